@@ -1,0 +1,71 @@
+#pragma once
+
+#include "CRecordRing.h"
+
+#include <QByteArray>
+#include <QtGlobal>
+
+#include <array>
+
+// Everything the detector reports, decoded from its 300-byte status report.
+// A pure codec: bytes in, fields out; no I/O and no locking of its own.
+class CRZ450Status
+{
+public:
+    static constexpr int REPORT_SIZE = 300;
+    static constexpr int BANDS = 31;
+    static constexpr int MENU_SIZE = 96;
+    static constexpr int SETTINGS_SENT = 60;
+    static constexpr int SPECTRUM_FIRST = 117;
+    // The copy never runs past the end of the report.
+    static constexpr int SPECTRUM_CAPACITY = REPORT_SIZE - SPECTRUM_FIRST;
+    static constexpr int MODE_AUTO = 4;
+
+    struct REPORT_RESULT
+    {
+        bool notify = false;      // deviceChannelChanged is due
+        bool modeChanged = false; // the record ring starts over
+    };
+
+    // Back to the state before the first report (the log type is kept).
+    void Reset();
+
+    // Clock and stamp: taken from every status report, command or not.
+    void ApplyClock(const quint8* report);
+    // The rest: taken only when no command was pending.
+    REPORT_RESULT ApplyReport(const quint8* report);
+    // Live records of the report just applied.
+    void AppendLiveRecords(CRecordRing& ring);
+
+    // --- clock, as the driver keeps it (month and day from 1) -------------
+    quint8 month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    qint32 stamp = 0;
+
+    int currentBand = 0, previousBand = 0;
+    int mode = 0, previousMode = 0;
+    int logType = 0;
+    int currentBank = 0;
+    int scheduleByte = 0;
+    std::array<quint8, BANDS> level {};
+    std::array<quint8, BANDS> threshold {};
+    std::array<quint8, 3> eventCntDelay {};
+    std::array<quint8, 3> indicateBand {};
+    std::array<quint8, 19> indicateFlag {}; // bands 0..18
+    int tmpX = 0;
+    std::array<quint8, MENU_SIZE> menu {};
+    int language = 0;
+    bool ramOk = false, flashOk = false;
+    int battery = 0;
+
+    // --- spectrum ------------------------------------------------------------
+    int abode = 0, peakCount = 0, overload = 0, mute = 0, volume = 0;
+    int spectrumLength = 0;
+    std::array<quint8, SPECTRUM_CAPACITY> spectrum {};
+    int freqMax = 0, showFreq = 0, levelMax = 0, levelNoise = 0, levelDbMin = 0, bypass = 0;
+    int demodMode = 0;
+
+private:
+    void ApplyBandValues(const quint8* report);
+    void ApplySpectrum(const quint8* report);
+    RAW_RECORD_SLOT MakeSlot(int band, int duration) const;
+};

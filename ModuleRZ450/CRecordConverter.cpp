@@ -1,0 +1,42 @@
+#include "CRecordConverter.h"
+
+#include "CBandTable.h"
+
+#include <QDateTime>
+
+CRecordConverter::CRecordConverter(int year)
+    : m_nYear(year)
+{
+}
+
+quint64 CRecordConverter::LocalSeconds(int month, int day, int secondsOfDay)
+{
+    const int hour = (secondsOfDay / 3600) % 24;
+    const int key = (month * 32 + day) * 24 + hour;
+    if (key != m_nCachedKey) {
+        const QDate date(m_nYear, month, day);
+        if (!date.isValid())
+            return 0;
+        // Daylight-saving changes fall on hour boundaries, so caching the
+        // start of the local hour keeps every second exact.
+        m_nCachedHourStart = QDateTime(date, QTime(hour, 0), Qt::LocalTime).toSecsSinceEpoch();
+        m_nCachedKey = key;
+    }
+    const qint64 seconds = m_nCachedHourStart + (secondsOfDay / 60) % 60 * 60 + secondsOfDay % 60;
+    return seconds > 0 ? static_cast<quint64>(seconds) : 0;
+}
+
+CRecord CRecordConverter::Convert(const RAW_RECORD_SLOT& slot)
+{
+    CRecord record;
+    record.band = slot.band;
+    record.bandName = CBandTable::EnglishName(slot.band);
+    const int stamp = ((slot.stamp % 86400) + 86400) % 86400;
+    record.time = LocalSeconds(slot.month, slot.day, stamp);
+    record.duration = slot.duration;
+    RECORD_VALUE value;
+    value.level = slot.level - 102;
+    value.threshold = slot.threshold - 102;
+    record.values.append(value);
+    return record;
+}

@@ -1,0 +1,170 @@
+// Driver benchmarks against the simulated detector in a separate process, so
+// that this process's CPU time is the driver's own:
+//  - exchanges per second over a pty paced at 921600 baud (goal >= 95% of ~305/s)
+//  - CPU time per exchange with the simulator unpaced (goal <= 20 us)
+//  - GetRealtimeRecords on a full ring (goal <= 150 ms), GetRecord (goal <= 1 us)
+#include "CRZ450Device.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <algorithm>
+#include <cstdio>
+#include <sys/resource.h>
+#include <vector>
+
+namespace {
+
+double CpuSeconds()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+class CSimulatorProcess
+{
+public:
+    CSimulatorProcess(const QStringList& options)
+    {
+        m_link = m_dir.filePath(QStringLiteral("ttyRZ450"));
+        const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/rz450sim");
+        m_process.start(program, QStringList { QStringLiteral("--link"), m_link } + options);
+        m_process.waitForStarted();
+        for (int i = 0; i < 100 && !QFile::exists(m_link); ++i)
+            QThread::msleep(50);
+        qputenv("RZ450_PORT", m_link.toLocal8Bit());
+    }
+    ~CSimulatorProcess()
+    {
+        m_process.terminate();
+        m_process.waitForFinished(3000);
+    }
+    bool Ready() const { return QFile::exists(m_link); }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_link;
+    QProcess m_process;
+};
+
+bool WaitOnline(CRZ450Device& device)
+{
+    for (int i = 0; i < 100 && !device.IsOnline(); ++i)
+        QThread::msleep(50);
+    return device.IsOnline();
+}
+
+// Exchanges in manual mode: one record each, so the record count is the
+// exchange count (until the ring wraps, far beyond these runs).
+void MeasureExchanges(const QStringList& simOptions, double seconds, double& rate, double& cpuPerExchangeUs)
+{
+    CSimulatorProcess sim(simOptions);
+    CRZ450Device device(QStringLiteral("no-such-d2xx-library"));
+    device.Initialize();
+    if (!sim.Ready() || !WaitOnline(device)) {
+        std::printf("simulator not reachable\n");
+        return;
+    }
+    QThread::msleep(300);
+    const int before = device.GetCurrentRecordIndex();
+    const double cpuBefore = CpuSeconds();
+    QElapsedTimer timer;
+    timer.start();
+    QThread::msleep(static_cast<unsigned long>(seconds * 1000));
+    const int exchanges = device.GetCurrentRecordIndex() - before;
+    const double elapsed = timer.nsecsElapsed() / 1e9;
+    const double cpu = CpuSeconds() - cpuBefore;
+    device.Uninitialize();
+    rate = exchanges / elapsed;
+    cpuPerExchangeUs = exchanges > 0 ? cpu / exchanges * 1e6 : 0;
+}
+
+void MeasureRecordReads()
+{
+    // Automatic mode with every band alarmed: 16 records per exchange fill
+    // the ring quickly with realistic slots.
+    CSimulatorProcess sim({ QStringLiteral("--mode"), QStringLiteral("auto"), QStringLiteral("--all-alarms") });
+    CRZ450Device device(QStringLiteral("no-such-d2xx-library"));
+    device.Initialize();
+    if (!sim.Ready() || !WaitOnline(device)) {
+        std::printf("simulator not reachable\n");
+        return;
+    }
+    QElapsedTimer fill;
+    fill.start();
+    int last = 0;
+    // Stop just before the ring wraps.
+    while (fill.elapsed() < 120000) {
+        const int count = device.GetCurrentRecordIndex();
+        if (count < last || count > 299000)
+            break;
+        last = count;
+        QThread::msleep(5);
+    }
+    device.Uninitialize();
+    const int count = device.GetCurrentRecordIndex();
+
+    std::vector<double> times;
+    qsizetype size = 0;
+    for (int run = 0; run < 7; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        size = device.GetRealtimeRecords().size();
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::printf("GetRealtimeRecords      %lld records   median %.1f ms   (goal <= 150 ms)\n",
+                static_cast<long long>(size), Median(times));
+
+    std::vector<double> perCall;
+    volatile int sink = 0;
+    for (int run = 0; run < 5; ++run) {
+        const int calls = 1000000;
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < calls; ++i)
+            sink = sink + device.GetRecord(1 + i % (count - 1)).band;
+        perCall.push_back(timer.nsecsElapsed() / double(calls) / 1000.0);
+    }
+    std::printf("GetRecord               one slot         median %.3f us   (goal <= 1 us)\n", Median(perCall));
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const double seconds = argc > 1 ? QString::fromLatin1(argv[1]).toDouble() : 5.0;
+
+    double rate = 0, cpu = 0;
+    std::vector<double> rates;
+    for (int run = 0; run < 3; ++run) {
+        MeasureExchanges({ QStringLiteral("--paced") }, seconds, rate, cpu);
+        rates.push_back(rate);
+    }
+    const double lineLimit = 921600.0 / 10 / 302;
+    std::printf("paced exchange rate     median %.1f /s = %.1f%% of the line's %.1f /s   (goal >= 95%%)\n",
+                Median(rates), Median(rates) / lineLimit * 100, lineLimit);
+
+    std::vector<double> cpus;
+    for (int run = 0; run < 3; ++run) {
+        MeasureExchanges({}, seconds, rate, cpu);
+        cpus.push_back(cpu);
+        std::printf("unpaced run %d           %.0f exchanges/s, %.2f us CPU per exchange\n", run + 1, rate, cpu);
+    }
+    std::printf("driver CPU per exchange median %.2f us   (goal <= 20 us)\n", Median(cpus));
+
+    MeasureRecordReads();
+    return 0;
+}
