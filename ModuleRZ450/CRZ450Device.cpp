@@ -112,6 +112,8 @@ void CRZ450Device::WorkerMain()
             break;
         }
     }
+    // A command carried out last still goes out.
+    FlushOutgoing();
     // The serial port object belongs to this thread and cannot be closed
     // from another one once the thread is gone.
     m_serial.Close();
@@ -155,6 +157,8 @@ void CRZ450Device::StepOpened()
 {
     m_nState = 2;
     m_nFailures = 0;
+    m_bResync = false;
+    m_outgoing.clear();
     if (m_nLinkKind == LinkSerial)
         m_serial.Drain();
     else
@@ -163,23 +167,30 @@ void CRZ450Device::StepOpened()
 
 void CRZ450Device::SendBytes(const char* data, int size)
 {
-    switch (m_nLinkKind.load()) {
-    case LinkSerial:
-        m_serial.Write(data, size);
-        break;
-    case LinkFtdiNibble: {
-        const QByteArray link = CNibbleCodec::Split(data, size);
-        m_ftdi.Write(link.constData(), static_cast<int>(link.size()));
-        break;
-    }
-    default:
-        m_ftdi.Write(data, size);
-        break;
-    }
+    // Queued until the next read: a command and the poll after it then go
+    // out in one write, which halves the writes (and, on a USB link, the
+    // USB frames waited for) per exchange.
+    if (m_nLinkKind == LinkFtdiNibble)
+        m_outgoing += CNibbleCodec::Split(data, size);
+    else
+        m_outgoing.append(data, size);
+}
+
+void CRZ450Device::FlushOutgoing()
+{
+    if (m_outgoing.isEmpty())
+        return;
+    const int size = static_cast<int>(m_outgoing.size());
+    if (m_nLinkKind == LinkSerial)
+        m_serial.Write(m_outgoing.constData(), size);
+    else if (m_nLinkKind != LinkNone)
+        m_ftdi.Write(m_outgoing.constData(), size);
+    m_outgoing.clear();
 }
 
 bool CRZ450Device::ReceiveBytes(char* data, int size)
 {
+    FlushOutgoing();
     int got = 0;
     const int timeout = m_nLinkTimeoutMs;
     switch (m_nLinkKind.load()) {
@@ -202,17 +213,22 @@ bool CRZ450Device::ReceiveBytes(char* data, int size)
 
 void CRZ450Device::StepExchange()
 {
-    // Bytes waiting now belong to no answer of ours (the rest of a garbled
-    // or late one): dropping them keeps every answer aligned to its poll.
-    if (m_nLinkKind == LinkSerial)
-        m_serial.Drain();
-    else
-        m_ftdi.DropInput();
+    // After a short, garbled or unknown answer, bytes may still be on their
+    // way that belong to no poll of ours: dropping them keeps every answer
+    // aligned to its poll.
+    if (m_bResync) {
+        m_bResync = false;
+        if (m_nLinkKind == LinkSerial)
+            m_serial.Drain();
+        else
+            m_ftdi.DropInput();
+    }
 
     const char poll = static_cast<char>(POLL);
     SendBytes(&poll, 1);
     quint8 report[CRZ450Status::REPORT_SIZE];
     if (!ReceiveBytes(reinterpret_cast<char*>(report), CRZ450Status::REPORT_SIZE)) {
+        m_bResync = true;
         if (++m_nFailures > MAX_FAILURES) {
             m_bOnline = false;
             m_nState = 0;
@@ -225,6 +241,8 @@ void CRZ450Device::StepExchange()
         ReplyTime();
     else if (report[0] == 0)
         HandleStatusReport(report);
+    else
+        m_bResync = true;
 }
 
 void CRZ450Device::ReplyTime()
@@ -362,8 +380,10 @@ bool CRZ450Device::DownloadBlock(int block, int& okBlocks)
     const char request = static_cast<char>(LOG_BLOCK_REQUEST);
     SendBytes(&request, 1);
     quint8 data[LOG_BLOCK_SIZE];
-    if (!ReceiveBytes(reinterpret_cast<char*>(data), LOG_BLOCK_SIZE))
+    if (!ReceiveBytes(reinterpret_cast<char*>(data), LOG_BLOCK_SIZE)) {
+        m_bResync = true;
         return false;
+    }
     QMutexLocker lock(&m_mutex);
     std::memcpy(m_aLogBuffer.get() + block * LOG_BLOCK_SIZE, data, LOG_BLOCK_SIZE);
     if (!CLogParser::ChecksumOk(data))

@@ -126,6 +126,7 @@ private:
 
     // The link, with the nibble encoding of the FT245R applied.
     void SendBytes(const char* data, int size);
+    void FlushOutgoing();
     bool ReceiveBytes(char* data, int size);
     void CloseLinks();
 
@@ -155,6 +156,8 @@ private:
     QThread* m_pThread = nullptr;
     int m_nRefCount = 0;
     int m_nFailures = 0;
+    bool m_bResync = false;
+    QByteArray m_outgoing;
     int m_nLinkTimeoutMs = LINK_TIMEOUT_MS;
 
     // Everything below is shared between the GUI thread and the worker.

@@ -34,9 +34,20 @@ CRecord CRecordConverter::Convert(const RAW_RECORD_SLOT& slot)
     const int stamp = ((slot.stamp % 86400) + 86400) % 86400;
     record.time = LocalSeconds(slot.month, slot.day, stamp);
     record.duration = slot.duration;
-    RECORD_VALUE value;
-    value.level = slot.level - 102;
-    value.threshold = slot.threshold - 102;
-    record.values.append(value);
+    record.values = Values(slot.level, slot.threshold);
     return record;
+}
+
+QList<RECORD_VALUE> CRecordConverter::Values(quint8 level, quint8 threshold)
+{
+    // Records share one implicitly shared list per level and threshold pair
+    // instead of allocating a list each: a full ring is 300000 records.
+    QList<RECORD_VALUE>& values = m_values[(level << 8) | threshold];
+    if (values.isEmpty()) {
+        RECORD_VALUE value;
+        value.level = level - 102;
+        value.threshold = threshold - 102;
+        values.append(value);
+    }
+    return values;
 }

@@ -3,6 +3,8 @@
 #include "CRecord.h"
 #include "RAW_RECORD_SLOT.h"
 
+#include <QHash>
+
 // Turns raw slots into CRecord. The local-time conversion is the costly part,
 // so the epoch of the last local hour is cached: consecutive records almost
 // always share it. One converter per thread.
@@ -17,6 +19,9 @@ public:
     quint64 LocalSeconds(int month, int day, int secondsOfDay);
 
 private:
+    QList<RECORD_VALUE> Values(quint8 level, quint8 threshold);
+
+    QHash<int, QList<RECORD_VALUE>> m_values;
     int m_nYear;
     int m_nCachedKey = -1;
     qint64 m_nCachedHourStart = 0;

@@ -200,7 +200,8 @@ void TestRZ450Codecs::spectrumCopyStaysInsideTheReport()
     Report r = StatusReport(2, 18);
     for (int i = 117; i < 300; ++i)
         r[i] = quint8(i);
-    r[282] = 255; // would run 138 points past the report's end
+    r[277] = 0;   // no abode flag, which would force 160 points
+    r[282] = 255; // would run 72 points past the report's end
     s.ApplyReport(r.data());
     QCOMPARE(s.spectrumLength, 255);
     QCOMPARE(int(s.spectrum[0]), 117);

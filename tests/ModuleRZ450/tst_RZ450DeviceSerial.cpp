@@ -220,8 +220,9 @@ void TestRZ450DeviceSerial::bandChangeSignalsInManualModeOnly()
 
 void TestRZ450DeviceSerial::settingsWritePutsTheBlockAndClockOnTheWire()
 {
-    m_pSim->SetClock(QDateTime(QDate(QDate::currentDate().year(), 3, 9), QTime(14, 5, 7)));
     StartDevice();
+    // After the time request at start, which set the detector's clock.
+    m_pSim->SetClock(QDateTime(QDate(QDate::currentDate().year(), 3, 9), QTime(14, 5, 7)));
     QByteArray block = Pattern(96, 11);
     block[41] = 0; // the clock sent is the detector's own, not the PC's
     // Set and commit while the detector is silent, so that no status report
