@@ -8,3 +8,6 @@ ondrix_install_packages
 ondrix_build
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$BUILD_DIR" --output-on-failure --timeout 900 -j2 "$@"
+
+# The parsers of untrusted bytes, fuzzed for a bounded time.
+tools/fuzz.sh

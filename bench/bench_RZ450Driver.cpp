@@ -1,9 +1,11 @@
-// Usage: bench_RZ450Driver [seconds per run] [paced|unpaced|records]
+// Usage: bench_RZ450Driver [seconds per run] [paced|unpaced|records|log]
 // Driver benchmarks against the simulated detector in a separate process, so
 // that this process's CPU time is the driver's own:
 //  - exchanges per second over a pty paced at 921600 baud (goal >= 95% of ~305/s)
 //  - CPU time per exchange with the simulator unpaced (goal <= 20 us)
 //  - GetRealtimeRecords on a full ring (goal <= 150 ms), GetRecord (goal <= 1 us)
+//  - a paced 1000-block log download (goal: within 10% of its 2.9 s on the
+//    wire) and GetLogRecords on its 8000 events (goal <= 5 ms)
 #include "CRZ450Device.h"
 
 #include <QCoreApplication>
@@ -53,6 +55,11 @@ public:
         m_process.waitForFinished(3000);
     }
     bool Ready() const { return QFile::exists(m_link); }
+    void Command(const QByteArray& line)
+    {
+        m_process.write(line + '\n');
+        m_process.waitForBytesWritten(1000);
+    }
 
 private:
     QTemporaryDir m_dir;
@@ -141,6 +148,49 @@ void MeasureRecordReads()
     std::printf("GetRecord               one slot         median %.3f us   (goal <= 1 us)\n", Median(perCall));
 }
 
+// A full 1000-block download on the paced line (about 2.9 s of bytes),
+// then the parse of the 8000 events it brought.
+void MeasureLog()
+{
+    CSimulatorProcess sim({ QStringLiteral("--paced") });
+    CRZ450Device device(QStringLiteral("no-such-d2xx-library"));
+    device.Initialize();
+    if (!sim.Ready() || !WaitOnline(device)) {
+        std::printf("simulator not reachable\n");
+        return;
+    }
+    sim.Command("log 1000 4");
+    QThread::msleep(300);
+    std::vector<double> downloads;
+    for (int run = 0; run < 3; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        device.SetRequest(IDevice::ReadLog);
+        while (device.GetLogLoadProgress() < 100 && timer.elapsed() < 60000)
+            QThread::usleep(500);
+        downloads.push_back(timer.nsecsElapsed() / 1e9);
+        if (device.GetLogLoadProgress() != 100)
+            std::printf("download failed\n");
+    }
+    const double wire = 1000.0 * 268 * 10 / 921600;
+    std::printf("log download 1000 blocks median %.3f s = %.1f%% over the %.3f s on the wire   (goal <= 10%%)\n",
+                Median(downloads), (Median(downloads) / wire - 1) * 100, wire);
+    device.Uninitialize();
+
+    std::vector<double> parses;
+    int events = 0;
+    for (int run = 0; run < 9; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        const QList<CLogRecord> banks = device.GetLogRecords();
+        parses.push_back(timer.nsecsElapsed() / 1e6);
+        events = 0;
+        for (const CLogRecord& bank : banks)
+            events += int(bank.records.size());
+    }
+    std::printf("GetLogRecords           %d events  median %.2f ms   (goal <= 5 ms)\n", events, Median(parses));
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -172,5 +222,7 @@ int main(int argc, char* argv[])
     }
     if (wanted("records"))
         MeasureRecordReads();
+    if (wanted("log"))
+        MeasureLog();
     return 0;
 }

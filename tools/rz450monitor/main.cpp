@@ -1,11 +1,10 @@
 #include "CConsoleMonitor.h"
 
 #include "IDevice.h"
+#include "IPlugHub.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
-#include <QLibrary>
 #include <QTextStream>
 #include <QTimer>
 
@@ -13,24 +12,25 @@
 
 namespace {
 
-using QueryInterfaceFn = bool (*)(IDevice**);
-
-// Driver plug-ins are found the way the client finds them: by file pattern
-// in the program's own folder, loaded by absolute path.
-IDevice* LoadFirstDriver(QTextStream& err)
+// Driver plug-ins are found the way the client finds them: through the
+// loader, in the program's own folder. Objects beyond the first are not used.
+IDevice* LoadFirstDriver()
 {
-    const QDir dir(QCoreApplication::applicationDirPath());
-    const QString pattern = QStringLiteral("Module*") + QStringLiteral(ONDRIX_PLUGIN_SUFFIX);
-    const QStringList files = dir.entryList({ pattern }, QDir::Files, QDir::Name);
-    for (const QString& file : files) {
-        QLibrary library(dir.absoluteFilePath(file));
-        const auto query = reinterpret_cast<QueryInterfaceFn>(library.resolve("QueryInterface"));
-        IDevice* device = nullptr;
-        if (query && query(&device) && device)
-            return device;
-        err << "Skipped " << file << ": " << library.errorString() << Qt::endl;
+    IPlugHub* hub = nullptr;
+    if (!QueryPlugHubInterface(&hub) || !hub)
+        return nullptr;
+    hub->Init();
+    QList<IDevice*> devices;
+    hub->LoadDevices(devices);
+    delete hub;
+    IDevice* first = nullptr;
+    for (IDevice* device : std::as_const(devices)) {
+        if (!first)
+            first = device;
+        else
+            delete device;
     }
-    return nullptr;
+    return first;
 }
 
 volatile std::sig_atomic_t g_nStopRequested = 0;
@@ -89,7 +89,7 @@ int main(int argc, char* argv[])
     }
     options.download = parser.isSet(QStringLiteral("download"));
 
-    IDevice* device = LoadFirstDriver(err);
+    IDevice* device = LoadFirstDriver();
     if (!device) {
         err << "No device driver plug-in was found beside " << QCoreApplication::applicationFilePath() << Qt::endl;
         return 1;

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class CMetaDevice;
+class IRZ450Device;
+
+// The RZ450 queries through a device proxy: the local driver answers them
+// directly, a server answers them over the proxy's connection. A thin view
+// on the proxy, cheap to make for each use; it does not own the proxy.
+//
+// Over the network the queries throw what the proxy throws.
+class CRZ450MetaDevice
+{
+public:
+    explicit CRZ450MetaDevice(CMetaDevice* device);
+
+    int GetLanguageID();
+    bool IsSchedule();
+    int GetCurrentBank();
+    bool IsWaiting();
+    int GetTmpX();
+    int GetLevelDbm(int band);
+    int GetThreshold(int band);
+    int GetDbmCorrScale(int band);
+    int GetEventCntDelay(int i);
+    int GetIndicateBand(int i);
+    bool IsIndicateBand(int band);
+    QString GetBandName(int band);
+    // Copies length points into buffer; false, leaving the buffer alone,
+    // when fewer came back.
+    bool GetSpectrumData(char* buffer, int length);
+    int IsAbodeLevel();
+    int IsShowFreq();
+    int GetFreqMax();
+    int GetLevelMax();
+    int GetLevelNoise();
+    int GetLevelDbMin();
+    int GetDemodMode();
+    int GetCntPeakFreq();
+    int GetOverload();
+    int GetMute();
+    int GetVolume();
+    int GetBypassPercent();
+
+private:
+    bool IsLocal() const;
+    IRZ450Device* Local() const;
+    template <typename Result, typename Query>
+    Result Ask(Query query, const char* command);
+    template <typename Result, typename Query>
+    Result Ask(Query query, const char* command, int argument);
+    QByteArray Send(const QString& command);
+
+    CMetaDevice* m_pDevice;
+};

@@ -1,0 +1,147 @@
+// The answer framing and parsers on bytes alone: whole, cut into pieces,
+// truncated, and with counts that promise more than the answer holds.
+#include "CAnswerFrame.h"
+#include "CAnswerParser.h"
+#include "CFakeRZ450Device.h"
+#include "RecordWire.h"
+
+#include <QTest>
+
+class TestAnswerParser : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void numbersAndFlags_data();
+    void numbersAndFlags();
+    void logListRoundTrip();
+    void countsBeyondTheAnswerStopAtTheLastField_data();
+    void countsBeyondTheAnswerStopAtTheLastField();
+    void singleRecordNeedsItsFields();
+    void fieldReadersAdvanceAndAgreeWithTheByteParser();
+    void frameCutAtEveryPlaceGivesThePayload();
+    void frameRejectsAMissingStartAndOversizedAnswers();
+};
+
+void TestAnswerParser::numbersAndFlags_data()
+{
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<int>("number");
+    QTest::newRow("one") << QByteArray("1") << 1;
+    QTest::newRow("zero") << QByteArray("0") << 0;
+    QTest::newRow("letter") << QByteArray("x") << 0;
+    QTest::newRow("negative") << QByteArray("-27") << -27;
+    QTest::newRow("trailing junk") << QByteArray("12a") << 0;
+    QTest::newRow("empty") << QByteArray() << 0;
+    QTest::newRow("overflow") << QByteArray("99999999999") << 0;
+}
+
+void TestAnswerParser::numbersAndFlags()
+{
+    QFETCH(QByteArray, answer);
+    QFETCH(int, number);
+    QCOMPARE(CAnswerParser::ToNumber(answer), number);
+    QCOMPARE(CAnswerParser::ToFlag(answer), number != 0);
+}
+
+void TestAnswerParser::logListRoundTrip()
+{
+    QList<CLogRecord> banks = CFakeRZ450Device::Banks();
+    banks.append(CLogRecord { QStringLiteral("empty"), 2, {} });
+    banks[0].records[0].bandName = QString::fromLatin1("Bl\xe9tooth/"); // bytes above 127 survive
+    QCOMPARE(LogListWire(CAnswerParser::ToLogList(LogListWire(banks))), LogListWire(banks));
+}
+
+void TestAnswerParser::countsBeyondTheAnswerStopAtTheLastField_data()
+{
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<bool>("logList");
+    QTest::addColumn<QByteArray>("parsed");
+    QTest::newRow("record count") << QByteArray("2000000000:1.5:3") << false << QByteArray("1:1.5:3:0:0::0");
+    QTest::newRow("value count") << QByteArray("1:0:4:0:9:N:2000000000:-1:-2:3") << false
+                                 << QByteArray("1:0:4:0:9:N:1:-1:-2:3:0");
+    QTest::newRow("count only") << QByteArray("5") << false << QByteArray("0");
+    QTest::newRow("negative count") << QByteArray("-3:0:4") << false << QByteArray("0");
+    QTest::newRow("bank count") << QByteArray("2000000000:log:2") << true << QByteArray("1:log:2:0");
+    QTest::newRow("bank records") << QByteArray("1:log:2:2000000000:0:7") << true
+                                  << QByteArray("1:log:2:1:0:7:0:0::0");
+}
+
+void TestAnswerParser::countsBeyondTheAnswerStopAtTheLastField()
+{
+    QFETCH(QByteArray, answer);
+    QFETCH(bool, logList);
+    QFETCH(QByteArray, parsed);
+    if (logList)
+        QCOMPARE(LogListWire(CAnswerParser::ToLogList(answer)), parsed);
+    else
+        QCOMPARE(RecordListWire(CAnswerParser::ToRecordList(answer)), parsed);
+}
+
+void TestAnswerParser::singleRecordNeedsItsFields()
+{
+    CRecord record;
+    record.band = 99;
+    QVERIFY(!CAnswerParser::ToRecord("0:4:0:100:GSM/:1:-50:-60:0", 10, record));
+    QCOMPARE(record.band, 99); // untouched
+    QVERIFY(CAnswerParser::ToRecord("0:4:0:100:GSM/:1:-50:-60:0:0", 10, record));
+    QCOMPARE(RecordWire(record), QByteArray("0:4:0:100:GSM/:1:-50:-60:0:0"));
+    QVERIFY(!CAnswerParser::ToRecord("0:4:0:100:GSM/:1:-50:-60:0:0", 11, record));
+}
+
+void TestAnswerParser::fieldReadersAdvanceAndAgreeWithTheByteParser()
+{
+    const QList<CLogRecord> banks = CFakeRZ450Device::Banks();
+    const QByteArray wire = LogListWire(banks);
+    const QStringList fields = CAnswerParser::ToFields(wire);
+    int index = 1;
+    const CLogRecord bank = CAnswerParser::ReadLogRecord(fields, index);
+    QCOMPARE(index, fields.size());
+    QCOMPARE(LogListWire({ bank }), wire);
+
+    index = 4; // the first record of the bank
+    const CRecord record = CAnswerParser::ReadRecord(fields, index);
+    QCOMPARE(RecordWire(record), RecordWire(banks[0].records[0]));
+    QCOMPARE(index, 4 + 10);
+
+    for (int outside : { -1, int(fields.size()), int(fields.size()) + 5 }) {
+        index = outside;
+        QCOMPARE(RecordWire(CAnswerParser::ReadRecord(fields, index)), QByteArray("0:0:0:0::0"));
+        QCOMPARE(index, outside);
+    }
+    QCOMPARE(CAnswerParser::ToFields("a::b"), QStringList({ "a", "", "b" }));
+}
+
+void TestAnswerParser::frameCutAtEveryPlaceGivesThePayload()
+{
+    const QByteArray payload("12:</D:x");
+    const QByteArray answer = "<D>" + payload + "</D>";
+    for (int cut = 0; cut <= answer.size(); ++cut) {
+        CAnswerFrame frame;
+        const auto first = frame.Append(QByteArrayView(answer).first(cut));
+        QCOMPARE(first, cut == answer.size() ? CAnswerFrame::Complete : CAnswerFrame::Incomplete);
+        QCOMPARE(frame.Append(QByteArrayView(answer).sliced(cut)), CAnswerFrame::Complete);
+        QCOMPARE(frame.Payload(), payload);
+    }
+    CAnswerFrame empty;
+    QCOMPARE(empty.Append("<D></D>"), CAnswerFrame::Complete);
+    QCOMPARE(empty.Payload(), QByteArray());
+}
+
+void TestAnswerParser::frameRejectsAMissingStartAndOversizedAnswers()
+{
+    for (const char* start : { "1</D>", "<d>1</D>", "<", "x" }) {
+        CAnswerFrame frame;
+        const auto state = frame.Append(start);
+        QCOMPARE(state, qstrcmp(start, "<") == 0 ? CAnswerFrame::Incomplete : CAnswerFrame::Malformed);
+        QCOMPARE(frame.Append("D>1</D>"), state == CAnswerFrame::Incomplete ? CAnswerFrame::Complete : state);
+    }
+    CAnswerFrame bounded(16);
+    QCOMPARE(bounded.Append("<D>0123456789"), CAnswerFrame::Incomplete);
+    QCOMPARE(bounded.Append("ab</D>"), CAnswerFrame::Malformed); // 19 bytes
+    QCOMPARE(bounded.Append("</D>"), CAnswerFrame::Malformed);
+    QCOMPARE(bounded.Payload(), QByteArray());
+}
+
+QTEST_GUILESS_MAIN(TestAnswerParser)
+#include "tst_AnswerParser.moc"
