@@ -10,7 +10,7 @@ ondrix_build
 
 work=$(mktemp -d)
 link="$work/ttyRZ450"
-"$BIN_DIR/rz450sim" --link "$link" --paced </dev/null >"$work/sim.log" 2>&1 &
+"$BIN_DIR/rz450sim" --link "$link" --paced --log 6:3 </dev/null >"$work/sim.log" 2>&1 &
 sim=$!
 cleanup() { kill "$sim" 2>/dev/null || true; wait "$sim" 2>/dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT

@@ -26,6 +26,8 @@ struct Options
     int seconds = 0;
     int mode = CRZ450Simulator::MODE_MAN;
     int band = -1;
+    int logBlocks = 0;
+    int logBanks = 1;
 };
 
 int g_signalPipe[2] = {-1, -1};
@@ -82,7 +84,8 @@ std::optional<int> ParseOptions(const QCoreApplication& app, Options& options)
     const QCommandLineOption mode(QStringLiteral("mode"), QStringLiteral("Starting mode: manual, search or auto."), QStringLiteral("mode"), QStringLiteral("manual"));
     const QCommandLineOption band(QStringLiteral("band"), QStringLiteral("Starting manual band, 0..30."), QStringLiteral("N"));
     const QCommandLineOption nibble(QStringLiteral("nibble"), QStringLiteral("Nibble encoding: every byte as two link bytes, high half first."));
-    parser.addOptions({help, link, paced, seconds, mode, band, nibble});
+    const QCommandLineOption log(QStringLiteral("log"), QStringLiteral("Start with N full log blocks spread over B banks."), QStringLiteral("N[:B]"));
+    parser.addOptions({help, link, paced, seconds, mode, band, nibble, log});
     if (!parser.parse(app.arguments())) {
         std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
         return 2;
@@ -99,7 +102,17 @@ std::optional<int> ParseOptions(const QCoreApplication& app, Options& options)
     options.mode = CSimConsole::ParseMode(parser.value(mode));
     if (parser.isSet(band))
         options.band = parser.value(band).toInt(&ok);
-    if (!ok || options.seconds < 0 || options.mode == 0 || (parser.isSet(band) && (options.band < 0 || options.band > 30))) {
+    bool logOk = true;
+    if (parser.isSet(log)) {
+        const QStringList parts = parser.value(log).split(QLatin1Char(':'));
+        options.logBlocks = parts.value(0).toInt(&logOk);
+        bool banksOk = true;
+        if (parts.size() > 1)
+            options.logBanks = parts.value(1).toInt(&banksOk);
+        logOk = logOk && banksOk && parts.size() <= 2 && options.logBlocks >= 0
+            && options.logBlocks <= CRZ450Simulator::LOG_BLOCKS && options.logBanks >= 1;
+    }
+    if (!ok || !logOk || options.seconds < 0 || options.mode == 0 || (parser.isSet(band) && (options.band < 0 || options.band > 30))) {
         std::fprintf(stderr, "invalid option value (see --help)\n");
         return 2;
     }
@@ -168,6 +181,8 @@ int main(int argc, char* argv[])
     simulator.SetMode(options.mode);
     if (options.band >= 0)
         simulator.SetBand(options.band);
+    if (options.logBlocks > 0)
+        simulator.FillLog(options.logBlocks, options.logBanks);
     CPtyServer server(&simulator);
     server.SetPaced(options.paced);
     if (!server.Start(options.link)) {
