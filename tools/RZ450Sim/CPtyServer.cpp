@@ -254,7 +254,10 @@ void CPtyServer::WaitForWork(const WAIT& wait)
 {
     const std::int64_t now = Now();
     if (wait.deadline >= 0 && wait.deadline - now <= SLEEP_WINDOW_NS) {
-        const std::int64_t sleepUntil = wait.spinFinalChunk ? wait.deadline - SPIN_BEFORE_CHUNK_NS : wait.deadline;
+        // Short waits (a request's own line time) and the last chunk are
+        // waited for awake; a sleep would end a wake-up latency too late.
+        const bool awake = wait.spinFinalChunk || wait.deadline - now <= SPIN_BEFORE_CHUNK_NS;
+        const std::int64_t sleepUntil = awake ? wait.deadline - SPIN_BEFORE_CHUNK_NS : wait.deadline;
         if (sleepUntil > now) {
             const timespec until = ToTimespec(sleepUntil);
             while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {

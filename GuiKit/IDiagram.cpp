@@ -1,0 +1,8 @@
+#include "IDiagram.h"
+
+IDiagram::IDiagram()
+    : QObject(nullptr)
+{
+}
+
+IDiagram::~IDiagram() = default;
