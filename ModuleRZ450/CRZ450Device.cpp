@@ -52,6 +52,7 @@ bool CRZ450Device::Initialize()
         QMutexLocker lock(&m_mutex);
         m_ring.Clear();
         m_status.Reset();
+        m_userClock.valid = false;
         m_nPending = NO_COMMAND;
         m_nKeyCount = 0;
     }
@@ -337,13 +338,16 @@ void CRZ450Device::SendSettings()
             clock[3] = static_cast<char>(now.time().minute());
             clock[4] = static_cast<char>(now.time().second());
         } else {
-            // The detector counts month and day from 0 on the wire.
-            clock[0] = static_cast<char>(std::max(0, m_status.month - 1));
-            clock[1] = static_cast<char>(std::max(0, m_status.day - 1));
-            clock[2] = static_cast<char>(m_status.hour);
-            clock[3] = static_cast<char>(m_status.minute);
-            clock[4] = static_cast<char>(m_status.second);
+            // A clock set by the user goes out as set; otherwise the
+            // detector's own. It counts month and day from 0 on the wire.
+            const CLOCK_FIELDS& fields = m_userClock.valid ? m_userClock : ReportClock();
+            clock[0] = static_cast<char>(std::max(0, fields.month - 1));
+            clock[1] = static_cast<char>(std::max(0, fields.day - 1));
+            clock[2] = static_cast<char>(fields.hour);
+            clock[3] = static_cast<char>(fields.minute);
+            clock[4] = static_cast<char>(fields.second);
         }
+        m_userClock.valid = false;
     }
     SendBytes(payload, sizeof payload);
 }
@@ -567,30 +571,41 @@ QByteArray CRZ450Device::GetMenuData()
     return QByteArray(reinterpret_cast<const char*>(m_status.menu.data()), CRZ450Status::MENU_SIZE);
 }
 
+CRZ450Device::CLOCK_FIELDS CRZ450Device::ReportClock() const
+{
+    CLOCK_FIELDS fields;
+    fields.month = m_status.month;
+    fields.day = m_status.day;
+    fields.hour = m_status.hour;
+    fields.minute = m_status.minute;
+    fields.second = m_status.second;
+    return fields;
+}
+
 QDateTime CRZ450Device::GetTime()
 {
-    int month, day, hour, minute, second;
+    CLOCK_FIELDS fields;
     {
         QMutexLocker lock(&m_mutex);
-        month = m_status.month;
-        day = m_status.day;
-        hour = m_status.hour;
-        minute = m_status.minute;
-        second = m_status.second;
+        fields = m_userClock.valid ? m_userClock : ReportClock();
     }
-    return QDateTime(QDate(QDate::currentDate().year(), month, day), QTime(hour, minute, second),
-                     Qt::LocalTime);
+    return QDateTime(QDate(QDate::currentDate().year(), fields.month, fields.day),
+                     QTime(fields.hour, fields.minute, fields.second), Qt::LocalTime);
 }
 
 void CRZ450Device::SetTime(const QDateTime& time)
 {
+    // Kept apart from the reported clock: every status report, the one that
+    // carries the write command included, would overwrite it before it
+    // could be sent.
     const QDateTime local = time.toLocalTime();
     QMutexLocker lock(&m_mutex);
-    m_status.month = static_cast<quint8>(local.date().month());
-    m_status.day = static_cast<quint8>(local.date().day());
-    m_status.hour = static_cast<quint8>(local.time().hour());
-    m_status.minute = static_cast<quint8>(local.time().minute());
-    m_status.second = static_cast<quint8>(local.time().second());
+    m_userClock.month = local.date().month();
+    m_userClock.day = local.date().day();
+    m_userClock.hour = local.time().hour();
+    m_userClock.minute = local.time().minute();
+    m_userClock.second = local.time().second();
+    m_userClock.valid = local.isValid();
 }
 
 // ---------------------------------------------------------------------------

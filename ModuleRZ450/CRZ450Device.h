@@ -109,6 +109,12 @@ private:
     static constexpr quint8 COMMAND_KEY = 8;
     static constexpr int MAX_FAILURES = 10;
 
+    struct CLOCK_FIELDS
+    {
+        int month = 0, day = 0, hour = 0, minute = 0, second = 0; // month, day from 1
+        bool valid = true;
+    };
+
     struct COMMAND
     {
         quint8 code = NO_COMMAND;
@@ -135,6 +141,7 @@ private:
     COMMAND TakeCommand();
     void FinishCommand(const COMMAND& command);
     void SendSettings();
+    CLOCK_FIELDS ReportClock() const;
     void DownloadLog();
     bool DownloadBlock(int block, int& okBlocks);
 
@@ -167,6 +174,7 @@ private:
     quint8 m_nKeyCount = 0;
     quint32 m_nCommandSerial = 0;
     CRZ450Status m_status;
+    CLOCK_FIELDS m_userClock { 0, 0, 0, 0, 0, false };
     CRecordRing m_ring;
     std::unique_ptr<quint8[]> m_aLogBuffer;
     int m_nLogProgress = 0;

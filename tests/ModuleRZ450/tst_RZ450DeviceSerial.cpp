@@ -252,6 +252,20 @@ void TestRZ450DeviceSerial::settingsWritePutsTheBlockAndClockOnTheWire()
     // Bytes 60..95 never travel; they keep what was stored.
     WaitForPolls(3);
     QCOMPARE(m_pDevice->GetMenuData().mid(60), block.mid(60));
+
+    // A clock the user sets survives the status reports until it is sent.
+    const QDateTime set(QDate(QDate::currentDate().year(), 5, 20), QTime(8, 30, 0));
+    m_pDevice->SetTime(set);
+    WaitForPolls(3);
+    QCOMPARE(m_pDevice->GetTime(), set);
+    m_pDevice->SetRequest(IDevice::WriteSettings);
+    QTRY_COMPARE_WITH_TIMEOUT(m_pSim->Commands().count(5), 2, 3000);
+    const QByteArray second = m_pSim->LastSettingsWrite();
+    QCOMPARE(second.mid(66, 5), QByteArray::fromHex("0413081e00"));
+    // The detector took it, and reports it back from then on.
+    QCOMPARE(m_pSim->Clock(), set);
+    WaitForPolls(3);
+    QCOMPARE(m_pDevice->GetTime(), set);
 }
 
 void TestRZ450DeviceSerial::settingsWriteWithPcClock()
