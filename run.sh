@@ -1,9 +1,27 @@
 #!/usr/bin/env bash
-# Builds the project and shows it working with the simulated detector:
-# the simulator serves a pseudo-terminal, the monitor watches it through the
-# driver plug-in. Extra arguments go to the monitor (try --help).
+# Builds the project and starts the client live with the simulated detector:
+# the simulator serves a pseudo-terminal, the client's driver finds it through
+# RZ450_PORT. Without a display the client runs under Xvfb.
+#
+#   ./run.sh                     the client
+#   ./run.sh --screenshot FILE   saves a PNG of the main window once live
+#                                records have been drawn, then exits
+#   ./run.sh --monitor [ARGS]    the console monitor instead (--help lists ARGS)
 set -euo pipefail
+caller_dir=$PWD
 cd "$(dirname "$0")"
+
+mode=client
+screenshot=""
+case "${1:-}" in
+    --monitor) mode=monitor; shift ;;
+    --screenshot)
+        [ $# -ge 2 ] || { echo "usage: ./run.sh --screenshot FILE"; exit 2; }
+        screenshot=$(cd "$caller_dir" && realpath -m -- "$2"); shift 2 ;;
+    "") ;;
+    *) echo "usage: ./run.sh [--screenshot FILE | --monitor [ARGS]]"; exit 2 ;;
+esac
+
 source tools/setup.sh
 ondrix_install_packages
 ondrix_build
@@ -17,7 +35,30 @@ trap cleanup EXIT
 for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
 [ -e "$link" ] || { echo "The simulated detector did not start:"; cat "$work/sim.log"; exit 1; }
 echo "Simulated detector on $link (Ctrl-C to stop)."
+export RZ450_PORT="$link"
 
-# Key 1 steps to the next band, key 0 to the next mode.
-if [ $# -eq 0 ]; then set -- --key 1@4 --key 1@6 --key 0@9 --key 0@13 --key 0@17; fi
-RZ450_PORT="$link" "$BIN_DIR/rz450monitor" "$@"
+if [ "$mode" = monitor ]; then
+    # Key 1 steps to the next band, key 0 to the next mode.
+    if [ $# -eq 0 ]; then set -- --key 1@4 --key 1@6 --key 0@9 --key 0@13 --key 0@17; fi
+    "$BIN_DIR/rz450monitor" "$@"
+    exit
+fi
+
+# Without its device GUI plug-in the client can only say so and quit; under
+# Xvfb nobody would see that message, so say it here.
+if ! compgen -G "$BIN_DIR/GuiModule*.so" >/dev/null; then
+    echo "No device GUI plug-in (GuiModule*.so) in $BIN_DIR: the client cannot start."
+    echo "The console monitor shows the detector meanwhile: ./run.sh --monitor"
+    exit 1
+fi
+
+client=("$BIN_DIR/OndrixClient")
+[ -n "$screenshot" ] && client+=(--screenshot "$screenshot")
+if [ -z "${DISPLAY:-}" ]; then
+    echo "No display: the client runs under Xvfb."
+    xvfb-run -a -s "-screen 0 1280x1024x24" "${client[@]}"
+else
+    "${client[@]}"
+fi
+[ -n "$screenshot" ] && echo "Saved $screenshot"
+exit 0

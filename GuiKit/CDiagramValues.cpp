@@ -102,3 +102,27 @@ int CDiagramValues::FirstAfter(const QList<DATA_VALUE>& values, quint64 t)
     }
     return lo;
 }
+
+int CDiagramValues::NextAtOrAfter(const QList<DATA_VALUE>& values, int from, quint64 t)
+{
+    const int count = int(values.size());
+    int lo = from;
+    qint64 step = 1;
+    while (lo < count && Time(values.at(lo).x) < t) {
+        from = lo + 1;
+        const qint64 probe = qint64(from) + step - 1;
+        lo = probe < count ? int(probe) : count;
+        step *= 2;
+    }
+    // Now every index below `from` is earlier than t, and `lo` is not (or the end).
+    int hi = lo;
+    lo = from;
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (Time(values.at(mid).x) < t)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}

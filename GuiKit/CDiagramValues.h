@@ -15,17 +15,22 @@ class GUIKIT_EXPORT CDiagramValues
 public:
     // Seconds since 1970. A null value, a negative number or NaN reads as 0;
     // a double is rounded to the nearest second and saturates at the top.
+    // The type test compares the stored type's interface pointer inline:
+    // QVariant::typeId() is a call into the library, which alone took more
+    // time than the rest of a drawing.
     static quint64 Time(const QVariant& value)
     {
-        if (value.typeId() == QMetaType::ULongLong)
-            return *static_cast<const quint64*>(value.constData());
+        const QVariant::Private& d = value.data_ptr();
+        if (d.typeInterface() == QMetaType::fromType<quint64>().iface())
+            return d.get<quint64>();
         return SlowTime(value);
     }
 
     static double Real(const QVariant& value)
     {
-        if (value.typeId() == QMetaType::Double)
-            return *static_cast<const double*>(value.constData());
+        const QVariant::Private& d = value.data_ptr();
+        if (d.typeInterface() == QMetaType::fromType<double>().iface())
+            return d.get<double>();
         return value.toDouble();
     }
 
@@ -43,6 +48,9 @@ public:
     static int FirstAtOrAfter(const QList<DATA_VALUE>& values, quint64 t);
     // The first index whose time is later than t (the count when none is).
     static int FirstAfter(const QList<DATA_VALUE>& values, quint64 t);
+    // The first index from `from` on whose time is t or later, searched
+    // outwards from `from`: cheap when it is near.
+    static int NextAtOrAfter(const QList<DATA_VALUE>& values, int from, quint64 t);
 
 private:
     static quint64 SlowTime(const QVariant& value);

@@ -63,8 +63,12 @@ CTimeMapping::CTimeMapping(const DIAGRAM_RANGES& ranges, const QRect& plotRect)
     m_bLevels = m_nHeight > 0 && std::isfinite(span) && span != 0.0;
 }
 
-int CTimeMapping::ColumnX(quint64 d)
+int CTimeMapping::ColumnX(quint64 d, quint64 t)
 {
+    // Until a column is known, each time is a column of its own.
+    m_nColumnFrom = 1;
+    m_nColumnTo = 0;
+    m_nNextColumnTime = t == std::numeric_limits<quint64>::max() ? t : t + 1;
     if (!HasTimeAxis())
         return std::numeric_limits<int>::min() / 2;
     const quint64 width = quint64(m_nWidth);
@@ -74,6 +78,8 @@ int CTimeMapping::ColumnX(quint64 d)
     m_nColumnFrom = MulDivUp(column, m_nSpan, width);
     m_nColumnTo = MulDivUp(column + 1, m_nSpan, width);
     m_nColumnX = m_nLeft + int(column);
+    const quint64 room = std::numeric_limits<quint64>::max() - m_nMin;
+    m_nNextColumnTime = m_nColumnTo > room ? std::numeric_limits<quint64>::max() : m_nMin + m_nColumnTo;
     return m_nColumnX;
 }
 

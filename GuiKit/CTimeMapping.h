@@ -5,6 +5,8 @@
 
 #include <QRect>
 
+#include <algorithm>
+
 // Pixel positions of times and levels in a plot, from a copy of the visible
 // ranges taken when it is built. x(t) = left + (t - min) * width / span in
 // integer arithmetic (exact for any span); y(v) = top + height * (v - max) /
@@ -31,10 +33,20 @@ public:
             const quint64 d = t - m_nMin;
             if (d >= m_nColumnFrom && d < m_nColumnTo)
                 return m_nColumnX;
-            return ColumnX(d);
+            return ColumnX(d, t);
         }
+        m_nColumnFrom = 1;
+        m_nColumnTo = 0;
+        m_nNextColumnTime = t + 1;
         return BeforeX(m_nMin - t);
     }
+
+    // The earliest time after the last X(t) that maps to another column.
+    quint64 NextColumnTime() const { return m_nNextColumnTime; }
+
+    // Levels of the visible range map into the plot; others may not.
+    double LevelLow() const { return std::min(m_dYMin, m_dYMax); }
+    double LevelHigh() const { return std::max(m_dYMin, m_dYMax); }
 
     // False for a level that maps to no row (NaN, or no level axis).
     bool Y(double v, int& y) const;
@@ -43,7 +55,7 @@ public:
     quint64 TimeAt(int x) const;
 
 private:
-    int ColumnX(quint64 d);
+    int ColumnX(quint64 d, quint64 t);
     int BeforeX(quint64 d) const;
 
     quint64 m_nMin = 0;
@@ -60,4 +72,5 @@ private:
     quint64 m_nColumnFrom = 1;
     quint64 m_nColumnTo = 0;
     int m_nColumnX = 0;
+    quint64 m_nNextColumnTime = 0;
 };

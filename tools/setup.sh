@@ -8,6 +8,7 @@ ONDRIX_PACKAGES=(
     cmake ninja-build g++ clang pkg-config
     qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
     libgl-dev
+    xvfb xauth
 )
 
 ondrix_install_packages() {

@@ -1,0 +1,936 @@
+#include "CQDiagramWidget.h"
+
+#include "CDiagramValues.h"
+#include "CQTimeLevelRectsDiagram.h"
+#include "CQTimeLinesDiagram.h"
+#include "CQTimeRectsDiagram.h"
+#include "CRangeGuard.h"
+
+#include <QCursor>
+#include <QDateTime>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QMutexLocker>
+#include <QPainter>
+#include <QToolTip>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+namespace {
+
+using Lock = QMutexLocker<QRecursiveMutex>;
+
+const int LABEL_MIN_PIXELS = 70;
+
+IDiagram* CreateDiagram(DiagramType type, DIAGRAM_AREA& area, DIAGRAM_RANGES* ranges)
+{
+    switch (type) {
+    case DIAGRAM_TIME_LINES:
+        return new CQTimeLinesDiagram(&area.plotRect, &area.axisYRect, ranges);
+    case DIAGRAM_TIME_RECTS:
+        return new CQTimeRectsDiagram(&area.plotRect, &area.axisYRect, ranges);
+    case DIAGRAM_TIME_LEVEL_RECTS:
+        return new CQTimeLevelRectsDiagram(&area.plotRect, &area.axisYRect, ranges);
+    default:
+        return nullptr;
+    }
+}
+
+bool IsTimeKind(DiagramType type)
+{
+    return type == DIAGRAM_TIME_LINES || type == DIAGRAM_TIME_RECTS || type == DIAGRAM_TIME_LEVEL_RECTS;
+}
+
+// Pixel arithmetic on doubles that may be huge or NaN.
+int ClampedInt(double v)
+{
+    if (std::isnan(v))
+        return 0;
+    const double limit = 1 << 28;
+    return int(std::max(-limit, std::min(limit, v)));
+}
+
+// The numbers of the scroll indicator, as doubles.
+struct SCROLL_RANGE
+{
+    double position = 0.0;
+    double fullMin = 0.0;
+    double fullMax = 0.0;
+    double visibleMin = 0.0;
+    double visibleMax = 0.0;
+};
+
+SCROLL_RANGE ReadScrollRange(const DIAGRAM_RANGES& ranges, bool time, const QVariant& position)
+{
+    const auto number = [time](const QVariant& value) {
+        return time ? double(CDiagramValues::Time(value)) : CDiagramValues::Real(value);
+    };
+    return SCROLL_RANGE { number(position), number(ranges.fullXMin), number(ranges.fullXMax), number(ranges.visibleXMin),
+        number(ranges.visibleXMax) };
+}
+
+QRect ThumbRect(const QRect& bar, SCROLL_RANGE range)
+{
+    const double barWidth = bar.width();
+    const double fullSpan = range.fullMax - range.fullMin;
+    double thumbX = bar.left() + 2;
+    double thumbWidth = barWidth - 4;
+    // A full range without extent shows the whole bar, like a window wider than it.
+    if (fullSpan > 0.0) {
+        thumbWidth = barWidth * (range.visibleMax - range.visibleMin) / fullSpan;
+        if (thumbWidth < 0.0)
+            thumbWidth = 1.0;
+        if (range.fullMin < 0.0) {
+            range.position -= range.fullMin;
+            range.fullMax -= range.fullMin;
+            range.fullMin = 0.0;
+        }
+        thumbX = bar.left() + (range.position - range.fullMin) * barWidth / (range.fullMax - range.fullMin) + 2;
+        if (thumbWidth > barWidth) {
+            thumbX = bar.left() + 2;
+            thumbWidth = barWidth - 4;
+        }
+    }
+    if (thumbX + thumbWidth > bar.right())
+        thumbWidth = bar.right() - thumbX - 1;
+    return QRect(ClampedInt(thumbX), bar.top() + 2, ClampedInt(thumbWidth), bar.height() - 3);
+}
+
+} // namespace
+
+CQDiagramWidget::CQDiagramWidget(QWidget* parent)
+    : QFrame(parent)
+    , m_titleFont(QStringLiteral("Arial"), 8, QFont::Bold)
+    , m_valueFont(QStringLiteral("Arial"), 8, QFont::Normal)
+    , m_labelFont(QStringLiteral("Arial"), 7, QFont::Bold)
+    , m_statusBrush(QColor(250, 250, 255, 107), Qt::SolidPattern)
+    , m_statusPen(Qt::darkBlue)
+{
+    setMouseTracking(true);
+    SetSingleDiagramArea();
+}
+
+CQDiagramWidget::~CQDiagramWidget()
+{
+    qDeleteAll(m_areas);
+}
+
+DIAGRAM_AREA& CQDiagramWidget::Area(int area) const
+{
+    if (area < 0 || area >= m_areas.size())
+        throw std::out_of_range("Area index out of range!");
+    return *m_areas.at(area);
+}
+
+DATA_LINE* CQDiagramWidget::Line(int area, int signal) const
+{
+    const DIAGRAM_AREA& owner = Area(area);
+    if (signal < 0 || signal >= owner.lines.size())
+        throw std::out_of_range("Signal index out of range!");
+    DATA_LINE* line = owner.lines.at(signal);
+    if (line == nullptr)
+        throw std::runtime_error("Empty signal data pointer!");
+    return line;
+}
+
+QList<DATA_LINE*> CQDiagramWidget::VisibleLines(const DIAGRAM_AREA& area)
+{
+    QList<DATA_LINE*> visible;
+    for (DATA_LINE* line : area.lines) {
+        if (line != nullptr && line->visible)
+            visible.append(line);
+    }
+    return visible;
+}
+
+QRect CQDiagramWidget::AxisXLeftHalf() const
+{
+    return QRect(m_axisXRect.left(), m_axisXRect.top(), m_axisXRect.width() / 2, m_axisXRect.height());
+}
+
+bool CQDiagramWidget::IsTimeAxis() const
+{
+    return m_eAxisXType == DIAGRAM_TIME_LINES || m_eAxisXType == DIAGRAM_TIME_RECTS;
+}
+
+void CQDiagramWidget::SetSingleDiagramArea()
+{
+    SetDiagramAreas({ DIAGRAM_AREA_OPTIONS { DIAGRAM_TIME_LINES, 0, 1.0 } });
+}
+
+void CQDiagramWidget::SetDiagramAreas(const QList<DIAGRAM_AREA_OPTIONS>& options)
+{
+    qDeleteAll(m_areas);
+    m_areas.clear();
+    for (const DIAGRAM_AREA_OPTIONS& option : options) {
+        auto* area = new DIAGRAM_AREA;
+        area->height = option.height;
+        area->ratio = option.ratio;
+        m_areas.append(area);
+        SetDiagramType(int(m_areas.size()) - 1, option.type);
+    }
+    CalculateRects();
+}
+
+void CQDiagramWidget::GetDiagramAreasCount()
+{
+}
+
+void CQDiagramWidget::SetDiagramType(int area, DiagramType type)
+{
+    DIAGRAM_AREA& target = Area(area);
+    delete target.diagram;
+    target.diagram = nullptr;
+    target.type = type;
+    if (IsTimeKind(type)) {
+        const quint64 now = quint64(std::max<qint64>(0, QDateTime::currentSecsSinceEpoch()));
+        const QVariant start = QVariant::fromValue<quint64>(now);
+        const QVariant end = QVariant::fromValue<quint64>(now + 600);
+        SetMaxXRange(start, end, 1.0, false);
+        SetVisibleXRange(start, end);
+    }
+    target.diagram = CreateDiagram(type, target, &m_ranges);
+    if (target.diagram != nullptr) {
+        for (DATA_LINE* line : target.lines)
+            target.diagram->AttachLineData(line->values);
+        target.diagram->UpdateLayout();
+    }
+    Q_EMIT diagramTypeChanged(area, type);
+}
+
+DiagramType CQDiagramWidget::GetDiagramType(int area)
+{
+    return Area(area).type;
+}
+
+void CQDiagramWidget::SetAxisXType(DiagramType type)
+{
+    m_eAxisXType = type;
+}
+
+DiagramType CQDiagramWidget::GetAxisXType()
+{
+    return m_eAxisXType;
+}
+
+void CQDiagramWidget::SetMaxXRange(const QVariant& min, const QVariant& max, double ratioX, bool setVisible)
+{
+    Lock lock(&CRangeGuard::Mutex());
+    m_ranges.fullXMin = min;
+    if (m_ranges.visibleXMin.isNull())
+        m_ranges.visibleXMin = min;
+    m_ranges.fullXMax = max;
+    if (m_ranges.visibleXMax.isNull())
+        m_ranges.visibleXMax = max;
+    m_ranges.ratioX = ratioX;
+    if (setVisible)
+        SetVisibleXRange(min, max);
+}
+
+void CQDiagramWidget::SetVisibleXRange(const QVariant& min, const QVariant& max)
+{
+    Lock lock(&CRangeGuard::Mutex());
+    m_ranges.visibleXMin = min;
+    m_ranges.visibleXMax = max;
+}
+
+void CQDiagramWidget::SetMaxYRange(double min, double max, double ratioY)
+{
+    Lock lock(&CRangeGuard::Mutex());
+    m_ranges.fullYMin = m_ranges.visibleYMin = min;
+    m_ranges.fullYMax = m_ranges.visibleYMax = max;
+    m_ranges.ratioY = ratioY;
+}
+
+void CQDiagramWidget::SetYRangeRatio(double ratioY)
+{
+    Lock lock(&CRangeGuard::Mutex());
+    m_ranges.ratioY = ratioY;
+}
+
+void CQDiagramWidget::SetVisibleYRange(double min, double max, bool alsoFull)
+{
+    Lock lock(&CRangeGuard::Mutex());
+    if (alsoFull) {
+        m_ranges.fullYMin = m_ranges.visibleYMin = min;
+        m_ranges.fullYMax = m_ranges.visibleYMax = max;
+    }
+    CRangeGuard::SetVisibleYMin(m_ranges, min);
+    CRangeGuard::SetVisibleYMax(m_ranges, max);
+}
+
+void CQDiagramWidget::Reset()
+{
+    Lock lock(&CRangeGuard::Mutex());
+    m_ranges.visibleXMin = m_ranges.fullXMin;
+    m_ranges.visibleXMax = m_ranges.fullXMax;
+    CRangeGuard::SetVisibleYMin(m_ranges, m_ranges.fullYMin);
+    CRangeGuard::SetVisibleYMax(m_ranges, m_ranges.fullYMax);
+}
+
+int CQDiagramWidget::GetRatioX()
+{
+    return ClampedInt(m_ranges.ratioX);
+}
+
+void CQDiagramWidget::SetItemsOnPixel(int items)
+{
+    m_ranges.itemsOnPixel = items;
+}
+
+int CQDiagramWidget::GetItemsOnPixel()
+{
+    return m_ranges.itemsOnPixel;
+}
+
+void CQDiagramWidget::SetAxisYWidth(int pixels)
+{
+    m_nAxisYWidth = pixels;
+}
+
+void CQDiagramWidget::SetAxisXHeight(int pixels)
+{
+    m_nAxisXHeight = pixels;
+}
+
+const QRect& CQDiagramWidget::GetPlotRect(int area)
+{
+    return Area(area).plotRect;
+}
+
+void CQDiagramWidget::EnableAutoscroll(bool enable)
+{
+    m_bAutoScroll = enable;
+}
+
+bool CQDiagramWidget::IsAutoScroll()
+{
+    return m_bAutoScroll;
+}
+
+void CQDiagramWidget::AddLine(int area, const QString& name, const QPen& pen, int tag, bool visible)
+{
+    DIAGRAM_AREA& owner = Area(area);
+    auto* line = new DATA_LINE;
+    line->name = name;
+    line->pen = pen;
+    line->tag = tag;
+    line->visible = visible;
+    owner.lines.append(line);
+    CalculateRects();
+}
+
+void CQDiagramWidget::AddValue(int area, int signal, const QVariant& x, const QVariant& y, int extra)
+{
+    DATA_LINE* line = Line(area, signal);
+    const DATA_VALUE value { x, y, extra };
+    IDiagram* diagram = m_areas.at(area)->diagram;
+    // An area without a diagram keeps the value, so that a kind set later shows it.
+    if (diagram != nullptr)
+        diagram->AppendValue(signal, value, line->values, m_bAutoScroll);
+    else
+        line->values.append(value);
+    if (QToolTip::isVisible())
+        ShowPosToolTip(m_ranges.deltaCursor);
+}
+
+void CQDiagramWidget::AddValues(int area, int signal, const QList<double>& values)
+{
+    DATA_LINE* line = Line(area, signal);
+    QList<DATA_VALUE>& target = line->values;
+    const int count = int(values.size());
+    const int kept = std::min(count, int(target.size()));
+    for (int i = 0; i < kept; ++i)
+        target[i] = DATA_VALUE { QVariant(i), QVariant(values.at(i)), 0 };
+    target.reserve(count);
+    for (int i = kept; i < count; ++i)
+        target.append(DATA_VALUE { QVariant(i), QVariant(values.at(i)), 0 });
+    target.resize(count);
+    // Whatever the diagram derived from the old values (level summaries) is void.
+    line->aux.clear();
+    if (QToolTip::isVisible())
+        ShowPosToolTip(m_ranges.deltaCursor);
+}
+
+void CQDiagramWidget::SetLineVisible(int area, int signal, bool visible)
+{
+    Line(area, signal)->visible = visible;
+    update();
+}
+
+void CQDiagramWidget::Clear(bool keepLines)
+{
+    for (int i = 0; i < m_areas.size(); ++i) {
+        DIAGRAM_AREA& area = *m_areas.at(i);
+        for (DATA_LINE* line : area.lines) {
+            line->values.clear();
+            line->aux.clear();
+            line->aux2.clear();
+        }
+        if (!keepLines) {
+            qDeleteAll(area.lines);
+            area.lines.clear();
+        }
+        SetDiagramType(i, area.type);
+    }
+}
+
+bool CQDiagramWidget::GetDataAtPos(bool flag, const QPoint& pos, QList<QVariant>& out)
+{
+    if (m_areas.isEmpty() || m_areas.first()->diagram == nullptr)
+        return false;
+    return m_areas.first()->diagram->GetDataAtPos(flag, pos, m_areas.first()->lines, out);
+}
+
+void CQDiagramWidget::SetDebugDataItem(int index, int x, int y, const QString& name, double value, double extra)
+{
+    QString text = QStringLiteral("%1=\t%2").arg(name, QString::number(value, 'g', QLocale::FloatingPointShortest));
+    if (extra != 0.0)
+        text += QStringLiteral(" (%1)").arg(QString::number(extra, 'g', QLocale::FloatingPointShortest));
+    const DEBUG_DATA_ITEM item { x, y, text };
+    if (index >= 0 && index < m_debugItems.size())
+        m_debugItems[index] = item;
+    else
+        m_debugItems.append(item);
+}
+
+void CQDiagramWidget::update()
+{
+    CalculateRects();
+    QFrame::update();
+}
+
+void CQDiagramWidget::CalculateRects()
+{
+    const int w = width();
+    const int h = height();
+    m_scrollBarRect = QRect(m_nAxisYWidth, h - 6, w - m_nAxisYWidth - 1, 5);
+    m_axisXRect = QRect(m_nAxisYWidth, m_scrollBarRect.top() - m_nAxisXHeight - 1, w - m_nAxisYWidth, m_nAxisXHeight);
+
+    qint64 reserved = 5 * qint64(m_areas.size());
+    for (const DIAGRAM_AREA* area : m_areas) {
+        if (area->ratio == 0.0)
+            reserved += area->height;
+    }
+    const double free = double(m_axisXRect.top()) - double(reserved);
+
+    int y = 0;
+    for (int i = 0; i < m_areas.size(); ++i) {
+        DIAGRAM_AREA& area = *m_areas.at(i);
+        if (i > 0)
+            y += 5;
+        int areaHeight = area.height;
+        if (area.height < 10)
+            areaHeight = area.ratio != 0.0 ? ClampedInt(free * area.ratio) : m_axisXRect.top();
+        else if (area.ratio != 0.0)
+            areaHeight = std::max(area.height, ClampedInt(free * area.ratio));
+        area.axisYRect = QRect(0, y, m_nAxisYWidth, areaHeight);
+        area.plotRect = QRect(m_nAxisYWidth, y, w - m_nAxisYWidth, areaHeight);
+        if (area.diagram != nullptr)
+            area.diagram->UpdateLayout();
+        y = ClampedInt(double(y) + areaHeight);
+    }
+}
+
+void CQDiagramWidget::resizeEvent(QResizeEvent* event)
+{
+    QFrame::resizeEvent(event);
+    CalculateRects();
+}
+
+void CQDiagramWidget::paintEvent(QPaintEvent* event)
+{
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    const QPoint cursor = mapFromGlobal(QCursor::pos());
+
+    QColor axisColor = QColor(Qt::darkGreen).lighter(70);
+    axisColor.setAlpha(m_nHighlightAlpha);
+    painter.fillRect(m_axisXRect, axisColor);
+    if (m_eAxisXType != DIAGRAM_TIME_LINES && m_eAxisXType != DIAGRAM_TIME_LEVEL_RECTS) {
+        // The half a drag from here would move.
+        const QRect left = AxisXLeftHalf();
+        const QRect right(left.right() + 1, left.top(), m_axisXRect.right() - left.right(), left.height());
+        if (left.contains(cursor))
+            painter.fillRect(left, QColor(100, 100, 255, 55));
+        else if (right.contains(cursor))
+            painter.fillRect(right, QColor(100, 100, 255, 55));
+    }
+
+    QList<DATA_LINE*> statusLines;
+    DrawAreas(painter, cursor, statusLines);
+    DrawCrosshair(painter, cursor);
+    DrawStatus(cursor, painter, statusLines);
+    DrawXLabels(painter);
+    DrawScrollBarX(painter, m_ranges.visibleXMin);
+    for (const DEBUG_DATA_ITEM& item : qAsConst(m_debugItems))
+        painter.drawText(item.x, item.y, item.text);
+}
+
+void CQDiagramWidget::DrawAreas(QPainter& painter, const QPoint& cursor, QList<DATA_LINE*>& statusLines)
+{
+    QColor stripColor = QColor(Qt::darkBlue).lighter(80);
+    stripColor.setAlpha(m_nHighlightAlpha / 2);
+    for (const DIAGRAM_AREA* area : qAsConst(m_areas)) {
+        const QList<DATA_LINE*> visible = VisibleLines(*area);
+        if (area->diagram != nullptr) {
+            area->diagram->DrawGrid(painter, int(visible.size()));
+            area->diagram->DrawData(painter, visible);
+            if (m_nAxisYWidth > 0) {
+                area->diagram->DrawAxisYLabels(painter, visible);
+                area->diagram->DrawAxisYTicks(painter, visible);
+            }
+        }
+        painter.fillRect(area->axisYRect, stripColor);
+        if (area->plotRect.contains(cursor))
+            statusLines.append(visible);
+    }
+}
+
+void CQDiagramWidget::DrawCrosshair(QPainter& painter, const QPoint& cursor)
+{
+    bool overPlot = false;
+    for (const DIAGRAM_AREA* area : qAsConst(m_areas))
+        overPlot = overPlot || area->plotRect.contains(cursor);
+    if (!overPlot)
+        return;
+    const QRect& first = m_areas.first()->plotRect;
+    const QRect& last = m_areas.last()->plotRect;
+    painter.setPen(QColor(255, 255, 255, 127).darker(250));
+    painter.drawLine(first.left(), cursor.y(), first.right(), cursor.y());
+    painter.drawLine(cursor.x(), first.top(), cursor.x(), last.bottom());
+}
+
+void CQDiagramWidget::DrawStatus(const QPoint& point, QPainter& painter, const QList<DATA_LINE*>& lines)
+{
+    QList<QVariant> values;
+    const DIAGRAM_AREA* answering = nullptr;
+    for (const DIAGRAM_AREA* area : qAsConst(m_areas)) {
+        if (area->diagram != nullptr && area->diagram->GetDataAtPos(false, point, lines, values)) {
+            answering = area;
+            break;
+        }
+    }
+    if (answering == nullptr || (answering->type != DIAGRAM_TIME_LINES && answering->type != DIAGRAM_FREQ))
+        return;
+    const int rows = int(VisibleLines(*answering).size());
+    const int boxHeight = (m_nStatusLineHeight + 5) * rows + m_nStatusTitleHeight + 10;
+    const QRect& plot = answering->plotRect;
+    m_statusRect = QRect(plot.right() - 135, plot.top() + 2, 130, boxHeight);
+    if (lines.isEmpty())
+        return;
+
+    painter.setPen(m_statusPen);
+    painter.setBrush(m_statusBrush);
+    painter.drawRect(m_statusRect);
+    painter.setPen(Qt::white);
+    painter.setFont(m_titleFont);
+    painter.drawText(QRect(m_statusRect.left() + 5, m_statusRect.top() + 2, m_statusRect.width() - 10, m_nStatusTitleHeight),
+        Qt::AlignCenter, tr("Cursor values"));
+    painter.setFont(m_valueFont);
+    for (int k = 0; k < lines.size(); ++k) {
+        QString text;
+        if (answering->type == DIAGRAM_TIME_LINES && !values.isEmpty())
+            text = FormatStatusDate(lines.at(k), CDiagramValues::Time(values.at(0)));
+        else if (answering->type == DIAGRAM_FREQ && values.size() > 3)
+            text = FormatStatusFreq(lines.at(k), CDiagramValues::Real(values.at(2)), CDiagramValues::Real(values.at(3)));
+        painter.setPen(lines.at(k)->pen);
+        const int top = m_statusRect.top() + m_nStatusTitleHeight + k * (m_nStatusLineHeight + 5) + 7;
+        painter.drawText(QRect(m_statusRect.left() + 5, top, m_statusRect.width() - 10, m_nStatusLineHeight), Qt::AlignCenter, text);
+    }
+}
+
+QString CQDiagramWidget::FormatStatusDate(DATA_LINE* line, quint64 time)
+{
+    const int index = CDiagramValues::FindTime(line->values, time);
+    if (index < 0)
+        return line->name + tr(" = n/a");
+    const double level = CDiagramValues::Real(line->values.at(index).y);
+    return line->name + tr(" = %1 %2").arg(QString::number(level, 'f', 1), tr("dB"));
+}
+
+QString CQDiagramWidget::FormatStatusFreq(DATA_LINE* line, double x, double)
+{
+    if (!std::isfinite(x))
+        return line->name + tr(" = n/a");
+    const double whole = std::trunc(x);
+    for (const DATA_VALUE& value : qAsConst(line->values)) {
+        if (CDiagramValues::Real(value.x) == whole) {
+            const double level = CDiagramValues::Real(value.y);
+            return line->name + tr(" = %1 %2").arg(QString::number(level, 'f', 1), tr("dB"));
+        }
+    }
+    return line->name + tr(" = n/a");
+}
+
+void CQDiagramWidget::DrawXLabels(QPainter& painter)
+{
+    painter.setFont(m_labelFont);
+    if (IsTimeAxis())
+        DrawXLabelsDate(painter);
+    else
+        DrawXLabelsDouble(painter);
+}
+
+void CQDiagramWidget::DrawXLabelsDate(QPainter& painter)
+{
+    quint64 min = 0;
+    quint64 max = 0;
+    {
+        Lock lock(&CRangeGuard::Mutex());
+        min = CDiagramValues::Time(m_ranges.visibleXMin);
+        max = CDiagramValues::Time(m_ranges.visibleXMax);
+    }
+    if (max <= min || m_axisXRect.width() <= 0 || m_axisXRect.height() <= 0)
+        return;
+    const quint64 span = max - min;
+    const double pxPerSec = m_axisXRect.width() / double(span);
+    quint64 step = 1;
+    while (double(step) * pxPerSec < LABEL_MIN_PIXELS) {
+        // A step beyond the window shows no label; stop before it could wrap.
+        if (step > span / 2) {
+            step = span;
+            break;
+        }
+        step *= 2;
+    }
+    const int labelWidth = ClampedInt(double(step) * pxPerSec);
+    painter.setPen(Qt::white);
+    // Labels sit where the data of their time is drawn.
+    for (quint64 offset = step; offset < span; offset += step) {
+        const int x = m_axisXRect.left() + ClampedInt(pxPerSec * double(offset));
+        const QString text = CDiagramValues::LocalDateTime(min + offset).toString(QStringLiteral("hh:mm:ss"));
+        painter.drawText(QRect(x - labelWidth / 2, m_axisXRect.top(), labelWidth, m_axisXRect.height()), Qt::AlignCenter, text);
+        if (span - offset <= step)
+            break;
+    }
+}
+
+void CQDiagramWidget::DrawXLabelsDouble(QPainter& painter)
+{
+    if (!m_areas.isEmpty() && m_areas.first()->diagram != nullptr)
+        m_areas.first()->diagram->DrawAxisXLabels(painter, m_axisXRect);
+}
+
+void CQDiagramWidget::DrawScrollBarX(QPainter& painter, const QVariant& position)
+{
+    SCROLL_RANGE range;
+    {
+        Lock lock(&CRangeGuard::Mutex());
+        range = ReadScrollRange(m_ranges, IsTimeKind(m_eAxisXType), position);
+    }
+    painter.setPen(Qt::white);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(m_scrollBarRect);
+    painter.fillRect(ThumbRect(m_scrollBarRect, range), Qt::black);
+}
+
+bool CQDiagramWidget::IsPlotArea(const QPoint& globalPos)
+{
+    const QPoint pos = mapFromGlobal(globalPos);
+    for (const DIAGRAM_AREA* area : qAsConst(m_areas)) {
+        if (area->plotRect.contains(pos))
+            return true;
+    }
+    return false;
+}
+
+bool CQDiagramWidget::IsAxisXArea(const QPoint& globalPos)
+{
+    return m_axisXRect.contains(mapFromGlobal(globalPos));
+}
+
+bool CQDiagramWidget::IsAxisYArea(const QPoint& globalPos)
+{
+    const QPoint pos = mapFromGlobal(globalPos);
+    for (const DIAGRAM_AREA* area : qAsConst(m_areas)) {
+        if (area->axisYRect.contains(pos))
+            return true;
+    }
+    return false;
+}
+
+bool CQDiagramWidget::IsAxisXScrollable()
+{
+    return true;
+}
+
+void CQDiagramWidget::ScrollAxisX(const QPoint& pressPos, int dx)
+{
+    if (IsTimeAxis())
+        ScrollAxisXDate(pressPos, dx);
+    else
+        ScrollAxisXDouble(pressPos, dx);
+}
+
+void CQDiagramWidget::ScrollAxisXDate(const QPoint& pressPos, int dx)
+{
+    Lock lock(&CRangeGuard::Mutex());
+    const qint64 fullSpan = CRangeGuard::Seconds(CDiagramValues::Time(m_ranges.fullXMin), CDiagramValues::Time(m_ranges.fullXMax));
+    const double step = std::max(0.1, double(std::max<qint64>(0, fullSpan / 600)));
+    if (AxisXLeftHalf().contains(pressPos)) {
+        const double min = double(CDiagramValues::Time(m_ranges.visibleXMin)) - dx * step;
+        CRangeGuard::SetVisibleXMinTime(m_ranges, CDiagramValues::TruncatedTime(min));
+        m_ranges.firstVisibleIndex = -1;
+    } else {
+        const double max = double(CDiagramValues::Time(m_ranges.visibleXMax)) - dx * step;
+        CRangeGuard::SetVisibleXMaxTime(m_ranges, CDiagramValues::TruncatedTime(max));
+    }
+}
+
+void CQDiagramWidget::ScrollAxisXDouble(const QPoint& pressPos, int dx)
+{
+    Lock lock(&CRangeGuard::Mutex());
+    const double fullSpan = CDiagramValues::Real(m_ranges.fullXMax) - CDiagramValues::Real(m_ranges.fullXMin);
+    const double step = std::max(1.0, fullSpan / 200);
+    if (AxisXLeftHalf().contains(pressPos)) {
+        CRangeGuard::SetVisibleXMinReal(m_ranges, CDiagramValues::Real(m_ranges.visibleXMin) - dx * step);
+        m_ranges.firstVisibleIndex = -1;
+    } else {
+        CRangeGuard::SetVisibleXMaxReal(m_ranges, CDiagramValues::Real(m_ranges.visibleXMax) - dx * step);
+    }
+}
+
+void CQDiagramWidget::ShrinkAxisX(int delta)
+{
+    if (IsTimeAxis())
+        ShrinkAxisXDate(delta);
+    else
+        ShrinkAxisXDouble(delta);
+}
+
+void CQDiagramWidget::ShrinkAxisXDate(int delta)
+{
+    Lock lock(&CRangeGuard::Mutex());
+    const qint64 fullSpan = CRangeGuard::Seconds(CDiagramValues::Time(m_ranges.fullXMin), CDiagramValues::Time(m_ranges.fullXMax));
+    const double step = std::max(0.1, double(std::max<qint64>(0, fullSpan / 6000)));
+    const double min = double(CDiagramValues::Time(m_ranges.visibleXMin));
+    const double max = double(CDiagramValues::Time(m_ranges.visibleXMax));
+    CRangeGuard::SetVisibleXMinReal(m_ranges, min - delta * step);
+    CRangeGuard::SetVisibleXMaxReal(m_ranges, max + delta * step);
+}
+
+void CQDiagramWidget::ShrinkAxisXDouble(int delta)
+{
+    Lock lock(&CRangeGuard::Mutex());
+    const double fullMin = CDiagramValues::Real(m_ranges.fullXMin);
+    const double fullMax = CDiagramValues::Real(m_ranges.fullXMax);
+    const double min = CDiagramValues::Real(m_ranges.visibleXMin);
+    const double max = CDiagramValues::Real(m_ranges.visibleXMax);
+    const double step = std::max(1.0, (fullMax - fullMin) / 10000);
+    if (delta <= 0 && max - min <= 100)
+        return;
+    // Zooming out stops at the full range; zooming in that the span refuses
+    // leaves the bound where it is instead of jumping out.
+    if (!CRangeGuard::SetVisibleXMinReal(m_ranges, min - delta * step) && delta > 0)
+        m_ranges.visibleXMin = m_ranges.fullXMin;
+    if (!CRangeGuard::SetVisibleXMaxReal(m_ranges, max + delta * step) && delta > 0)
+        m_ranges.visibleXMax = m_ranges.fullXMax;
+}
+
+void CQDiagramWidget::ShowAxisXMenu(const QPoint& globalPos)
+{
+    if (IsTimeAxis())
+        ShowAxisXDateMenu(globalPos);
+    else
+        ShowAxisXDoubleMenu(globalPos);
+}
+
+void CQDiagramWidget::ShowAxisXDateMenu(const QPoint& globalPos)
+{
+    const struct {
+        const char* text;
+        int minutes;
+    } entries[] = {
+        { QT_TR_NOOP("3 minutes"), 3 }, { QT_TR_NOOP("10 minutes"), 10 }, { QT_TR_NOOP("20 minutes"), 20 },
+        { QT_TR_NOOP("30 minutes"), 30 }, { QT_TR_NOOP("1 hour"), 60 }, { QT_TR_NOOP("2 hours"), 120 },
+        { QT_TR_NOOP("3 hours"), 180 }, { QT_TR_NOOP("6 hours"), 360 },
+    };
+    // No parent: the widget may be deleted while the menu runs its own loop.
+    QMenu menu;
+    for (const auto& entry : entries) {
+        QAction* action = menu.addAction(tr(entry.text));
+        action->setObjectName(QString::number(entry.minutes));
+        connect(action, &QAction::triggered, this, &CQDiagramWidget::OnXMenuDateAction);
+    }
+    menu.exec(globalPos);
+}
+
+void CQDiagramWidget::ShowAxisXDoubleMenu(const QPoint&)
+{
+}
+
+void CQDiagramWidget::OnXMenuDateAction()
+{
+    const QObject* action = sender();
+    if (action == nullptr)
+        return;
+    const int minutes = action->objectName().toInt();
+    if (minutes <= 0)
+        return;
+    {
+        Lock lock(&CRangeGuard::Mutex());
+        m_ranges.visibleXMin = m_ranges.fullXMin;
+        const quint64 end = CRangeGuard::AddSeconds(CDiagramValues::Time(m_ranges.visibleXMin), qint64(minutes) * 60);
+        if (end > CDiagramValues::Time(m_ranges.fullXMax))
+            CRangeGuard::SetFullXMaxTime(m_ranges, end);
+        CRangeGuard::SetVisibleXMaxTime(m_ranges, end);
+        m_ranges.firstVisibleIndex = 0;
+    }
+    QFrame::update();
+}
+
+void CQDiagramWidget::SetDeltaCursor(bool on)
+{
+    m_ranges.deltaCursor = on;
+    m_ranges.deltaStartX = m_pressPos.x();
+}
+
+void CQDiagramWidget::ShowPosToolTip(bool deltaFlag)
+{
+    if (!isActiveWindow())
+        return;
+    const QPoint global = QCursor::pos();
+    const QPoint pos = mapFromGlobal(global);
+    if (m_axisXRect.contains(pos) && IsTimeAxis()) {
+        quint64 min = 0;
+        quint64 max = 0;
+        {
+            Lock lock(&CRangeGuard::Mutex());
+            min = CDiagramValues::Time(m_ranges.visibleXMin);
+            max = CDiagramValues::Time(m_ranges.visibleXMax);
+        }
+        const QString format = QStringLiteral("dd.MM hh:mm:ss");
+        QToolTip::showText(global, tr("Min = %1<br>Max = %2")
+            .arg(CDiagramValues::LocalDateTime(min).toString(format), CDiagramValues::LocalDateTime(max).toString(format)), this);
+        return;
+    }
+    bool shown = false;
+    for (const DIAGRAM_AREA* area : qAsConst(m_areas)) {
+        QString text;
+        if (area->diagram != nullptr && area->diagram->GetToolTipText(deltaFlag, pos, VisibleLines(*area), text)) {
+            QToolTip::showText(global, text, this);
+            shown = true;
+        }
+    }
+    // A tooltip of a place the mouse has left would describe the wrong data.
+    if (!shown)
+        QToolTip::hideText();
+}
+
+void CQDiagramWidget::mousePressEvent(QMouseEvent* event)
+{
+    m_pressPos = event->position().toPoint();
+    // A drag measures from here even when no move arrived before the press.
+    m_lastPos = m_pressPos;
+    event->ignore();
+}
+
+void CQDiagramWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    event->ignore();
+    if (event->button() != Qt::RightButton)
+        return;
+    const QPoint pos = event->position().toPoint();
+    const QPoint global = event->globalPosition().toPoint();
+    if (m_axisXRect.contains(pos)) {
+        ShowAxisXMenu(global);
+        return;
+    }
+    for (const DIAGRAM_AREA* area : qAsConst(m_areas)) {
+        if (area->axisYRect.contains(pos)) {
+            if (area->diagram != nullptr)
+                area->diagram->ShowAxisYMenu(global);
+            return;
+        }
+    }
+    for (const DIAGRAM_AREA* area : qAsConst(m_areas)) {
+        if (area->plotRect.contains(pos)) {
+            if (area->diagram != nullptr)
+                area->diagram->ShowPlotMenu(global);
+            return;
+        }
+    }
+}
+
+void CQDiagramWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    bool deltaFlag = false;
+    if (m_ranges.deltaCursor) {
+        m_ranges.deltaEndX = pos.x();
+        deltaFlag = true;
+    }
+    ShowPosToolTip(deltaFlag);
+    UpdateCursorShape(pos);
+    if (event->buttons() & Qt::LeftButton)
+        DragTo(pos);
+    m_lastPos = pos;
+    // The crosshair and the status box follow the mouse.
+    QFrame::update();
+    event->ignore();
+}
+
+void CQDiagramWidget::UpdateCursorShape(const QPoint& pos)
+{
+    if (m_axisXRect.contains(pos)) {
+        setCursor(Qt::SizeHorCursor);
+        return;
+    }
+    for (const DIAGRAM_AREA* area : qAsConst(m_areas)) {
+        IDiagram* diagram = area->diagram;
+        if (area->axisYRect.contains(pos)) {
+            if (diagram != nullptr && diagram->IsAxisYScrollable())
+                setCursor(Qt::SizeVerCursor);
+            return;
+        }
+        if (area->plotRect.contains(pos) && diagram != nullptr && !m_bAutoScroll
+            && (diagram->IsScrollableX() || diagram->IsScrollableY())) {
+            setCursor(Qt::OpenHandCursor);
+            return;
+        }
+    }
+    setCursor(Qt::ArrowCursor);
+}
+
+void CQDiagramWidget::DragTo(const QPoint& pos)
+{
+    const int dx = m_lastPos.x() - pos.x();
+    const double dy = double(pos.y()) - m_lastPos.y();
+    SwitchAutoScrollOff();
+    for (const DIAGRAM_AREA* area : qAsConst(m_areas)) {
+        if (area->diagram != nullptr && area->plotRect.contains(m_pressPos))
+            area->diagram->ScrollPlot(m_pressPos, dx, dy);
+    }
+    if (m_axisXRect.contains(m_pressPos))
+        ScrollAxisX(m_pressPos, dx);
+    for (const DIAGRAM_AREA* area : qAsConst(m_areas)) {
+        if (area->diagram != nullptr && area->axisYRect.contains(m_pressPos) && area->diagram->IsAxisYScrollable())
+            area->diagram->ScrollAxisY(m_pressPos, dy);
+    }
+}
+
+void CQDiagramWidget::SwitchAutoScrollOff()
+{
+    if (!m_bAutoScroll)
+        return;
+    m_bAutoScroll = false;
+    Q_EMIT autoScrollToggle(false);
+}
+
+void CQDiagramWidget::wheelEvent(QWheelEvent* event)
+{
+    SwitchAutoScrollOff();
+    const QPoint pos = event->position().toPoint();
+    const int delta = event->angleDelta().y();
+    for (const DIAGRAM_AREA* area : qAsConst(m_areas)) {
+        if (area->plotRect.contains(pos))
+            ShrinkAxisX(delta);
+    }
+    QFrame::update();
+    event->accept();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "CQTimeDiagramBase.h"
+
+class CTimeMapping;
+
+// Each line in a row of its own (the first line on top), each value a bar
+// from its start time for its duration in seconds (value.extra).
+class GUIKIT_EXPORT CQTimeRectsDiagram : public CQTimeDiagramBase
+{
+    Q_OBJECT
+
+public:
+    using CQTimeDiagramBase::CQTimeDiagramBase;
+
+    void DrawGrid(QPainter& painter, int visibleLines) override;
+    void DrawAxisYTicks(QPainter& painter, const QList<DATA_LINE*>& lines) override;
+    void DrawAxisYLabels(QPainter& painter, const QList<DATA_LINE*>& lines) override;
+    void DrawData(QPainter& painter, const QList<DATA_LINE*>& lines) override;
+    void UpdateLayout() override;
+    bool IsAxisYScrollable() override;
+    void ShowAxisYMenu(const QPoint& globalPos) override;
+    bool GetToolTipText(bool deltaFlag, const QPoint& pos, const QList<DATA_LINE*>& lines, QString& text) override;
+    bool GetDataAtPos(bool flag, const QPoint& pos, const QList<DATA_LINE*>& lines, QList<QVariant>& out) override;
+
+private:
+    int RowTop(int line, int lines) const;
+    // The bars of one line within `bars` (the row less its margins).
+    void DrawRow(QPainter& painter, CTimeMapping& map, DATA_LINE& line, const QRect& bars);
+    // Seconds from the first start to the last end of the bars around hit j
+    // that follow one another with at most 2 pixels between them.
+    static quint64 RunDuration(const DATA_LINE& line, int j);
+};

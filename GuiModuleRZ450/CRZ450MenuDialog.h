@@ -1,0 +1,141 @@
+#pragma once
+
+#include "IDevice.h"
+
+#include <QButtonGroup>
+#include <QDialog>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QSlider;
+
+namespace Ui {
+class CRz450MenuDialogClass;
+}
+
+// The detector's settings menu, edited on the PC. The device's settings
+// block is the only store: the controls are loaded from it and written back
+// into it whole, and nothing reaches the detector until OK posts the write
+// right behind the block.
+//
+// A network device that stops answering makes the device calls throw; the
+// dialog reports that and stays open, so that the user can still cancel.
+class CRZ450MenuDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int MENU_SIZE = 96;
+    static constexpr int CLOCK_TICK_MS = 1000;
+
+    // Asks before a command that cannot be undone; true goes ahead.
+    using QuestionStep = std::function<bool(const QString& question)>;
+    // Chooses the menu file to load (save false) or to save; empty cancels.
+    using FileStep = std::function<QString(bool save)>;
+    using WarningStep = std::function<void(const QString& text)>;
+
+    // The device is not owned and must outlive the dialog.
+    explicit CRZ450MenuDialog(IDevice* device, QWidget* parent = nullptr);
+    ~CRZ450MenuDialog() override;
+
+    // The steps that would open message boxes and file dialogs; tests
+    // answer in the user's place.
+    void SetQuestionStep(QuestionStep step);
+    void SetFileStep(FileStep step);
+    void SetWarningStep(WarningStep step);
+
+private Q_SLOTS:
+    void OnDefaultsButton();
+    void OnLoadButton();
+    void OnSaveButton();
+    void OnOkButton();
+    void OnCancelButton();
+    void OnMinDurationValueChanged(int value);
+    void OnDelayValueChanged(int value);
+    void OnNewBankButton();
+    void OnClearLogButton();
+    void OnCdmaValueChanged(int value);
+    void OnGsm900ValueChanged(int value);
+    void OnGsm1800ValueChanged(int value);
+    void OnWlan24ValueChanged(int value);
+    void OnBluetoothValueChanged(int value);
+    void OnTraffic24ValueChanged(int value);
+    void OnWlan5ValueChanged(int value);
+    void OnTraffic5ValueChanged(int value);
+    void OnDectValueChanged(int value);
+    void On3GValueChanged(int value);
+    void On4GValueChanged(int value);
+    void OnJammersGsmValueChanged(int value);
+    void OnJammersGpsValueChanged(int value);
+    void OnUsersBandValueChanged(int value);
+    void OnRangeStartValueChanged(int value);
+    void OnRangeEndValueChanged(int value);
+    void OnBandStepValueChanged(int value);
+    void OnBrightnessValueChanged(int value);
+    void OnAutoOffValueChanged(int value);
+    void OnTimeCorrValueChanged(int value);
+    void OnStartValueChanged(int value);
+    void OnStopValueChanged(int value);
+    void OnTimer();
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    // A settings byte by its index: from the device, or from a menu file.
+    using MenuSource = std::function<int(int index)>;
+
+    struct CHECK_VALUE
+    {
+        QCheckBox* check;
+        int index;
+    };
+    struct SLIDER_VALUE
+    {
+        QSlider* slider;
+        int index;
+    };
+
+    static QString DbText(int value);
+    static QString PlainDbText(int value);
+    static QString PercentText(int value);
+    static QString MhzText(int value);
+    static QString SecondsText(int value);
+    static QString HoursText(int value);
+    static QString SignedSecondsText(int value);
+
+    void Connect();
+    void ConnectSliders();
+    void SelectStoredTab();
+    void StoreTab();
+    QList<CHECK_VALUE> BandChecks() const;
+    QList<SLIDER_VALUE> Thresholds() const;
+    void LoadFromDevice();
+    void LoadControls(const MenuSource& value);
+    void LoadSystemControls(const MenuSource& value);
+    void LoadSortOrder(int order);
+    void LoadClock(bool syncPc);
+    void RefreshLabels();
+    void PutControls(QByteArray& block) const;
+    static void PutCheck(QByteArray& block, const QCheckBox* check, int index);
+    static void PutSlider(QByteArray& block, const QSlider* slider, int index);
+    bool WriteControls(QByteArray& block);
+    bool Post(IDevice::RequestType request);
+    bool Guarded(const std::function<bool()>& action);
+    void LoadMenuFile(const QString& path);
+    void SaveMenuFile(const QString& path);
+    bool Ask(const QString& question);
+    QString ChooseFile(bool save);
+    void Warn(const QString& text);
+
+    std::unique_ptr<Ui::CRz450MenuDialogClass> m_pUi;
+    IDevice* m_pDevice;
+    QTimer m_timer;
+    QButtonGroup m_sortGroup;
+    QuestionStep m_question;
+    FileStep m_file;
+    WarningStep m_warning;
+};

@@ -1,0 +1,671 @@
+#include "CMainWindow.h"
+
+#include "ui_CMainWindow.h"
+
+#include "CClientSession.h"
+#include "CErrorText.h"
+#include "CMetaDevice.h"
+#include "CQDiagramWidget.h"
+#include "CStartupWindow.h"
+#include "CTranslationSet.h"
+#include "IDeviceGui.h"
+#include "IRZ450Device.h"
+#include "IRZ450DeviceGui.h"
+
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QLocale>
+#include <QMessageBox>
+#include <QMetaMethod>
+#include <QProcess>
+#include <QSettings>
+#include <QThread>
+
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+const char* const KEY_LANGUAGE = "General/Language";
+const char* const KEY_GEOMETRY = "Window/Geometry";
+const char* const KEY_MAXIMIZED = "Window/Maximized";
+const char* const KEY_SPLITTER = "Window/Splitter";
+const char* const KEY_COLUMN = "Window/Log/Column%1";
+const char* const KEY_TAB_INDEX = "Window/Log/TabIndex";
+
+const QRect DEFAULT_GEOMETRY(0, 30, 600, 400);
+const int DEFAULT_COLUMN_WIDTH = 75;
+
+#if defined(Q_OS_WIN)
+const char* const SERVER_PROGRAM = "OndrixServer.exe";
+#else
+const char* const SERVER_PROGRAM = "OndrixServer";
+#endif
+
+QString AppName()
+{
+    return QCoreApplication::applicationName();
+}
+
+} // namespace
+
+CMainWindow::CMainWindow(QWidget* parent)
+    : QMainWindow(parent)
+    , m_pUi(std::make_unique<Ui::CMainWindow>())
+    , m_timer(this)
+{
+    m_timer.setObjectName(QStringLiteral("m_timer"));
+    ApplySettingsScope();
+    m_pUi->setupUi(this);
+    SetStandardTitle();
+    if (IDeviceGui* gui = CClientSession::DeviceGui())
+        gui->SetSpecificControls(this);
+    SetupStatusBar();
+    ConnectForm();
+    if (IDeviceGui* gui = CClientSession::DeviceGui())
+        gui->InitLogList(m_pUi->m_pLogListTree);
+    connect(&m_timer, &QTimer::timeout, this, &CMainWindow::OnTimer);
+    m_timer.start(POLL_MS);
+    RestoreWindowState();
+    m_pUi->m_pNumEventsLabel->hide();
+    m_pUi->m_pNumEventsEdit->hide();
+    ConnectChannelSignal();
+    setMouseTracking(true);
+}
+
+CMainWindow::~CMainWindow()
+{
+    SaveWindowState();
+    QSettings().setValue(KEY_LANGUAGE, CTranslationSet::Instance().GetLanguage());
+}
+
+void CMainWindow::ApplySettingsScope()
+{
+    // The scope names are not translated: the settings must be found again
+    // whatever language the last run used.
+    QCoreApplication::setOrganizationName(QStringLiteral("Korvent"));
+    QCoreApplication::setApplicationName(QStringLiteral("RZ450 Ondrix"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("3.0.03"));
+    const QString language = QSettings().value(KEY_LANGUAGE, QLocale::system().name()).toString();
+    CTranslationSet::Instance().SetLanguage(language);
+}
+
+void CMainWindow::SetStandardTitle()
+{
+    setWindowTitle(AppName() + tr(" Version ") + QCoreApplication::applicationVersion());
+}
+
+void CMainWindow::SetupStatusBar()
+{
+    m_pReadyLabel = new QLabel(tr("Ready"), this);
+    m_pStateLabel = new QLabel(this);
+    m_pModeLabel = new QLabel(tr("Normal"), this);
+    m_pUi->m_pStatusBar->addWidget(m_pReadyLabel, 1);
+    // A message replaces the status bar's normal fields while it shows, and
+    // the poll's messages stay up: the state must not go with them.
+    m_pUi->m_pStatusBar->addPermanentWidget(m_pStateLabel, 0);
+    m_pUi->m_pStatusBar->addPermanentWidget(m_pModeLabel, 0);
+    ShowState(StateOffline);
+}
+
+void CMainWindow::ConnectForm()
+{
+    Ui::CMainWindow& ui = *m_pUi;
+    SetPaneSizes(height() / 2, height() / 2);
+    ui.m_pRightSplitter->setStyleSheet(QStringLiteral("QSplitter::handle { background: lightGray; height: 3px } "));
+    ui.m_pStorageTree->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    connect(ui.m_pMaxLogButton, &QPushButton::clicked, this, &CMainWindow::OnLogMaximizeButton);
+    connect(ui.m_pLogMaxAction, &QAction::triggered, this, &CMainWindow::OnLogMaximizeButton);
+    connect(ui.m_pMaxRealtimeButton, &QPushButton::clicked, this, &CMainWindow::OnRealtimeMaximizeButton);
+    connect(ui.m_pMaxRealtimeAction, &QAction::triggered, this, &CMainWindow::OnRealtimeMaximizeButton);
+    connect(ui.m_pRealtimeClearButton, &QPushButton::clicked, this, &CMainWindow::OnRealtimeClearButton);
+    connect(ui.m_pRealtimeClearAction, &QAction::triggered, this, &CMainWindow::OnRealtimeClearButton);
+    connect(ui.m_pRealtimeSaveButton, &QPushButton::clicked, this, &CMainWindow::OnRealtimeSaveButton);
+    connect(ui.m_pRealtimeSaveAction, &QAction::triggered, this, &CMainWindow::OnRealtimeSaveButton);
+    connect(ui.m_pAutoscrollButton, &QPushButton::clicked, this, &CMainWindow::OnAutoScrollButton);
+
+    connect(ui.m_pBrowseButton, &QPushButton::clicked, this, &CMainWindow::OnBrowseButton);
+    connect(ui.m_pFolderButton, &QPushButton::clicked, this, &CMainWindow::OnFolderButton);
+    connect(ui.m_pStorageFolderAction, &QAction::triggered, this, &CMainWindow::OnFolderButton);
+    connect(ui.m_pRenameButton, &QPushButton::clicked, this, &CMainWindow::OnRenameButton);
+    connect(ui.m_pStorageRenameAction, &QAction::triggered, this, &CMainWindow::OnRenameButton);
+    connect(ui.m_pDeleteButton, &QPushButton::clicked, this, &CMainWindow::OnDeleteButton);
+    connect(ui.m_pStorageDeleteAction, &QAction::triggered, this, &CMainWindow::OnDeleteButton);
+    connect(ui.m_pStorageDeleteAllAction, &QAction::triggered, this, &CMainWindow::OnDeleteAllAction);
+    connect(ui.m_pStorageExpandAllAction, &QAction::triggered, ui.m_pStorageTree, &QTreeWidget::expandAll);
+    connect(ui.m_pStorageCollapseAllAction, &QAction::triggered, ui.m_pStorageTree, &QTreeWidget::collapseAll);
+    connect(ui.m_pStorageTree, &QTreeWidget::customContextMenuRequested, this, &CMainWindow::OnStorageContextMenu);
+    connect(ui.m_pStorageTree, &QTreeWidget::itemExpanded, this, &CMainWindow::OnStorageItemExpanded);
+    connect(ui.m_pStorageTree, &QTreeWidget::itemCollapsed, this, &CMainWindow::OnStorageItemExpanded);
+    connect(ui.m_pStorageTree, &QTreeWidget::itemClicked, this, &CMainWindow::OnStorageItemActivated);
+
+    connect(ui.m_pDownloadButton, &QPushButton::clicked, this, &CMainWindow::OnDownloadButton);
+    connect(ui.m_pLogDownloadAction, &QAction::triggered, this, &CMainWindow::OnDownloadButton);
+    connect(ui.m_pLogDiagramAction, &QAction::triggered, this, &CMainWindow::OnLogDiagramAction);
+    connect(ui.m_pLogListAction, &QAction::triggered, this, &CMainWindow::OnLogListAction);
+    connect(ui.m_pTabWidget, &QTabWidget::currentChanged, this, &CMainWindow::OnTabWidgetCurChanged);
+
+    connect(ui.m_pFileChangeDeviceAction, &QAction::triggered, this, &CMainWindow::OnFileChangeDeviceAction);
+    connect(ui.m_pFileStartServerAction, &QAction::triggered, this, &CMainWindow::OnFileStartServerAction);
+    connect(ui.m_pFilePreferencesAction, &QAction::triggered, this, &CMainWindow::OnFilePreferencesAction);
+    connect(ui.m_pFileDefaultsAction, &QAction::triggered, this, &CMainWindow::OnFileResetToDefaults);
+    connect(ui.m_pFileExitAction, &QAction::triggered, this, &CMainWindow::close);
+    connect(ui.m_pHelpManualAction, &QAction::triggered, this, &CMainWindow::OnHelpManualAction);
+    connect(ui.m_pHelpAboutAction, &QAction::triggered, this, &CMainWindow::OnHelpAboutAction);
+
+    connect(ui.m_pRealtimeGraphFrame, &CQDiagramWidget::autoScrollToggle, this, &CMainWindow::OnAutoScrollToggle);
+    connect(ui.m_pDeviceFrame, &CDeviceWidget::deviceChannelChanged, this, &CMainWindow::OnDeviceChannelChanged);
+}
+
+void CMainWindow::ConnectChannelSignal()
+{
+    disconnect(m_channelConnection);
+    m_channelConnection = {};
+    CMetaDevice* device = CClientSession::Device();
+    // Only a local RZ450 driver reports channel changes; the signal is
+    // declared by the driver's own class, so its meta-object is asked.
+    auto* driver = device ? dynamic_cast<IRZ450Device*>(device->GetLocalDevice()) : nullptr;
+    if (!driver)
+        return;
+    const int signal = driver->metaObject()->indexOfSignal("deviceChannelChanged()");
+    const int slot = metaObject()->indexOfSlot("OnDeviceChannelChanged()");
+    if (signal >= 0)
+        m_channelConnection = connect(driver, driver->metaObject()->method(signal), this, metaObject()->method(slot));
+}
+
+CMainWindow::State CMainWindow::GetState() const
+{
+    return m_eState;
+}
+
+qint64 CMainWindow::GetFedRecordCount() const
+{
+    return m_nFedRecords;
+}
+
+void CMainWindow::ShowState(State state)
+{
+    m_eState = state;
+    switch (state) {
+    case StateOnline: m_pStateLabel->setText(tr("Online")); break;
+    case StateError: m_pStateLabel->setText(tr("Error")); break;
+    default: m_pStateLabel->setText(tr("Offline")); break;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The poll
+
+void CMainWindow::OnTimer()
+{
+    CMetaDevice* device = CClientSession::Device();
+    if (device) {
+        try {
+            if (device->IsOnline())
+                PollOnline(device);
+            else if (device->IsError())
+                Recover(device);
+            else
+                ShowState(StateOffline);
+        } catch (const std::exception& error) {
+            const QString text = CErrorText::FromException(error);
+            ShowError(text.isEmpty() ? tr("Device data processing error!") : tr("Error:") + text);
+        }
+    }
+    if (++m_nPanelTicks >= PANEL_TICKS) {
+        m_nPanelTicks = 0;
+        RepaintPanel();
+    }
+}
+
+void CMainWindow::PollOnline(CMetaDevice* device)
+{
+    ShowState(StateOnline);
+    // A fault or error reported by the poll is over once the device answers.
+    if (m_bPollMessage) {
+        m_bPollMessage = false;
+        m_pUi->m_pStatusBar->clearMessage();
+    }
+    const int mode = device->GetCurrentMode();
+    const int count = device->GetCurrentRecordIndex();
+    if (mode > 0 && count != m_nLastRecordIndex) {
+        if (mode != m_nLastMode) {
+            PrepareDiagram();
+            m_nLastMode = mode;
+        }
+        if (count == 0) {
+            m_nLastRecordIndex = 0;
+        } else {
+            if (m_nDiagramMode != mode) {
+                PrepareDiagram();
+                m_nDiagramMode = mode;
+            }
+            FeedRecords(device, count);
+        }
+    }
+    m_pUi->m_pRealtimeGraphFrame->update();
+}
+
+void CMainWindow::FeedRecords(CMetaDevice* device, int count)
+{
+    // A count below the last one means the device started its records
+    // anew (cleared, a new mode, or its ring wrapped) while no tick saw it
+    // at 0: they are all new.
+    if (count < m_nLastRecordIndex)
+        m_nLastRecordIndex = 0;
+    IDeviceGui* gui = CClientSession::DeviceGui();
+    for (int i = std::max(0, m_nLastRecordIndex); i < count; ++i) {
+        const CRecord record = device->GetRecord(i);
+        if (gui)
+            gui->AddRealtimeRecord(m_pUi->m_pRealtimeGraphFrame, record, -1);
+        // Advanced record by record: after a failed fetch the next tick
+        // goes on from here instead of adding the earlier ones twice.
+        m_nLastRecordIndex = i + 1;
+        ++m_nFedRecords;
+    }
+}
+
+void CMainWindow::PrepareDiagram()
+{
+    if (IDeviceGui* gui = CClientSession::DeviceGui())
+        gui->InitRealtimeDiagram(m_pUi->m_pRealtimeGraphFrame, true, -1);
+}
+
+void CMainWindow::Recover(CMetaDevice* device)
+{
+    ShowState(StateError);
+    m_pReadyLabel->clear();
+    ShowError(tr("Device data exchange error occurred! Trying to restart exchange process..."));
+    QThread::msleep(RECOVERY_PAUSE_MS);
+    // The driver counts its users: a second Initialize on a driver whose
+    // worker stopped would only count one more and leave it stopped. Giving
+    // the use back first lets the count reach 0, and Initialize then starts
+    // a new worker.
+    device->Uninitialize();
+    device->Initialize();
+}
+
+void CMainWindow::ShowError(const QString& text)
+{
+    m_pUi->m_pStatusBar->showMessage(text);
+    m_bPollMessage = true;
+}
+
+void CMainWindow::RepaintPanel()
+{
+    m_pUi->m_pDeviceFrame->update();
+    m_pUi->m_pLogGraphFrame->update();
+}
+
+// ---------------------------------------------------------------------------
+// Realtime area
+
+void CMainWindow::ClearCollected(CMetaDevice* device)
+{
+    m_pUi->m_pRealtimeGraphFrame->Clear(true);
+    if (device)
+        device->Clear();
+    // What the device collects from now on starts at 0 again.
+    m_nLastRecordIndex = 0;
+    m_pUi->m_pRealtimeGraphFrame->update();
+}
+
+void CMainWindow::OnDeviceChannelChanged()
+{
+    auto* gui = dynamic_cast<IRZ450DeviceGui*>(CClientSession::DeviceGui());
+    if (!gui)
+        return;
+    try {
+        gui->UpdateSpectrumButton();
+        ClearCollected(CClientSession::Device());
+    } catch (const std::exception& error) {
+        ShowError(tr("Error:") + CErrorText::FromException(error));
+    }
+}
+
+void CMainWindow::OnRealtimeClearButton()
+{
+    const QMessageBox::StandardButton answer = QMessageBox::question(this, AppName(),
+        tr("Do you really want to delete all collected data?"), QMessageBox::Yes | QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return;
+    try {
+        ClearCollected(CClientSession::Device());
+        m_pUi->m_pStatusBar->showMessage(tr("Collected data cleared"));
+    } catch (const std::exception& error) {
+        ShowError(tr("Error:") + CErrorText::FromException(error));
+    }
+}
+
+void CMainWindow::OnAutoScrollButton(bool bOn)
+{
+    try {
+        const DiagramType type = m_pUi->m_pRealtimeGraphFrame->GetDiagramType(0);
+        if (type == DIAGRAM_TIME_LINES || type == DIAGRAM_TIME_RECTS)
+            m_pUi->m_pRealtimeGraphFrame->EnableAutoscroll(bOn);
+    } catch (const std::exception&) {
+        // A diagram without areas has nothing to scroll.
+    }
+}
+
+void CMainWindow::OnAutoScrollToggle(bool bOn)
+{
+    m_pUi->m_pAutoscrollButton->setChecked(bOn);
+}
+
+// ---------------------------------------------------------------------------
+// Panes
+
+void CMainWindow::SetPaneSizes(int logSize, int realtimeSize)
+{
+    m_pUi->m_pRightSplitter->setSizes({ logSize, realtimeSize });
+}
+
+void CMainWindow::OnLogMaximizeButton()
+{
+    const int h = height();
+    const bool maximize = m_pUi->m_pRightSplitter->sizes().value(1) != 0;
+    if (maximize)
+        SetPaneSizes(h, 0);
+    else
+        SetPaneSizes(h / 2, h / 2);
+    m_pUi->m_pLogMaxAction->setChecked(maximize);
+    m_pUi->m_pMaxLogButton->setChecked(maximize);
+    m_pUi->m_pMaxRealtimeAction->setChecked(false);
+    m_pUi->m_pMaxRealtimeButton->setChecked(false);
+}
+
+void CMainWindow::OnRealtimeMaximizeButton()
+{
+    const int h = height();
+    const bool maximize = m_pUi->m_pRightSplitter->sizes().value(0) != 0;
+    if (maximize)
+        SetPaneSizes(0, h);
+    else
+        SetPaneSizes(h / 2, h / 2);
+    m_pUi->m_pMaxRealtimeAction->setChecked(maximize);
+    m_pUi->m_pMaxRealtimeButton->setChecked(maximize);
+    m_pUi->m_pLogMaxAction->setChecked(false);
+    m_pUi->m_pMaxLogButton->setChecked(false);
+}
+
+void CMainWindow::OnLogDiagramAction()
+{
+    m_pUi->m_pTabWidget->setCurrentIndex(0);
+    m_pUi->m_pLogDiagramAction->setChecked(true);
+    m_pUi->m_pLogListAction->setChecked(false);
+}
+
+void CMainWindow::OnLogListAction()
+{
+    m_pUi->m_pTabWidget->setCurrentIndex(1);
+    m_pUi->m_pLogListAction->setChecked(true);
+    m_pUi->m_pLogDiagramAction->setChecked(false);
+}
+
+void CMainWindow::OnTabWidgetCurChanged(int nIndex)
+{
+    m_pUi->m_pLogDiagramAction->setChecked(nIndex == 0);
+    m_pUi->m_pLogListAction->setChecked(nIndex != 0);
+}
+
+// ---------------------------------------------------------------------------
+// Host of the device GUI's controls
+
+void CMainWindow::AddOptionalButton(QPushButton* pButton)
+{
+    if (!pButton)
+        return;
+    // After the built-in buttons, before the stretch that closes the row.
+    QHBoxLayout* row = m_pUi->m_pRealTimeButtonsLayout;
+    row->insertWidget(row->count() - 1, pButton);
+    pButton->show();
+}
+
+void CMainWindow::RemoveOptionalButton(QPushButton* pButton)
+{
+    if (!pButton)
+        return;
+    m_pUi->m_pRealTimeButtonsLayout->removeWidget(pButton);
+    pButton->hide();
+}
+
+void CMainWindow::AddDockWindow(QDockWidget* pDockWindow)
+{
+    if (pDockWindow)
+        addDockWidget(Qt::RightDockWidgetArea, pDockWindow);
+}
+
+void CMainWindow::RemoveDockWindow(QDockWidget* pDockWindow)
+{
+    if (pDockWindow)
+        removeDockWidget(pDockWindow);
+}
+
+// ---------------------------------------------------------------------------
+// Window state
+
+void CMainWindow::RestoreWindowState()
+{
+    QSettings settings;
+    setGeometry(settings.value(KEY_GEOMETRY, DEFAULT_GEOMETRY).toRect());
+    setWindowState(settings.value(KEY_MAXIMIZED, false).toBool() ? Qt::WindowMaximized : Qt::WindowNoState);
+    if (!m_pUi->m_pRightSplitter->restoreState(settings.value(KEY_SPLITTER).toByteArray()))
+        SetPaneSizes(height() / 2, height() / 2);
+    QTreeWidget* list = m_pUi->m_pLogListTree;
+    for (int column = 0; column < list->columnCount(); ++column)
+        list->setColumnWidth(column, settings.value(QString::fromLatin1(KEY_COLUMN).arg(column), DEFAULT_COLUMN_WIDTH).toInt());
+    m_pUi->m_pTabWidget->setCurrentIndex(settings.value(KEY_TAB_INDEX, 0).toInt());
+}
+
+void CMainWindow::SaveWindowState()
+{
+    QSettings settings;
+    settings.setValue(KEY_MAXIMIZED, isMaximized());
+    // The size to come back to from a maximized window.
+    settings.setValue(KEY_GEOMETRY, isMaximized() ? normalGeometry() : geometry());
+    settings.setValue(KEY_SPLITTER, m_pUi->m_pRightSplitter->saveState());
+    QTreeWidget* list = m_pUi->m_pLogListTree;
+    for (int column = 0; column < list->columnCount(); ++column)
+        settings.setValue(QString::fromLatin1(KEY_COLUMN).arg(column), list->columnWidth(column));
+    settings.setValue(KEY_TAB_INDEX, m_pUi->m_pTabWidget->currentIndex());
+}
+
+// ---------------------------------------------------------------------------
+// Connection changes
+
+void CMainWindow::TakeOver(CMetaDevice* device, IDeviceGui* gui)
+{
+    CMetaDevice* old = CClientSession::Device();
+    CClientSession::SetCurrent(device, gui);
+    // The detector can serve one driver at a time.
+    if (old && old != device) {
+        try {
+            old->Uninitialize();
+        } catch (const std::exception&) {
+            // A server that is gone has nothing to give back.
+        }
+    }
+    // The GUI comes from a fresh module load: it knows nothing of this
+    // window yet.
+    gui->SetSpecificControls(this);
+    gui->InitLogList(m_pUi->m_pLogListTree);
+    m_pUi->m_pDeviceFrame->SetVirtualDevice(gui->GetVirtualDevice(), device);
+    m_pUi->m_pRealtimeGraphFrame->Clear(true);
+    m_nDiagramMode = -1;
+    m_nLastRecordIndex = -1;
+    m_nLastMode = -1;
+    ConnectChannelSignal();
+    RestartConnection();
+}
+
+void CMainWindow::RestartConnection()
+{
+    CMetaDevice* device = CClientSession::Device();
+    IDeviceGui* gui = CClientSession::DeviceGui();
+    const QString url = device->GetUrl();
+    QString failure;
+    try {
+        device->Uninitialize();
+        if (!device->Initialize())
+            failure = tr("server error");
+        else if (!gui->SetDevice(device))
+            failure = tr("device GUI error");
+    } catch (const std::exception& error) {
+        failure = CErrorText::FromException(error);
+    }
+    if (!failure.isEmpty()) {
+        ShowState(StateOffline);
+        m_pUi->m_pStatusBar->showMessage(tr("Failed to connect: ") + failure);
+    }
+    QString name;
+    try {
+        name = device->GetDevID();
+    } catch (const std::exception&) {
+        // The title goes without the name of a device that cannot be asked.
+    }
+    setWindowTitle(AppName() + QStringLiteral(" - [") + name + tr(" on ")
+        + (url.isEmpty() ? tr("Local Computer") : url) + QStringLiteral("] - ") + tr("Version ")
+        + QCoreApplication::applicationVersion());
+}
+
+void CMainWindow::OnFileChangeDeviceAction()
+{
+    CStartupWindow window;
+    window.setWindowTitle(QStringLiteral("Change device"));
+    if (window.HasDeviceGuis() && window.exec() == QDialog::Accepted)
+        TakeOver(window.GetDevice(), window.GetDeviceGui());
+}
+
+void CMainWindow::OnFileStartServerAction()
+{
+    auto* probe = new CMetaDevice(QStringLiteral("localhost"));
+    CClientSession::Keep(probe);
+    if (probe->Initialize()) {
+        QMessageBox::information(this, AppName(), tr("Ondrix Server is already running on this computer!"));
+        return;
+    }
+    CMetaDevice* device = CClientSession::Device();
+    try {
+        device->Uninitialize();
+    } catch (const std::exception&) {
+        // A server that is gone has nothing to give back.
+    }
+    const QString program = QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(SERVER_PROGRAM);
+    if (!QProcess::startDetached(program, {}, QCoreApplication::applicationDirPath())) {
+        QMessageBox::critical(this, AppName(), tr("Failed to run Ondrix Server! OndrixServer.exe file is missing!"));
+        device->Initialize();
+        return;
+    }
+    QMessageBox::information(this, AppName(), tr("Ondrix Server was successfully started on this computer!"));
+    CStartupWindow window;
+    try {
+        if (window.HasDeviceGuis() && window.ConnectDevice(false, QStringLiteral("localhost")))
+            TakeOver(window.GetDevice(), window.GetDeviceGui());
+    } catch (const std::exception& error) {
+        // The new server may still be starting.
+        ShowState(StateOffline);
+        m_pUi->m_pStatusBar->showMessage(tr("Failed to connect: ") + CErrorText::FromException(error));
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Storage, log download, preferences, manual and about: their features
+// hang on these slots.
+
+void CMainWindow::OnRealtimeSaveButton()
+{
+}
+
+void CMainWindow::OnBrowseButton()
+{
+}
+
+void CMainWindow::OnFolderButton()
+{
+}
+
+void CMainWindow::OnRenameButton()
+{
+}
+
+void CMainWindow::OnDeleteButton()
+{
+}
+
+void CMainWindow::OnDeleteAllAction()
+{
+}
+
+void CMainWindow::OnDownloadButton()
+{
+}
+
+void CMainWindow::OnStorageContextMenu(QPoint pt)
+{
+    Q_UNUSED(pt);
+}
+
+void CMainWindow::OnStorageItemExpanded(QTreeWidgetItem* pItem)
+{
+    Q_UNUSED(pItem);
+}
+
+void CMainWindow::OnStorageItemActivated(QTreeWidgetItem* pItem)
+{
+    Q_UNUSED(pItem);
+}
+
+void CMainWindow::OnFilePreferencesAction()
+{
+}
+
+void CMainWindow::OnFileResetToDefaults()
+{
+}
+
+void CMainWindow::OnHelpManualAction()
+{
+}
+
+void CMainWindow::OnHelpAboutAction()
+{
+}
+
+// ---------------------------------------------------------------------------
+// Events
+
+void CMainWindow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange && m_pReadyLabel) {
+        m_pUi->retranslateUi(this);
+        SetStandardTitle();
+        m_pReadyLabel->setText(tr("Ready"));
+        m_pModeLabel->setText(tr("Normal"));
+        ShowState(m_eState);
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void CMainWindow::closeEvent(QCloseEvent* event)
+{
+    if (CMetaDevice* device = CClientSession::Device()) {
+        try {
+            device->Uninitialize();
+        } catch (const std::exception&) {
+            // A server that is gone has nothing to give back.
+        }
+    }
+    event->accept();
+}
+
+void CMainWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    event->ignore();
+}
+
+void CMainWindow::mouseReleaseEvent(QMouseEvent* event)
+{
+    event->ignore();
+}

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "ISpecificControls.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <memory>
+
+class CMetaDevice;
+class IDeviceGui;
+class QLabel;
+class QPoint;
+class QTreeWidgetItem;
+
+Q_DECLARE_INTERFACE(ISpecificControls, "ISpecificControls")
+
+namespace Ui {
+class CMainWindow;
+}
+
+// The client's only top-level window. It polls the current device every
+// 25 ms, shows the connection state, hands every new live record to the
+// device GUI for the realtime diagram, restarts the exchange after a device
+// fault, and hosts the front panel, the storage panel and the log area.
+class CMainWindow : public QMainWindow, public ISpecificControls
+{
+    Q_OBJECT
+    Q_INTERFACES(ISpecificControls)
+
+public:
+    static constexpr int POLL_MS = 25;
+    static constexpr int PANEL_TICKS = 5;
+    static constexpr int RECOVERY_PAUSE_MS = 100;
+
+    enum State { StateOffline, StateOnline, StateError };
+
+    explicit CMainWindow(QWidget* parent = nullptr);
+    ~CMainWindow() override;
+
+    // Geometry, maximized state, splitter, log list columns and tab from
+    // the settings, each with its default when missing.
+    void RestoreWindowState();
+    void SaveWindowState();
+
+    State GetState() const;
+    // Live records handed to the device GUI since the window was built.
+    qint64 GetFedRecordCount() const;
+
+public Q_SLOTS:
+    void OnTimer();
+    void OnLogMaximizeButton();
+    void OnRealtimeMaximizeButton();
+    void OnRealtimeClearButton();
+    void OnRealtimeSaveButton();
+    void OnBrowseButton();
+    void OnFolderButton();
+    void OnRenameButton();
+    void OnDeleteButton();
+    void OnDeleteAllAction();
+    void OnDownloadButton();
+    void OnLogDiagramAction();
+    void OnLogListAction();
+    void OnTabWidgetCurChanged(int nIndex);
+    void OnStorageContextMenu(QPoint pt);
+    void OnStorageItemExpanded(QTreeWidgetItem* pItem);
+    void OnStorageItemActivated(QTreeWidgetItem* pItem);
+    void OnFileChangeDeviceAction();
+    void OnFileStartServerAction();
+    void OnFilePreferencesAction();
+    void OnFileResetToDefaults();
+    void OnHelpManualAction();
+    void OnHelpAboutAction();
+    void AddOptionalButton(QPushButton* pButton) override;
+    void RemoveOptionalButton(QPushButton* pButton) override;
+    void AddDockWindow(QDockWidget* pDockWindow) override;
+    void RemoveDockWindow(QDockWidget* pDockWindow) override;
+    void OnAutoScrollToggle(bool bOn);
+    void OnAutoScrollButton(bool bOn);
+    void OnDeviceChannelChanged();
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void ApplySettingsScope();
+    void SetupStatusBar();
+    void ConnectForm();
+    void ConnectChannelSignal();
+    void ShowState(State state);
+    void SetStandardTitle();
+    void PollOnline(CMetaDevice* device);
+    void FeedRecords(CMetaDevice* device, int count);
+    void PrepareDiagram();
+    void Recover(CMetaDevice* device);
+    void ShowError(const QString& text);
+    void ClearCollected(CMetaDevice* device);
+    void RepaintPanel();
+    void SetPaneSizes(int logSize, int realtimeSize);
+    void TakeOver(CMetaDevice* device, IDeviceGui* gui);
+    void RestartConnection();
+
+    std::unique_ptr<Ui::CMainWindow> m_pUi;
+    QTimer m_timer;
+    QLabel* m_pReadyLabel = nullptr;
+    QLabel* m_pStateLabel = nullptr;
+    QLabel* m_pModeLabel = nullptr;
+    State m_eState = StateOffline;
+    int m_nDiagramMode = -1;
+    int m_nLastRecordIndex = -1;
+    int m_nLastMode = -1;
+    int m_nPanelTicks = 0;
+    qint64 m_nFedRecords = 0;
+    bool m_bPollMessage = false;
+    QMetaObject::Connection m_channelConnection;
+};

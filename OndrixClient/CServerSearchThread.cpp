@@ -1,0 +1,132 @@
+#include "CServerSearchThread.h"
+
+#include "CMetaDevice.h"
+
+#include <QHostAddress>
+#include <QNetworkInterface>
+
+#include <exception>
+
+namespace {
+
+bool IsIPv4(const QNetworkAddressEntry& entry)
+{
+    return entry.ip().protocol() == QAbstractSocket::IPv4Protocol;
+}
+
+quint32 HostBits(const QNetworkAddressEntry& entry)
+{
+    return ~entry.netmask().toIPv4Address();
+}
+
+} // namespace
+
+CServerSearchThread::CServerSearchThread(QObject* parent)
+    : QThread(parent)
+{
+}
+
+CServerSearchThread::~CServerSearchThread()
+{
+    StopSearch();
+    wait();
+}
+
+void CServerSearchThread::SetAddressEntries(const QList<QNetworkAddressEntry>& entries)
+{
+    m_entries = entries;
+    m_bInjected = true;
+}
+
+void CServerSearchThread::StartSearch()
+{
+    // A search cancelled while its last probe still runs ends first.
+    wait();
+    // Raised here, not in run(): a cancel that comes before the thread is
+    // scheduled must not be undone by it.
+    m_bRun = true;
+    start();
+}
+
+void CServerSearchThread::StopSearch()
+{
+    m_bRun = false;
+}
+
+bool CServerSearchThread::IsSearching() const
+{
+    return m_bRun;
+}
+
+quint64 CServerSearchThread::HostCount(const QNetworkAddressEntry& entry)
+{
+    if (!IsIPv4(entry))
+        return 0;
+    // Network and broadcast addresses are no hosts; a /31 or /32 subnet has
+    // no others.
+    const quint64 span = quint64(HostBits(entry)) + 1;
+    return span > 2 ? span - 2 : 0;
+}
+
+QList<QNetworkAddressEntry> CServerSearchThread::Entries() const
+{
+    if (m_bInjected)
+        return m_entries;
+    QList<QNetworkAddressEntry> entries;
+    const QList<QNetworkInterface> interfaces = QNetworkInterface::allInterfaces();
+    for (const QNetworkInterface& network : interfaces) {
+        const QNetworkInterface::InterfaceFlags flags = network.flags();
+        if (flags.testFlag(QNetworkInterface::IsLoopBack) || !flags.testFlag(QNetworkInterface::IsRunning))
+            continue;
+        entries += network.addressEntries();
+    }
+    return entries;
+}
+
+void CServerSearchThread::run()
+{
+    quint64 processed = 0;
+    quint64 total = 0;
+    try {
+        const QList<QNetworkAddressEntry> entries = Entries();
+        for (const QNetworkAddressEntry& entry : entries) {
+            if (!m_bRun)
+                break;
+            total += HostCount(entry);
+        }
+        for (const QNetworkAddressEntry& entry : entries) {
+            if (!m_bRun)
+                break;
+            ProbeEntry(entry, total, processed);
+        }
+    } catch (const std::exception&) {
+        // The search ends; what was found stays listed.
+    }
+    m_bRun = false;
+    Q_EMIT finished();
+}
+
+void CServerSearchThread::ProbeEntry(const QNetworkAddressEntry& entry, quint64 total, quint64& processed)
+{
+    const quint64 hosts = HostCount(entry);
+    const quint64 network = entry.ip().toIPv4Address() & entry.netmask().toIPv4Address();
+    for (quint64 host = 1; host <= hosts; ++host) {
+        if (!m_bRun)
+            return;
+        const QString address = QHostAddress(quint32(network + host)).toString();
+        Probe(address);
+        ++processed;
+        Q_EMIT progressChanged(int(processed * 100 / total), address);
+    }
+}
+
+void CServerSearchThread::Probe(const QString& address)
+{
+    try {
+        CMetaDevice probe(address);
+        if (probe.Initialize())
+            Q_EMIT serverFound(address);
+    } catch (const std::exception&) {
+        // A host that answers badly is simply no server.
+    }
+}

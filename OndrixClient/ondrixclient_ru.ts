@@ -1,0 +1,367 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru_RU">
+<context>
+    <name>CDeviceSelectDialog</name>
+    <message>
+        <source>Select Device</source>
+        <translation>Выбор устройства</translation>
+    </message>
+    <message>
+        <source>Select device you want to work with:</source>
+        <translation>Выберите устройство для работы:</translation>
+    </message>
+    <message>
+        <source>Select</source>
+        <translation>Выбрать</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+</context>
+<context>
+    <name>CMainWindow</name>
+    <message>
+        <source>Storage Content</source>
+        <translation>Содержимое хранилища</translation>
+    </message>
+    <message>
+        <source>Browse for data store folder</source>
+        <translation>Выбрать папку хранилища данных</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Обзор...</translation>
+    </message>
+    <message>
+        <source>Create new folder</source>
+        <translation>Создать новую папку</translation>
+    </message>
+    <message>
+        <source>New Folder</source>
+        <translation>Создать</translation>
+    </message>
+    <message>
+        <source>Rename selected file or folder</source>
+        <translation>Переименовать выбранный файл или папку</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation>Переименовать</translation>
+    </message>
+    <message>
+        <source>Delete selected file or folder</source>
+        <translation>Удалить выбранный файл или папку</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Удалить</translation>
+    </message>
+    <message>
+        <source>Saved data store contents</source>
+        <translation>Содержимое хранилища сохранённых данных</translation>
+    </message>
+    <message>
+        <source>Maximize</source>
+        <translation>Развернуть</translation>
+    </message>
+    <message>
+        <source>Download and parse log from the device</source>
+        <translation>Загрузить журнал из устройства и разобрать его</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>Загрузить</translation>
+    </message>
+    <message>
+        <source>Number of Events</source>
+        <translation>Число событий</translation>
+    </message>
+    <message>
+        <source>Diagram</source>
+        <translation>Диаграмма</translation>
+    </message>
+    <message>
+        <source>List</source>
+        <translation>Список</translation>
+    </message>
+    <message>
+        <source>Clear Data</source>
+        <translation>Очистить</translation>
+    </message>
+    <message>
+        <source>Save Data</source>
+        <translation>Сохранить</translation>
+    </message>
+    <message>
+        <source>Autoscroll</source>
+        <translation>Автопрокрутка</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Файл</translation>
+    </message>
+    <message>
+        <source>Storage</source>
+        <translation>Хранилище</translation>
+    </message>
+    <message>
+        <source>Log</source>
+        <translation>Журнал</translation>
+    </message>
+    <message>
+        <source>Realtime</source>
+        <translation>Реальное время</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Справка</translation>
+    </message>
+    <message>
+        <source>Change device...</source>
+        <translation>Сменить устройство...</translation>
+    </message>
+    <message>
+        <source>Start Server</source>
+        <translation>Запустить сервер</translation>
+    </message>
+    <message>
+        <source>Preferences...</source>
+        <translation>Настройки...</translation>
+    </message>
+    <message>
+        <source>Reset to defaults...</source>
+        <translation>Сбросить настройки...</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Выход</translation>
+    </message>
+    <message>
+        <source>Create Folder...</source>
+        <translation>Создать папку...</translation>
+    </message>
+    <message>
+        <source>Rename...</source>
+        <translation>Переименовать...</translation>
+    </message>
+    <message>
+        <source>Delete All...</source>
+        <translation>Удалить всё...</translation>
+    </message>
+    <message>
+        <source>Expand All</source>
+        <translation>Развернуть всё</translation>
+    </message>
+    <message>
+        <source>Collapse All</source>
+        <translation>Свернуть всё</translation>
+    </message>
+    <message>
+        <source>Download...</source>
+        <translation>Загрузить...</translation>
+    </message>
+    <message>
+        <source>Clear Data...</source>
+        <translation>Очистить данные...</translation>
+    </message>
+    <message>
+        <source>Save Data...</source>
+        <translation>Сохранить данные...</translation>
+    </message>
+    <message>
+        <source>Manual...</source>
+        <translation>Руководство...</translation>
+    </message>
+    <message>
+        <source>About...</source>
+        <translation>О программе...</translation>
+    </message>
+    <message>
+        <source> Version </source>
+        <translation> Версия </translation>
+    </message>
+    <message>
+        <source>Ready</source>
+        <translation>Готово</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Обычный</translation>
+    </message>
+    <message>
+        <source>Online</source>
+        <translation>На связи</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>Offline</source>
+        <translation>Нет связи</translation>
+    </message>
+    <message>
+        <source>Device data processing error!</source>
+        <translation>Ошибка обработки данных устройства!</translation>
+    </message>
+    <message>
+        <source>Error:</source>
+        <translation>Ошибка:</translation>
+    </message>
+    <message>
+        <source>Device data exchange error occurred! Trying to restart exchange process...</source>
+        <translation>Ошибка обмена данными с устройством! Перезапуск обмена...</translation>
+    </message>
+    <message>
+        <source>Do you really want to delete all collected data?</source>
+        <translation>Вы действительно хотите удалить все собранные данные?</translation>
+    </message>
+    <message>
+        <source>Collected data cleared</source>
+        <translation>Собранные данные удалены</translation>
+    </message>
+    <message>
+        <source>server error</source>
+        <translation>ошибка сервера</translation>
+    </message>
+    <message>
+        <source>device GUI error</source>
+        <translation>ошибка интерфейса устройства</translation>
+    </message>
+    <message>
+        <source>Failed to connect: </source>
+        <translation>Не удалось подключиться: </translation>
+    </message>
+    <message>
+        <source> on </source>
+        <translation> на </translation>
+    </message>
+    <message>
+        <source>Local Computer</source>
+        <translation>локальном компьютере</translation>
+    </message>
+    <message>
+        <source>Version </source>
+        <translation>Версия </translation>
+    </message>
+    <message>
+        <source>Ondrix Server is already running on this computer!</source>
+        <translation>Ondrix Server уже запущен на этом компьютере!</translation>
+    </message>
+    <message>
+        <source>Failed to run Ondrix Server! OndrixServer.exe file is missing!</source>
+        <translation>Не удалось запустить Ondrix Server! Файл OndrixServer.exe не найден!</translation>
+    </message>
+    <message>
+        <source>Ondrix Server was successfully started on this computer!</source>
+        <translation>Ondrix Server успешно запущен на этом компьютере!</translation>
+    </message>
+</context>
+<context>
+    <name>CMetaDevice</name>
+    <message>
+        <source>Network error!</source>
+        <translation>Ошибка сети!</translation>
+    </message>
+    <message>
+        <source>Network timed out!</source>
+        <translation>Истекло время ожидания сети!</translation>
+    </message>
+    <message>
+        <source>Network transmission error!</source>
+        <translation>Ошибка передачи по сети!</translation>
+    </message>
+    <message>
+        <source>GetRecord: wrong answer format!</source>
+        <translation>GetRecord: неверный формат ответа!</translation>
+    </message>
+    <message>
+        <source>GetCurrentRecord: wrong answer format!</source>
+        <translation>GetCurrentRecord: неверный формат ответа!</translation>
+    </message>
+</context>
+<context>
+    <name>CServerSearchDialog</name>
+    <message>
+        <source>Ondrix Servers Search</source>
+        <translation>Поиск серверов Ondrix</translation>
+    </message>
+    <message>
+        <source>Found servers:</source>
+        <translation>Найденные серверы:</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Искать</translation>
+    </message>
+    <message>
+        <source>Select</source>
+        <translation>Выбрать</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Searching for Ondrix Servers: %1</source>
+        <translation>Поиск серверов Ondrix: %1</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Ход выполнения</translation>
+    </message>
+    <message>
+        <source>Searching for Ondrix Servers</source>
+        <translation>Поиск серверов Ondrix</translation>
+    </message>
+</context>
+<context>
+    <name>CStartupWindow</name>
+    <message>
+        <source>Ondrix Startup</source>
+        <translation>Запуск Ondrix</translation>
+    </message>
+    <message>
+        <source>Use local device</source>
+        <translation>Локальное устройство</translation>
+    </message>
+    <message>
+        <source>Connect to Ondrix Server</source>
+        <translation>Подключиться к Ondrix Server</translation>
+    </message>
+    <message>
+        <source>URL:</source>
+        <translation>Адрес:</translation>
+    </message>
+    <message>
+        <source>Search...</source>
+        <translation>Поиск...</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>No one device GUI library was found! Cannot continue!</source>
+        <translation>Не найдено ни одной библиотеки интерфейса устройства! Продолжение невозможно!</translation>
+    </message>
+    <message>
+        <source>No devices are connected to server </source>
+        <translation>К серверу не подключено ни одного устройства: </translation>
+    </message>
+    <message>
+        <source>Unsupported device!</source>
+        <translation>Неподдерживаемое устройство!</translation>
+    </message>
+    <message>
+        <source>Error occurred: </source>
+        <translation>Произошла ошибка: </translation>
+    </message>
+</context>
+</TS>

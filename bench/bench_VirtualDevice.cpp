@@ -1,0 +1,271 @@
+// Front panel benchmarks, one Paint into an image (it runs eight times a
+// second in the client):
+//  - with a local device (goal: median <= 1 ms)
+//  - with a network device against a loopback server that answers at once:
+//    the requests one Paint sends, and its time
+// Each in manual mode (band view) and automatic mode (alarm look-ups for the
+// band strip), with all three indicator lines on screen.
+#include "CMetaDevice.h"
+#include "CRZ450VirtualDevice.h"
+#include "IRZ450Device.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QHostAddress>
+#include <QImage>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+const int LOCAL_PAINTS = 5000;
+const int NETWORK_PAINTS = 300;
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double Percentile(std::vector<double> values, double share)
+{
+    std::sort(values.begin(), values.end());
+    return values[size_t(double(values.size() - 1) * share)];
+}
+
+// A detector with something in every part of the display.
+class CBusyDevice : public IRZ450Device
+{
+public:
+    int mode = MODE_MAN;
+
+    bool Initialize() override { return true; }
+    void Uninitialize() override {}
+    QString GetDevID() override { return QStringLiteral("RZ450"); }
+    IDevice* GetLocalDevice() override { return this; }
+    bool IsOnline() override { return true; }
+    bool IsError() override { return false; }
+    void KeyPressed(IDevice::KeyType) override {}
+    void SetRequest(IDevice::RequestType) override {}
+    QList<CLogRecord> GetLogRecords() override { return {}; }
+    QList<CRecord> GetRealtimeRecords() override { return {}; }
+    void Clear() override {}
+    int GetCurrentMode() override { return mode; }
+    int GetCurrentRecordIndex() override { return 0; }
+    CRecord GetRecord(int) override { return {}; }
+    CRecord GetCurrentRecord() override { return {}; }
+    int GetCurrentBand() override { return 1; }
+    unsigned char GetMenuValue(int index) override { return index == 45 ? 0 : 1; }
+    void SetMenuValue(int, unsigned char) override {}
+    bool SetMenuData(QByteArray) override { return false; }
+    QByteArray GetMenuData() override { return QByteArray(MENU_SIZE, '\1'); }
+    int GetLogType() override { return 0; }
+    QDateTime GetTime() override { return QDateTime(QDate(2024, 3, 9), QTime(14, 5, 7)); }
+    void SetTime(const QDateTime&) override {}
+    int GetLogLoadProgress() override { return 0; }
+    bool IsRamOk() override { return true; }
+    bool IsFlashOk() override { return true; }
+    bool IsBatteryOk() override { return true; }
+    bool GetTestInterface(ITestDevice**) override { return false; }
+
+    int GetLanguageID() override { return 0; }
+    bool IsSchedule() override { return false; }
+    int GetCurrentBank() override { return 5; }
+    bool IsWaiting() override { return false; }
+    int GetTmpX() override { return 0; }
+    int GetLevelDbm(int band) override { return 60 + band; }
+    int GetThreshold(int) override { return 60; }
+    int GetDbmCorrScale(int) override { return 10; }
+    int GetEventCntDelay(int) override { return 1; }
+    int GetIndicateBand(int i) override { return 1 + i; }
+    bool IsIndicateBand(int band) override { return band == 4; }
+    QString GetBandName(int) override { return QStringLiteral("GSM 900 mobile   /"); }
+    bool GetSpectrumData(char*, int) override { return true; }
+    int IsAbodeLevel() override { return 0; }
+    int IsShowFreq() override { return 1; }
+    int GetFreqMax() override { return 433920; }
+    int GetLevelMax() override { return 0; }
+    int GetLevelNoise() override { return 0; }
+    int GetLevelDbMin() override { return 0; }
+    int GetDemodMode() override { return 0; }
+    int GetCntPeakFreq() override { return 0; }
+    int GetOverload() override { return 0; }
+    int GetMute() override { return 0; }
+    int GetVolume() override { return 0; }
+    int GetBypassPercent() override { return 0; }
+    void deviceChannelChanged() override {}
+};
+
+// The device server on loopback, answering each request at once with what
+// the busy device above would say. Requests come one at a time, so whatever
+// arrives is one request.
+class CPanelServer : public QThread
+{
+public:
+    std::atomic<int> requests { 0 };
+    std::atomic<int> mode { IDevice::MODE_MAN };
+
+    QString Listen()
+    {
+        start();
+        while (!m_bReady)
+            QThread::msleep(1);
+        return m_strAddress;
+    }
+
+protected:
+    void run() override
+    {
+        QTcpServer server;
+        for (int attempt = 0; attempt < 20 && !server.isListening(); ++attempt) {
+            QRandomGenerator* random = QRandomGenerator::global();
+            m_strAddress = QStringLiteral("127.%1.%2.%3")
+                               .arg(random->bounded(1, 255)).arg(random->bounded(0, 256)).arg(random->bounded(1, 255));
+            server.listen(QHostAddress(m_strAddress), CMetaDevice::SERVER_PORT);
+        }
+        m_bReady = true;
+        if (!server.waitForNewConnection(5000))
+            return;
+        QTcpSocket* socket = server.nextPendingConnection();
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        socket->write("ack");
+        while (socket->waitForReadyRead(5000)) {
+            const QByteArray request = socket->readAll();
+            ++requests;
+            socket->write("<D>" + Answer(request) + "</D>");
+            while (socket->bytesToWrite() > 0 && socket->waitForBytesWritten(5000)) {
+            }
+            if (request == "Uninitialize")
+                break;
+        }
+    }
+
+private:
+    QByteArray Answer(const QByteArray& request)
+    {
+        m_device.mode = mode;
+        const int colon = request.indexOf(':');
+        const QByteArray name = colon < 0 ? request : request.left(colon);
+        const int argument = colon < 0 ? 0 : request.mid(colon + 1).toInt();
+        if (name == "IsOnline")
+            return "1";
+        if (name == "GetCurrentMode")
+            return QByteArray::number(m_device.GetCurrentMode());
+        if (name == "GetCurrentBand")
+            return QByteArray::number(m_device.GetCurrentBand());
+        if (name == "GetMenuValue")
+            return QByteArray::number(m_device.GetMenuValue(argument));
+        if (name == "GetTime")
+            return QByteArray::number(m_device.GetTime().toSecsSinceEpoch());
+        if (name == "RZ450_GetBandName")
+            return m_device.GetBandName(argument).toLatin1();
+        if (name == "RZ450_GetLevelDbm")
+            return QByteArray::number(m_device.GetLevelDbm(argument));
+        if (name == "RZ450_GetThreshold")
+            return QByteArray::number(m_device.GetThreshold(argument));
+        if (name == "RZ450_GetDbmCorrScale")
+            return QByteArray::number(m_device.GetDbmCorrScale(argument));
+        if (name == "RZ450_GetEventCntDelay")
+            return QByteArray::number(m_device.GetEventCntDelay(argument));
+        if (name == "RZ450_GetIndicateBand")
+            return QByteArray::number(m_device.GetIndicateBand(argument));
+        if (name == "RZ450_IsIndicateBand")
+            return m_device.IsIndicateBand(argument) ? "1" : "0";
+        if (name == "RZ450_IsShowFreq")
+            return "1";
+        if (name == "RZ450_GetFreqMax")
+            return QByteArray::number(m_device.GetFreqMax());
+        if (name == "RZ450_GetCurrentBank")
+            return QByteArray::number(m_device.GetCurrentBank());
+        return "0";
+    }
+
+    CBusyDevice m_device;
+    QString m_strAddress;
+    std::atomic<bool> m_bReady { false };
+};
+
+std::vector<double> TimePaints(CRZ450VirtualDevice& panel, int paints)
+{
+    QImage image(panel.GetWidth(), panel.GetScreenHeight() + 1 + panel.GetKeyboardHeight(), QImage::Format_RGB32);
+    std::vector<double> micros;
+    micros.reserve(size_t(paints));
+    QElapsedTimer clock;
+    for (int i = 0; i < paints; ++i) {
+        QPainter painter(&image);
+        clock.start();
+        panel.Paint(&painter);
+        micros.push_back(double(clock.nsecsElapsed()) / 1000.0);
+    }
+    return micros;
+}
+
+const char* ModeName(int mode)
+{
+    return mode == IDevice::MODE_AUTO ? "automatic" : "manual";
+}
+
+bool BenchLocal()
+{
+    bool met = true;
+    for (int mode : { IDevice::MODE_MAN, IDevice::MODE_AUTO }) {
+        CBusyDevice device;
+        device.mode = mode;
+        CMetaDevice proxy(&device);
+        CRZ450VirtualDevice panel;
+        panel.SetDevice(&proxy);
+        TimePaints(panel, 200);
+        const std::vector<double> micros = TimePaints(panel, LOCAL_PAINTS);
+        const double median = Median(micros);
+        met = met && median <= 1000.0;
+        std::printf("Paint, local device, %s mode: median %.1f us, p99 %.1f us (goal: median <= 1000 us) %s\n",
+                    ModeName(mode), median, Percentile(micros, 0.99), median <= 1000.0 ? "OK" : "MISSED");
+    }
+    return met;
+}
+
+bool BenchNetwork()
+{
+    CPanelServer server;
+    CMetaDevice proxy(server.Listen());
+    if (!proxy.Initialize()) {
+        std::printf("no connection to the loopback server\n");
+        return false;
+    }
+    CRZ450VirtualDevice panel;
+    panel.SetDevice(&proxy);
+    for (int mode : { IDevice::MODE_MAN, IDevice::MODE_AUTO }) {
+        server.mode = mode;
+        TimePaints(panel, 20);
+        const int before = server.requests;
+        const std::vector<double> micros = TimePaints(panel, NETWORK_PAINTS);
+        const double perPaint = double(server.requests - before) / NETWORK_PAINTS;
+        std::printf("Paint, network device, %s mode: %.0f requests, median %.2f ms, p99 %.2f ms "
+                    "(%.1f us a request)\n",
+                    ModeName(mode), perPaint, Median(micros) / 1000.0, Percentile(micros, 0.99) / 1000.0,
+                    Median(micros) / perPaint);
+    }
+    proxy.Uninitialize();
+    server.wait();
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const bool local = BenchLocal();
+    const bool network = BenchNetwork();
+    return local && network ? 0 : 1;
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "IRZ450Device.h"
+
+#include <QList>
+
+// A driver stand-in that keeps its users the way the RZ450 driver does:
+// the first Initialize starts the exchange, later ones only count, and the
+// exchange stops when the count falls to 0. A fault stops the exchange
+// without touching the count, as the driver's worker does when it fails.
+class CFakeDevice : public IRZ450Device
+{
+    Q_OBJECT
+
+public:
+    explicit CFakeDevice(const QString& id = QStringLiteral("FAKE"));
+
+    // --- what the test controls ----------------------------------------
+    void SetReachable(bool reachable); // a detector answers the exchange
+    void InjectFault();                // the worker stops on a fault
+    // The n-th record ever made has the time FirstTime() + n: in the near
+    // future, so that a diagram set up now keeps it.
+    static quint64 FirstTime();
+    void AppendRecords(int count);
+    void RestartRecords();             // count back to 0, as on a mode change
+    void SetMode(int mode);
+    void EmitChannelChanged();
+
+    // --- what the test reads -------------------------------------------
+    int Users() const { return m_nUsers; }
+    int Starts() const { return m_nStarts; }
+    int Clears() const { return m_nClears; }
+    QList<int> Keys() const { return m_keys; }
+
+    bool Initialize() override;
+    void Uninitialize() override;
+    QString GetDevID() override { return m_strId; }
+    IDevice* GetLocalDevice() override { return this; }
+    bool IsOnline() override { return m_bRunning && m_bReachable; }
+    bool IsError() override { return m_bError; }
+    void KeyPressed(IDevice::KeyType key) override { m_keys.append(int(key)); }
+    void SetRequest(IDevice::RequestType) override {}
+    QList<CLogRecord> GetLogRecords() override { return {}; }
+    QList<CRecord> GetRealtimeRecords() override;
+    void Clear() override;
+    int GetCurrentMode() override { return m_nMode; }
+    int GetCurrentRecordIndex() override { return m_nCount; }
+    CRecord GetRecord(int index) override;
+    CRecord GetCurrentRecord() override { return GetRecord(m_nCount - 1); }
+    int GetCurrentBand() override { return 1; }
+    unsigned char GetMenuValue(int) override { return 0; }
+    void SetMenuValue(int, unsigned char) override {}
+    bool SetMenuData(QByteArray) override { return true; }
+    QByteArray GetMenuData() override { return QByteArray(96, 0); }
+    int GetLogType() override { return 2; }
+    QDateTime GetTime() override { return QDateTime::fromSecsSinceEpoch(qint64(FirstTime()), Qt::UTC); }
+    void SetTime(const QDateTime&) override {}
+    int GetLogLoadProgress() override { return 0; }
+    bool IsRamOk() override { return true; }
+    bool IsFlashOk() override { return true; }
+    bool IsBatteryOk() override { return true; }
+    bool GetTestInterface(ITestDevice**) override { return false; }
+
+    int GetLanguageID() override { return 0; }
+    bool IsSchedule() override { return false; }
+    int GetCurrentBank() override { return 1; }
+    bool IsWaiting() override { return false; }
+    int GetTmpX() override { return 0; }
+    int GetLevelDbm(int) override { return 0; }
+    int GetThreshold(int) override { return 0; }
+    int GetDbmCorrScale(int) override { return 0; }
+    int GetEventCntDelay(int) override { return 0; }
+    int GetIndicateBand(int) override { return 0; }
+    bool IsIndicateBand(int) override { return false; }
+    QString GetBandName(int) override { return QString(); }
+    bool GetSpectrumData(char*, int) override { return false; }
+    int IsAbodeLevel() override { return 0; }
+    int IsShowFreq() override { return 0; }
+    int GetFreqMax() override { return 0; }
+    int GetLevelMax() override { return 0; }
+    int GetLevelNoise() override { return 0; }
+    int GetLevelDbMin() override { return 0; }
+    int GetDemodMode() override { return 0; }
+    int GetCntPeakFreq() override { return 0; }
+    int GetOverload() override { return 0; }
+    int GetMute() override { return 0; }
+    int GetVolume() override { return 0; }
+    int GetBypassPercent() override { return 0; }
+
+Q_SIGNALS:
+    void deviceChannelChanged() override;
+
+private:
+    QString m_strId;
+    int m_nUsers = 0;
+    int m_nStarts = 0;
+    int m_nClears = 0;
+    bool m_bRunning = false;
+    bool m_bReachable = true;
+    bool m_bError = false;
+    int m_nMode = MODE_MAN;
+    int m_nCount = 0;
+    int m_nFirst = 0; // the number of record 0 since the last restart
+    int m_nNext = 0;
+    QList<int> m_keys;
+};
