@@ -1,6 +1,9 @@
 #include "CQDiagramWidget.h"
 
 #include "CDiagramValues.h"
+#include "CQFreqDiagram.h"
+#include "CQOscilloscopeDiagram.h"
+#include "CQSpectrumDiagram.h"
 #include "CQTimeLevelRectsDiagram.h"
 #include "CQTimeLinesDiagram.h"
 #include "CQTimeRectsDiagram.h"
@@ -35,6 +38,12 @@ IDiagram* CreateDiagram(DiagramType type, DIAGRAM_AREA& area, DIAGRAM_RANGES* ra
         return new CQTimeRectsDiagram(&area.plotRect, &area.axisYRect, ranges);
     case DIAGRAM_TIME_LEVEL_RECTS:
         return new CQTimeLevelRectsDiagram(&area.plotRect, &area.axisYRect, ranges);
+    case DIAGRAM_FREQ:
+        return new CQFreqDiagram(&area.plotRect, &area.axisYRect, ranges);
+    case DIAGRAM_SPECTRUM:
+        return new CQSpectrumDiagram(&area.plotRect, &area.axisYRect, ranges);
+    case DIAGRAM_OSCILLOSCOPE:
+        return new CQOscilloscopeDiagram(&area.plotRect, &area.axisYRect, ranges);
     default:
         return nullptr;
     }
@@ -250,6 +259,12 @@ void CQDiagramWidget::SetYRangeRatio(double ratioY)
 {
     Lock lock(&CRangeGuard::Mutex());
     m_ranges.ratioY = ratioY;
+}
+
+double CQDiagramWidget::GetYRangeRatio()
+{
+    Lock lock(&CRangeGuard::Mutex());
+    return m_ranges.ratioY;
 }
 
 void CQDiagramWidget::SetVisibleYRange(double min, double max, bool alsoFull)

@@ -49,6 +49,7 @@ public:
     void SetVisibleXRange(const QVariant& min, const QVariant& max);
     void SetMaxYRange(double min, double max, double ratioY);
     void SetYRangeRatio(double ratioY);
+    double GetYRangeRatio();
     void SetVisibleYRange(double min, double max, bool alsoFull);
     void Reset();
     int GetRatioX();

@@ -86,4 +86,122 @@
         <translation>Дата/время: %1&lt;br&gt;Длительность: %2&lt;br&gt;Уровень: %3 дБм</translation>
     </message>
 </context>
+<context>
+    <name>CQLevelDiagramBase</name>
+    <message>
+        <source>dB</source>
+        <translation>дБ</translation>
+    </message>
+    <message>
+        <source>0 - %1 %2</source>
+        <translation>0 - %1 %2</translation>
+    </message>
+    <message>
+        <source>dBm</source>
+        <translation>дБм</translation>
+    </message>
+</context>
+<context>
+    <name>CQSpectrumDiagram</name>
+    <message>
+        <source> MHz</source>
+        <translation> МГц</translation>
+    </message>
+</context>
+<context>
+    <name>CQFreqDiagram</name>
+    <message>
+        <source>Min = %1 dBm&lt;br&gt;Max = %2 dBm&lt;br&gt;Visible range = %3 dBm</source>
+        <translation>Мин. = %1 дБм&lt;br&gt;Макс. = %2 дБм&lt;br&gt;Видимый диапазон = %3 дБм</translation>
+    </message>
+</context>
+<context>
+    <name>CSpectrumWindow</name>
+    <message>
+        <source>Spectrum</source>
+        <translation>Спектр</translation>
+    </message>
+    <message>
+        <source>%1 MHz</source>
+        <translation>%1 МГц</translation>
+    </message>
+    <message>
+        <source>%1 dBm</source>
+        <translation>%1 дБм</translation>
+    </message>
+    <message>
+        <source>SEARCH MODE</source>
+        <translation>РЕЖИМ ПОИСКА</translation>
+    </message>
+    <message>
+        <source>Signal%4: %1 MHz %2 dBm    Noise: %3 dBm</source>
+        <translation>Сигнал%4: %1 МГц %2 дБм    Шум: %3 дБм</translation>
+    </message>
+</context>
+<context>
+    <name>CQOscilloscopeDiagram</name>
+    <message>
+        <source> dB</source>
+        <translation> дБ</translation>
+    </message>
+    <message>
+        <source> ms</source>
+        <translation> мс</translation>
+    </message>
+    <message>
+        <source>Min = %1 dB&lt;br&gt;Max = %2 dB&lt;br&gt;Visible range = %3 dB</source>
+        <translation>Мин. = %1 дБ&lt;br&gt;Макс. = %2 дБ&lt;br&gt;Видимый диапазон = %3 дБ</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Delta Cursor&lt;/b&gt;&lt;br&gt;Start: %1 ms&lt;br&gt;End: %2 ms&lt;br&gt;Difference: %3 ms (%4 Hz)</source>
+        <translation>&lt;b&gt;Дельта-курсор&lt;/b&gt;&lt;br&gt;Начало: %1 мс&lt;br&gt;Конец: %2 мс&lt;br&gt;Разница: %3 мс (%4 Гц)</translation>
+    </message>
+    <message>
+        <source>Position: %1 ms&lt;br&gt;Level: %3 dB</source>
+        <translation>Положение: %1 мс&lt;br&gt;Уровень: %3 дБ</translation>
+    </message>
+</context>
+<context>
+    <name>COscilloscopeWindow</name>
+    <message>
+        <source>Oscilloscope</source>
+        <translation>Осциллограф</translation>
+    </message>
+    <message>
+        <source>Threshold</source>
+        <translation>Порог</translation>
+    </message>
+    <message>
+        <source>Resume</source>
+        <translation>Продолжить</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Пауза</translation>
+    </message>
+    <message>
+        <source>Set Trigger Level</source>
+        <translation>Задать уровень запуска</translation>
+    </message>
+    <message>
+        <source>Toggle Delta Cursor</source>
+        <translation>Дельта-курсор</translation>
+    </message>
+    <message>
+        <source>Trigger</source>
+        <translation>Запуск</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Сброс</translation>
+    </message>
+    <message>
+        <source>Reset axis X state</source>
+        <translation>Сбросить состояние оси X</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
+</context>
 </TS>

@@ -1,0 +1,38 @@
+#include "CLabel.h"
+
+#include <QPainter>
+
+namespace {
+
+const int BASE_LINE = 180;
+const int PIXELS_PER_UNIT = 3;
+
+} // namespace
+
+CLabel::CLabel(QWidget* parent)
+    : QLabel(parent)
+{
+}
+
+void CLabel::SetValue(int index, int value)
+{
+    if (index >= 0 && index < BAR_COUNT)
+        m_values[size_t(index)] = value;
+}
+
+int CLabel::Value(int index) const
+{
+    return index >= 0 && index < BAR_COUNT ? m_values[size_t(index)] : 0;
+}
+
+void CLabel::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(Qt::blue);
+    for (int p = 0; p < BAR_COUNT; ++p) {
+        const int top = BASE_LINE - PIXELS_PER_UNIT * m_values[size_t(p)];
+        for (int x = PIXELS_PER_UNIT * p; x < PIXELS_PER_UNIT * (p + 1); ++x)
+            painter.drawLine(x, BASE_LINE, x, top);
+    }
+}
