@@ -1,5 +1,7 @@
 #include "CQDiagramWidget.h"
 
+#include "CTimeMapping.h"
+
 #include "CDiagramValues.h"
 #include "CQFreqDiagram.h"
 #include "CQOscilloscopeDiagram.h"
@@ -55,14 +57,6 @@ bool IsTimeKind(DiagramType type)
 }
 
 // Pixel arithmetic on doubles that may be huge or NaN.
-int ClampedInt(double v)
-{
-    if (std::isnan(v))
-        return 0;
-    const double limit = 1 << 28;
-    return int(std::max(-limit, std::min(limit, v)));
-}
-
 // The numbers of the scroll indicator, as doubles.
 struct SCROLL_RANGE
 {
@@ -106,7 +100,7 @@ QRect ThumbRect(const QRect& bar, SCROLL_RANGE range)
     }
     if (thumbX + thumbWidth > bar.right())
         thumbWidth = bar.right() - thumbX - 1;
-    return QRect(ClampedInt(thumbX), bar.top() + 2, ClampedInt(thumbWidth), bar.height() - 3);
+    return QRect(CTimeMapping::ClampedInt(thumbX), bar.top() + 2, CTimeMapping::ClampedInt(thumbWidth), bar.height() - 3);
 }
 
 } // namespace
@@ -289,7 +283,7 @@ void CQDiagramWidget::Reset()
 
 int CQDiagramWidget::GetRatioX()
 {
-    return ClampedInt(m_ranges.ratioX);
+    return CTimeMapping::ClampedInt(m_ranges.ratioX);
 }
 
 void CQDiagramWidget::SetItemsOnPixel(int items)
@@ -440,14 +434,14 @@ void CQDiagramWidget::CalculateRects()
             y += 5;
         int areaHeight = area.height;
         if (area.height < 10)
-            areaHeight = area.ratio != 0.0 ? ClampedInt(free * area.ratio) : m_axisXRect.top();
+            areaHeight = area.ratio != 0.0 ? CTimeMapping::ClampedInt(free * area.ratio) : m_axisXRect.top();
         else if (area.ratio != 0.0)
-            areaHeight = std::max(area.height, ClampedInt(free * area.ratio));
+            areaHeight = std::max(area.height, CTimeMapping::ClampedInt(free * area.ratio));
         area.axisYRect = QRect(0, y, m_nAxisYWidth, areaHeight);
         area.plotRect = QRect(m_nAxisYWidth, y, w - m_nAxisYWidth, areaHeight);
         if (area.diagram != nullptr)
             area.diagram->UpdateLayout();
-        y = ClampedInt(double(y) + areaHeight);
+        y = CTimeMapping::ClampedInt(double(y) + areaHeight);
     }
 }
 
@@ -613,11 +607,11 @@ void CQDiagramWidget::DrawXLabelsDate(QPainter& painter)
         }
         step *= 2;
     }
-    const int labelWidth = ClampedInt(double(step) * pxPerSec);
+    const int labelWidth = CTimeMapping::ClampedInt(double(step) * pxPerSec);
     painter.setPen(Qt::white);
     // Labels sit where the data of their time is drawn.
     for (quint64 offset = step; offset < span; offset += step) {
-        const int x = m_axisXRect.left() + ClampedInt(pxPerSec * double(offset));
+        const int x = m_axisXRect.left() + CTimeMapping::ClampedInt(pxPerSec * double(offset));
         const QString text = CDiagramValues::LocalDateTime(min + offset).toString(QStringLiteral("hh:mm:ss"));
         painter.drawText(QRect(x - labelWidth / 2, m_axisXRect.top(), labelWidth, m_axisXRect.height()), Qt::AlignCenter, text);
         if (span - offset <= step)

@@ -1,5 +1,7 @@
 #include "CQLevelDiagramBase.h"
 
+#include "CTimeMapping.h"
+
 #include "CRangeGuard.h"
 
 #include <QMutexLocker>
@@ -14,14 +16,6 @@ using Lock = QMutexLocker<QRecursiveMutex>;
 
 const int LEVEL_MIN_PIXELS = 20;
 const int MAX_MENU_ENTRIES = 1000;
-
-int ClampedInt(double v)
-{
-    if (std::isnan(v))
-        return 0;
-    const double limit = 1 << 28;
-    return int(std::max(-limit, std::min(limit, v)));
-}
 
 } // namespace
 
@@ -112,15 +106,15 @@ int CQLevelDiagramBase::LevelRow(const LEVEL_SCALE& scale, double level, bool fr
 {
     const double offset = (level - scale.visibleMin) * scale.pxPerUnit;
     if (fromTop)
-        return ClampedInt(m_pAxisYRect->top() + offset);
-    return ClampedInt(m_pAxisYRect->bottom() - offset);
+        return CTimeMapping::ClampedInt(m_pAxisYRect->top() + offset);
+    return CTimeMapping::ClampedInt(m_pAxisYRect->bottom() - offset);
 }
 
 void CQLevelDiagramBase::DrawLevelLabels(QPainter& painter, bool fromTop) const
 {
     const LEVEL_SCALE scale = LevelScale();
     const QRect& strip = *m_pAxisYRect;
-    const int h = ClampedInt(scale.step * scale.pxPerUnit);
+    const int h = CTimeMapping::ClampedInt(scale.step * scale.pxPerUnit);
     painter.setFont(m_textFont);
     painter.setPen(m_textPen);
     for (double level : scale.levels) {

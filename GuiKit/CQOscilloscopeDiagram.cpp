@@ -1,5 +1,7 @@
 #include "CQOscilloscopeDiagram.h"
 
+#include "CTimeMapping.h"
+
 #include "CDiagramValues.h"
 #include "CRangeGuard.h"
 
@@ -16,14 +18,6 @@ using Lock = QMutexLocker<QRecursiveMutex>;
 
 const int LEVEL_MIN_PIXELS = 20;
 const int LABEL_MIN_PIXELS = 50;
-
-int ClampedInt(double v)
-{
-    if (std::isnan(v))
-        return 0;
-    const double limit = 1 << 28;
-    return int(std::max(-limit, std::min(limit, v)));
-}
 
 // The smallest multiple of 5 whose steps are at least minPixels apart; 0
 // when there is no such step.
@@ -77,7 +71,7 @@ QVector<QPair<int, double>> CQOscilloscopeDiagram::ScaleRows(double& step, doubl
     if (step == 0.0)
         return rows;
     for (double u = min + step; u < max && rows.size() <= strip.height(); u += step) {
-        const int y = ClampedInt(strip.bottom() - (u - min) * pxPerUnit);
+        const int y = CTimeMapping::ClampedInt(strip.bottom() - (u - min) * pxPerUnit);
         // The topmost label would be cut by the strip's edge.
         if (strip.top() + step / 2 < y)
             rows.append(qMakePair(y, u));
@@ -101,7 +95,7 @@ void CQOscilloscopeDiagram::DrawAxisYLabels(QPainter& painter, const QList<DATA_
     const QVector<QPair<int, double>> rows = ScaleRows(step, pxPerUnit);
     const double ratioY = ReadView().ratioY;
     const QRect& strip = *m_pAxisYRect;
-    const int h = ClampedInt(step * pxPerUnit);
+    const int h = CTimeMapping::ClampedInt(step * pxPerUnit);
     painter.setFont(m_textFont);
     painter.setPen(m_textPen);
     for (const auto& row : rows) {
@@ -113,17 +107,17 @@ void CQOscilloscopeDiagram::DrawAxisYLabels(QPainter& painter, const QList<DATA_
 void CQOscilloscopeDiagram::DrawAxisXLabels(QPainter& painter, const QRect& axisXRect)
 {
     const VIEW view = ReadView();
-    const int xMin = ClampedInt(view.visibleXMin);
-    const int xMax = ClampedInt(view.visibleXMax);
+    const int xMin = CTimeMapping::ClampedInt(view.visibleXMin);
+    const int xMax = CTimeMapping::ClampedInt(view.visibleXMax);
     const double pxPerUnit = std::fabs(m_pPlotRect->width() / double(xMax - xMin));
     const double step = ScaleStep(pxPerUnit, LABEL_MIN_PIXELS);
     if (step == 0.0)
         return;
     painter.setFont(m_textFont);
     painter.setPen(Qt::white);
-    const int width = ClampedInt(step * pxPerUnit);
+    const int width = CTimeMapping::ClampedInt(step * pxPerUnit);
     for (double u = xMin + step; u < xMax; u += step) {
-        const int x = ClampedInt((u - xMin) * pxPerUnit);
+        const int x = CTimeMapping::ClampedInt((u - xMin) * pxPerUnit);
         painter.drawText(QRect(x, axisXRect.top(), width, axisXRect.height()), Qt::AlignLeft | Qt::AlignVCenter,
             QString::number(view.ratioX * u, 'f', 2) + tr(" ms"));
     }
@@ -164,7 +158,7 @@ void CQOscilloscopeDiagram::DrawThreshold(QPainter& painter, const DATA_LINE& li
         return;
     const QRect& plot = *m_pPlotRect;
     const double v = CDiagramValues::Real(line.values.first().y);
-    const int y = ClampedInt(
+    const int y = CTimeMapping::ClampedInt(
         plot.top() + plot.height() * (v - view.visibleYMax) / (view.visibleYMin - view.visibleYMax));
     painter.setPen(line.pen);
     painter.drawLine(plot.left(), y, plot.right(), y);
@@ -213,7 +207,7 @@ void CQOscilloscopeDiagram::FillColumns(const QList<DATA_VALUE>& samples, const 
         return;
     // A window starting before the full range starts at the first sample.
     const double first = (view.visibleXMin - view.fullXMin) / e;
-    const int i = first > 0.0 ? ClampedInt(first) : 0;
+    const int i = first > 0.0 ? CTimeMapping::ClampedInt(first) : 0;
     if (e <= g)
         FillDense(samples, view, e, g, i);
     else
@@ -278,7 +272,7 @@ void CQOscilloscopeDiagram::SetColumn(int j, double low, double high, const VIEW
 int CQOscilloscopeDiagram::Row(double v, const VIEW& view) const
 {
     const QRect& plot = *m_pPlotRect;
-    return ClampedInt(plot.bottom()
+    return CTimeMapping::ClampedInt(plot.bottom()
         + double(plot.top() - plot.bottom()) * (v - view.visibleYMin) / (view.visibleYMax - view.visibleYMin));
 }
 
@@ -326,7 +320,7 @@ bool CQOscilloscopeDiagram::GetDataAtPos(bool, const QPoint& pos, const QList<DA
     if (!plot.contains(pos))
         return false;
     const VIEW view = ReadView();
-    const double xSpan = ClampedInt(view.visibleXMax - view.visibleXMin);
+    const double xSpan = CTimeMapping::ClampedInt(view.visibleXMax - view.visibleXMin);
     const double x = view.visibleXMin + std::fabs(xSpan / plot.width()) * pos.x();
     const double y = view.visibleYMin
         + std::fabs((view.visibleYMax - view.visibleYMin) / plot.height()) * (plot.bottom() - pos.y());
@@ -345,10 +339,10 @@ QString CQOscilloscopeDiagram::DeltaText() const
         startX = m_pRanges->deltaStartX;
         endX = m_pRanges->deltaEndX;
     }
-    const double xSpan = ClampedInt(view.visibleXMax - view.visibleXMin);
+    const double xSpan = CTimeMapping::ClampedInt(view.visibleXMax - view.visibleXMin);
     const double k = m_pPlotRect->width() > 0 ? std::fabs(xSpan / m_pPlotRect->width()) : 0.0;
-    const double startMs = view.ratioX * ClampedInt(k * startX + view.visibleXMin);
-    const double endMs = view.ratioX * ClampedInt(k * endX + view.visibleXMin);
+    const double startMs = view.ratioX * CTimeMapping::ClampedInt(k * startX + view.visibleXMin);
+    const double endMs = view.ratioX * CTimeMapping::ClampedInt(k * endX + view.visibleXMin);
     const double diff = std::fabs(endMs - startMs);
     // Equal positions give an infinite frequency, shown as such.
     const double hz = 1000.0 / diff;
@@ -375,8 +369,8 @@ bool CQOscilloscopeDiagram::GetToolTipText(bool deltaFlag, const QPoint& pos, co
     if (!GetDataAtPos(false, pos, lines, data))
         return false;
     text = tr("Position: %1 ms<br>Level: %3 dB")
-               .arg(QString::number(view.ratioX * ClampedInt(data.at(0).toDouble()), 'f', 2))
-               .arg(QString::number(view.ratioY * ClampedInt(data.at(1).toDouble()), 'f', 2));
+               .arg(QString::number(view.ratioX * CTimeMapping::ClampedInt(data.at(0).toDouble()), 'f', 2))
+               .arg(QString::number(view.ratioY * CTimeMapping::ClampedInt(data.at(1).toDouble()), 'f', 2));
     return true;
 }
 

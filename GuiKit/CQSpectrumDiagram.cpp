@@ -1,5 +1,7 @@
 #include "CQSpectrumDiagram.h"
 
+#include "CTimeMapping.h"
+
 #include "CDiagramValues.h"
 #include "CRangeGuard.h"
 
@@ -12,14 +14,6 @@
 namespace {
 
 using Lock = QMutexLocker<QRecursiveMutex>;
-
-int ClampedInt(double v)
-{
-    if (std::isnan(v))
-        return 0;
-    const double limit = 1 << 28;
-    return int(std::max(-limit, std::min(limit, v)));
-}
 
 } // namespace
 
@@ -98,7 +92,7 @@ void CQSpectrumDiagram::DrawBars(
         double level = CDiagramValues::Real(values.at(s).y);
         for (int i = s + 1; i < s + group; ++i)
             level = std::max(level, CDiagramValues::Real(values.at(i).y));
-        const int top = ClampedInt(
+        const int top = CTimeMapping::ClampedInt(
             plot.bottom() + double(plot.top() - plot.bottom()) * (level - visibleMin) / (visibleMax - visibleMin));
         const int end = std::min(x + group * columnWidth + 3, plot.right() + 1);
         for (; x < end; ++x)
@@ -112,7 +106,7 @@ void CQSpectrumDiagram::DrawThreshold(QPainter& painter, const DATA_LINE& line, 
         return;
     const QRect& plot = *m_pPlotRect;
     const double level = CDiagramValues::Real(line.values.first().y);
-    const int y = ClampedInt(plot.top() + plot.height() * (level - visibleMax) / (visibleMin - visibleMax));
+    const int y = CTimeMapping::ClampedInt(plot.top() + plot.height() * (level - visibleMax) / (visibleMin - visibleMax));
     painter.setPen(line.pen);
     painter.drawLine(plot.left(), y, plot.right(), y);
 }

@@ -18,14 +18,6 @@ const int GRID_MIN_PIXELS = 70;
 const int LEVEL_MIN_PIXELS = 20;
 const int MAX_MENU_ENTRIES = 1000;
 
-int ClampedInt(double v)
-{
-    if (std::isnan(v))
-        return 0;
-    const double limit = 1 << 28;
-    return int(std::max(-limit, std::min(limit, v)));
-}
-
 } // namespace
 
 CQTimeDiagramBase::CQTimeDiagramBase(const QRect* plotRect, const QRect* axisYRect, DIAGRAM_RANGES* ranges)
@@ -159,8 +151,8 @@ int CQTimeDiagramBase::LevelRow(const LEVEL_SCALE& scale, double level, bool dow
 {
     const double offset = (level - scale.visibleMin) * scale.pxPerUnit;
     if (downwards)
-        return ClampedInt(m_pAxisYRect->top() + offset);
-    return ClampedInt(m_pAxisYRect->bottom() - offset);
+        return CTimeMapping::ClampedInt(m_pAxisYRect->top() + offset);
+    return CTimeMapping::ClampedInt(m_pAxisYRect->bottom() - offset);
 }
 
 void CQTimeDiagramBase::DrawTimeGrid(QPainter& painter) const
@@ -188,7 +180,7 @@ void CQTimeDiagramBase::DrawTimeGrid(QPainter& painter) const
     painter.setPen(m_gridPen);
     // Grid lines sit where the data of their time is drawn.
     for (quint64 offset = step; offset < span; offset += step) {
-        const int x = plot.left() + ClampedInt(double(offset) * pxPerSec);
+        const int x = plot.left() + CTimeMapping::ClampedInt(double(offset) * pxPerSec);
         painter.drawLine(x, plot.top(), x, plot.bottom());
         if (span - offset <= step)
             break;
@@ -221,7 +213,7 @@ void CQTimeDiagramBase::DrawLevelLabels(QPainter& painter, bool downwards) const
 {
     const LEVEL_SCALE scale = LevelScale();
     const QRect& strip = *m_pAxisYRect;
-    const int h = ClampedInt(scale.step * scale.pxPerUnit);
+    const int h = CTimeMapping::ClampedInt(scale.step * scale.pxPerUnit);
     painter.setFont(m_textFont);
     painter.setPen(m_textPen);
     for (double level : scale.levels) {

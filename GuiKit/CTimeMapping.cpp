@@ -112,3 +112,11 @@ quint64 CTimeMapping::TimeAt(int x) const
     const quint64 room = std::numeric_limits<quint64>::max() - m_nMin;
     return d > room ? std::numeric_limits<quint64>::max() : m_nMin + d;
 }
+
+int CTimeMapping::ClampedInt(double v)
+{
+    if (std::isnan(v))
+        return 0;
+    const double limit = 1 << 28;
+    return int(std::max(-limit, std::min(limit, v)));
+}

@@ -17,6 +17,10 @@ class GUIKIT_EXPORT CTimeMapping
 public:
     CTimeMapping(const DIAGRAM_RANGES& ranges, const QRect& plotRect);
 
+    // A computed pixel position as an int that painting can take: NaN
+    // gives 0, and far-out values stop well short of overflowing.
+    static int ClampedInt(double v);
+
     // A window of at least one second on a plot at least one pixel wide.
     bool HasTimeAxis() const { return m_nSpan > 0 && m_nWidth > 0; }
     // A finite, non-empty level range on a plot at least one pixel high.
