@@ -37,17 +37,6 @@ for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
 echo "Simulated detector on $link (Ctrl-C to stop)."
 export RZ450_PORT="$link"
 
-# Until its device GUI plug-in is built the client can only say so and
-# quit; the console monitor shows the detector meanwhile.
-if [ "$mode" = client ] && ! compgen -G "$BIN_DIR/GuiModule*.so" >/dev/null; then
-    if [ -n "$screenshot" ]; then
-        echo "No device GUI plug-in (GuiModule*.so) in $BIN_DIR: no client window to take."
-        exit 1
-    fi
-    echo "No device GUI plug-in yet: showing the detector in the console monitor."
-    mode=monitor
-fi
-
 if [ "$mode" = monitor ]; then
     # Key 1 steps to the next band, key 0 to the next mode.
     if [ $# -eq 0 ]; then set -- --key 1@4 --key 1@6 --key 0@9 --key 0@13 --key 0@17; fi

@@ -15,9 +15,9 @@
 #include <exception>
 
 // Outside any namespace, as the resource initialiser's name requires.
-static void InitPanelResources()
+static void InitPluginResources()
 {
-    Q_INIT_RESOURCE(RZ450Panel);
+    Q_INIT_RESOURCE(GuiModuleRZ450);
 }
 
 namespace {
@@ -120,7 +120,7 @@ bool IsTrafficBand(int band)
 
 CRZ450VirtualDevice::CRZ450VirtualDevice()
 {
-    InitPanelResources();
+    InitPluginResources();
     const QPixmap picture(QString::fromLatin1(KEYBOARD_PICTURE));
     m_keyboard = picture.scaled(WIDTH, KEYBOARD_HEIGHT, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }

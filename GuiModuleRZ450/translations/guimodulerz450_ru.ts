@@ -424,4 +424,111 @@
         <translation>ЧМ</translation>
     </message>
 </context>
+<context>
+    <name>CRZ450DeviceGui</name>
+    <message>
+        <source>Spectrum</source>
+        <translation>Спектр</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>Уровень</translation>
+    </message>
+    <message>
+        <source>Threshold</source>
+        <translation>Порог</translation>
+    </message>
+    <message>
+        <source>Num</source>
+        <translation>№</translation>
+    </message>
+    <message>
+        <source>Band</source>
+        <translation>Диапазон</translation>
+    </message>
+    <message>
+        <source>Alarm Time</source>
+        <translation>Время тревоги</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>Длительность</translation>
+    </message>
+    <message>
+        <source>Comment</source>
+        <translation>Комментарий</translation>
+    </message>
+    <message>
+        <source>dBm</source>
+        <translation>дБм</translation>
+    </message>
+    <message>
+        <source>CDMA</source>
+        <translation>CDMA</translation>
+    </message>
+    <message>
+        <source>G900</source>
+        <translation>G900</translation>
+    </message>
+    <message>
+        <source>G1800</source>
+        <translation>G1800</translation>
+    </message>
+    <message>
+        <source>DECT</source>
+        <translation>DECT</translation>
+    </message>
+    <message>
+        <source>3G-2100</source>
+        <translation>3G-2100</translation>
+    </message>
+    <message>
+        <source>3G-900</source>
+        <translation>3G-900</translation>
+    </message>
+    <message>
+        <source>3G-SMS</source>
+        <translation>3G-SMS</translation>
+    </message>
+    <message>
+        <source>WLAN2.4</source>
+        <translation>WLAN2.4</translation>
+    </message>
+    <message>
+        <source>WLAN5</source>
+        <translation>WLAN5</translation>
+    </message>
+    <message>
+        <source>BT</source>
+        <translation>BT</translation>
+    </message>
+    <message>
+        <source>TRAF2.4</source>
+        <translation>ТРАФ2.4</translation>
+    </message>
+    <message>
+        <source>TRAF5</source>
+        <translation>ТРАФ5</translation>
+    </message>
+    <message>
+        <source>4G (LTE)</source>
+        <translation>4G (LTE)</translation>
+    </message>
+    <message>
+        <source>4G-800</source>
+        <translation>4G-800</translation>
+    </message>
+    <message>
+        <source>JAM GSM</source>
+        <translation>ГЛУШ GSM</translation>
+    </message>
+    <message>
+        <source>JAM GPS</source>
+        <translation>ГЛУШ GPS</translation>
+    </message>
+    <message>
+        <source>SCAN</source>
+        <translation>СКАН</translation>
+    </message>
+</context>
 </TS>

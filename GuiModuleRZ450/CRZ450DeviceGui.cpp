@@ -1,0 +1,305 @@
+#include "CRZ450DeviceGui.h"
+
+#include "CMetaDevice.h"
+#include "CQDiagramWidget.h"
+#include "CQSmartTreeWidgetItem.h"
+#include "CRZ450MetaDevice.h"
+#include "CSpectrumWindow.h"
+#include "ISpecificControls.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QTreeWidget>
+#include <QUrl>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+struct BAND_LINE
+{
+    const char* name;
+    Qt::GlobalColor colour;
+    // The menu value that enables the band on the detector; -1 for a line
+    // that is never shown.
+    int enableValue;
+};
+
+const BAND_LINE BAND_LINE_TABLE[CRZ450DeviceGui::BAND_LINES] = {
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "CDMA"), Qt::darkBlue, 51},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "G900"), Qt::blue, 26},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "G1800"), Qt::darkGreen, 27},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "DECT"), Qt::green, 33},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "3G-2100"), Qt::darkCyan, 34},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "3G-900"), Qt::black, -1},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "3G-SMS"), Qt::black, -1},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "WLAN2.4"), Qt::darkGray, 28},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "WLAN5"), Qt::magenta, 29},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "BT"), Qt::gray, 30},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "TRAF2.4"), Qt::darkMagenta, 31},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "TRAF5"), Qt::darkRed, 32},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "4G (LTE)"), Qt::cyan, 36},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "4G-800"), Qt::black, -1},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "4G-800"), Qt::black, -1},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "4G-800"), Qt::black, -1},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "JAM GSM"), Qt::red, 49},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "JAM GPS"), Qt::darkYellow, 50},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "SCAN"), Qt::yellow, 35},
+};
+
+const double LEVEL_MIN_DBM = -100.0;
+const double LEVEL_MAX_DBM = 0.0;
+const int LEVEL_AXIS_WIDTH = 30;
+const int BANDS_AXIS_WIDTH = 50;
+// Device level units less this are dBm.
+const int LEVEL_OFFSET = 102;
+const int RANGE_UNIT_MHZ = 25;
+const int MENU_RANGE_START = 21;
+const int MENU_RANGE_END = 22;
+
+const char* const MANUAL_URL = "qrc:/GuiModuleRZ450/Rz450Ondrix_%1.htm";
+const char* const TRANSLATION_FILE = ":/GuiModuleRZ450/guimodulerz450_";
+const char* const SOURCE_LANGUAGE = "en_US";
+
+QString Tr(const char* text)
+{
+    return QCoreApplication::translate("CRZ450DeviceGui", text);
+}
+
+QString TimeOfDay(int seconds)
+{
+    const int hours = (seconds / 3600) % 24;
+    const int minutes = (seconds / 60) % 60;
+    return QStringLiteral("%1:%2:%3")
+        .arg(hours, 2, 10, QLatin1Char('0'))
+        .arg(minutes, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+// Truncation toward zero, without the undefined conversion of a value that
+// does not fit.
+int Truncated(double value)
+{
+    if (!(value > -2147483648.0))
+        return value != value ? 0 : INT_MIN;
+    if (value >= 2147483647.0)
+        return INT_MAX;
+    return static_cast<int>(value);
+}
+
+} // namespace
+
+CRZ450DeviceGui::CRZ450DeviceGui() = default;
+
+CRZ450DeviceGui::~CRZ450DeviceGui()
+{
+    DestroySpectrumWindow();
+}
+
+bool CRZ450DeviceGui::SetDevice(IDevice* device)
+{
+    m_pDevice = device;
+    return true;
+}
+
+QString CRZ450DeviceGui::GetDeviceType()
+{
+    return QStringLiteral("RZ450");
+}
+
+IVirtualDevice* CRZ450DeviceGui::GetVirtualDevice()
+{
+    return &m_virtualDevice;
+}
+
+void CRZ450DeviceGui::Start()
+{
+    m_virtualDevice.Start();
+}
+
+void CRZ450DeviceGui::Stop()
+{
+    m_virtualDevice.Stop();
+    DestroySpectrumWindow();
+}
+
+void CRZ450DeviceGui::SetSpecificControls(ISpecificControls* host)
+{
+    m_pHost = host;
+    m_pSpectrumButton = new QPushButton(SpectrumText());
+    m_pSpectrumButton->hide();
+    if (m_pHost)
+        m_pHost->AddOptionalButton(m_pSpectrumButton);
+    if (!m_pSpectrumWindow)
+        m_pSpectrumWindow = new CSpectrumWindow();
+    connect(m_pSpectrumButton, &QPushButton::clicked, this, &CRZ450DeviceGui::OnSpectrumButton);
+}
+
+int CRZ450DeviceGui::ModeOrCurrent(int mode)
+{
+    if (mode != -1)
+        return mode;
+    return m_pDevice ? m_pDevice->GetCurrentMode() : -1;
+}
+
+void CRZ450DeviceGui::InitRealtimeDiagram(CQDiagramWidget* diagram, bool allBands, int mode)
+{
+    mode = ModeOrCurrent(mode);
+    diagram->Clear(false);
+    diagram->SetSingleDiagramArea();
+    if (mode == IDevice::MODE_MAN || mode == IDevice::MODE_SRCH)
+        InitLevelLines(diagram);
+    else if (mode == IDevice::MODE_AUTO)
+        InitBandLines(diagram, allBands);
+}
+
+void CRZ450DeviceGui::InitLevelLines(CQDiagramWidget* diagram)
+{
+    diagram->AddLine(0, Tr("Level"), QPen(QColor(Qt::blue)), 0, true);
+    diagram->AddLine(0, Tr("Threshold"), QPen(QColor(Qt::red)), 0, true);
+    diagram->SetDiagramType(0, DIAGRAM_TIME_LINES);
+    diagram->SetMaxYRange(LEVEL_MIN_DBM, LEVEL_MAX_DBM, 1.0);
+    diagram->SetAxisYWidth(LEVEL_AXIS_WIDTH);
+}
+
+void CRZ450DeviceGui::InitBandLines(CQDiagramWidget* diagram, bool allBands)
+{
+    for (const BAND_LINE& line : BAND_LINE_TABLE) {
+        bool visible = false;
+        if (line.enableValue >= 0)
+            visible = allBands || (m_pDevice && m_pDevice->GetMenuValue(line.enableValue) != 0);
+        diagram->AddLine(0, Tr(line.name), QPen(QColor(line.colour)), 0, visible);
+    }
+    diagram->SetDiagramType(0, DIAGRAM_TIME_RECTS);
+    diagram->SetMaxYRange(LEVEL_MIN_DBM, LEVEL_MAX_DBM, 1.0);
+    diagram->SetAxisYWidth(BANDS_AXIS_WIDTH);
+}
+
+int CRZ450DeviceGui::LineOfBand(int band)
+{
+    if (band == 5 || band == 6)
+        return 4;
+    if (band == 13 || band == 14)
+        return 12;
+    return band >= 0 && band < BAND_LINES ? band : -1;
+}
+
+void CRZ450DeviceGui::AddRealtimeRecord(CQDiagramWidget* diagram, const CRecord& record, int mode)
+{
+    mode = ModeOrCurrent(mode);
+    // A record without values has no level to draw.
+    const bool hasValue = !record.values.isEmpty();
+    const QVariant x = QVariant::fromValue<quint64>(record.time);
+    if (mode == IDevice::MODE_AUTO && hasValue && record.duration > 0) {
+        const int line = LineOfBand(record.band);
+        if (line >= 0)
+            diagram->AddValue(0, line, x, record.values[0].level, record.duration);
+    } else if ((mode == IDevice::MODE_MAN || mode == IDevice::MODE_SRCH) && hasValue) {
+        diagram->AddValue(0, 0, x, record.values[0].level, 1);
+        diagram->AddValue(0, 1, x, record.values[0].threshold, 1);
+    }
+    RefreshSpectrum();
+}
+
+void CRZ450DeviceGui::RefreshSpectrum()
+{
+    // Visibility first: it costs nothing, the band is a question to the
+    // device, over the network a round trip for every record.
+    if (!m_pSpectrumWindow || !m_pSpectrumWindow->isVisible() || !m_pDevice)
+        return;
+    if (m_pDevice->GetCurrentBand() != BAND_SCAN)
+        return;
+    CRZ450MetaDevice rz(dynamic_cast<CMetaDevice*>(m_pDevice));
+    char buffer[SPECTRUM_POINTS] = {};
+    rz.GetSpectrumData(buffer, SPECTRUM_POINTS);
+    m_pSpectrumWindow->SetSpectrumData(reinterpret_cast<const unsigned char*>(buffer), SPECTRUM_POINTS,
+        m_pDevice->GetMenuValue(MENU_RANGE_START) * RANGE_UNIT_MHZ,
+        m_pDevice->GetMenuValue(MENU_RANGE_END) * RANGE_UNIT_MHZ, (rz.GetFreqMax() + 500) / 1000,
+        rz.GetLevelDbMin() - LEVEL_OFFSET, rz.GetLevelMax() - LEVEL_OFFSET, rz.GetLevelNoise() - LEVEL_OFFSET,
+        rz.GetCntPeakFreq() + 1);
+}
+
+void CRZ450DeviceGui::InitLogList(QTreeWidget* list)
+{
+    list->setHeaderLabels({Tr("Num"), Tr("Band"), Tr("Alarm Time"), Tr("Duration"), Tr("Level"), Tr("Comment")});
+}
+
+void CRZ450DeviceGui::FillLogList(QTreeWidget* list, const QList<CRecord>& records)
+{
+    list->clear();
+    const QString dbm = Tr("dBm");
+    const QString threshold = Tr("Threshold");
+    QList<QTreeWidgetItem*> items;
+    items.reserve(records.size());
+    for (int i = 0; i < records.size(); ++i) {
+        const CRecord& record = records[i];
+        const double level = record.values.isEmpty() ? 0.0 : record.values[0].level;
+        const double limit = record.values.isEmpty() ? 0.0 : record.values[0].threshold;
+        auto* item = new CQSmartTreeWidgetItem();
+        item->setText(0, QString::number(i + 1));
+        item->setText(1, record.bandName);
+        item->setText(2, QDateTime::fromSecsSinceEpoch(static_cast<quint32>(record.time))
+                .toString(QStringLiteral("dd-MM hh:mm:ss")));
+        item->setText(3, TimeOfDay(std::max(0, record.duration)));
+        item->setText(4, QStringLiteral("%1 %2").arg(Truncated(level)).arg(dbm));
+        item->setText(5, threshold + QStringLiteral("= %1 %2").arg(Truncated(limit)).arg(dbm));
+        for (int column = 0; column < 5; ++column)
+            item->setTextAlignment(column, Qt::AlignHCenter);
+        item->setTextAlignment(5, Qt::AlignLeft);
+        items.append(item);
+    }
+    list->addTopLevelItems(items);
+}
+
+void CRZ450DeviceGui::SetLanguage(const QString& language)
+{
+    QCoreApplication::removeTranslator(&m_translator);
+    if (language != QLatin1String(SOURCE_LANGUAGE)) {
+        if (m_translator.load(QLatin1String(TRANSLATION_FILE) + language))
+            QCoreApplication::installTranslator(&m_translator);
+    }
+    if (m_pSpectrumButton)
+        m_pSpectrumButton->setText(SpectrumText());
+}
+
+void CRZ450DeviceGui::ShowManual(const QString& language, QTextBrowser* browser)
+{
+    browser->setSource(QUrl(QString::fromLatin1(MANUAL_URL).arg(language)));
+}
+
+void CRZ450DeviceGui::UpdateSpectrumButton()
+{
+    const bool scanBand = m_pDevice && m_pDevice->GetCurrentBand() == BAND_SCAN
+        && m_pDevice->GetCurrentMode() != IDevice::MODE_SRCH;
+    if (m_pSpectrumButton)
+        m_pSpectrumButton->setVisible(scanBand);
+    if (!scanBand && m_pSpectrumWindow)
+        m_pSpectrumWindow->hide();
+}
+
+void CRZ450DeviceGui::OnSpectrumButton()
+{
+    // Stop takes the window with it; the button stays with the host and
+    // must keep working after a reconnect.
+    if (!m_pSpectrumWindow)
+        m_pSpectrumWindow = new CSpectrumWindow();
+    m_pSpectrumWindow->hide();
+    m_pSpectrumWindow->show();
+}
+
+void CRZ450DeviceGui::DestroySpectrumWindow()
+{
+    if (!m_pSpectrumWindow)
+        return;
+    m_pSpectrumWindow->hide();
+    delete m_pSpectrumWindow;
+    m_pSpectrumWindow = nullptr;
+}
+
+QString CRZ450DeviceGui::SpectrumText() const
+{
+    return Tr("Spectrum");
+}

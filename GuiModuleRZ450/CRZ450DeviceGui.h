@@ -1,0 +1,64 @@
+#pragma once
+
+#include "CRZ450VirtualDevice.h"
+#include "IRZ450DeviceGui.h"
+
+#include <QPointer>
+#include <QTranslator>
+
+class CSpectrumWindow;
+class QPushButton;
+
+// Everything of the client's window that depends on the RZ450: how live
+// records become diagram lines, the event list, the spectrum window of the
+// scan band, the front panel and the plug-in's translations and manual.
+class CRZ450DeviceGui : public IRZ450DeviceGui
+{
+    Q_OBJECT
+
+public:
+    // Bands 0..18 each have a line of the automatic-mode diagram.
+    static constexpr int BAND_LINES = 19;
+    static constexpr int BAND_SCAN = 18;
+    static constexpr int SPECTRUM_POINTS = 160;
+
+    CRZ450DeviceGui();
+    ~CRZ450DeviceGui() override;
+
+    bool SetDevice(IDevice* device) override;
+    QString GetDeviceType() override;
+    IVirtualDevice* GetVirtualDevice() override;
+    void Start() override;
+    void Stop() override;
+    void SetSpecificControls(ISpecificControls* host) override;
+    void InitRealtimeDiagram(CQDiagramWidget* diagram, bool allBands, int mode) override;
+    void AddRealtimeRecord(CQDiagramWidget* diagram, const CRecord& record, int mode) override;
+    void InitLogList(QTreeWidget* list) override;
+    void FillLogList(QTreeWidget* list, const QList<CRecord>& records) override;
+    void SetLanguage(const QString& language) override;
+    void ShowManual(const QString& language, QTextBrowser* browser) override;
+    void UpdateSpectrumButton() override;
+
+    // The line of the automatic-mode diagram a band's alarms go to; -1 for
+    // a band without one.
+    static int LineOfBand(int band);
+
+public Q_SLOTS:
+    void OnSpectrumButton();
+
+private:
+    int ModeOrCurrent(int mode);
+    void InitLevelLines(CQDiagramWidget* diagram);
+    void InitBandLines(CQDiagramWidget* diagram, bool allBands);
+    void RefreshSpectrum();
+    void DestroySpectrumWindow();
+    QString SpectrumText() const;
+
+    CRZ450VirtualDevice m_virtualDevice;
+    IDevice* m_pDevice = nullptr;
+    ISpecificControls* m_pHost = nullptr;
+    // The host's widget tree owns the button and may delete it first.
+    QPointer<QPushButton> m_pSpectrumButton;
+    QTranslator m_translator;
+    CSpectrumWindow* m_pSpectrumWindow = nullptr;
+};
