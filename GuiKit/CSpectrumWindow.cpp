@@ -8,6 +8,10 @@
 
 #include <algorithm>
 
+namespace {
+const int LABEL_FONT_PIXELS = 10;
+}
+
 CSpectrumWindow::CSpectrumWindow(QWidget* parent)
     : QWidget(parent)
     , m_pSpectrumWidget(new CQDiagramWidget(this))
@@ -39,6 +43,11 @@ QLabel* CSpectrumWindow::AddLabel(const QString& name, const QRect& geometry)
     label->setObjectName(name);
     label->setGeometry(geometry);
     label->setFrameShape(QFrame::StyledPanel);
+    // The boxes have the detector software's fixed sizes; a desktop font
+    // of the usual size would cut "2400 MHz" and the signal line short.
+    QFont font = label->font();
+    font.setPixelSize(LABEL_FONT_PIXELS);
+    label->setFont(font);
     return label;
 }
 

@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFile>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTreeWidget>
@@ -60,7 +61,7 @@ const int RANGE_UNIT_MHZ = 25;
 const int MENU_RANGE_START = 21;
 const int MENU_RANGE_END = 22;
 
-const char* const MANUAL_URL = "qrc:/GuiModuleRZ450/Rz450Ondrix_%1.htm";
+const char* const MANUAL_PAGE = "/GuiModuleRZ450/Rz450Ondrix_%1.htm";
 const char* const TRANSLATION_FILE = ":/GuiModuleRZ450/guimodulerz450_";
 const char* const SOURCE_LANGUAGE = "en_US";
 
@@ -267,7 +268,12 @@ void CRZ450DeviceGui::SetLanguage(const QString& language)
 
 void CRZ450DeviceGui::ShowManual(const QString& language, QTextBrowser* browser)
 {
-    browser->setSource(QUrl(QString::fromLatin1(MANUAL_URL).arg(language)));
+    // A language without a page of its own (the "C" locale of a bare
+    // system, say) reads the English one rather than an empty window.
+    QString page = QString::fromLatin1(MANUAL_PAGE).arg(language);
+    if (!QFile::exists(QLatin1Char(':') + page))
+        page = QString::fromLatin1(MANUAL_PAGE).arg(QLatin1String(SOURCE_LANGUAGE));
+    browser->setSource(QUrl(QLatin1String("qrc:") + page));
 }
 
 void CRZ450DeviceGui::UpdateSpectrumButton()

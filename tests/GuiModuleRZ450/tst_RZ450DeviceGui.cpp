@@ -280,8 +280,10 @@ void TestRZ450DeviceGui::languageAndManual()
     m_pGui->SetLanguage(QStringLiteral("en_US"));
     QCOMPARE(host.buttons.first()->text(), QStringLiteral("Spectrum"));
     QCOMPARE(QCoreApplication::translate("CRZ450DeviceGui", "Level"), QStringLiteral("Level"));
-    m_pGui->ShowManual(QStringLiteral("en_US"), &browser);
-    QCOMPARE(browser.toPlainText(), QStringLiteral("Sorry, under contruction"));
+    for (const char* language : {"en_US", "C", "de_DE"}) {
+        m_pGui->ShowManual(QString::fromLatin1(language), &browser);
+        QCOMPARE(browser.toPlainText(), QStringLiteral("Sorry, under contruction"));
+    }
 }
 
 void TestRZ450DeviceGui::pluginEntry()
