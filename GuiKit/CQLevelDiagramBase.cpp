@@ -14,8 +14,6 @@ namespace {
 
 using Lock = QMutexLocker<QRecursiveMutex>;
 
-const int LEVEL_MIN_PIXELS = 20;
-const int MAX_MENU_ENTRIES = 1000;
 
 } // namespace
 
@@ -36,11 +34,11 @@ void CQLevelDiagramBase::AppendValue(int, const DATA_VALUE&, QList<DATA_VALUE>&,
 
 void CQLevelDiagramBase::DrawAxisYTicks(QPainter& painter, const QList<DATA_LINE*>&)
 {
-    const LEVEL_SCALE scale = LevelScale();
+    const CLevelScale scale = LevelScale();
     const QRect& plot = *m_pPlotRect;
     painter.setPen(m_axisPen);
     for (double level : scale.levels) {
-        const int y = LevelRow(scale, level, true);
+        const int y = scale.Row(*m_pAxisYRect, level, true);
         painter.drawLine(plot.left(), y, plot.left() + 2, y);
     }
 }
@@ -77,48 +75,21 @@ bool CQLevelDiagramBase::GetDataAtPos(bool, const QPoint&, const QList<DATA_LINE
     return false;
 }
 
-CQLevelDiagramBase::LEVEL_SCALE CQLevelDiagramBase::LevelScale() const
+CLevelScale CQLevelDiagramBase::LevelScale() const
 {
-    LEVEL_SCALE scale;
-    {
-        Lock lock(&CRangeGuard::Mutex());
-        scale.visibleMin = m_pRanges->visibleYMin;
-        scale.visibleMax = m_pRanges->visibleYMax;
-    }
-    scale.pxPerUnit = std::fabs(m_pAxisYRect->height() / (scale.visibleMax - scale.visibleMin));
-    // A strip without height or an empty or endless range has no scale.
-    if (!(scale.pxPerUnit > 0.0) || !std::isfinite(scale.pxPerUnit))
-        return scale;
-    const double multiple = std::max(1.0, std::ceil(LEVEL_MIN_PIXELS / (5.0 * scale.pxPerUnit)));
-    if (multiple > 1e12)
-        return scale;
-    scale.step = 5.0 * multiple;
-    for (int i = 1;; ++i) {
-        const double level = scale.visibleMin + i * scale.step;
-        if (!(level < scale.visibleMax) || scale.levels.size() > m_pAxisYRect->height())
-            break;
-        scale.levels.append(level);
-    }
-    return scale;
-}
-
-int CQLevelDiagramBase::LevelRow(const LEVEL_SCALE& scale, double level, bool fromTop) const
-{
-    const double offset = (level - scale.visibleMin) * scale.pxPerUnit;
-    if (fromTop)
-        return CTimeMapping::ClampedInt(m_pAxisYRect->top() + offset);
-    return CTimeMapping::ClampedInt(m_pAxisYRect->bottom() - offset);
+    Lock lock(&CRangeGuard::Mutex());
+    return CLevelScale(m_pRanges->visibleYMin, m_pRanges->visibleYMax, m_pAxisYRect->height());
 }
 
 void CQLevelDiagramBase::DrawLevelLabels(QPainter& painter, bool fromTop) const
 {
-    const LEVEL_SCALE scale = LevelScale();
+    const CLevelScale scale = LevelScale();
     const QRect& strip = *m_pAxisYRect;
     const int h = CTimeMapping::ClampedInt(scale.step * scale.pxPerUnit);
     painter.setFont(m_textFont);
     painter.setPen(m_textPen);
     for (double level : scale.levels) {
-        const int y = LevelRow(scale, level, fromTop);
+        const int y = scale.Row(*m_pAxisYRect, level, fromTop);
         const double shown = fromTop ? scale.visibleMax - std::fabs(level) : level;
         painter.drawText(QRect(strip.left(), y - h / 2, strip.width(), h), Qt::AlignCenter,
             QStringLiteral("%1 %2").arg(QString::number(shown, 'f', 0), tr("dB")));
@@ -147,21 +118,8 @@ double CQLevelDiagramBase::UnitsPerPixel() const
 
 QList<int> CQLevelDiagramBase::LevelMenuValues() const
 {
-    double min = 0.0;
-    double max = 0.0;
-    {
-        Lock lock(&CRangeGuard::Mutex());
-        min = m_pRanges->fullYMin;
-        max = m_pRanges->fullYMax;
-    }
-    QList<int> values;
-    const double limit = std::numeric_limits<int>::max() - 20;
-    if (!std::isfinite(min) || !std::isfinite(max) || std::fabs(min) > limit || std::fabs(max) > limit)
-        return values;
-    // A range of thousands of steps would make a menu nobody can use.
-    for (int v = int(min + 10); v <= max && values.size() < MAX_MENU_ENTRIES; v += 10)
-        values.append(v);
-    return values;
+    Lock lock(&CRangeGuard::Mutex());
+    return CLevelScale::MenuValues(m_pRanges->fullYMin, m_pRanges->fullYMax);
 }
 
 void CQLevelDiagramBase::ApplyLevelMenuChoice(const QObject* action)

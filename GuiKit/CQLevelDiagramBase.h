@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CLevelScale.h"
 #include "DIAGRAM_RANGES.h"
 #include "GuiKitExport.h"
 #include "IDiagram.h"
@@ -30,17 +31,7 @@ public:
     bool GetDataAtPos(bool flag, const QPoint& pos, const QList<DATA_LINE*>& lines, QList<QVariant>& out) override;
 
 protected:
-    struct LEVEL_SCALE
-    {
-        double pxPerUnit = 0.0;
-        double step = 0.0;
-        double visibleMin = 0.0;
-        double visibleMax = 0.0;
-        QVector<double> levels;
-    };
-
-    LEVEL_SCALE LevelScale() const;
-    int LevelRow(const LEVEL_SCALE& scale, double level, bool fromTop) const;
+    CLevelScale LevelScale() const;
     // Labels at the rows of the scale; fromTop also counts the shown level
     // down from visibleYMax.
     void DrawLevelLabels(QPainter& painter, bool fromTop) const;

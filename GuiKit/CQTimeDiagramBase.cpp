@@ -15,8 +15,6 @@ namespace {
 using Lock = QMutexLocker<QRecursiveMutex>;
 
 const int GRID_MIN_PIXELS = 70;
-const int LEVEL_MIN_PIXELS = 20;
-const int MAX_MENU_ENTRIES = 1000;
 
 } // namespace
 
@@ -117,42 +115,10 @@ bool CQTimeDiagramBase::GetToolTipText(bool, const QPoint& pos, const QList<DATA
     return true;
 }
 
-CQTimeDiagramBase::LEVEL_SCALE CQTimeDiagramBase::LevelScale() const
+CLevelScale CQTimeDiagramBase::LevelScale() const
 {
-    LEVEL_SCALE scale;
-    {
-        Lock lock(&CRangeGuard::Mutex());
-        scale.visibleMin = m_pRanges->visibleYMin;
-        scale.visibleMax = m_pRanges->visibleYMax;
-    }
-    scale.pxPerUnit = m_pAxisYRect->height() / (scale.visibleMax - scale.visibleMin);
-    // A strip without height or an empty, reversed or endless range has no scale.
-    if (!(scale.pxPerUnit > 0.0) || !std::isfinite(scale.pxPerUnit))
-        return scale;
-    // The smallest multiple of 5 whose rows are at least 20 pixels apart.
-    double multiple = std::max(1.0, std::ceil(LEVEL_MIN_PIXELS / (5.0 * scale.pxPerUnit)));
-    if (multiple > 1e12)
-        return scale;
-    while (5.0 * multiple * scale.pxPerUnit < LEVEL_MIN_PIXELS)
-        multiple += 1.0;
-    while (multiple > 1.0 && 5.0 * (multiple - 1.0) * scale.pxPerUnit >= LEVEL_MIN_PIXELS)
-        multiple -= 1.0;
-    scale.step = 5.0 * multiple;
-    for (int i = 1;; ++i) {
-        const double level = scale.visibleMin + i * scale.step;
-        if (!(level < scale.visibleMax) || scale.levels.size() > m_pAxisYRect->height())
-            break;
-        scale.levels.append(level);
-    }
-    return scale;
-}
-
-int CQTimeDiagramBase::LevelRow(const LEVEL_SCALE& scale, double level, bool downwards) const
-{
-    const double offset = (level - scale.visibleMin) * scale.pxPerUnit;
-    if (downwards)
-        return CTimeMapping::ClampedInt(m_pAxisYRect->top() + offset);
-    return CTimeMapping::ClampedInt(m_pAxisYRect->bottom() - offset);
+    Lock lock(&CRangeGuard::Mutex());
+    return CLevelScale(m_pRanges->visibleYMin, m_pRanges->visibleYMax, m_pAxisYRect->height());
 }
 
 void CQTimeDiagramBase::DrawTimeGrid(QPainter& painter) const
@@ -189,35 +155,35 @@ void CQTimeDiagramBase::DrawTimeGrid(QPainter& painter) const
 
 void CQTimeDiagramBase::DrawLevelGrid(QPainter& painter, bool downwards) const
 {
-    const LEVEL_SCALE scale = LevelScale();
+    const CLevelScale scale = LevelScale();
     const QRect& plot = *m_pPlotRect;
     painter.setPen(m_gridPen);
     for (double level : scale.levels) {
-        const int y = LevelRow(scale, level, downwards);
+        const int y = scale.Row(*m_pAxisYRect, level, downwards);
         painter.drawLine(plot.left(), y, plot.right(), y);
     }
 }
 
 void CQTimeDiagramBase::DrawLevelTicks(QPainter& painter, bool downwards) const
 {
-    const LEVEL_SCALE scale = LevelScale();
+    const CLevelScale scale = LevelScale();
     const QRect& plot = *m_pPlotRect;
     painter.setPen(m_axisPen);
     for (double level : scale.levels) {
-        const int y = LevelRow(scale, level, downwards);
+        const int y = scale.Row(*m_pAxisYRect, level, downwards);
         painter.drawLine(plot.left(), y, plot.left() + 2, y);
     }
 }
 
 void CQTimeDiagramBase::DrawLevelLabels(QPainter& painter, bool downwards) const
 {
-    const LEVEL_SCALE scale = LevelScale();
+    const CLevelScale scale = LevelScale();
     const QRect& strip = *m_pAxisYRect;
     const int h = CTimeMapping::ClampedInt(scale.step * scale.pxPerUnit);
     painter.setFont(m_textFont);
     painter.setPen(m_textPen);
     for (double level : scale.levels) {
-        const int y = LevelRow(scale, level, downwards);
+        const int y = scale.Row(*m_pAxisYRect, level, downwards);
         // Counted from the top, the row of `level` is where the bars put
         // visibleMax - (level - visibleMin); for a range from 0 that is
         // visibleMax - |level|.
@@ -266,26 +232,9 @@ void CQTimeDiagramBase::RememberFirstVisible(int index, int count)
 
 QList<int> CQTimeDiagramBase::LevelMenuValues(bool beyondSpanOnly) const
 {
-    double min = 0.0;
-    double max = 0.0;
-    int span = 0;
-    {
-        Lock lock(&CRangeGuard::Mutex());
-        min = m_pRanges->fullYMin;
-        max = m_pRanges->fullYMax;
-        span = m_pRanges->minVisibleSpan;
-    }
-    QList<int> values;
-    const double limit = std::numeric_limits<int>::max() - 20;
-    if (!std::isfinite(min) || !std::isfinite(max) || std::fabs(min) > limit || std::fabs(max) > limit)
-        return values;
-    // A range of thousands of steps would make a menu nobody can use.
-    int v = int(min + 10);
-    for (int steps = 0; v <= max && values.size() < MAX_MENU_ENTRIES && steps < 4 * MAX_MENU_ENTRIES; ++steps, v += 10) {
-        if (!beyondSpanOnly || std::abs(v) > span)
-            values.append(v);
-    }
-    return values;
+    Lock lock(&CRangeGuard::Mutex());
+    return CLevelScale::MenuValues(m_pRanges->fullYMin, m_pRanges->fullYMax,
+        beyondSpanOnly ? m_pRanges->minVisibleSpan : -1);
 }
 
 void CQTimeDiagramBase::ApplyLevelMenuChoice(const QObject* action)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CLevelScale.h"
 #include "DIAGRAM_RANGES.h"
 #include "GuiKitExport.h"
 #include "IDiagram.h"
@@ -32,18 +33,7 @@ public:
     bool GetToolTipText(bool deltaFlag, const QPoint& pos, const QList<DATA_LINE*>& lines, QString& text) override;
 
 protected:
-    // Levels of the Y scale and where their rows are.
-    struct LEVEL_SCALE
-    {
-        double pxPerUnit = 0.0;
-        double step = 0.0;
-        double visibleMin = 0.0;
-        double visibleMax = 0.0;
-        QVector<double> levels;
-    };
-
-    LEVEL_SCALE LevelScale() const;
-    int LevelRow(const LEVEL_SCALE& scale, double level, bool downwards) const;
+    CLevelScale LevelScale() const;
     void DrawTimeGrid(QPainter& painter) const;
     void DrawLevelGrid(QPainter& painter, bool downwards) const;
     void DrawLevelTicks(QPainter& painter, bool downwards) const;

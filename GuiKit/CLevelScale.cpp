@@ -1,0 +1,55 @@
+#include "CLevelScale.h"
+
+#include "CTimeMapping.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+CLevelScale::CLevelScale(double min, double max, int stripHeight)
+    : pxPerUnit(stripHeight / (max - min))
+    , visibleMin(min)
+    , visibleMax(max)
+{
+    if (!(pxPerUnit > 0.0) || !std::isfinite(pxPerUnit))
+        return;
+    // The smallest multiple of 5 whose rows are far enough apart; the loops
+    // correct what rounding did to the first guess.
+    double multiple = std::max(1.0, std::ceil(MIN_PIXELS / (5.0 * pxPerUnit)));
+    if (multiple > 1e12)
+        return;
+    while (5.0 * multiple * pxPerUnit < MIN_PIXELS)
+        multiple += 1.0;
+    while (multiple > 1.0 && 5.0 * (multiple - 1.0) * pxPerUnit >= MIN_PIXELS)
+        multiple -= 1.0;
+    step = 5.0 * multiple;
+    for (int i = 1;; ++i) {
+        const double level = visibleMin + i * step;
+        if (!(level < visibleMax) || levels.size() > stripHeight)
+            break;
+        levels.append(level);
+    }
+}
+
+int CLevelScale::Row(const QRect& strip, double level, bool downwards) const
+{
+    const double offset = (level - visibleMin) * pxPerUnit;
+    if (downwards)
+        return CTimeMapping::ClampedInt(strip.top() + offset);
+    return CTimeMapping::ClampedInt(strip.bottom() - offset);
+}
+
+QList<int> CLevelScale::MenuValues(double min, double max, int span)
+{
+    QList<int> values;
+    const double limit = std::numeric_limits<int>::max() - 20;
+    if (!std::isfinite(min) || !std::isfinite(max) || std::fabs(min) > limit || std::fabs(max) > limit)
+        return values;
+    // A range of thousands of steps would make a menu nobody can use.
+    int v = int(min + 10);
+    for (int steps = 0; v <= max && values.size() < MAX_MENU_ENTRIES && steps < 4 * MAX_MENU_ENTRIES; ++steps, v += 10) {
+        if (span < 0 || std::abs(v) > span)
+            values.append(v);
+    }
+    return values;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "GuiKitExport.h"
+
+#include <QList>
+#include <QRect>
+#include <QVector>
+
+// The level scale of a Y strip: round steps of 5 dB at least 20 pixels
+// apart, the levels inside the visible range and the rows they fall on.
+// Shared by the time and the frequency diagrams.
+class GUIKIT_EXPORT CLevelScale
+{
+public:
+    static constexpr int MIN_PIXELS = 20;
+    static constexpr int MAX_MENU_ENTRIES = 1000;
+
+    // A strip without height or an empty, reversed or endless range has no
+    // step and no levels.
+    CLevelScale(double visibleMin, double visibleMax, int stripHeight);
+
+    // Downwards counts from the strip's top, otherwise from its bottom.
+    int Row(const QRect& strip, double level, bool downwards) const;
+
+    // The entries of a level menu in steps of 10 across the full range;
+    // a span of 0 or more leaves out the levels inside it.
+    static QList<int> MenuValues(double fullMin, double fullMax, int span = -1);
+
+    double pxPerUnit = 0.0;
+    double step = 0.0;
+    double visibleMin = 0.0;
+    double visibleMax = 0.0;
+    QVector<double> levels;
+};
