@@ -3,22 +3,35 @@
 #include "ui_CMainWindow.h"
 
 #include "CClientSession.h"
+#include "CDataFile.h"
 #include "CErrorText.h"
+#include "CLogSaver.h"
+#include "CManualWindow.h"
 #include "CMetaDevice.h"
+#include "CPreferencesDialog.h"
+#include "CProgressDialog.h"
 #include "CQDiagramWidget.h"
+#include "CRealtimeFileName.h"
 #include "CStartupWindow.h"
+#include "CStorageTree.h"
 #include "CTranslationSet.h"
 #include "IDeviceGui.h"
 #include "IRZ450Device.h"
 #include "IRZ450DeviceGui.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QDockWidget>
+#include <QFileInfo>
+#include <QFileDialog>
+#include <QInputDialog>
 #include <QLocale>
 #include <QMessageBox>
 #include <QMetaMethod>
 #include <QProcess>
 #include <QSettings>
+#include <QSignalBlocker>
+#include <QStandardPaths>
 #include <QThread>
 
 #include <algorithm>
@@ -32,9 +45,15 @@ const char* const KEY_MAXIMIZED = "Window/Maximized";
 const char* const KEY_SPLITTER = "Window/Splitter";
 const char* const KEY_COLUMN = "Window/Log/Column%1";
 const char* const KEY_TAB_INDEX = "Window/Log/TabIndex";
+const char* const KEY_STORAGE_PATH = "General/StoragePath";
 
 const QRect DEFAULT_GEOMETRY(0, 30, 600, 400);
 const int DEFAULT_COLUMN_WIDTH = 75;
+const int STATUS_MESSAGE_MS = 10000;
+
+// The device's log progress figure at the end of a download.
+const int LOG_DOWNLOADED = 100;
+const int LOG_FAILED = 101;
 
 #if defined(Q_OS_WIN)
 const char* const SERVER_PROGRAM = "OndrixServer.exe";
@@ -60,12 +79,15 @@ CMainWindow::CMainWindow(QWidget* parent)
     SetStandardTitle();
     if (IDeviceGui* gui = CClientSession::DeviceGui())
         gui->SetSpecificControls(this);
+    InitStorage();
     SetupStatusBar();
     ConnectForm();
     if (IDeviceGui* gui = CClientSession::DeviceGui())
         gui->InitLogList(m_pUi->m_pLogListTree);
+    m_pManualWindow = std::make_unique<CManualWindow>();
     connect(&m_timer, &QTimer::timeout, this, &CMainWindow::OnTimer);
     m_timer.start(POLL_MS);
+    FillStorageTree();
     RestoreWindowState();
     m_pUi->m_pNumEventsLabel->hide();
     m_pUi->m_pNumEventsEdit->hide();
@@ -77,6 +99,7 @@ CMainWindow::~CMainWindow()
 {
     SaveWindowState();
     QSettings().setValue(KEY_LANGUAGE, CTranslationSet::Instance().GetLanguage());
+    QSettings().setValue(KEY_STORAGE_PATH, m_strStoragePath);
 }
 
 void CMainWindow::ApplySettingsScope()
@@ -571,66 +594,423 @@ void CMainWindow::OnFileStartServerAction()
 }
 
 // ---------------------------------------------------------------------------
-// Storage, log download, preferences, manual and about: their features
-// hang on these slots.
+// Storage
 
-void CMainWindow::OnRealtimeSaveButton()
+void CMainWindow::InitStorage()
 {
+    QString id;
+    try {
+        if (CMetaDevice* device = CClientSession::Device())
+            id = device->GetDevID();
+    } catch (const std::exception&) {
+        // A device that cannot be asked keeps its data in the program's own
+        // folder.
+    }
+    m_strDefaultStorage = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (!id.isEmpty())
+        m_strDefaultStorage += QLatin1Char('/') + id;
+    QDir().mkpath(m_strDefaultStorage);
+    m_strStoragePath = QSettings().value(KEY_STORAGE_PATH).toString();
+    if (m_strStoragePath.isEmpty())
+        m_strStoragePath = m_strDefaultStorage;
+    m_pStorage = std::make_unique<CStorageTree>(m_pUi->m_pStorageTree);
+}
+
+void CMainWindow::FillStorageTree()
+{
+    const QString label = m_strStoragePath == m_strDefaultStorage ? tr("Default Storage") : m_strStoragePath;
+    QTreeWidgetItem* root = m_pStorage->Rebuild(label, m_strStoragePath);
+    // Opened by the program, the root keeps its drive icon until the user
+    // opens or closes it.
+    const QSignalBlocker blocker(m_pUi->m_pStorageTree);
+    root->setExpanded(true);
+}
+
+void CMainWindow::FillFolder(QTreeWidgetItem* pItem, const QString& strPath)
+{
+    m_pStorage->Fill(pItem, strPath);
+}
+
+QString CMainWindow::GetItemPath(QTreeWidgetItem* pItem) const
+{
+    return CStorageTree::PathOf(pItem, m_strStoragePath);
+}
+
+QTreeWidgetItem* CMainWindow::TargetFolder() const
+{
+    return m_pStorage->TargetFolder();
 }
 
 void CMainWindow::OnBrowseButton()
 {
+    const QString folder = QFileDialog::getExistingDirectory(this, tr("Select a storage folder"), m_strStoragePath,
+        QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
+    if (folder.isEmpty())
+        return;
+    m_strStoragePath = folder;
+    FillStorageTree();
+    m_pUi->m_pStorageTree->topLevelItem(0)->setText(0, folder);
+    m_pUi->m_pStatusBar->showMessage(tr("New storage has been loaded"), STATUS_MESSAGE_MS);
 }
 
 void CMainWindow::OnFolderButton()
 {
+    const QString name = QInputDialog::getText(this, tr("Create a folder"), tr("Folder name:"));
+    QTreeWidgetItem* target = TargetFolder();
+    if (name.isEmpty() || !target)
+        return;
+    if (!CStorageTree::IsPlainName(name) || !QDir(GetItemPath(target)).mkdir(name)) {
+        QMessageBox::warning(this, AppName(), tr("Could not create the folder!"));
+        return;
+    }
+    m_pStorage->AddItem(target, CStorageTree::KindFolder, name);
+    target->setExpanded(true);
+    m_pUi->m_pStatusBar->showMessage(tr("A folder created"), STATUS_MESSAGE_MS);
 }
 
 void CMainWindow::OnRenameButton()
 {
+    QTreeWidgetItem* item = m_pUi->m_pStorageTree->currentItem();
+    if (!CStorageTree::IsFile(item))
+        return;
+    const QString name = QInputDialog::getText(this, tr("Rename a file"), tr("New file name:"), QLineEdit::Normal,
+        item->text(0));
+    if (name.isEmpty() || name == item->text(0))
+        return;
+    const QString extension = CStorageTree::Extension(CStorageTree::KindOf(item));
+    const QString path = GetItemPath(item->parent()) + QLatin1Char('/') + name + QLatin1Char('.') + extension;
+    // Renaming never replaces another file.
+    if (!CStorageTree::IsPlainName(name) || !QFile::rename(GetItemPath(item), path)) {
+        QMessageBox::warning(this, AppName(), tr("Could not rename the file!"));
+        return;
+    }
+    item->setText(0, name);
+    m_pUi->m_pStatusBar->showMessage(tr("A file renamed"), STATUS_MESSAGE_MS);
 }
 
 void CMainWindow::OnDeleteButton()
 {
+    QTreeWidgetItem* item = m_pUi->m_pStorageTree->currentItem();
+    if (!item || !item->parent())
+        return;
+    const bool folder = !CStorageTree::IsFile(item);
+    const QString question = folder ? tr("Do you really want to delete the folder and all its content?")
+                                    : tr("Do you really want to delete the file?");
+    if (QMessageBox::question(this, AppName(), question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+    const QString path = GetItemPath(item);
+    if (folder ? !CStorageTree::RemoveFolder(path) : !QFile::remove(path)) {
+        // Part of a folder may be gone: the tree shows what is left.
+        if (folder)
+            FillFolder(item, path);
+        QMessageBox::warning(this, AppName(),
+            folder ? tr("Could not delete the folder!") : tr("Could not delete the file!"));
+        return;
+    }
+    delete item;
+    m_pUi->m_pStatusBar->showMessage(folder ? tr("A folder has been deleted") : tr("A file has been deleted"));
 }
 
 void CMainWindow::OnDeleteAllAction()
 {
-}
-
-void CMainWindow::OnDownloadButton()
-{
+    const QMessageBox::StandardButton answer = QMessageBox::question(this, AppName(),
+        tr("Do you really want to delete all the items in the archive?"), QMessageBox::Yes | QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return;
+    // The files stay on disk and come back with the next fill.
+    if (QTreeWidgetItem* root = m_pUi->m_pStorageTree->topLevelItem(0))
+        qDeleteAll(root->takeChildren());
+    QDir().mkpath(m_strStoragePath);
 }
 
 void CMainWindow::OnStorageContextMenu(QPoint pt)
 {
-    Q_UNUSED(pt);
+    QTreeWidget* tree = m_pUi->m_pStorageTree;
+    if (tree->itemAt(pt))
+        m_pUi->menuTree->popup(tree->viewport()->mapToGlobal(pt));
 }
 
 void CMainWindow::OnStorageItemExpanded(QTreeWidgetItem* pItem)
 {
-    Q_UNUSED(pItem);
+    m_pStorage->ShowExpanded(pItem);
+}
+
+void CMainWindow::OnRealtimeSaveButton()
+{
+    CMetaDevice* device = CClientSession::Device();
+    QTreeWidgetItem* target = TargetFolder();
+    if (!device || !target)
+        return;
+    QString name;
+    bool saved = false;
+    try {
+        if (device->GetCurrentRecordIndex() == 0) {
+            QMessageBox::information(this, AppName(), tr("There's no data to save!"));
+            return;
+        }
+        const int mode = device->GetCurrentMode();
+        const QString prefix = CRealtimeFileName::Prefix(mode, device->GetCurrentBand());
+        saved = SaveRealtimeData(GetItemPath(target), mode == IDevice::MODE_AUTO, prefix, name);
+    } catch (const std::exception&) {
+        saved = false;
+    }
+    if (!saved) {
+        QMessageBox::warning(this, AppName(), tr("An error occured saving collected data!"));
+        return;
+    }
+    FillFolder(target, GetItemPath(target));
+    SelectFile(target, name);
+    m_pUi->m_pStatusBar->showMessage(tr("Collected data saved"), STATUS_MESSAGE_MS);
+}
+
+bool CMainWindow::SaveRealtimeData(const QString& strFolder, bool bAuto, const QString& strPrefix, QString& strName)
+{
+    CMetaDevice* device = CClientSession::Device();
+    if (strFolder.isEmpty() || !device)
+        return false;
+    try {
+        const QList<CRecord> records = device->GetRealtimeRecords();
+        if (records.isEmpty())
+            return false;
+        strName = CRealtimeFileName::Make(strPrefix, records.first().time);
+        const QString path = QDir(strFolder).filePath(strName + QStringLiteral(".rdf"));
+        return CDataFile::Save(path, device->GetDevID(), bAuto ? 1 : 0, records);
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 void CMainWindow::OnStorageItemActivated(QTreeWidgetItem* pItem)
 {
-    Q_UNUSED(pItem);
+    if (!CStorageTree::IsFile(pItem))
+        return;
+    m_pUi->m_pStatusBar->showMessage(tr("Loading file..."));
+    m_pUi->m_pStatusBar->repaint();
+    QList<CRecord> records;
+    int kind = 0;
+    if (!LoadDataFile(GetItemPath(pItem), records, kind)) {
+        m_pUi->m_pStatusBar->clearMessage();
+        QMessageBox::warning(this, AppName(), tr("An error occured loading the file!"));
+        return;
+    }
+    ShowRecords(records, kind);
+    if (kind == 2)
+        ShowLogRecords(records);
+    else
+        ShowRealtimeRecords();
+    m_pUi->m_pStatusBar->showMessage(tr("A file loaded"));
 }
+
+bool CMainWindow::LoadDataFile(const QString& strPath, QList<CRecord>& records, int& nKind)
+{
+    CMetaDevice* device = CClientSession::Device();
+    QString type;
+    qint32 kind = 0;
+    CDataFile::Result result = CDataFile::OpenFailed;
+    try {
+        if (device)
+            result = CDataFile::Load(strPath, device->GetDevID(), records, kind, &type);
+    } catch (const std::exception&) {
+        return false;
+    }
+    if (result == CDataFile::WrongDevice) {
+        // The name comes from the file: shown as it is, never as markup.
+        QMessageBox box(QMessageBox::Warning, AppName(), tr("This log file is for ") + type.left(64) + tr(" device!"),
+            QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+    }
+    if (result != CDataFile::Ok)
+        return false;
+    nKind = kind;
+    return true;
+}
+
+void CMainWindow::ShowLogRecords(const QList<CRecord>& records)
+{
+    ShowListPage(true);
+    if (IDeviceGui* gui = CClientSession::DeviceGui())
+        gui->FillLogList(m_pUi->m_pLogListTree, records);
+    m_pUi->m_pNumEventsLabel->show();
+    m_pUi->m_pNumEventsEdit->show();
+    m_pUi->m_pNumEventsEdit->setText(QString::number(records.size()));
+}
+
+void CMainWindow::ShowRealtimeRecords()
+{
+    m_pUi->m_pLogListTree->clear();
+    ShowListPage(false);
+    m_pUi->m_pNumEventsLabel->hide();
+    m_pUi->m_pNumEventsEdit->hide();
+}
+
+void CMainWindow::ShowListPage(bool bShow)
+{
+    QTabWidget* tabs = m_pUi->m_pTabWidget;
+    if (bShow && m_pListTabWidget) {
+        tabs->insertTab(1, m_pListTabWidget, tr("List"));
+        m_pListTabWidget = nullptr;
+    } else if (!bShow && tabs->count() > 1) {
+        // Still owned by the tab widget's stack, hidden until put back.
+        m_pListTabWidget = tabs->widget(1);
+        tabs->removeTab(1);
+    }
+}
+
+void CMainWindow::ShowRecords(const QList<CRecord>& records, int nKind)
+{
+    CQDiagramWidget* diagram = m_pUi->m_pLogGraphFrame;
+    diagram->Clear(true);
+    IDeviceGui* gui = CClientSession::DeviceGui();
+    if (records.isEmpty() || !gui) {
+        diagram->update();
+        return;
+    }
+    const int mode = nKind == 1 || nKind == 2 ? IDevice::MODE_AUTO : IDevice::MODE_MAN;
+    gui->InitRealtimeDiagram(diagram, nKind == 2, mode);
+    const auto [earliest, latest] = std::minmax_element(records.begin(), records.end(),
+        [](const CRecord& a, const CRecord& b) { return a.time < b.time; });
+    // Two seconds of margin, kept inside the range of the times.
+    const quint64 margin = 2;
+    const QVariant from = QVariant::fromValue<quint64>(earliest->time - std::min(earliest->time, margin));
+    const QVariant to = QVariant::fromValue<quint64>(latest->time + std::min(~latest->time, margin));
+    diagram->SetMaxXRange(from, to, 1.0, false);
+    diagram->SetVisibleXRange(from, to);
+    for (const CRecord& record : records)
+        gui->AddRealtimeRecord(diagram, record, mode);
+    diagram->update();
+}
+
+void CMainWindow::SelectFile(QTreeWidgetItem* pFolder, const QString& strName)
+{
+    for (int i = 0; i < pFolder->childCount(); ++i) {
+        QTreeWidgetItem* child = pFolder->child(i);
+        if (CStorageTree::IsFile(child) && child->text(0) == strName) {
+            m_pUi->m_pStorageTree->setCurrentItem(child);
+            OnStorageItemActivated(child);
+            return;
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Log download
+
+void CMainWindow::OnDownloadButton()
+{
+    CMetaDevice* device = CClientSession::Device();
+    bool online = false;
+    try {
+        online = device && device->IsOnline();
+    } catch (const std::exception&) {
+        // A server that cannot be asked has no log to give.
+    }
+    if (!online) {
+        QMessageBox::warning(this, AppName(), tr("No connection with the device!"));
+        return;
+    }
+    m_pUi->m_pStatusBar->showMessage(tr("Downloading the log..."));
+    if (!ReadLog(device)) {
+        m_pUi->m_pStatusBar->clearMessage();
+        return;
+    }
+    m_pUi->m_pStatusBar->showMessage(tr("Parsing the log..."));
+    StoreLog(device);
+}
+
+bool CMainWindow::ReadLog(CMetaDevice* device)
+{
+    CProgressDialog dialog(tr("Reading the log from the internal flash memory"), LOG_DOWNLOADED, LOG_FAILED, this);
+    dialog.setWindowTitle(AppName());
+    for (;;) {
+        bool posted = true;
+        try {
+            device->SetRequest(IDevice::ReadLog);
+        } catch (const std::exception&) {
+            posted = false;
+        }
+        if (posted && dialog.exec() == QDialog::Accepted)
+            return true;
+        const QMessageBox::StandardButton answer = QMessageBox::question(this, AppName(),
+            tr("An error occured reading the log. Retry?"), QMessageBox::Yes | QMessageBox::No);
+        if (answer != QMessageBox::Yes)
+            return false;
+    }
+}
+
+void CMainWindow::StoreLog(CMetaDevice* device)
+{
+    QTreeWidgetItem* target = TargetFolder();
+    CLogSaver saver(device);
+    const CLogSaver::Result result = target ? saver.Save(GetItemPath(target)) : CLogSaver::Failed;
+    // Banks written before a failure stay on disk: the tree shows them.
+    if (!saver.SavedNames().isEmpty())
+        FillFolder(target, GetItemPath(target));
+    if (result != CLogSaver::Saved) {
+        m_pUi->m_pStatusBar->clearMessage();
+        if (result == CLogSaver::NoEvents)
+            QMessageBox::information(this, AppName(), tr("No new events!"));
+        else
+            QMessageBox::warning(this, AppName(), tr("Error loading events!"));
+        return;
+    }
+    QMessageBox::information(this, AppName(), tr("The log has been successfully read!"));
+    // The newest bank goes into the log area.
+    SelectFile(target, QFileInfo(saver.SavedNames().constLast()).completeBaseName());
+    m_pUi->m_pStatusBar->showMessage(tr("The log has been downloaded and parsed"), STATUS_MESSAGE_MS);
+}
+
+// ---------------------------------------------------------------------------
+// Preferences, manual and about
 
 void CMainWindow::OnFilePreferencesAction()
 {
+    const bool russian = CTranslationSet::Instance().GetLanguage() == QLatin1String(CTranslationSet::RUSSIAN);
+    CPreferencesDialog dialog(russian ? CPreferencesDialog::Russian : CPreferencesDialog::English, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const bool toRussian = dialog.GetLanguageIndex() == CPreferencesDialog::Russian;
+    CTranslationSet::Instance().SetLanguage(QLatin1String(toRussian ? CTranslationSet::RUSSIAN : CTranslationSet::ENGLISH));
+    // The same language again installs nothing new and so sends no language
+    // change: the window redraws itself all the same.
+    RetranslateWindow();
+    RedrawInLanguage();
+}
+
+void CMainWindow::RedrawInLanguage()
+{
+    try {
+        if (CMetaDevice* device = CClientSession::Device(); device && device->IsOnline())
+            PrepareDiagram();
+    } catch (const std::exception& error) {
+        ShowError(tr("Error:") + CErrorText::FromException(error));
+    }
+    if (QTreeWidgetItem* item = m_pUi->m_pStorageTree->currentItem())
+        OnStorageItemActivated(item);
 }
 
 void CMainWindow::OnFileResetToDefaults()
 {
+    const QMessageBox::StandardButton answer = QMessageBox::question(this, AppName(),
+        tr("Do you really want to reset program settings to defaults?"), QMessageBox::Yes | QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return;
+    // The storage path and the language in use stay for this run; the
+    // destructor writes them again.
+    QSettings().clear();
+    RestoreWindowState();
 }
 
 void CMainWindow::OnHelpManualAction()
 {
+    m_pManualWindow->setVisible(!m_pManualWindow->isVisible());
 }
 
 void CMainWindow::OnHelpAboutAction()
 {
+    QMessageBox::about(this, tr("About"),
+        AppName() + QStringLiteral("<br>") + tr("Version ") + QCoreApplication::applicationVersion()
+            + QStringLiteral("<br>") + tr("© 2026 Ondrix. All rights reserved."));
 }
 
 // ---------------------------------------------------------------------------
@@ -638,14 +1018,18 @@ void CMainWindow::OnHelpAboutAction()
 
 void CMainWindow::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::LanguageChange && m_pReadyLabel) {
-        m_pUi->retranslateUi(this);
-        SetStandardTitle();
-        m_pReadyLabel->setText(tr("Ready"));
-        m_pModeLabel->setText(tr("Normal"));
-        ShowState(m_eState);
-    }
+    if (event->type() == QEvent::LanguageChange && m_pReadyLabel)
+        RetranslateWindow();
     QMainWindow::changeEvent(event);
+}
+
+void CMainWindow::RetranslateWindow()
+{
+    m_pUi->retranslateUi(this);
+    SetStandardTitle();
+    m_pReadyLabel->setText(tr("Ready"));
+    m_pModeLabel->setText(tr("Normal"));
+    ShowState(m_eState);
 }
 
 void CMainWindow::closeEvent(QCloseEvent* event)
@@ -657,6 +1041,7 @@ void CMainWindow::closeEvent(QCloseEvent* event)
             // A server that is gone has nothing to give back.
         }
     }
+    m_pManualWindow->close();
     event->accept();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CRecord.h"
 #include "ISpecificControls.h"
 
 #include <QMainWindow>
@@ -7,7 +8,9 @@
 
 #include <memory>
 
+class CManualWindow;
 class CMetaDevice;
+class CStorageTree;
 class IDeviceGui;
 class QLabel;
 class QPoint;
@@ -103,8 +106,39 @@ private:
     void TakeOver(CMetaDevice* device, IDeviceGui* gui);
     void RestartConnection();
 
+    void InitStorage();
+    void FillStorageTree();
+    void FillFolder(QTreeWidgetItem* pItem, const QString& strPath);
+    // The disk path of a storage item: a folder's path, or a file's with its
+    // extension; the root stands for the storage path.
+    QString GetItemPath(QTreeWidgetItem* pItem) const;
+    // Where saves and downloads go: the current item, or the root when none
+    // is current; for a file, its folder.
+    QTreeWidgetItem* TargetFolder() const;
+    // The name used (without extension) is returned in strName.
+    bool SaveRealtimeData(const QString& strFolder, bool bAuto, const QString& strPrefix, QString& strName);
+    bool LoadDataFile(const QString& strPath, QList<CRecord>& records, int& nKind);
+    void ShowRecords(const QList<CRecord>& records, int nKind);
+    void ShowLogRecords(const QList<CRecord>& records);
+    void ShowRealtimeRecords();
+    void ShowListPage(bool bShow);
+    // Makes the folder's file of that name current and loads it.
+    void SelectFile(QTreeWidgetItem* pFolder, const QString& strName);
+    void RetranslateWindow();
+    void RedrawInLanguage();
+    // Asks the device for its log until it arrives or the user gives up.
+    bool ReadLog(CMetaDevice* device);
+    // One log data file per bank in the target folder, then the result.
+    void StoreLog(CMetaDevice* device);
+
     std::unique_ptr<Ui::CMainWindow> m_pUi;
+    std::unique_ptr<CManualWindow> m_pManualWindow;
     QTimer m_timer;
+    std::unique_ptr<CStorageTree> m_pStorage;
+    QString m_strDefaultStorage;
+    QString m_strStoragePath;
+    // The "List" page while a realtime file shows; owned by the tab widget.
+    QWidget* m_pListTabWidget = nullptr;
     QLabel* m_pReadyLabel = nullptr;
     QLabel* m_pStateLabel = nullptr;
     QLabel* m_pModeLabel = nullptr;

@@ -258,6 +258,173 @@
         <source>Ondrix Server was successfully started on this computer!</source>
         <translation>Ondrix Server успешно запущен на этом компьютере!</translation>
     </message>
+    <message>
+        <source>Default Storage</source>
+        <translation>Хранилище по умолчанию</translation>
+    </message>
+    <message>
+        <source>Select a storage folder</source>
+        <translation>Выберите папку хранилища</translation>
+    </message>
+    <message>
+        <source>New storage has been loaded</source>
+        <translation>Загружено новое хранилище</translation>
+    </message>
+    <message>
+        <source>Create a folder</source>
+        <translation>Создание папки</translation>
+    </message>
+    <message>
+        <source>Folder name:</source>
+        <translation>Имя папки:</translation>
+    </message>
+    <message>
+        <source>Could not create the folder!</source>
+        <translation>Не удалось создать папку!</translation>
+    </message>
+    <message>
+        <source>A folder created</source>
+        <translation>Папка создана</translation>
+    </message>
+    <message>
+        <source>Rename a file</source>
+        <translation>Переименование файла</translation>
+    </message>
+    <message>
+        <source>New file name:</source>
+        <translation>Новое имя файла:</translation>
+    </message>
+    <message>
+        <source>Could not rename the file!</source>
+        <translation>Не удалось переименовать файл!</translation>
+    </message>
+    <message>
+        <source>A file renamed</source>
+        <translation>Файл переименован</translation>
+    </message>
+    <message>
+        <source>Do you really want to delete the folder and all its content?</source>
+        <translation>Вы действительно хотите удалить папку со всем её содержимым?</translation>
+    </message>
+    <message>
+        <source>Do you really want to delete the file?</source>
+        <translation>Вы действительно хотите удалить файл?</translation>
+    </message>
+    <message>
+        <source>Could not delete the folder!</source>
+        <translation>Не удалось удалить папку!</translation>
+    </message>
+    <message>
+        <source>Could not delete the file!</source>
+        <translation>Не удалось удалить файл!</translation>
+    </message>
+    <message>
+        <source>A folder has been deleted</source>
+        <translation>Папка удалена</translation>
+    </message>
+    <message>
+        <source>A file has been deleted</source>
+        <translation>Файл удалён</translation>
+    </message>
+    <message>
+        <source>Do you really want to delete all the items in the archive?</source>
+        <translation>Вы действительно хотите удалить все элементы архива?</translation>
+    </message>
+    <message>
+        <source>There&apos;s no data to save!</source>
+        <translation>Нет данных для сохранения!</translation>
+    </message>
+    <message>
+        <source>An error occured saving collected data!</source>
+        <translation>Ошибка при сохранении собранных данных!</translation>
+    </message>
+    <message>
+        <source>Collected data saved</source>
+        <translation>Собранные данные сохранены</translation>
+    </message>
+    <message>
+        <source>Loading file...</source>
+        <translation>Загрузка файла...</translation>
+    </message>
+    <message>
+        <source>An error occured loading the file!</source>
+        <translation>Ошибка при загрузке файла!</translation>
+    </message>
+    <message>
+        <source>A file loaded</source>
+        <translation>Файл загружен</translation>
+    </message>
+    <message>
+        <source>This log file is for </source>
+        <translation>Этот файл журнала предназначен для устройства </translation>
+    </message>
+    <message>
+        <source> device!</source>
+        <translation>!</translation>
+    </message>
+    <message>
+        <source>No connection with the device!</source>
+        <translation>Нет связи с устройством!</translation>
+    </message>
+    <message>
+        <source>Downloading the log...</source>
+        <translation>Загрузка журнала...</translation>
+    </message>
+    <message>
+        <source>Reading the log from the internal flash memory</source>
+        <translation>Чтение журнала из внутренней флэш-памяти</translation>
+    </message>
+    <message>
+        <source>An error occured reading the log. Retry?</source>
+        <translation>Ошибка при чтении журнала. Повторить?</translation>
+    </message>
+    <message>
+        <source>Parsing the log...</source>
+        <translation>Разбор журнала...</translation>
+    </message>
+    <message>
+        <source>Error loading events!</source>
+        <translation>Ошибка загрузки событий!</translation>
+    </message>
+    <message>
+        <source>No new events!</source>
+        <translation>Новых событий нет!</translation>
+    </message>
+    <message>
+        <source>The log has been successfully read!</source>
+        <translation>Журнал успешно прочитан!</translation>
+    </message>
+    <message>
+        <source>The log has been downloaded and parsed</source>
+        <translation>Журнал загружен и разобран</translation>
+    </message>
+    <message>
+        <source>Do you really want to reset program settings to defaults?</source>
+        <translation>Вы действительно хотите вернуть настройки программы к исходным?</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>О программе</translation>
+    </message>
+    <message>
+        <source>© 2026 Ondrix. All rights reserved.</source>
+        <translation>© 2026 Ondrix. Все права защищены.</translation>
+    </message>
+</context>
+<context>
+    <name>CManualWindow</name>
+    <message>
+        <source>Manual</source>
+        <translation>Руководство</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Найти</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Скрыть</translation>
+    </message>
 </context>
 <context>
     <name>CMetaDevice</name>
@@ -280,6 +447,36 @@
     <message>
         <source>GetCurrentRecord: wrong answer format!</source>
         <translation>GetCurrentRecord: неверный формат ответа!</translation>
+    </message>
+</context>
+<context>
+    <name>CPreferencesDialog</name>
+    <message>
+        <source>Preferences</source>
+        <translation>Настройки</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Язык</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+</context>
+<context>
+    <name>CProgressDialog</name>
+    <message>
+        <source>Progress</source>
+        <translation>Ход выполнения</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
     </message>
 </context>
 <context>

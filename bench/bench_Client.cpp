@@ -77,12 +77,12 @@ extern "C" Q_DECL_EXPORT bool QueryInterface(IDeviceGui** out)
 #include "CClientSession.h"
 #include "CMainWindow.h"
 #include "CMetaDevice.h"
+#include "CSimulatorProcess.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -147,32 +147,6 @@ void QuietOffscreen(QtMsgType type, const QMessageLogContext& context, const QSt
     g_defaultHandler(type, context, message);
 }
 
-class CSimulatorProcess
-{
-public:
-    CSimulatorProcess()
-    {
-        m_link = m_dir.filePath(QStringLiteral("ttyRZ450"));
-        const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/rz450sim");
-        m_process.start(program, { QStringLiteral("--link"), m_link, QStringLiteral("--paced") });
-        m_process.waitForStarted();
-        for (int i = 0; i < 100 && !QFile::exists(m_link); ++i)
-            QThread::msleep(50);
-        qputenv("RZ450_PORT", m_link.toLocal8Bit());
-    }
-    ~CSimulatorProcess()
-    {
-        m_process.terminate();
-        m_process.waitForFinished(3000);
-    }
-    bool Ready() const { return QFile::exists(m_link); }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_link;
-    QProcess m_process;
-};
-
 // The program's folder as the client sees it: the driver plug-in, and the
 // RZ450 GUI plug-in when it is built, else the benchmark's own.
 bool PreparePlugins(const QString& folder)
@@ -200,7 +174,7 @@ void MeasureStartup()
 {
     std::printf("\n== start-up to the main window shown (goal <= 1000 ms)\n");
     QTemporaryDir folder;
-    CSimulatorProcess simulator;
+    CSimulatorProcess simulator({ QStringLiteral("--paced") });
     if (!simulator.Ready() || !PreparePlugins(folder.path())) {
         std::printf("simulator or plug-ins not available\n");
         return;
@@ -315,7 +289,7 @@ void MeasureIdle(int seconds)
 {
     std::printf("\n== client CPU while idle, the detector online at line rate (%d s)\n", seconds);
     QTemporaryDir folder;
-    CSimulatorProcess simulator;
+    CSimulatorProcess simulator({ QStringLiteral("--paced") });
     if (!simulator.Ready() || !PreparePlugins(folder.path())) {
         std::printf("simulator or plug-ins not available\n");
         return;

@@ -3,15 +3,11 @@
 //  - round trip of one query (goal: median <= 100 us)
 //  - parsing a "GetRealtimeRecords" answer of 100000 records (goal <= 200 ms)
 #include "CAnswerParser.h"
+#include "CLoopbackDeviceServer.h"
 #include "CMetaDevice.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QHostAddress>
-#include <QRandomGenerator>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QThread>
 
 #include <algorithm>
 #include <atomic>
@@ -47,53 +43,23 @@ QByteArray RecordListAnswer(int count)
 }
 
 // Answers every request with "1", except the record list, which gets the
-// full answer. Requests come one at a time, so whatever arrives is one.
-class CEchoServer : public QThread
+// full answer.
+class CEchoServer : public CLoopbackDeviceServer
 {
 public:
     explicit CEchoServer(const QByteArray& records)
-        : m_records("<D>" + records + "</D>")
+        : m_records(records)
     {
-    }
-
-    QString Listen()
-    {
-        start();
-        while (!m_bReady)
-            QThread::msleep(1);
-        return m_strAddress;
     }
 
 protected:
-    void run() override
+    QByteArray Answer(const QByteArray& request) override
     {
-        QTcpServer server;
-        for (int attempt = 0; attempt < 20 && !server.isListening(); ++attempt) {
-            QRandomGenerator* random = QRandomGenerator::global();
-            m_strAddress = QStringLiteral("127.%1.%2.%3")
-                               .arg(random->bounded(1, 255)).arg(random->bounded(0, 256)).arg(random->bounded(1, 255));
-            server.listen(QHostAddress(m_strAddress), CMetaDevice::SERVER_PORT);
-        }
-        m_bReady = true;
-        if (!server.waitForNewConnection(5000))
-            return;
-        QTcpSocket* socket = server.nextPendingConnection();
-        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-        socket->write("ack");
-        while (socket->waitForReadyRead(5000)) {
-            const QByteArray request = socket->readAll();
-            socket->write(request == "GetRealtimeRecords" ? m_records : QByteArray("<D>1</D>"));
-            while (socket->bytesToWrite() > 0 && socket->waitForBytesWritten(5000)) {
-            }
-            if (request == "Uninitialize")
-                break;
-        }
+        return request == "GetRealtimeRecords" ? m_records : QByteArray("1");
     }
 
 private:
     QByteArray m_records;
-    QString m_strAddress;
-    std::atomic<bool> m_bReady { false };
 };
 
 bool BenchRoundTrip(CMetaDevice& device)

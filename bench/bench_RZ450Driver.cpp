@@ -7,12 +7,11 @@
 //  - a paced 1000-block log download (goal: within 10% of its 2.9 s on the
 //    wire) and GetLogRecords on its 8000 events (goal <= 5 ms)
 #include "CRZ450Device.h"
+#include "CSimulatorProcess.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QThread>
 
 #include <algorithm>
@@ -35,37 +34,6 @@ double Median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
-
-class CSimulatorProcess
-{
-public:
-    CSimulatorProcess(const QStringList& options)
-    {
-        m_link = m_dir.filePath(QStringLiteral("ttyRZ450"));
-        const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/rz450sim");
-        m_process.start(program, QStringList { QStringLiteral("--link"), m_link } + options);
-        m_process.waitForStarted();
-        for (int i = 0; i < 100 && !QFile::exists(m_link); ++i)
-            QThread::msleep(50);
-        qputenv("RZ450_PORT", m_link.toLocal8Bit());
-    }
-    ~CSimulatorProcess()
-    {
-        m_process.terminate();
-        m_process.waitForFinished(3000);
-    }
-    bool Ready() const { return QFile::exists(m_link); }
-    void Command(const QByteArray& line)
-    {
-        m_process.write(line + '\n');
-        m_process.waitForBytesWritten(1000);
-    }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_link;
-    QProcess m_process;
-};
 
 bool WaitOnline(CRZ450Device& device)
 {

@@ -5,19 +5,15 @@
 //    the requests one Paint sends, and its time
 // Each in manual mode (band view) and automatic mode (alarm look-ups for the
 // band strip), with all three indicator lines on screen.
+#include "CLoopbackDeviceServer.h"
 #include "CMetaDevice.h"
 #include "CRZ450VirtualDevice.h"
 #include "IRZ450Device.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QHostAddress>
 #include <QImage>
 #include <QPainter>
-#include <QRandomGenerator>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QThread>
 
 #include <algorithm>
 #include <atomic>
@@ -107,49 +103,13 @@ public:
 // The device server on loopback, answering each request at once with what
 // the busy device above would say. Requests come one at a time, so whatever
 // arrives is one request.
-class CPanelServer : public QThread
+class CPanelServer : public CLoopbackDeviceServer
 {
 public:
-    std::atomic<int> requests { 0 };
     std::atomic<int> mode { IDevice::MODE_MAN };
 
-    QString Listen()
-    {
-        start();
-        while (!m_bReady)
-            QThread::msleep(1);
-        return m_strAddress;
-    }
-
 protected:
-    void run() override
-    {
-        QTcpServer server;
-        for (int attempt = 0; attempt < 20 && !server.isListening(); ++attempt) {
-            QRandomGenerator* random = QRandomGenerator::global();
-            m_strAddress = QStringLiteral("127.%1.%2.%3")
-                               .arg(random->bounded(1, 255)).arg(random->bounded(0, 256)).arg(random->bounded(1, 255));
-            server.listen(QHostAddress(m_strAddress), CMetaDevice::SERVER_PORT);
-        }
-        m_bReady = true;
-        if (!server.waitForNewConnection(5000))
-            return;
-        QTcpSocket* socket = server.nextPendingConnection();
-        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-        socket->write("ack");
-        while (socket->waitForReadyRead(5000)) {
-            const QByteArray request = socket->readAll();
-            ++requests;
-            socket->write("<D>" + Answer(request) + "</D>");
-            while (socket->bytesToWrite() > 0 && socket->waitForBytesWritten(5000)) {
-            }
-            if (request == "Uninitialize")
-                break;
-        }
-    }
-
-private:
-    QByteArray Answer(const QByteArray& request)
+    QByteArray Answer(const QByteArray& request) override
     {
         m_device.mode = mode;
         const int colon = request.indexOf(':');
@@ -188,9 +148,8 @@ private:
         return "0";
     }
 
+private:
     CBusyDevice m_device;
-    QString m_strAddress;
-    std::atomic<bool> m_bReady { false };
 };
 
 std::vector<double> TimePaints(CRZ450VirtualDevice& panel, int paints)

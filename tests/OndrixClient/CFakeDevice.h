@@ -25,6 +25,7 @@ public:
     void RestartRecords();             // count back to 0, as on a mode change
     void SetMode(int mode);
     void EmitChannelChanged();
+    void SetLogRecords(const QList<CLogRecord>& banks) { m_logRecords = banks; }
 
     // --- what the test reads -------------------------------------------
     int Users() const { return m_nUsers; }
@@ -40,7 +41,7 @@ public:
     bool IsError() override { return m_bError; }
     void KeyPressed(IDevice::KeyType key) override { m_keys.append(int(key)); }
     void SetRequest(IDevice::RequestType) override {}
-    QList<CLogRecord> GetLogRecords() override { return {}; }
+    QList<CLogRecord> GetLogRecords() override { return m_logRecords; }
     QList<CRecord> GetRealtimeRecords() override;
     void Clear() override;
     int GetCurrentMode() override { return m_nMode; }
@@ -103,4 +104,5 @@ private:
     int m_nFirst = 0; // the number of record 0 since the last restart
     int m_nNext = 0;
     QList<int> m_keys;
+    QList<CLogRecord> m_logRecords;
 };

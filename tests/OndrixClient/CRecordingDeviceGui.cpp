@@ -6,6 +6,7 @@
 #include "ISpecificControls.h"
 
 #include <QPushButton>
+#include <QTextBrowser>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -99,9 +100,12 @@ void CRecordingDeviceGui::InitLogList(QTreeWidget* list)
     list->setColumnCount(3);
 }
 
-void CRecordingDeviceGui::FillLogList(QTreeWidget*, const QList<CRecord>&)
+void CRecordingDeviceGui::FillLogList(QTreeWidget* list, const QList<CRecord>& records)
 {
-    Log(QStringLiteral("FillLogList"));
+    Log(QStringLiteral("FillLogList:%1").arg(records.size()));
+    list->clear();
+    for (const CRecord& record : records)
+        list->addTopLevelItem(new QTreeWidgetItem(list, { QString::number(record.time) }));
 }
 
 void CRecordingDeviceGui::SetLanguage(const QString& language)
@@ -109,9 +113,17 @@ void CRecordingDeviceGui::SetLanguage(const QString& language)
     Log(QStringLiteral("SetLanguage:") + language);
 }
 
-void CRecordingDeviceGui::ShowManual(const QString&, QTextBrowser*)
+void CRecordingDeviceGui::ShowManual(const QString& language, QTextBrowser* browser)
 {
-    Log(QStringLiteral("ShowManual"));
+    Log(QStringLiteral("ShowManual:") + language);
+    browser->setHtml(ManualText(language));
+}
+
+QString CRecordingDeviceGui::ManualText(const QString& language)
+{
+    if (language == QLatin1String("ru_RU"))
+        return QStringLiteral("<h1>Руководство</h1><p>Детектор ищет сигнал. Сигнал тревоги.</p>");
+    return QStringLiteral("<h1>Manual</h1><p>The detector finds the signal. The alarm signal sounds.</p>");
 }
 
 void CRecordingDeviceGui::UpdateSpectrumButton()

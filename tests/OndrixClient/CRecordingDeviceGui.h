@@ -29,6 +29,8 @@ public:
     IDevice* Device() const { return m_pDevice; }
     CTestVirtualDevice* Panel() const { return m_pPanel; }
     QPushButton* OptionalButton() const { return m_pButton; }
+    // The text ShowManual puts into the browser.
+    static QString ManualText(const QString& language);
 
     bool SetDevice(IDevice* device) override;
     QString GetDeviceType() override;

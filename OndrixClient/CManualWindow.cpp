@@ -1,0 +1,89 @@
+#include "CManualWindow.h"
+
+#include "ui_CManualWindow.h"
+
+#include "CClientSession.h"
+#include "CTranslationSet.h"
+#include "IDeviceGui.h"
+
+#include <QSettings>
+
+namespace {
+
+const QRect DEFAULT_GEOMETRY(110, 110, 400, 600);
+
+const char* const FIND_EMPTY = "QLineEdit { background: white }";
+const char* const FIND_FOUND = "QLineEdit { background: rgb(127, 255, 127) }";
+const char* const FIND_MISSING = "QLineEdit { background: rgb(255, 127, 127) }";
+
+} // namespace
+
+CManualWindow::CManualWindow(QWidget* parent)
+    : QWidget(parent)
+    , m_pUi(std::make_unique<Ui::CManualWindow>())
+{
+    m_pUi->setupUi(this);
+    // A title bar without close, minimise or maximise: the window only hides.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
+    connect(m_pUi->m_pHideButton, &QPushButton::clicked, this, &QWidget::hide);
+    connect(m_pUi->m_pFindEdit, &QLineEdit::textChanged, this, &CManualWindow::OnFindEdit);
+    connect(m_pUi->m_pFindEdit, &QLineEdit::returnPressed, this, &CManualWindow::OnFindEditReturn);
+    ShowManual();
+    m_pUi->m_pFindEdit->setFocus();
+    setGeometry(QSettings().value(QLatin1String(GEOMETRY_KEY), DEFAULT_GEOMETRY).toRect());
+}
+
+CManualWindow::~CManualWindow()
+{
+    QSettings().setValue(QLatin1String(GEOMETRY_KEY), geometry());
+}
+
+void CManualWindow::ShowManual()
+{
+    if (IDeviceGui* gui = CClientSession::DeviceGui())
+        gui->ShowManual(CTranslationSet::Instance().GetLanguage(), m_pUi->m_pTextBrowser);
+}
+
+void CManualWindow::OnFindEdit(QString strText)
+{
+    // Typing refines the match in place: the longer text is looked for from
+    // where the shorter one was found, not after it.
+    Find(strText, m_pUi->m_pTextBrowser->textCursor().selectionStart());
+}
+
+void CManualWindow::OnFindEditReturn()
+{
+    Find(m_pUi->m_pFindEdit->text(), m_pUi->m_pTextBrowser->textCursor().selectionEnd());
+}
+
+void CManualWindow::Find(const QString& text, int from)
+{
+    if (text.isEmpty()) {
+        m_pUi->m_pFindEdit->setStyleSheet(QLatin1String(FIND_EMPTY));
+        return;
+    }
+    QTextBrowser* browser = m_pUi->m_pTextBrowser;
+    QTextCursor cursor = browser->textCursor();
+    const QTextCursor before = cursor;
+    cursor.setPosition(from);
+    browser->setTextCursor(cursor);
+    // No wrap-around: the end of the text is the end of the search. A miss
+    // leaves the last match selected.
+    const bool found = browser->find(text);
+    if (!found)
+        browser->setTextCursor(before);
+    m_pUi->m_pFindEdit->setStyleSheet(QLatin1String(found ? FIND_FOUND : FIND_MISSING));
+}
+
+void CManualWindow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        // The manual is a page per language: the browser drops the old one
+        // so that the new one is loaded even where the address repeats.
+        m_pUi->m_pTextBrowser->setSource(QUrl());
+        m_pUi->retranslateUi(this);
+        ShowManual();
+        return;
+    }
+    QWidget::changeEvent(event);
+}
