@@ -1,6 +1,7 @@
 #include "CLogSaver.h"
 
 #include "CDataFile.h"
+#include "CStorageTree.h"
 #include "IDevice.h"
 
 #include <QDir>
@@ -39,7 +40,7 @@ CLogSaver::Result CLogSaver::Save(const QString& strFolder)
                 continue;
             // The name comes from the device, possibly over the network: it
             // must not lead out of the folder.
-            if (!IsPlainFileName(bank.name))
+            if (!CStorageTree::IsPlainName(bank.name))
                 return Failed;
             const QString name = UniqueName(bank.name, used);
             if (!CDataFile::Save(folder.filePath(name), deviceType, bank.type, bank.records))
@@ -51,17 +52,6 @@ CLogSaver::Result CLogSaver::Save(const QString& strFolder)
         return Failed;
     }
     return m_savedNames.isEmpty() ? NoEvents : Saved;
-}
-
-bool CLogSaver::IsPlainFileName(const QString& name)
-{
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-        return false;
-    for (QChar c : name) {
-        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':') || c.unicode() < 0x20)
-            return false;
-    }
-    return true;
 }
 
 QString CLogSaver::UniqueName(const QString& name, const QSet<QString>& used)

@@ -22,7 +22,6 @@ public:
     QStringList SavedNames() const;
 
 private:
-    static bool IsPlainFileName(const QString& name);
     static QString UniqueName(const QString& name, const QSet<QString>& used);
 
     IDevice* m_pDevice;

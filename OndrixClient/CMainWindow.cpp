@@ -607,7 +607,9 @@ void CMainWindow::InitStorage()
         // folder.
     }
     m_strDefaultStorage = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    if (!id.isEmpty())
+    // A server names its device as it likes; a name that would lead out of
+    // the program's folder is not used as a folder name.
+    if (CStorageTree::IsPlainName(id))
         m_strDefaultStorage += QLatin1Char('/') + id;
     QDir().mkpath(m_strDefaultStorage);
     m_strStoragePath = QSettings().value(KEY_STORAGE_PATH).toString();

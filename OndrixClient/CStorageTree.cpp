@@ -110,8 +110,15 @@ QString CStorageTree::PathOf(const QTreeWidgetItem* item, const QString& rootPat
 
 bool CStorageTree::IsPlainName(const QString& name)
 {
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
-        && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    // The colon and control characters too: the same storage is read on
+    // systems whose file names cannot hold them.
+    for (QChar c : name) {
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':') || c.unicode() < 0x20)
+            return false;
+    }
+    return true;
 }
 
 bool CStorageTree::RemoveFolder(const QString& path)

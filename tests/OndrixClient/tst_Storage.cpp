@@ -55,6 +55,7 @@ private Q_SLOTS:
     void loadingSwitchesTheListPage();
     void damagedOrForeignFilesDoNotLoad();
     void browseShowsTheChosenFolder();
+    void deviceNamesStayInsideTheProgramFolder();
 
 private:
     void MakeWindow();
@@ -378,6 +379,22 @@ void TestStorage::browseShowsTheChosenFolder()
     QCOMPARE(Status(), QStringLiteral("New storage has been loaded"));
     m_pWindow.reset();
     QCOMPARE(QSettings().value(QStringLiteral("General/StoragePath")).toString(), m_strFolder);
+}
+
+// A server names its device as it likes.
+void TestStorage::deviceNamesStayInsideTheProgramFolder()
+{
+    QSettings().remove(QStringLiteral("General/StoragePath"));
+    CClientSession::Release();
+    m_pFake = std::make_unique<CFakeDevice>(QStringLiteral("../../escaped"));
+    auto* device = new CMetaDevice(m_pFake.get());
+    device->Initialize();
+    CClientSession::SetCurrent(device, m_pGui.get());
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir(data + QStringLiteral("/../../escaped")).removeRecursively();
+    MakeWindow();
+    QCOMPARE(Tree()->topLevelItem(0)->text(0), QStringLiteral("Default Storage"));
+    QVERIFY(!QFileInfo::exists(data + QStringLiteral("/../../escaped")));
 }
 
 QTEST_MAIN(TestStorage)
