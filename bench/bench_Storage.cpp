@@ -85,29 +85,28 @@ void SaveAndLoad(int runs)
         QFileInfo(path).size(), Median(saves), Median(loads), saves.front(), loads.front(), firstLoadFaults);
 }
 
-// Peak resident memory since the last reset, in KiB (Linux).
-long PeakKiB()
+// One figure of /proc/self/status in KiB (Linux): "VmHWM" is the peak
+// resident memory since the last reset, "VmRSS" the current one.
+long StatusKiB(const QByteArray& field)
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
+        if (line.startsWith(QByteArray(field + ':')))
+            return line.mid(field.size() + 1).trimmed().split(' ').value(0).toLong();
     }
     return -1;
 }
 
+long PeakKiB()
+{
+    return StatusKiB("VmHWM");
+}
+
 long CurrentKiB()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
+    return StatusKiB("VmRSS");
 }
 
 void ResetPeak()
