@@ -65,11 +65,6 @@ const char* const MANUAL_PAGE = "/GuiModuleRZ450/Rz450Ondrix_%1.htm";
 const char* const TRANSLATION_FILE = ":/GuiModuleRZ450/guimodulerz450_";
 const char* const SOURCE_LANGUAGE = "en_US";
 
-QString Tr(const char* text)
-{
-    return QCoreApplication::translate("CRZ450DeviceGui", text);
-}
-
 QString TimeOfDay(int seconds)
 {
     const int hours = (seconds / 3600) % 24;
@@ -159,8 +154,8 @@ void CRZ450DeviceGui::InitRealtimeDiagram(CQDiagramWidget* diagram, bool allBand
 
 void CRZ450DeviceGui::InitLevelLines(CQDiagramWidget* diagram)
 {
-    diagram->AddLine(0, Tr("Level"), QPen(QColor(Qt::blue)), 0, true);
-    diagram->AddLine(0, Tr("Threshold"), QPen(QColor(Qt::red)), 0, true);
+    diagram->AddLine(0, tr("Level"), QPen(QColor(Qt::blue)), 0, true);
+    diagram->AddLine(0, tr("Threshold"), QPen(QColor(Qt::red)), 0, true);
     diagram->SetDiagramType(0, DIAGRAM_TIME_LINES);
     diagram->SetMaxYRange(LEVEL_MIN_DBM, LEVEL_MAX_DBM, 1.0);
     diagram->SetAxisYWidth(LEVEL_AXIS_WIDTH);
@@ -172,7 +167,7 @@ void CRZ450DeviceGui::InitBandLines(CQDiagramWidget* diagram, bool allBands)
         bool visible = false;
         if (line.enableValue >= 0)
             visible = allBands || (m_pDevice && m_pDevice->GetMenuValue(line.enableValue) != 0);
-        diagram->AddLine(0, Tr(line.name), QPen(QColor(line.colour)), 0, visible);
+        diagram->AddLine(0, tr(line.name), QPen(QColor(line.colour)), 0, visible);
     }
     diagram->SetDiagramType(0, DIAGRAM_TIME_RECTS);
     diagram->SetMaxYRange(LEVEL_MIN_DBM, LEVEL_MAX_DBM, 1.0);
@@ -225,14 +220,14 @@ void CRZ450DeviceGui::RefreshSpectrum()
 
 void CRZ450DeviceGui::InitLogList(QTreeWidget* list)
 {
-    list->setHeaderLabels({Tr("Num"), Tr("Band"), Tr("Alarm Time"), Tr("Duration"), Tr("Level"), Tr("Comment")});
+    list->setHeaderLabels({tr("Num"), tr("Band"), tr("Alarm Time"), tr("Duration"), tr("Level"), tr("Comment")});
 }
 
 void CRZ450DeviceGui::FillLogList(QTreeWidget* list, const QList<CRecord>& records)
 {
     list->clear();
-    const QString dbm = Tr("dBm");
-    const QString threshold = Tr("Threshold");
+    const QString dbm = tr("dBm");
+    const QString threshold = tr("Threshold");
     QList<QTreeWidgetItem*> items;
     items.reserve(records.size());
     for (int i = 0; i < records.size(); ++i) {
@@ -307,5 +302,5 @@ void CRZ450DeviceGui::DestroySpectrumWindow()
 
 QString CRZ450DeviceGui::SpectrumText() const
 {
-    return Tr("Spectrum");
+    return tr("Spectrum");
 }
