@@ -69,7 +69,7 @@ CRZ450Simulator* TestRZ450DeviceFtdi::Attach(const char* description, CRZ450Simu
 void TestRZ450DeviceFtdi::StartDevice(const QString& library)
 {
     m_pDevice = std::make_unique<CRZ450Device>(library);
-    m_pDevice->SetLinkTimeout(150);
+    m_pDevice->SetLinkTimeout(400);
     QVERIFY(m_pDevice->Initialize());
 }
 

@@ -68,7 +68,7 @@ void TestRZ450LogDownload::StartSerial(bool paced)
     QVERIFY(m_pServer->Start(link));
     qputenv("RZ450_PORT", link.toLocal8Bit());
     m_pDevice = std::make_unique<CRZ450Device>(QStringLiteral("no-such-d2xx-library"));
-    m_pDevice->SetLinkTimeout(150);
+    m_pDevice->SetLinkTimeout(400);
     QVERIFY(m_pDevice->Initialize());
     QTRY_VERIFY_WITH_TIMEOUT(m_pDevice->IsOnline(), 5000);
 }
@@ -134,7 +134,7 @@ void TestRZ450LogDownload::downloadsOverTheNibbleLink()
     m_pSim->FillLog(12, 3);
     FakeD2xx_Attach("FT245R USB FIFO", m_pSim.get());
     m_pDevice = std::make_unique<CRZ450Device>();
-    m_pDevice->SetLinkTimeout(150);
+    m_pDevice->SetLinkTimeout(400);
     QVERIFY(m_pDevice->Initialize());
     QTRY_VERIFY_WITH_TIMEOUT(m_pDevice->IsOnline(), 5000);
     QCOMPARE(m_pDevice->LinkKindInUse(), int(CRZ450Device::LinkFtdiNibble));

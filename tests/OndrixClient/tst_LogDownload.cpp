@@ -117,7 +117,7 @@ void TestLogDownload::Start()
     QVERIFY(m_pServer->Start(link));
     qputenv("RZ450_PORT", link.toLocal8Bit());
     m_pDriver = std::make_unique<CRZ450Device>(QStringLiteral("no-such-d2xx-library"));
-    m_pDriver->SetLinkTimeout(150);
+    m_pDriver->SetLinkTimeout(400);
     m_pDevice = new CMetaDevice(m_pDriver.get());
     m_pDevice->Initialize();
     CClientSession::SetCurrent(m_pDevice, m_pGui.get());

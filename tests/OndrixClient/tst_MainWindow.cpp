@@ -613,7 +613,7 @@ void TestMainWindow::liveWithTheSimulatedDetector()
     QVERIFY(server.Start(folder.filePath(QStringLiteral("ttyRZ450"))));
     qputenv("RZ450_PORT", server.Path().toLocal8Bit());
     CRZ450Device driver(QStringLiteral("no-such-d2xx-library"));
-    driver.SetLinkTimeout(150);
+    driver.SetLinkTimeout(400);
     auto* device = new CMetaDevice(&driver);
     device->Initialize();
     CClientSession::SetCurrent(device, m_pGui.get());
