@@ -1,5 +1,6 @@
 #include "CDiagramValues.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -77,30 +78,23 @@ int CDiagramValues::FindTime(const QList<DATA_VALUE>& values, quint64 t)
 
 int CDiagramValues::FirstAtOrAfter(const QList<DATA_VALUE>& values, quint64 t)
 {
-    int lo = 0;
-    int hi = int(values.size());
-    while (lo < hi) {
-        const int mid = lo + (hi - lo) / 2;
-        if (Time(values.at(mid).x) < t)
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
-    return lo;
+    return FirstNotEarlier(values, 0, int(values.size()), t);
 }
 
 int CDiagramValues::FirstAfter(const QList<DATA_VALUE>& values, quint64 t)
 {
-    int lo = 0;
-    int hi = int(values.size());
-    while (lo < hi) {
-        const int mid = lo + (hi - lo) / 2;
-        if (Time(values.at(mid).x) <= t)
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
-    return lo;
+    const auto after = std::partition_point(values.cbegin(), values.cend(),
+        [t](const DATA_VALUE& value) { return Time(value.x) <= t; });
+    return int(after - values.cbegin());
+}
+
+int CDiagramValues::FirstNotEarlier(const QList<DATA_VALUE>& values, int from, int to, quint64 t)
+{
+    if (from >= to)
+        return to;
+    const auto found = std::partition_point(values.cbegin() + from, values.cbegin() + to,
+        [t](const DATA_VALUE& value) { return Time(value.x) < t; });
+    return int(found - values.cbegin());
 }
 
 int CDiagramValues::NextAtOrAfter(const QList<DATA_VALUE>& values, int from, quint64 t)
@@ -115,14 +109,5 @@ int CDiagramValues::NextAtOrAfter(const QList<DATA_VALUE>& values, int from, qui
         step *= 2;
     }
     // Now every index below `from` is earlier than t, and `lo` is not (or the end).
-    int hi = lo;
-    lo = from;
-    while (lo < hi) {
-        const int mid = lo + (hi - lo) / 2;
-        if (Time(values.at(mid).x) < t)
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
-    return lo;
+    return FirstNotEarlier(values, from, lo, t);
 }

@@ -54,4 +54,6 @@ public:
 
 private:
     static quint64 SlowTime(const QVariant& value);
+    // The first index of [from, to) whose time is t or later; `to` when none.
+    static int FirstNotEarlier(const QList<DATA_VALUE>& values, int from, int to, quint64 t);
 };

@@ -2,6 +2,9 @@
 
 #include "CTimeMapping.h"
 
+#include <QPainter>
+#include <QString>
+
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -37,6 +40,17 @@ int CLevelScale::Row(const QRect& strip, double level, bool downwards) const
     if (downwards)
         return CTimeMapping::ClampedInt(strip.top() + offset);
     return CTimeMapping::ClampedInt(strip.bottom() - offset);
+}
+
+void CLevelScale::DrawLabels(QPainter& painter, const QRect& strip, bool downwards, const QString& unit,
+    const std::function<double(double)>& shown) const
+{
+    const int h = CTimeMapping::ClampedInt(step * pxPerUnit);
+    for (double level : levels) {
+        const int y = Row(strip, level, downwards);
+        painter.drawText(QRect(strip.left(), y - h / 2, strip.width(), h), Qt::AlignCenter,
+            QStringLiteral("%1 %2").arg(QString::number(shown(level), 'f', 0), unit));
+    }
 }
 
 QList<int> CLevelScale::MenuValues(double min, double max, int span)

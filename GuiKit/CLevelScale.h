@@ -6,6 +6,11 @@
 #include <QRect>
 #include <QVector>
 
+#include <functional>
+
+class QPainter;
+class QString;
+
 // The level scale of a Y strip: round steps of 5 dB at least 20 pixels
 // apart, the levels inside the visible range and the rows they fall on.
 // Shared by the time and the frequency diagrams.
@@ -25,6 +30,11 @@ public:
     // The entries of a level menu in steps of 10 across the full range;
     // a span of 0 or more leaves out the levels inside it.
     static QList<int> MenuValues(double fullMin, double fullMax, int span = -1);
+
+    // One label per level, centred on its row, with the figure shown(level)
+    // and the unit; the painter's pen and font are the caller's.
+    void DrawLabels(QPainter& painter, const QRect& strip, bool downwards, const QString& unit,
+        const std::function<double(double)>& shown) const;
 
     double pxPerUnit = 0.0;
     double step = 0.0;

@@ -84,16 +84,11 @@ CLevelScale CQLevelDiagramBase::LevelScale() const
 void CQLevelDiagramBase::DrawLevelLabels(QPainter& painter, bool fromTop) const
 {
     const CLevelScale scale = LevelScale();
-    const QRect& strip = *m_pAxisYRect;
-    const int h = CTimeMapping::ClampedInt(scale.step * scale.pxPerUnit);
     painter.setFont(m_textFont);
     painter.setPen(m_textPen);
-    for (double level : scale.levels) {
-        const int y = scale.Row(*m_pAxisYRect, level, fromTop);
-        const double shown = fromTop ? scale.visibleMax - std::fabs(level) : level;
-        painter.drawText(QRect(strip.left(), y - h / 2, strip.width(), h), Qt::AlignCenter,
-            QStringLiteral("%1 %2").arg(QString::number(shown, 'f', 0), tr("dB")));
-    }
+    scale.DrawLabels(painter, *m_pAxisYRect, fromTop, tr("dB"), [&scale, fromTop](double level) {
+        return fromTop ? scale.visibleMax - std::fabs(level) : level;
+    });
 }
 
 bool CQLevelDiagramBase::MoveLevelBound(const QPoint& pressPos, double delta)

@@ -178,19 +178,14 @@ void CQTimeDiagramBase::DrawLevelTicks(QPainter& painter, bool downwards) const
 void CQTimeDiagramBase::DrawLevelLabels(QPainter& painter, bool downwards) const
 {
     const CLevelScale scale = LevelScale();
-    const QRect& strip = *m_pAxisYRect;
-    const int h = CTimeMapping::ClampedInt(scale.step * scale.pxPerUnit);
     painter.setFont(m_textFont);
     painter.setPen(m_textPen);
-    for (double level : scale.levels) {
-        const int y = scale.Row(*m_pAxisYRect, level, downwards);
-        // Counted from the top, the row of `level` is where the bars put
-        // visibleMax - (level - visibleMin); for a range from 0 that is
-        // visibleMax - |level|.
-        const double shown = downwards ? scale.visibleMax - (level - scale.visibleMin) : level;
-        painter.drawText(QRect(strip.left(), y - h / 2, strip.width(), h), Qt::AlignCenter,
-            QStringLiteral("%1 %2").arg(QString::number(shown, 'f', 0), tr("dB")));
-    }
+    // Counted from the top, the row of `level` is where the bars put
+    // visibleMax - (level - visibleMin); for a range from 0 that is
+    // visibleMax - |level|.
+    scale.DrawLabels(painter, *m_pAxisYRect, downwards, tr("dB"), [&scale, downwards](double level) {
+        return downwards ? scale.visibleMax - (level - scale.visibleMin) : level;
+    });
 }
 
 bool CQTimeDiagramBase::TimeAndLevelAt(const QPoint& pos, bool fullLevels, QList<QVariant>& out) const

@@ -10,6 +10,7 @@
 // Built a second time as a device GUI plug-in (BENCH_GUI_PLUGIN): a GUI that
 // draws the records the way the RZ450 GUI does in manual mode (level and
 // threshold lines), used when the real one is not built.
+#include "CBenchStats.h"
 #include "CRecord.h"
 #include "CQDiagramWidget.h"
 #include "IDevice.h"
@@ -117,18 +118,6 @@ double ThreadCpuSeconds()
     return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double Percentile(std::vector<double> values, double share)
-{
-    std::sort(values.begin(), values.end());
-    return values[size_t(double(values.size() - 1) * share)];
-}
-
 // Runs the event loop as the program does: sleeping between events.
 void Pump(int ms)
 {
@@ -200,7 +189,7 @@ void MeasureStartup()
         std::printf("run %d: shown after %.1f ms, online after %.1f ms\n", run + 1, shown.back(), online.back());
     }
     std::printf("first (plug-ins loaded from disk): %.1f ms; median of all: %.1f ms; online median %.1f ms\n",
-        shown.front(), Median(shown), Median(online));
+        shown.front(), CBenchStats::Median(shown), CBenchStats::Median(online));
 }
 
 // A device whose count grows by exactly what the benchmark adds.
@@ -278,9 +267,9 @@ void MeasureTick()
             paints.push_back(timer.nsecsElapsed() / 1e6);
         }
         std::printf("tick: median %.3f ms, 95th percentile %.3f ms, max %.3f ms (%d ticks, %lld records handed over)\n",
-            Median(ticks), Percentile(ticks, 0.95), *std::max_element(ticks.begin(), ticks.end()), TICKS,
+            CBenchStats::Median(ticks), CBenchStats::Percentile(ticks, 0.95), *std::max_element(ticks.begin(), ticks.end()), TICKS,
             window.GetFedRecordCount());
-        std::printf("repaint of the window after it: median %.3f ms\n", Median(paints));
+        std::printf("repaint of the window after it: median %.3f ms\n", CBenchStats::Median(paints));
     }
     CClientSession::Release();
 }

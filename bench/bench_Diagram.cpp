@@ -7,6 +7,7 @@
 //  - AddValue with auto-scroll on (goal >= 2 million values per second)
 //  - Rects, 19 lines, 100,000 duration values in view (goal <= 30 ms)
 // build/bin/bench_Diagram [runs] [window|all|add|rects]  (one figure alone)
+#include "CBenchStats.h"
 #include "CDemoData.h"
 #include "CQDiagramWidget.h"
 
@@ -24,12 +25,6 @@ namespace {
 const quint64 END_TIME = 1700000000;
 const QSize WIDGET_SIZE(1000, 400);
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 // Milliseconds per render, the median of runs after two warm-up renders.
 double PaintMs(CQDiagramWidget& widget, int runs)
 {
@@ -43,7 +38,7 @@ double PaintMs(CQDiagramWidget& widget, int runs)
         widget.render(&image);
         times.push_back(timer.nsecsElapsed() / 1e6);
     }
-    return Median(times);
+    return CBenchStats::Median(times);
 }
 
 double LinesPaintMs(int values, bool whole, int runs)
@@ -78,7 +73,7 @@ double AddValueRate(int values)
             widget.AddValue(0, 0, times[size_t(i)], level, 1);
         rates.push_back(values / (timer.nsecsElapsed() / 1e9) / 1e6);
     }
-    return Median(rates);
+    return CBenchStats::Median(rates);
 }
 
 double RectsPaintMs(int values, int runs)

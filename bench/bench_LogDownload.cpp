@@ -5,6 +5,7 @@
 // data file written per bank. Reported against the 2.9 s that 1000 blocks
 // need on the wire (median of 3); the dialog's 200 ms poll adds up to one
 // poll period on top.
+#include "CBenchStats.h"
 #include "CClientSession.h"
 #include "CLogSaver.h"
 #include "CMetaDevice.h"
@@ -23,12 +24,6 @@
 #include <vector>
 
 namespace {
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 bool WaitOnline(IDevice& device)
 {
@@ -82,9 +77,9 @@ int main(int argc, char* argv[])
     }
     const double wire = 1000.0 * 268 * 10 / 921600;
     std::printf("log download 1000 blocks, %d files: median %.3f s end to end = %.1f%% over the %.3f s on the wire\n",
-        files, Median(totals), (Median(totals) / wire - 1) * 100, wire);
+        files, CBenchStats::Median(totals), (CBenchStats::Median(totals) / wire - 1) * 100, wire);
     std::printf("  of which: request until the dialog closed median %.3f s, saving the files median %.1f ms\n",
-        Median(reads), Median(saves) * 1000);
+        CBenchStats::Median(reads), CBenchStats::Median(saves) * 1000);
     CClientSession::SetCurrent(nullptr, nullptr);
     device.Uninitialize();
     return 0;

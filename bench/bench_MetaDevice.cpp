@@ -2,6 +2,7 @@
 // at once:
 //  - round trip of one query (goal: median <= 100 us)
 //  - parsing a "GetRealtimeRecords" answer of 100000 records (goal <= 200 ms)
+#include "CBenchStats.h"
 #include "CAnswerParser.h"
 #include "CLoopbackDeviceServer.h"
 #include "CMetaDevice.h"
@@ -19,18 +20,6 @@ namespace {
 const int ROUND_TRIPS = 5000;
 const int RECORDS = 100000;
 const int PARSE_RUNS = 5;
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double Percentile(std::vector<double> values, double share)
-{
-    std::sort(values.begin(), values.end());
-    return values[size_t(double(values.size() - 1) * share)];
-}
 
 QByteArray RecordListAnswer(int count)
 {
@@ -75,9 +64,9 @@ bool BenchRoundTrip(CMetaDevice& device)
             return false;
         micros.push_back(double(clock.nsecsElapsed()) / 1000.0);
     }
-    const double median = Median(micros);
+    const double median = CBenchStats::Median(micros);
     std::printf("round trip of one query: median %.1f us, p99 %.1f us (goal: median <= 100 us) %s\n", median,
-                Percentile(micros, 0.99), median <= 100.0 ? "OK" : "MISSED");
+                CBenchStats::Percentile(micros, 0.99), median <= 100.0 ? "OK" : "MISSED");
     return true;
 }
 
@@ -92,7 +81,7 @@ void BenchParse(const QByteArray& answer)
         if (records.size() != RECORDS)
             std::printf("parse gave %lld records\n", qlonglong(records.size()));
     }
-    const double median = Median(millis);
+    const double median = CBenchStats::Median(millis);
     std::printf("parsing %d records (%.1f MB): median %.1f ms (goal <= 200 ms) %s\n", RECORDS,
                 double(answer.size()) / 1e6, median, median <= 200.0 ? "OK" : "MISSED");
 }

@@ -6,6 +6,7 @@
 //  - GetRealtimeRecords on a full ring (goal <= 150 ms), GetRecord (goal <= 1 us)
 //  - a paced 1000-block log download (goal: within 10% of its 2.9 s on the
 //    wire) and GetLogRecords on its 8000 events (goal <= 5 ms)
+#include "CBenchStats.h"
 #include "CRZ450Device.h"
 #include "CSimulatorProcess.h"
 
@@ -27,12 +28,6 @@ double CpuSeconds()
     getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
         + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 bool WaitOnline(CRZ450Device& device)
@@ -101,7 +96,7 @@ void MeasureRecordReads()
         times.push_back(timer.nsecsElapsed() / 1e6);
     }
     std::printf("GetRealtimeRecords      %lld records   median %.1f ms   (goal <= 150 ms)\n",
-                static_cast<long long>(size), Median(times));
+                static_cast<long long>(size), CBenchStats::Median(times));
 
     std::vector<double> perCall;
     volatile int sink = 0;
@@ -113,7 +108,7 @@ void MeasureRecordReads()
             sink = sink + device.GetRecord(1 + i % (count - 1)).band;
         perCall.push_back(timer.nsecsElapsed() / double(calls) / 1000.0);
     }
-    std::printf("GetRecord               one slot         median %.3f us   (goal <= 1 us)\n", Median(perCall));
+    std::printf("GetRecord               one slot         median %.3f us   (goal <= 1 us)\n", CBenchStats::Median(perCall));
 }
 
 // A full 1000-block download on the paced line (about 2.9 s of bytes),
@@ -142,7 +137,7 @@ void MeasureLog()
     }
     const double wire = 1000.0 * 268 * 10 / 921600;
     std::printf("log download 1000 blocks median %.3f s = %.1f%% over the %.3f s on the wire   (goal <= 10%%)\n",
-                Median(downloads), (Median(downloads) / wire - 1) * 100, wire);
+                CBenchStats::Median(downloads), (CBenchStats::Median(downloads) / wire - 1) * 100, wire);
     device.Uninitialize();
 
     std::vector<double> parses;
@@ -156,7 +151,7 @@ void MeasureLog()
         for (const CLogRecord& bank : banks)
             events += int(bank.records.size());
     }
-    std::printf("GetLogRecords           %d events  median %.2f ms   (goal <= 5 ms)\n", events, Median(parses));
+    std::printf("GetLogRecords           %d events  median %.2f ms   (goal <= 5 ms)\n", events, CBenchStats::Median(parses));
 }
 
 } // namespace
@@ -177,7 +172,7 @@ int main(int argc, char* argv[])
         }
         const double lineLimit = 921600.0 / 10 / 302;
         std::printf("paced exchange rate     median %.1f /s = %.1f%% of the line's %.1f /s   (goal >= 95%%)\n",
-                    Median(rates), Median(rates) / lineLimit * 100, lineLimit);
+                    CBenchStats::Median(rates), CBenchStats::Median(rates) / lineLimit * 100, lineLimit);
     }
     if (wanted("unpaced")) {
         std::vector<double> cpus;
@@ -186,7 +181,7 @@ int main(int argc, char* argv[])
             cpus.push_back(cpu);
             std::printf("unpaced run %d           %.0f exchanges/s, %.2f us CPU per exchange\n", run + 1, rate, cpu);
         }
-        std::printf("driver CPU per exchange median %.2f us   (goal <= 20 us)\n", Median(cpus));
+        std::printf("driver CPU per exchange median %.2f us   (goal <= 20 us)\n", CBenchStats::Median(cpus));
     }
     if (wanted("records"))
         MeasureRecordReads();

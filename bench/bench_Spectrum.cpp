@@ -4,6 +4,7 @@
 //  - spectrum window, 160 points set and the graph painted, 40 refreshes:
 //    CPU time per refresh (goal <= 1 ms)
 // build/bin/bench_Spectrum [runs]
+#include "CBenchStats.h"
 #include "CLabel.h"
 #include "CQDiagramWidget.h"
 #include "CSpectrumWindow.h"
@@ -19,12 +20,6 @@
 #include <vector>
 
 namespace {
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 double OscilloscopePaintMs(int runs)
 {
@@ -51,7 +46,7 @@ double OscilloscopePaintMs(int runs)
         widget.render(&image);
         times.push_back(timer.nsecsElapsed() / 1e6);
     }
-    return Median(times);
+    return CBenchStats::Median(times);
 }
 
 double CpuMs()
@@ -76,7 +71,7 @@ double SpectrumRefreshMs(int runs)
         }
         times.push_back((CpuMs() - start) / 40);
     }
-    return Median(times);
+    return CBenchStats::Median(times);
 }
 
 } // namespace

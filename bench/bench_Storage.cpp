@@ -5,6 +5,7 @@
 //  - filling the storage tree from 2000 data files in 50 folders (goal
 //    <= 200 ms)
 // build/bin/bench_Storage [runs]
+#include "CBenchStats.h"
 #include "CDataFile.h"
 #include "CStorageTree.h"
 
@@ -25,12 +26,6 @@
 namespace {
 
 const QString DEVICE = QStringLiteral("RZ450");
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 QList<CRecord> LiveRecords(int count)
 {
@@ -82,7 +77,7 @@ void SaveAndLoad(int runs)
     }
     std::printf("realtime file of 300000 records, %lld bytes: save %.1f ms, load %.1f ms (goal <= 150 ms each); "
                 "first run: save %.1f ms, load %.1f ms with %ld page faults for fresh memory\n",
-        QFileInfo(path).size(), Median(saves), Median(loads), saves.front(), loads.front(), firstLoadFaults);
+        QFileInfo(path).size(), CBenchStats::Median(saves), CBenchStats::Median(loads), saves.front(), loads.front(), firstLoadFaults);
 }
 
 // One figure of /proc/self/status in KiB (Linux): "VmHWM" is the peak
@@ -192,7 +187,7 @@ void FillTree(int runs)
         root->setExpanded(true);
         times.push_back(timer.nsecsElapsed() / 1e6);
     }
-    std::printf("storage tree over 2000 files in 50 folders: %.1f ms (goal <= 200 ms)\n", Median(times));
+    std::printf("storage tree over 2000 files in 50 folders: %.1f ms (goal <= 200 ms)\n", CBenchStats::Median(times));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 //    the requests one Paint sends, and its time
 // Each in manual mode (band view) and automatic mode (alarm look-ups for the
 // band strip), with all three indicator lines on screen.
+#include "CBenchStats.h"
 #include "CLoopbackDeviceServer.h"
 #include "CMetaDevice.h"
 #include "CRZ450VirtualDevice.h"
@@ -24,18 +25,6 @@ namespace {
 
 const int LOCAL_PAINTS = 5000;
 const int NETWORK_PAINTS = 300;
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double Percentile(std::vector<double> values, double share)
-{
-    std::sort(values.begin(), values.end());
-    return values[size_t(double(values.size() - 1) * share)];
-}
 
 // A detector with something in every part of the display.
 class CBusyDevice : public IRZ450Device
@@ -183,10 +172,10 @@ bool BenchLocal()
         panel.SetDevice(&proxy);
         TimePaints(panel, 200);
         const std::vector<double> micros = TimePaints(panel, LOCAL_PAINTS);
-        const double median = Median(micros);
+        const double median = CBenchStats::Median(micros);
         met = met && median <= 1000.0;
         std::printf("Paint, local device, %s mode: median %.1f us, p99 %.1f us (goal: median <= 1000 us) %s\n",
-                    ModeName(mode), median, Percentile(micros, 0.99), median <= 1000.0 ? "OK" : "MISSED");
+                    ModeName(mode), median, CBenchStats::Percentile(micros, 0.99), median <= 1000.0 ? "OK" : "MISSED");
     }
     return met;
 }
@@ -209,8 +198,8 @@ bool BenchNetwork()
         const double perPaint = double(server.requests - before) / NETWORK_PAINTS;
         std::printf("Paint, network device, %s mode: %.0f requests, median %.2f ms, p99 %.2f ms "
                     "(%.1f us a request)\n",
-                    ModeName(mode), perPaint, Median(micros) / 1000.0, Percentile(micros, 0.99) / 1000.0,
-                    Median(micros) / perPaint);
+                    ModeName(mode), perPaint, CBenchStats::Median(micros) / 1000.0, CBenchStats::Percentile(micros, 0.99) / 1000.0,
+                    CBenchStats::Median(micros) / perPaint);
     }
     proxy.Uninitialize();
     server.wait();
