@@ -14,24 +14,30 @@ CLevelScale::CLevelScale(double min, double max, int stripHeight)
     , visibleMin(min)
     , visibleMax(max)
 {
-    if (!(pxPerUnit > 0.0) || !std::isfinite(pxPerUnit))
+    step = Step(pxPerUnit, MIN_PIXELS);
+    if (step == 0.0)
         return;
-    // The smallest multiple of 5 whose rows are far enough apart; the loops
-    // correct what rounding did to the first guess.
-    double multiple = std::max(1.0, std::ceil(MIN_PIXELS / (5.0 * pxPerUnit)));
-    if (multiple > 1e12)
-        return;
-    while (5.0 * multiple * pxPerUnit < MIN_PIXELS)
-        multiple += 1.0;
-    while (multiple > 1.0 && 5.0 * (multiple - 1.0) * pxPerUnit >= MIN_PIXELS)
-        multiple -= 1.0;
-    step = 5.0 * multiple;
     for (int i = 1;; ++i) {
         const double level = visibleMin + i * step;
         if (!(level < visibleMax) || levels.size() > stripHeight)
             break;
         levels.append(level);
     }
+}
+
+double CLevelScale::Step(double pxPerUnit, int minPixels)
+{
+    if (!(pxPerUnit > 0.0) || !std::isfinite(pxPerUnit))
+        return 0.0;
+    // The loops correct what rounding did to the first guess.
+    double multiple = std::max(1.0, std::ceil(minPixels / (5.0 * pxPerUnit)));
+    if (multiple > 1e12)
+        return 0.0;
+    while (5.0 * multiple * pxPerUnit < minPixels)
+        multiple += 1.0;
+    while (multiple > 1.0 && 5.0 * (multiple - 1.0) * pxPerUnit >= minPixels)
+        multiple -= 1.0;
+    return 5.0 * multiple;
 }
 
 int CLevelScale::Row(const QRect& strip, double level, bool downwards) const

@@ -24,6 +24,10 @@ public:
     // step and no levels.
     CLevelScale(double visibleMin, double visibleMax, int stripHeight);
 
+    // The smallest multiple of 5 units whose steps are at least minPixels
+    // apart; 0 when there is none (no pixels, or an endless range).
+    static double Step(double pxPerUnit, int minPixels);
+
     // Downwards counts from the strip's top, otherwise from its bottom.
     int Row(const QRect& strip, double level, bool downwards) const;
 

@@ -14,7 +14,6 @@ namespace {
 
 using Lock = QMutexLocker<QRecursiveMutex>;
 
-
 } // namespace
 
 CQLevelDiagramBase::CQLevelDiagramBase(const QRect* plotRect, const QRect* axisYRect, DIAGRAM_RANGES* ranges)

@@ -1,9 +1,9 @@
 #include "CQOscilloscopeDiagram.h"
 
-#include "CTimeMapping.h"
-
 #include "CDiagramValues.h"
+#include "CLevelScale.h"
 #include "CRangeGuard.h"
+#include "CTimeMapping.h"
 
 #include <QLocale>
 #include <QMutexLocker>
@@ -16,18 +16,7 @@ namespace {
 
 using Lock = QMutexLocker<QRecursiveMutex>;
 
-const int LEVEL_MIN_PIXELS = 20;
 const int LABEL_MIN_PIXELS = 50;
-
-// The smallest multiple of 5 whose steps are at least minPixels apart; 0
-// when there is no such step.
-double ScaleStep(double pxPerUnit, int minPixels)
-{
-    if (!(pxPerUnit > 0.0) || !std::isfinite(pxPerUnit))
-        return 0.0;
-    const double multiple = std::max(1.0, std::ceil(minPixels / (5.0 * pxPerUnit)));
-    return multiple > 1e12 ? 0.0 : 5.0 * multiple;
-}
 
 } // namespace
 
@@ -66,7 +55,7 @@ QVector<QPair<int, double>> CQOscilloscopeDiagram::ScaleRows(double& step, doubl
     }
     const QRect& strip = *m_pAxisYRect;
     pxPerUnit = std::fabs(strip.height() / (max - min));
-    step = ScaleStep(pxPerUnit, LEVEL_MIN_PIXELS);
+    step = CLevelScale::Step(pxPerUnit, CLevelScale::MIN_PIXELS);
     QVector<QPair<int, double>> rows;
     if (step == 0.0)
         return rows;
@@ -110,7 +99,7 @@ void CQOscilloscopeDiagram::DrawAxisXLabels(QPainter& painter, const QRect& axis
     const int xMin = CTimeMapping::ClampedInt(view.visibleXMin);
     const int xMax = CTimeMapping::ClampedInt(view.visibleXMax);
     const double pxPerUnit = std::fabs(m_pPlotRect->width() / double(xMax - xMin));
-    const double step = ScaleStep(pxPerUnit, LABEL_MIN_PIXELS);
+    const double step = CLevelScale::Step(pxPerUnit, LABEL_MIN_PIXELS);
     if (step == 0.0)
         return;
     painter.setFont(m_textFont);
