@@ -192,7 +192,7 @@ void CQDiagramWidget::SetDiagramType(int area, DiagramType type)
     if (IsTimeKind(type)) {
         const quint64 now = quint64(std::max<qint64>(0, QDateTime::currentSecsSinceEpoch()));
         const QVariant start = QVariant::fromValue<quint64>(now);
-        const QVariant end = QVariant::fromValue<quint64>(now + 600);
+        const QVariant end = QVariant::fromValue<quint64>(now + TIME_WINDOW_SECONDS);
         SetMaxXRange(start, end, 1.0, false);
         SetVisibleXRange(start, end);
     }

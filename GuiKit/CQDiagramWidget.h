@@ -31,6 +31,9 @@ class GUIKIT_EXPORT CQDiagramWidget : public QFrame
     Q_OBJECT
 
 public:
+    // The window a new time diagram opens with.
+    static constexpr quint64 TIME_WINDOW_SECONDS = 600;
+
     explicit CQDiagramWidget(QWidget* parent = nullptr);
     ~CQDiagramWidget() override;
 

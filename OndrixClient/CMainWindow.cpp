@@ -19,7 +19,9 @@
 #include "IRZ450Device.h"
 #include "IRZ450DeviceGui.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDir>
 #include <QDockWidget>
 #include <QFileInfo>
@@ -245,11 +247,10 @@ void CMainWindow::OnTimer()
 void CMainWindow::PollOnline(CMetaDevice* device)
 {
     ShowState(StateOnline);
-    // A fault or error reported by the poll is over once the device answers.
-    if (m_bPollMessage) {
-        m_bPollMessage = false;
+    // The recovery's message is over once the device answers again; any
+    // other message stays until the next one replaces it.
+    if (m_pUi->m_pStatusBar->currentMessage() == RecoveryMessage())
         m_pUi->m_pStatusBar->clearMessage();
-    }
     const int mode = device->GetCurrentMode();
     const int count = device->GetCurrentRecordIndex();
     if (mode > 0 && count != m_nLastRecordIndex) {
@@ -279,7 +280,8 @@ void CMainWindow::FeedRecords(CMetaDevice* device, int count)
         m_nLastRecordIndex = 0;
     IDeviceGui* gui = CClientSession::DeviceGui();
     for (int i = std::max(0, m_nLastRecordIndex); i < count; ++i) {
-        const CRecord record = device->GetRecord(i);
+        CRecord record = device->GetRecord(i);
+        PlaceLiveRecord(record);
         if (gui)
             gui->AddRealtimeRecord(m_pUi->m_pRealtimeGraphFrame, record, -1);
         // Advanced record by record: after a failed fetch the next tick
@@ -289,8 +291,26 @@ void CMainWindow::FeedRecords(CMetaDevice* device, int count)
     }
 }
 
+void CMainWindow::PlaceLiveRecord(CRecord& record)
+{
+    const quint64 now = quint64(std::max<qint64>(0, QDateTime::currentSecsSinceEpoch()));
+    const CLiveTimeline::Step step = m_liveTimeline.Take(record.time, now);
+    if (step == CLiveTimeline::Append)
+        return;
+    CQDiagramWidget* diagram = m_pUi->m_pRealtimeGraphFrame;
+    if (step == CLiveTimeline::StepBack) {
+        diagram->Clear(true);
+        m_pUi->m_pStatusBar->showMessage(tr("The detector's clock went back: the live view starts again at %1")
+            .arg(QDateTime::fromSecsSinceEpoch(qint64(record.time)).toString(QStringLiteral("dd.MM hh:mm:ss"))));
+    }
+    const QVariant start = QVariant::fromValue<quint64>(record.time);
+    const QVariant end = QVariant::fromValue<quint64>(record.time + CQDiagramWidget::TIME_WINDOW_SECONDS);
+    diagram->SetMaxXRange(start, end, 1.0, true);
+}
+
 void CMainWindow::PrepareDiagram()
 {
+    m_liveTimeline.Reset();
     if (IDeviceGui* gui = CClientSession::DeviceGui())
         gui->InitRealtimeDiagram(m_pUi->m_pRealtimeGraphFrame, true, -1);
 }
@@ -299,7 +319,7 @@ void CMainWindow::Recover(CMetaDevice* device)
 {
     ShowState(StateError);
     m_pReadyLabel->clear();
-    ShowError(tr("Device data exchange error occurred! Trying to restart exchange process..."));
+    ShowError(RecoveryMessage());
     QThread::msleep(RECOVERY_PAUSE_MS);
     // The driver counts its users: a second Initialize on a driver whose
     // worker stopped would only count one more and leave it stopped. Giving
@@ -312,7 +332,11 @@ void CMainWindow::Recover(CMetaDevice* device)
 void CMainWindow::ShowError(const QString& text)
 {
     m_pUi->m_pStatusBar->showMessage(text);
-    m_bPollMessage = true;
+}
+
+QString CMainWindow::RecoveryMessage()
+{
+    return tr("Device data exchange error occurred! Trying to restart exchange process...");
 }
 
 void CMainWindow::RepaintPanel()
@@ -327,6 +351,7 @@ void CMainWindow::RepaintPanel()
 void CMainWindow::ClearCollected(CMetaDevice* device)
 {
     m_pUi->m_pRealtimeGraphFrame->Clear(true);
+    m_liveTimeline.Reset();
     if (device)
         device->Clear();
     // What the device collects from now on starts at 0 again.
@@ -442,8 +467,9 @@ void CMainWindow::AddOptionalButton(QPushButton* pButton)
         return;
     // After the built-in buttons, before the stretch that closes the row.
     QHBoxLayout* row = m_pUi->m_pRealTimeButtonsLayout;
+    // Shown with the row unless the plug-in hid it: whether it shows is the
+    // plug-in's to decide.
     row->insertWidget(row->count() - 1, pButton);
-    pButton->show();
 }
 
 void CMainWindow::RemoveOptionalButton(QPushButton* pButton)
@@ -516,6 +542,7 @@ void CMainWindow::TakeOver(CMetaDevice* device, IDeviceGui* gui)
     gui->InitLogList(m_pUi->m_pLogListTree);
     m_pUi->m_pDeviceFrame->SetVirtualDevice(gui->GetVirtualDevice(), device);
     m_pUi->m_pRealtimeGraphFrame->Clear(true);
+    m_liveTimeline.Reset();
     m_nDiagramMode = -1;
     m_nLastRecordIndex = -1;
     m_nLastMode = -1;
@@ -1044,7 +1071,22 @@ void CMainWindow::closeEvent(QCloseEvent* event)
         }
     }
     m_pManualWindow->close();
+    CloseOtherWindows();
     event->accept();
+}
+
+void CMainWindow::CloseOtherWindows()
+{
+    // The device GUI's windows (the spectrum window among them) have no
+    // parent: left open they would keep the program running without its
+    // main window.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (window == this || !window->isVisible())
+            continue;
+        window->close();
+        window->hide();
+    }
 }
 
 void CMainWindow::mouseMoveEvent(QMouseEvent* event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CLiveTimeline.h"
 #include "CRecord.h"
 #include "ISpecificControls.h"
 
@@ -97,9 +98,12 @@ private:
     void SetStandardTitle();
     void PollOnline(CMetaDevice* device);
     void FeedRecords(CMetaDevice* device, int count);
+    void PlaceLiveRecord(CRecord& record);
     void PrepareDiagram();
     void Recover(CMetaDevice* device);
     void ShowError(const QString& text);
+    static QString RecoveryMessage();
+    void CloseOtherWindows();
     void ClearCollected(CMetaDevice* device);
     void RepaintPanel();
     void SetPaneSizes(int logSize, int realtimeSize);
@@ -148,6 +152,6 @@ private:
     int m_nLastMode = -1;
     int m_nPanelTicks = 0;
     qint64 m_nFedRecords = 0;
-    bool m_bPollMessage = false;
+    CLiveTimeline m_liveTimeline;
     QMetaObject::Connection m_channelConnection;
 };

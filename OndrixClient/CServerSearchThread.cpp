@@ -45,7 +45,19 @@ void CServerSearchThread::StartSearch()
     // Raised here, not in run(): a cancel that comes before the thread is
     // scheduled must not be undone by it.
     m_bRun = true;
+    m_nRunning = ++m_nSearch;
     start();
+}
+
+template <typename Fn>
+void CServerSearchThread::Report(Fn emitSignal)
+{
+    const quint32 search = m_nRunning;
+    // The thread object lives on the GUI thread: the call is queued there.
+    QMetaObject::invokeMethod(this, [this, search, emitSignal] {
+        if (search == m_nSearch)
+            emitSignal();
+    }, Qt::QueuedConnection);
 }
 
 void CServerSearchThread::StopSearch()
@@ -103,7 +115,7 @@ void CServerSearchThread::run()
         // The search ends; what was found stays listed.
     }
     m_bRun = false;
-    Q_EMIT finished();
+    Report([this] { Q_EMIT finished(); });
 }
 
 void CServerSearchThread::ProbeEntry(const QNetworkAddressEntry& entry, quint64 total, quint64& processed)
@@ -116,7 +128,8 @@ void CServerSearchThread::ProbeEntry(const QNetworkAddressEntry& entry, quint64 
         const QString address = QHostAddress(quint32(network + host)).toString();
         Probe(address);
         ++processed;
-        Q_EMIT progressChanged(int(processed * 100 / total), address);
+        const int percent = int(processed * 100 / total);
+        Report([this, percent, address] { Q_EMIT progressChanged(percent, address); });
     }
 }
 
@@ -125,7 +138,7 @@ void CServerSearchThread::Probe(const QString& address)
     try {
         CMetaDevice probe(address);
         if (probe.Initialize())
-            Q_EMIT serverFound(address);
+            Report([this, address] { Q_EMIT serverFound(address); });
     } catch (const std::exception&) {
         // A host that answers badly is simply no server.
     }

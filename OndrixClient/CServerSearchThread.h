@@ -40,8 +40,15 @@ private:
     QList<QNetworkAddressEntry> Entries() const;
     void ProbeEntry(const QNetworkAddressEntry& entry, quint64 total, quint64& processed);
     void Probe(const QString& address);
+    // Delivers a signal on the GUI thread only while its search is the
+    // current one: a search cancelled while its last probe still waited
+    // must not end, or report into, the search started after it.
+    template <typename Fn>
+    void Report(Fn emitSignal);
 
     std::atomic<bool> m_bRun { false };
+    std::atomic<quint32> m_nSearch { 0 };
+    quint32 m_nRunning = 0; // the search run() works for; worker only
     bool m_bInjected = false;
     QList<QNetworkAddressEntry> m_entries;
 };

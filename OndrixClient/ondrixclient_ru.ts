@@ -223,6 +223,10 @@
         <translation>Собранные данные удалены</translation>
     </message>
     <message>
+        <source>The detector&apos;s clock went back: the live view starts again at %1</source>
+        <translation>Часы детектора переведены назад: просмотр в реальном времени начат заново с %1</translation>
+    </message>
+    <message>
         <source>server error</source>
         <translation>ошибка сервера</translation>
     </message>

@@ -1,5 +1,7 @@
 #include "CFakeDevice.h"
 
+#include <stdexcept>
+
 CFakeDevice::CFakeDevice(const QString& id)
     : m_strId(id)
 {
@@ -69,12 +71,25 @@ void CFakeDevice::Clear()
     m_nCount = 0;
 }
 
+void CFakeDevice::SetClockBase(quint64 base)
+{
+    m_nClockBase = base;
+    m_nClockFrom = m_nNext;
+    m_bClockSet = true;
+}
+
 CRecord CFakeDevice::GetRecord(int index)
 {
+    if (m_bFailingRecords)
+        throw std::runtime_error("GetRecord: wrong answer format!");
     CRecord record;
     record.band = 1;
     record.bandName = QStringLiteral("GSM 900");
-    record.time = FirstTime() + quint64(m_nFirst + index);
+    const int number = m_nFirst + index;
+    if (!m_bClockSet || number < m_nClockFrom)
+        record.time = FirstTime() + quint64(number);
+    else
+        record.time = m_nClockBase == 0 ? 0 : m_nClockBase + quint64(number - m_nClockFrom);
     record.values.append({ -60.0 + index % 20, -50.0, 0, 0 });
     return record;
 }

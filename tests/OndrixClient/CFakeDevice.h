@@ -22,6 +22,10 @@ public:
     // future, so that a diagram set up now keeps it.
     static quint64 FirstTime();
     void AppendRecords(int count);
+    // Later records count on from this detector time; 0 is a clock never set.
+    void SetClockBase(quint64 base);
+    // GetRecord throws as a proxy does on a bad answer.
+    void SetFailingRecords(bool failing) { m_bFailingRecords = failing; }
     void RestartRecords();             // count back to 0, as on a mode change
     void SetMode(int mode);
     void EmitChannelChanged();
@@ -103,6 +107,10 @@ private:
     int m_nCount = 0;
     int m_nFirst = 0; // the number of record 0 since the last restart
     int m_nNext = 0;
+    quint64 m_nClockBase = 0;   // time of record number m_nClockFrom
+    int m_nClockFrom = 0;
+    bool m_bClockSet = false;
+    bool m_bFailingRecords = false;
     QList<int> m_keys;
     QList<CLogRecord> m_logRecords;
 };

@@ -44,7 +44,27 @@ namespace {
 struct CDiagramPeek : CQDiagramWidget
 {
     using CQDiagramWidget::m_areas;
+    using CQDiagramWidget::m_ranges;
 };
+
+const DIAGRAM_RANGES& Ranges(CQDiagramWidget* diagram)
+{
+    return diagram->*(&CDiagramPeek::m_ranges);
+}
+
+QList<quint64> ValueTimes(CQDiagramWidget* diagram)
+{
+    QList<quint64> times;
+    const QList<DIAGRAM_AREA*>& areas = diagram->*(&CDiagramPeek::m_areas);
+    for (const DATA_VALUE& value : areas.first()->lines.first()->values)
+        times.append(value.x.toULongLong());
+    return times;
+}
+
+quint64 Now()
+{
+    return quint64(QDateTime::currentSecsSinceEpoch());
+}
 
 int ValueCount(CQDiagramWidget* diagram)
 {
@@ -82,6 +102,10 @@ private Q_SLOTS:
     void modeChangePreparesTheDiagramOnce();
     void channelChangeClearsDiagramAndDevice();
     void clearDataAsksAndClears();
+    void liveViewFollowsTheDetectorClock_data();
+    void liveViewFollowsTheDetectorClock();
+    void clockSteppedBackStartsTheViewAgain();
+    void processingErrorStaysUntilReplaced();
 
     void keyHeldElevenTicksSendsTheLongPress();
     void keyHeldInRealTime();
@@ -95,6 +119,7 @@ private Q_SLOTS:
     void autoscrollButtonAndDiagramAgree();
     void languageSwitchToRussianAndBack();
     void closeGivesTheDeviceBack();
+    void closeTakesTheGuiWindowsDown();
     void changeDeviceRestartsTheConnection();
     void startServerWithoutTheProgramKeepsTheDevice();
 
@@ -325,6 +350,64 @@ void TestMainWindow::clearDataAsksAndClears()
     QCOMPARE(m_pWindow->statusBar()->currentMessage(), QStringLiteral("Collected data cleared"));
 }
 
+void TestMainWindow::liveViewFollowsTheDetectorClock_data()
+{
+    QTest::addColumn<qint64>("offset"); // detector clock minus the PC's
+    QTest::addColumn<bool>("set");
+    QTest::newRow("a day behind") << qint64(-86400) << true;
+    QTest::newRow("a minute behind") << qint64(-60) << true;
+    QTest::newRow("a year ahead") << qint64(366 * 86400) << true;
+    QTest::newRow("never set") << qint64(0) << false;
+}
+
+void TestMainWindow::liveViewFollowsTheDetectorClock()
+{
+    QFETCH(qint64, offset);
+    QFETCH(bool, set);
+    MakeWindow();
+    m_pFake->SetClockBase(set ? quint64(qint64(Now()) + offset) : 0);
+    auto* diagram = Find<CQDiagramWidget>("m_pRealtimeGraphFrame");
+    for (int count : { 5, 800 }) {
+        m_pFake->AppendRecords(count);
+        Tick();
+    }
+    QCOMPARE(ValueCount(diagram), 805);
+    // Auto-scroll keeps the newest record in sight.
+    const quint64 last = ValueTimes(diagram).last();
+    QVERIFY(Ranges(diagram).visibleXMin.toULongLong() <= last);
+    QVERIFY(Ranges(diagram).visibleXMax.toULongLong() >= last);
+}
+
+void TestMainWindow::clockSteppedBackStartsTheViewAgain()
+{
+    MakeWindow();
+    auto* diagram = Find<CQDiagramWidget>("m_pRealtimeGraphFrame");
+    m_pFake->SetClockBase(Now());
+    m_pFake->AppendRecords(50);
+    Tick();
+    const quint64 back = Now() - 3600;
+    m_pFake->SetClockBase(back);
+    m_pFake->AppendRecords(5);
+    Tick();
+    // Appended after the step, never inserted among the earlier values.
+    QCOMPARE(ValueTimes(diagram), QList<quint64>({ back, back + 1, back + 2, back + 3, back + 4 }));
+    QCOMPARE(Ranges(diagram).visibleXMin.toULongLong(), back);
+    QVERIFY(m_pWindow->statusBar()->currentMessage().contains(QStringLiteral("clock went back")));
+}
+
+void TestMainWindow::processingErrorStaysUntilReplaced()
+{
+    MakeWindow();
+    m_pFake->SetFailingRecords(true);
+    m_pFake->AppendRecords(1);
+    Tick();
+    const QString error = QStringLiteral("Error:GetRecord: wrong answer format!");
+    QCOMPARE(m_pWindow->statusBar()->currentMessage(), error);
+    m_pFake->SetFailingRecords(false);
+    Tick(3);
+    QCOMPARE(m_pWindow->statusBar()->currentMessage(), error);
+}
+
 // ---------------------------------------------------------------------------
 // Front panel
 
@@ -472,6 +555,15 @@ void TestMainWindow::hostsTheGuiControls()
     QCOMPARE(row->indexOf(button), -1);
     m_pWindow->AddOptionalButton(button);
     QCOMPARE(row->indexOf(button), 4);
+
+    // Whether a button shows is the plug-in's to say.
+    m_pWindow->show();
+    QPushButton hidden, plain;
+    hidden.hide();
+    m_pWindow->AddOptionalButton(&hidden);
+    m_pWindow->AddOptionalButton(&plain);
+    QTRY_VERIFY(plain.isVisible());
+    QVERIFY(!hidden.isVisible());
 }
 
 void TestMainWindow::autoscrollButtonAndDiagramAgree()
@@ -532,6 +624,16 @@ void TestMainWindow::closeGivesTheDeviceBack()
     m_pWindow->show();
     m_pWindow->close();
     QCOMPARE(m_pFake->Users(), 0);
+}
+
+void TestMainWindow::closeTakesTheGuiWindowsDown()
+{
+    MakeWindow();
+    QWidget spectrum; // like the device GUI's windows: no parent
+    spectrum.show();
+    m_pWindow->show();
+    m_pWindow->close();
+    QVERIFY(!spectrum.isVisible());
 }
 
 // The entries are disabled in the menu; their handlers work all the same.
@@ -608,6 +710,8 @@ void TestMainWindow::liveWithTheSimulatedDetector()
     CRZ450Simulator simulator;
     simulator.SetMode(CRZ450Simulator::MODE_MAN);
     simulator.SetBand(2);
+    // A detector whose clock lags, as after a battery change.
+    simulator.SetClock(QDateTime::currentDateTime().addDays(-1));
     CPtyServer server(&simulator);
     server.SetReplugDelay(-1);
     QVERIFY(server.Start(folder.filePath(QStringLiteral("ttyRZ450"))));
@@ -624,6 +728,12 @@ void TestMainWindow::liveWithTheSimulatedDetector()
     QTRY_VERIFY_WITH_TIMEOUT(m_pGui->RecordTimes().size() > 20, 5000);
     const QList<quint64> times = m_pGui->RecordTimes();
     QVERIFY(std::is_sorted(times.begin(), times.end()));
+    auto* diagram = m_pWindow->findChild<CQDiagramWidget*>(QStringLiteral("m_pRealtimeGraphFrame"));
+    QVERIFY(ValueCount(diagram) > 20);
+    // Set back an hour mid-session, it keeps drawing.
+    simulator.SetClock(simulator.Clock().addSecs(-3600));
+    QTRY_VERIFY_WITH_TIMEOUT(m_pWindow->statusBar()->currentMessage().contains(QStringLiteral("clock went back")), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(ValueCount(diagram) > 20, 5000);
     QVERIFY(m_pWindow->GetFedRecordCount() <= driver.GetCurrentRecordIndex());
 
     // A band change in manual mode is a channel change: the view starts over.

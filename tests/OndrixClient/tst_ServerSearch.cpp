@@ -53,6 +53,7 @@ private Q_SLOTS:
     void entriesWithoutHostsProbeNothing();
     void dialogListsAndReturnsTheServer();
     void cancelEndsTheSearchAfterTheRunningProbe();
+    void aCancelledSearchLeavesTheNextOneAlone();
     void destroyingTheDialogMidSearchWaitsForTheProbe();
 
 private:
@@ -170,6 +171,26 @@ void TestServerSearch::cancelEndsTheSearchAfterTheRunningProbe()
     QTRY_COMPARE_WITH_TIMEOUT(silent.Connections(), 1, 2000);
     QTest::qWait(800);
     QCOMPARE(silent.Connections(), 1);
+}
+
+void TestServerSearch::aCancelledSearchLeavesTheNextOneAlone()
+{
+    CMetaDevice::SetTimeouts(1000, 600);
+    CLoopbackServer silent(Dotted(m_nBlock + 1), CLoopbackServer::NoGreeting);
+    CLoopbackServer server(Dotted(m_nBlock + 3), CLoopbackServer::Normal);
+    QVERIFY(silent.Listen() && server.Listen());
+    CServerSearchDialog dialog;
+    dialog.SetAddressEntries({ Entry(m_nBlock, 29) });
+    auto* search = dialog.findChild<QPushButton*>(QStringLiteral("m_pSearchButton"));
+    QTimer::singleShot(150, &dialog, [&dialog] { PressCancel(dialog); });
+    search->click();
+    // Again while the cancelled search's probe still waits: its end must
+    // not end this search too.
+    search->click();
+    auto* list = dialog.findChild<QListWidget*>(QStringLiteral("m_pServersList"));
+    QCOMPARE(list->count(), 1);
+    QCOMPARE(list->item(0)->text(), Dotted(m_nBlock + 3));
+    QCOMPARE(dialog.findChild<QProgressDialog*>()->value(), 100);
 }
 
 void TestServerSearch::destroyingTheDialogMidSearchWaitsForTheProbe()

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QtGlobal>
+
+// Decides where the realtime view's time window stands for each live record.
+// The detector's clock is its own: after a battery change or with clock sync
+// off it can be hours behind or ahead of the PC, and the user may set it back
+// in the middle of a session. The view therefore starts at the first record
+// it is given, not at the PC's time, and starts again when the clock steps
+// back, instead of inserting every later value before the end of the history.
+class CLiveTimeline
+{
+public:
+    enum Step {
+        Append,   // the record follows the ones before it
+        Start,    // the first record of a fresh view: the window starts at it
+        StepBack  // the clock went back: the view starts again at the record
+    };
+
+    // The view was cleared or prepared anew.
+    void Reset();
+    // A record without a valid time (0) is placed at the PC's time `now`.
+    Step Take(quint64& time, quint64 now);
+
+private:
+    bool m_bStarted = false;
+    quint64 m_nLast = 0;
+};
