@@ -1,6 +1,5 @@
 #pragma once
 
-#include "CLiveTimeline.h"
 #include "CRecord.h"
 #include "ISpecificControls.h"
 
@@ -9,9 +8,13 @@
 
 #include <memory>
 
+class CLiveFeed;
+class CLogArea;
+class CLogDownload;
 class CManualWindow;
 class CMetaDevice;
-class CStorageTree;
+class CStoragePanel;
+class CWindowLayout;
 class IDeviceGui;
 class QLabel;
 class QPoint;
@@ -36,6 +39,8 @@ public:
     static constexpr int POLL_MS = 25;
     static constexpr int PANEL_TICKS = 5;
     static constexpr int RECOVERY_PAUSE_MS = 100;
+    // How long a passing status message stays up.
+    static constexpr int STATUS_MESSAGE_MS = 10000;
 
     enum State { StateOffline, StateOnline, StateError };
 
@@ -97,18 +102,16 @@ private:
     void ShowState(State state);
     void SetStandardTitle();
     void PollOnline(CMetaDevice* device);
-    void FeedRecords(CMetaDevice* device, int count);
-    void PlaceLiveRecord(CRecord& record);
-    void PrepareDiagram();
     void Recover(CMetaDevice* device);
     void ShowError(const QString& text);
     static QString RecoveryMessage();
+    template <typename Fn>
+    void Guarded(Fn&& fn);
     void CloseOtherWindows();
-    void ClearCollected(CMetaDevice* device);
-    void RepaintPanel();
     void SetPaneSizes(int logSize, int realtimeSize);
     void TakeOver(CMetaDevice* device, IDeviceGui* gui);
     void RestartConnection();
+    void ShowConnectFailure(const QString& failure);
 
     void InitStorage();
     void FillStorageTree();
@@ -123,35 +126,23 @@ private:
     bool SaveRealtimeData(const QString& strFolder, bool bAuto, const QString& strPrefix, QString& strName);
     bool LoadDataFile(const QString& strPath, QList<CRecord>& records, int& nKind);
     void ShowRecords(const QList<CRecord>& records, int nKind);
-    void ShowLogRecords(const QList<CRecord>& records);
-    void ShowRealtimeRecords();
-    void ShowListPage(bool bShow);
     // Makes the folder's file of that name current and loads it.
     void SelectFile(QTreeWidgetItem* pFolder, const QString& strName);
     void RetranslateWindow();
     void RedrawInLanguage();
-    // Asks the device for its log until it arrives or the user gives up.
-    bool ReadLog(CMetaDevice* device);
-    // One log data file per bank in the target folder, then the result.
-    void StoreLog(CMetaDevice* device);
 
     std::unique_ptr<Ui::CMainWindow> m_pUi;
     std::unique_ptr<CManualWindow> m_pManualWindow;
     QTimer m_timer;
-    std::unique_ptr<CStorageTree> m_pStorage;
-    QString m_strDefaultStorage;
-    QString m_strStoragePath;
-    // The "List" page while a realtime file shows; owned by the tab widget.
-    QWidget* m_pListTabWidget = nullptr;
+    CStoragePanel* m_pStoragePanel = nullptr;
+    CLiveFeed* m_pLiveFeed = nullptr;
+    CLogArea* m_pLogArea = nullptr;
+    CLogDownload* m_pLogDownload = nullptr;
+    std::unique_ptr<CWindowLayout> m_pLayout;
     QLabel* m_pReadyLabel = nullptr;
     QLabel* m_pStateLabel = nullptr;
     QLabel* m_pModeLabel = nullptr;
     State m_eState = StateOffline;
-    int m_nDiagramMode = -1;
-    int m_nLastRecordIndex = -1;
-    int m_nLastMode = -1;
     int m_nPanelTicks = 0;
-    qint64 m_nFedRecords = 0;
-    CLiveTimeline m_liveTimeline;
     QMetaObject::Connection m_channelConnection;
 };

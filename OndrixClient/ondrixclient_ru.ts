@@ -83,10 +83,6 @@
         <translation>Диаграмма</translation>
     </message>
     <message>
-        <source>List</source>
-        <translation>Список</translation>
-    </message>
-    <message>
         <source>Clear Data</source>
         <translation>Очистить</translation>
     </message>
@@ -223,10 +219,6 @@
         <translation>Собранные данные удалены</translation>
     </message>
     <message>
-        <source>The detector&apos;s clock went back: the live view starts again at %1</source>
-        <translation>Часы детектора переведены назад: просмотр в реальном времени начат заново с %1</translation>
-    </message>
-    <message>
         <source>server error</source>
         <translation>ошибка сервера</translation>
     </message>
@@ -251,90 +243,6 @@
         <translation>Версия </translation>
     </message>
     <message>
-        <source>Ondrix Server is already running on this computer!</source>
-        <translation>Ondrix Server уже запущен на этом компьютере!</translation>
-    </message>
-    <message>
-        <source>Failed to run Ondrix Server! OndrixServer.exe file is missing!</source>
-        <translation>Не удалось запустить Ondrix Server! Файл OndrixServer.exe не найден!</translation>
-    </message>
-    <message>
-        <source>Ondrix Server was successfully started on this computer!</source>
-        <translation>Ondrix Server успешно запущен на этом компьютере!</translation>
-    </message>
-    <message>
-        <source>Default Storage</source>
-        <translation>Хранилище по умолчанию</translation>
-    </message>
-    <message>
-        <source>Select a storage folder</source>
-        <translation>Выберите папку хранилища</translation>
-    </message>
-    <message>
-        <source>New storage has been loaded</source>
-        <translation>Загружено новое хранилище</translation>
-    </message>
-    <message>
-        <source>Create a folder</source>
-        <translation>Создание папки</translation>
-    </message>
-    <message>
-        <source>Folder name:</source>
-        <translation>Имя папки:</translation>
-    </message>
-    <message>
-        <source>Could not create the folder!</source>
-        <translation>Не удалось создать папку!</translation>
-    </message>
-    <message>
-        <source>A folder created</source>
-        <translation>Папка создана</translation>
-    </message>
-    <message>
-        <source>Rename a file</source>
-        <translation>Переименование файла</translation>
-    </message>
-    <message>
-        <source>New file name:</source>
-        <translation>Новое имя файла:</translation>
-    </message>
-    <message>
-        <source>Could not rename the file!</source>
-        <translation>Не удалось переименовать файл!</translation>
-    </message>
-    <message>
-        <source>A file renamed</source>
-        <translation>Файл переименован</translation>
-    </message>
-    <message>
-        <source>Do you really want to delete the folder and all its content?</source>
-        <translation>Вы действительно хотите удалить папку со всем её содержимым?</translation>
-    </message>
-    <message>
-        <source>Do you really want to delete the file?</source>
-        <translation>Вы действительно хотите удалить файл?</translation>
-    </message>
-    <message>
-        <source>Could not delete the folder!</source>
-        <translation>Не удалось удалить папку!</translation>
-    </message>
-    <message>
-        <source>Could not delete the file!</source>
-        <translation>Не удалось удалить файл!</translation>
-    </message>
-    <message>
-        <source>A folder has been deleted</source>
-        <translation>Папка удалена</translation>
-    </message>
-    <message>
-        <source>A file has been deleted</source>
-        <translation>Файл удалён</translation>
-    </message>
-    <message>
-        <source>Do you really want to delete all the items in the archive?</source>
-        <translation>Вы действительно хотите удалить все элементы архива?</translation>
-    </message>
-    <message>
         <source>There&apos;s no data to save!</source>
         <translation>Нет данных для сохранения!</translation>
     </message>
@@ -345,58 +253,6 @@
     <message>
         <source>Collected data saved</source>
         <translation>Собранные данные сохранены</translation>
-    </message>
-    <message>
-        <source>Loading file...</source>
-        <translation>Загрузка файла...</translation>
-    </message>
-    <message>
-        <source>An error occured loading the file!</source>
-        <translation>Ошибка при загрузке файла!</translation>
-    </message>
-    <message>
-        <source>A file loaded</source>
-        <translation>Файл загружен</translation>
-    </message>
-    <message>
-        <source>This log file is for </source>
-        <translation>Этот файл журнала предназначен для устройства </translation>
-    </message>
-    <message>
-        <source> device!</source>
-        <translation>!</translation>
-    </message>
-    <message>
-        <source>No connection with the device!</source>
-        <translation>Нет связи с устройством!</translation>
-    </message>
-    <message>
-        <source>Downloading the log...</source>
-        <translation>Загрузка журнала...</translation>
-    </message>
-    <message>
-        <source>Reading the log from the internal flash memory</source>
-        <translation>Чтение журнала из внутренней флэш-памяти</translation>
-    </message>
-    <message>
-        <source>An error occured reading the log. Retry?</source>
-        <translation>Ошибка при чтении журнала. Повторить?</translation>
-    </message>
-    <message>
-        <source>Parsing the log...</source>
-        <translation>Разбор журнала...</translation>
-    </message>
-    <message>
-        <source>Error loading events!</source>
-        <translation>Ошибка загрузки событий!</translation>
-    </message>
-    <message>
-        <source>No new events!</source>
-        <translation>Новых событий нет!</translation>
-    </message>
-    <message>
-        <source>The log has been successfully read!</source>
-        <translation>Журнал успешно прочитан!</translation>
     </message>
     <message>
         <source>The log has been downloaded and parsed</source>
@@ -413,6 +269,10 @@
     <message>
         <source>© 2026 Ondrix. All rights reserved.</source>
         <translation>© 2026 Ondrix. Все права защищены.</translation>
+    </message>
+    <message>
+        <source>List</source>
+        <translation>Список</translation>
     </message>
 </context>
 <context>
@@ -563,6 +423,165 @@
     <message>
         <source>Error occurred: </source>
         <translation>Произошла ошибка: </translation>
+    </message>
+</context>
+<context>
+    <name>CStoragePanel</name>
+    <message>
+        <source>Default Storage</source>
+        <translation>Хранилище по умолчанию</translation>
+    </message>
+    <message>
+        <source>Select a storage folder</source>
+        <translation>Выберите папку хранилища</translation>
+    </message>
+    <message>
+        <source>New storage has been loaded</source>
+        <translation>Загружено новое хранилище</translation>
+    </message>
+    <message>
+        <source>Create a folder</source>
+        <translation>Создание папки</translation>
+    </message>
+    <message>
+        <source>Folder name:</source>
+        <translation>Имя папки:</translation>
+    </message>
+    <message>
+        <source>Could not create the folder!</source>
+        <translation>Не удалось создать папку!</translation>
+    </message>
+    <message>
+        <source>A folder created</source>
+        <translation>Папка создана</translation>
+    </message>
+    <message>
+        <source>Rename a file</source>
+        <translation>Переименование файла</translation>
+    </message>
+    <message>
+        <source>New file name:</source>
+        <translation>Новое имя файла:</translation>
+    </message>
+    <message>
+        <source>Could not rename the file!</source>
+        <translation>Не удалось переименовать файл!</translation>
+    </message>
+    <message>
+        <source>A file renamed</source>
+        <translation>Файл переименован</translation>
+    </message>
+    <message>
+        <source>Do you really want to delete the folder and all its content?</source>
+        <translation>Вы действительно хотите удалить папку со всем её содержимым?</translation>
+    </message>
+    <message>
+        <source>Do you really want to delete the file?</source>
+        <translation>Вы действительно хотите удалить файл?</translation>
+    </message>
+    <message>
+        <source>Could not delete the folder!</source>
+        <translation>Не удалось удалить папку!</translation>
+    </message>
+    <message>
+        <source>Could not delete the file!</source>
+        <translation>Не удалось удалить файл!</translation>
+    </message>
+    <message>
+        <source>A folder has been deleted</source>
+        <translation>Папка удалена</translation>
+    </message>
+    <message>
+        <source>A file has been deleted</source>
+        <translation>Файл удалён</translation>
+    </message>
+    <message>
+        <source>Do you really want to delete all the items in the archive?</source>
+        <translation>Вы действительно хотите удалить все элементы архива?</translation>
+    </message>
+</context>
+<context>
+    <name>CLogArea</name>
+    <message>
+        <source>List</source>
+        <translation>Список</translation>
+    </message>
+    <message>
+        <source>This log file is for </source>
+        <translation>Этот файл журнала предназначен для устройства </translation>
+    </message>
+    <message>
+        <source> device!</source>
+        <translation>!</translation>
+    </message>
+    <message>
+        <source>Loading file...</source>
+        <translation>Загрузка файла...</translation>
+    </message>
+    <message>
+        <source>An error occured loading the file!</source>
+        <translation>Ошибка при загрузке файла!</translation>
+    </message>
+    <message>
+        <source>A file loaded</source>
+        <translation>Файл загружен</translation>
+    </message>
+</context>
+<context>
+    <name>CLiveFeed</name>
+    <message>
+        <source>The detector&apos;s clock went back: the live view starts again at %1</source>
+        <translation>Часы детектора переведены назад: просмотр в реальном времени начат заново с %1</translation>
+    </message>
+</context>
+<context>
+    <name>CLogDownload</name>
+    <message>
+        <source>No connection with the device!</source>
+        <translation>Нет связи с устройством!</translation>
+    </message>
+    <message>
+        <source>Downloading the log...</source>
+        <translation>Загрузка журнала...</translation>
+    </message>
+    <message>
+        <source>Reading the log from the internal flash memory</source>
+        <translation>Чтение журнала из внутренней флэш-памяти</translation>
+    </message>
+    <message>
+        <source>An error occured reading the log. Retry?</source>
+        <translation>Ошибка при чтении журнала. Повторить?</translation>
+    </message>
+    <message>
+        <source>Parsing the log...</source>
+        <translation>Разбор журнала...</translation>
+    </message>
+    <message>
+        <source>Error loading events!</source>
+        <translation>Ошибка загрузки событий!</translation>
+    </message>
+    <message>
+        <source>No new events!</source>
+        <translation>Новых событий нет!</translation>
+    </message>
+    <message>
+        <source>The log has been successfully read!</source>
+        <translation>Журнал успешно прочитан!</translation>
+    </message>
+</context>
+<context>
+    <name>CServerStarter</name>
+    <message>
+        <source>Ondrix Server is already running on this computer!</source>
+        <translation>Ondrix Server уже запущен на этом компьютере!</translation>
+    </message>
+    <message>
+        <source>Failed to run Ondrix Server! OndrixServer.exe file is missing!</source>
+        <translation>Не удалось запустить Ondrix Server! Файл OndrixServer.exe не найден!</translation>
+    </message>
+    <message>
+        <source>Ondrix Server was successfully started on this computer!</source>
+        <translation>Ondrix Server успешно запущен на этом компьютере!</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,116 @@
+#include "CLiveFeed.h"
+
+#include "CClientSession.h"
+#include "CGuardedCall.h"
+#include "CMetaDevice.h"
+#include "CQDiagramWidget.h"
+#include "IDeviceGui.h"
+
+#include <QDateTime>
+
+#include <algorithm>
+
+CLiveFeed::CLiveFeed(CQDiagramWidget* diagram, QObject* parent)
+    : QObject(parent)
+    , m_pDiagram(diagram)
+{
+}
+
+void CLiveFeed::Poll(CMetaDevice* device)
+{
+    const int mode = device->GetCurrentMode();
+    const int count = device->GetCurrentRecordIndex();
+    if (mode <= 0 || count == m_nLastRecordIndex)
+        return;
+    if (mode != m_nLastMode) {
+        Prepare();
+        m_nLastMode = mode;
+    }
+    if (count == 0) {
+        m_nLastRecordIndex = 0;
+        return;
+    }
+    if (m_nDiagramMode != mode) {
+        Prepare();
+        m_nDiagramMode = mode;
+    }
+    Feed(device, count);
+}
+
+void CLiveFeed::Feed(CMetaDevice* device, int count)
+{
+    // A count below the last one means the device started its records
+    // anew (cleared, a new mode, or its ring wrapped) while no tick saw it
+    // at 0: they are all new.
+    if (count < m_nLastRecordIndex)
+        m_nLastRecordIndex = 0;
+    IDeviceGui* gui = CClientSession::DeviceGui();
+    for (int i = std::max(0, m_nLastRecordIndex); i < count; ++i) {
+        CRecord record = device->GetRecord(i);
+        Place(record);
+        if (gui)
+            gui->AddRealtimeRecord(m_pDiagram, record, -1);
+        // Advanced record by record: after a failed fetch the next tick
+        // goes on from here instead of adding the earlier ones twice.
+        m_nLastRecordIndex = i + 1;
+        ++m_nFedRecords;
+    }
+}
+
+void CLiveFeed::Place(CRecord& record)
+{
+    const quint64 now = quint64(std::max<qint64>(0, QDateTime::currentSecsSinceEpoch()));
+    const CLiveTimeline::Step step = m_timeline.Take(record.time, now);
+    if (step == CLiveTimeline::Append)
+        return;
+    if (step == CLiveTimeline::StepBack) {
+        m_pDiagram->Clear(true);
+        const QString at = QDateTime::fromSecsSinceEpoch(qint64(record.time)).toString(QStringLiteral("dd.MM hh:mm:ss"));
+        Q_EMIT message(tr("The detector's clock went back: the live view starts again at %1").arg(at));
+    }
+    const QVariant start = QVariant::fromValue<quint64>(record.time);
+    const QVariant end = QVariant::fromValue<quint64>(record.time + CQDiagramWidget::TIME_WINDOW_SECONDS);
+    m_pDiagram->SetMaxXRange(start, end, 1.0, true);
+}
+
+void CLiveFeed::Restart()
+{
+    m_pDiagram->Clear(true);
+    m_timeline.Reset();
+    m_nDiagramMode = -1;
+    m_nLastRecordIndex = -1;
+    m_nLastMode = -1;
+}
+
+void CLiveFeed::ClearCollected(CMetaDevice* device)
+{
+    m_pDiagram->Clear(true);
+    m_timeline.Reset();
+    if (device)
+        device->Clear();
+    // What the device collects from now on starts at 0 again.
+    m_nLastRecordIndex = 0;
+    m_pDiagram->update();
+}
+
+void CLiveFeed::Prepare()
+{
+    m_timeline.Reset();
+    if (IDeviceGui* gui = CClientSession::DeviceGui())
+        gui->InitRealtimeDiagram(m_pDiagram, true, -1);
+}
+
+void CLiveFeed::SetAutoScroll(bool on)
+{
+    // A diagram without areas has nothing to scroll.
+    CGuardedCall::Run([this, on] {
+        const DiagramType type = m_pDiagram->GetDiagramType(0);
+        if (type == DIAGRAM_TIME_LINES || type == DIAGRAM_TIME_RECTS)
+            m_pDiagram->EnableAutoscroll(on);
+    });
+}
+
+qint64 CLiveFeed::FedRecords() const
+{
+    return m_nFedRecords;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "CLiveTimeline.h"
+#include "CRecord.h"
+
+#include <QObject>
+
+class CMetaDevice;
+class CQDiagramWidget;
+
+// Hands the device's new live records to the device GUI, which draws them
+// into the realtime diagram. It remembers how far it got and which mode the
+// diagram was prepared for, so that each tick fetches only what is new and
+// prepares the diagram again only when the mode changes.
+class CLiveFeed : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit CLiveFeed(CQDiagramWidget* diagram, QObject* parent = nullptr);
+
+    // One tick while the device is online.
+    void Poll(CMetaDevice* device);
+    // A device taken over: nothing of it has been seen yet.
+    void Restart();
+    // Empties the diagram and the device's live buffer.
+    void ClearCollected(CMetaDevice* device);
+    // Lines anew for the device's current mode.
+    void Prepare();
+    // Only the time kinds scroll with new records.
+    void SetAutoScroll(bool on);
+    qint64 FedRecords() const;
+
+Q_SIGNALS:
+    void message(const QString& text);
+
+private:
+    void Feed(CMetaDevice* device, int count);
+    void Place(CRecord& record);
+
+    CQDiagramWidget* m_pDiagram;
+    int m_nDiagramMode = -1;     // mode the diagram was last prepared for while records were present
+    int m_nLastRecordIndex = -1; // live record count already handed over
+    int m_nLastMode = -1;        // mode seen at the last record change
+    qint64 m_nFedRecords = 0;
+    CLiveTimeline m_timeline;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "CRecord.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+namespace Ui {
+class CMainWindow;
+}
+
+// The log area of the main window: a data file from the storage shown as a
+// diagram and, for a log, as the list of its events with their count. A
+// realtime file has no list: its page is taken out while it shows.
+class CLogArea : public QObject
+{
+    Q_OBJECT
+
+public:
+    CLogArea(Ui::CMainWindow& ui, QWidget* window);
+
+    // Loads and shows a file, with the user told how it went.
+    void Open(const QString& path);
+
+    // Records and kind (0 realtime, 1 automatic realtime, 2 log) of a file
+    // for the current device; false, with the user told why where it helps,
+    // when it cannot be used.
+    bool Load(const QString& path, QList<CRecord>& records, int& kind);
+    void Show(const QList<CRecord>& records, int kind);
+    void ShowListPage(bool show);
+
+private:
+    void DrawRecords(const QList<CRecord>& records, int kind);
+    void ShowLogList(const QList<CRecord>& records);
+    void HideLogList();
+
+    Ui::CMainWindow& m_ui;
+    QWidget* m_pWindow;
+    // The "List" page while a realtime file shows; owned by the tab widget.
+    QWidget* m_pListTabWidget = nullptr;
+};

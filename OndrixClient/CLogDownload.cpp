@@ -1,0 +1,89 @@
+#include "CLogDownload.h"
+
+#include "CGuardedCall.h"
+#include "CLogSaver.h"
+#include "CMetaDevice.h"
+#include "CProgressDialog.h"
+#include "CStoragePanel.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStatusBar>
+
+namespace {
+
+// The device's log progress figure at the end of a download.
+const int LOG_DOWNLOADED = 100;
+const int LOG_FAILED = 101;
+
+QString AppName()
+{
+    return QCoreApplication::applicationName();
+}
+
+} // namespace
+
+CLogDownload::CLogDownload(CStoragePanel* storage, QStatusBar* statusBar, QWidget* window)
+    : QObject(window)
+    , m_pStorage(storage)
+    , m_pStatusBar(statusBar)
+    , m_pWindow(window)
+{
+}
+
+QString CLogDownload::Run(CMetaDevice* device, QTreeWidgetItem*& folder)
+{
+    // A server that cannot be asked has no log to give.
+    if (!device || !CGuardedCall::Value([device] { return device->IsOnline(); }, false)) {
+        QMessageBox::warning(m_pWindow, AppName(), tr("No connection with the device!"));
+        return QString();
+    }
+    Say(tr("Downloading the log..."));
+    if (!Read(device)) {
+        m_pStatusBar->clearMessage();
+        return QString();
+    }
+    Say(tr("Parsing the log..."));
+    return Store(device, folder);
+}
+
+bool CLogDownload::Read(CMetaDevice* device)
+{
+    CProgressDialog dialog(tr("Reading the log from the internal flash memory"), LOG_DOWNLOADED, LOG_FAILED, m_pWindow);
+    dialog.setWindowTitle(AppName());
+    for (;;) {
+        const bool posted = CGuardedCall::Run([device] { device->SetRequest(IDevice::ReadLog); });
+        if (posted && dialog.exec() == QDialog::Accepted)
+            return true;
+        const QMessageBox::StandardButton answer = QMessageBox::question(m_pWindow, AppName(),
+            tr("An error occured reading the log. Retry?"), QMessageBox::Yes | QMessageBox::No);
+        if (answer != QMessageBox::Yes)
+            return false;
+    }
+}
+
+QString CLogDownload::Store(CMetaDevice* device, QTreeWidgetItem*& folder)
+{
+    folder = m_pStorage->TargetFolder();
+    CLogSaver saver(device);
+    const CLogSaver::Result result = folder ? saver.Save(m_pStorage->PathOf(folder)) : CLogSaver::Failed;
+    // Banks written before a failure stay on disk: the tree shows them.
+    if (!saver.SavedNames().isEmpty())
+        m_pStorage->FillFolder(folder, m_pStorage->PathOf(folder));
+    if (result != CLogSaver::Saved) {
+        m_pStatusBar->clearMessage();
+        if (result == CLogSaver::NoEvents)
+            QMessageBox::information(m_pWindow, AppName(), tr("No new events!"));
+        else
+            QMessageBox::warning(m_pWindow, AppName(), tr("Error loading events!"));
+        return QString();
+    }
+    QMessageBox::information(m_pWindow, AppName(), tr("The log has been successfully read!"));
+    return QFileInfo(saver.SavedNames().constLast()).completeBaseName();
+}
+
+void CLogDownload::Say(const QString& text)
+{
+    m_pStatusBar->showMessage(text);
+}

@@ -1,0 +1,200 @@
+#include "CStoragePanel.h"
+
+#include "CMainWindow.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSettings>
+#include <QSignalBlocker>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTreeWidget>
+
+namespace {
+
+const char* const KEY_STORAGE_PATH = "General/StoragePath";
+
+} // namespace
+
+CStoragePanel::CStoragePanel(QTreeWidget* tree, QStatusBar* statusBar, QWidget* window)
+    : QObject(window)
+    , m_pTree(tree)
+    , m_pStatusBar(statusBar)
+    , m_pWindow(window)
+    , m_tree(tree)
+{
+}
+
+void CStoragePanel::Init(const QString& deviceId)
+{
+    m_strDefaultStorage = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // A server names its device as it likes; a name that would lead out of
+    // the program's folder is not used as a folder name.
+    if (CStorageTree::IsPlainName(deviceId))
+        m_strDefaultStorage += QLatin1Char('/') + deviceId;
+    QDir().mkpath(m_strDefaultStorage);
+    m_strStoragePath = QSettings().value(KEY_STORAGE_PATH).toString();
+    if (m_strStoragePath.isEmpty())
+        m_strStoragePath = m_strDefaultStorage;
+}
+
+void CStoragePanel::SavePath() const
+{
+    QSettings().setValue(KEY_STORAGE_PATH, m_strStoragePath);
+}
+
+QString CStoragePanel::DefaultStorage() const
+{
+    return m_strDefaultStorage;
+}
+
+QString CStoragePanel::StoragePath() const
+{
+    return m_strStoragePath;
+}
+
+void CStoragePanel::Fill()
+{
+    const QString label = m_strStoragePath == m_strDefaultStorage ? tr("Default Storage") : m_strStoragePath;
+    QTreeWidgetItem* root = m_tree.Rebuild(label, m_strStoragePath);
+    // Opened by the program, the root keeps its drive icon until the user
+    // opens or closes it.
+    const QSignalBlocker blocker(m_pTree);
+    root->setExpanded(true);
+}
+
+void CStoragePanel::FillFolder(QTreeWidgetItem* item, const QString& path)
+{
+    m_tree.Fill(item, path);
+}
+
+QString CStoragePanel::PathOf(QTreeWidgetItem* item) const
+{
+    return CStorageTree::PathOf(item, m_strStoragePath);
+}
+
+QTreeWidgetItem* CStoragePanel::TargetFolder() const
+{
+    return m_tree.TargetFolder();
+}
+
+QTreeWidgetItem* CStoragePanel::FindFile(QTreeWidgetItem* folder, const QString& name) const
+{
+    for (int i = 0; folder && i < folder->childCount(); ++i) {
+        QTreeWidgetItem* child = folder->child(i);
+        if (CStorageTree::IsFile(child) && child->text(0) == name)
+            return child;
+    }
+    return nullptr;
+}
+
+void CStoragePanel::Browse()
+{
+    const QString folder = QFileDialog::getExistingDirectory(m_pWindow, tr("Select a storage folder"),
+        m_strStoragePath, QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
+    if (folder.isEmpty())
+        return;
+    m_strStoragePath = folder;
+    Fill();
+    m_pTree->topLevelItem(0)->setText(0, folder);
+    Say(tr("New storage has been loaded"), true);
+}
+
+void CStoragePanel::NewFolder()
+{
+    const QString name = QInputDialog::getText(m_pWindow, tr("Create a folder"), tr("Folder name:"));
+    QTreeWidgetItem* target = TargetFolder();
+    if (name.isEmpty() || !target)
+        return;
+    if (!CStorageTree::IsPlainName(name) || !QDir(PathOf(target)).mkdir(name)) {
+        Warn(tr("Could not create the folder!"));
+        return;
+    }
+    m_tree.AddItem(target, CStorageTree::KindFolder, name);
+    target->setExpanded(true);
+    Say(tr("A folder created"), true);
+}
+
+void CStoragePanel::Rename()
+{
+    QTreeWidgetItem* item = m_pTree->currentItem();
+    if (!CStorageTree::IsFile(item))
+        return;
+    const QString name = QInputDialog::getText(m_pWindow, tr("Rename a file"), tr("New file name:"),
+        QLineEdit::Normal, item->text(0));
+    if (name.isEmpty() || name == item->text(0))
+        return;
+    const QString extension = CStorageTree::Extension(CStorageTree::KindOf(item));
+    const QString path = PathOf(item->parent()) + QLatin1Char('/') + name + QLatin1Char('.') + extension;
+    // Renaming never replaces another file.
+    if (!CStorageTree::IsPlainName(name) || !QFile::rename(PathOf(item), path)) {
+        Warn(tr("Could not rename the file!"));
+        return;
+    }
+    item->setText(0, name);
+    Say(tr("A file renamed"), true);
+}
+
+void CStoragePanel::Delete()
+{
+    QTreeWidgetItem* item = m_pTree->currentItem();
+    if (!item || !item->parent())
+        return;
+    const bool folder = !CStorageTree::IsFile(item);
+    if (!Ask(folder ? tr("Do you really want to delete the folder and all its content?")
+                    : tr("Do you really want to delete the file?")))
+        return;
+    const QString path = PathOf(item);
+    if (folder ? !CStorageTree::RemoveFolder(path) : !QFile::remove(path)) {
+        // Part of a folder may be gone: the tree shows what is left.
+        if (folder)
+            FillFolder(item, path);
+        Warn(folder ? tr("Could not delete the folder!") : tr("Could not delete the file!"));
+        return;
+    }
+    delete item;
+    Say(folder ? tr("A folder has been deleted") : tr("A file has been deleted"), false);
+}
+
+void CStoragePanel::DeleteAll()
+{
+    if (!Ask(tr("Do you really want to delete all the items in the archive?")))
+        return;
+    // The files stay on disk and come back with the next fill.
+    if (QTreeWidgetItem* root = m_pTree->topLevelItem(0))
+        qDeleteAll(root->takeChildren());
+    QDir().mkpath(m_strStoragePath);
+}
+
+void CStoragePanel::ShowContextMenu(QMenu* menu, const QPoint& pt)
+{
+    if (m_pTree->itemAt(pt))
+        menu->popup(m_pTree->viewport()->mapToGlobal(pt));
+}
+
+void CStoragePanel::ShowExpanded(QTreeWidgetItem* item)
+{
+    m_tree.ShowExpanded(item);
+}
+
+void CStoragePanel::Say(const QString& text, bool brief)
+{
+    m_pStatusBar->showMessage(text, brief ? CMainWindow::STATUS_MESSAGE_MS : 0);
+}
+
+void CStoragePanel::Warn(const QString& text)
+{
+    QMessageBox::warning(m_pWindow, QCoreApplication::applicationName(), text);
+}
+
+bool CStoragePanel::Ask(const QString& question)
+{
+    return QMessageBox::question(m_pWindow, QCoreApplication::applicationName(), question,
+               QMessageBox::Yes | QMessageBox::No)
+        == QMessageBox::Yes;
+}
