@@ -76,6 +76,7 @@ extern "C" Q_DECL_EXPORT bool QueryInterface(IDeviceGui** out)
 
 #include "CClientProgram.h"
 #include "CClientSession.h"
+#include "CFakeDeviceBase.h"
 #include "CMainWindow.h"
 #include "CMetaDevice.h"
 #include "CSimulatorProcess.h"
@@ -193,23 +194,12 @@ void MeasureStartup()
 }
 
 // A device whose count grows by exactly what the benchmark adds.
-class CGrowingDevice : public IDevice
+class CGrowingDevice : public CFakeDeviceBase
 {
 public:
     void Grow(int count) { m_nCount += count; }
 
-    bool Initialize() override { return true; }
-    void Uninitialize() override {}
-    QString GetDevID() override { return QStringLiteral("RZ450"); }
-    IDevice* GetLocalDevice() override { return this; }
-    bool IsOnline() override { return true; }
-    bool IsError() override { return false; }
-    void KeyPressed(IDevice::KeyType) override {}
-    void SetRequest(IDevice::RequestType) override {}
-    QList<CLogRecord> GetLogRecords() override { return {}; }
-    QList<CRecord> GetRealtimeRecords() override { return {}; }
     void Clear() override { m_nCount = 0; }
-    int GetCurrentMode() override { return MODE_MAN; }
     int GetCurrentRecordIndex() override { return m_nCount; }
     CRecord GetRecord(int index) override
     {
@@ -221,20 +211,6 @@ public:
         record.values.append({ -70.0 + (index * 7) % 30, -50.0, 0, 0 });
         return record;
     }
-    CRecord GetCurrentRecord() override { return GetRecord(m_nCount - 1); }
-    int GetCurrentBand() override { return 1; }
-    unsigned char GetMenuValue(int) override { return 0; }
-    void SetMenuValue(int, unsigned char) override {}
-    bool SetMenuData(QByteArray) override { return true; }
-    QByteArray GetMenuData() override { return QByteArray(96, 0); }
-    int GetLogType() override { return 2; }
-    QDateTime GetTime() override { return QDateTime::currentDateTime(); }
-    void SetTime(const QDateTime&) override {}
-    int GetLogLoadProgress() override { return 0; }
-    bool IsRamOk() override { return true; }
-    bool IsFlashOk() override { return true; }
-    bool IsBatteryOk() override { return true; }
-    bool GetTestInterface(ITestDevice**) override { return false; }
 
 private:
     int m_nCount = 0;

@@ -9,7 +9,7 @@
 #include "CLoopbackDeviceServer.h"
 #include "CMetaDevice.h"
 #include "CRZ450VirtualDevice.h"
-#include "IRZ450Device.h"
+#include "CFakeDeviceBase.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -27,45 +27,18 @@ const int LOCAL_PAINTS = 5000;
 const int NETWORK_PAINTS = 300;
 
 // A detector with something in every part of the display.
-class CBusyDevice : public IRZ450Device
+class CBusyDevice : public CFakeDeviceBase
 {
 public:
     int mode = MODE_MAN;
 
-    bool Initialize() override { return true; }
-    void Uninitialize() override {}
-    QString GetDevID() override { return QStringLiteral("RZ450"); }
-    IDevice* GetLocalDevice() override { return this; }
-    bool IsOnline() override { return true; }
-    bool IsError() override { return false; }
-    void KeyPressed(IDevice::KeyType) override {}
-    void SetRequest(IDevice::RequestType) override {}
-    QList<CLogRecord> GetLogRecords() override { return {}; }
-    QList<CRecord> GetRealtimeRecords() override { return {}; }
-    void Clear() override {}
     int GetCurrentMode() override { return mode; }
-    int GetCurrentRecordIndex() override { return 0; }
-    CRecord GetRecord(int) override { return {}; }
-    CRecord GetCurrentRecord() override { return {}; }
-    int GetCurrentBand() override { return 1; }
     unsigned char GetMenuValue(int index) override { return index == 45 ? 0 : 1; }
-    void SetMenuValue(int, unsigned char) override {}
     bool SetMenuData(QByteArray) override { return false; }
     QByteArray GetMenuData() override { return QByteArray(MENU_SIZE, '\1'); }
-    int GetLogType() override { return 0; }
     QDateTime GetTime() override { return QDateTime(QDate(2024, 3, 9), QTime(14, 5, 7)); }
-    void SetTime(const QDateTime&) override {}
-    int GetLogLoadProgress() override { return 0; }
-    bool IsRamOk() override { return true; }
-    bool IsFlashOk() override { return true; }
-    bool IsBatteryOk() override { return true; }
-    bool GetTestInterface(ITestDevice**) override { return false; }
 
-    int GetLanguageID() override { return 0; }
-    bool IsSchedule() override { return false; }
     int GetCurrentBank() override { return 5; }
-    bool IsWaiting() override { return false; }
-    int GetTmpX() override { return 0; }
     int GetLevelDbm(int band) override { return 60 + band; }
     int GetThreshold(int) override { return 60; }
     int GetDbmCorrScale(int) override { return 10; }
@@ -74,19 +47,8 @@ public:
     bool IsIndicateBand(int band) override { return band == 4; }
     QString GetBandName(int) override { return QStringLiteral("GSM 900 mobile   /"); }
     bool GetSpectrumData(char*, int) override { return true; }
-    int IsAbodeLevel() override { return 0; }
     int IsShowFreq() override { return 1; }
     int GetFreqMax() override { return 433920; }
-    int GetLevelMax() override { return 0; }
-    int GetLevelNoise() override { return 0; }
-    int GetLevelDbMin() override { return 0; }
-    int GetDemodMode() override { return 0; }
-    int GetCntPeakFreq() override { return 0; }
-    int GetOverload() override { return 0; }
-    int GetMute() override { return 0; }
-    int GetVolume() override { return 0; }
-    int GetBypassPercent() override { return 0; }
-    void deviceChannelChanged() override {}
 };
 
 // The device server on loopback, answering each request at once with what

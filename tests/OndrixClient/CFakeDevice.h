@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IRZ450Device.h"
+#include "CFakeDeviceBase.h"
 
 #include <QList>
 
@@ -8,7 +8,7 @@
 // the first Initialize starts the exchange, later ones only count, and the
 // exchange stops when the count falls to 0. A fault stops the exchange
 // without touching the count, as the driver's worker does when it fails.
-class CFakeDevice : public IRZ450Device
+class CFakeDevice : public CFakeDeviceBase
 {
     Q_OBJECT
 
@@ -40,60 +40,17 @@ public:
     bool Initialize() override;
     void Uninitialize() override;
     QString GetDevID() override { return m_strId; }
-    IDevice* GetLocalDevice() override { return this; }
     bool IsOnline() override { return m_bRunning && m_bReachable; }
     bool IsError() override { return m_bError; }
     void KeyPressed(IDevice::KeyType key) override { m_keys.append(int(key)); }
-    void SetRequest(IDevice::RequestType) override {}
     QList<CLogRecord> GetLogRecords() override { return m_logRecords; }
     QList<CRecord> GetRealtimeRecords() override;
     void Clear() override;
     int GetCurrentMode() override { return m_nMode; }
     int GetCurrentRecordIndex() override { return m_nCount; }
     CRecord GetRecord(int index) override;
-    CRecord GetCurrentRecord() override { return GetRecord(m_nCount - 1); }
-    int GetCurrentBand() override { return 1; }
-    unsigned char GetMenuValue(int) override { return 0; }
-    void SetMenuValue(int, unsigned char) override {}
-    bool SetMenuData(QByteArray) override { return true; }
-    QByteArray GetMenuData() override { return QByteArray(96, 0); }
     int GetLogType() override { return 2; }
     QDateTime GetTime() override { return QDateTime::fromSecsSinceEpoch(qint64(FirstTime()), Qt::UTC); }
-    void SetTime(const QDateTime&) override {}
-    int GetLogLoadProgress() override { return 0; }
-    bool IsRamOk() override { return true; }
-    bool IsFlashOk() override { return true; }
-    bool IsBatteryOk() override { return true; }
-    bool GetTestInterface(ITestDevice**) override { return false; }
-
-    int GetLanguageID() override { return 0; }
-    bool IsSchedule() override { return false; }
-    int GetCurrentBank() override { return 1; }
-    bool IsWaiting() override { return false; }
-    int GetTmpX() override { return 0; }
-    int GetLevelDbm(int) override { return 0; }
-    int GetThreshold(int) override { return 0; }
-    int GetDbmCorrScale(int) override { return 0; }
-    int GetEventCntDelay(int) override { return 0; }
-    int GetIndicateBand(int) override { return 0; }
-    bool IsIndicateBand(int) override { return false; }
-    QString GetBandName(int) override { return QString(); }
-    bool GetSpectrumData(char*, int) override { return false; }
-    int IsAbodeLevel() override { return 0; }
-    int IsShowFreq() override { return 0; }
-    int GetFreqMax() override { return 0; }
-    int GetLevelMax() override { return 0; }
-    int GetLevelNoise() override { return 0; }
-    int GetLevelDbMin() override { return 0; }
-    int GetDemodMode() override { return 0; }
-    int GetCntPeakFreq() override { return 0; }
-    int GetOverload() override { return 0; }
-    int GetMute() override { return 0; }
-    int GetVolume() override { return 0; }
-    int GetBypassPercent() override { return 0; }
-
-Q_SIGNALS:
-    void deviceChannelChanged() override;
 
 private:
     QString m_strId;
