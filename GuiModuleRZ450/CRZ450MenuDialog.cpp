@@ -150,11 +150,10 @@ void CRZ450MenuDialog::OnSaveButton()
 void CRZ450MenuDialog::OnOkButton()
 {
     StoreTab();
-    // Posted right after the block is written: a status report parsed in
-    // between would put the detector's own values back into the block.
-    QByteArray block;
-    const bool written = Guarded([this, &block]() {
-        if (!WriteControls(block))
+    // Posted right behind the block and the clock, which the write then
+    // carries to the detector.
+    const bool written = Guarded([this]() {
+        if (!WriteControls())
             return false;
         m_pDevice->SetRequest(IDevice::WriteSettings);
         return true;
@@ -605,17 +604,24 @@ void CRZ450MenuDialog::PutSlider(QByteArray& block, const QSlider* slider, int i
     block[index] = char(slider->value());
 }
 
-bool CRZ450MenuDialog::WriteControls(QByteArray& block)
+bool CRZ450MenuDialog::ControlsBlock(QByteArray& block)
 {
-    // The block travels whole: the detector's status reports overwrite a
-    // block with no write pending, so values written one by one could be
-    // lost to a report arriving between them.
     block = m_pDevice->GetMenuData();
     if (block.size() != MENU_SIZE) {
         m_warning(tr("The device returned an incomplete settings block."));
         return false;
     }
     PutControls(block);
+    return true;
+}
+
+bool CRZ450MenuDialog::WriteControls()
+{
+    // The block travels whole: over the network every value written one by
+    // one is a round trip of its own.
+    QByteArray block;
+    if (!ControlsBlock(block))
+        return false;
     // The clock first, so that OK can post the write right behind the block.
     m_pDevice->SetTime(m_pUi->m_pClockEdit->dateTime());
     if (m_pDevice->SetMenuData(block))
@@ -671,8 +677,10 @@ void CRZ450MenuDialog::LoadMenuFile(const QString& path)
 
 void CRZ450MenuDialog::SaveMenuFile(const QString& path)
 {
+    // The device is left as it is: a clock set here would stand in for the
+    // detector's until the next settings write.
     QByteArray block;
-    if (!Guarded([this, &block]() { return WriteControls(block); }))
+    if (!Guarded([this, &block]() { return ControlsBlock(block); }))
         return;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(block) != MENU_SIZE || !file.commit())

@@ -19,7 +19,7 @@ class CRz450MenuDialogClass;
 // The detector's settings menu, edited on the PC. The device's settings
 // block is the only store: the controls are loaded from it and written back
 // into it whole, and nothing reaches the detector until OK posts the write
-// right behind the block.
+// right behind the block. Saving a menu file leaves the device untouched.
 //
 // A network device that stops answering makes the device calls throw; the
 // dialog reports that and stays open, so that the user can still cancel.
@@ -122,7 +122,9 @@ private:
     void PutControls(QByteArray& block) const;
     static void PutCheck(QByteArray& block, const QCheckBox* check, int index);
     static void PutSlider(QByteArray& block, const QSlider* slider, int index);
-    bool WriteControls(QByteArray& block);
+    // The device's block with the controls put in; the device keeps its own.
+    bool ControlsBlock(QByteArray& block);
+    bool WriteControls();
     bool Post(IDevice::RequestType request);
     bool Guarded(const std::function<bool()>& action);
     void LoadMenuFile(const QString& path);

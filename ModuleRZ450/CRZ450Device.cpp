@@ -10,7 +10,6 @@
 #include <QThread>
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 #include <vector>
 
@@ -182,11 +181,18 @@ void CRZ450Device::FlushOutgoing()
     if (m_outgoing.isEmpty())
         return;
     const int size = static_cast<int>(m_outgoing.size());
+    bool sent = false;
     if (m_nLinkKind == LinkSerial)
-        m_serial.Write(m_outgoing.constData(), size);
+        sent = m_serial.Write(m_outgoing.constData(), size);
     else if (m_nLinkKind != LinkNone)
-        m_ftdi.Write(m_outgoing.constData(), size);
+        sent = m_ftdi.Write(m_outgoing.constData(), size) == CFTDI::FT_OK;
     m_outgoing.clear();
+    if (m_bSettingsQueued) {
+        // Only now may the reports take the written bytes again.
+        m_bSettingsQueued = false;
+        QMutexLocker lock(&m_mutex);
+        m_status.menu.FinishWrite(sent);
+    }
 }
 
 bool CRZ450Device::ReceiveBytes(char* data, int size)
@@ -324,12 +330,12 @@ void CRZ450Device::HandleStatusReport(const quint8* report)
 
 void CRZ450Device::SendSettings()
 {
-    char payload[CRZ450Status::SETTINGS_SENT + 6 + 5];
+    char payload[CSettingsBlock::SENT + 6 + 5];
     {
         QMutexLocker lock(&m_mutex);
-        std::memcpy(payload, m_status.menu.data(), CRZ450Status::SETTINGS_SENT);
-        std::memcpy(payload + CRZ450Status::SETTINGS_SENT, m_status.menu.data(), 6);
-        char* clock = payload + CRZ450Status::SETTINGS_SENT + 6;
+        m_status.menu.TakeWrite(payload);
+        std::memcpy(payload + CSettingsBlock::SENT, payload, 6);
+        char* clock = payload + CSettingsBlock::SENT + 6;
         if (m_status.menu[41] != 0) {
             const QDateTime now = QDateTime::currentDateTime();
             clock[0] = static_cast<char>(now.date().month() - 1);
@@ -350,6 +356,7 @@ void CRZ450Device::SendSettings()
         m_userClock.valid = false;
     }
     SendBytes(payload, sizeof payload);
+    m_bSettingsQueued = true;
 }
 
 // ---------------------------------------------------------------------------
@@ -450,7 +457,7 @@ QList<CRecord> CRZ450Device::GetRealtimeRecords()
         rawSlots.reserve(static_cast<size_t>(std::max(0, m_ring.Count() - 1)));
         m_ring.CopySlots(1, m_ring.Count(), rawSlots);
     }
-    CRecordConverter converter(QDate::currentDate().year());
+    CRecordConverter converter(CRecordConverter::CurrentYear());
     QList<CRecord> records;
     records.reserve(static_cast<qsizetype>(rawSlots.size()));
     for (const RAW_RECORD_SLOT& slot : rawSlots)
@@ -490,17 +497,11 @@ CRecord CRZ450Device::GetRecord(int index)
 CRecordConverter& CRZ450Device::ConverterForThisThread()
 {
     // Callers fetch records one by one in order: keeping one converter per
-    // thread keeps its hour cache warm. The year is looked up again once a
-    // minute, as asking the clock for the local date costs more than a
-    // whole conversion.
-    using Clock = std::chrono::steady_clock;
-    thread_local CRecordConverter converter(QDate::currentDate().year());
-    thread_local Clock::time_point refreshAt = Clock::now() + std::chrono::minutes(1);
-    const Clock::time_point now = Clock::now();
-    if (now >= refreshAt) {
-        converter = CRecordConverter(QDate::currentDate().year());
-        refreshAt = now + std::chrono::minutes(1);
-    }
+    // thread keeps its hour cache warm, until the year turns.
+    const int year = CRecordConverter::CurrentYear();
+    thread_local CRecordConverter converter(year);
+    if (converter.Year() != year)
+        converter = CRecordConverter(year);
     return converter;
 }
 
@@ -543,32 +544,24 @@ int CRZ450Device::GetLogType()
 
 unsigned char CRZ450Device::GetMenuValue(int index)
 {
-    if (index < 0 || index >= CRZ450Status::MENU_SIZE)
-        return 0;
     return Read<unsigned char>([index](const CRZ450Status& s) { return s.menu[index]; });
 }
 
 void CRZ450Device::SetMenuValue(int index, unsigned char value)
 {
-    if (index < 0 || index >= CRZ450Status::MENU_SIZE)
-        return;
     QMutexLocker lock(&m_mutex);
-    m_status.menu[index] = value;
+    m_status.menu.Set(index, value);
 }
 
 bool CRZ450Device::SetMenuData(QByteArray data)
 {
-    if (data.size() != CRZ450Status::MENU_SIZE)
-        return false;
     QMutexLocker lock(&m_mutex);
-    std::memcpy(m_status.menu.data(), data.constData(), CRZ450Status::MENU_SIZE);
-    return true;
+    return m_status.menu.SetData(data);
 }
 
 QByteArray CRZ450Device::GetMenuData()
 {
-    QMutexLocker lock(&m_mutex);
-    return QByteArray(reinterpret_cast<const char*>(m_status.menu.data()), CRZ450Status::MENU_SIZE);
+    return Read<QByteArray>([](const CRZ450Status& s) { return s.menu.Data(); });
 }
 
 CRZ450Device::CLOCK_FIELDS CRZ450Device::ReportClock() const
@@ -587,7 +580,9 @@ QDateTime CRZ450Device::GetTime()
     CLOCK_FIELDS fields;
     {
         QMutexLocker lock(&m_mutex);
-        fields = m_userClock.valid ? m_userClock : ReportClock();
+        // A clock set but not yet on its way is no clock the detector keeps.
+        const bool writing = m_userClock.valid && m_nPending == COMMAND_WRITE_SETTINGS;
+        fields = writing ? m_userClock : ReportClock();
     }
     return QDateTime(QDate(QDate::currentDate().year(), fields.month, fields.day),
                      QTime(fields.hour, fields.minute, fields.second), Qt::LocalTime);
@@ -595,9 +590,9 @@ QDateTime CRZ450Device::GetTime()
 
 void CRZ450Device::SetTime(const QDateTime& time)
 {
-    // Kept apart from the reported clock: every status report, the one that
-    // carries the write command included, would overwrite it before it
-    // could be sent.
+    // Kept apart from the reported clock until the next settings write
+    // sends it: every status report, the one that carries the write command
+    // included, would overwrite it before it could be sent.
     const QDateTime local = time.toLocalTime();
     QMutexLocker lock(&m_mutex);
     m_userClock.month = local.date().month();

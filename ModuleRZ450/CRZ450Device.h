@@ -164,6 +164,8 @@ private:
     int m_nRefCount = 0;
     int m_nFailures = 0;
     bool m_bResync = false;
+    // A settings write waits in m_outgoing; its bytes are in flight.
+    bool m_bSettingsQueued = false;
     QByteArray m_outgoing;
     int m_nLinkTimeoutMs = LINK_TIMEOUT_MS;
 

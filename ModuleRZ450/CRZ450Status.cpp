@@ -5,6 +5,9 @@
 
 namespace {
 
+const int REPORT_SETTINGS = 46;
+const int SETTINGS_LANGUAGE = 42;
+
 int Word16(const quint8* p)
 {
     return p[0] | (p[1] << 8);
@@ -43,7 +46,7 @@ CRZ450Status::REPORT_RESULT CRZ450Status::ApplyReport(const quint8* report)
     scheduleByte = report[10];
     currentBank = Word16(report + 12);
     ApplyBandValues(report);
-    std::memcpy(menu.data(), report + 46, SETTINGS_SENT);
+    menu.ApplyReported(report + REPORT_SETTINGS);
     ramOk = report[109] == 0;
     flashOk = report[110] == 0;
     battery = Word16(report + 111);
@@ -52,7 +55,8 @@ CRZ450Status::REPORT_RESULT CRZ450Status::ApplyReport(const quint8* report)
     result.notify = mode != previousMode || (currentBand != previousBand && mode != MODE_AUTO);
 
     ApplySpectrum(report);
-    language = menu[42];
+    // What the detector shows, not a change of the host's still to be written.
+    language = report[REPORT_SETTINGS + SETTINGS_LANGUAGE];
 
     if (mode != previousMode) {
         previousMode = mode;

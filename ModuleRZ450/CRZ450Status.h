@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CRecordRing.h"
+#include "CSettingsBlock.h"
 
 #include <QByteArray>
 #include <QtGlobal>
@@ -14,8 +15,6 @@ class CRZ450Status
 public:
     static constexpr int REPORT_SIZE = 300;
     static constexpr int BANDS = 31;
-    static constexpr int MENU_SIZE = 96;
-    static constexpr int SETTINGS_SENT = 60;
     static constexpr int SPECTRUM_FIRST = 117;
     // The copy never runs past the end of the report.
     static constexpr int SPECTRUM_CAPACITY = REPORT_SIZE - SPECTRUM_FIRST;
@@ -52,7 +51,7 @@ public:
     std::array<quint8, 3> indicateBand {};
     std::array<quint8, 19> indicateFlag {}; // bands 0..18
     int tmpX = 0;
-    std::array<quint8, MENU_SIZE> menu {};
+    CSettingsBlock menu;
     int language = 0;
     bool ramOk = false, flashOk = false;
     int battery = 0;

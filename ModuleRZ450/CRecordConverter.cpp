@@ -4,9 +4,44 @@
 
 #include <QDateTime>
 
+#include <atomic>
+
+namespace {
+
+std::atomic<CRecordConverter::NowFn> s_pfnNow { nullptr };
+
+qint64 YearStart(int year)
+{
+    return QDateTime(QDate(year, 1, 1), QTime(0, 0), Qt::LocalTime).toSecsSinceEpoch();
+}
+
+} // namespace
+
 CRecordConverter::CRecordConverter(int year)
     : m_nYear(year)
 {
+}
+
+int CRecordConverter::CurrentYear()
+{
+    // The local year's bounds in UTC seconds: within them the year is known
+    // without the local date, which costs more than a whole conversion.
+    thread_local int year = 0;
+    thread_local qint64 start = 0;
+    thread_local qint64 end = 0;
+    const NowFn now = s_pfnNow.load(std::memory_order_relaxed);
+    const qint64 seconds = now ? now() : QDateTime::currentSecsSinceEpoch();
+    if (seconds < start || seconds >= end) {
+        year = QDateTime::fromSecsSinceEpoch(seconds, Qt::LocalTime).date().year();
+        start = YearStart(year);
+        end = YearStart(year + 1);
+    }
+    return year;
+}
+
+void CRecordConverter::SetClockSource(NowFn now)
+{
+    s_pfnNow.store(now);
 }
 
 quint64 CRecordConverter::LocalSeconds(int month, int day, int secondsOfDay)

@@ -11,8 +11,20 @@
 class CRecordConverter
 {
 public:
+    // Seconds since 1970 UTC, as the system clock tells them.
+    using NowFn = qint64 (*)();
+
     // year: the PC's current year, which the detector does not report.
     explicit CRecordConverter(int year);
+
+    // The PC's current year, one rule for every record getter. Cheap enough
+    // for each record: it reads the system clock, and the calendar only once
+    // the year it found last has ended.
+    static int CurrentYear();
+    // Tests stand in for the system clock; nullptr puts it back.
+    static void SetClockSource(NowFn now);
+
+    int Year() const { return m_nYear; }
 
     CRecord Convert(const RAW_RECORD_SLOT& slot);
     // Seconds since 1970 UTC of a local date and time of day, 0 if invalid.

@@ -3,10 +3,13 @@
 #include "CPtyServer.h"
 #include "CRZ450Device.h"
 #include "CRZ450Simulator.h"
+#include "CRecordConverter.h"
 
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QLibrary>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -26,6 +29,15 @@ QByteArray Pattern(int size, int seed)
     return bytes;
 }
 
+template <typename Done>
+bool WaitFor(Done done)
+{
+    QDeadlineTimer deadline(3000);
+    while (!done() && !deadline.hasExpired())
+        QThread::usleep(200);
+    return done();
+}
+
 } // namespace
 
 class TestRZ450DeviceSerial : public QObject
@@ -43,6 +55,9 @@ private Q_SLOTS:
     void bandChangeSignalsInManualModeOnly();
     void settingsWritePutsTheBlockAndClockOnTheWire();
     void settingsWriteWithPcClock();
+    void hostSettingsSurviveReportsUntilWritten_data();
+    void hostSettingsSurviveReportsUntilWritten();
+    void recordsOfNewYearsFirstSecondsTakeTheNewYear();
     void tenShortAnswersKeepTheLinkTheEleventhDropsIt();
     void garbageAndUnknownAnswersAreSurvived();
     void reconnectsAfterTheDetectorVanishes();
@@ -257,7 +272,7 @@ void TestRZ450DeviceSerial::settingsWritePutsTheBlockAndClockOnTheWire()
     const QDateTime set(QDate(QDate::currentDate().year(), 5, 20), QTime(8, 30, 0));
     m_pDevice->SetTime(set);
     WaitForPolls(3);
-    QCOMPARE(m_pDevice->GetTime(), set);
+    QCOMPARE(m_pDevice->GetTime(), m_pSim->Clock()); // until a write carries it
     m_pDevice->SetRequest(IDevice::WriteSettings);
     QTRY_COMPARE_WITH_TIMEOUT(m_pSim->Commands().count(5), 2, 3000);
     const QByteArray second = m_pSim->LastSettingsWrite();
@@ -285,6 +300,54 @@ void TestRZ450DeviceSerial::settingsWriteWithPcClock()
     QCOMPARE(int(wire[66]), now.date().month() - 1);
     QCOMPARE(int(wire[67]), now.date().day() - 1);
     QVERIFY(qAbs(QTime(wire[68], wire[69], wire[70]).secsTo(now.time())) <= 2);
+}
+
+void TestRZ450DeviceSerial::hostSettingsSurviveReportsUntilWritten_data()
+{
+    QTest::addColumn<bool>("wholeBlock");
+    QTest::newRow("SetMenuData") << true;
+    QTest::newRow("SetMenuValue") << false;
+}
+
+void TestRZ450DeviceSerial::hostSettingsSurviveReportsUntilWritten()
+{
+    QFETCH(bool, wholeBlock);
+    m_pServer->SetPaced(true); // a report every 3.3 ms, often between set and write
+    StartDevice();
+    QRandomGenerator random(5);
+    int stale = 0;
+    for (int write = 1; write <= 50; ++write) {
+        const QByteArray expected = Pattern(96, write);
+        if (wholeBlock)
+            QVERIFY(m_pDevice->SetMenuData(expected));
+        for (int index = 0; !wholeBlock && index < expected.size(); ++index)
+            m_pDevice->SetMenuValue(index, quint8(expected[index]));
+        QThread::usleep(random.bounded(12000));
+        stale += m_pDevice->GetMenuData() != expected;
+        m_pDevice->SetRequest(IDevice::WriteSettings);
+        QVERIFY(WaitFor([&] { return m_pSim->Commands().count(5) == write; }));
+        // The command byte is seen before the bytes behind it.
+        const int polls = m_pSim->Polls();
+        QVERIFY(WaitFor([&] { return m_pSim->Polls() > polls; }));
+        stale += m_pSim->LastSettingsWrite().left(60) != expected.left(60);
+    }
+    QCOMPARE(stale, 0);
+}
+
+void TestRZ450DeviceSerial::recordsOfNewYearsFirstSecondsTakeTheNewYear()
+{
+    StartDevice();
+    const QDateTime newYear(QDate(QDate::currentDate().year() + 1, 1, 1), QTime(0, 0, 5));
+    m_pSim->SetClock(newYear);
+    WaitForPolls(3);
+    static qint64 s_nNow = newYear.addSecs(-10).toSecsSinceEpoch(); // the PC still in the old year
+    CRecordConverter::SetClockSource([] { return s_nNow; });
+    const auto restore = qScopeGuard([] { CRecordConverter::SetClockSource(nullptr); });
+    const int last = m_pDevice->GetCurrentRecordIndex() - 1;
+    QCOMPARE(m_pDevice->GetRecord(last).time, quint64(newYear.addYears(-1).toSecsSinceEpoch()));
+    s_nNow = newYear.addSecs(1).toSecsSinceEpoch();
+    QCOMPARE(m_pDevice->GetRecord(last).time, quint64(newYear.toSecsSinceEpoch()));
+    QCOMPARE(m_pDevice->GetRealtimeRecords().value(last - 1).time, quint64(newYear.toSecsSinceEpoch()));
 }
 
 void TestRZ450DeviceSerial::tenShortAnswersKeepTheLinkTheEleventhDropsIt()
