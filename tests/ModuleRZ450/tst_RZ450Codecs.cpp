@@ -5,6 +5,7 @@
 #include "CRZ450Status.h"
 #include "CRecordConverter.h"
 #include "CRecordRing.h"
+#include "CSettingsBlock.h"
 
 #include <QDateTime>
 #include <QRandomGenerator>
@@ -46,6 +47,8 @@ private Q_SLOTS:
     void recordConversion();
     void nibbleCodecRoundTrip();
     void bandTable();
+    void settingsHeldUntilTheirWriteHasGone_data();
+    void settingsHeldUntilTheirWriteHasGone();
 };
 
 void TestRZ450Codecs::statusFieldsAreDecoded()
@@ -324,6 +327,39 @@ void TestRZ450Codecs::bandTable()
         QVERIFY(CBandTable::EnglishName(band).size() <= 18);
         QCOMPARE(CBandTable::RussianName(band).size(), 18);
     }
+}
+
+void TestRZ450Codecs::settingsHeldUntilTheirWriteHasGone_data()
+{
+    QTest::addColumn<bool>("sent");
+    QTest::addColumn<bool>("setAgainInFlight");
+    QTest::addColumn<int>("afterReport"); // byte 7 after the next report
+    QTest::newRow("sent") << true << false << 0x33;
+    QTest::newRow("lost on the way") << false << false << 0x11;
+    QTest::newRow("set again in flight, sent") << true << true << 0x22;
+    QTest::newRow("set again in flight, lost") << false << true << 0x22;
+}
+
+void TestRZ450Codecs::settingsHeldUntilTheirWriteHasGone()
+{
+    QFETCH(bool, sent);
+    QFETCH(bool, setAgainInFlight);
+    QFETCH(int, afterReport);
+    CSettingsBlock block;
+    std::array<quint8, CSettingsBlock::SENT> report {};
+    report.fill(0x33);
+    block.Set(7, 0x11);
+    block.ApplyReported(report.data());
+    QCOMPARE(int(block[7]), 0x11);
+    QCOMPARE(int(block[8]), 0x33);
+    std::array<char, CSettingsBlock::SENT> wire {};
+    block.TakeWrite(wire.data());
+    QCOMPARE(int(quint8(wire[7])), 0x11);
+    if (setAgainInFlight)
+        block.Set(7, 0x22);
+    block.FinishWrite(sent);
+    block.ApplyReported(report.data());
+    QCOMPARE(int(block[7]), afterReport);
 }
 
 QTEST_APPLESS_MAIN(TestRZ450Codecs)
