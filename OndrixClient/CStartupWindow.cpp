@@ -15,6 +15,7 @@
 #include <QSettings>
 
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -126,7 +127,7 @@ bool CStartupWindow::ConnectLocal()
     int row = 0;
     if (m_devices.size() >= 2) {
         QStringList names;
-        for (IDevice* device : qAsConst(m_devices))
+        for (IDevice* device : std::as_const(m_devices))
             names.append(device->GetDevID());
         bool chosen = false;
         row = ChooseRow(names, QLatin1String(KEY_LOCAL_DEVICE), chosen);
@@ -222,7 +223,7 @@ QStringList CStartupWindow::MergeUrls(const QString& current, const QStringList&
 
 void CStartupWindow::OnStartButton()
 {
-    for (IDeviceGui* gui : qAsConst(m_deviceGuis))
+    for (IDeviceGui* gui : std::as_const(m_deviceGuis))
         gui->Stop();
     m_bLocal = m_pUi->m_pLocalRadio->isChecked();
     m_strUrl = m_pUi->m_pUrlsCombo->currentText();
