@@ -10,26 +10,23 @@
 #include "CQTimeLinesDiagram.h"
 #include "CQTimeRectsDiagram.h"
 #include "CRangeGuard.h"
+#include "CScrollThumb.h"
 
 #include <QCursor>
 #include <QDateTime>
-#include <QMenu>
-#include <QMouseEvent>
 #include <QMutexLocker>
 #include <QPainter>
 #include <QToolTip>
-#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
 using Lock = QMutexLocker<QRecursiveMutex>;
-
-const int LABEL_MIN_PIXELS = 70;
 
 IDiagram* CreateDiagram(DiagramType type, DIAGRAM_AREA& area, DIAGRAM_RANGES* ranges)
 {
@@ -54,53 +51,6 @@ IDiagram* CreateDiagram(DiagramType type, DIAGRAM_AREA& area, DIAGRAM_RANGES* ra
 bool IsTimeKind(DiagramType type)
 {
     return type == DIAGRAM_TIME_LINES || type == DIAGRAM_TIME_RECTS || type == DIAGRAM_TIME_LEVEL_RECTS;
-}
-
-// Pixel arithmetic on doubles that may be huge or NaN.
-// The numbers of the scroll indicator, as doubles.
-struct SCROLL_RANGE
-{
-    double position = 0.0;
-    double fullMin = 0.0;
-    double fullMax = 0.0;
-    double visibleMin = 0.0;
-    double visibleMax = 0.0;
-};
-
-SCROLL_RANGE ReadScrollRange(const DIAGRAM_RANGES& ranges, bool time, const QVariant& position)
-{
-    const auto number = [time](const QVariant& value) {
-        return time ? double(CDiagramValues::Time(value)) : CDiagramValues::Real(value);
-    };
-    return SCROLL_RANGE { number(position), number(ranges.fullXMin), number(ranges.fullXMax), number(ranges.visibleXMin),
-        number(ranges.visibleXMax) };
-}
-
-QRect ThumbRect(const QRect& bar, SCROLL_RANGE range)
-{
-    const double barWidth = bar.width();
-    const double fullSpan = range.fullMax - range.fullMin;
-    double thumbX = bar.left() + 2;
-    double thumbWidth = barWidth - 4;
-    // A full range without extent shows the whole bar, like a window wider than it.
-    if (fullSpan > 0.0) {
-        thumbWidth = barWidth * (range.visibleMax - range.visibleMin) / fullSpan;
-        if (thumbWidth < 0.0)
-            thumbWidth = 1.0;
-        if (range.fullMin < 0.0) {
-            range.position -= range.fullMin;
-            range.fullMax -= range.fullMin;
-            range.fullMin = 0.0;
-        }
-        thumbX = bar.left() + (range.position - range.fullMin) * barWidth / (range.fullMax - range.fullMin) + 2;
-        if (thumbWidth > barWidth) {
-            thumbX = bar.left() + 2;
-            thumbWidth = barWidth - 4;
-        }
-    }
-    if (thumbX + thumbWidth > bar.right())
-        thumbWidth = bar.right() - thumbX - 1;
-    return QRect(CTimeMapping::ClampedInt(thumbX), bar.top() + 2, CTimeMapping::ClampedInt(thumbWidth), bar.height() - 3);
 }
 
 } // namespace
@@ -155,9 +105,30 @@ QRect CQDiagramWidget::AxisXLeftHalf() const
     return QRect(m_axisXRect.left(), m_axisXRect.top(), m_axisXRect.width() / 2, m_axisXRect.height());
 }
 
-bool CQDiagramWidget::IsTimeAxis() const
+// Three rules tell a time X axis from a real one, each for its own part of
+// the widget; they differ on the level-rects kind (2) on purpose.
+bool CQDiagramWidget::IsTimeNavigation() const
 {
     return m_eAxisXType == DIAGRAM_TIME_LINES || m_eAxisXType == DIAGRAM_TIME_RECTS;
+}
+
+bool CQDiagramWidget::IsTimeScrollBar() const
+{
+    return IsTimeKind(m_eAxisXType);
+}
+
+bool CQDiagramWidget::HighlightsAxisHalf() const
+{
+    return m_eAxisXType != DIAGRAM_TIME_LINES && m_eAxisXType != DIAGRAM_TIME_LEVEL_RECTS;
+}
+
+const DIAGRAM_AREA* CQDiagramWidget::AreaUnder(const QPoint& pos, QRect DIAGRAM_AREA::*part) const
+{
+    for (const DIAGRAM_AREA* area : m_areas) {
+        if ((area->*part).contains(pos))
+            return area;
+    }
+    return nullptr;
 }
 
 void CQDiagramWidget::SetSingleDiagramArea()
@@ -460,7 +431,7 @@ void CQDiagramWidget::paintEvent(QPaintEvent* event)
     QColor axisColor = QColor(Qt::darkGreen).lighter(70);
     axisColor.setAlpha(m_nHighlightAlpha);
     painter.fillRect(m_axisXRect, axisColor);
-    if (m_eAxisXType != DIAGRAM_TIME_LINES && m_eAxisXType != DIAGRAM_TIME_LEVEL_RECTS) {
+    if (HighlightsAxisHalf()) {
         // The half a drag from here would move.
         const QRect left = AxisXLeftHalf();
         const QRect right(left.right() + 1, left.top(), m_axisXRect.right() - left.right(), left.height());
@@ -476,7 +447,7 @@ void CQDiagramWidget::paintEvent(QPaintEvent* event)
     DrawStatus(cursor, painter, statusLines);
     DrawXLabels(painter);
     DrawScrollBarX(painter, m_ranges.visibleXMin);
-    for (const DEBUG_DATA_ITEM& item : qAsConst(m_debugItems))
+    for (const DEBUG_DATA_ITEM& item : std::as_const(m_debugItems))
         painter.drawText(item.x, item.y, item.text);
 }
 
@@ -484,7 +455,7 @@ void CQDiagramWidget::DrawAreas(QPainter& painter, const QPoint& cursor, QList<D
 {
     QColor stripColor = QColor(Qt::darkBlue).lighter(80);
     stripColor.setAlpha(m_nHighlightAlpha / 2);
-    for (const DIAGRAM_AREA* area : qAsConst(m_areas)) {
+    for (const DIAGRAM_AREA* area : std::as_const(m_areas)) {
         const QList<DATA_LINE*> visible = VisibleLines(*area);
         if (area->diagram != nullptr) {
             area->diagram->DrawGrid(painter, int(visible.size()));
@@ -502,10 +473,7 @@ void CQDiagramWidget::DrawAreas(QPainter& painter, const QPoint& cursor, QList<D
 
 void CQDiagramWidget::DrawCrosshair(QPainter& painter, const QPoint& cursor)
 {
-    bool overPlot = false;
-    for (const DIAGRAM_AREA* area : qAsConst(m_areas))
-        overPlot = overPlot || area->plotRect.contains(cursor);
-    if (!overPlot)
+    if (!AreaUnder(cursor, &DIAGRAM_AREA::plotRect))
         return;
     const QRect& first = m_areas.first()->plotRect;
     const QRect& last = m_areas.last()->plotRect;
@@ -518,7 +486,7 @@ void CQDiagramWidget::DrawStatus(const QPoint& point, QPainter& painter, const Q
 {
     QList<QVariant> values;
     const DIAGRAM_AREA* answering = nullptr;
-    for (const DIAGRAM_AREA* area : qAsConst(m_areas)) {
+    for (const DIAGRAM_AREA* area : std::as_const(m_areas)) {
         if (area->diagram != nullptr && area->diagram->GetDataAtPos(false, point, lines, values)) {
             answering = area;
             break;
@@ -567,7 +535,7 @@ QString CQDiagramWidget::FormatStatusFreq(DATA_LINE* line, double x, double)
     if (!std::isfinite(x))
         return line->name + tr(" = n/a");
     const double whole = std::trunc(x);
-    for (const DATA_VALUE& value : qAsConst(line->values)) {
+    for (const DATA_VALUE& value : std::as_const(line->values)) {
         if (CDiagramValues::Real(value.x) == whole) {
             const double level = CDiagramValues::Real(value.y);
             return line->name + tr(" = %1 %2").arg(QString::number(level, 'f', 1), tr("dB"));
@@ -579,7 +547,7 @@ QString CQDiagramWidget::FormatStatusFreq(DATA_LINE* line, double x, double)
 void CQDiagramWidget::DrawXLabels(QPainter& painter)
 {
     painter.setFont(m_labelFont);
-    if (IsTimeAxis())
+    if (IsTimeNavigation())
         DrawXLabelsDate(painter);
     else
         DrawXLabelsDouble(painter);
@@ -598,15 +566,7 @@ void CQDiagramWidget::DrawXLabelsDate(QPainter& painter)
         return;
     const quint64 span = max - min;
     const double pxPerSec = m_axisXRect.width() / double(span);
-    quint64 step = 1;
-    while (double(step) * pxPerSec < LABEL_MIN_PIXELS) {
-        // A step beyond the window shows no label; stop before it could wrap.
-        if (step > span / 2) {
-            step = span;
-            break;
-        }
-        step *= 2;
-    }
+    const quint64 step = CTimeMapping::TimeStep(span, m_axisXRect.width());
     const int labelWidth = CTimeMapping::ClampedInt(double(step) * pxPerSec);
     painter.setPen(Qt::white);
     // Labels sit where the data of their time is drawn.
@@ -627,319 +587,13 @@ void CQDiagramWidget::DrawXLabelsDouble(QPainter& painter)
 
 void CQDiagramWidget::DrawScrollBarX(QPainter& painter, const QVariant& position)
 {
-    SCROLL_RANGE range;
+    CScrollThumb range;
     {
         Lock lock(&CRangeGuard::Mutex());
-        range = ReadScrollRange(m_ranges, IsTimeKind(m_eAxisXType), position);
+        range = CScrollThumb::Read(m_ranges, IsTimeScrollBar(), position);
     }
     painter.setPen(Qt::white);
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(m_scrollBarRect);
-    painter.fillRect(ThumbRect(m_scrollBarRect, range), Qt::black);
-}
-
-bool CQDiagramWidget::IsPlotArea(const QPoint& globalPos)
-{
-    const QPoint pos = mapFromGlobal(globalPos);
-    for (const DIAGRAM_AREA* area : qAsConst(m_areas)) {
-        if (area->plotRect.contains(pos))
-            return true;
-    }
-    return false;
-}
-
-bool CQDiagramWidget::IsAxisXArea(const QPoint& globalPos)
-{
-    return m_axisXRect.contains(mapFromGlobal(globalPos));
-}
-
-bool CQDiagramWidget::IsAxisYArea(const QPoint& globalPos)
-{
-    const QPoint pos = mapFromGlobal(globalPos);
-    for (const DIAGRAM_AREA* area : qAsConst(m_areas)) {
-        if (area->axisYRect.contains(pos))
-            return true;
-    }
-    return false;
-}
-
-bool CQDiagramWidget::IsAxisXScrollable()
-{
-    return true;
-}
-
-void CQDiagramWidget::ScrollAxisX(const QPoint& pressPos, int dx)
-{
-    if (IsTimeAxis())
-        ScrollAxisXDate(pressPos, dx);
-    else
-        ScrollAxisXDouble(pressPos, dx);
-}
-
-void CQDiagramWidget::ScrollAxisXDate(const QPoint& pressPos, int dx)
-{
-    Lock lock(&CRangeGuard::Mutex());
-    const qint64 fullSpan = CRangeGuard::Seconds(CDiagramValues::Time(m_ranges.fullXMin), CDiagramValues::Time(m_ranges.fullXMax));
-    const double step = std::max(0.1, double(std::max<qint64>(0, fullSpan / 600)));
-    if (AxisXLeftHalf().contains(pressPos)) {
-        const double min = double(CDiagramValues::Time(m_ranges.visibleXMin)) - dx * step;
-        CRangeGuard::SetVisibleXMinTime(m_ranges, CDiagramValues::TruncatedTime(min));
-        m_ranges.firstVisibleIndex = -1;
-    } else {
-        const double max = double(CDiagramValues::Time(m_ranges.visibleXMax)) - dx * step;
-        CRangeGuard::SetVisibleXMaxTime(m_ranges, CDiagramValues::TruncatedTime(max));
-    }
-}
-
-void CQDiagramWidget::ScrollAxisXDouble(const QPoint& pressPos, int dx)
-{
-    Lock lock(&CRangeGuard::Mutex());
-    const double fullSpan = CDiagramValues::Real(m_ranges.fullXMax) - CDiagramValues::Real(m_ranges.fullXMin);
-    const double step = std::max(1.0, fullSpan / 200);
-    if (AxisXLeftHalf().contains(pressPos)) {
-        CRangeGuard::SetVisibleXMinReal(m_ranges, CDiagramValues::Real(m_ranges.visibleXMin) - dx * step);
-        m_ranges.firstVisibleIndex = -1;
-    } else {
-        CRangeGuard::SetVisibleXMaxReal(m_ranges, CDiagramValues::Real(m_ranges.visibleXMax) - dx * step);
-    }
-}
-
-void CQDiagramWidget::ShrinkAxisX(int delta)
-{
-    if (IsTimeAxis())
-        ShrinkAxisXDate(delta);
-    else
-        ShrinkAxisXDouble(delta);
-}
-
-void CQDiagramWidget::ShrinkAxisXDate(int delta)
-{
-    Lock lock(&CRangeGuard::Mutex());
-    const qint64 fullSpan = CRangeGuard::Seconds(CDiagramValues::Time(m_ranges.fullXMin), CDiagramValues::Time(m_ranges.fullXMax));
-    const double step = std::max(0.1, double(std::max<qint64>(0, fullSpan / 6000)));
-    const double min = double(CDiagramValues::Time(m_ranges.visibleXMin));
-    const double max = double(CDiagramValues::Time(m_ranges.visibleXMax));
-    CRangeGuard::SetVisibleXMinReal(m_ranges, min - delta * step);
-    CRangeGuard::SetVisibleXMaxReal(m_ranges, max + delta * step);
-}
-
-void CQDiagramWidget::ShrinkAxisXDouble(int delta)
-{
-    Lock lock(&CRangeGuard::Mutex());
-    const double fullMin = CDiagramValues::Real(m_ranges.fullXMin);
-    const double fullMax = CDiagramValues::Real(m_ranges.fullXMax);
-    const double min = CDiagramValues::Real(m_ranges.visibleXMin);
-    const double max = CDiagramValues::Real(m_ranges.visibleXMax);
-    const double step = std::max(1.0, (fullMax - fullMin) / 10000);
-    if (delta <= 0 && max - min <= 100)
-        return;
-    // Zooming out stops at the full range; zooming in that the span refuses
-    // leaves the bound where it is instead of jumping out.
-    if (!CRangeGuard::SetVisibleXMinReal(m_ranges, min - delta * step) && delta > 0)
-        m_ranges.visibleXMin = m_ranges.fullXMin;
-    if (!CRangeGuard::SetVisibleXMaxReal(m_ranges, max + delta * step) && delta > 0)
-        m_ranges.visibleXMax = m_ranges.fullXMax;
-}
-
-void CQDiagramWidget::ShowAxisXMenu(const QPoint& globalPos)
-{
-    if (IsTimeAxis())
-        ShowAxisXDateMenu(globalPos);
-    else
-        ShowAxisXDoubleMenu(globalPos);
-}
-
-void CQDiagramWidget::ShowAxisXDateMenu(const QPoint& globalPos)
-{
-    const struct {
-        const char* text;
-        int minutes;
-    } entries[] = {
-        { QT_TR_NOOP("3 minutes"), 3 }, { QT_TR_NOOP("10 minutes"), 10 }, { QT_TR_NOOP("20 minutes"), 20 },
-        { QT_TR_NOOP("30 minutes"), 30 }, { QT_TR_NOOP("1 hour"), 60 }, { QT_TR_NOOP("2 hours"), 120 },
-        { QT_TR_NOOP("3 hours"), 180 }, { QT_TR_NOOP("6 hours"), 360 },
-    };
-    // No parent: the widget may be deleted while the menu runs its own loop.
-    QMenu menu;
-    for (const auto& entry : entries) {
-        QAction* action = menu.addAction(tr(entry.text));
-        action->setObjectName(QString::number(entry.minutes));
-        connect(action, &QAction::triggered, this, &CQDiagramWidget::OnXMenuDateAction);
-    }
-    menu.exec(globalPos);
-}
-
-void CQDiagramWidget::ShowAxisXDoubleMenu(const QPoint&)
-{
-}
-
-void CQDiagramWidget::OnXMenuDateAction()
-{
-    const QObject* action = sender();
-    if (action == nullptr)
-        return;
-    const int minutes = action->objectName().toInt();
-    if (minutes <= 0)
-        return;
-    {
-        Lock lock(&CRangeGuard::Mutex());
-        m_ranges.visibleXMin = m_ranges.fullXMin;
-        const quint64 end = CRangeGuard::AddSeconds(CDiagramValues::Time(m_ranges.visibleXMin), qint64(minutes) * 60);
-        if (end > CDiagramValues::Time(m_ranges.fullXMax))
-            CRangeGuard::SetFullXMaxTime(m_ranges, end);
-        CRangeGuard::SetVisibleXMaxTime(m_ranges, end);
-        m_ranges.firstVisibleIndex = 0;
-    }
-    QFrame::update();
-}
-
-void CQDiagramWidget::SetDeltaCursor(bool on)
-{
-    m_ranges.deltaCursor = on;
-    m_ranges.deltaStartX = m_pressPos.x();
-}
-
-void CQDiagramWidget::ShowPosToolTip(bool deltaFlag)
-{
-    if (!isActiveWindow())
-        return;
-    const QPoint global = QCursor::pos();
-    const QPoint pos = mapFromGlobal(global);
-    if (m_axisXRect.contains(pos) && IsTimeAxis()) {
-        quint64 min = 0;
-        quint64 max = 0;
-        {
-            Lock lock(&CRangeGuard::Mutex());
-            min = CDiagramValues::Time(m_ranges.visibleXMin);
-            max = CDiagramValues::Time(m_ranges.visibleXMax);
-        }
-        const QString format = QStringLiteral("dd.MM hh:mm:ss");
-        QToolTip::showText(global, tr("Min = %1<br>Max = %2")
-            .arg(CDiagramValues::LocalDateTime(min).toString(format), CDiagramValues::LocalDateTime(max).toString(format)), this);
-        return;
-    }
-    bool shown = false;
-    for (const DIAGRAM_AREA* area : qAsConst(m_areas)) {
-        QString text;
-        if (area->diagram != nullptr && area->diagram->GetToolTipText(deltaFlag, pos, VisibleLines(*area), text)) {
-            QToolTip::showText(global, text, this);
-            shown = true;
-        }
-    }
-    // A tooltip of a place the mouse has left would describe the wrong data.
-    if (!shown)
-        QToolTip::hideText();
-}
-
-void CQDiagramWidget::mousePressEvent(QMouseEvent* event)
-{
-    m_pressPos = event->position().toPoint();
-    // A drag measures from here even when no move arrived before the press.
-    m_lastPos = m_pressPos;
-    event->ignore();
-}
-
-void CQDiagramWidget::mouseReleaseEvent(QMouseEvent* event)
-{
-    event->ignore();
-    if (event->button() != Qt::RightButton)
-        return;
-    const QPoint pos = event->position().toPoint();
-    const QPoint global = event->globalPosition().toPoint();
-    if (m_axisXRect.contains(pos)) {
-        ShowAxisXMenu(global);
-        return;
-    }
-    for (const DIAGRAM_AREA* area : qAsConst(m_areas)) {
-        if (area->axisYRect.contains(pos)) {
-            if (area->diagram != nullptr)
-                area->diagram->ShowAxisYMenu(global);
-            return;
-        }
-    }
-    for (const DIAGRAM_AREA* area : qAsConst(m_areas)) {
-        if (area->plotRect.contains(pos)) {
-            if (area->diagram != nullptr)
-                area->diagram->ShowPlotMenu(global);
-            return;
-        }
-    }
-}
-
-void CQDiagramWidget::mouseMoveEvent(QMouseEvent* event)
-{
-    const QPoint pos = event->position().toPoint();
-    bool deltaFlag = false;
-    if (m_ranges.deltaCursor) {
-        m_ranges.deltaEndX = pos.x();
-        deltaFlag = true;
-    }
-    ShowPosToolTip(deltaFlag);
-    UpdateCursorShape(pos);
-    if (event->buttons() & Qt::LeftButton)
-        DragTo(pos);
-    m_lastPos = pos;
-    // The crosshair and the status box follow the mouse.
-    QFrame::update();
-    event->ignore();
-}
-
-void CQDiagramWidget::UpdateCursorShape(const QPoint& pos)
-{
-    if (m_axisXRect.contains(pos)) {
-        setCursor(Qt::SizeHorCursor);
-        return;
-    }
-    for (const DIAGRAM_AREA* area : qAsConst(m_areas)) {
-        IDiagram* diagram = area->diagram;
-        if (area->axisYRect.contains(pos)) {
-            if (diagram != nullptr && diagram->IsAxisYScrollable())
-                setCursor(Qt::SizeVerCursor);
-            return;
-        }
-        if (area->plotRect.contains(pos) && diagram != nullptr && !m_bAutoScroll
-            && (diagram->IsScrollableX() || diagram->IsScrollableY())) {
-            setCursor(Qt::OpenHandCursor);
-            return;
-        }
-    }
-    setCursor(Qt::ArrowCursor);
-}
-
-void CQDiagramWidget::DragTo(const QPoint& pos)
-{
-    const int dx = m_lastPos.x() - pos.x();
-    const double dy = double(pos.y()) - m_lastPos.y();
-    SwitchAutoScrollOff();
-    for (const DIAGRAM_AREA* area : qAsConst(m_areas)) {
-        if (area->diagram != nullptr && area->plotRect.contains(m_pressPos))
-            area->diagram->ScrollPlot(m_pressPos, dx, dy);
-    }
-    if (m_axisXRect.contains(m_pressPos))
-        ScrollAxisX(m_pressPos, dx);
-    for (const DIAGRAM_AREA* area : qAsConst(m_areas)) {
-        if (area->diagram != nullptr && area->axisYRect.contains(m_pressPos) && area->diagram->IsAxisYScrollable())
-            area->diagram->ScrollAxisY(m_pressPos, dy);
-    }
-}
-
-void CQDiagramWidget::SwitchAutoScrollOff()
-{
-    if (!m_bAutoScroll)
-        return;
-    m_bAutoScroll = false;
-    Q_EMIT autoScrollToggle(false);
-}
-
-void CQDiagramWidget::wheelEvent(QWheelEvent* event)
-{
-    SwitchAutoScrollOff();
-    const QPoint pos = event->position().toPoint();
-    const int delta = event->angleDelta().y();
-    for (const DIAGRAM_AREA* area : qAsConst(m_areas)) {
-        if (area->plotRect.contains(pos))
-            ShrinkAxisX(delta);
-    }
-    QFrame::update();
-    event->accept();
+    painter.fillRect(range.Rect(m_scrollBarRect), Qt::black);
 }

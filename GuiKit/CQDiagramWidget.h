@@ -144,7 +144,13 @@ protected:
     QVector<DEBUG_DATA_ITEM> m_debugItems;
 
 private:
-    bool IsTimeAxis() const;
+    // Labels, panning, zooming, the X menu and the X tooltip.
+    bool IsTimeNavigation() const;
+    bool IsTimeScrollBar() const;
+    // The hover fill of the X axis half a drag would move.
+    bool HighlightsAxisHalf() const;
+    // The first area whose plot (or Y strip) holds the point, or null.
+    const DIAGRAM_AREA* AreaUnder(const QPoint& pos, QRect DIAGRAM_AREA::*part) const;
     QRect AxisXLeftHalf() const;
     void DrawAreas(QPainter& painter, const QPoint& cursor, QList<DATA_LINE*>& statusLines);
     void DrawCrosshair(QPainter& painter, const QPoint& cursor);

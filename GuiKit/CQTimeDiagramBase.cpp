@@ -14,8 +14,6 @@ namespace {
 
 using Lock = QMutexLocker<QRecursiveMutex>;
 
-const int GRID_MIN_PIXELS = 70;
-
 } // namespace
 
 CQTimeDiagramBase::CQTimeDiagramBase(const QRect* plotRect, const QRect* axisYRect, DIAGRAM_RANGES* ranges)
@@ -135,14 +133,7 @@ void CQTimeDiagramBase::DrawTimeGrid(QPainter& painter) const
         return;
     const quint64 span = max - min;
     const double pxPerSec = plot.width() / double(span);
-    quint64 step = 1;
-    while (double(step) * pxPerSec < GRID_MIN_PIXELS) {
-        if (step > span / 2) {
-            step = span;
-            break;
-        }
-        step *= 2;
-    }
+    const quint64 step = CTimeMapping::TimeStep(span, plot.width());
     painter.setPen(m_gridPen);
     // Grid lines sit where the data of their time is drawn.
     for (quint64 offset = step; offset < span; offset += step) {

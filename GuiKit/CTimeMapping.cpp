@@ -120,3 +120,18 @@ int CTimeMapping::ClampedInt(double v)
     const double limit = 1 << 28;
     return int(std::max(-limit, std::min(limit, v)));
 }
+
+quint64 CTimeMapping::TimeStep(quint64 span, int pixels)
+{
+    if (span == 0 || pixels <= 0)
+        return 1;
+    const double pxPerSec = pixels / double(span);
+    quint64 step = 1;
+    while (double(step) * pxPerSec < TIME_STEP_MIN_PIXELS) {
+        // A step beyond the window shows nothing; stop before it could wrap.
+        if (step > span / 2)
+            return span;
+        step *= 2;
+    }
+    return step;
+}

@@ -20,6 +20,13 @@ public:
     // A computed pixel position as an int that painting can take: NaN
     // gives 0, and far-out values stop well short of overflowing.
     static int ClampedInt(double v);
+    // Time labels and grid lines stand at least this far apart.
+    static constexpr int TIME_STEP_MIN_PIXELS = 70;
+    // Their step for a window of `span` seconds over `pixels`: the first
+    // power of two seconds that keeps them TIME_STEP_MIN_PIXELS apart, so
+    // that any window has a bounded number of them; never more than the
+    // window.
+    static quint64 TimeStep(quint64 span, int pixels);
 
     // A window of at least one second on a plot at least one pixel wide.
     bool HasTimeAxis() const { return m_nSpan > 0 && m_nWidth > 0; }

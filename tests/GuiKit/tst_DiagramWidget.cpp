@@ -4,6 +4,7 @@
 #include "CDiagramProbe.h"
 #include "CDiagramValues.h"
 #include "CRangeGuard.h"
+#include "CTimeMapping.h"
 
 #include <QCursor>
 #include <QSignalSpy>
@@ -62,6 +63,8 @@ private Q_SLOTS:
     void singleAreaFillsTheHeightAboveTheAxis();
     void fixedAreaAndRatioArea();
     void tenMinutesOnSixHundredPixelsLabelEvery128Seconds();
+    void timeStep_data();
+    void timeStep();
     void guardedSetters_data();
     void guardedSetters();
     void windowShiftsMoveTheLeadingBoundFirst();
@@ -457,6 +460,30 @@ void TestDiagramWidget::badInputIsDrawnWithoutHarm()
     widget.Render();
     QList<QVariant> out;
     QVERIFY(!widget.GetDataAtPos(false, QPoint(10, 10), out));
+}
+
+void TestDiagramWidget::timeStep_data()
+{
+    QTest::addColumn<quint64>("span");
+    QTest::addColumn<int>("pixels");
+    QTest::addColumn<quint64>("step");
+    QTest::newRow("ten minutes on 600 px") << quint64(600) << 600 << quint64(128);
+    QTest::newRow("a minute on 600 px") << quint64(60) << 600 << quint64(8);
+    QTest::newRow("a second on 1000 px") << quint64(1) << 1000 << quint64(1);
+    QTest::newRow("window narrower than a step") << quint64(10) << 10 << quint64(10);
+    QTest::newRow("six hours on 1000 px") << quint64(21600) << 1000 << quint64(2048);
+    QTest::newRow("the whole clock") << std::numeric_limits<quint64>::max() << 1000
+                                     << (quint64(1) << 61);
+    QTest::newRow("no window") << quint64(0) << 600 << quint64(1);
+    QTest::newRow("no pixels") << quint64(600) << 0 << quint64(1);
+}
+
+void TestDiagramWidget::timeStep()
+{
+    QFETCH(quint64, span);
+    QFETCH(int, pixels);
+    QFETCH(quint64, step);
+    QCOMPARE(CTimeMapping::TimeStep(span, pixels), step);
 }
 
 QTEST_MAIN(TestDiagramWidget)
