@@ -6,10 +6,16 @@
 namespace {
 
 // The stamps carry no year. Read them in a leap year so that 29 February is
-// a date like any other instead of falling back to text order.
+// a date like any other instead of falling back to text order, and in UTC:
+// as local time a stamp inside a daylight-saving gap would not exist.
 QDateTime DayStamp(const QString& text)
 {
-    return QDateTime::fromString(QStringLiteral("2000-") + text, QStringLiteral("yyyy-dd-MM hh:mm:ss"));
+    const int space = text.indexOf(QLatin1Char(' '));
+    if (space < 0)
+        return QDateTime();
+    const QDate day = QDate::fromString(QStringLiteral("2000-") + text.left(space), QStringLiteral("yyyy-dd-MM"));
+    const QTime time = QTime::fromString(text.mid(space + 1), QStringLiteral("hh:mm:ss"));
+    return day.isValid() && time.isValid() ? QDateTime(day, time, Qt::UTC) : QDateTime();
 }
 
 } // namespace

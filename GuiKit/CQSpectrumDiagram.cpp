@@ -7,9 +7,11 @@
 
 #include <QMutexLocker>
 #include <QPainter>
+#include <QVector>
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -75,29 +77,40 @@ void CQSpectrumDiagram::DrawBars(
 {
     const QList<DATA_VALUE>& values = line.values;
     const int n = int(values.size());
-    if (n < 2)
-        return;
     const QRect& plot = *m_pPlotRect;
-    const int columnWidth = plot.width() / n;
-    painter.setPen(line.pen);
+    const int width = plot.width();
+    if (n < 2 || width <= 0)
+        return;
+    // Value i lies at i * width / n, so any number of values spans the plot.
+    const auto columnOf = [width, n](int i) { return int(qint64(i) * width / n); };
     // Each bar starts where its first value lies and spans its group's
-    // columns (plus three pixels, so neighbours touch), so the whole spectrum
-    // fits the plot: advancing by the drawn width instead would push the top
-    // of the scan range off the right edge.
+    // columns plus three pixels, so neighbours touch. All reach the bottom,
+    // so the bars over one column look like one line from the highest row
+    // any of them reaches to the lowest: one line a column, however many
+    // values share it, and no peak is lost.
     // The group must end before the last value: the last one is never drawn.
+    QVector<int> high(width, std::numeric_limits<int>::max());
+    QVector<int> low(width, std::numeric_limits<int>::min());
     for (int s = 0; s <= n - 1 - group; s += group) {
-        int x = plot.left() + s * columnWidth;
-        if (x > plot.right())
-            break;
         double level = CDiagramValues::Real(values.at(s).y);
         for (int i = s + 1; i < s + group; ++i)
             level = std::max(level, CDiagramValues::Real(values.at(i).y));
         const int top = CTimeMapping::ClampedInt(
             plot.bottom() + double(plot.top() - plot.bottom()) * (level - visibleMin) / (visibleMax - visibleMin));
-        const int end = std::min(x + group * columnWidth + 3, plot.right() + 1);
-        for (; x < end; ++x)
-            painter.drawLine(x, top, x, plot.bottom());
+        const int end = std::min(columnOf(s + group) + 3, width);
+        for (int x = columnOf(s); x < end; ++x) {
+            high[x] = std::min({ high[x], top, plot.bottom() });
+            low[x] = std::max({ low[x], top, plot.bottom() });
+        }
     }
+    QVector<QLine> columns;
+    columns.reserve(width);
+    for (int x = 0; x < width; ++x) {
+        if (high[x] <= low[x])
+            columns.append(QLine(plot.left() + x, high[x], plot.left() + x, low[x]));
+    }
+    painter.setPen(line.pen);
+    painter.drawLines(columns);
 }
 
 void CQSpectrumDiagram::DrawThreshold(QPainter& painter, const DATA_LINE& line, double visibleMin, double visibleMax) const

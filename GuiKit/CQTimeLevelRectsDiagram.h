@@ -1,6 +1,9 @@
 #pragma once
 
+#include "CBarReach.h"
 #include "CQTimeDiagramBase.h"
+
+class CTimeMapping;
 
 // Each value a bar from its level down to the bottom of the plot for its
 // duration (value.extra), levels counted from the top; a line with tag 1
@@ -12,6 +15,7 @@ class GUIKIT_EXPORT CQTimeLevelRectsDiagram : public CQTimeDiagramBase
 public:
     using CQTimeDiagramBase::CQTimeDiagramBase;
 
+    void AppendValue(int signal, const DATA_VALUE& value, QList<DATA_VALUE>& values, bool autoScroll) override;
     void DrawGrid(QPainter& painter, int visibleLines) override;
     void DrawAxisYTicks(QPainter& painter, const QList<DATA_LINE*>& lines) override;
     void DrawAxisYLabels(QPainter& painter, const QList<DATA_LINE*>& lines) override;
@@ -24,4 +28,10 @@ public:
 
 public Q_SLOTS:
     void OnYMenuAction();
+
+private:
+    // The values of one line from index `from` that reach into the window.
+    void DrawLineValues(QPainter& painter, CTimeMapping& map, const DATA_LINE& line, int from);
+
+    CBarReach m_reach;
 };

@@ -1,7 +1,7 @@
 #include "CQTimeRectsDiagram.h"
 
+#include "CBarReach.h"
 #include "CDiagramValues.h"
-#include "CRangeGuard.h"
 #include "CTimeMapping.h"
 
 #include <QPainter>
@@ -28,12 +28,13 @@ const DATA_VALUE* HitValue(const DATA_LINE& line, const DATA_HIT& hit)
     return &line.values.at(hit.index);
 }
 
-quint64 EndOf(const DATA_VALUE& value)
-{
-    return CRangeGuard::AddSeconds(CDiagramValues::Time(value.x), std::max(0, value.extra));
-}
-
 } // namespace
+
+void CQTimeRectsDiagram::AppendValue(int signal, const DATA_VALUE& value, QList<DATA_VALUE>& values, bool autoScroll)
+{
+    CQTimeDiagramBase::AppendValue(signal, value, values, autoScroll);
+    m_reach.Appended(values, value);
+}
 
 int CQTimeRectsDiagram::RowTop(int line, int lines) const
 {
@@ -92,32 +93,41 @@ void CQTimeRectsDiagram::DrawData(QPainter& painter, const QList<DATA_LINE*>& li
 
 void CQTimeRectsDiagram::DrawRow(QPainter& painter, CTimeMapping& map, DATA_LINE& line, const QRect& bars)
 {
-    const int first = CDiagramValues::FirstAtOrAfter(line.values, map.VisibleMin());
+    const quint64 min = map.VisibleMin();
+    const int from = m_reach.FirstReaching(line.values, min);
     const int end = CDiagramValues::FirstAfter(line.values, map.VisibleMax());
-    if (first >= end)
+    if (from >= end)
         return;
     const int lastX = bars.right() + 1;
-    line.aux2.reserve(end - first);
+    line.aux2.reserve(end - from);
     // Bars that overlap on screen are drawn as one: a row of thousands of
     // events on a few hundred pixels then costs a few hundred rectangles,
     // and looks the same.
     QVector<QRect> runs;
     int runLeft = 0;
     int runRight = -1;
-    for (int j = first; j < end; ++j) {
+    for (int j = from; j < end; ++j) {
         const DATA_VALUE& value = line.values.at(j);
-        const int x1 = map.X(CDiagramValues::Time(value.x));
-        const int x2 = std::min(lastX, std::max(x1, map.X(EndOf(value))));
+        const quint64 start = CDiagramValues::Time(value.x);
+        const quint64 stop = CBarReach::EndOf(value);
+        if (start < min && stop <= min)
+            continue;
+        // A bar that began before the window shows from its left edge.
+        const int x1 = map.X(std::max(start, min));
+        const int x2 = std::min(lastX, std::max(x1, map.X(stop)));
+        const bool first = line.aux2.isEmpty();
         line.aux2.append(DATA_HIT { QRect(x1, bars.top(), x2 - x1, bars.height()), j });
-        if (j > first && x1 <= runRight) {
+        if (!first && x1 <= runRight) {
             runRight = std::max(runRight, x2);
             continue;
         }
-        if (j > first)
+        if (!first)
             runs.append(QRect(runLeft, bars.top(), runRight - runLeft, bars.height()));
         runLeft = x1;
         runRight = x2;
     }
+    if (line.aux2.isEmpty())
+        return;
     runs.append(QRect(runLeft, bars.top(), runRight - runLeft, bars.height()));
 
     const QColor color = line.pen.color();
@@ -153,7 +163,7 @@ quint64 CQTimeRectsDiagram::RunDuration(const DATA_LINE& line, int j)
         && HitValue(line, hits.at(last + 1)) != nullptr)
         ++last;
     const quint64 start = CDiagramValues::Time(HitValue(line, hits.at(first))->x);
-    const quint64 end = EndOf(*HitValue(line, hits.at(last)));
+    const quint64 end = CBarReach::EndOf(*HitValue(line, hits.at(last)));
     return end > start ? end - start : 0;
 }
 

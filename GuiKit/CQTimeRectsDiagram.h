@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CBarReach.h"
 #include "CQTimeDiagramBase.h"
 
 class CTimeMapping;
@@ -13,6 +14,7 @@ class GUIKIT_EXPORT CQTimeRectsDiagram : public CQTimeDiagramBase
 public:
     using CQTimeDiagramBase::CQTimeDiagramBase;
 
+    void AppendValue(int signal, const DATA_VALUE& value, QList<DATA_VALUE>& values, bool autoScroll) override;
     void DrawGrid(QPainter& painter, int visibleLines) override;
     void DrawAxisYTicks(QPainter& painter, const QList<DATA_LINE*>& lines) override;
     void DrawAxisYLabels(QPainter& painter, const QList<DATA_LINE*>& lines) override;
@@ -30,4 +32,6 @@ private:
     // Seconds from the first start to the last end of the bars around hit j
     // that follow one another with at most 2 pixels between them.
     static quint64 RunDuration(const DATA_LINE& line, int j);
+
+    CBarReach m_reach;
 };

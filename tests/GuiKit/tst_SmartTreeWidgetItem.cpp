@@ -4,6 +4,8 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include <ctime>
+
 class TestSmartTreeWidgetItem : public QObject
 {
     Q_OBJECT
@@ -17,12 +19,16 @@ private Q_SLOTS:
 
 void TestSmartTreeWidgetItem::orderingRules_data()
 {
+    // Clocks here skip 02:00..03:00 on 26 March 2000 (the clock-gap row).
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
     QTest::addColumn<QString>("a");
     QTest::addColumn<QString>("b");
     QTest::addColumn<bool>("less");
     // Day stamps order by date, across months, not by text.
     QTest::newRow("stamps across months") << "15-01 10:00:00" << "01-02 09:00:00" << true;
     QTest::newRow("stamps same day") << "01-02 10:00:01" << "01-02 10:00:00" << false;
+    QTest::newRow("stamp in a clock gap") << "26-03 02:30:00" << "01-04 00:00:00" << true;
     QTest::newRow("leap day is a date") << "29-02 00:00:00" << "01-03 00:00:00" << true;
     QTest::newRow("times of day") << "09:59:59" << "10:00:00" << true;
     QTest::newRow("durations") << "00:00:10" << "00:00:09" << false;

@@ -59,6 +59,8 @@ private Q_SLOTS:
     void thresholdLines();
     void shortLinesDrawNothing();
     void aFullSpectrumFitsThePlot();
+    void longSpectraSpreadOverThePlot_data();
+    void longSpectraSpreadOverThePlot();
     void freqColumnsAndLines();
     void draggingYBounds();
     void levelMenuSetsARangeFromZero();
@@ -96,9 +98,37 @@ void TestSpectrumDiagrams::aFullSpectrumFitsThePlot()
     values[158] = 90.0; // the top of the scan range
     widget.AddValues(0, 0, values);
     const QImage image = widget.Render();
-    // 600 / 160 = 3 pixels a value: value 158 starts at 474.
-    QCOMPARE(TopOf(image, LEFT + 475, BAR), TopOf(image, LEFT + 476, BAR));
-    QVERIFY(TopOf(image, LEFT + 475, BAR) < TopOf(image, LEFT + 10, BAR));
+    // 600 / 160 = 3.75 pixels a value: value 158 starts at 592.
+    QCOMPARE(TopOf(image, LEFT + 592, BAR), 9);
+    QCOMPARE(TopOf(image, LEFT + 10, BAR), 79);
+}
+
+void TestSpectrumDiagrams::longSpectraSpreadOverThePlot_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("group");
+    QTest::newRow("fewer values than pixels") << 600 << 1;
+    QTest::newRow("a value a pixel") << 970 << 1;
+    QTest::newRow("values sharing pixels") << 2000 << 1;
+    QTest::newRow("groups of four") << 2000 << 4;
+}
+
+void TestSpectrumDiagrams::longSpectraSpreadOverThePlot()
+{
+    QFETCH(int, count);
+    QFETCH(int, group);
+    CDiagramProbe widget(1000, HEIGHT);
+    Prepare(widget, DIAGRAM_SPECTRUM);
+    widget.SetItemsOnPixel(group);
+    widget.AddLine(0, QStringLiteral("spectrum"), QPen(BAR), 0, true);
+    QList<double> values(count, 50.0);
+    values[1500 * count / 2000] = 90.0;
+    widget.AddValues(0, 0, values);
+    const QImage image = widget.Render();
+    // On 970 pixels every column shows a bar, and the peak is at 727 of them.
+    for (int x = LEFT; x < LEFT + 970; ++x)
+        QVERIFY2(TopOf(image, x, BAR) >= 0, qPrintable(QString::number(x)));
+    QCOMPARE(TopOf(image, LEFT + 727, BAR), 9);
 }
 
 void TestSpectrumDiagrams::groupsShowTheLargestOfTheirValues()

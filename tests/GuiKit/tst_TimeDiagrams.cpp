@@ -60,6 +60,8 @@ private Q_SLOTS:
     void rectsRowsAndBars();
     void rectsToolTipsAndRuns();
     void levelBarsAndLevelLines();
+    void barsFromBeforeTheWindow_data();
+    void barsFromBeforeTheWindow();
     void levelLabelsNameTheRowsOfTheBars();
     void yMenus();
     void dataAndToolTipAtAPoint();
@@ -282,6 +284,34 @@ void TestTimeDiagrams::levelBarsAndLevelLines()
     QVERIFY(Rgb(image, 140, 90) != Rgb(image, 300, 90));
     QVERIFY(Rgb(image, 140, 39) != green);
     QVERIFY(Rgb(image, 190, 90) != Rgb(image, 140, 90));
+}
+
+void TestTimeDiagrams::barsFromBeforeTheWindow_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("duration");
+    QTest::newRow("rects, reaching in") << int(DIAGRAM_TIME_RECTS) << 1100;
+    QTest::newRow("rects, ending at the start") << int(DIAGRAM_TIME_RECTS) << 1000;
+    QTest::newRow("level rects, reaching in") << int(DIAGRAM_TIME_LEVEL_RECTS) << 1100;
+    QTest::newRow("level rects, ending at the start") << int(DIAGRAM_TIME_LEVEL_RECTS) << 1000;
+}
+
+void TestTimeDiagrams::barsFromBeforeTheWindow()
+{
+    QFETCH(int, type);
+    QFETCH(int, duration);
+    CDiagramProbe widget(WIDTH, HEIGHT);
+    Prepare(widget, DiagramType(type), { Qt::green }, 1600);
+    // A long bar, then many short ones that end before the window.
+    widget.AddValue(0, 0, CDiagramProbe::Time(T0), -50.0, duration);
+    for (quint64 t = T0 + 1; t < T0 + 900; ++t)
+        widget.AddValue(0, 0, CDiagramProbe::Time(t), -50.0, 1);
+    widget.SetVisibleXRange(CDiagramProbe::Time(T0 + 1000), CDiagramProbe::Time(T0 + 1600));
+    const QImage image = widget.Render();
+    // Clipped to the window: from its left edge to T0 + 1100 if it gets there.
+    for (int x : { 35, 125 })
+        QCOMPARE(Rgb(image, x, 50) == Rgb(Qt::green), duration > 1000);
+    QVERIFY(Rgb(image, 135, 50) != Rgb(Qt::green));
 }
 
 void TestTimeDiagrams::levelLabelsNameTheRowsOfTheBars()
