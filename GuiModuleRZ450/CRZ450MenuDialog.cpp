@@ -1,6 +1,8 @@
 #include "CRZ450MenuDialog.h"
 
+#include "CRZ450MenuTable.h"
 #include "IDevice.h"
+#include "RZ450Layout.h"
 #include "ui_CRZ450MenuDialog.h"
 
 #include <QCoreApplication>
@@ -10,82 +12,20 @@
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QSettings>
-#include <QTime>
 
-#include <cstdlib>
 #include <exception>
 
 namespace {
 
-// Where each setting lives in the detector's settings block.
-enum MenuIndex : int {
-    GSM900_THRESHOLD = 1,
-    GSM1800_THRESHOLD = 2,
-    JAMMERS_GSM_THRESHOLD = 3,
-    JAMMERS_GPS_THRESHOLD = 4,
-    WLAN24_THRESHOLD = 5,
-    BLUETOOTH_THRESHOLD = 6,
-    TRAFFIC24_VOLUME = 7,
-    WLAN5_THRESHOLD = 8,
-    TRAFFIC5_VOLUME = 9,
-    CDMA_THRESHOLD = 10,
-    UMTS_THRESHOLD = 11,
-    LTE_THRESHOLD = 12,
-    DECT_THRESHOLD = 13,
-    SCHEDULE_START = 14,
-    SCHEDULE_STOP = 15,
-    BRIGHTNESS = 16,
-    AUTO_OFF = 17,
-    TIME_CORRECTION = 18,
-    EVENT_DELAY = 19,
-    MIN_DURATION = 20,
-    RANGE_START = 21,
-    RANGE_END = 22,
-    BAND_STEP = 23,
-    USERS_BAND_THRESHOLD = 24,
-    GSM900_ON = 26,
-    GSM1800_ON = 27,
-    WLAN24_ON = 28,
-    WLAN5_ON = 29,
-    BLUETOOTH_ON = 30,
-    TRAFFIC24_ON = 31,
-    TRAFFIC5_ON = 32,
-    DECT_ON = 33,
-    UMTS_ON = 34,
-    USERS_BAND_ON = 35,
-    LTE_ON = 36,
-    AUTO_ON = 37,
-    SOUNDS = 38,
-    SCHEDULE_ON = 39,
-    SORT_ORDER = 40,
-    SYNC_PC = 41,
-    LANGUAGE = 42,
-    EVERYDAY = 43,
-    LOGGER_ON = 44,
-    SHOW_BASE = 45,
-    JAMMERS_GSM_ON = 49,
-    JAMMERS_GPS_ON = 50,
-    CDMA_ON = 51,
-    BYPASS = 52,
-    IDENT_OFF = 53
-};
+namespace Menu = RZ450Layout::Menu;
 
 const char* const TAB_KEY = "RZ450MenuDialog";
-const int DBM_OFFSET = 102;
-// The detector keeps the auto-off time in steps of 8 seconds.
-const int AUTO_OFF_STEP = 8;
-// The top auto-off position, shown as the detector shows it.
-const int AUTO_OFF_TOP = 233;
-const int TIME_CORRECTION_ZERO = 128;
 
-QString Padded(int value)
+// Button ids in the order given, which is the order of the byte's values.
+void AddButtons(QButtonGroup& group, const QList<QAbstractButton*>& buttons)
 {
-    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
-}
-
-QString MinutesSeconds(int seconds)
-{
-    return QTime(0, 0).addSecs(seconds).toString(QStringLiteral("mm:ss"));
+    for (int id = 0; id < buttons.size(); ++id)
+        group.addButton(buttons.at(id), id);
 }
 
 } // namespace
@@ -96,10 +36,11 @@ CRZ450MenuDialog::CRZ450MenuDialog(IDevice* device, QWidget* parent)
     , m_pDevice(device)
 {
     m_pUi->setupUi(this);
-    m_sortGroup.addButton(m_pUi->m_pSortTimeRadio, 0);
-    m_sortGroup.addButton(m_pUi->m_pSortLevelRadio, 1);
-    m_sortGroup.addButton(m_pUi->m_pSortBandRadio, 2);
-    m_sortGroup.addButton(m_pUi->m_pSortDurationRadio, 3);
+    const Ui::CRz450MenuDialogClass& ui = *m_pUi;
+    AddButtons(m_sortGroup,
+               { ui.m_pSortTimeRadio, ui.m_pSortLevelRadio, ui.m_pSortBandRadio, ui.m_pSortDurationRadio });
+    AddButtons(m_languageGroup, { ui.m_pEnglishRadio, ui.m_pRussianRadio });
+    m_pTable = MakeTable();
     m_question = [this](const QString& question) { return Ask(question); };
     m_file = [this](bool save) { return ChooseFile(save); };
     m_warning = [this](const QString& text) { Warn(text); };
@@ -170,12 +111,12 @@ void CRZ450MenuDialog::OnCancelButton()
 
 void CRZ450MenuDialog::OnMinDurationValueChanged(int value)
 {
-    m_pUi->m_pMinDurationLabel->setText(SecondsText(value));
+    m_pTable->Show(Menu::MIN_DURATION, value);
 }
 
 void CRZ450MenuDialog::OnDelayValueChanged(int value)
 {
-    m_pUi->m_pDelayLabel->setText(SecondsText(value));
+    m_pTable->Show(Menu::EVENT_DELAY, value);
 }
 
 void CRZ450MenuDialog::OnNewBankButton()
@@ -191,113 +132,112 @@ void CRZ450MenuDialog::OnClearLogButton()
 
 void CRZ450MenuDialog::OnCdmaValueChanged(int value)
 {
-    m_pUi->m_pCdmaLabel->setText(DbText(value));
+    m_pTable->Show(Menu::THRESHOLD_CDMA, value);
 }
 
 void CRZ450MenuDialog::OnGsm900ValueChanged(int value)
 {
-    m_pUi->m_pGsm900Label->setText(DbText(value));
+    m_pTable->Show(Menu::THRESHOLD_GSM900, value);
 }
 
 void CRZ450MenuDialog::OnGsm1800ValueChanged(int value)
 {
-    m_pUi->m_pGsm1800Label->setText(DbText(value));
+    m_pTable->Show(Menu::THRESHOLD_GSM1800, value);
 }
 
 void CRZ450MenuDialog::OnWlan24ValueChanged(int value)
 {
-    m_pUi->m_pWlan24Label->setText(DbText(value));
+    m_pTable->Show(Menu::THRESHOLD_WLAN24, value);
 }
 
 void CRZ450MenuDialog::OnBluetoothValueChanged(int value)
 {
-    m_pUi->m_pBluetoothLabel->setText(DbText(value));
+    m_pTable->Show(Menu::THRESHOLD_BLUETOOTH, value);
 }
 
 void CRZ450MenuDialog::OnTraffic24ValueChanged(int value)
 {
-    m_pUi->m_pTraffic24Label->setText(PercentText(value));
+    m_pTable->Show(Menu::TRAFFIC24_VOLUME, value);
 }
 
 void CRZ450MenuDialog::OnWlan5ValueChanged(int value)
 {
-    m_pUi->m_pWlan5Label->setText(DbText(value));
+    m_pTable->Show(Menu::THRESHOLD_WLAN5, value);
 }
 
 void CRZ450MenuDialog::OnTraffic5ValueChanged(int value)
 {
-    m_pUi->m_pTraffic5Label->setText(PercentText(value));
+    m_pTable->Show(Menu::TRAFFIC5_VOLUME, value);
 }
 
 void CRZ450MenuDialog::OnDectValueChanged(int value)
 {
-    m_pUi->m_pDectLabel->setText(DbText(value));
+    m_pTable->Show(Menu::THRESHOLD_DECT, value);
 }
 
 void CRZ450MenuDialog::On3GValueChanged(int value)
 {
-    m_pUi->m_p3GLabel->setText(DbText(value));
+    m_pTable->Show(Menu::THRESHOLD_3G, value);
 }
 
 void CRZ450MenuDialog::On4GValueChanged(int value)
 {
-    m_pUi->m_p4GLabel->setText(DbText(value));
+    m_pTable->Show(Menu::THRESHOLD_4G, value);
 }
 
 void CRZ450MenuDialog::OnJammersGsmValueChanged(int value)
 {
-    m_pUi->m_pJammerGsmLabel->setText(DbText(value));
+    m_pTable->Show(Menu::THRESHOLD_JAMMERS_GSM, value);
 }
 
 void CRZ450MenuDialog::OnJammersGpsValueChanged(int value)
 {
-    m_pUi->m_pJammersGpsLabel->setText(DbText(value));
+    m_pTable->Show(Menu::THRESHOLD_JAMMERS_GPS, value);
 }
 
 void CRZ450MenuDialog::OnUsersBandValueChanged(int value)
 {
-    m_pUi->m_pUsersBandLabel->setText(PlainDbText(value));
+    m_pTable->Show(Menu::THRESHOLD_SCAN, value);
 }
 
 void CRZ450MenuDialog::OnRangeStartValueChanged(int value)
 {
-    m_pUi->m_pRangeStartLabel->setText(MhzText(value * 25));
+    m_pTable->Show(Menu::RANGE_START, value);
 }
 
 void CRZ450MenuDialog::OnRangeEndValueChanged(int value)
 {
-    m_pUi->m_pRangeEndLabel->setText(MhzText(value * 25));
+    m_pTable->Show(Menu::RANGE_END, value);
 }
 
 void CRZ450MenuDialog::OnBandStepValueChanged(int value)
 {
-    m_pUi->m_pBandStepLabel->setText(MhzText(value == 0 ? 2 : value * 5));
+    m_pTable->Show(Menu::BAND_STEP, value);
 }
 
 void CRZ450MenuDialog::OnBrightnessValueChanged(int value)
 {
-    m_pUi->m_pBrightnessSliderLabel->setText(PercentText(value * 10));
+    m_pTable->Show(Menu::BRIGHTNESS, value);
 }
 
 void CRZ450MenuDialog::OnAutoOffValueChanged(int value)
 {
-    m_pUi->m_pAutoOffSliderLabel->setText(value == AUTO_OFF_TOP ? QString(QStringLiteral("99:99") + tr("s", "seconds"))
-                                                                : SecondsText(value));
+    m_pTable->Show(Menu::DISPLAY_AUTO_OFF, value);
 }
 
 void CRZ450MenuDialog::OnTimeCorrValueChanged(int value)
 {
-    m_pUi->m_pTimeCorrSliderLabel->setText(SignedSecondsText(value));
+    m_pTable->Show(Menu::TIME_CORRECTION, value);
 }
 
 void CRZ450MenuDialog::OnStartValueChanged(int value)
 {
-    m_pUi->m_pStartSliderLabel->setText(HoursText(value));
+    m_pTable->Show(Menu::SCHEDULE_START, value);
 }
 
 void CRZ450MenuDialog::OnStopValueChanged(int value)
 {
-    m_pUi->m_pStopSliderLabel->setText(HoursText(value));
+    m_pTable->Show(Menu::SCHEDULE_STOP, value);
 }
 
 void CRZ450MenuDialog::OnTimer()
@@ -313,46 +253,9 @@ void CRZ450MenuDialog::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::LanguageChange) {
         m_pUi->retranslateUi(this);
-        RefreshLabels();
+        m_pTable->RefreshLabels();
     }
     QDialog::changeEvent(event);
-}
-
-QString CRZ450MenuDialog::DbText(int value)
-{
-    return PlainDbText(value - DBM_OFFSET);
-}
-
-QString CRZ450MenuDialog::PlainDbText(int value)
-{
-    return QStringLiteral("%1 %2").arg(Padded(value), tr("dB"));
-}
-
-QString CRZ450MenuDialog::PercentText(int value)
-{
-    return Padded(value) + QLatin1Char('%');
-}
-
-QString CRZ450MenuDialog::MhzText(int value)
-{
-    return QStringLiteral("%1 %2").arg(QString::number(value), tr("MHz"));
-}
-
-QString CRZ450MenuDialog::SecondsText(int value)
-{
-    return MinutesSeconds(value) + tr("s", "seconds");
-}
-
-QString CRZ450MenuDialog::HoursText(int value)
-{
-    return Padded(value) + QLatin1Char(' ') + tr("h", "hours");
-}
-
-QString CRZ450MenuDialog::SignedSecondsText(int value)
-{
-    const int seconds = value - TIME_CORRECTION_ZERO;
-    const QLatin1Char sign(seconds >= 0 ? '+' : '-');
-    return sign + MinutesSeconds(std::abs(seconds)) + QLatin1Char(' ') + tr("s", "seconds");
 }
 
 void CRZ450MenuDialog::Connect()
@@ -366,37 +269,81 @@ void CRZ450MenuDialog::Connect()
     connect(ui.m_pNewBankButton, &QPushButton::clicked, this, &CRZ450MenuDialog::OnNewBankButton);
     connect(ui.m_pClearLogButton, &QPushButton::clicked, this, &CRZ450MenuDialog::OnClearLogButton);
     connect(&m_timer, &QTimer::timeout, this, &CRZ450MenuDialog::OnTimer);
-    ConnectSliders();
+    m_pTable->Connect(this);
 }
 
-void CRZ450MenuDialog::ConnectSliders()
+std::unique_ptr<CRZ450MenuTable> CRZ450MenuDialog::MakeTable()
 {
-    const Ui::CRz450MenuDialogClass& ui = *m_pUi;
+    using T = CRZ450MenuTable;
     using D = CRZ450MenuDialog;
-    connect(ui.m_pMinDurationSlider, &QSlider::valueChanged, this, &D::OnMinDurationValueChanged);
-    connect(ui.m_pDelaySlider, &QSlider::valueChanged, this, &D::OnDelayValueChanged);
-    connect(ui.m_pCdmaSlider, &QSlider::valueChanged, this, &D::OnCdmaValueChanged);
-    connect(ui.m_pGsm900Slider, &QSlider::valueChanged, this, &D::OnGsm900ValueChanged);
-    connect(ui.m_pGsm1800Slider, &QSlider::valueChanged, this, &D::OnGsm1800ValueChanged);
-    connect(ui.m_pWlan24Slider, &QSlider::valueChanged, this, &D::OnWlan24ValueChanged);
-    connect(ui.m_pBluetoothSlider, &QSlider::valueChanged, this, &D::OnBluetoothValueChanged);
-    connect(ui.m_pTraffic24Slider, &QSlider::valueChanged, this, &D::OnTraffic24ValueChanged);
-    connect(ui.m_pWlan5Slider, &QSlider::valueChanged, this, &D::OnWlan5ValueChanged);
-    connect(ui.m_pTraffic5Slider, &QSlider::valueChanged, this, &D::OnTraffic5ValueChanged);
-    connect(ui.m_pDectSlider, &QSlider::valueChanged, this, &D::OnDectValueChanged);
-    connect(ui.m_p3GSlider, &QSlider::valueChanged, this, &D::On3GValueChanged);
-    connect(ui.m_p4GSlider, &QSlider::valueChanged, this, &D::On4GValueChanged);
-    connect(ui.m_pJammersGsmSlider, &QSlider::valueChanged, this, &D::OnJammersGsmValueChanged);
-    connect(ui.m_pJammersGpsSlider, &QSlider::valueChanged, this, &D::OnJammersGpsValueChanged);
-    connect(ui.m_pUsersBandSlider, &QSlider::valueChanged, this, &D::OnUsersBandValueChanged);
-    connect(ui.m_pRangeStartSlider, &QSlider::valueChanged, this, &D::OnRangeStartValueChanged);
-    connect(ui.m_pRangeEndSlider, &QSlider::valueChanged, this, &D::OnRangeEndValueChanged);
-    connect(ui.m_pBandStepSlider, &QSlider::valueChanged, this, &D::OnBandStepValueChanged);
-    connect(ui.m_pBrightnessSlider, &QSlider::valueChanged, this, &D::OnBrightnessValueChanged);
-    connect(ui.m_pAutoOffSlider, &QSlider::valueChanged, this, &D::OnAutoOffValueChanged);
-    connect(ui.m_pTimeCorrSlider, &QSlider::valueChanged, this, &D::OnTimeCorrValueChanged);
-    connect(ui.m_pStartSlider, &QSlider::valueChanged, this, &D::OnStartValueChanged);
-    connect(ui.m_pStopSlider, &QSlider::valueChanged, this, &D::OnStopValueChanged);
+    using namespace RZ450Layout::Menu;
+    const Ui::CRz450MenuDialogClass& ui = *m_pUi;
+    // Loaded and applied in this order; a network device sees the reads in
+    // it, one request each.
+    return std::make_unique<T>(QList<T::MENU_CONTROL> {
+        T::Slider(ui.m_pMinDurationSlider, ui.m_pMinDurationLabel, MIN_DURATION, T::SECONDS, 0, 10,
+                  &D::OnMinDurationValueChanged),
+        T::Slider(ui.m_pDelaySlider, ui.m_pDelayLabel, EVENT_DELAY, T::SECONDS, 1, 120, &D::OnDelayValueChanged),
+        T::Check(ui.m_pCdmaCheck, BAND_CDMA),
+        T::Check(ui.m_pGsm900Check, BAND_GSM900),
+        T::Check(ui.m_pGsm1800Check, BAND_GSM1800),
+        T::Check(ui.m_pDectCheck, BAND_DECT),
+        T::Check(ui.m_p3GCheck, BAND_3G),
+        T::Check(ui.m_p4GCheck, BAND_4G),
+        T::Check(ui.m_pWlan24Check, BAND_WLAN24),
+        T::Check(ui.m_pBluetoothCheck, BAND_BLUETOOTH),
+        T::Check(ui.m_pTraffic24Check, BAND_TRAFFIC24),
+        T::Check(ui.m_pWlan5Check, BAND_WLAN5),
+        T::Check(ui.m_pTraffic5Check, BAND_TRAFFIC5),
+        T::Check(ui.m_pJammersGsmCheck, BAND_JAMMERS_GSM),
+        T::Check(ui.m_pJammersGpsCheck, BAND_JAMMERS_GPS),
+        T::Check(ui.m_pUsersBandCheck, BAND_SCAN),
+        T::Check(ui.m_pLoggerCheck, LOGGING),
+        T::Choice(&m_sortGroup, SORT_ORDER),
+        T::Check(ui.m_pShowBaseCheck, SHOW_BASE),
+        T::Check(ui.m_pIdentOffCheck, IDENT_OFF),
+        T::Slider(ui.m_pCdmaSlider, ui.m_pCdmaLabel, THRESHOLD_CDMA, T::DB, 22, 97, &D::OnCdmaValueChanged),
+        T::Slider(ui.m_pGsm900Slider, ui.m_pGsm900Label, THRESHOLD_GSM900, T::DB, 22, 97, &D::OnGsm900ValueChanged),
+        T::Slider(ui.m_pGsm1800Slider, ui.m_pGsm1800Label, THRESHOLD_GSM1800, T::DB, 22, 97,
+                  &D::OnGsm1800ValueChanged),
+        T::Slider(ui.m_pDectSlider, ui.m_pDectLabel, THRESHOLD_DECT, T::DB, 22, 97, &D::OnDectValueChanged),
+        T::Slider(ui.m_p3GSlider, ui.m_p3GLabel, THRESHOLD_3G, T::DB, 12, 97, &D::On3GValueChanged),
+        T::Slider(ui.m_p4GSlider, ui.m_p4GLabel, THRESHOLD_4G, T::DB, 22, 97, &D::On4GValueChanged),
+        T::Slider(ui.m_pWlan24Slider, ui.m_pWlan24Label, THRESHOLD_WLAN24, T::DB, 22, 97, &D::OnWlan24ValueChanged),
+        T::Slider(ui.m_pBluetoothSlider, ui.m_pBluetoothLabel, THRESHOLD_BLUETOOTH, T::DB, 22, 97,
+                  &D::OnBluetoothValueChanged),
+        T::Slider(ui.m_pTraffic24Slider, ui.m_pTraffic24Label, TRAFFIC24_VOLUME, T::PERCENT, 22, 99,
+                  &D::OnTraffic24ValueChanged),
+        T::Slider(ui.m_pWlan5Slider, ui.m_pWlan5Label, THRESHOLD_WLAN5, T::DB, 22, 97, &D::OnWlan5ValueChanged),
+        T::Slider(ui.m_pTraffic5Slider, ui.m_pTraffic5Label, TRAFFIC5_VOLUME, T::PERCENT, 22, 99,
+                  &D::OnTraffic5ValueChanged),
+        T::Slider(ui.m_pJammersGsmSlider, ui.m_pJammerGsmLabel, THRESHOLD_JAMMERS_GSM, T::DB, 22, 97,
+                  &D::OnJammersGsmValueChanged),
+        T::Slider(ui.m_pJammersGpsSlider, ui.m_pJammersGpsLabel, THRESHOLD_JAMMERS_GPS, T::DB, 22, 97,
+                  &D::OnJammersGpsValueChanged),
+        T::Slider(ui.m_pUsersBandSlider, ui.m_pUsersBandLabel, THRESHOLD_SCAN, T::PLAIN_DB, 5, 30,
+                  &D::OnUsersBandValueChanged),
+        T::Slider(ui.m_pRangeStartSlider, ui.m_pRangeStartLabel, RANGE_START, T::RANGE_MHZ, 1, 239,
+                  &D::OnRangeStartValueChanged),
+        T::Slider(ui.m_pRangeEndSlider, ui.m_pRangeEndLabel, RANGE_END, T::RANGE_MHZ, 2, 240,
+                  &D::OnRangeEndValueChanged),
+        T::Slider(ui.m_pBandStepSlider, ui.m_pBandStepLabel, BAND_STEP, T::STEP_MHZ, 0, 4, &D::OnBandStepValueChanged),
+        T::Check(ui.m_pBypassCheck, BYPASS),
+        T::Choice(&m_languageGroup, LANGUAGE, T::LANGUAGE_CHOICE),
+        T::Slider(ui.m_pBrightnessSlider, ui.m_pBrightnessSliderLabel, BRIGHTNESS, T::TENS_PERCENT, 1, 10,
+                  &D::OnBrightnessValueChanged),
+        T::Slider(ui.m_pAutoOffSlider, ui.m_pAutoOffSliderLabel, DISPLAY_AUTO_OFF, T::AUTO_OFF_SECONDS, 24,
+                  T::AUTO_OFF_TOP, &D::OnAutoOffValueChanged),
+        T::Check(ui.m_pAutoOnCheck, DISPLAY_AUTO_ON),
+        T::Check(ui.m_pSoundsCheck, SOUNDS),
+        T::Check(ui.m_pSyncPcCheck, SYNC_CLOCK, T::CLOCK_CHECK),
+        T::Slider(ui.m_pTimeCorrSlider, ui.m_pTimeCorrSliderLabel, TIME_CORRECTION, T::SIGNED_SECONDS, 1, 255,
+                  &D::OnTimeCorrValueChanged),
+        T::Check(ui.m_pScheduleCheck, SCHEDULE),
+        T::Slider(ui.m_pStartSlider, ui.m_pStartSliderLabel, SCHEDULE_START, T::HOURS, 0, 23, &D::OnStartValueChanged),
+        T::Slider(ui.m_pStopSlider, ui.m_pStopSliderLabel, SCHEDULE_STOP, T::HOURS, 0, 23, &D::OnStopValueChanged),
+        T::Check(ui.m_pEverydayCheck, EVERYDAY),
+    });
 }
 
 void CRZ450MenuDialog::SelectStoredTab()
@@ -407,48 +354,6 @@ void CRZ450MenuDialog::SelectStoredTab()
 void CRZ450MenuDialog::StoreTab()
 {
     QSettings().setValue(TAB_KEY, m_pUi->m_pTabWidget->currentIndex());
-}
-
-QList<CRZ450MenuDialog::CHECK_VALUE> CRZ450MenuDialog::BandChecks() const
-{
-    const Ui::CRz450MenuDialogClass& ui = *m_pUi;
-    return {
-        { ui.m_pCdmaCheck, CDMA_ON },
-        { ui.m_pGsm900Check, GSM900_ON },
-        { ui.m_pGsm1800Check, GSM1800_ON },
-        { ui.m_pDectCheck, DECT_ON },
-        { ui.m_p3GCheck, UMTS_ON },
-        { ui.m_p4GCheck, LTE_ON },
-        { ui.m_pWlan24Check, WLAN24_ON },
-        { ui.m_pBluetoothCheck, BLUETOOTH_ON },
-        { ui.m_pTraffic24Check, TRAFFIC24_ON },
-        { ui.m_pWlan5Check, WLAN5_ON },
-        { ui.m_pTraffic5Check, TRAFFIC5_ON },
-        { ui.m_pJammersGsmCheck, JAMMERS_GSM_ON },
-        { ui.m_pJammersGpsCheck, JAMMERS_GPS_ON },
-        { ui.m_pUsersBandCheck, USERS_BAND_ON },
-    };
-}
-
-QList<CRZ450MenuDialog::SLIDER_VALUE> CRZ450MenuDialog::Thresholds() const
-{
-    const Ui::CRz450MenuDialogClass& ui = *m_pUi;
-    return {
-        { ui.m_pCdmaSlider, CDMA_THRESHOLD },
-        { ui.m_pGsm900Slider, GSM900_THRESHOLD },
-        { ui.m_pGsm1800Slider, GSM1800_THRESHOLD },
-        { ui.m_pDectSlider, DECT_THRESHOLD },
-        { ui.m_p3GSlider, UMTS_THRESHOLD },
-        { ui.m_p4GSlider, LTE_THRESHOLD },
-        { ui.m_pWlan24Slider, WLAN24_THRESHOLD },
-        { ui.m_pBluetoothSlider, BLUETOOTH_THRESHOLD },
-        { ui.m_pTraffic24Slider, TRAFFIC24_VOLUME },
-        { ui.m_pWlan5Slider, WLAN5_THRESHOLD },
-        { ui.m_pTraffic5Slider, TRAFFIC5_VOLUME },
-        { ui.m_pJammersGsmSlider, JAMMERS_GSM_THRESHOLD },
-        { ui.m_pJammersGpsSlider, JAMMERS_GPS_THRESHOLD },
-        { ui.m_pUsersBandSlider, USERS_BAND_THRESHOLD },
-    };
 }
 
 void CRZ450MenuDialog::LoadFromDevice()
@@ -469,59 +374,9 @@ void CRZ450MenuDialog::LoadFromDevice()
     }
 }
 
-void CRZ450MenuDialog::LoadControls(const MenuSource& value)
+void CRZ450MenuDialog::LoadControls(const std::function<int(int index)>& value)
 {
-    const Ui::CRz450MenuDialogClass& ui = *m_pUi;
-    ui.m_pMinDurationSlider->setValue(value(MIN_DURATION));
-    ui.m_pDelaySlider->setValue(value(EVENT_DELAY));
-    for (const CHECK_VALUE& band : BandChecks())
-        band.check->setChecked(value(band.index) != 0);
-    ui.m_pLoggerCheck->setChecked(value(LOGGER_ON) != 0);
-    LoadSortOrder(value(SORT_ORDER));
-    ui.m_pShowBaseCheck->setChecked(value(SHOW_BASE) != 0);
-    ui.m_pIdentOffCheck->setChecked(value(IDENT_OFF) != 0);
-    // A value outside a slider's range lands on its nearest end.
-    for (const SLIDER_VALUE& threshold : Thresholds())
-        threshold.slider->setValue(value(threshold.index));
-    LoadSystemControls(value);
-    RefreshLabels();
-}
-
-void CRZ450MenuDialog::LoadSystemControls(const MenuSource& value)
-{
-    const Ui::CRz450MenuDialogClass& ui = *m_pUi;
-    ui.m_pRangeStartSlider->setValue(value(RANGE_START));
-    ui.m_pRangeEndSlider->setValue(value(RANGE_END));
-    ui.m_pBandStepSlider->setValue(value(BAND_STEP));
-    ui.m_pBypassCheck->setChecked(value(BYPASS) != 0);
-    (value(LANGUAGE) == 0 ? ui.m_pEnglishRadio : ui.m_pRussianRadio)->setChecked(true);
-    ui.m_pBrightnessSlider->setValue(value(BRIGHTNESS));
-    ui.m_pAutoOffSlider->setValue(value(AUTO_OFF) * AUTO_OFF_STEP);
-    ui.m_pAutoOnCheck->setChecked(value(AUTO_ON) != 0);
-    ui.m_pSoundsCheck->setChecked(value(SOUNDS) != 0);
-    const bool syncPc = value(SYNC_PC) != 0;
-    LoadClock(syncPc);
-    ui.m_pSyncPcCheck->setChecked(syncPc);
-    ui.m_pTimeCorrSlider->setValue(value(TIME_CORRECTION));
-    ui.m_pScheduleCheck->setChecked(value(SCHEDULE_ON) != 0);
-    ui.m_pStartSlider->setValue(value(SCHEDULE_START));
-    ui.m_pStopSlider->setValue(value(SCHEDULE_STOP));
-    ui.m_pEverydayCheck->setChecked(value(EVERYDAY) != 0);
-}
-
-void CRZ450MenuDialog::LoadSortOrder(int order)
-{
-    // An order this dialog does not know selects nothing and is then left
-    // as it is.
-    QAbstractButton* button = m_sortGroup.button(order);
-    if (button != nullptr) {
-        button->setChecked(true);
-        return;
-    }
-    m_sortGroup.setExclusive(false);
-    for (QAbstractButton* radio : m_sortGroup.buttons())
-        radio->setChecked(false);
-    m_sortGroup.setExclusive(true);
+    m_pTable->Load(value, [this](bool syncPc) { LoadClock(syncPc); });
 }
 
 void CRZ450MenuDialog::LoadClock(bool syncPc)
@@ -534,96 +389,25 @@ void CRZ450MenuDialog::LoadClock(bool syncPc)
         clock->setDateTime(QDateTime::fromSecsSinceEpoch(qint64(m_pDevice->GetCurrentRecord().time)));
 }
 
-void CRZ450MenuDialog::RefreshLabels()
-{
-    const Ui::CRz450MenuDialogClass& ui = *m_pUi;
-    OnMinDurationValueChanged(ui.m_pMinDurationSlider->value());
-    OnDelayValueChanged(ui.m_pDelaySlider->value());
-    OnCdmaValueChanged(ui.m_pCdmaSlider->value());
-    OnGsm900ValueChanged(ui.m_pGsm900Slider->value());
-    OnGsm1800ValueChanged(ui.m_pGsm1800Slider->value());
-    OnWlan24ValueChanged(ui.m_pWlan24Slider->value());
-    OnBluetoothValueChanged(ui.m_pBluetoothSlider->value());
-    OnTraffic24ValueChanged(ui.m_pTraffic24Slider->value());
-    OnWlan5ValueChanged(ui.m_pWlan5Slider->value());
-    OnTraffic5ValueChanged(ui.m_pTraffic5Slider->value());
-    OnDectValueChanged(ui.m_pDectSlider->value());
-    On3GValueChanged(ui.m_p3GSlider->value());
-    On4GValueChanged(ui.m_p4GSlider->value());
-    OnJammersGsmValueChanged(ui.m_pJammersGsmSlider->value());
-    OnJammersGpsValueChanged(ui.m_pJammersGpsSlider->value());
-    OnUsersBandValueChanged(ui.m_pUsersBandSlider->value());
-    OnRangeStartValueChanged(ui.m_pRangeStartSlider->value());
-    OnRangeEndValueChanged(ui.m_pRangeEndSlider->value());
-    OnBandStepValueChanged(ui.m_pBandStepSlider->value());
-    OnBrightnessValueChanged(ui.m_pBrightnessSlider->value());
-    OnAutoOffValueChanged(ui.m_pAutoOffSlider->value());
-    OnTimeCorrValueChanged(ui.m_pTimeCorrSlider->value());
-    OnStartValueChanged(ui.m_pStartSlider->value());
-    OnStopValueChanged(ui.m_pStopSlider->value());
-}
-
-void CRZ450MenuDialog::PutControls(QByteArray& block) const
-{
-    const Ui::CRz450MenuDialogClass& ui = *m_pUi;
-    PutSlider(block, ui.m_pMinDurationSlider, MIN_DURATION);
-    PutSlider(block, ui.m_pDelaySlider, EVENT_DELAY);
-    for (const CHECK_VALUE& band : BandChecks())
-        PutCheck(block, band.check, band.index);
-    PutCheck(block, ui.m_pLoggerCheck, LOGGER_ON);
-    if (m_sortGroup.checkedId() >= 0)
-        block[SORT_ORDER] = char(m_sortGroup.checkedId());
-    PutCheck(block, ui.m_pShowBaseCheck, SHOW_BASE);
-    PutCheck(block, ui.m_pIdentOffCheck, IDENT_OFF);
-    for (const SLIDER_VALUE& threshold : Thresholds())
-        PutSlider(block, threshold.slider, threshold.index);
-    PutSlider(block, ui.m_pRangeStartSlider, RANGE_START);
-    PutSlider(block, ui.m_pRangeEndSlider, RANGE_END);
-    PutSlider(block, ui.m_pBandStepSlider, BAND_STEP);
-    PutCheck(block, ui.m_pBypassCheck, BYPASS);
-    block[LANGUAGE] = char(ui.m_pEnglishRadio->isChecked() ? 0 : 1);
-    PutSlider(block, ui.m_pBrightnessSlider, BRIGHTNESS);
-    block[AUTO_OFF] = char(ui.m_pAutoOffSlider->value() / AUTO_OFF_STEP);
-    PutCheck(block, ui.m_pAutoOnCheck, AUTO_ON);
-    PutCheck(block, ui.m_pSoundsCheck, SOUNDS);
-    PutCheck(block, ui.m_pSyncPcCheck, SYNC_PC);
-    PutSlider(block, ui.m_pTimeCorrSlider, TIME_CORRECTION);
-    PutCheck(block, ui.m_pScheduleCheck, SCHEDULE_ON);
-    PutSlider(block, ui.m_pStartSlider, SCHEDULE_START);
-    PutSlider(block, ui.m_pStopSlider, SCHEDULE_STOP);
-    PutCheck(block, ui.m_pEverydayCheck, EVERYDAY);
-}
-
-void CRZ450MenuDialog::PutCheck(QByteArray& block, const QCheckBox* check, int index)
-{
-    block[index] = char(check->isChecked() ? 1 : 0);
-}
-
-void CRZ450MenuDialog::PutSlider(QByteArray& block, const QSlider* slider, int index)
-{
-    block[index] = char(slider->value());
-}
-
-bool CRZ450MenuDialog::ControlsBlock(QByteArray& block)
+bool CRZ450MenuDialog::ControlsBlock(QByteArray& block, const std::function<void()>& applyClock)
 {
     block = m_pDevice->GetMenuData();
-    if (block.size() != MENU_SIZE) {
+    if (block.size() != RZ450Layout::MENU_SIZE) {
         m_warning(tr("The device returned an incomplete settings block."));
         return false;
     }
-    PutControls(block);
+    m_pTable->Apply(block, applyClock);
     return true;
 }
 
 bool CRZ450MenuDialog::WriteControls()
 {
     // The block travels whole: over the network every value written one by
-    // one is a round trip of its own.
+    // one is a round trip of its own. The clock is set on the way, so that OK
+    // can post the write right behind the block.
     QByteArray block;
-    if (!ControlsBlock(block))
+    if (!ControlsBlock(block, [this]() { m_pDevice->SetTime(m_pUi->m_pClockEdit->dateTime()); }))
         return false;
-    // The clock first, so that OK can post the write right behind the block.
-    m_pDevice->SetTime(m_pUi->m_pClockEdit->dateTime());
     if (m_pDevice->SetMenuData(block))
         return true;
     m_warning(tr("The device did not take the settings."));
@@ -656,11 +440,11 @@ void CRZ450MenuDialog::LoadMenuFile(const QString& path)
         return;
     }
     // One byte past a block tells a wrong size, whatever the file's length.
-    const QByteArray data = file.read(MENU_SIZE + 1);
-    if (data.size() != MENU_SIZE) {
+    const QByteArray data = file.read(RZ450Layout::MENU_SIZE + 1);
+    if (data.size() != RZ450Layout::MENU_SIZE) {
         m_warning(tr("%1 is not a menu file: a menu file holds exactly %2 bytes.")
                       .arg(QDir::toNativeSeparators(path))
-                      .arg(MENU_SIZE));
+                      .arg(RZ450Layout::MENU_SIZE));
         return;
     }
     // The controls show the file itself: a status report may already have
@@ -680,10 +464,10 @@ void CRZ450MenuDialog::SaveMenuFile(const QString& path)
     // The device is left as it is: a clock set here would stand in for the
     // detector's until the next settings write.
     QByteArray block;
-    if (!Guarded([this, &block]() { return ControlsBlock(block); }))
+    if (!Guarded([this, &block]() { return ControlsBlock(block, nullptr); }))
         return;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(block) != MENU_SIZE || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(block) != RZ450Layout::MENU_SIZE || !file.commit())
         m_warning(tr("Cannot write the file %1.").arg(QDir::toNativeSeparators(path)));
 }
 

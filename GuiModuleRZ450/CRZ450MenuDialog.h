@@ -9,8 +9,7 @@
 #include <functional>
 #include <memory>
 
-class QCheckBox;
-class QSlider;
+class CRZ450MenuTable;
 
 namespace Ui {
 class CRz450MenuDialogClass;
@@ -28,7 +27,6 @@ class CRZ450MenuDialog : public QDialog
     Q_OBJECT
 
 public:
-    static constexpr int MENU_SIZE = 96;
     static constexpr int CLOCK_TICK_MS = 1000;
 
     // Asks before a command that cannot be undone; true goes ahead.
@@ -85,45 +83,15 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    // A settings byte by its index: from the device, or from a menu file.
-    using MenuSource = std::function<int(int index)>;
-
-    struct CHECK_VALUE
-    {
-        QCheckBox* check;
-        int index;
-    };
-    struct SLIDER_VALUE
-    {
-        QSlider* slider;
-        int index;
-    };
-
-    static QString DbText(int value);
-    static QString PlainDbText(int value);
-    static QString PercentText(int value);
-    static QString MhzText(int value);
-    static QString SecondsText(int value);
-    static QString HoursText(int value);
-    static QString SignedSecondsText(int value);
-
     void Connect();
-    void ConnectSliders();
+    std::unique_ptr<CRZ450MenuTable> MakeTable();
     void SelectStoredTab();
     void StoreTab();
-    QList<CHECK_VALUE> BandChecks() const;
-    QList<SLIDER_VALUE> Thresholds() const;
     void LoadFromDevice();
-    void LoadControls(const MenuSource& value);
-    void LoadSystemControls(const MenuSource& value);
-    void LoadSortOrder(int order);
+    void LoadControls(const std::function<int(int index)>& value);
     void LoadClock(bool syncPc);
-    void RefreshLabels();
-    void PutControls(QByteArray& block) const;
-    static void PutCheck(QByteArray& block, const QCheckBox* check, int index);
-    static void PutSlider(QByteArray& block, const QSlider* slider, int index);
     // The device's block with the controls put in; the device keeps its own.
-    bool ControlsBlock(QByteArray& block);
+    bool ControlsBlock(QByteArray& block, const std::function<void()>& applyClock);
     bool WriteControls();
     bool Post(IDevice::RequestType request);
     bool Guarded(const std::function<bool()>& action);
@@ -137,6 +105,8 @@ private:
     IDevice* m_pDevice;
     QTimer m_timer;
     QButtonGroup m_sortGroup;
+    QButtonGroup m_languageGroup;
+    std::unique_ptr<CRZ450MenuTable> m_pTable;
     QuestionStep m_question;
     FileStep m_file;
     WarningStep m_warning;

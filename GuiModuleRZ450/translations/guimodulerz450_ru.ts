@@ -12,24 +12,6 @@
         <translation>Вы действительно хотите удалить все записи журнала?</translation>
     </message>
     <message>
-        <source>s</source>
-        <comment>seconds</comment>
-        <translation>с</translation>
-    </message>
-    <message>
-        <source>dB</source>
-        <translation>дБ</translation>
-    </message>
-    <message>
-        <source>MHz</source>
-        <translation>МГц</translation>
-    </message>
-    <message>
-        <source>h</source>
-        <comment>hours</comment>
-        <translation>ч</translation>
-    </message>
-    <message>
         <source>The device does not answer: %1</source>
         <translation>Прибор не отвечает: %1</translation>
     </message>
@@ -64,6 +46,27 @@
     <message>
         <source>The device did not take the settings.</source>
         <translation>Прибор не принял настройки.</translation>
+    </message>
+</context>
+<context>
+    <name>CRZ450MenuTable</name>
+    <message>
+        <source>s</source>
+        <comment>seconds</comment>
+        <translation>с</translation>
+    </message>
+    <message>
+        <source>dB</source>
+        <translation>дБ</translation>
+    </message>
+    <message>
+        <source>MHz</source>
+        <translation>МГц</translation>
+    </message>
+    <message>
+        <source>h</source>
+        <comment>hours</comment>
+        <translation>ч</translation>
     </message>
 </context>
 <context>

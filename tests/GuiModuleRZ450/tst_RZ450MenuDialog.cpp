@@ -3,6 +3,8 @@
 // one-shot commands, and a device that stops answering.
 #include "CFakeRZ450Device.h"
 #include "CRZ450MenuDialog.h"
+#include "CRZ450MenuTable.h"
+#include "RZ450Layout.h"
 
 #include <QCheckBox>
 #include <QDateTimeEdit>
@@ -29,7 +31,7 @@ const quint64 RECORD_TIME = 1700000000;
 // each one back as it found it; the bytes without a control are distinct.
 QByteArray SampleBlock()
 {
-    QByteArray block(CRZ450MenuDialog::MENU_SIZE, 0);
+    QByteArray block(RZ450Layout::MENU_SIZE, 0);
     for (int i = 0; i < block.size(); ++i)
         block[i] = char(0xA0 + i % 0x50);
     const QList<QPair<int, int>> values = {
@@ -101,7 +103,7 @@ public:
     bool SetMenuData(QByteArray data) override
     {
         writes.append(QStringLiteral("SetMenuData"));
-        if (data.size() != CRZ450MenuDialog::MENU_SIZE)
+        if (data.size() != RZ450Layout::MENU_SIZE)
             return false;
         block = data;
         if (!nextReport.isEmpty())
@@ -135,6 +137,25 @@ private:
     {
         if (failing)
             throw std::runtime_error("Network timed out!");
+    }
+};
+
+// Logs the reads, the clock's as -1: a network device gets them in this
+// order, one request each.
+class CReadLogDevice : public CMenuDevice
+{
+public:
+    QList<int> reads;
+
+    unsigned char GetMenuValue(int index) override
+    {
+        reads.append(index);
+        return CMenuDevice::GetMenuValue(index);
+    }
+    CRecord GetCurrentRecord() override
+    {
+        reads.append(-1);
+        return CMenuDevice::GetCurrentRecord();
     }
 };
 
@@ -172,6 +193,11 @@ private Q_SLOTS:
     void cancelWritesNothingAndRemembersTheTab();
     void labelsShowTheDetectorsUnits_data();
     void labelsShowTheDetectorsUnits();
+    void textsShowEachKindsUnit_data();
+    void textsShowEachKindsUnit();
+    void everySliderSpansItsRangeOnItsOwnLabel_data();
+    void everySliderSpansItsRangeOnItsOwnLabel();
+    void loadReadsTheBytesInTheDetectorsOrder();
     void autoOffIsStoredInEightSecondSteps();
     void loadRefreshesEveryLabelFromItsOwnSlider();
     void anyDeviceByteStaysWithinTheControls();
@@ -303,6 +329,109 @@ void TestRZ450MenuDialog::labelsShowTheDetectorsUnits()
     CRZ450MenuDialog dialog(&device);
     Find<QSlider>(dialog, slider.toLatin1())->setValue(value);
     QCOMPARE(Label(dialog, label.toLatin1()), text);
+}
+
+void TestRZ450MenuDialog::textsShowEachKindsUnit_data()
+{
+    using T = CRZ450MenuTable;
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("dB floor") << int(T::DB) << 22 << "-80 dB";
+    QTest::newRow("dB one digit") << int(T::DB) << 97 << "-5 dB";
+    QTest::newRow("dB above zero") << int(T::DB) << 110 << "08 dB";
+    QTest::newRow("plain dB") << int(T::PLAIN_DB) << 20 << "20 dB";
+    QTest::newRow("percent padded") << int(T::PERCENT) << 7 << "07%";
+    QTest::newRow("tens of percent") << int(T::TENS_PERCENT) << 10 << "100%";
+    QTest::newRow("range unit") << int(T::RANGE_MHZ) << 1 << "25 MHz";
+    QTest::newRow("band-step 0") << int(T::STEP_MHZ) << 0 << "2 MHz";
+    QTest::newRow("band-step 4") << int(T::STEP_MHZ) << 4 << "20 MHz";
+    QTest::newRow("seconds") << int(T::SECONDS) << 5 << "00:05s";
+    QTest::newRow("auto-off top") << int(T::AUTO_OFF_SECONDS) << 233 << "99:99s";
+    QTest::newRow("auto-off below top") << int(T::AUTO_OFF_SECONDS) << 232 << "03:52s";
+    QTest::newRow("auto-off floor") << int(T::AUTO_OFF_SECONDS) << 24 << "00:24s";
+    QTest::newRow("no correction") << int(T::SIGNED_SECONDS) << 128 << "+00:00 s";
+    QTest::newRow("latest correction") << int(T::SIGNED_SECONDS) << 1 << "-02:07 s";
+    QTest::newRow("late correction") << int(T::SIGNED_SECONDS) << 100 << "-00:28 s";
+    QTest::newRow("early correction") << int(T::SIGNED_SECONDS) << 200 << "+01:12 s";
+    QTest::newRow("hours") << int(T::HOURS) << 7 << "07 h";
+    QTest::newRow("a check has no text") << int(T::CHECK) << 1 << "";
+}
+
+void TestRZ450MenuDialog::textsShowEachKindsUnit()
+{
+    QFETCH(int, kind);
+    QFETCH(int, value);
+    QFETCH(QString, text);
+    QCOMPARE(CRZ450MenuTable::Text(CRZ450MenuTable::Kind(kind), value), text);
+}
+
+void TestRZ450MenuDialog::everySliderSpansItsRangeOnItsOwnLabel_data()
+{
+    QTest::addColumn<QString>("slider");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<int>("minimum");
+    QTest::addColumn<int>("maximum");
+    QTest::addColumn<QString>("minimumText");
+    QTest::addColumn<QString>("maximumText");
+    const auto row = [](const char* slider, const char* label, int minimum, int maximum, const char* minimumText,
+                        const char* maximumText) {
+        QTest::newRow(slider) << slider << label << minimum << maximum << minimumText << maximumText;
+    };
+    row("m_pMinDurationSlider", "m_pMinDurationLabel", 0, 10, "00:00s", "00:10s");
+    row("m_pDelaySlider", "m_pDelayLabel", 1, 120, "00:01s", "02:00s");
+    row("m_pGsm900Slider", "m_pGsm900Label", 22, 97, "-80 dB", "-5 dB");
+    row("m_pGsm1800Slider", "m_pGsm1800Label", 22, 97, "-80 dB", "-5 dB");
+    row("m_pCdmaSlider", "m_pCdmaLabel", 22, 97, "-80 dB", "-5 dB");
+    row("m_p3GSlider", "m_p3GLabel", 12, 97, "-90 dB", "-5 dB");
+    row("m_p4GSlider", "m_p4GLabel", 22, 97, "-80 dB", "-5 dB");
+    row("m_pDectSlider", "m_pDectLabel", 22, 97, "-80 dB", "-5 dB");
+    row("m_pJammersGsmSlider", "m_pJammerGsmLabel", 22, 97, "-80 dB", "-5 dB");
+    row("m_pJammersGpsSlider", "m_pJammersGpsLabel", 22, 97, "-80 dB", "-5 dB");
+    row("m_pWlan24Slider", "m_pWlan24Label", 22, 97, "-80 dB", "-5 dB");
+    row("m_pBluetoothSlider", "m_pBluetoothLabel", 22, 97, "-80 dB", "-5 dB");
+    row("m_pTraffic24Slider", "m_pTraffic24Label", 22, 99, "22%", "99%");
+    row("m_pWlan5Slider", "m_pWlan5Label", 22, 97, "-80 dB", "-5 dB");
+    row("m_pTraffic5Slider", "m_pTraffic5Label", 22, 99, "22%", "99%");
+    row("m_pUsersBandSlider", "m_pUsersBandLabel", 5, 30, "05 dB", "30 dB");
+    row("m_pRangeStartSlider", "m_pRangeStartLabel", 1, 239, "25 MHz", "5975 MHz");
+    row("m_pRangeEndSlider", "m_pRangeEndLabel", 2, 240, "50 MHz", "6000 MHz");
+    row("m_pBandStepSlider", "m_pBandStepLabel", 0, 4, "2 MHz", "20 MHz");
+    row("m_pBrightnessSlider", "m_pBrightnessSliderLabel", 1, 10, "10%", "100%");
+    row("m_pAutoOffSlider", "m_pAutoOffSliderLabel", 24, 233, "00:24s", "99:99s");
+    row("m_pTimeCorrSlider", "m_pTimeCorrSliderLabel", 1, 255, "-02:07 s", "+02:07 s");
+    row("m_pStartSlider", "m_pStartSliderLabel", 0, 23, "00 h", "23 h");
+    row("m_pStopSlider", "m_pStopSliderLabel", 0, 23, "00 h", "23 h");
+}
+
+void TestRZ450MenuDialog::everySliderSpansItsRangeOnItsOwnLabel()
+{
+    QFETCH(QString, slider);
+    QFETCH(QString, label);
+    QFETCH(int, minimum);
+    QFETCH(int, maximum);
+    QFETCH(QString, minimumText);
+    QFETCH(QString, maximumText);
+    CMenuDevice device;
+    CRZ450MenuDialog dialog(&device);
+    QSlider* control = Find<QSlider>(dialog, slider.toLatin1());
+    QCOMPARE(control->minimum(), minimum);
+    QCOMPARE(control->maximum(), maximum);
+    // Both ends, so that the slider moves at least once whatever it loaded.
+    control->setValue(maximum);
+    QCOMPARE(Label(dialog, label.toLatin1()), maximumText);
+    control->setValue(minimum);
+    QCOMPARE(Label(dialog, label.toLatin1()), minimumText);
+}
+
+void TestRZ450MenuDialog::loadReadsTheBytesInTheDetectorsOrder()
+{
+    CReadLogDevice device;
+    CRZ450MenuDialog dialog(&device);
+    const QList<int> expected = { 20, 19, 51, 26, 27, 33, 34, 36, 28, 30, 31, 29, 32, 49, 50, 35, 44, 40, 45, 53,
+                                  10, 1, 2, 13, 11, 12, 5, 6, 7, 8, 9, 3, 4, 24, 21, 22, 23, 52, 42, 16, 17, 37,
+                                  38, 41, -1, 18, 39, 14, 15, 43 };
+    QCOMPARE(device.reads, expected);
 }
 
 void TestRZ450MenuDialog::autoOffIsStoredInEightSecondSteps()
