@@ -2,6 +2,7 @@
 
 #include "CAnswerFrame.h"
 #include "CAnswerParser.h"
+#include "ProxyLog.h"
 
 #include <stdexcept>
 
@@ -24,6 +25,14 @@ QString WithArgument(const char* command, qint64 argument)
 int TimeoutOrDefault(int ms, int fallback)
 {
     return ms > 0 ? ms : fallback;
+}
+
+// What the callers get as an exception is logged on its way: the client
+// shows only the exception's fixed text.
+[[noreturn]] void Fail(const char* text, const QString& detail)
+{
+    qCWarning(lcProxy).noquote() << text << detail;
+    throw std::runtime_error(text);
 }
 
 } // namespace
@@ -78,6 +87,7 @@ bool CMetaDevice::Initialize()
         return m_pLocal->Initialize();
     if (Connect() && ReceiveGreeting())
         return true;
+    qCWarning(lcProxy).noquote() << "no server at" << m_strUrl << m_socket.errorString();
     // Left half open, the next request or the destructor would wait in
     // vain for a server that never arrived.
     m_socket.abort();
@@ -175,7 +185,7 @@ CRecord CMetaDevice::GetRecord(int index)
         return m_pLocal->GetRecord(index);
     CRecord record;
     if (!CAnswerParser::ToRecord(SendCommand(WithArgument("GetRecord:", index)), RECORD_MIN_FIELDS, record))
-        throw std::runtime_error(RECORD_FORMAT_ERROR);
+        Fail(RECORD_FORMAT_ERROR, WithArgument("record ", index));
     return record;
 }
 
@@ -185,7 +195,7 @@ CRecord CMetaDevice::GetCurrentRecord()
         return m_pLocal->GetCurrentRecord();
     CRecord record;
     if (!CAnswerParser::ToRecord(SendCommand(QStringLiteral("GetCurrentRecord")), CURRENT_RECORD_MIN_FIELDS, record))
-        throw std::runtime_error(CURRENT_RECORD_FORMAT_ERROR);
+        Fail(CURRENT_RECORD_FORMAT_ERROR, m_strUrl);
     return record;
 }
 
@@ -323,15 +333,15 @@ bool CMetaDevice::WaitForData()
 void CMetaDevice::WriteRequest(const QByteArray& request)
 {
     if (m_socket.state() != QAbstractSocket::ConnectedState)
-        throw std::runtime_error(TIMED_OUT);
+        Fail(TIMED_OUT, QStringLiteral("not connected to ") + m_strUrl);
     // Whatever is left of an answer that went wrong must not pass for the
     // start of this one.
     m_socket.readAll();
     if (m_socket.write(request) != request.size())
-        throw std::runtime_error(TIMED_OUT);
+        Fail(TIMED_OUT, m_socket.errorString());
     while (m_socket.bytesToWrite() > 0) {
         if (!m_socket.waitForBytesWritten(s_nWaitTimeoutMs))
-            throw std::runtime_error(TIMED_OUT);
+            Fail(TIMED_OUT, m_socket.errorString());
     }
 }
 
@@ -340,13 +350,13 @@ QByteArray CMetaDevice::ReadAnswer()
     CAnswerFrame frame;
     for (;;) {
         if (!WaitForData())
-            throw std::runtime_error(TIMED_OUT);
+            Fail(TIMED_OUT, m_socket.errorString());
         switch (frame.Append(m_socket.readAll())) {
         case CAnswerFrame::Complete:
             return frame.Payload();
         case CAnswerFrame::Malformed:
             m_socket.readAll();
-            throw std::runtime_error(TRANSMISSION_ERROR);
+            Fail(TRANSMISSION_ERROR, m_strUrl);
         case CAnswerFrame::Incomplete:
             break;
         }

@@ -3,6 +3,7 @@
 #include "LcdFont.h"
 #include "LcdPalette.h"
 #include "LcdTexts.h"
+#include "RZ450Layout.h"
 
 #include <QString>
 
@@ -16,7 +17,7 @@ const int SEGMENT_WIDTH = 3;
 const int MAX_SEGMENTS = 32;
 const int BLUE = 99;
 const int RED = 97;
-const int LEVEL_ZERO = 102;
+const int LEVEL_ZERO = RZ450Layout::DBM_OFFSET;
 const int LOWEST_LEVEL = 3;
 
 } // namespace

@@ -36,7 +36,7 @@ public:
     void Blanks(int count);
     // The lowest digits of the value, zero-padded, never a sign.
     void Number(qint64 value, int digits);
-    // A raw level byte as dBm (value - 102): "+05", "-37", or "---" for
+    // A raw level byte as dBm (value - DBM_OFFSET): "+05", "-37", or "---" for
     // levels the detector marks as nothing measured.
     void SignedLevel(qint64 level);
     // One 3-pixel segment per 2 units above the scale base, blue up to the

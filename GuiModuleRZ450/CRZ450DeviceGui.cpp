@@ -18,6 +18,8 @@
 #include <algorithm>
 #include <climits>
 
+using namespace RZ450Layout;
+
 namespace {
 
 struct BAND_LINE
@@ -30,36 +32,31 @@ struct BAND_LINE
 };
 
 const BAND_LINE BAND_LINE_TABLE[CRZ450DeviceGui::BAND_LINES] = {
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "CDMA"), Qt::darkBlue, 51},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "G900"), Qt::blue, 26},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "G1800"), Qt::darkGreen, 27},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "DECT"), Qt::green, 33},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "3G-2100"), Qt::darkCyan, 34},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "CDMA"), Qt::darkBlue, Menu::BAND_CDMA},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "G900"), Qt::blue, Menu::BAND_GSM900},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "G1800"), Qt::darkGreen, Menu::BAND_GSM1800},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "DECT"), Qt::green, Menu::BAND_DECT},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "3G-2100"), Qt::darkCyan, Menu::BAND_3G},
     {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "3G-900"), Qt::black, -1},
     {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "3G-SMS"), Qt::black, -1},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "WLAN2.4"), Qt::darkGray, 28},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "WLAN5"), Qt::magenta, 29},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "BT"), Qt::gray, 30},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "TRAF2.4"), Qt::darkMagenta, 31},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "TRAF5"), Qt::darkRed, 32},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "4G (LTE)"), Qt::cyan, 36},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "WLAN2.4"), Qt::darkGray, Menu::BAND_WLAN24},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "WLAN5"), Qt::magenta, Menu::BAND_WLAN5},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "BT"), Qt::gray, Menu::BAND_BLUETOOTH},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "TRAF2.4"), Qt::darkMagenta, Menu::BAND_TRAFFIC24},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "TRAF5"), Qt::darkRed, Menu::BAND_TRAFFIC5},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "4G (LTE)"), Qt::cyan, Menu::BAND_4G},
     {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "4G-800"), Qt::black, -1},
     {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "4G-800"), Qt::black, -1},
     {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "4G-800"), Qt::black, -1},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "JAM GSM"), Qt::red, 49},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "JAM GPS"), Qt::darkYellow, 50},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "SCAN"), Qt::yellow, 35},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "JAM GSM"), Qt::red, Menu::BAND_JAMMERS_GSM},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "JAM GPS"), Qt::darkYellow, Menu::BAND_JAMMERS_GPS},
+    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "SCAN"), Qt::yellow, Menu::BAND_SCAN},
 };
 
 const double LEVEL_MIN_DBM = -100.0;
 const double LEVEL_MAX_DBM = 0.0;
 const int LEVEL_AXIS_WIDTH = 30;
 const int BANDS_AXIS_WIDTH = 50;
-// Device level units less this are dBm.
-const int LEVEL_OFFSET = 102;
-const int RANGE_UNIT_MHZ = 25;
-const int MENU_RANGE_START = 21;
-const int MENU_RANGE_END = 22;
 
 const char* const MANUAL_PAGE = "/GuiModuleRZ450/Rz450Ondrix_%1.htm";
 const char* const TRANSLATION_FILE = ":/GuiModuleRZ450/guimodulerz450_";
@@ -212,9 +209,9 @@ void CRZ450DeviceGui::RefreshSpectrum()
     char buffer[SPECTRUM_POINTS] = {};
     rz.GetSpectrumData(buffer, SPECTRUM_POINTS);
     m_pSpectrumWindow->SetSpectrumData(reinterpret_cast<const unsigned char*>(buffer), SPECTRUM_POINTS,
-        m_pDevice->GetMenuValue(MENU_RANGE_START) * RANGE_UNIT_MHZ,
-        m_pDevice->GetMenuValue(MENU_RANGE_END) * RANGE_UNIT_MHZ, (rz.GetFreqMax() + 500) / 1000,
-        rz.GetLevelDbMin() - LEVEL_OFFSET, rz.GetLevelMax() - LEVEL_OFFSET, rz.GetLevelNoise() - LEVEL_OFFSET,
+        m_pDevice->GetMenuValue(Menu::RANGE_START) * Menu::RANGE_UNIT_MHZ,
+        m_pDevice->GetMenuValue(Menu::RANGE_END) * Menu::RANGE_UNIT_MHZ, (rz.GetFreqMax() + 500) / 1000,
+        rz.GetLevelDbMin() - DBM_OFFSET, rz.GetLevelMax() - DBM_OFFSET, rz.GetLevelNoise() - DBM_OFFSET,
         rz.GetCntPeakFreq() + 1);
 }
 

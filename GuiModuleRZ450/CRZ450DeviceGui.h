@@ -2,6 +2,7 @@
 
 #include "CRZ450VirtualDevice.h"
 #include "IRZ450DeviceGui.h"
+#include "RZ450Layout.h"
 
 #include <QPointer>
 #include <QTranslator>
@@ -17,10 +18,11 @@ class CRZ450DeviceGui : public IRZ450DeviceGui
     Q_OBJECT
 
 public:
-    // Bands 0..18 each have a line of the automatic-mode diagram.
-    static constexpr int BAND_LINES = 19;
-    static constexpr int BAND_SCAN = 18;
-    static constexpr int SPECTRUM_POINTS = 160;
+    // Each band with an indication flag has a line of the automatic-mode
+    // diagram.
+    static constexpr int BAND_LINES = RZ450Layout::INDICATED_BANDS;
+    static constexpr int BAND_SCAN = RZ450Layout::BAND_SCAN;
+    static constexpr int SPECTRUM_POINTS = RZ450Layout::SPECTRUM_POINTS;
 
     CRZ450DeviceGui();
     ~CRZ450DeviceGui() override;

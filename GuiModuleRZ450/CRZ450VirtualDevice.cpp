@@ -6,6 +6,7 @@
 #include "CRZ450MetaDevice.h"
 #include "IRZ450Device.h"
 #include "LcdTexts.h"
+#include "RZ450Layout.h"
 #include "ScanSteps.h"
 
 #include <QApplication>
@@ -68,17 +69,9 @@ const int WAITING_CELLS = 17;
 const int WAITING_PHASES = 16;
 const int BYPASS_ROW = 4;
 const int OVERLOAD_X = 151;
-const int INDICATOR_SLOTS = 3;
-const int RANGE_UNIT_MHZ = 25;
+const int INDICATOR_SLOTS = RZ450Layout::Report::PAIRS;
 
-enum MenuValue {
-    MENU_RANGE_START = 21,
-    MENU_RANGE_END = 22,
-    MENU_BAND_STEP = 23,
-    MENU_SCHEDULE = 39,
-    MENU_LOGGER = 44,
-    MENU_SHOW_BASE = 45
-};
+namespace Menu = RZ450Layout::Menu;
 
 // The detector shows any language it does not know in English.
 int Language(int value)
@@ -113,7 +106,7 @@ bool IsScanView(int mode, int band)
 
 bool IsTrafficBand(int band)
 {
-    return band == 10 || band == 11;
+    return band == RZ450Layout::BAND_TRAFFIC24 || band == RZ450Layout::BAND_TRAFFIC5;
 }
 
 } // namespace
@@ -228,7 +221,7 @@ void CRZ450VirtualDevice::DrawDeviceScreen()
         return;
     }
     const SCREEN_STATE screen { m_pDevice->GetCurrentMode(), m_pDevice->GetCurrentBand(), language,
-                                m_pDevice->GetMenuValue(MENU_SHOW_BASE) != 0 };
+                                m_pDevice->GetMenuValue(Menu::SHOW_BASE) != 0 };
     DrawModeHeader(rz, screen);
     DrawBandStrip(rz, screen);
     m_canvas.SetColors(INK, CLcdCanvas::BACKGROUND);
@@ -249,7 +242,7 @@ void CRZ450VirtualDevice::DrawStatusRow(CRZ450MetaDevice& rz)
     m_canvas.Glyph(speaker);
     m_canvas.Glyph(static_cast<unsigned char>(speaker + 1));
     m_canvas.MoveTo(SCHEDULE_X, 0);
-    m_canvas.Glyph(m_pDevice->GetMenuValue(MENU_SCHEDULE) != 0 ? GLYPH_BELL : GLYPH_BLANK);
+    m_canvas.Glyph(m_pDevice->GetMenuValue(Menu::SCHEDULE) != 0 ? GLYPH_BELL : GLYPH_BLANK);
     m_canvas.Blanks(1);
     DrawClock();
 }
@@ -282,7 +275,7 @@ void CRZ450VirtualDevice::DrawModeHeader(CRZ450MetaDevice& rz, const SCREEN_STAT
     m_canvas.MoveTo(0, 0);
     if (screen.mode & IDevice::MODE_AUTO) {
         m_canvas.Write(LCD_TEXTS[names + 1]);
-        if (m_pDevice->GetMenuValue(MENU_LOGGER) != 0 || rz.IsSchedule())
+        if (m_pDevice->GetMenuValue(Menu::LOGGING) != 0 || rz.IsSchedule())
             m_canvas.Number(rz.GetCurrentBank(), 3);
         else
             m_canvas.Write(LCD_TEXTS[LCD_NO_VALUE]);
@@ -414,9 +407,9 @@ void CRZ450VirtualDevice::DrawLevelRow(CRZ450MetaDevice& rz, int row, int band)
 
 QByteArray CRZ450VirtualDevice::ScanRangeText()
 {
-    const int start = m_pDevice->GetMenuValue(MENU_RANGE_START) * RANGE_UNIT_MHZ;
-    const int end = m_pDevice->GetMenuValue(MENU_RANGE_END) * RANGE_UNIT_MHZ;
-    const int step = ScanStep(m_pDevice->GetMenuValue(MENU_BAND_STEP));
+    const int start = m_pDevice->GetMenuValue(Menu::RANGE_START) * Menu::RANGE_UNIT_MHZ;
+    const int end = m_pDevice->GetMenuValue(Menu::RANGE_END) * Menu::RANGE_UNIT_MHZ;
+    const int step = ScanStep(m_pDevice->GetMenuValue(Menu::BAND_STEP));
     return QByteArray::number(start) + '-' + QByteArray::number(end) + CLcdCanvas::Encode(tr("MHz")) + '('
         + QByteArray::number(step) + ')';
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RZ450Layout.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -7,7 +9,7 @@
 class CBandTable
 {
 public:
-    static constexpr int BAND_COUNT = 31;
+    static constexpr int BAND_COUNT = RZ450Layout::BAND_COUNT;
 
     static bool IsValid(int band) { return band >= 0 && band < BAND_COUNT; }
     // Empty for a band outside the table.

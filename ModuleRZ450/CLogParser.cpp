@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+using namespace RZ450Layout::Log;
+
 namespace {
 
 bool InUse(const quint8* block)
@@ -20,16 +22,16 @@ int BankOf(const quint8* block)
 RAW_RECORD_SLOT SlotOf(const quint8* entry)
 {
     RAW_RECORD_SLOT slot;
-    slot.marker = entry[0];
-    slot.band = entry[1];
-    slot.level = entry[2];
-    slot.threshold = entry[3];
-    slot.hour = entry[5];
-    slot.minute = entry[6];
-    slot.second = entry[7];
-    slot.day = static_cast<quint8>(entry[8] + 1);
-    slot.month = static_cast<quint8>(entry[9] + 1);
-    slot.duration = static_cast<quint16>(entry[10] | (entry[11] << 8));
+    slot.marker = entry[ENTRY_MARKER];
+    slot.band = entry[ENTRY_BAND];
+    slot.level = entry[ENTRY_LEVEL];
+    slot.threshold = entry[ENTRY_THRESHOLD];
+    slot.hour = entry[ENTRY_HOUR];
+    slot.minute = entry[ENTRY_MINUTE];
+    slot.second = entry[ENTRY_SECOND];
+    slot.day = static_cast<quint8>(entry[ENTRY_DAY] + 1);
+    slot.month = static_cast<quint8>(entry[ENTRY_MONTH] + 1);
+    slot.duration = static_cast<quint16>(entry[ENTRY_DURATION] | (entry[ENTRY_DURATION + 1] << 8));
     slot.stamp = slot.hour * 3600 + slot.minute * 60 + slot.second;
     return slot;
 }
@@ -58,7 +60,7 @@ public:
         const int entries = std::min<int>(block[CLogParser::BLOCK_ENTRY_COUNT], CLogParser::ENTRIES_PER_BLOCK);
         for (int k = 0; k < entries; ++k) {
             const quint8* entry = block + k * CLogParser::ENTRY_SIZE;
-            if (entry[0] == CLogParser::MARKER)
+            if (entry[ENTRY_MARKER] == CLogParser::MARKER)
                 Event(SlotOf(entry));
         }
     }

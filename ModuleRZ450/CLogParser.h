@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CLogRecord.h"
+#include "RZ450Layout.h"
 
 #include <QtGlobal>
 
@@ -9,15 +10,15 @@
 class CLogParser
 {
 public:
-    static constexpr int BLOCK_SIZE = 267;
-    static constexpr int ENTRY_SIZE = 32;
-    static constexpr int ENTRIES_PER_BLOCK = 8;
-    static constexpr int BLOCK_MARKER = 256;
-    static constexpr int BLOCK_BANK = 257;
-    static constexpr int BLOCK_ENTRY_COUNT = 259;
-    static constexpr int BLOCK_CHECKSUM = 266;
-    static constexpr int CHECKSUM_SPAN = 264;
-    static constexpr quint8 MARKER = 0xAE;
+    static constexpr int BLOCK_SIZE = RZ450Layout::Log::BLOCK_SIZE;
+    static constexpr int ENTRY_SIZE = RZ450Layout::Log::ENTRY_SIZE;
+    static constexpr int ENTRIES_PER_BLOCK = RZ450Layout::Log::ENTRIES_PER_BLOCK;
+    static constexpr int BLOCK_MARKER = RZ450Layout::Log::BLOCK_MARKER;
+    static constexpr int BLOCK_BANK = RZ450Layout::Log::BLOCK_BANK;
+    static constexpr int BLOCK_ENTRY_COUNT = RZ450Layout::Log::BLOCK_ENTRY_COUNT;
+    static constexpr int BLOCK_CHECKSUM = RZ450Layout::Log::BLOCK_CHECKSUM;
+    static constexpr int CHECKSUM_SPAN = RZ450Layout::Log::CHECKSUM_SPAN;
+    static constexpr quint8 MARKER = RZ450Layout::Log::MARKER;
 
     static bool ChecksumOk(const quint8* block);
     static quint8 Checksum(const quint8* block);

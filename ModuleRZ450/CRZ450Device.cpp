@@ -2,16 +2,17 @@
 
 #include "CBandTable.h"
 #include "CLogParser.h"
-#include "CNibbleCodec.h"
 #include "CRecordConverter.h"
+#include "DriverLog.h"
 
 #include <QDate>
-#include <QDeadlineTimer>
 #include <QThread>
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
+
+using namespace RZ450Layout;
 
 namespace {
 
@@ -19,13 +20,10 @@ const int STOP_WAIT_MS = 10000;
 const int CONNECT_PAUSE_MS = 200;
 const int PAUSE_SLICE_MS = 10;
 
-const quint8 REQUEST_COMMANDS[] = { 2, 6, 5, 9, 7, 10 };
-
 } // namespace
 
 CRZ450Device::CRZ450Device(const QString& ftdiLibrary)
-    : m_ftdi(ftdiLibrary)
-    , m_aLogBuffer(new quint8[LOG_BLOCKS * LOG_BLOCK_SIZE]())
+    : m_link(ftdiLibrary)
 {
 }
 
@@ -51,14 +49,14 @@ bool CRZ450Device::Initialize()
         QMutexLocker lock(&m_mutex);
         m_ring.Clear();
         m_status.Reset();
-        m_userClock.valid = false;
-        m_nPending = NO_COMMAND;
+        m_bUserClockSet = false;
+        m_nPending = Wire::NO_COMMAND;
         m_nKeyCount = 0;
     }
     m_bOnline = false;
     m_bError = false;
     m_nFailures = 0;
-    m_nState = 0;
+    m_eState = StateConnecting;
     m_bRun = true;
     m_pThread = QThread::create([this] { WorkerMain(); });
     m_pThread->start();
@@ -102,46 +100,31 @@ void CRZ450Device::WorkerMain()
     m_bError = false;
     while (m_bRun) {
         try {
-            switch (m_nState.load()) {
-            case 0: StepConnect(); break;
-            case 1: StepOpened(); break;
-            default: StepExchange(); break;
+            switch (m_eState.load()) {
+            case StateConnecting: StepConnect(); break;
+            case StateLinkOpened: StepOpened(); break;
+            case StateExchanging: StepExchange(); break;
             }
         } catch (...) {
+            qCWarning(lcDriver) << "worker ended by an exception";
             m_bError = true;
             break;
         }
     }
     // A command carried out last still goes out.
     FlushOutgoing();
-    // The serial port object belongs to this thread and cannot be closed
-    // from another one once the thread is gone.
-    m_serial.Close();
-    if (m_nLinkKind == LinkSerial)
-        m_nLinkKind = LinkNone;
-    if (m_nState != 0)
-        m_nState = 0;
+    m_link.CloseSerial();
+    if (m_eState != StateConnecting)
+        m_eState = StateConnecting;
     m_bOnline = false;
-}
-
-void CRZ450Device::CloseLinks()
-{
-    m_ftdi.Close();
-    m_serial.Close();
-    m_nLinkKind = LinkNone;
 }
 
 void CRZ450Device::StepConnect()
 {
-    CloseLinks();
-    if (m_serial.OpenArduino()) {
-        m_nLinkKind = LinkSerial;
-        m_nState = 1;
-        ++m_nConnects;
-    } else if (!m_ftdi.IsLibraryMissing() && m_ftdi.Open() == CFTDI::FT_OK) {
-        m_nLinkKind = m_ftdi.Kind() == CFTDI::KIND_BYTE_MODE ? LinkFtdiByte : LinkFtdiNibble;
-        m_nState = 1;
-        ++m_nConnects;
+    if (m_link.Open()) {
+        m_eState = StateLinkOpened;
+        const int connects = ++m_nConnects;
+        qCDebug(lcDriver) << "link opened:" << m_link.Name() << "connection" << connects;
     }
     PauseConnect();
 }
@@ -155,38 +138,19 @@ void CRZ450Device::PauseConnect()
 
 void CRZ450Device::StepOpened()
 {
-    m_nState = 2;
+    m_eState = StateExchanging;
     m_nFailures = 0;
     m_bResync = false;
-    m_outgoing.clear();
-    if (m_nLinkKind == LinkSerial)
-        m_serial.Drain();
-    else
-        m_ftdi.Purge();
-}
-
-void CRZ450Device::SendBytes(const char* data, int size)
-{
-    // Queued until the next read: a command and the poll after it then go
-    // out in one write, which halves the writes (and, on a USB link, the
-    // USB frames waited for) per exchange.
-    if (m_nLinkKind == LinkFtdiNibble)
-        m_outgoing += CNibbleCodec::Split(data, size);
-    else
-        m_outgoing.append(data, size);
+    m_link.Reset();
 }
 
 void CRZ450Device::FlushOutgoing()
 {
-    if (m_outgoing.isEmpty())
+    if (!m_link.HasOutgoing())
         return;
-    const int size = static_cast<int>(m_outgoing.size());
-    bool sent = false;
-    if (m_nLinkKind == LinkSerial)
-        sent = m_serial.Write(m_outgoing.constData(), size);
-    else if (m_nLinkKind != LinkNone)
-        sent = m_ftdi.Write(m_outgoing.constData(), size) == CFTDI::FT_OK;
-    m_outgoing.clear();
+    const bool sent = m_link.Flush();
+    if (!sent)
+        qCWarning(lcDriver) << "write failed on" << m_link.Name();
     if (m_bSettingsQueued) {
         // Only now may the reports take the written bytes again.
         m_bSettingsQueued = false;
@@ -198,24 +162,13 @@ void CRZ450Device::FlushOutgoing()
 bool CRZ450Device::ReceiveBytes(char* data, int size)
 {
     FlushOutgoing();
-    int got = 0;
-    const int timeout = m_nLinkTimeoutMs;
-    switch (m_nLinkKind.load()) {
-    case LinkSerial:
-        m_serial.ReadTimed(data, size, got, timeout, &m_bRun);
-        return got == size;
-    case LinkFtdiNibble: {
-        std::vector<char> link(static_cast<size_t>(2 * size));
-        m_ftdi.ReadTimed(link.data(), 2 * size, got, timeout, &m_bRun);
-        if (got != 2 * size)
-            return false;
-        CNibbleCodec::Join(link.data(), size, data);
-        return true;
-    }
-    default:
-        m_ftdi.ReadTimed(data, size, got, timeout, &m_bRun);
-        return got == size;
-    }
+    return m_link.Receive(data, size, m_nLinkTimeoutMs, &m_bRun);
+}
+
+void CRZ450Device::Resync(const char* reason)
+{
+    m_bResync = true;
+    qCDebug(lcDriver) << reason << "- dropping the input before the next poll";
 }
 
 void CRZ450Device::StepExchange()
@@ -225,44 +178,35 @@ void CRZ450Device::StepExchange()
     // aligned to its poll.
     if (m_bResync) {
         m_bResync = false;
-        if (m_nLinkKind == LinkSerial)
-            m_serial.Drain();
-        else
-            m_ftdi.DropInput();
+        m_link.DropInput();
     }
 
-    const char poll = static_cast<char>(POLL);
+    const char poll = static_cast<char>(Wire::POLL);
     SendBytes(&poll, 1);
-    quint8 report[CRZ450Status::REPORT_SIZE];
-    if (!ReceiveBytes(reinterpret_cast<char*>(report), CRZ450Status::REPORT_SIZE)) {
-        m_bResync = true;
+    quint8 report[REPORT_SIZE];
+    if (!ReceiveBytes(reinterpret_cast<char*>(report), REPORT_SIZE)) {
+        Resync("short answer");
         if (++m_nFailures > MAX_FAILURES) {
+            qCWarning(lcDriver) << "no answer to" << m_nFailures << "polls in a row: link dropped";
             m_bOnline = false;
-            m_nState = 0;
+            m_eState = StateConnecting;
         }
         return;
     }
     m_bOnline = true;
     m_nFailures = 0;
-    if (report[0] == 1)
-        ReplyTime();
-    else if (report[0] == 0)
-        HandleStatusReport(report);
-    else
-        m_bResync = true;
+    switch (report[Report::TYPE]) {
+    case Wire::ANSWER_TIME_REQUEST: ReplyTime(); break;
+    case Wire::ANSWER_STATUS: HandleStatusReport(report); break;
+    default: Resync("unknown answer type"); break;
+    }
 }
 
 void CRZ450Device::ReplyTime()
 {
-    const QDateTime now = QDateTime::currentDateTime();
-    const char reply[6] = {
-        1,
-        static_cast<char>(now.date().month() - 1),
-        static_cast<char>(now.date().day() - 1),
-        static_cast<char>(now.time().hour()),
-        static_cast<char>(now.time().minute()),
-        static_cast<char>(now.time().second()),
-    };
+    char reply[TIME_REPLY_SIZE] = { Wire::ANSWER_TIME_REQUEST };
+    const CRZ450Clock::BYTES clock = CRZ450Clock::Encode(CRZ450Clock::Now());
+    std::copy(clock.begin(), clock.end(), reply + 1);
     SendBytes(reply, sizeof reply);
 }
 
@@ -274,7 +218,7 @@ CRZ450Device::COMMAND CRZ450Device::TakeCommand()
     command.keyByte = m_nKeyByte;
     command.serial = m_nCommandSerial;
     // Presses made from here on start a new count for the next key byte.
-    if (command.code == COMMAND_KEY)
+    if (command.code == Wire::COMMAND_KEY)
         m_nKeyCount = 0;
     return command;
 }
@@ -284,7 +228,7 @@ void CRZ450Device::FinishCommand(const COMMAND& command)
     QMutexLocker lock(&m_mutex);
     // A command posted while this one was carried out stays pending.
     if (m_nCommandSerial == command.serial)
-        m_nPending = NO_COMMAND;
+        m_nPending = Wire::NO_COMMAND;
 }
 
 void CRZ450Device::HandleStatusReport(const quint8* report)
@@ -298,7 +242,7 @@ void CRZ450Device::HandleStatusReport(const quint8* report)
     SendBytes(&code, 1);
 
     switch (command.code) {
-    case NO_COMMAND: {
+    case Wire::NO_COMMAND: {
         CRZ450Status::REPORT_RESULT result;
         {
             QMutexLocker lock(&m_mutex);
@@ -311,13 +255,13 @@ void CRZ450Device::HandleStatusReport(const quint8* report)
             Q_EMIT deviceChannelChanged();
         return;
     }
-    case COMMAND_READ_LOG:
+    case Wire::COMMAND_READ_LOG:
         DownloadLog();
         break;
-    case COMMAND_WRITE_SETTINGS:
+    case Wire::COMMAND_WRITE_SETTINGS:
         SendSettings();
         break;
-    case COMMAND_KEY: {
+    case Wire::COMMAND_KEY: {
         const char key = static_cast<char>(command.keyByte);
         SendBytes(&key, 1);
         break;
@@ -330,30 +274,19 @@ void CRZ450Device::HandleStatusReport(const quint8* report)
 
 void CRZ450Device::SendSettings()
 {
-    char payload[CSettingsBlock::SENT + 6 + 5];
+    char payload[SETTINGS_SENT + SETTINGS_RESENT + CLOCK_SIZE];
     {
         QMutexLocker lock(&m_mutex);
         m_status.menu.TakeWrite(payload);
-        std::memcpy(payload + CSettingsBlock::SENT, payload, 6);
-        char* clock = payload + CSettingsBlock::SENT + 6;
-        if (m_status.menu[41] != 0) {
-            const QDateTime now = QDateTime::currentDateTime();
-            clock[0] = static_cast<char>(now.date().month() - 1);
-            clock[1] = static_cast<char>(now.date().day() - 1);
-            clock[2] = static_cast<char>(now.time().hour());
-            clock[3] = static_cast<char>(now.time().minute());
-            clock[4] = static_cast<char>(now.time().second());
-        } else {
-            // A clock set by the user goes out as set; otherwise the
-            // detector's own. It counts month and day from 0 on the wire.
-            const CLOCK_FIELDS& fields = m_userClock.valid ? m_userClock : ReportClock();
-            clock[0] = static_cast<char>(std::max(0, fields.month - 1));
-            clock[1] = static_cast<char>(std::max(0, fields.day - 1));
-            clock[2] = static_cast<char>(fields.hour);
-            clock[3] = static_cast<char>(fields.minute);
-            clock[4] = static_cast<char>(fields.second);
-        }
-        m_userClock.valid = false;
+        std::memcpy(payload + SETTINGS_SENT, payload, SETTINGS_RESENT);
+        // A clock set by the user goes out as set; otherwise the detector's
+        // own.
+        CRZ450Clock::FIELDS fields = m_bUserClockSet ? m_userClock : m_status.Clock();
+        if (m_status.menu[Menu::SYNC_CLOCK] != 0)
+            fields = CRZ450Clock::Now();
+        const CRZ450Clock::BYTES clock = CRZ450Clock::Encode(fields);
+        std::copy(clock.begin(), clock.end(), payload + SETTINGS_SENT + SETTINGS_RESENT);
+        m_bUserClockSet = false;
     }
     SendBytes(payload, sizeof payload);
     m_bSettingsQueued = true;
@@ -364,44 +297,34 @@ void CRZ450Device::SendSettings()
 
 void CRZ450Device::DownloadLog()
 {
-    int okBlocks = 0;
+    {
+        QMutexLocker lock(&m_mutex);
+        m_log.Begin();
+    }
     int block = 0;
-    bool ended = false;
-    for (; block < LOG_BLOCKS && m_bRun; ++block) {
-        if (!DownloadBlock(block, okBlocks))
-            break;
-        if (m_aLogBuffer[block * LOG_BLOCK_SIZE + CLogParser::BLOCK_MARKER] != CLogParser::MARKER) {
-            ended = true;
-            okBlocks = LOG_BLOCKS;
-            break;
-        }
+    while (block < LOG_BLOCKS && m_bRun && DownloadBlock(block))
+        ++block;
+    int progress = 0;
+    {
+        QMutexLocker lock(&m_mutex);
+        m_log.Finish();
+        progress = m_log.Progress();
     }
-    QMutexLocker lock(&m_mutex);
-    if (ended) {
-        // Blocks left over from an earlier, longer download must not come
-        // back as events of this one.
-        const int next = (block + 1) * LOG_BLOCK_SIZE;
-        std::fill(m_aLogBuffer.get() + next, m_aLogBuffer.get() + LOG_BLOCKS * LOG_BLOCK_SIZE, quint8(0));
-    }
-    m_nLogProgress = okBlocks == LOG_BLOCKS ? 100 : 101;
+    if (progress == Log::PROGRESS_FAILED)
+        qCWarning(lcDriver) << "log download failed at block" << block;
 }
 
-bool CRZ450Device::DownloadBlock(int block, int& okBlocks)
+bool CRZ450Device::DownloadBlock(int block)
 {
-    const char request = static_cast<char>(LOG_BLOCK_REQUEST);
+    const char request = static_cast<char>(Wire::LOG_BLOCK_REQUEST);
     SendBytes(&request, 1);
     quint8 data[LOG_BLOCK_SIZE];
     if (!ReceiveBytes(reinterpret_cast<char*>(data), LOG_BLOCK_SIZE)) {
-        m_bResync = true;
+        Resync("short log block");
         return false;
     }
     QMutexLocker lock(&m_mutex);
-    std::memcpy(m_aLogBuffer.get() + block * LOG_BLOCK_SIZE, data, LOG_BLOCK_SIZE);
-    if (!CLogParser::ChecksumOk(data))
-        return false;
-    ++okBlocks;
-    m_nLogProgress = std::min(99, okBlocks * 100 / 512);
-    return true;
+    return m_log.Store(block, data);
 }
 
 QList<CLogRecord> CRZ450Device::GetLogRecords()
@@ -409,7 +332,7 @@ QList<CLogRecord> CRZ450Device::GetLogRecords()
     std::vector<quint8> copy;
     {
         QMutexLocker lock(&m_mutex);
-        copy.assign(m_aLogBuffer.get(), m_aLogBuffer.get() + LOG_BLOCKS * LOG_BLOCK_SIZE);
+        copy = m_log.Copy();
     }
     return CLogParser::Parse(copy.data(), LOG_BLOCKS, QDate::currentDate().year());
 }
@@ -417,7 +340,7 @@ QList<CLogRecord> CRZ450Device::GetLogRecords()
 int CRZ450Device::GetLogLoadProgress()
 {
     QMutexLocker lock(&m_mutex);
-    return m_nLogProgress;
+    return m_log.Progress();
 }
 
 // ---------------------------------------------------------------------------
@@ -426,24 +349,22 @@ int CRZ450Device::GetLogLoadProgress()
 void CRZ450Device::KeyPressed(IDevice::KeyType key)
 {
     QMutexLocker lock(&m_mutex);
-    m_nKeyCount = static_cast<quint8>(std::min(10, m_nKeyCount + 1));
-    m_nKeyByte = static_cast<quint8>((m_nKeyCount << 4) | (static_cast<int>(key) & 0x0F));
-    m_nPending = COMMAND_KEY;
+    m_nKeyCount = static_cast<quint8>(std::min(Wire::MAX_KEY_REPEATS, m_nKeyCount + 1));
+    m_nKeyByte = static_cast<quint8>((m_nKeyCount << Wire::KEY_REPEATS_SHIFT) | (static_cast<int>(key) & Wire::KEY_MASK));
+    m_nPending = Wire::COMMAND_KEY;
     ++m_nCommandSerial;
 }
 
 void CRZ450Device::SetRequest(IDevice::RequestType request)
 {
     const int index = static_cast<int>(request);
-    if (index < 0 || index >= int(sizeof REQUEST_COMMANDS))
+    if (index < 0 || index >= int(sizeof Wire::REQUEST_COMMANDS))
         return;
     QMutexLocker lock(&m_mutex);
-    m_nPending = REQUEST_COMMANDS[index];
+    m_nPending = Wire::REQUEST_COMMANDS[index];
     ++m_nCommandSerial;
-    // A client polling right after posting must not read the previous
-    // download's final figure.
-    if (m_nPending == COMMAND_READ_LOG)
-        m_nLogProgress = 0;
+    if (m_nPending == Wire::COMMAND_READ_LOG)
+        m_log.Post();
 }
 
 // ---------------------------------------------------------------------------
@@ -515,7 +436,7 @@ CRecord CRZ450Device::GetCurrentRecord()
 
 QString CRZ450Device::GetDevID() { return QStringLiteral("RZ450"); }
 IDevice* CRZ450Device::GetLocalDevice() { return this; }
-bool CRZ450Device::IsOnline() { return m_nState == 2 && m_bOnline; }
+bool CRZ450Device::IsOnline() { return m_eState == StateExchanging && m_bOnline; }
 bool CRZ450Device::IsError() { return m_bError; }
 
 bool CRZ450Device::GetTestInterface(ITestDevice** test)
@@ -524,20 +445,9 @@ bool CRZ450Device::GetTestInterface(ITestDevice** test)
     return false;
 }
 
-int CRZ450Device::GetCurrentMode()
-{
-    return Read<int>([](const CRZ450Status& s) { return s.mode; });
-}
-
-int CRZ450Device::GetCurrentBand()
-{
-    return Read<int>([](const CRZ450Status& s) { return s.currentBand; });
-}
-
-int CRZ450Device::GetLogType()
-{
-    return Read<int>([](const CRZ450Status& s) { return s.logType; });
-}
+int CRZ450Device::GetCurrentMode() { return Field(&CRZ450Status::mode); }
+int CRZ450Device::GetCurrentBand() { return Field(&CRZ450Status::currentBand); }
+int CRZ450Device::GetLogType() { return Field(&CRZ450Status::logType); }
 
 // ---------------------------------------------------------------------------
 // Settings block and clock
@@ -564,28 +474,16 @@ QByteArray CRZ450Device::GetMenuData()
     return Read<QByteArray>([](const CRZ450Status& s) { return s.menu.Data(); });
 }
 
-CRZ450Device::CLOCK_FIELDS CRZ450Device::ReportClock() const
-{
-    CLOCK_FIELDS fields;
-    fields.month = m_status.month;
-    fields.day = m_status.day;
-    fields.hour = m_status.hour;
-    fields.minute = m_status.minute;
-    fields.second = m_status.second;
-    return fields;
-}
-
 QDateTime CRZ450Device::GetTime()
 {
-    CLOCK_FIELDS fields;
+    CRZ450Clock::FIELDS fields;
     {
         QMutexLocker lock(&m_mutex);
         // A clock set but not yet on its way is no clock the detector keeps.
-        const bool writing = m_userClock.valid && m_nPending == COMMAND_WRITE_SETTINGS;
-        fields = writing ? m_userClock : ReportClock();
+        const bool writing = m_bUserClockSet && m_nPending == Wire::COMMAND_WRITE_SETTINGS;
+        fields = writing ? m_userClock : m_status.Clock();
     }
-    return QDateTime(QDate(QDate::currentDate().year(), fields.month, fields.day),
-                     QTime(fields.hour, fields.minute, fields.second), Qt::LocalTime);
+    return CRZ450Clock::ToDateTime(fields, QDate::currentDate().year());
 }
 
 void CRZ450Device::SetTime(const QDateTime& time)
@@ -593,60 +491,40 @@ void CRZ450Device::SetTime(const QDateTime& time)
     // Kept apart from the reported clock until the next settings write
     // sends it: every status report, the one that carries the write command
     // included, would overwrite it before it could be sent.
-    const QDateTime local = time.toLocalTime();
+    const CRZ450Clock::FIELDS fields = CRZ450Clock::FromDateTime(time);
     QMutexLocker lock(&m_mutex);
-    m_userClock.month = local.date().month();
-    m_userClock.day = local.date().day();
-    m_userClock.hour = local.time().hour();
-    m_userClock.minute = local.time().minute();
-    m_userClock.second = local.time().second();
-    m_userClock.valid = local.isValid();
+    m_userClock = fields;
+    m_bUserClockSet = time.isValid();
 }
 
 // ---------------------------------------------------------------------------
 // Detector status
 
-bool CRZ450Device::IsRamOk()
-{
-    return Read<bool>([](const CRZ450Status& s) { return s.ramOk; });
-}
-
-bool CRZ450Device::IsFlashOk()
-{
-    return Read<bool>([](const CRZ450Status& s) { return s.flashOk; });
-}
+bool CRZ450Device::IsRamOk() { return Field(&CRZ450Status::ramOk); }
+bool CRZ450Device::IsFlashOk() { return Field(&CRZ450Status::flashOk); }
 
 bool CRZ450Device::IsBatteryOk()
 {
-    return Read<bool>([](const CRZ450Status& s) { return s.battery > 2; });
+    return Read<bool>([](const CRZ450Status& s) { return s.battery > Report::BATTERY_LOW; });
 }
 
-int CRZ450Device::GetLanguageID()
-{
-    return Read<int>([](const CRZ450Status& s) { return s.language; });
-}
+int CRZ450Device::GetLanguageID() { return Field(&CRZ450Status::language); }
 
 bool CRZ450Device::IsSchedule()
 {
     return Read<bool>([](const CRZ450Status& s) { return s.scheduleByte != 0; });
 }
 
-int CRZ450Device::GetCurrentBank()
-{
-    return Read<int>([](const CRZ450Status& s) { return s.currentBank; });
-}
+int CRZ450Device::GetCurrentBank() { return Field(&CRZ450Status::currentBank); }
 
 bool CRZ450Device::IsWaiting()
 {
     return Read<bool>([](const CRZ450Status& s) {
-        return s.eventCntDelay[0] == 0 && s.eventCntDelay[1] == 0 && s.eventCntDelay[2] == 0;
+        return std::all_of(s.eventCntDelay.begin(), s.eventCntDelay.end(), [](quint8 delay) { return delay == 0; });
     });
 }
 
-int CRZ450Device::GetTmpX()
-{
-    return Read<int>([](const CRZ450Status& s) { return s.tmpX; });
-}
+int CRZ450Device::GetTmpX() { return Field(&CRZ450Status::tmpX); }
 
 int CRZ450Device::GetLevelDbm(int band)
 {
@@ -669,21 +547,21 @@ int CRZ450Device::GetDbmCorrScale(int band)
 
 int CRZ450Device::GetEventCntDelay(int i)
 {
-    if (i < 0 || i > 2)
+    if (i < 0 || i >= Report::PAIRS)
         return 0;
     return Read<int>([i](const CRZ450Status& s) { return s.eventCntDelay[i]; });
 }
 
 int CRZ450Device::GetIndicateBand(int i)
 {
-    if (i < 0 || i > 2)
+    if (i < 0 || i >= Report::PAIRS)
         return 0;
     return Read<int>([i](const CRZ450Status& s) { return s.indicateBand[i]; });
 }
 
 bool CRZ450Device::IsIndicateBand(int band)
 {
-    if (band < 0 || band >= int(std::tuple_size<decltype(CRZ450Status::indicateFlag)>::value))
+    if (band < 0 || band >= INDICATED_BANDS)
         return false;
     return Read<bool>([band](const CRZ450Status& s) { return s.indicateFlag[band] != 0; });
 }
@@ -700,66 +578,19 @@ bool CRZ450Device::GetSpectrumData(char* buffer, int length)
     const int points = std::min(length, CRZ450Status::SPECTRUM_CAPACITY);
     QMutexLocker lock(&m_mutex);
     for (int i = 0; i < points; ++i)
-        buffer[i] = static_cast<char>(m_status.spectrum[i] / 2);
+        buffer[i] = static_cast<char>(m_status.spectrum[i] / SPECTRUM_SCALE);
     return true;
 }
 
-int CRZ450Device::IsAbodeLevel()
-{
-    return Read<int>([](const CRZ450Status& s) { return s.abode; });
-}
-
-int CRZ450Device::IsShowFreq()
-{
-    return Read<int>([](const CRZ450Status& s) { return s.showFreq; });
-}
-
-int CRZ450Device::GetFreqMax()
-{
-    return Read<int>([](const CRZ450Status& s) { return s.freqMax; });
-}
-
-int CRZ450Device::GetLevelMax()
-{
-    return Read<int>([](const CRZ450Status& s) { return s.levelMax; });
-}
-
-int CRZ450Device::GetLevelNoise()
-{
-    return Read<int>([](const CRZ450Status& s) { return s.levelNoise; });
-}
-
-int CRZ450Device::GetLevelDbMin()
-{
-    return Read<int>([](const CRZ450Status& s) { return s.levelDbMin; });
-}
-
-int CRZ450Device::GetDemodMode()
-{
-    return Read<int>([](const CRZ450Status& s) { return s.demodMode; });
-}
-
-int CRZ450Device::GetCntPeakFreq()
-{
-    return Read<int>([](const CRZ450Status& s) { return s.peakCount; });
-}
-
-int CRZ450Device::GetOverload()
-{
-    return Read<int>([](const CRZ450Status& s) { return s.overload; });
-}
-
-int CRZ450Device::GetMute()
-{
-    return Read<int>([](const CRZ450Status& s) { return s.mute; });
-}
-
-int CRZ450Device::GetVolume()
-{
-    return Read<int>([](const CRZ450Status& s) { return s.volume; });
-}
-
-int CRZ450Device::GetBypassPercent()
-{
-    return Read<int>([](const CRZ450Status& s) { return s.bypass; });
-}
+int CRZ450Device::IsAbodeLevel() { return Field(&CRZ450Status::abode); }
+int CRZ450Device::IsShowFreq() { return Field(&CRZ450Status::showFreq); }
+int CRZ450Device::GetFreqMax() { return Field(&CRZ450Status::freqMax); }
+int CRZ450Device::GetLevelMax() { return Field(&CRZ450Status::levelMax); }
+int CRZ450Device::GetLevelNoise() { return Field(&CRZ450Status::levelNoise); }
+int CRZ450Device::GetLevelDbMin() { return Field(&CRZ450Status::levelDbMin); }
+int CRZ450Device::GetDemodMode() { return Field(&CRZ450Status::demodMode); }
+int CRZ450Device::GetCntPeakFreq() { return Field(&CRZ450Status::peakCount); }
+int CRZ450Device::GetOverload() { return Field(&CRZ450Status::overload); }
+int CRZ450Device::GetMute() { return Field(&CRZ450Status::mute); }
+int CRZ450Device::GetVolume() { return Field(&CRZ450Status::volume); }
+int CRZ450Device::GetBypassPercent() { return Field(&CRZ450Status::bypass); }

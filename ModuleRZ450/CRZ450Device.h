@@ -1,15 +1,16 @@
 #pragma once
 
-#include "CFTDI.h"
+#include "CLogBuffer.h"
+#include "CRZ450Clock.h"
+#include "CRZ450Link.h"
 #include "CRZ450Status.h"
 #include "CRecordRing.h"
-#include "CSerial.h"
 #include "IRZ450Device.h"
+#include "RZ450Layout.h"
 
 #include <QMutex>
 
 #include <atomic>
-#include <memory>
 
 class CRecordConverter;
 class QThread;
@@ -22,19 +23,21 @@ class CRZ450Device : public IRZ450Device
     Q_OBJECT
 
 public:
-    static constexpr int LOG_BLOCKS = 1000;
-    static constexpr int LOG_BLOCK_SIZE = 267;
+    static constexpr int LOG_BLOCKS = RZ450Layout::Log::BLOCKS;
+    static constexpr int LOG_BLOCK_SIZE = RZ450Layout::Log::BLOCK_SIZE;
     static constexpr int LINK_TIMEOUT_MS = 3000;
 
-    enum LinkKind { LinkNone = 0, LinkFtdiByte = 1, LinkFtdiNibble = 2, LinkSerial = 3 };
+    // The worker's state machine: it connects, empties the fresh link, then
+    // exchanges until the detector falls silent.
+    enum ConnectionState { StateConnecting = 0, StateLinkOpened = 1, StateExchanging = 2 };
 
     explicit CRZ450Device(const QString& ftdiLibrary = QStringLiteral("ftd2xx"));
     ~CRZ450Device() override;
 
     // Only tests shorten it: a silent detector costs 11 time-outs to notice.
     void SetLinkTimeout(int ms) { m_nLinkTimeoutMs = ms; }
-    int LinkKindInUse() const { return m_nLinkKind.load(); }
-    int ConnectionState() const { return m_nState.load(); }
+    int LinkKindInUse() const { return m_link.InUse(); }
+    ConnectionState State() const { return m_eState.load(); }
     // How often a link was opened since construction.
     int ConnectCount() const { return m_nConnects.load(); }
     // Test hook: the ring as if filled up to count.
@@ -101,23 +104,11 @@ Q_SIGNALS:
     void deviceChannelChanged() override;
 
 private:
-    static constexpr quint8 NO_COMMAND = 0xFF;
-    static constexpr quint8 POLL = 0xA3;
-    static constexpr quint8 LOG_BLOCK_REQUEST = 0xFE;
-    static constexpr quint8 COMMAND_READ_LOG = 2;
-    static constexpr quint8 COMMAND_WRITE_SETTINGS = 5;
-    static constexpr quint8 COMMAND_KEY = 8;
     static constexpr int MAX_FAILURES = 10;
-
-    struct CLOCK_FIELDS
-    {
-        int month = 0, day = 0, hour = 0, minute = 0, second = 0; // month, day from 1
-        bool valid = true;
-    };
 
     struct COMMAND
     {
-        quint8 code = NO_COMMAND;
+        quint8 code = RZ450Layout::Wire::NO_COMMAND;
         quint8 keyByte = 0;
         quint32 serial = 0;
     };
@@ -129,21 +120,19 @@ private:
     void StepOpened();
     void StepExchange();
     void PauseConnect();
+    void Resync(const char* reason);
 
-    // The link, with the nibble encoding of the FT245R applied.
-    void SendBytes(const char* data, int size);
+    void SendBytes(const char* data, int size) { m_link.Send(data, size); }
     void FlushOutgoing();
     bool ReceiveBytes(char* data, int size);
-    void CloseLinks();
 
     void ReplyTime();
     void HandleStatusReport(const quint8* report);
     COMMAND TakeCommand();
     void FinishCommand(const COMMAND& command);
     void SendSettings();
-    CLOCK_FIELDS ReportClock() const;
     void DownloadLog();
-    bool DownloadBlock(int block, int& okBlocks);
+    bool DownloadBlock(int block);
 
     template <typename T, typename Fn>
     T Read(Fn fn)
@@ -151,11 +140,15 @@ private:
         QMutexLocker lock(&m_mutex);
         return fn(m_status);
     }
+    template <typename T>
+    T Field(T CRZ450Status::*field)
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_status.*field;
+    }
 
-    CFTDI m_ftdi;
-    CSerial m_serial;
-    std::atomic<int> m_nState { 0 };
-    std::atomic<int> m_nLinkKind { LinkNone };
+    CRZ450Link m_link;
+    std::atomic<ConnectionState> m_eState { StateConnecting };
     std::atomic<bool> m_bRun { false };
     std::atomic<bool> m_bOnline { false };
     std::atomic<bool> m_bError { false };
@@ -171,13 +164,15 @@ private:
 
     // Everything below is shared between the GUI thread and the worker.
     mutable QMutex m_mutex;
-    quint8 m_nPending = NO_COMMAND;
+    quint8 m_nPending = RZ450Layout::Wire::NO_COMMAND;
     quint8 m_nKeyByte = 0;
     quint8 m_nKeyCount = 0;
     quint32 m_nCommandSerial = 0;
     CRZ450Status m_status;
-    CLOCK_FIELDS m_userClock { 0, 0, 0, 0, 0, false };
+    // Set by SetTime, kept apart from the reported clock until a settings
+    // write carries it.
+    CRZ450Clock::FIELDS m_userClock;
+    bool m_bUserClockSet = false;
     CRecordRing m_ring;
-    std::unique_ptr<quint8[]> m_aLogBuffer;
-    int m_nLogProgress = 0;
+    CLogBuffer m_log;
 };

@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+using namespace RZ450Layout;
+
 namespace {
 
-const int REPORT_SETTINGS = 46;
-const int SETTINGS_LANGUAGE = 42;
+const int SECONDS_PER_DAY = 86400;
 
 int Word16(const quint8* p)
 {
@@ -30,33 +31,44 @@ void CRZ450Status::Reset()
 
 void CRZ450Status::ApplyClock(const quint8* report)
 {
-    hour = report[1];
-    minute = report[2];
-    second = report[3];
-    day = static_cast<quint8>(report[4] + 1);
-    month = static_cast<quint8>(report[5] + 1);
-    stamp = (hour * 3600 + minute * 60 + second + report[6]) % 86400;
+    hour = report[Report::HOUR];
+    minute = report[Report::MINUTE];
+    second = report[Report::SECOND];
+    day = static_cast<quint8>(report[Report::DAY] + 1);
+    month = static_cast<quint8>(report[Report::MONTH] + 1);
+    stamp = (hour * 3600 + minute * 60 + second + report[Report::STAMP_ADD]) % SECONDS_PER_DAY;
+}
+
+CRZ450Clock::FIELDS CRZ450Status::Clock() const
+{
+    CRZ450Clock::FIELDS fields;
+    fields.month = month;
+    fields.day = day;
+    fields.hour = hour;
+    fields.minute = minute;
+    fields.second = second;
+    return fields;
 }
 
 CRZ450Status::REPORT_RESULT CRZ450Status::ApplyReport(const quint8* report)
 {
     previousBand = currentBand;
-    currentBand = report[7];
-    mode = report[8];
-    scheduleByte = report[10];
-    currentBank = Word16(report + 12);
+    currentBand = report[Report::BAND];
+    mode = report[Report::MODE];
+    scheduleByte = report[Report::SCHEDULE];
+    currentBank = Word16(report + Report::BANK);
     ApplyBandValues(report);
-    menu.ApplyReported(report + REPORT_SETTINGS);
-    ramOk = report[109] == 0;
-    flashOk = report[110] == 0;
-    battery = Word16(report + 111);
+    menu.ApplyReported(report + Report::SETTINGS);
+    ramOk = report[Report::RAM_ERROR] == 0;
+    flashOk = report[Report::FLASH_ERROR] == 0;
+    battery = Word16(report + Report::BATTERY);
 
     REPORT_RESULT result;
     result.notify = mode != previousMode || (currentBand != previousBand && mode != MODE_AUTO);
 
     ApplySpectrum(report);
     // What the detector shows, not a change of the host's still to be written.
-    language = report[REPORT_SETTINGS + SETTINGS_LANGUAGE];
+    language = report[Report::SETTINGS + Menu::LANGUAGE];
 
     if (mode != previousMode) {
         previousMode = mode;
@@ -71,42 +83,40 @@ void CRZ450Status::ApplyBandValues(const quint8* report)
     // A garbled report may name a band outside the table; its values have
     // nowhere to go.
     if (currentBand < BANDS) {
-        level[currentBand] = report[17];
-        threshold[currentBand] = report[18];
+        level[currentBand] = report[Report::BAND_LEVEL];
+        threshold[currentBand] = report[Report::BAND_THRESHOLD];
     }
-    for (int i = 0; i < 3; ++i) {
-        eventCntDelay[i] = report[23 + 2 * i];
-        indicateBand[i] = report[24 + 2 * i];
+    for (int i = 0; i < Report::PAIRS; ++i) {
+        eventCntDelay[i] = report[Report::EVENT_DELAY + Report::PAIR_STEP * i];
+        indicateBand[i] = report[Report::INDICATE_BAND + Report::PAIR_STEP * i];
     }
-    tmpX = report[29];
-    std::memcpy(indicateFlag.data(), report + 30, 16);
-    indicateFlag[16] = report[289];
-    indicateFlag[17] = report[290];
-    indicateFlag[18] = report[291];
+    tmpX = report[Report::TMP_X];
+    std::memcpy(indicateFlag.data(), report + Report::INDICATE_FLAGS, AUTO_BANDS);
+    std::memcpy(indicateFlag.data() + AUTO_BANDS, report + Report::INDICATE_FLAGS_HIGH, INDICATED_BANDS - AUTO_BANDS);
 }
 
 void CRZ450Status::ApplySpectrum(const quint8* report)
 {
-    abode = report[277];
-    peakCount = report[283];
-    overload = report[284];
-    mute = report[285];
-    volume = report[287];
-    spectrumLength = report[282];
+    abode = report[Report::ABODE];
+    peakCount = report[Report::PEAK_COUNT];
+    overload = report[Report::OVERLOAD];
+    mute = report[Report::MUTE];
+    volume = report[Report::VOLUME];
+    spectrumLength = report[Report::SPECTRUM_LENGTH];
     if (abode != 0 || spectrumLength == 0) {
-        spectrumLength = 160;
-        freqMax = Word32(report + 113);
-        showFreq = report[279];
-        levelMax = report[280];
-        levelNoise = report[281];
-        levelDbMin = report[108];
-        bypass = report[286];
+        spectrumLength = SPECTRUM_POINTS;
+        freqMax = Word32(report + Report::FREQ_MAX);
+        showFreq = report[Report::SHOW_FREQ];
+        levelMax = report[Report::LEVEL_MAX];
+        levelNoise = report[Report::LEVEL_NOISE];
+        levelDbMin = report[Report::LEVEL_DB_MIN];
+        bypass = report[Report::BYPASS];
     }
     const int points = std::min(spectrumLength, SPECTRUM_CAPACITY);
     std::memcpy(spectrum.data(), report + SPECTRUM_FIRST, static_cast<size_t>(points));
-    demodMode = report[278];
+    demodMode = report[Report::DEMOD_MODE];
     if (abode != 0)
-        levelDbMin = 255;
+        levelDbMin = Report::ABODE_LEVEL_DB_MIN;
 }
 
 RAW_RECORD_SLOT CRZ450Status::MakeSlot(int band, int duration) const
@@ -130,7 +140,7 @@ RAW_RECORD_SLOT CRZ450Status::MakeSlot(int band, int duration) const
 void CRZ450Status::AppendLiveRecords(CRecordRing& ring)
 {
     if (mode & MODE_AUTO) {
-        for (int band = 0; band < 16; ++band) {
+        for (int band = 0; band < AUTO_BANDS; ++band) {
             if (indicateFlag[band] == 0)
                 continue;
             currentBand = band;

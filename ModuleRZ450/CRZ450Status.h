@@ -1,24 +1,27 @@
 #pragma once
 
+#include "CRZ450Clock.h"
 #include "CRecordRing.h"
 #include "CSettingsBlock.h"
+#include "IDevice.h"
+#include "RZ450Layout.h"
 
 #include <QByteArray>
 #include <QtGlobal>
 
 #include <array>
 
-// Everything the detector reports, decoded from its 300-byte status report.
+// Everything the detector reports, decoded from its status report.
 // A pure codec: bytes in, fields out; no I/O and no locking of its own.
 class CRZ450Status
 {
 public:
-    static constexpr int REPORT_SIZE = 300;
-    static constexpr int BANDS = 31;
-    static constexpr int SPECTRUM_FIRST = 117;
+    static constexpr int REPORT_SIZE = RZ450Layout::REPORT_SIZE;
+    static constexpr int BANDS = RZ450Layout::BAND_COUNT;
+    static constexpr int SPECTRUM_FIRST = RZ450Layout::Report::SPECTRUM;
     // The copy never runs past the end of the report.
     static constexpr int SPECTRUM_CAPACITY = REPORT_SIZE - SPECTRUM_FIRST;
-    static constexpr int MODE_AUTO = 4;
+    static constexpr int MODE_AUTO = IDevice::MODE_AUTO;
 
     struct REPORT_RESULT
     {
@@ -35,6 +38,7 @@ public:
     REPORT_RESULT ApplyReport(const quint8* report);
     // Live records of the report just applied.
     void AppendLiveRecords(CRecordRing& ring);
+    CRZ450Clock::FIELDS Clock() const;
 
     // --- clock, as the driver keeps it (month and day from 1) -------------
     quint8 month = 0, day = 0, hour = 0, minute = 0, second = 0;
@@ -47,9 +51,9 @@ public:
     int scheduleByte = 0;
     std::array<quint8, BANDS> level {};
     std::array<quint8, BANDS> threshold {};
-    std::array<quint8, 3> eventCntDelay {};
-    std::array<quint8, 3> indicateBand {};
-    std::array<quint8, 19> indicateFlag {}; // bands 0..18
+    std::array<quint8, RZ450Layout::Report::PAIRS> eventCntDelay {};
+    std::array<quint8, RZ450Layout::Report::PAIRS> indicateBand {};
+    std::array<quint8, RZ450Layout::INDICATED_BANDS> indicateFlag {};
     int tmpX = 0;
     CSettingsBlock menu;
     int language = 0;

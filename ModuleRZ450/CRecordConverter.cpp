@@ -1,6 +1,7 @@
 #include "CRecordConverter.h"
 
 #include "CBandTable.h"
+#include "RZ450Layout.h"
 
 #include <QDateTime>
 
@@ -80,8 +81,8 @@ QList<RECORD_VALUE> CRecordConverter::Values(quint8 level, quint8 threshold)
     QList<RECORD_VALUE>& values = m_values[(level << 8) | threshold];
     if (values.isEmpty()) {
         RECORD_VALUE value;
-        value.level = level - 102;
-        value.threshold = threshold - 102;
+        value.level = level - RZ450Layout::DBM_OFFSET;
+        value.threshold = threshold - RZ450Layout::DBM_OFFSET;
         values.append(value);
     }
     return values;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IRZ450Device.h"
+#include "RZ450Layout.h"
 
 #include <QByteArray>
 #include <QtGlobal>
@@ -16,10 +16,10 @@
 class CSettingsBlock
 {
 public:
-    static constexpr int SIZE = IRZ450Device::MENU_SIZE;
-    // Bytes 0..59 come with every report and go with every write; the
+    static constexpr int SIZE = RZ450Layout::MENU_SIZE;
+    // The first bytes come with every report and go with every write; the
     // rest never leave the PC.
-    static constexpr int SENT = 60;
+    static constexpr int SENT = RZ450Layout::SETTINGS_SENT;
 
     // Out of range: 0, and setting it changes nothing.
     quint8 operator[](int index) const;

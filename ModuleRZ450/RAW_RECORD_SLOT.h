@@ -1,17 +1,20 @@
 #pragma once
 
+#include "RZ450Layout.h"
+
 #include <QtGlobal>
 
 // One live or log record in the compact form the driver keeps; converted to
 // CRecord only when a caller asks for it.
 struct RAW_RECORD_SLOT
 {
-    static constexpr quint8 MARKER = 0xAE;
+    // As a log entry in use is marked.
+    static constexpr quint8 MARKER = RZ450Layout::Log::MARKER;
 
     quint8 marker = 0;
     quint8 band = 0;
-    quint8 level = 0;     // raw, dBm = value - 102
-    quint8 threshold = 0; // raw, dBm = value - 102
+    quint8 level = 0;     // raw, dBm = value - DBM_OFFSET
+    quint8 threshold = 0; // raw, dBm = value - DBM_OFFSET
     quint8 month = 0;     // from 1
     quint8 day = 0;       // from 1
     quint8 hour = 0;

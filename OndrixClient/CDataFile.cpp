@@ -1,5 +1,7 @@
 #include "CDataFile.h"
 
+#include "ClientLog.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QHashFunctions>
@@ -300,13 +302,15 @@ CDataFile::Result CDataFile::Decode(QIODevice* device, const QString& expectedDe
 bool CDataFile::Save(const QString& path, const QString& deviceType, qint32 kind, const QList<CRecord>& records)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (!EncodeTo(&file, deviceType, kind, records)) {
+    bool saved = file.open(QIODevice::WriteOnly);
+    if (saved && !EncodeTo(&file, deviceType, kind, records)) {
         file.cancelWriting();
-        return false;
+        saved = false;
     }
-    return file.commit();
+    saved = saved && file.commit();
+    if (!saved)
+        qCWarning(lcStorage) << "not written:" << path << file.errorString();
+    return saved;
 }
 
 CDataFile::Result CDataFile::Load(const QString& path, const QString& expectedDeviceType, QList<CRecord>& records,
@@ -314,7 +318,14 @@ CDataFile::Result CDataFile::Load(const QString& path, const QString& expectedDe
 {
     QFile file(path);
     // Read in large pieces of its own: a buffer under them only copies.
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        qCWarning(lcStorage) << "cannot be read:" << path << file.errorString();
         return OpenFailed;
-    return Decode(&file, expectedDeviceType, records, kind, deviceType);
+    }
+    const Result result = Decode(&file, expectedDeviceType, records, kind, deviceType);
+    if (result == WrongDevice)
+        qCWarning(lcStorage) << "refused, not a" << expectedDeviceType << "file:" << path;
+    else if (result == Corrupt)
+        qCWarning(lcStorage) << "refused, damaged or cut short:" << path;
+    return result;
 }

@@ -4,6 +4,7 @@
 #include "CGuardedCall.h"
 #include "CMetaDevice.h"
 #include "CQDiagramWidget.h"
+#include "ClientLog.h"
 #include "IDeviceGui.h"
 
 #include <QDateTime>
@@ -42,8 +43,10 @@ void CLiveFeed::Feed(CMetaDevice* device, int count)
     // A count below the last one means the device started its records
     // anew (cleared, a new mode, or its ring wrapped) while no tick saw it
     // at 0: they are all new.
-    if (count < m_nLastRecordIndex)
+    if (count < m_nLastRecordIndex) {
+        qCDebug(lcClient) << "the device's records started anew:" << count << "after" << m_nLastRecordIndex;
         m_nLastRecordIndex = 0;
+    }
     IDeviceGui* gui = CClientSession::DeviceGui();
     for (int i = std::max(0, m_nLastRecordIndex); i < count; ++i) {
         CRecord record = device->GetRecord(i);
@@ -66,6 +69,7 @@ void CLiveFeed::Place(CRecord& record)
     if (step == CLiveTimeline::StepBack) {
         m_pDiagram->Clear(true);
         const QString at = QDateTime::fromSecsSinceEpoch(qint64(record.time)).toString(QStringLiteral("dd.MM hh:mm:ss"));
+        qCDebug(lcClient) << "the detector's clock went back: the live view starts again at" << at;
         Q_EMIT message(tr("The detector's clock went back: the live view starts again at %1").arg(at));
     }
     const QVariant start = QVariant::fromValue<quint64>(record.time);

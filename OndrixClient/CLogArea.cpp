@@ -5,6 +5,7 @@
 #include "CClientSession.h"
 #include "CDataFile.h"
 #include "CGuardedCall.h"
+#include "ClientLog.h"
 #include "CMetaDevice.h"
 #include "CQDiagramWidget.h"
 #include "IDeviceGui.h"
@@ -43,8 +44,13 @@ bool CLogArea::Load(const QString& path, QList<CRecord>& records, int& kind)
     QString type;
     qint32 fileKind = 0;
     CDataFile::Result result = CDataFile::OpenFailed;
-    if (!device || !CGuardedCall::Run([&] { result = CDataFile::Load(path, device->GetDevID(), records, fileKind, &type); }))
+    QString error;
+    if (!device
+        || !CGuardedCall::Run([&] { result = CDataFile::Load(path, device->GetDevID(), records, fileKind, &type); },
+            &error)) {
+        qCWarning(lcStorage) << "not loaded:" << path << error;
         return false;
+    }
     if (result == CDataFile::WrongDevice) {
         // The name comes from the file: shown as it is, never as markup.
         QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),

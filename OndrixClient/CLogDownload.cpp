@@ -5,6 +5,7 @@
 #include "CMetaDevice.h"
 #include "CProgressDialog.h"
 #include "CStoragePanel.h"
+#include "RZ450Layout.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -14,8 +15,8 @@
 namespace {
 
 // The device's log progress figure at the end of a download.
-const int LOG_DOWNLOADED = 100;
-const int LOG_FAILED = 101;
+const int LOG_DOWNLOADED = RZ450Layout::Log::PROGRESS_DONE;
+const int LOG_FAILED = RZ450Layout::Log::PROGRESS_FAILED;
 
 QString AppName()
 {

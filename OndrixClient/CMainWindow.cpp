@@ -17,13 +17,13 @@
 #include "CStoragePanel.h"
 #include "CWindowLayout.h"
 #include "CTranslationSet.h"
+#include "ClientLog.h"
 #include "IDeviceGui.h"
 #include "IRZ450Device.h"
 #include "IRZ450DeviceGui.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
 #include <QDockWidget>
 #include <QLocale>
 #include <QMessageBox>
@@ -227,6 +227,7 @@ void CMainWindow::PollOnline(CMetaDevice* device)
 
 void CMainWindow::Recover(CMetaDevice* device)
 {
+    qCWarning(lcClient) << "the device reported an error: its exchange starts again";
     ShowState(StateError);
     m_pReadyLabel->clear();
     ShowError(RecoveryMessage());
@@ -409,6 +410,7 @@ void CMainWindow::RestartConnection()
 
 void CMainWindow::ShowConnectFailure(const QString& failure)
 {
+    qCWarning(lcClient) << "connecting failed:" << failure;
     ShowState(StateOffline);
     m_pUi->m_pStatusBar->showMessage(tr("Failed to connect: ") + failure);
 }

@@ -1,6 +1,7 @@
 #include "CStoragePanel.h"
 
 #include "CMainWindow.h"
+#include "ClientLog.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -112,6 +113,7 @@ void CStoragePanel::NewFolder()
     if (name.isEmpty() || !target)
         return;
     if (!CStorageTree::IsPlainName(name) || !QDir(PathOf(target)).mkdir(name)) {
+        qCWarning(lcStorage) << "folder not created:" << name << "in" << PathOf(target);
         Warn(tr("Could not create the folder!"));
         return;
     }
@@ -133,6 +135,7 @@ void CStoragePanel::Rename()
     const QString path = PathOf(item->parent()) + QLatin1Char('/') + name + QLatin1Char('.') + extension;
     // Renaming never replaces another file.
     if (!CStorageTree::IsPlainName(name) || !QFile::rename(PathOf(item), path)) {
+        qCWarning(lcStorage) << "not renamed:" << PathOf(item) << "to" << path;
         Warn(tr("Could not rename the file!"));
         return;
     }
@@ -151,6 +154,7 @@ void CStoragePanel::Delete()
         return;
     const QString path = PathOf(item);
     if (folder ? !CStorageTree::RemoveFolder(path) : !QFile::remove(path)) {
+        qCWarning(lcStorage) << "not deleted:" << path;
         // Part of a folder may be gone: the tree shows what is left.
         if (folder)
             FillFolder(item, path);

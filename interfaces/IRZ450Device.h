@@ -1,13 +1,19 @@
 #pragma once
 
 #include "IDevice.h"
+#include "RZ450Layout.h"
 
 // The RZ450 queries on top of IDevice. Same rule as IDevice: the order of
 // the virtual operations is part of the plug-in contract.
 class IRZ450Device : public IDevice
 {
 public:
-    enum { BAND_COUNT = 31, BAND_SCAN = 18, SPECTRUM_POINTS = 160, MENU_SIZE = 96 };
+    enum {
+        BAND_COUNT = RZ450Layout::BAND_COUNT,
+        BAND_SCAN = RZ450Layout::BAND_SCAN,
+        SPECTRUM_POINTS = RZ450Layout::SPECTRUM_POINTS,
+        MENU_SIZE = RZ450Layout::MENU_SIZE
+    };
 
     virtual int GetLanguageID() = 0;
     virtual bool IsSchedule() = 0;

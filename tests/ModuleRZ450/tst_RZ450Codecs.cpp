@@ -1,7 +1,8 @@
 // The driver's pure codecs: status report, record ring and conversion,
-// nibble encoding, band table. Bytes in, fields out; no link involved.
+// nibble encoding, band table, clock. Bytes in, fields out; no link involved.
 #include "CBandTable.h"
 #include "CNibbleCodec.h"
+#include "CRZ450Clock.h"
 #include "CRZ450Status.h"
 #include "CRecordConverter.h"
 #include "CRecordRing.h"
@@ -49,6 +50,8 @@ private Q_SLOTS:
     void bandTable();
     void settingsHeldUntilTheirWriteHasGone_data();
     void settingsHeldUntilTheirWriteHasGone();
+    void clockBytes_data();
+    void clockBytes();
 };
 
 void TestRZ450Codecs::statusFieldsAreDecoded()
@@ -360,6 +363,28 @@ void TestRZ450Codecs::settingsHeldUntilTheirWriteHasGone()
     block.FinishWrite(sent);
     block.ApplyReported(report.data());
     QCOMPARE(int(block[7]), afterReport);
+}
+
+void TestRZ450Codecs::clockBytes_data()
+{
+    QTest::addColumn<QDateTime>("time"); // invalid: no clock reported yet
+    QTest::addColumn<QByteArray>("bytes");
+    const QDateTime march(QDate(2026, 3, 9), QTime(14, 5, 7));
+    QTest::newRow("9 March 14:05:07") << march << QByteArray::fromHex("02080e0507");
+    QTest::newRow("given in UTC") << march.toUTC() << QByteArray::fromHex("02080e0507");
+    QTest::newRow("1 January 00:00:00") << QDateTime(QDate(2026, 1, 1), QTime(0, 0)) << QByteArray(5, '\0');
+    QTest::newRow("31 December 23:59:59") << QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59))
+                                          << QByteArray::fromHex("0b1e173b3b");
+    QTest::newRow("no clock reported yet") << QDateTime() << QByteArray(5, '\0');
+}
+
+void TestRZ450Codecs::clockBytes()
+{
+    QFETCH(QDateTime, time);
+    QFETCH(QByteArray, bytes);
+    const CRZ450Clock::FIELDS fields = time.isValid() ? CRZ450Clock::FromDateTime(time) : CRZ450Clock::FIELDS();
+    const CRZ450Clock::BYTES wire = CRZ450Clock::Encode(fields);
+    QCOMPARE(QByteArray(wire.data(), int(wire.size())), bytes);
 }
 
 QTEST_APPLESS_MAIN(TestRZ450Codecs)

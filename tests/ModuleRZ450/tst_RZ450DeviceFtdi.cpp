@@ -79,7 +79,7 @@ void TestRZ450DeviceFtdi::byteModeThroughTheFT220X()
     sim->SetLevel(2, 66);
     StartDevice();
     QTRY_VERIFY_WITH_TIMEOUT(m_pDevice->IsOnline(), 5000);
-    QCOMPARE(m_pDevice->LinkKindInUse(), int(CRZ450Device::LinkFtdiByte));
+    QCOMPARE(m_pDevice->LinkKindInUse(), int(CRZ450Link::LinkFtdiByte));
     // The chip's latency timer is cut to 2 ms so frames are not held back.
     QCOMPARE(FakeD2xx_LatencyTimer(FT220X), 2);
     QTRY_VERIFY(m_pDevice->GetCurrentRecordIndex() > 5);
@@ -97,7 +97,7 @@ void TestRZ450DeviceFtdi::nibbleModeThroughTheFT245R()
     sim->SetLevel(2, 81);
     StartDevice();
     QTRY_VERIFY_WITH_TIMEOUT(m_pDevice->IsOnline(), 5000);
-    QCOMPARE(m_pDevice->LinkKindInUse(), int(CRZ450Device::LinkFtdiNibble));
+    QCOMPARE(m_pDevice->LinkKindInUse(), int(CRZ450Link::LinkFtdiNibble));
     QTRY_VERIFY(m_pDevice->GetCurrentRecordIndex() > 5);
     QCOMPARE(m_pDevice->GetCurrentRecord().values.value(0).level, 81.0 - 102);
     QCOMPARE(m_pDevice->GetMenuData().left(60), sim->Settings());
@@ -123,7 +123,7 @@ void TestRZ450DeviceFtdi::ft220xIsPreferredOverFt245r()
     Attach(FT220X, CRZ450Simulator::ByteMode);
     StartDevice();
     QTRY_VERIFY_WITH_TIMEOUT(m_pDevice->IsOnline(), 5000);
-    QCOMPARE(m_pDevice->LinkKindInUse(), int(CRZ450Device::LinkFtdiByte));
+    QCOMPARE(m_pDevice->LinkKindInUse(), int(CRZ450Link::LinkFtdiByte));
     QCOMPARE(FakeD2xx_IsOpen(FT220X), 1);
     QCOMPARE(FakeD2xx_OpenCount(FT245R), 0);
 }
@@ -140,7 +140,7 @@ void TestRZ450DeviceFtdi::serialPortIsTriedFirst()
     qputenv("RZ450_PORT", link.toLocal8Bit());
     StartDevice();
     QTRY_VERIFY_WITH_TIMEOUT(m_pDevice->IsOnline(), 5000);
-    QCOMPARE(m_pDevice->LinkKindInUse(), int(CRZ450Device::LinkSerial));
+    QCOMPARE(m_pDevice->LinkKindInUse(), int(CRZ450Link::LinkSerial));
     QCOMPARE(FakeD2xx_OpenCount(FT220X), 0);
     m_pDevice.reset(); // before the server goes
     qunsetenv("RZ450_PORT");
@@ -170,7 +170,7 @@ void TestRZ450DeviceFtdi::missingLibraryLeavesOnlyTheSerialLink()
     QVERIFY(!m_pDevice->IsOnline());
     QVERIFY(!m_pDevice->IsError());
     QCOMPARE(FakeD2xx_OpenCount(FT220X), 0);
-    QCOMPARE(m_pDevice->LinkKindInUse(), int(CRZ450Device::LinkNone));
+    QCOMPARE(m_pDevice->LinkKindInUse(), int(CRZ450Link::LinkNone));
 }
 
 QTEST_GUILESS_MAIN(TestRZ450DeviceFtdi)

@@ -121,7 +121,7 @@ void TestRZ450DeviceSerial::recordsFlowAndStatusIsDecoded()
 {
     m_pSim->SetLevel(3, 70);
     StartDevice();
-    QCOMPARE(m_pDevice->LinkKindInUse(), int(CRZ450Device::LinkSerial));
+    QCOMPARE(m_pDevice->LinkKindInUse(), int(CRZ450Link::LinkSerial));
     QVERIFY(!m_pDevice->IsError());
     QCOMPARE(m_pDevice->GetDevID(), QStringLiteral("RZ450"));
     QCOMPARE(m_pDevice->GetLocalDevice(), m_pDevice.get());

@@ -137,7 +137,7 @@ void TestRZ450LogDownload::downloadsOverTheNibbleLink()
     m_pDevice->SetLinkTimeout(400);
     QVERIFY(m_pDevice->Initialize());
     QTRY_VERIFY_WITH_TIMEOUT(m_pDevice->IsOnline(), 5000);
-    QCOMPARE(m_pDevice->LinkKindInUse(), int(CRZ450Device::LinkFtdiNibble));
+    QCOMPARE(m_pDevice->LinkKindInUse(), int(CRZ450Link::LinkFtdiNibble));
     QCOMPARE(Download(), 100);
     const QList<CLogRecord> banks = m_pDevice->GetLogRecords();
     QCOMPARE(banks.size(), 3);

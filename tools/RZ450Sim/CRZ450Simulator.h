@@ -1,5 +1,10 @@
 #pragma once
 
+// The simulator reads the wire protocol on its own and does not use
+// interfaces/RZ450Layout.h on purpose: it is the second reading the tests
+// hold the driver against, and a slip in one reading shows as a mismatch
+// instead of passing in both.
+
 #include "CBandModel.h"
 #include "CSimulatedFlash.h"
 

@@ -1,6 +1,7 @@
 #include "CConsoleMonitor.h"
 
 #include "IRZ450Device.h"
+#include "RZ450Layout.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -142,11 +143,11 @@ void CConsoleMonitor::CheckDownload()
 {
     const int progress = m_pDevice->GetLogLoadProgress();
     m_out << "-- log progress " << progress << Qt::endl;
-    if (progress < 100)
+    if (progress < RZ450Layout::Log::PROGRESS_DONE)
         return;
     m_bDownloading = false;
     m_bDownloadDone = true;
-    if (progress == 101) {
+    if (progress == RZ450Layout::Log::PROGRESS_FAILED) {
         m_out << "-- the log download failed" << Qt::endl;
         return;
     }

@@ -1,0 +1,27 @@
+#include "CRZ450Clock.h"
+
+#include <algorithm>
+
+CRZ450Clock::FIELDS CRZ450Clock::FromDateTime(const QDateTime& time)
+{
+    const QDateTime local = time.toLocalTime();
+    FIELDS fields;
+    fields.month = local.date().month();
+    fields.day = local.date().day();
+    fields.hour = local.time().hour();
+    fields.minute = local.time().minute();
+    fields.second = local.time().second();
+    return fields;
+}
+
+CRZ450Clock::BYTES CRZ450Clock::Encode(const FIELDS& fields)
+{
+    return { static_cast<char>(std::max(0, fields.month - 1)), static_cast<char>(std::max(0, fields.day - 1)),
+        static_cast<char>(fields.hour), static_cast<char>(fields.minute), static_cast<char>(fields.second) };
+}
+
+QDateTime CRZ450Clock::ToDateTime(const FIELDS& fields, int year)
+{
+    return QDateTime(QDate(year, fields.month, fields.day), QTime(fields.hour, fields.minute, fields.second),
+        Qt::LocalTime);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "RZ450Layout.h"
+
+#include <QDateTime>
+
+#include <array>
+
+// The detector's clock. The driver counts month and day from 1, as QDate
+// does; the detector counts them from 0 on the wire. Both ways the clock
+// reaches the detector (the answer to its time request and the settings
+// write) go through Encode, so the two can never disagree.
+class CRZ450Clock
+{
+public:
+    struct FIELDS
+    {
+        int month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    };
+    using BYTES = std::array<char, RZ450Layout::CLOCK_SIZE>;
+
+    // The local time of time.
+    static FIELDS FromDateTime(const QDateTime& time);
+    static FIELDS Now() { return FromDateTime(QDateTime::currentDateTime()); }
+    // Month, day, hour, minute, second as the detector takes them. A clock
+    // not yet reported (month and day 0) goes as the first of January.
+    static BYTES Encode(const FIELDS& fields);
+    // In the given year, local time; invalid while no clock is known.
+    static QDateTime ToDateTime(const FIELDS& fields, int year);
+};
