@@ -1,6 +1,7 @@
 #include "CRZ450MenuTable.h"
 
 #include "RZ450Layout.h"
+#include "ScanSteps.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -73,8 +74,7 @@ QString CRZ450MenuTable::Text(Kind kind, int value)
     case RANGE_MHZ:
         return QStringLiteral("%1 %2").arg(QString::number(value * Menu::RANGE_UNIT_MHZ), tr("MHz"));
     case STEP_MHZ:
-        return QStringLiteral("%1 %2").arg(
-            QString::number(value == 0 ? Menu::BAND_STEP_ZERO_MHZ : value * Menu::BAND_STEP_UNIT_MHZ), tr("MHz"));
+        return QStringLiteral("%1 %2").arg(QString::number(ScanStep(value)), tr("MHz"));
     case SECONDS:
         return MinutesSeconds(value) + seconds;
     case AUTO_OFF_SECONDS:
