@@ -18,11 +18,6 @@ namespace {
 const int LOG_DOWNLOADED = RZ450Layout::Log::PROGRESS_DONE;
 const int LOG_FAILED = RZ450Layout::Log::PROGRESS_FAILED;
 
-QString AppName()
-{
-    return QCoreApplication::applicationName();
-}
-
 } // namespace
 
 CLogDownload::CLogDownload(CStoragePanel* storage, QStatusBar* statusBar, QWidget* window)
@@ -37,7 +32,7 @@ QString CLogDownload::Run(CMetaDevice* device, QTreeWidgetItem*& folder)
 {
     // A server that cannot be asked has no log to give.
     if (!device || !CGuardedCall::Value([device] { return device->IsOnline(); }, false)) {
-        QMessageBox::warning(m_pWindow, AppName(), tr("No connection with the device!"));
+        QMessageBox::warning(m_pWindow, QCoreApplication::applicationName(), tr("No connection with the device!"));
         return QString();
     }
     Say(tr("Downloading the log..."));
@@ -52,12 +47,12 @@ QString CLogDownload::Run(CMetaDevice* device, QTreeWidgetItem*& folder)
 bool CLogDownload::Read(CMetaDevice* device)
 {
     CProgressDialog dialog(tr("Reading the log from the internal flash memory"), LOG_DOWNLOADED, LOG_FAILED, m_pWindow);
-    dialog.setWindowTitle(AppName());
+    dialog.setWindowTitle(QCoreApplication::applicationName());
     for (;;) {
         const bool posted = CGuardedCall::Run([device] { device->SetRequest(IDevice::ReadLog); });
         if (posted && dialog.exec() == QDialog::Accepted)
             return true;
-        const QMessageBox::StandardButton answer = QMessageBox::question(m_pWindow, AppName(),
+        const QMessageBox::StandardButton answer = QMessageBox::question(m_pWindow, QCoreApplication::applicationName(),
             tr("An error occured reading the log. Retry?"), QMessageBox::Yes | QMessageBox::No);
         if (answer != QMessageBox::Yes)
             return false;
@@ -75,12 +70,12 @@ QString CLogDownload::Store(CMetaDevice* device, QTreeWidgetItem*& folder)
     if (result != CLogSaver::Saved) {
         m_pStatusBar->clearMessage();
         if (result == CLogSaver::NoEvents)
-            QMessageBox::information(m_pWindow, AppName(), tr("No new events!"));
+            QMessageBox::information(m_pWindow, QCoreApplication::applicationName(), tr("No new events!"));
         else
-            QMessageBox::warning(m_pWindow, AppName(), tr("Error loading events!"));
+            QMessageBox::warning(m_pWindow, QCoreApplication::applicationName(), tr("Error loading events!"));
         return QString();
     }
-    QMessageBox::information(m_pWindow, AppName(), tr("The log has been successfully read!"));
+    QMessageBox::information(m_pWindow, QCoreApplication::applicationName(), tr("The log has been successfully read!"));
     return QFileInfo(saver.SavedNames().constLast()).completeBaseName();
 }
 

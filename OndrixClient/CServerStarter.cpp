@@ -19,11 +19,6 @@ const char* const SERVER_PROGRAM = "OndrixServer";
 
 const char* const LOCAL_SERVER = "localhost";
 
-QString AppName()
-{
-    return QCoreApplication::applicationName();
-}
-
 } // namespace
 
 CServerStarter::CServerStarter(QWidget* window)
@@ -46,25 +41,29 @@ QString CServerStarter::ProgramPath()
 
 CServerStarter::Result CServerStarter::Start(CMetaDevice* current, QString& error)
 {
+    const QString title = QCoreApplication::applicationName();
     auto* probe = new CMetaDevice(QLatin1String(LOCAL_SERVER));
     CClientSession::Keep(probe);
     if (probe->Initialize()) {
-        QMessageBox::information(m_pWindow, AppName(), tr("Ondrix Server is already running on this computer!"));
+        QMessageBox::information(m_pWindow, title, tr("Ondrix Server is already running on this computer!"));
         return Unchanged;
     }
     // The detector serves one driver at a time: the server's.
     CGuardedCall::Uninitialize(current);
     if (!QProcess::startDetached(ProgramPath(), {}, QCoreApplication::applicationDirPath())) {
-        QMessageBox::critical(m_pWindow, AppName(), tr("Failed to run Ondrix Server! OndrixServer.exe file is missing!"));
+        QMessageBox::critical(m_pWindow, title, tr("Failed to run Ondrix Server! OndrixServer.exe file is missing!"));
         current->Initialize();
         return Unchanged;
     }
-    QMessageBox::information(m_pWindow, AppName(), tr("Ondrix Server was successfully started on this computer!"));
+    QMessageBox::information(m_pWindow, title, tr("Ondrix Server was successfully started on this computer!"));
     m_pConnection = std::make_unique<CStartupWindow>();
     CStartupWindow& window = *m_pConnection;
     bool connected = false;
     // The new server may still be starting.
-    if (!CGuardedCall::Run([&] { connected = window.HasDeviceGuis() && window.ConnectDevice(false, QLatin1String(LOCAL_SERVER)); }, &error))
+    const auto connect = [&] {
+        connected = window.HasDeviceGuis() && window.ConnectDevice(false, QLatin1String(LOCAL_SERVER));
+    };
+    if (!CGuardedCall::Run(connect, &error))
         return Failed;
     return connected ? Connected : Unchanged;
 }
