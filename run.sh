@@ -6,6 +6,9 @@
 #   ./run.sh                     the client
 #   ./run.sh --screenshot FILE   saves a PNG of the main window once live
 #                                records have been drawn, then exits
+#   ./run.sh --server            the Ondrix Server shares the simulated detector
+#                                on this computer, and the client uses it
+#                                through localhost
 #   ./run.sh --monitor [ARGS]    the console monitor instead (--help lists ARGS)
 set -euo pipefail
 caller_dir=$PWD
@@ -15,11 +18,12 @@ mode=client
 screenshot=""
 case "${1:-}" in
     --monitor) mode=monitor; shift ;;
+    --server) mode=server; shift ;;
     --screenshot)
         [ $# -ge 2 ] || { echo "usage: ./run.sh --screenshot FILE"; exit 2; }
         screenshot=$(cd "$caller_dir" && realpath -m -- "$2"); shift 2 ;;
     "") ;;
-    *) echo "usage: ./run.sh [--screenshot FILE | --monitor [ARGS]]"; exit 2 ;;
+    *) echo "usage: ./run.sh [--screenshot FILE | --server | --monitor [ARGS]]"; exit 2 ;;
 esac
 
 source tools/setup.sh
@@ -30,7 +34,11 @@ work=$(mktemp -d)
 link="$work/ttyRZ450"
 "$BIN_DIR/rz450sim" --link "$link" --paced --log 6:3 </dev/null >"$work/sim.log" 2>&1 &
 sim=$!
-cleanup() { kill "$sim" 2>/dev/null || true; wait "$sim" 2>/dev/null || true; rm -rf "$work"; }
+server=""
+cleanup() {
+    for pid in $server $sim; do kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
 trap cleanup EXIT
 for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
 [ -e "$link" ] || { echo "The simulated detector did not start:"; cat "$work/sim.log"; exit 1; }
@@ -45,6 +53,15 @@ if [ "$mode" = monitor ]; then
 fi
 
 client=("$BIN_DIR/OndrixClient")
+if [ "$mode" = server ]; then
+    # The server owns the detector; the client reaches it over loopback.
+    "$BIN_DIR/OndrixServer" 2> >(sed 's/^/[server] /' >&2) &
+    server=$!
+    sleep 1
+    kill -0 "$server" 2>/dev/null || { echo "The Ondrix Server did not start."; exit 1; }
+    unset RZ450_PORT
+    client+=(--server localhost)
+fi
 [ -n "$screenshot" ] && client+=(--screenshot "$screenshot")
 if [ -z "${DISPLAY:-}" ]; then
     echo "No display: the client runs under Xvfb."

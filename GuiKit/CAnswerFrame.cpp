@@ -1,9 +1,11 @@
 #include "CAnswerFrame.h"
 
+#include "ServerProtocol.h"
+
 namespace {
 
-const QByteArrayView START = "<D>";
-const QByteArrayView END = "</D>";
+const QByteArrayView START = ServerProtocol::FRAME_START;
+const QByteArrayView END = ServerProtocol::FRAME_END;
 
 } // namespace
 

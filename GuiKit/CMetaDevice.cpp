@@ -3,6 +3,7 @@
 #include "CAnswerFrame.h"
 #include "CAnswerParser.h"
 #include "ProxyLog.h"
+#include "ServerProtocol.h"
 
 #include <stdexcept>
 
@@ -13,13 +14,14 @@ const char* const TRANSMISSION_ERROR = "Network transmission error!";
 const char* const RECORD_FORMAT_ERROR = "GetRecord: wrong answer format!";
 const char* const CURRENT_RECORD_FORMAT_ERROR = "GetCurrentRecord: wrong answer format!";
 
-// The shortest answers the server gives for one record.
-const int RECORD_MIN_FIELDS = 11;
-const int CURRENT_RECORD_MIN_FIELDS = 10;
-
-QString WithArgument(const char* command, qint64 argument)
+QString Command(ServerProtocol::Request request)
 {
-    return QLatin1String(command) + QString::number(argument);
+    return QLatin1String(ServerProtocol::Text(request));
+}
+
+QString WithArgument(ServerProtocol::Request request, qint64 argument)
+{
+    return Command(request) + QString::number(argument);
 }
 
 int TimeoutOrDefault(int ms, int fallback)
@@ -67,12 +69,12 @@ QString CMetaDevice::GetUrl() const
 
 QStringList CMetaDevice::GetServerDevicesList()
 {
-    return CAnswerParser::ToFields(SendCommand(QStringLiteral("GetServerDevicesList")));
+    return CAnswerParser::ToFields(SendCommand(Command(ServerProtocol::GetServerDevicesList)));
 }
 
 bool CMetaDevice::SelectServerDevice(const QString& name)
 {
-    return AskFlag(QStringLiteral("SelectServerDevice:") + name);
+    return AskFlag(Command(ServerProtocol::SelectServerDevice) + name);
 }
 
 void CMetaDevice::SetTimeouts(int connectMs, int waitMs)
@@ -85,6 +87,7 @@ bool CMetaDevice::Initialize()
 {
     if (IsLocal())
         return m_pLocal->Initialize();
+    m_eBatches = BatchesUnknown;
     if (Connect() && ReceiveGreeting())
         return true;
     qCWarning(lcProxy).noquote() << "no server at" << m_strUrl << m_socket.errorString();
@@ -101,7 +104,7 @@ void CMetaDevice::Uninitialize()
         return;
     }
     try {
-        SendCommand(QStringLiteral("Uninitialize"));
+        SendCommand(Command(ServerProtocol::Uninitialize));
     } catch (const std::exception&) {
         CloseConnection();
         throw;
@@ -113,7 +116,7 @@ QString CMetaDevice::GetDevID()
 {
     if (IsLocal())
         return m_pLocal->GetDevID();
-    return CAnswerParser::ToText(SendCommand(QStringLiteral("GetDevID")));
+    return CAnswerParser::ToText(SendCommand(Command(ServerProtocol::GetDevID)));
 }
 
 IDevice* CMetaDevice::GetLocalDevice()
@@ -123,12 +126,12 @@ IDevice* CMetaDevice::GetLocalDevice()
 
 bool CMetaDevice::IsOnline()
 {
-    return IsLocal() ? m_pLocal->IsOnline() : AskFlag(QStringLiteral("IsOnline"));
+    return IsLocal() ? m_pLocal->IsOnline() : AskFlag(Command(ServerProtocol::IsOnline));
 }
 
 bool CMetaDevice::IsError()
 {
-    return IsLocal() ? m_pLocal->IsError() : AskFlag(QStringLiteral("IsError"));
+    return IsLocal() ? m_pLocal->IsError() : AskFlag(Command(ServerProtocol::IsError));
 }
 
 void CMetaDevice::KeyPressed(IDevice::KeyType key)
@@ -136,7 +139,7 @@ void CMetaDevice::KeyPressed(IDevice::KeyType key)
     if (IsLocal())
         m_pLocal->KeyPressed(key);
     else
-        SendCommand(WithArgument("KeyPressed:", int(key)));
+        SendCommand(WithArgument(ServerProtocol::KeyPressed, int(key)));
 }
 
 void CMetaDevice::SetRequest(IDevice::RequestType request)
@@ -144,21 +147,21 @@ void CMetaDevice::SetRequest(IDevice::RequestType request)
     if (IsLocal())
         m_pLocal->SetRequest(request);
     else
-        SendCommand(WithArgument("SetRequest:", int(request)));
+        SendCommand(WithArgument(ServerProtocol::SetRequest, int(request)));
 }
 
 QList<CLogRecord> CMetaDevice::GetLogRecords()
 {
     if (IsLocal())
         return m_pLocal->GetLogRecords();
-    return CAnswerParser::ToLogList(SendCommand(QStringLiteral("GetLogRecords")));
+    return CAnswerParser::ToLogList(SendCommand(Command(ServerProtocol::GetLogRecords)));
 }
 
 QList<CRecord> CMetaDevice::GetRealtimeRecords()
 {
     if (IsLocal())
         return m_pLocal->GetRealtimeRecords();
-    return CAnswerParser::ToRecordList(SendCommand(QStringLiteral("GetRealtimeRecords")));
+    return CAnswerParser::ToRecordList(SendCommand(Command(ServerProtocol::GetRealtimeRecords)));
 }
 
 void CMetaDevice::Clear()
@@ -166,17 +169,17 @@ void CMetaDevice::Clear()
     if (IsLocal())
         m_pLocal->Clear();
     else
-        SendCommand(QStringLiteral("Clear"));
+        SendCommand(Command(ServerProtocol::Clear));
 }
 
 int CMetaDevice::GetCurrentMode()
 {
-    return IsLocal() ? m_pLocal->GetCurrentMode() : AskNumber(QStringLiteral("GetCurrentMode"));
+    return IsLocal() ? m_pLocal->GetCurrentMode() : AskNumber(Command(ServerProtocol::GetCurrentMode));
 }
 
 int CMetaDevice::GetCurrentRecordIndex()
 {
-    return IsLocal() ? m_pLocal->GetCurrentRecordIndex() : AskNumber(QStringLiteral("GetCurrentRecordIndex"));
+    return IsLocal() ? m_pLocal->GetCurrentRecordIndex() : AskNumber(Command(ServerProtocol::GetCurrentRecordIndex));
 }
 
 CRecord CMetaDevice::GetRecord(int index)
@@ -184,9 +187,36 @@ CRecord CMetaDevice::GetRecord(int index)
     if (IsLocal())
         return m_pLocal->GetRecord(index);
     CRecord record;
-    if (!CAnswerParser::ToRecord(SendCommand(WithArgument("GetRecord:", index)), RECORD_MIN_FIELDS, record))
-        Fail(RECORD_FORMAT_ERROR, WithArgument("record ", index));
+    if (!CAnswerParser::ToRecord(SendCommand(WithArgument(ServerProtocol::GetRecord, index)), ServerProtocol::RECORD_MIN_FIELDS, record))
+        Fail(RECORD_FORMAT_ERROR, QStringLiteral("record ") + QString::number(index));
     return record;
+}
+
+QList<CRecord> CMetaDevice::GetRecords(int first, int count)
+{
+    QList<CRecord> records;
+    if (count <= 0 || first < 0)
+        return records;
+    if (!IsLocal() && ServerSendsBatches()) {
+        const QString request = WithArgument(ServerProtocol::GetRecords, first) + QLatin1Char(ServerProtocol::SEPARATOR)
+            + QString::number(ServerProtocol::RECORD_BATCH);
+        records = CAnswerParser::ToRecordList(SendCommand(request));
+        if (records.size() > count)
+            records.resize(count);
+        return records;
+    }
+    for (int i = first; i < first + count; ++i)
+        records.append(GetRecord(i));
+    return records;
+}
+
+bool CMetaDevice::ServerSendsBatches()
+{
+    if (m_eBatches == BatchesUnknown) {
+        const QString probe = WithArgument(ServerProtocol::GetRecords, 0) + QStringLiteral(":0");
+        m_eBatches = SendCommand(probe) == "0" ? BatchesServed : BatchesMissing;
+    }
+    return m_eBatches == BatchesServed;
 }
 
 CRecord CMetaDevice::GetCurrentRecord()
@@ -194,21 +224,21 @@ CRecord CMetaDevice::GetCurrentRecord()
     if (IsLocal())
         return m_pLocal->GetCurrentRecord();
     CRecord record;
-    if (!CAnswerParser::ToRecord(SendCommand(QStringLiteral("GetCurrentRecord")), CURRENT_RECORD_MIN_FIELDS, record))
+    if (!CAnswerParser::ToRecord(SendCommand(Command(ServerProtocol::GetCurrentRecord)), ServerProtocol::CURRENT_RECORD_MIN_FIELDS, record))
         Fail(CURRENT_RECORD_FORMAT_ERROR, m_strUrl);
     return record;
 }
 
 int CMetaDevice::GetCurrentBand()
 {
-    return IsLocal() ? m_pLocal->GetCurrentBand() : AskNumber(QStringLiteral("GetCurrentBand"));
+    return IsLocal() ? m_pLocal->GetCurrentBand() : AskNumber(Command(ServerProtocol::GetCurrentBand));
 }
 
 unsigned char CMetaDevice::GetMenuValue(int index)
 {
     if (IsLocal())
         return m_pLocal->GetMenuValue(index);
-    const QByteArray answer = SendCommand(WithArgument("GetMenuValue:", index));
+    const QByteArray answer = SendCommand(WithArgument(ServerProtocol::GetMenuValue, index));
     return static_cast<unsigned char>(QByteArrayView(answer).toUInt() & 0xFF);
 }
 
@@ -217,7 +247,7 @@ void CMetaDevice::SetMenuValue(int index, unsigned char value)
     if (IsLocal())
         m_pLocal->SetMenuValue(index, value);
     else
-        SendCommand(WithArgument("SetMenuValue:", index) + QLatin1Char(':') + QString::number(value));
+        SendCommand(WithArgument(ServerProtocol::SetMenuValue, index) + QLatin1Char(ServerProtocol::SEPARATOR) + QString::number(value));
 }
 
 bool CMetaDevice::SetMenuData(QByteArray data)
@@ -225,24 +255,24 @@ bool CMetaDevice::SetMenuData(QByteArray data)
     if (IsLocal())
         return m_pLocal->SetMenuData(data);
     // The block is binary: it goes out as it is, zero bytes included.
-    return CAnswerParser::ToFlag(SendRawCommand(QByteArray("SetMenuData:") + data));
+    return CAnswerParser::ToFlag(SendRawCommand(ServerProtocol::Text(ServerProtocol::SetMenuData) + data));
 }
 
 QByteArray CMetaDevice::GetMenuData()
 {
-    return IsLocal() ? m_pLocal->GetMenuData() : SendCommand(QStringLiteral("GetMenuData"));
+    return IsLocal() ? m_pLocal->GetMenuData() : SendCommand(Command(ServerProtocol::GetMenuData));
 }
 
 int CMetaDevice::GetLogType()
 {
-    return IsLocal() ? m_pLocal->GetLogType() : AskNumber(QStringLiteral("GetLogType"));
+    return IsLocal() ? m_pLocal->GetLogType() : AskNumber(Command(ServerProtocol::GetLogType));
 }
 
 QDateTime CMetaDevice::GetTime()
 {
     if (IsLocal())
         return m_pLocal->GetTime();
-    const QByteArray answer = SendCommand(QStringLiteral("GetTime"));
+    const QByteArray answer = SendCommand(Command(ServerProtocol::GetTime));
     return QDateTime::fromSecsSinceEpoch(qint64(QByteArrayView(answer).toULongLong()));
 }
 
@@ -251,27 +281,27 @@ void CMetaDevice::SetTime(const QDateTime& time)
     if (IsLocal())
         m_pLocal->SetTime(time);
     else
-        SendCommand(WithArgument("SetTime:", time.toSecsSinceEpoch()));
+        SendCommand(WithArgument(ServerProtocol::SetTime, time.toSecsSinceEpoch()));
 }
 
 int CMetaDevice::GetLogLoadProgress()
 {
-    return IsLocal() ? m_pLocal->GetLogLoadProgress() : AskNumber(QStringLiteral("GetLogLoadProgress"));
+    return IsLocal() ? m_pLocal->GetLogLoadProgress() : AskNumber(Command(ServerProtocol::GetLogLoadProgress));
 }
 
 bool CMetaDevice::IsRamOk()
 {
-    return IsLocal() ? m_pLocal->IsRamOk() : AskFlag(QStringLiteral("IsRamOk"));
+    return IsLocal() ? m_pLocal->IsRamOk() : AskFlag(Command(ServerProtocol::IsRamOk));
 }
 
 bool CMetaDevice::IsFlashOk()
 {
-    return IsLocal() ? m_pLocal->IsFlashOk() : AskFlag(QStringLiteral("IsFlashOk"));
+    return IsLocal() ? m_pLocal->IsFlashOk() : AskFlag(Command(ServerProtocol::IsFlashOk));
 }
 
 bool CMetaDevice::IsBatteryOk()
 {
-    return IsLocal() ? m_pLocal->IsBatteryOk() : AskFlag(QStringLiteral("IsBatteryOk"));
+    return IsLocal() ? m_pLocal->IsBatteryOk() : AskFlag(Command(ServerProtocol::IsBatteryOk));
 }
 
 bool CMetaDevice::GetTestInterface(ITestDevice**)
@@ -303,7 +333,7 @@ CLogRecord CMetaDevice::ParseLogRecord(QStringList fields, int& index)
 bool CMetaDevice::Connect()
 {
     m_socket.abort();
-    m_socket.connectToHost(m_strUrl, SERVER_PORT, QIODevice::ReadWrite);
+    m_socket.connectToHost(m_strUrl, ServerProtocol::PORT, QIODevice::ReadWrite);
     if (!m_socket.waitForConnected(s_nConnectTimeoutMs))
         return false;
     // Requests and answers are small: without this, Nagle's algorithm meets
@@ -315,7 +345,7 @@ bool CMetaDevice::Connect()
 // The greeting is not framed; a greeting cut into pieces is still read whole.
 bool CMetaDevice::ReceiveGreeting()
 {
-    const QByteArray expected("ack");
+    const QByteArray expected(ServerProtocol::GREETING);
     QByteArray greeting;
     do {
         if (!WaitForData())

@@ -2,6 +2,7 @@
 
 #include "GuiKitExport.h"
 #include "IDevice.h"
+#include "ServerProtocol.h"
 
 #include <QStringList>
 #include <QTcpSocket>
@@ -24,7 +25,7 @@ class GUIKIT_EXPORT CMetaDevice : public IDevice
     Q_OBJECT
 
 public:
-    static constexpr quint16 SERVER_PORT = 7777;
+    static constexpr quint16 SERVER_PORT = ServerProtocol::PORT;
     static constexpr int CONNECT_TIMEOUT_MS = 4000;
     static constexpr int WAIT_TIMEOUT_MS = 30000;
 
@@ -39,6 +40,10 @@ public:
     QString GetUrl() const;
     QStringList GetServerDevicesList();
     bool SelectServerDevice(const QString& name);
+
+    // Live records first .. first + count - 1 that exist: from a server
+    // that knows the batch request in one exchange, otherwise one by one.
+    QList<CRecord> GetRecords(int first, int count);
 
     // Only tests shorten them; 0 or less restores the defaults.
     static void SetTimeouts(int connectMs, int waitMs);
@@ -92,6 +97,10 @@ private:
     int AskNumber(const QString& command);
     bool AskFlag(const QString& command);
 
+    bool ServerSendsBatches();
+
+    enum Batches { BatchesUnknown, BatchesServed, BatchesMissing };
+    Batches m_eBatches = BatchesUnknown; // of the present connection
     IDevice* m_pLocal = nullptr;
     QTcpSocket m_socket;
     QString m_strUrl;

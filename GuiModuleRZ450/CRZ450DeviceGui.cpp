@@ -100,7 +100,7 @@ bool CRZ450DeviceGui::SetDevice(IDevice* device)
 
 QString CRZ450DeviceGui::GetDeviceType()
 {
-    return QStringLiteral("RZ450");
+    return QLatin1String(RZ450Queries::DEVICE_TYPE);
 }
 
 IVirtualDevice* CRZ450DeviceGui::GetVirtualDevice()

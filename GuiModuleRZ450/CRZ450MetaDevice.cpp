@@ -29,6 +29,42 @@ QString Convert<QString>(const QByteArray& answer)
     return CAnswerParser::ToText(answer);
 }
 
+// The driver operation a query names, with and without its argument.
+template <typename Result>
+Result Invoke(IRZ450Device* device, const RZ450Queries::QUERY& query);
+template <typename Result>
+Result Invoke(IRZ450Device* device, const RZ450Queries::QUERY& query, int argument);
+
+template <>
+int Invoke<int>(IRZ450Device* device, const RZ450Queries::QUERY& query)
+{
+    return (device->*query.number)();
+}
+
+template <>
+bool Invoke<bool>(IRZ450Device* device, const RZ450Queries::QUERY& query)
+{
+    return (device->*query.flag)();
+}
+
+template <>
+int Invoke<int>(IRZ450Device* device, const RZ450Queries::QUERY& query, int argument)
+{
+    return (device->*query.numberOf)(argument);
+}
+
+template <>
+bool Invoke<bool>(IRZ450Device* device, const RZ450Queries::QUERY& query, int argument)
+{
+    return (device->*query.flagOf)(argument);
+}
+
+template <>
+QString Invoke<QString>(IRZ450Device* device, const RZ450Queries::QUERY& query, int argument)
+{
+    return (device->*query.textOf)(argument);
+}
+
 } // namespace
 
 CRZ450MetaDevice::CRZ450MetaDevice(CMetaDevice* device)
@@ -53,84 +89,86 @@ QByteArray CRZ450MetaDevice::Send(const QString& command)
     return m_pDevice ? m_pDevice->SendCommand(command) : QByteArray();
 }
 
-template <typename Result, typename Query>
-Result CRZ450MetaDevice::Ask(Query query, const char* command)
+template <typename Result>
+Result CRZ450MetaDevice::Ask(RZ450Queries::Index index)
 {
+    const RZ450Queries::QUERY& query = RZ450Queries::QUERIES[index];
     if (IsLocal()) {
         IRZ450Device* local = Local();
-        return local ? (local->*query)() : Result();
+        return local ? Invoke<Result>(local, query) : Result();
     }
-    return Convert<Result>(Send(QLatin1String(command)));
+    return Convert<Result>(Send(QLatin1String(query.form.text)));
 }
 
-template <typename Result, typename Query>
-Result CRZ450MetaDevice::Ask(Query query, const char* command, int argument)
+template <typename Result>
+Result CRZ450MetaDevice::Ask(RZ450Queries::Index index, int argument)
 {
+    const RZ450Queries::QUERY& query = RZ450Queries::QUERIES[index];
     if (IsLocal()) {
         IRZ450Device* local = Local();
-        return local ? (local->*query)(argument) : Result();
+        return local ? Invoke<Result>(local, query, argument) : Result();
     }
-    return Convert<Result>(Send(QLatin1String(command) + QLatin1Char(':') + QString::number(argument)));
+    return Convert<Result>(Send(QLatin1String(query.form.text) + QString::number(argument)));
 }
 
 int CRZ450MetaDevice::GetLanguageID()
 {
-    return Ask<int>(&IRZ450Device::GetLanguageID, "RZ450_GetLanguageID");
+    return Ask<int>(RZ450Queries::GetLanguageID);
 }
 
 bool CRZ450MetaDevice::IsSchedule()
 {
-    return Ask<bool>(&IRZ450Device::IsSchedule, "RZ450_IsSchedule");
+    return Ask<bool>(RZ450Queries::IsSchedule);
 }
 
 int CRZ450MetaDevice::GetCurrentBank()
 {
-    return Ask<int>(&IRZ450Device::GetCurrentBank, "RZ450_GetCurrentBank");
+    return Ask<int>(RZ450Queries::GetCurrentBank);
 }
 
 bool CRZ450MetaDevice::IsWaiting()
 {
-    return Ask<bool>(&IRZ450Device::IsWaiting, "RZ450_IsWaiting");
+    return Ask<bool>(RZ450Queries::IsWaiting);
 }
 
 int CRZ450MetaDevice::GetTmpX()
 {
-    return Ask<int>(&IRZ450Device::GetTmpX, "RZ450_GetTmpX");
+    return Ask<int>(RZ450Queries::GetTmpX);
 }
 
 int CRZ450MetaDevice::GetLevelDbm(int band)
 {
-    return Ask<int>(&IRZ450Device::GetLevelDbm, "RZ450_GetLevelDbm", band);
+    return Ask<int>(RZ450Queries::GetLevelDbm, band);
 }
 
 int CRZ450MetaDevice::GetThreshold(int band)
 {
-    return Ask<int>(&IRZ450Device::GetThreshold, "RZ450_GetThreshold", band);
+    return Ask<int>(RZ450Queries::GetThreshold, band);
 }
 
 int CRZ450MetaDevice::GetDbmCorrScale(int band)
 {
-    return Ask<int>(&IRZ450Device::GetDbmCorrScale, "RZ450_GetDbmCorrScale", band);
+    return Ask<int>(RZ450Queries::GetDbmCorrScale, band);
 }
 
 int CRZ450MetaDevice::GetEventCntDelay(int i)
 {
-    return Ask<int>(&IRZ450Device::GetEventCntDelay, "RZ450_GetEventCntDelay", i);
+    return Ask<int>(RZ450Queries::GetEventCntDelay, i);
 }
 
 int CRZ450MetaDevice::GetIndicateBand(int i)
 {
-    return Ask<int>(&IRZ450Device::GetIndicateBand, "RZ450_GetIndicateBand", i);
+    return Ask<int>(RZ450Queries::GetIndicateBand, i);
 }
 
 bool CRZ450MetaDevice::IsIndicateBand(int band)
 {
-    return Ask<bool>(&IRZ450Device::IsIndicateBand, "RZ450_IsIndicateBand", band);
+    return Ask<bool>(RZ450Queries::IsIndicateBand, band);
 }
 
 QString CRZ450MetaDevice::GetBandName(int band)
 {
-    return Ask<QString>(&IRZ450Device::GetBandName, "RZ450_GetBandName", band);
+    return Ask<QString>(RZ450Queries::GetBandName, band);
 }
 
 bool CRZ450MetaDevice::GetSpectrumData(char* buffer, int length)
@@ -143,7 +181,7 @@ bool CRZ450MetaDevice::GetSpectrumData(char* buffer, int length)
     }
     if (length < 0 || (length > 0 && !buffer))
         return false;
-    const QByteArray answer = Send(QStringLiteral("RZ450_GetSpectrumData:") + QString::number(length));
+    const QByteArray answer = Send(QLatin1String(RZ450Queries::QUERIES[RZ450Queries::GetSpectrumData].form.text) + QString::number(length));
     if (answer.size() < length)
         return false;
     if (length > 0)
@@ -153,60 +191,60 @@ bool CRZ450MetaDevice::GetSpectrumData(char* buffer, int length)
 
 int CRZ450MetaDevice::IsAbodeLevel()
 {
-    return Ask<int>(&IRZ450Device::IsAbodeLevel, "RZ450_IsAbodeLevel");
+    return Ask<int>(RZ450Queries::IsAbodeLevel);
 }
 
 int CRZ450MetaDevice::IsShowFreq()
 {
-    return Ask<int>(&IRZ450Device::IsShowFreq, "RZ450_IsShowFreq");
+    return Ask<int>(RZ450Queries::IsShowFreq);
 }
 
 int CRZ450MetaDevice::GetFreqMax()
 {
-    return Ask<int>(&IRZ450Device::GetFreqMax, "RZ450_GetFreqMax");
+    return Ask<int>(RZ450Queries::GetFreqMax);
 }
 
 int CRZ450MetaDevice::GetLevelMax()
 {
-    return Ask<int>(&IRZ450Device::GetLevelMax, "RZ450_GetLevelMax");
+    return Ask<int>(RZ450Queries::GetLevelMax);
 }
 
 int CRZ450MetaDevice::GetLevelNoise()
 {
-    return Ask<int>(&IRZ450Device::GetLevelNoise, "RZ450_GetLevelNoise");
+    return Ask<int>(RZ450Queries::GetLevelNoise);
 }
 
 int CRZ450MetaDevice::GetLevelDbMin()
 {
-    return Ask<int>(&IRZ450Device::GetLevelDbMin, "RZ450_GetLevelDbMin");
+    return Ask<int>(RZ450Queries::GetLevelDbMin);
 }
 
 int CRZ450MetaDevice::GetDemodMode()
 {
-    return Ask<int>(&IRZ450Device::GetDemodMode, "RZ450_GetDemodMode");
+    return Ask<int>(RZ450Queries::GetDemodMode);
 }
 
 int CRZ450MetaDevice::GetCntPeakFreq()
 {
-    return Ask<int>(&IRZ450Device::GetCntPeakFreq, "RZ450_GetCntPeakFreq");
+    return Ask<int>(RZ450Queries::GetCntPeakFreq);
 }
 
 int CRZ450MetaDevice::GetOverload()
 {
-    return Ask<int>(&IRZ450Device::GetOverload, "RZ450_GetOverload");
+    return Ask<int>(RZ450Queries::GetOverload);
 }
 
 int CRZ450MetaDevice::GetMute()
 {
-    return Ask<int>(&IRZ450Device::GetMute, "RZ450_GetMute");
+    return Ask<int>(RZ450Queries::GetMute);
 }
 
 int CRZ450MetaDevice::GetVolume()
 {
-    return Ask<int>(&IRZ450Device::GetVolume, "RZ450_GetVolume");
+    return Ask<int>(RZ450Queries::GetVolume);
 }
 
 int CRZ450MetaDevice::GetBypassPercent()
 {
-    return Ask<int>(&IRZ450Device::GetBypassPercent, "RZ450_GetBypassPercent");
+    return Ask<int>(RZ450Queries::GetBypassPercent);
 }

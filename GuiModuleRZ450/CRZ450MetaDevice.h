@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RZ450Queries.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -47,10 +49,10 @@ public:
 private:
     bool IsLocal() const;
     IRZ450Device* Local() const;
-    template <typename Result, typename Query>
-    Result Ask(Query query, const char* command);
-    template <typename Result, typename Query>
-    Result Ask(Query query, const char* command, int argument);
+    template <typename Result>
+    Result Ask(RZ450Queries::Index index);
+    template <typename Result>
+    Result Ask(RZ450Queries::Index index, int argument);
     QByteArray Send(const QString& command);
 
     CMetaDevice* m_pDevice;

@@ -48,15 +48,20 @@ void CLiveFeed::Feed(CMetaDevice* device, int count)
         m_nLastRecordIndex = 0;
     }
     IDeviceGui* gui = CClientSession::DeviceGui();
-    for (int i = std::max(0, m_nLastRecordIndex); i < count; ++i) {
-        CRecord record = device->GetRecord(i);
-        Place(record);
-        if (gui)
-            gui->AddRealtimeRecord(m_pDiagram, record, -1);
-        // Advanced record by record: after a failed fetch the next tick
-        // goes on from here instead of adding the earlier ones twice.
-        m_nLastRecordIndex = i + 1;
-        ++m_nFedRecords;
+    // From a server the new records come in batches, one exchange each.
+    for (int first = std::max(0, m_nLastRecordIndex); first < count;) {
+        QList<CRecord> records = device->GetRecords(first, count - first);
+        if (records.isEmpty())
+            break;
+        for (CRecord& record : records) {
+            Place(record);
+            if (gui)
+                gui->AddRealtimeRecord(m_pDiagram, record, -1);
+            // Advanced record by record: after a failure the next tick goes
+            // on from here instead of adding the earlier ones twice.
+            m_nLastRecordIndex = ++first;
+            ++m_nFedRecords;
+        }
     }
 }
 

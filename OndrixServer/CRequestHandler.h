@@ -1,0 +1,39 @@
+#pragma once
+
+#include "CLIENT_SESSION.h"
+#include "REQUEST_FORM.h"
+#include "SERVER_REQUEST.h"
+
+#include <QByteArray>
+#include <QList>
+
+class CAnswerWriter;
+class CDevicePool;
+class IDevice;
+class IRZ450Device;
+
+// Answers one request of a connection from the device it selected. Every
+// argument is checked before a driver sees it, and a request that would
+// change the detector is refused, and logged, for a peer that may not.
+class CRequestHandler
+{
+public:
+    explicit CRequestHandler(CDevicePool* pool);
+
+    // The forms a reader needs: the generic requests in the protocol's
+    // order, then the RZ450's queries.
+    static QList<REQUEST_FORM> Forms();
+    static bool IsRZ450Query(int form);
+
+    // The framed answer.
+    QByteArray Answer(const SERVER_REQUEST& request, CLIENT_SESSION& session);
+
+private:
+    bool AnswerSession(const SERVER_REQUEST& request, CLIENT_SESSION& session, CAnswerWriter& out);
+    bool AnswerControl(const SERVER_REQUEST& request, IDevice* device, CAnswerWriter& out);
+    bool AnswerQuery(const SERVER_REQUEST& request, IDevice* device, CAnswerWriter& out);
+    bool AnswerRZ450(const SERVER_REQUEST& request, IRZ450Device* device, CAnswerWriter& out);
+    bool MayChange(const SERVER_REQUEST& request, const CLIENT_SESSION& session) const;
+
+    CDevicePool* m_pPool;
+};

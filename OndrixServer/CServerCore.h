@@ -1,0 +1,55 @@
+#pragma once
+
+#include "CDevicePool.h"
+#include "CPeerPolicy.h"
+#include "CRequestHandler.h"
+#include "SERVER_SETTINGS.h"
+
+#include <QList>
+#include <QObject>
+
+#include <memory>
+#include <vector>
+
+class CClientConnection;
+class QTcpServer;
+class QTcpSocket;
+
+// The server: listens where it was told, lets in the peers the policy
+// allows up to the connection limit, and answers each connection from the
+// shared devices.
+class CServerCore : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Loads the driver plug-ins of the program's folder at Start.
+    explicit CServerCore(const SERVER_SETTINGS& settings);
+    // Serves these devices instead; they stay the caller's.
+    CServerCore(const SERVER_SETTINGS& settings, const QList<IDevice*>& devices);
+    ~CServerCore() override;
+
+    // Starts the devices and listens. False, with the reason, when there is
+    // no device or no address could be bound.
+    bool Start(QString& error);
+    // Closes every connection and releases the drivers.
+    void Stop();
+
+    int ConnectionCount() const { return int(m_connections.size()); }
+    static QList<QHostAddress> ListenAddresses(const SERVER_SETTINGS& settings);
+
+private:
+    bool Listen(QString& error);
+    void OnServerNewConnection(QTcpServer* server);
+    void Accept(QTcpSocket* socket);
+    void OnConnectionClosed(CClientConnection* connection);
+
+    SERVER_SETTINGS m_settings;
+    CPeerPolicy m_policy;
+    CDevicePool m_pool;
+    CRequestHandler m_handler;
+    bool m_bLoadPlugins;
+    std::vector<std::unique_ptr<QTcpServer>> m_servers;
+    QList<CClientConnection*> m_connections;
+    bool m_bStarted = false;
+};

@@ -1,0 +1,288 @@
+#include "CServerOptions.h"
+
+#include "ServerProtocol.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <limits>
+#include <type_traits>
+
+namespace {
+
+constexpr qint64 CONNECTIONS_LIMIT = 1024;
+// Idle timers count milliseconds in an int.
+constexpr qint64 IDLE_SECONDS_LIMIT = std::numeric_limits<int>::max() / 1000;
+// The longest request, a settings block behind its command, is 108 bytes.
+constexpr qint64 REQUEST_BYTES_MIN = 128;
+constexpr qint64 REQUEST_BYTES_LIMIT = 1024 * 1024;
+// Less would drop a client on the first screenful of records it is sent.
+constexpr qint64 PENDING_BYTES_MIN = 64 * 1024;
+constexpr qint64 UNBOUNDED = std::numeric_limits<qint64>::max();
+
+const char* const ANY = "any";
+const char* const NOBODY = "none";
+const char* const CONFIG = "config";
+
+using Apply = bool (*)(const QString& value, SERVER_SETTINGS& settings, QString& error);
+
+struct OPTION_ENTRY
+{
+    QString name;
+    QString valueName;
+    QString description;
+    bool list; // repeated, its values add up; otherwise the last one counts
+    Apply apply;
+};
+
+QStringList Items(const QString& value)
+{
+    QStringList items = value.split(QLatin1Char(','));
+    for (QString& item : items)
+        item = item.trimmed();
+    return items;
+}
+
+// The address parser also reads "10.1" as 10.0.0.1 and "010.0.0.1" as the
+// octal 8.0.0.1; an IPv4 address counts only as four plain decimals.
+bool IsAddress(const QString& text, QHostAddress& address)
+{
+    if (!address.setAddress(text))
+        return false;
+    return address.protocol() != QAbstractSocket::IPv4Protocol || address.toString() == text;
+}
+
+bool ParseAddress(const QString& item, QHostAddress& address, QString& error)
+{
+    if (item.compare(QLatin1String(ANY), Qt::CaseInsensitive) == 0) {
+        address = QHostAddress::Any;
+        return true;
+    }
+    if (IsAddress(item, address))
+        return true;
+    error = CServerOptions::tr("'%1' is not an IP address (host names are not accepted)").arg(item);
+    return false;
+}
+
+bool ApplyListen(const QString& value, SERVER_SETTINGS& settings, QString& error)
+{
+    const QStringList items = Items(value);
+    if (items.size() > 1 && items.contains(QLatin1String(ANY), Qt::CaseInsensitive)) {
+        error = CServerOptions::tr("'%1' already takes every address, give it alone").arg(QLatin1String(ANY));
+        return false;
+    }
+    settings.listen.clear();
+    for (const QString& item : items) {
+        QHostAddress address;
+        if (!ParseAddress(item, address, error))
+            return false;
+        settings.listen.append(address);
+    }
+    return true;
+}
+
+bool ParseNetworks(const QString& value, QList<NETWORK>& networks, QString& error)
+{
+    networks.clear();
+    for (const QString& item : Items(value)) {
+        const NETWORK network = QHostAddress::parseSubnet(item);
+        // parseSubnet also takes "10.1" for 10.1.0.0/16, too easily a typo.
+        QHostAddress address;
+        if (network.second < 0 || !IsAddress(item.section(QLatin1Char('/'), 0, 0), address)) {
+            error = CServerOptions::tr("'%1' is not a network: give an IP address, optionally with /prefix "
+                                       "(host names are not accepted)").arg(item);
+            return false;
+        }
+        networks.append(network);
+    }
+    return true;
+}
+
+bool ApplyAllow(const QString& value, SERVER_SETTINGS& settings, QString& error)
+{
+    return ParseNetworks(value, settings.allow, error);
+}
+
+bool ApplyControl(const QString& value, SERVER_SETTINGS& settings, QString& error)
+{
+    const QStringList items = Items(value);
+    settings.controlLoopback = !items.contains(QLatin1String(NOBODY), Qt::CaseInsensitive);
+    if (settings.controlLoopback)
+        return ParseNetworks(value, settings.control, error);
+    settings.control.clear();
+    if (items.size() == 1)
+        return true;
+    error = CServerOptions::tr("'%1' cannot be combined with networks").arg(QLatin1String(NOBODY));
+    return false;
+}
+
+template <auto FIELD, qint64 LOW, qint64 HIGH>
+bool ApplyNumber(const QString& value, SERVER_SETTINGS& settings, QString& error)
+{
+    bool ok = false;
+    const qint64 number = value.trimmed().toLongLong(&ok, 10);
+    if (ok && number >= LOW && number <= HIGH) {
+        settings.*FIELD = std::remove_reference_t<decltype(settings.*FIELD)>(number);
+        return true;
+    }
+    if constexpr (HIGH == UNBOUNDED)
+        error = CServerOptions::tr("'%1' is not a whole number of at least %2").arg(value).arg(LOW);
+    else
+        error = CServerOptions::tr("'%1' is not a whole number from %2 to %3").arg(value).arg(LOW).arg(HIGH);
+    return false;
+}
+
+QList<OPTION_ENTRY> Entries()
+{
+    using S = SERVER_SETTINGS;
+    const S defaults;
+    return {
+        { QStringLiteral("listen"), CServerOptions::tr("addresses"),
+            CServerOptions::tr("Listen on these IP addresses, separated by commas: 'any' for every network "
+                               "interface, 0.0.0.0 for every IPv4 one, :: for every IPv6 one. Host names are not "
+                               "accepted. Default: this computer only (127.0.0.1 and ::1)."),
+            true, &ApplyListen },
+        { QStringLiteral("allow"), CServerOptions::tr("networks"),
+            CServerOptions::tr("Let in only computers in these networks, separated by commas, each an address "
+                               "with an optional /prefix (192.168.1.0/24, fd00::/8; a bare address is that one "
+                               "computer). Others are disconnected at once; this computer is always let in. "
+                               "Default: anyone who reaches a listening address."),
+            true, &ApplyAllow },
+        { QStringLiteral("control"), CServerOptions::tr("networks"),
+            CServerOptions::tr("Let computers in these networks change the detector (keys, requests, settings, "
+                               "clock, clearing); they must be let in as well. Others may only watch. This "
+                               "computer always may, unless 'none' is given: then nobody may. Default: this "
+                               "computer only."),
+            true, &ApplyControl },
+        { QStringLiteral("max-connections"), CServerOptions::tr("count"),
+            CServerOptions::tr("Serve at most this many clients at once, 1 to %1. Default: %2.")
+                .arg(CONNECTIONS_LIMIT).arg(defaults.maxConnections),
+            false, &ApplyNumber<&S::maxConnections, 1, CONNECTIONS_LIMIT> },
+        { QStringLiteral("idle-timeout"), CServerOptions::tr("seconds"),
+            CServerOptions::tr("Disconnect a client that sends nothing this long; 0 never does. Default: %1.")
+                .arg(defaults.idleSeconds),
+            false, &ApplyNumber<&S::idleSeconds, 0, IDLE_SECONDS_LIMIT> },
+        { QStringLiteral("max-request"), CServerOptions::tr("bytes"),
+            CServerOptions::tr("Refuse requests longer than this, %1 to %2. Default: %3.")
+                .arg(REQUEST_BYTES_MIN).arg(REQUEST_BYTES_LIMIT).arg(defaults.maxRequestBytes),
+            false, &ApplyNumber<&S::maxRequestBytes, REQUEST_BYTES_MIN, REQUEST_BYTES_LIMIT> },
+        { QStringLiteral("max-pending"), CServerOptions::tr("bytes"),
+            CServerOptions::tr("Disconnect a client that leaves more answers than this unread, at least %1. "
+                               "Default: %2.").arg(PENDING_BYTES_MIN).arg(defaults.maxPendingBytes),
+            false, &ApplyNumber<&S::maxPendingBytes, PENDING_BYTES_MIN, UNBOUNDED> },
+    };
+}
+
+void Describe(QCommandLineParser& parser, const QList<OPTION_ENTRY>& entries)
+{
+    parser.setApplicationDescription(
+        CServerOptions::tr("Shares the detectors attached to this computer with Ondrix clients over TCP port %1.\n"
+                           "By default it listens on this computer only (127.0.0.1 and ::1), and only this "
+                           "computer may change the detector. Use --listen and --allow to serve other "
+                           "computers, and --control to let them change the detector.")
+            .arg(ServerProtocol::PORT));
+    parser.addOption({ QLatin1String(CONFIG),
+        CServerOptions::tr("Read options from this INI file first: lines of key = value, the keys being the "
+                           "option names (listen = any). The command line wins over the file."),
+        CServerOptions::tr("file") });
+    for (const OPTION_ENTRY& entry : entries)
+        parser.addOption({ entry.name, entry.description, entry.valueName });
+}
+
+const OPTION_ENTRY* Find(const QList<OPTION_ENTRY>& entries, const QString& name)
+{
+    for (const OPTION_ENTRY& entry : entries) {
+        if (entry.name == name)
+            return &entry;
+    }
+    return nullptr;
+}
+
+QString FileValue(const QVariant& value)
+{
+    // QSettings hands back a value with commas as a list.
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QLatin1Char(','));
+    return value.toString();
+}
+
+bool ReadConfig(const QString& path, const QList<OPTION_ENTRY>& entries, SERVER_SETTINGS& settings, QString& error)
+{
+    const QString where = CServerOptions::tr("config file '%1'").arg(path);
+    QFile readable(path);
+    if (!QFileInfo(path).isFile() || !readable.open(QIODevice::ReadOnly)) {
+        error = CServerOptions::tr("%1 cannot be read").arg(where);
+        return false;
+    }
+    QSettings file(path, QSettings::IniFormat);
+    // The file is read, and its status known, on first use.
+    const QStringList keys = file.allKeys();
+    if (file.status() != QSettings::NoError) {
+        error = CServerOptions::tr("%1 is not made of key = value lines").arg(where);
+        return false;
+    }
+    for (const QString& key : keys) {
+        const OPTION_ENTRY* entry = Find(entries, key);
+        QString problem = CServerOptions::tr("no such option");
+        if (!entry || !entry->apply(FileValue(file.value(key)), settings, problem)) {
+            error = CServerOptions::tr("%1, key '%2': %3").arg(where, key, problem);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ReadCommandLine(const QCommandLineParser& parser, const QList<OPTION_ENTRY>& entries,
+    SERVER_SETTINGS& settings, QString& error)
+{
+    for (const OPTION_ENTRY& entry : entries) {
+        if (!parser.isSet(entry.name))
+            continue;
+        const QString value = entry.list ? parser.values(entry.name).join(QLatin1Char(',')) : parser.value(entry.name);
+        if (!entry.apply(value, settings, error)) {
+            error = QLatin1String("--") + entry.name + QLatin1String(": ") + error;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Fail(const QString& error, QString& message, int& exitCode)
+{
+    message = QLatin1String(CServerOptions::PROGRAM_NAME) + QLatin1String(": ") + error + QLatin1Char('\n')
+        + CServerOptions::tr("Run '%1 --help' to see the options.").arg(QLatin1String(CServerOptions::PROGRAM_NAME));
+    exitCode = CServerOptions::EXIT_USAGE;
+    return false;
+}
+
+} // namespace
+
+bool CServerOptions::Parse(const QStringList& arguments, SERVER_SETTINGS& settings, QString& message, int& exitCode)
+{
+    const QList<OPTION_ENTRY> entries = Entries();
+    QCommandLineParser parser;
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    Describe(parser, entries);
+    exitCode = 0;
+    if (!parser.parse(arguments))
+        return Fail(parser.errorText(), message, exitCode);
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        message = parser.helpText();
+        return false;
+    }
+    if (parser.isSet(version)) {
+        message = QLatin1String(PROGRAM_NAME) + QLatin1Char(' ') + QLatin1String(ONDRIX_VERSION);
+        return false;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return Fail(tr("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()), message, exitCode);
+    QString error;
+    if (parser.isSet(QLatin1String(CONFIG)) && !ReadConfig(parser.value(QLatin1String(CONFIG)), entries, settings, error))
+        return Fail(error, message, exitCode);
+    if (!ReadCommandLine(parser, entries, settings, error))
+        return Fail(error, message, exitCode);
+    return true;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryFile>
+
+// The OndrixServer program on a loopback address of its own, sharing the
+// detector at `port`, with the operator's log kept for the test to read.
+class CServerProcess
+{
+public:
+    explicit CServerProcess(const QString& port);
+    ~CServerProcess();
+
+    // A free-looking 127.x.y.z; the port is always the protocol's.
+    static QString RandomAddress();
+    // False when it did not report listening in time.
+    bool Start(const QString& address, const QStringList& options = {});
+    // SIGTERM; the exit code, -1 when it had to be killed.
+    int Terminate();
+    void Kill();
+    QString Log();
+    bool WaitForLog(const QString& text, int ms = 5000);
+    QString Address() const { return m_strAddress; }
+
+private:
+    QString m_strPort;
+    QString m_strAddress;
+    QProcess m_process;
+    // The log goes to a file: a pipe nobody drains would stop the server
+    // once it filled.
+    QTemporaryFile m_log;
+};

@@ -1,0 +1,97 @@
+// Fuzz target: any bytes from a peer, cut into pieces at the places the
+// input names, go through the server's request reader and handler. Every
+// request must end in one framed answer, the reader must never hold more
+// than its bound, and nothing may read outside the bytes.
+#include "CAnswerWriter.h"
+#include "CDevicePool.h"
+#include "CFakeDeviceBase.h"
+#include "CRequestHandler.h"
+#include "CRequestReader.h"
+#include "ServerLog.h"
+#include "ServerProtocol.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+const int MAX_REQUEST = 256;
+
+void Check(bool promise)
+{
+    if (!promise)
+        std::abort();
+}
+
+class CRecordingDevice : public CFakeDeviceBase
+{
+public:
+    int GetCurrentRecordIndex() override { return 1234; }
+    CRecord GetRecord(int index) override
+    {
+        Check(index >= 0 && index < 1234);
+        CRecord record;
+        record.values.append(RECORD_VALUE());
+        return record;
+    }
+    unsigned char GetMenuValue(int index) override
+    {
+        Check(index >= 0 && index < MENU_SIZE);
+        return 0;
+    }
+    bool GetSpectrumData(char* buffer, int length) override
+    {
+        Check(length >= 0 && length <= SPECTRUM_POINTS && (length == 0 || buffer));
+        return true;
+    }
+};
+
+void Answer(CRequestHandler& handler, CRequestReader& reader, CLIENT_SESSION& session)
+{
+    const QByteArray answer = handler.Answer(reader.Take(), session);
+    Check(answer.startsWith(ServerProtocol::FRAME_START) && answer.endsWith(ServerProtocol::FRAME_END));
+}
+
+// What a connection does with the bytes so far; `pause` stands for the
+// peer going quiet, when provisional and half requests are taken as well.
+void Drain(CRequestHandler& handler, CRequestReader& reader, CLIENT_SESSION& session, bool pause)
+{
+    for (;;) {
+        const qsizetype before = reader.Buffered();
+        const CRequestReader::State state = reader.Examine();
+        if (state == CRequestReader::Empty || state == CRequestReader::Overlong)
+            return;
+        if ((state == CRequestReader::Partial || state == CRequestReader::Provisional) && !pause)
+            return;
+        Answer(handler, reader, session);
+        Check(reader.Buffered() < before);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    ServerLog::SetQuiet(true);
+    CRecordingDevice device;
+    CDevicePool pool({ &device });
+    CRequestHandler handler(&pool);
+    CRequestReader reader(CRequestHandler::Forms(), MAX_REQUEST);
+    reader.SetLimit(ServerProtocol::GetRecord, 1233);
+    CLIENT_SESSION session;
+    session.mayControl = size > 0 && (data[0] & 1);
+    const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    qsizetype pos = 0;
+    while (pos < bytes.size()) {
+        const std::uint8_t cut = std::uint8_t(bytes[pos]);
+        const qsizetype piece = qMin<qsizetype>(bytes.size() - pos, 1 + (cut & 0x3F));
+        reader.Append(bytes.sliced(pos, piece));
+        pos += piece;
+        Drain(handler, reader, session, cut & 0x80);
+        if (reader.Examine() == CRequestReader::Overlong)
+            return 0; // the connection is dropped here
+        Check(reader.Buffered() <= MAX_REQUEST + 64);
+    }
+    Drain(handler, reader, session, true);
+    return 0;
+}
