@@ -16,15 +16,16 @@ cd "$(dirname "$0")"
 
 mode=client
 screenshot=""
-case "${1:-}" in
-    --monitor) mode=monitor; shift ;;
-    --server) mode=server; shift ;;
-    --screenshot)
-        [ $# -ge 2 ] || { echo "usage: ./run.sh --screenshot FILE"; exit 2; }
-        screenshot=$(cd "$caller_dir" && realpath -m -- "$2"); shift 2 ;;
-    "") ;;
-    *) echo "usage: ./run.sh [--screenshot FILE | --server | --monitor [ARGS]]"; exit 2 ;;
-esac
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --monitor) mode=monitor; shift; break ;;
+        --server) mode=server; shift ;;
+        --screenshot)
+            [ $# -ge 2 ] || { echo "usage: ./run.sh --screenshot FILE"; exit 2; }
+            screenshot=$(cd "$caller_dir" && realpath -m -- "$2"); shift 2 ;;
+        *) echo "usage: ./run.sh [--server] [--screenshot FILE] | --monitor [ARGS]"; exit 2 ;;
+    esac
+done
 
 source tools/setup.sh
 ondrix_install_packages

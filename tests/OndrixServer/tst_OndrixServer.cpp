@@ -4,6 +4,7 @@
 #include "CRZ450MetaDevice.h"
 #include "CRZ450Simulator.h"
 #include "CServerProcess.h"
+#include "CServerSearchThread.h"
 
 #include <QDeadlineTimer>
 #include <QTcpSocket>
@@ -48,6 +49,7 @@ private Q_SLOTS:
     void readOnlyPeerIsRefusedControl();
     void badPeersLeaveOthersServed();
     void detectorUnpluggedAndBack();
+    void searchFindsTheServer();
     void serverRestartedUnderAClient();
 
 private:
@@ -94,6 +96,9 @@ void tst_OndrixServer::everyOperationOnce()
     QVERIFY(device->GetRealtimeRecords().size() >= count - 1);
     QCOMPARE(device->GetRecord(count - 1).band, device->GetCurrentBand());
     QCOMPARE(device->GetCurrentRecord().band, device->GetCurrentBand());
+    const QList<CRecord> batch = device->GetRecords(count - 2, 2);
+    QCOMPARE(batch.size(), 2);
+    QCOMPARE(batch.at(1).time, device->GetRecord(count - 1).time);
     QVERIFY(device->IsRamOk() && device->IsFlashOk());
     device->IsBatteryOk();
     device->GetLogType();
@@ -210,6 +215,21 @@ void tst_OndrixServer::detectorUnpluggedAndBack()
     QVERIFY(!first->IsError());
     QVERIFY(m_pPty->Reconnect());
     QVERIFY(Eventually([&] { return first->IsOnline() && second->IsOnline(); }, 20000));
+}
+
+void tst_OndrixServer::searchFindsTheServer()
+{
+    QNetworkAddressEntry entry;
+    entry.setIp(QHostAddress(m_pServer->Address()));
+    entry.setPrefixLength(24);
+    CServerSearchThread search;
+    search.SetAddressEntries({ entry });
+    QStringList found;
+    connect(&search, &CServerSearchThread::serverFound, this, [&found](const QString& server) { found.append(server); });
+    QSignalSpy finished(&search, &CServerSearchThread::finished);
+    search.StartSearch();
+    QVERIFY(finished.wait(60000));
+    QCOMPARE(found, QStringList { m_pServer->Address() });
 }
 
 void tst_OndrixServer::serverRestartedUnderAClient()
