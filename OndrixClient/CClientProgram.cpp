@@ -2,6 +2,7 @@
 
 #include "CClientResources.h"
 #include "CClientSession.h"
+#include "CGuardedCall.h"
 #include "CMainWindow.h"
 #include "CStartupWindow.h"
 #include "CTranslationSet.h"
@@ -10,8 +11,6 @@
 #include <QIcon>
 #include <QLocale>
 #include <QSettings>
-
-#include <exception>
 
 CClientProgram::CClientProgram() = default;
 
@@ -22,7 +21,7 @@ CClientProgram::~CClientProgram()
     CClientSession::Release();
 }
 
-bool CClientProgram::Start()
+bool CClientProgram::Start(const QString& server)
 {
     CClientResources::Init();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/CMainWindow/OndrixClient.ico")));
@@ -37,15 +36,30 @@ bool CClientProgram::Start()
     m_pStartupWindow = std::make_unique<CStartupWindow>();
     if (!m_pStartupWindow->HasDeviceGuis())
         return false;
-    try {
-        m_pStartupWindow->ConnectDevice(true, QString());
-    } catch (const std::exception&) {
-        // The main window then opens offline, as without a driver.
-    }
+    const QString failure = Connect(server);
     CClientSession::SetCurrent(m_pStartupWindow->GetDevice(), m_pStartupWindow->GetDeviceGui());
     m_pMainWindow = std::make_unique<CMainWindow>();
+    if (!failure.isEmpty())
+        m_pMainWindow->ShowConnectFailure(failure);
     m_pMainWindow->show();
     return true;
+}
+
+QString CClientProgram::Connect(const QString& server)
+{
+    if (server.isEmpty()) {
+        // A failure opens the main window offline, as without a driver.
+        CGuardedCall::Run([this] { m_pStartupWindow->ConnectDevice(true, QString()); });
+        return QString();
+    }
+    QString failure;
+    bool connected = false;
+    CGuardedCall::Run([&] { connected = m_pStartupWindow->ConnectDevice(false, server); }, &failure);
+    if (connected)
+        return QString();
+    // A device GUI may ask the proxy at once; this one cannot answer.
+    CGuardedCall::Run([&] { m_pStartupWindow->ConnectOffline(server); });
+    return failure.isEmpty() ? tr("no device of the server %1 can be used").arg(server) : failure;
 }
 
 CMainWindow* CClientProgram::GetMainWindow() const

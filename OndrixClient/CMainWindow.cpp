@@ -3,6 +3,7 @@
 #include "ui_CMainWindow.h"
 
 #include "CClientSession.h"
+#include "CConnectionStatus.h"
 #include "CGuardedCall.h"
 #include "CLiveFeed.h"
 #include "CLogArea.h"
@@ -53,7 +54,6 @@ CMainWindow::CMainWindow(QWidget* parent)
     m_pLiveFeed = new CLiveFeed(m_pUi->m_pRealtimeGraphFrame, this);
     m_pLogArea = new CLogArea(*m_pUi, this);
     m_pLayout = std::make_unique<CWindowLayout>(this, *m_pUi);
-    SetStandardTitle();
     if (IDeviceGui* gui = CClientSession::DeviceGui())
         gui->SetSpecificControls(this);
     InitStorage();
@@ -90,17 +90,13 @@ void CMainWindow::ApplySettingsScope()
     CTranslationSet::Instance().SetLanguage(language);
 }
 
-void CMainWindow::SetStandardTitle()
-{
-    setWindowTitle(AppName() + tr(" Version ") + QCoreApplication::applicationVersion());
-}
-
 void CMainWindow::SetupStatusBar()
 {
     m_pReadyLabel = new QLabel(tr("Ready"), this);
     m_pStateLabel = new QLabel(this);
     m_pModeLabel = new QLabel(tr("Normal"), this);
     m_pUi->m_pStatusBar->addWidget(m_pReadyLabel, 1);
+    m_pConnection = new CConnectionStatus(this, m_pUi->m_pStatusBar, CClientSession::Device());
     // A message replaces the status bar's normal fields while it shows, and
     // the poll's messages stay up: the state must not go with them.
     m_pUi->m_pStatusBar->addPermanentWidget(m_pStateLabel, 0);
@@ -194,7 +190,7 @@ void CMainWindow::ShowState(State state)
 
 void CMainWindow::OnTimer()
 {
-    if (CMetaDevice* device = CClientSession::Device()) {
+    if (CMetaDevice* device = CClientSession::Device(); device && !m_pConnection->IsDown()) {
         QString error;
         const bool done = CGuardedCall::Run([&] {
             if (device->IsOnline())
@@ -390,7 +386,6 @@ void CMainWindow::RestartConnection()
 {
     CMetaDevice* device = CClientSession::Device();
     IDeviceGui* gui = CClientSession::DeviceGui();
-    const QString url = device->GetUrl();
     QString failure;
     CGuardedCall::Run([&] {
         device->Uninitialize();
@@ -399,18 +394,14 @@ void CMainWindow::RestartConnection()
         else if (!gui->SetDevice(device))
             failure = tr("device GUI error");
     }, &failure);
+    m_pConnection->Show(device);
     if (!failure.isEmpty())
         ShowConnectFailure(failure);
-    // The title goes without the name of a device that cannot be asked.
-    const QString name = CGuardedCall::Value([device] { return device->GetDevID(); }, QString());
-    setWindowTitle(AppName() + QStringLiteral(" - [") + name + tr(" on ")
-        + (url.isEmpty() ? tr("Local Computer") : url) + QStringLiteral("] - ") + tr("Version ")
-        + QCoreApplication::applicationVersion());
 }
 
 void CMainWindow::ShowConnectFailure(const QString& failure)
 {
-    qCWarning(lcClient) << "connecting failed:" << failure;
+    m_pConnection->Fail(CClientSession::Device(), failure);
     ShowState(StateOffline);
     m_pUi->m_pStatusBar->showMessage(tr("Failed to connect: ") + failure);
 }
@@ -428,7 +419,10 @@ void CMainWindow::OnFileStartServerAction()
     CServerStarter starter(this);
     QString error;
     switch (starter.Start(CClientSession::Device(), error)) {
-    case CServerStarter::Connected: TakeOver(starter.Connection()->GetDevice(), starter.Connection()->GetDeviceGui()); break;
+    case CServerStarter::Connected:
+        TakeOver(starter.Connection()->GetDevice(), starter.Connection()->GetDeviceGui());
+        m_pConnection->ShowSharing(starter.GetSharing());
+        break;
     case CServerStarter::Failed: ShowConnectFailure(error); break;
     case CServerStarter::Unchanged: break;
     }
@@ -561,7 +555,7 @@ void CMainWindow::changeEvent(QEvent* event)
 void CMainWindow::RetranslateWindow()
 {
     m_pUi->retranslateUi(this);
-    SetStandardTitle();
+    m_pConnection->Retranslate();
     m_pReadyLabel->setText(tr("Ready"));
     m_pModeLabel->setText(tr("Normal"));
     ShowState(m_eState);

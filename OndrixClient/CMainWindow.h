@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class CConnectionStatus;
 class CLiveFeed;
 class CLogArea;
 class CLogDownload;
@@ -55,6 +56,8 @@ public:
     State GetState() const;
     // Live records handed to the device GUI since the window was built.
     qint64 GetFedRecordCount() const;
+    // Offline, with the reason in the status bar until the next message.
+    void ShowConnectFailure(const QString& failure);
 
 public Q_SLOTS:
     void OnTimer();
@@ -100,7 +103,6 @@ private:
     void ConnectForm();
     void ConnectChannelSignal();
     void ShowState(State state);
-    void SetStandardTitle();
     void PollOnline(CMetaDevice* device);
     void Recover(CMetaDevice* device);
     void ShowError(const QString& text);
@@ -111,7 +113,6 @@ private:
     void SetPaneSizes(int logSize, int realtimeSize);
     void TakeOver(CMetaDevice* device, IDeviceGui* gui);
     void RestartConnection();
-    void ShowConnectFailure(const QString& failure);
 
     void InitStorage();
     void FillStorageTree();
@@ -142,6 +143,7 @@ private:
     QLabel* m_pReadyLabel = nullptr;
     QLabel* m_pStateLabel = nullptr;
     QLabel* m_pModeLabel = nullptr;
+    CConnectionStatus* m_pConnection = nullptr;
     State m_eState = StateOffline;
     int m_nPanelTicks = 0;
     QMetaObject::Connection m_channelConnection;

@@ -1,9 +1,9 @@
 #include "CServerSearchThread.h"
 
+#include "CLocalNetworks.h"
 #include "CMetaDevice.h"
 
 #include <QHostAddress>
-#include <QNetworkInterface>
 
 #include <exception>
 
@@ -82,17 +82,7 @@ quint64 CServerSearchThread::HostCount(const QNetworkAddressEntry& entry)
 
 QList<QNetworkAddressEntry> CServerSearchThread::Entries() const
 {
-    if (m_bInjected)
-        return m_entries;
-    QList<QNetworkAddressEntry> entries;
-    const QList<QNetworkInterface> interfaces = QNetworkInterface::allInterfaces();
-    for (const QNetworkInterface& network : interfaces) {
-        const QNetworkInterface::InterfaceFlags flags = network.flags();
-        if (flags.testFlag(QNetworkInterface::IsLoopBack) || !flags.testFlag(QNetworkInterface::IsRunning))
-            continue;
-        entries += network.addressEntries();
-    }
-    return entries;
+    return m_bInjected ? m_entries : CLocalNetworks::AddressEntries();
 }
 
 void CServerSearchThread::run()

@@ -1,13 +1,16 @@
 #include "CServerStarter.h"
 
-#include "CClientSession.h"
 #include "CGuardedCall.h"
 #include "CMetaDevice.h"
+#include "CShareDialog.h"
 #include "CStartupWindow.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QMessageBox>
 #include <QProcess>
+#include <QTimer>
 
 namespace {
 
@@ -17,7 +20,22 @@ const char* const SERVER_PROGRAM = "OndrixServer.exe";
 const char* const SERVER_PROGRAM = "OndrixServer";
 #endif
 
+const char* const PROGRAM_VARIABLE = "ONDRIX_SERVER_PROGRAM";
 const char* const LOCAL_SERVER = "localhost";
+
+// The window repaints meanwhile; the user cannot start anything else.
+void Pause(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool ServerAnswers()
+{
+    CMetaDevice probe { QLatin1String(LOCAL_SERVER) };
+    return probe.Initialize();
+}
 
 } // namespace
 
@@ -34,36 +52,65 @@ CStartupWindow* CServerStarter::Connection() const
     return m_pConnection.get();
 }
 
+CServerSharing CServerStarter::GetSharing() const
+{
+    return m_sharing;
+}
+
 QString CServerStarter::ProgramPath()
 {
+    const QString chosen = qEnvironmentVariable(PROGRAM_VARIABLE);
+    if (!chosen.isEmpty())
+        return chosen;
     return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(SERVER_PROGRAM);
 }
 
 CServerStarter::Result CServerStarter::Start(CMetaDevice* current, QString& error)
 {
     const QString title = QCoreApplication::applicationName();
-    auto* probe = new CMetaDevice(QLatin1String(LOCAL_SERVER));
-    CClientSession::Keep(probe);
-    if (probe->Initialize()) {
+    if (ServerAnswers()) {
         QMessageBox::information(m_pWindow, title, tr("Ondrix Server is already running on this computer!"));
         return Unchanged;
     }
+    if (!AskSharing())
+        return Unchanged;
     // The detector serves one driver at a time: the server's.
     CGuardedCall::Uninitialize(current);
-    if (!QProcess::startDetached(ProgramPath(), {}, QCoreApplication::applicationDirPath())) {
+    if (!QProcess::startDetached(ProgramPath(), m_sharing.Arguments(), QCoreApplication::applicationDirPath())) {
         QMessageBox::critical(m_pWindow, title, tr("Failed to run Ondrix Server! OndrixServer.exe file is missing!"));
-        current->Initialize();
+        if (current)
+            CGuardedCall::Run([current] { current->Initialize(); });
         return Unchanged;
     }
     QMessageBox::information(m_pWindow, title, tr("Ondrix Server was successfully started on this computer!"));
+    return Connect(error);
+}
+
+bool CServerStarter::AskSharing()
+{
+    CShareDialog dialog(CServerSharing::Load(), m_pWindow);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    m_sharing = dialog.GetSharing();
+    m_sharing.Save();
+    return true;
+}
+
+CServerStarter::Result CServerStarter::Connect(QString& error)
+{
     m_pConnection = std::make_unique<CStartupWindow>();
     CStartupWindow& window = *m_pConnection;
-    bool connected = false;
-    // The new server may still be starting.
-    const auto connect = [&] {
-        connected = window.HasDeviceGuis() && window.ConnectDevice(false, QLatin1String(LOCAL_SERVER));
-    };
-    if (!CGuardedCall::Run(connect, &error))
-        return Failed;
-    return connected ? Connected : Unchanged;
+    if (!window.HasDeviceGuis())
+        return Unchanged;
+    const QDeadlineTimer deadline(CONNECT_WINDOW_MS);
+    for (;;) {
+        bool connected = false;
+        // Refused while the new server is still starting: that throws. A
+        // server that answers but offers nothing has said so to the user.
+        if (CGuardedCall::Run([&] { connected = window.ConnectDevice(false, QLatin1String(LOCAL_SERVER)); }, &error))
+            return connected ? Connected : Unchanged;
+        if (deadline.hasExpired())
+            return Failed;
+        Pause(CONNECT_PAUSE_MS);
+    }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CServerSharing.h"
+
 #include <QObject>
 #include <QString>
 
@@ -9,15 +11,21 @@ class CMetaDevice;
 class CStartupWindow;
 class QWidget;
 
-// Start Server: runs the Ondrix Server beside the client, detached, for the
-// device the client holds, and connects a start-up window to it. The user is
-// told when a server already runs and when the program is missing; the
-// current device is then left, or put back, as it was.
+// Start Server: asks how to share the detector, runs the Ondrix Server
+// beside the client, detached, for the device the client holds, and
+// connects a start-up window to it. The user is told when a server already
+// runs and when the program is missing; the current device is then left, or
+// put back, as it was.
 class CServerStarter : public QObject
 {
     Q_OBJECT
 
 public:
+    // The server needs a moment before it listens: connects are tried this
+    // far apart until this long has passed.
+    static constexpr int CONNECT_PAUSE_MS = 200;
+    static constexpr int CONNECT_WINDOW_MS = 3000;
+
     explicit CServerStarter(QWidget* window);
     ~CServerStarter() override;
 
@@ -26,10 +34,19 @@ public:
     // the server started but could not be reached; `error` says why.
     Result Start(CMetaDevice* current, QString& error);
     CStartupWindow* Connection() const;
+    // The sharing the server was started with.
+    CServerSharing GetSharing() const;
 
+    // The environment variable ONDRIX_SERVER_PROGRAM, when set, names the
+    // program to run instead of the server beside the client: tests point
+    // it at a stand-in of their own or at a server built elsewhere.
     static QString ProgramPath();
 
 private:
+    bool AskSharing();
+    Result Connect(QString& error);
+
     QWidget* m_pWindow;
+    CServerSharing m_sharing;
     std::unique_ptr<CStartupWindow> m_pConnection;
 };

@@ -139,9 +139,7 @@ bool CStartupWindow::ConnectLocal()
     auto* device = new CMetaDevice(m_devices.value(row, nullptr));
     CClientSession::Keep(device);
     device->Initialize();
-    m_pDevice = device;
-    m_pDeviceGui = GuiForRow(row);
-    m_pDeviceGui->SetDevice(m_pDevice);
+    Pair(device, GuiForRow(row));
     if (m_devices.size() >= 2)
         QSettings().setValue(KEY_LOCAL_DEVICE, row);
     return true;
@@ -180,6 +178,24 @@ bool CStartupWindow::ConnectNetwork()
     CClientSession::Keep(m_pDevice);
     m_pDeviceGui = gui;
     return true;
+}
+
+void CStartupWindow::ConnectOffline(const QString& strUrl)
+{
+    m_bLocal = false;
+    m_strUrl = strUrl;
+    if (!HasDeviceGuis())
+        return;
+    auto* device = new CMetaDevice(strUrl);
+    CClientSession::Keep(device);
+    Pair(device, GuiForRow(0));
+}
+
+void CStartupWindow::Pair(CMetaDevice* device, IDeviceGui* gui)
+{
+    m_pDevice = device;
+    m_pDeviceGui = gui;
+    m_pDeviceGui->SetDevice(m_pDevice);
 }
 
 int CStartupWindow::ChooseRow(const QStringList& names, const QString& key, bool& chosen)

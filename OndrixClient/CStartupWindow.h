@@ -32,6 +32,9 @@ public:
 
     // Throws std::runtime_error when the server does not answer.
     bool ConnectDevice(bool bLocal, const QString& strUrl);
+    // A proxy for a server that did not answer, with the first device GUI:
+    // the main window can still open on it, offline.
+    void ConnectOffline(const QString& strUrl);
     CMetaDevice* GetDevice() const;
     IDeviceGui* GetDeviceGui() const;
 
@@ -54,6 +57,7 @@ private:
     int ChooseRow(const QStringList& names, const QString& key, bool& chosen);
     IDeviceGui* GuiForRow(int row) const;
     IDeviceGui* GuiForType(const QString& type) const;
+    void Pair(CMetaDevice* device, IDeviceGui* gui);
     void SaveChoice();
 
     std::unique_ptr<Ui::CStartupWindow> m_pUi;

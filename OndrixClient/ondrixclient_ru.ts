@@ -175,10 +175,6 @@
         <translation>О программе...</translation>
     </message>
     <message>
-        <source> Version </source>
-        <translation> Версия </translation>
-    </message>
-    <message>
         <source>Ready</source>
         <translation>Готово</translation>
     </message>
@@ -229,14 +225,6 @@
     <message>
         <source>Failed to connect: </source>
         <translation>Не удалось подключиться: </translation>
-    </message>
-    <message>
-        <source> on </source>
-        <translation> на </translation>
-    </message>
-    <message>
-        <source>Local Computer</source>
-        <translation>локальном компьютере</translation>
     </message>
     <message>
         <source>Version </source>
@@ -582,6 +570,102 @@
     <message>
         <source>Ondrix Server was successfully started on this computer!</source>
         <translation>Ondrix Server успешно запущен на этом компьютере!</translation>
+    </message>
+</context>
+<context>
+    <name>CConnectionStatus</name>
+    <message>
+        <source> Version </source>
+        <translation> Версия </translation>
+    </message>
+    <message>
+        <source> on </source>
+        <translation> на </translation>
+    </message>
+    <message>
+        <source>Local Computer</source>
+        <translation>локальном компьютере</translation>
+    </message>
+    <message>
+        <source>Version </source>
+        <translation>Версия </translation>
+    </message>
+    <message>
+        <source>Server: %1</source>
+        <translation>Сервер: %1</translation>
+    </message>
+    <message>
+        <source>Local device</source>
+        <translation>Локальное устройство</translation>
+    </message>
+    <message>
+        <source>No device</source>
+        <translation>Нет устройства</translation>
+    </message>
+    <message>
+        <source>%1 · shared: %2</source>
+        <translation>%1 · общий доступ: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CServerSharing</name>
+    <message>
+        <source>this computer only</source>
+        <translation>только этот компьютер</translation>
+    </message>
+    <message>
+        <source>local network, read-only</source>
+        <translation>локальная сеть, только просмотр</translation>
+    </message>
+    <message>
+        <source>local network, control for %1</source>
+        <translation>локальная сеть, управление для %1</translation>
+    </message>
+</context>
+<context>
+    <name>CShareDialog</name>
+    <message>
+        <source>Start Server</source>
+        <translation>Запуск сервера</translation>
+    </message>
+    <message>
+        <source>Who may use the detector through the server?</source>
+        <translation>Кто может работать с детектором через сервер?</translation>
+    </message>
+    <message>
+        <source>This computer only</source>
+        <translation>Только этот компьютер</translation>
+    </message>
+    <message>
+        <source>Local network, read-only</source>
+        <translation>Локальная сеть, только просмотр</translation>
+    </message>
+    <message>
+        <source>Local network, with control for these addresses:</source>
+        <translation>Локальная сеть, с управлением для этих адресов:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Enter the addresses or networks that may control the detector.</source>
+        <translation>Введите адреса или сети, которым разрешено управлять детектором.</translation>
+    </message>
+    <message>
+        <source>Not an address or network: %1</source>
+        <translation>Это не адрес и не сеть: %1</translation>
+    </message>
+</context>
+<context>
+    <name>CClientProgram</name>
+    <message>
+        <source>no device of the server %1 can be used</source>
+        <translation>ни одно устройство сервера %1 не может быть использовано</translation>
     </message>
 </context>
 </TS>

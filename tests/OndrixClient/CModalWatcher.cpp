@@ -35,8 +35,8 @@ void CModalWatcher::OnTimer()
         return;
     if (m_handler && m_handler(modal))
         return;
-    if (!AnswerMessage(modal))
-        AnswerChooser(modal);
+    if (!AnswerMessage(modal) && !AnswerChooser(modal))
+        AnswerShareDialog(modal);
 }
 
 bool CModalWatcher::AnswerMessage(QWidget* widget)
@@ -71,5 +71,14 @@ bool CModalWatcher::AnswerChooser(QWidget* widget)
     }
     list->setCurrentRow(m_nChooserRow);
     widget->findChild<QPushButton*>(QStringLiteral("m_pSelectButton"))->click();
+    return true;
+}
+
+bool CModalWatcher::AnswerShareDialog(QWidget* widget)
+{
+    if (widget->objectName() != QLatin1String("CShareDialog"))
+        return false;
+    const char* button = m_bShareAccepted ? "m_pOkButton" : "m_pCancelButton";
+    widget->findChild<QPushButton*>(QLatin1String(button))->click();
     return true;
 }

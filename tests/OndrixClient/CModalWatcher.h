@@ -9,7 +9,8 @@
 
 // Answers the modal windows the client opens while a test runs: message
 // boxes are noted and answered, the device chooser gets the row it is told
-// to choose (or is cancelled). Runs on the GUI thread, from inside the
+// to choose (or is cancelled), the sharing dialog is confirmed as it stands
+// (or cancelled). Runs on the GUI thread, from inside the
 // modal loops themselves.
 class CModalWatcher : public QObject
 {
@@ -30,6 +31,8 @@ public:
     void SetChooserRow(int row) { m_nChooserRow = row; }
     // QMessageBox::StandardButton to press in a question; Yes by default.
     void SetAnswer(int button) { m_nAnswer = button; }
+    // The Start Server sharing dialog gets OK, or Cancel when false.
+    void SetShareAccepted(bool bAccept) { m_bShareAccepted = bAccept; }
 
     QList<MESSAGE> Messages() const { return m_messages; }
     QStringList MessageTexts() const;
@@ -44,11 +47,13 @@ private Q_SLOTS:
 private:
     bool AnswerMessage(QWidget* widget);
     bool AnswerChooser(QWidget* widget);
+    bool AnswerShareDialog(QWidget* widget);
 
     QTimer m_timer;
     std::function<bool(QWidget*)> m_handler;
     int m_nChooserRow = 0;
     int m_nAnswer;
+    bool m_bShareAccepted = true;
     QList<MESSAGE> m_messages;
     QList<QStringList> m_chooserLists;
     QList<int> m_chooserRows;

@@ -14,6 +14,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QIcon>
+#include <QLabel>
+#include <QStatusBar>
 #include <QRegularExpression>
 #include <QElapsedTimer>
 #include <QFile>
@@ -70,6 +72,8 @@ private Q_SLOTS:
     void cancelledChooserConnectsNothing();
     void noGuiPluginEndsWithTheMessage();
     void noDriverPluginOpensOfflineWithTheNetworkChoice();
+    void serverOptionUsesThatServer_data();
+    void serverOptionUsesThatServer();
 
     void serverWithoutDevices();
     void serverWithOneDeviceNeedsNoChooser();
@@ -255,6 +259,38 @@ void TestClientStartup::noDriverPluginOpensOfflineWithTheNetworkChoice()
     QCOMPARE(window->GetState(), CMainWindow::StateOffline);
     QVERIFY(!CClientSession::Device()->GetLocalDevice());
     QVERIFY(watcher.Messages().isEmpty());
+}
+
+void TestClientStartup::serverOptionUsesThatServer_data()
+{
+    QTest::addColumn<bool>("listening");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("answers") << true << int(CMainWindow::StateOnline) << QString();
+    QTest::newRow("nobody there") << false << int(CMainWindow::StateOffline) << "Failed to connect: Network error!";
+}
+
+void TestClientStartup::serverOptionUsesThatServer()
+{
+    QFETCH(bool, listening);
+    QFETCH(int, state);
+    QFETCH(QString, message);
+    CClientSession::SetPluginFolder(m_oneLocal.path());
+    CLoopbackServer server(LoopbackAddress(), CLoopbackServer::Normal, QStringLiteral("DeviceA"));
+    QVERIFY(!listening || server.Listen());
+    CModalWatcher watcher;
+    CClientProgram program;
+    QVERIFY(program.Start(server.Address()));
+    QVERIFY(watcher.Messages().isEmpty());
+    QCOMPARE(CClientSession::Device()->GetUrl(), server.Address());
+    QVERIFY(!CClientSession::Device()->GetLocalDevice());
+    CMainWindow* window = program.GetMainWindow();
+    QCOMPARE(window->findChild<QLabel*>(QStringLiteral("m_pConnectionLabel"))->text(), QStringLiteral("Server: ") + server.Address());
+    QTRY_COMPARE(int(window->GetState()), state);
+    // A failure stays readable: the poll leaves an unreachable server alone.
+    QTest::qWait(5 * CMainWindow::POLL_MS);
+    if (!message.isEmpty())
+        QCOMPARE(window->statusBar()->currentMessage(), message);
 }
 
 // ---------------------------------------------------------------------------

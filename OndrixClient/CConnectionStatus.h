@@ -1,0 +1,50 @@
+#pragma once
+
+#include "CServerSharing.h"
+
+#include <QObject>
+#include <QString>
+
+class CMetaDevice;
+class QLabel;
+class QMainWindow;
+class QStatusBar;
+
+// The main window's title and the status bar's connection field: which
+// device the window works with, where it is, and how a server started from
+// here shares it. The texts are kept as facts, so that they follow a
+// language change.
+class CConnectionStatus : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Adds the field to the status bar for the device the window opens with.
+    CConnectionStatus(QMainWindow* window, QStatusBar* statusBar, CMetaDevice* device);
+
+    // After a connection restart: the title names the device and its place.
+    void Show(CMetaDevice* device);
+    void ShowSharing(const CServerSharing& sharing);
+    // A server that could not be reached is not asked again until the
+    // connection changes: the proxy never reconnects by itself, and the
+    // failure stays readable instead of a network error on every poll.
+    void Fail(CMetaDevice* device, const QString& failure);
+    bool IsDown() const;
+    void Retranslate();
+
+private:
+    void Follow(CMetaDevice* device);
+    QString Place() const;
+    QString LabelText() const;
+    QString TitleText() const;
+
+    QMainWindow* m_pWindow;
+    QLabel* m_pLabel;
+    QString m_strUrl;
+    bool m_bLocal = false;
+    bool m_bNamed = false;
+    QString m_strName;
+    bool m_bShared = false;
+    CServerSharing m_sharing;
+    bool m_bDown = false;
+};

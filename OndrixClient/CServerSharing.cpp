@@ -1,0 +1,152 @@
+#include "CServerSharing.h"
+
+#include "CLocalNetworks.h"
+
+#include <QHostAddress>
+#include <QSettings>
+
+#include <iterator>
+
+namespace {
+
+const char* const KEY_SHARING = "StartServer/Sharing";
+const char* const KEY_CONTROL = "StartServer/Control";
+// Stored by name: a reordered enum must not change what a user chose.
+const char* const MODE_NAMES[] = { "local", "read-only", "control" };
+
+const char* const LISTEN_OPTION = "--listen";
+const char* const ALLOW_OPTION = "--allow";
+const char* const CONTROL_OPTION = "--control";
+const char* const ALL_INTERFACES = "any";
+// The server lets in anyone when told to allow no network at all: a PC
+// without a network lets in only itself.
+const char* const LOOPBACK_NETWORK = "127.0.0.0/8";
+const QChar LIST_SEPARATOR = QLatin1Char(',');
+
+QStringList Items(const QString& text)
+{
+    QStringList items;
+    const QStringList parts = text.split(LIST_SEPARATOR);
+    for (const QString& part : parts) {
+        if (!part.trimmed().isEmpty())
+            items.append(part.trimmed());
+    }
+    return items;
+}
+
+int FullPrefix(const QHostAddress& address)
+{
+    return address.protocol() == QAbstractSocket::IPv6Protocol ? 128 : 32;
+}
+
+// parseSubnet reads "192.168" as 192.168.0.0/16: an item without a prefix
+// counts only when it is a whole address.
+bool ParseNetwork(const QString& item, QString& network)
+{
+    const QPair<QHostAddress, int> subnet = QHostAddress::parseSubnet(item);
+    if (subnet.first.isNull() || subnet.second < 0)
+        return false;
+    if (!item.contains(QLatin1Char('/')) && subnet.second != FullPrefix(subnet.first))
+        return false;
+    network = subnet.first.toString() + QLatin1Char('/') + QString::number(subnet.second);
+    return true;
+}
+
+} // namespace
+
+CServerSharing::CServerSharing(Mode mode, const QString& control)
+    : m_eMode(mode)
+    , m_strControl(control)
+{
+}
+
+bool CServerSharing::ParseNetworks(const QString& text, QStringList& networks, QString& bad)
+{
+    networks.clear();
+    bad.clear();
+    const QStringList items = Items(text);
+    for (const QString& item : items) {
+        QString network;
+        if (!ParseNetwork(item, network)) {
+            bad = item;
+            return false;
+        }
+        networks.append(network);
+    }
+    return !networks.isEmpty();
+}
+
+bool CServerSharing::IsValid() const
+{
+    QStringList networks;
+    QString bad;
+    return m_eMode != NetworkControl || ParseNetworks(m_strControl, networks, bad);
+}
+
+QStringList CServerSharing::LocalSubnets(const QList<QNetworkAddressEntry>& local)
+{
+    QStringList subnets;
+    for (const QNetworkAddressEntry& entry : local) {
+        if (entry.ip().protocol() != QAbstractSocket::IPv4Protocol)
+            continue;
+        const QHostAddress network(entry.ip().toIPv4Address() & entry.netmask().toIPv4Address());
+        subnets.append(network.toString() + QLatin1Char('/') + QString::number(entry.prefixLength()));
+    }
+    subnets.removeDuplicates();
+    return subnets;
+}
+
+QStringList CServerSharing::Arguments(const QList<QNetworkAddressEntry>& local) const
+{
+    if (m_eMode == ThisComputer)
+        return {};
+    QStringList allowed = LocalSubnets(local);
+    QStringList control;
+    QString bad;
+    if (m_eMode == NetworkControl)
+        ParseNetworks(m_strControl, control, bad);
+    // The server closes at once whoever no allowed network holds: the
+    // addresses that may control must also be let in.
+    allowed += control;
+    allowed.removeDuplicates();
+    if (allowed.isEmpty())
+        allowed.append(QLatin1String(LOOPBACK_NETWORK));
+    QStringList arguments { QLatin1String(LISTEN_OPTION), QLatin1String(ALL_INTERFACES),
+        QLatin1String(ALLOW_OPTION), allowed.join(LIST_SEPARATOR) };
+    if (!control.isEmpty())
+        arguments += QStringList { QLatin1String(CONTROL_OPTION), control.join(LIST_SEPARATOR) };
+    return arguments;
+}
+
+QStringList CServerSharing::Arguments() const
+{
+    return Arguments(CLocalNetworks::AddressEntries());
+}
+
+QString CServerSharing::Description() const
+{
+    switch (m_eMode) {
+    case NetworkReadOnly: return tr("local network, read-only");
+    case NetworkControl: return tr("local network, control for %1").arg(Items(m_strControl).join(QStringLiteral(", ")));
+    default: return tr("this computer only");
+    }
+}
+
+CServerSharing CServerSharing::Load()
+{
+    QSettings settings;
+    const QString name = settings.value(KEY_SHARING).toString();
+    Mode mode = ThisComputer;
+    for (int i = 0; i < int(std::size(MODE_NAMES)); ++i) {
+        if (name == QLatin1String(MODE_NAMES[i]))
+            mode = Mode(i);
+    }
+    return CServerSharing(mode, settings.value(KEY_CONTROL).toString());
+}
+
+void CServerSharing::Save() const
+{
+    QSettings settings;
+    settings.setValue(KEY_SHARING, QLatin1String(MODE_NAMES[m_eMode]));
+    settings.setValue(KEY_CONTROL, m_strControl);
+}
