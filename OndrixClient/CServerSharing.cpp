@@ -1,6 +1,7 @@
 #include "CServerSharing.h"
 
 #include "CLocalNetworks.h"
+#include "ServerCommandLine.h"
 
 #include <QHostAddress>
 #include <QSettings>
@@ -14,14 +15,15 @@ const char* const KEY_CONTROL = "StartServer/Control";
 // Stored by name: a reordered enum must not change what a user chose.
 const char* const MODE_NAMES[] = { "local", "read-only", "control" };
 
-const char* const LISTEN_OPTION = "--listen";
-const char* const ALLOW_OPTION = "--allow";
-const char* const CONTROL_OPTION = "--control";
-const char* const ALL_INTERFACES = "any";
 // The server lets in anyone when told to allow no network at all: a PC
 // without a network lets in only itself.
 const char* const LOOPBACK_NETWORK = "127.0.0.0/8";
-const QChar LIST_SEPARATOR = QLatin1Char(',');
+const QChar LIST_SEPARATOR = QLatin1Char(ServerCommandLine::LIST_SEPARATOR);
+
+QString Option(const char* name)
+{
+    return QStringLiteral("--") + QLatin1String(name);
+}
 
 QStringList Items(const QString& text)
 {
@@ -111,10 +113,10 @@ QStringList CServerSharing::Arguments(const QList<QNetworkAddressEntry>& local) 
     allowed.removeDuplicates();
     if (allowed.isEmpty())
         allowed.append(QLatin1String(LOOPBACK_NETWORK));
-    QStringList arguments { QLatin1String(LISTEN_OPTION), QLatin1String(ALL_INTERFACES),
-        QLatin1String(ALLOW_OPTION), allowed.join(LIST_SEPARATOR) };
+    QStringList arguments { Option(ServerCommandLine::LISTEN), QLatin1String(ServerCommandLine::ANY),
+        Option(ServerCommandLine::ALLOW), allowed.join(LIST_SEPARATOR) };
     if (!control.isEmpty())
-        arguments += QStringList { QLatin1String(CONTROL_OPTION), control.join(LIST_SEPARATOR) };
+        arguments += QStringList { Option(ServerCommandLine::CONTROL), control.join(LIST_SEPARATOR) };
     return arguments;
 }
 

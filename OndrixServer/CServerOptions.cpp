@@ -1,5 +1,7 @@
 #include "CServerOptions.h"
 
+#include "ServerCommandLine.h"
+
 #include "ServerProtocol.h"
 
 #include <QCommandLineParser>
@@ -22,8 +24,8 @@ constexpr qint64 REQUEST_BYTES_LIMIT = 1024 * 1024;
 constexpr qint64 PENDING_BYTES_MIN = 64 * 1024;
 constexpr qint64 UNBOUNDED = std::numeric_limits<qint64>::max();
 
-const char* const ANY = "any";
-const char* const NOBODY = "none";
+using ServerCommandLine::ANY;
+using ServerCommandLine::NOBODY;
 const char* const CONFIG = "config";
 
 using Apply = bool (*)(const QString& value, SERVER_SETTINGS& settings, QString& error);
@@ -39,7 +41,7 @@ struct OPTION_ENTRY
 
 QStringList Items(const QString& value)
 {
-    QStringList items = value.split(QLatin1Char(','));
+    QStringList items = value.split(QLatin1Char(ServerCommandLine::LIST_SEPARATOR));
     for (QString& item : items)
         item = item.trimmed();
     return items;
@@ -139,18 +141,18 @@ QList<OPTION_ENTRY> Entries()
     using S = SERVER_SETTINGS;
     const S defaults;
     return {
-        { QStringLiteral("listen"), CServerOptions::tr("addresses"),
+        { QLatin1String(ServerCommandLine::LISTEN), CServerOptions::tr("addresses"),
             CServerOptions::tr("Listen on these IP addresses, separated by commas: 'any' for every network "
                                "interface, 0.0.0.0 for every IPv4 one, :: for every IPv6 one. Host names are not "
                                "accepted. Default: this computer only (127.0.0.1 and ::1)."),
             true, &ApplyListen },
-        { QStringLiteral("allow"), CServerOptions::tr("networks"),
+        { QLatin1String(ServerCommandLine::ALLOW), CServerOptions::tr("networks"),
             CServerOptions::tr("Let in only computers in these networks, separated by commas, each an address "
                                "with an optional /prefix (192.168.1.0/24, fd00::/8; a bare address is that one "
                                "computer). Others are disconnected at once; this computer is always let in. "
                                "Default: anyone who reaches a listening address."),
             true, &ApplyAllow },
-        { QStringLiteral("control"), CServerOptions::tr("networks"),
+        { QLatin1String(ServerCommandLine::CONTROL), CServerOptions::tr("networks"),
             CServerOptions::tr("Let computers in these networks change the detector (keys, requests, settings, "
                                "clock, clearing); they must be let in as well. Others may only watch. This "
                                "computer always may, unless 'none' is given: then nobody may. Default: this "

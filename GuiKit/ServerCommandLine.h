@@ -1,0 +1,15 @@
+#pragma once
+
+// The server program's options that the client passes when it starts one:
+// named here once, for the server that reads them and the client that
+// writes them.
+namespace ServerCommandLine {
+
+constexpr char LISTEN[] = "listen";
+constexpr char ALLOW[] = "allow";
+constexpr char CONTROL[] = "control";
+constexpr char ANY[] = "any";     // --listen: every interface
+constexpr char NOBODY[] = "none"; // --control: not even this computer
+constexpr char LIST_SEPARATOR = ',';
+
+} // namespace ServerCommandLine
