@@ -7,6 +7,7 @@
 #include "CServerSearchThread.h"
 
 #include <QDeadlineTimer>
+#include <QProcess>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -50,6 +51,7 @@ private Q_SLOTS:
     void badPeersLeaveOthersServed();
     void detectorUnpluggedAndBack();
     void searchFindsTheServer();
+    void clientProgramDrawsThroughTheServer();
     void serverRestartedUnderAClient();
 
 private:
@@ -230,6 +232,30 @@ void tst_OndrixServer::searchFindsTheServer()
     search.StartSearch();
     QVERIFY(finished.wait(60000));
     QCOMPARE(found, QStringList { m_pServer->Address() });
+}
+
+// The installed client with its real plug-ins, connected by address: the
+// server's device list, the selection and the GUI paired by device type,
+// until live records are drawn.
+void tst_OndrixServer::clientProgramDrawsThroughTheServer()
+{
+    QProcess client;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("RZ450_PORT"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_folder.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), m_folder.filePath(QStringLiteral("data")));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const QString sanitizer = environment.value(QStringLiteral("ASAN_OPTIONS"));
+    environment.insert(QStringLiteral("ASAN_OPTIONS"), sanitizer + (sanitizer.isEmpty() ? "" : ":") + "detect_leaks=0");
+    client.setProcessEnvironment(environment);
+    client.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    const QString picture = m_folder.filePath(QStringLiteral("client.png"));
+    client.start(QStringLiteral(ONDRIX_CLIENT_PROGRAM),
+        { QStringLiteral("--server"), m_pServer->Address(), QStringLiteral("--screenshot"), picture });
+    QVERIFY(client.waitForFinished(60000));
+    // 0 only once live records reached the diagram.
+    QCOMPARE(client.exitCode(), 0);
+    QVERIFY(QFile::exists(picture));
 }
 
 void tst_OndrixServer::serverRestartedUnderAClient()
