@@ -1,0 +1,240 @@
+#include "CRecordingCodec.h"
+
+#include <QCoreApplication>
+#include <QtEndian>
+
+#include <array>
+#include <cstring>
+
+namespace {
+
+const char MAGIC[] = "ORZREC";
+const int MAGIC_SIZE = 6;
+const quint8 KIND_RECORD = 1;
+const quint8 KIND_SPECTRUM = 2;
+const int FRAME_HEAD = 5; // kind and length
+const int FRAME_CHECK = 4;
+
+std::array<quint32, 256> CrcTable()
+{
+    std::array<quint32, 256> table {};
+    for (quint32 i = 0; i < 256; ++i) {
+        quint32 c = i;
+        for (int bit = 0; bit < 8; ++bit)
+            c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+        table[i] = c;
+    }
+    return table;
+}
+
+quint32 Crc32(QByteArrayView bytes)
+{
+    static const std::array<quint32, 256> table = CrcTable();
+    quint32 crc = 0xFFFFFFFFu;
+    for (char byte : bytes)
+        crc = table[(crc ^ quint8(byte)) & 0xFF] ^ (crc >> 8);
+    return crc ^ 0xFFFFFFFFu;
+}
+
+// Appends fixed-size little-endian values and counted texts.
+class CWriter
+{
+public:
+    template <typename Value>
+    void Put(Value value)
+    {
+        char bytes[sizeof(Value)];
+        qToLittleEndian(value, bytes);
+        m_bytes.append(bytes, sizeof(Value));
+    }
+    void PutText(const QString& text)
+    {
+        const QByteArray utf8 = text.toUtf8().left(0xFFFF);
+        Put<quint16>(quint16(utf8.size()));
+        m_bytes.append(utf8);
+    }
+    QByteArray m_bytes;
+};
+
+// Reads them back; every read past the end fails and is remembered.
+class CReader
+{
+public:
+    explicit CReader(QByteArrayView bytes)
+        : m_bytes(bytes)
+    {
+    }
+    template <typename Value>
+    Value Get()
+    {
+        if (m_bytes.size() - m_nPos < qsizetype(sizeof(Value))) {
+            m_bOk = false;
+            return Value();
+        }
+        const Value value = qFromLittleEndian<Value>(m_bytes.data() + m_nPos);
+        m_nPos += qsizetype(sizeof(Value));
+        return value;
+    }
+    QString GetText()
+    {
+        const quint16 size = Get<quint16>();
+        if (!m_bOk || m_bytes.size() - m_nPos < size) {
+            m_bOk = false;
+            return QString();
+        }
+        const QString text = QString::fromUtf8(m_bytes.data() + m_nPos, size);
+        m_nPos += size;
+        return text;
+    }
+    QByteArrayView Rest() const { return m_bytes.sliced(m_nPos); }
+    bool AtEnd() const { return m_nPos == m_bytes.size(); }
+    bool Ok() const { return m_bOk; }
+
+private:
+    QByteArrayView m_bytes;
+    qsizetype m_nPos = 0;
+    bool m_bOk = true;
+};
+
+} // namespace
+
+QByteArray CRecordingCodec::Header()
+{
+    CWriter writer;
+    writer.m_bytes.append(MAGIC, MAGIC_SIZE);
+    writer.Put<quint16>(VERSION);
+    return writer.m_bytes;
+}
+
+QByteArray CRecordingCodec::RecordFrame(const CRecord& record)
+{
+    CWriter writer;
+    writer.Put<quint64>(record.time);
+    writer.Put<qint32>(record.band);
+    writer.Put<qint32>(record.duration);
+    writer.Put<double>(record.value);
+    writer.PutText(record.bandName);
+    const int count = int(qMin<qsizetype>(record.values.size(), 0xFFFF));
+    writer.Put<quint16>(quint16(count));
+    for (int i = 0; i < count; ++i) {
+        const RECORD_VALUE& value = record.values.at(i);
+        writer.Put<double>(value.level);
+        writer.Put<double>(value.threshold);
+        writer.Put<qint32>(value.param1);
+        writer.Put<qint32>(value.param2);
+    }
+    return Frame(KIND_RECORD, writer.m_bytes);
+}
+
+QByteArray CRecordingCodec::SpectrumFrame(quint64 time, QByteArrayView points)
+{
+    if (points.isEmpty() || points.size() > MAX_SPECTRUM_POINTS)
+        return QByteArray();
+    CWriter writer;
+    writer.Put<quint64>(time);
+    writer.m_bytes.append(points);
+    return Frame(KIND_SPECTRUM, writer.m_bytes);
+}
+
+QByteArray CRecordingCodec::Frame(quint8 kind, const QByteArray& payload)
+{
+    CWriter writer;
+    writer.Put<quint8>(kind);
+    writer.Put<quint32>(quint32(payload.size()));
+    writer.m_bytes.append(payload);
+    writer.Put<quint32>(Crc32(writer.m_bytes));
+    return writer.m_bytes;
+}
+
+CRecordingCodec::CONTENTS CRecordingCodec::Decode(QByteArrayView bytes)
+{
+    CONTENTS contents;
+    if (bytes.size() < HEADER_SIZE || std::memcmp(bytes.data(), MAGIC, MAGIC_SIZE) != 0)
+        return contents;
+    if (qFromLittleEndian<quint16>(bytes.data() + MAGIC_SIZE) > VERSION) {
+        contents.status = Newer;
+        return contents;
+    }
+    contents.validBytes = HEADER_SIZE;
+    contents.status = Whole;
+    for (qsizetype pos = HEADER_SIZE; pos < bytes.size();) {
+        CReader head(bytes.sliced(pos));
+        const quint8 kind = head.Get<quint8>();
+        const quint32 length = head.Get<quint32>();
+        if (head.Ok() && length > MAX_PAYLOAD) {
+            contents.status = Damaged;
+            break;
+        }
+        const qsizetype frameSize = FRAME_HEAD + qsizetype(length) + FRAME_CHECK;
+        if (!head.Ok() || bytes.size() - pos < frameSize) {
+            contents.status = Cut;
+            break;
+        }
+        const QByteArrayView frame = bytes.sliced(pos, frameSize);
+        const QByteArrayView payload = frame.sliced(FRAME_HEAD, length);
+        const bool checked = qFromLittleEndian<quint32>(frame.data() + FRAME_HEAD + length)
+            == Crc32(frame.first(FRAME_HEAD + length));
+        CRecord record;
+        SPECTRUM spectrum;
+        if (!checked || (kind == KIND_RECORD && !DecodeRecord(payload, record))
+            || (kind == KIND_SPECTRUM && !DecodeSpectrum(payload, spectrum))) {
+            contents.status = Damaged;
+            break;
+        }
+        if (kind == KIND_RECORD)
+            contents.records.append(record);
+        else if (kind == KIND_SPECTRUM)
+            contents.spectra.append(spectrum);
+        pos += frameSize;
+        contents.validBytes = pos;
+    }
+    return contents;
+}
+
+bool CRecordingCodec::DecodeRecord(QByteArrayView payload, CRecord& record)
+{
+    CReader reader(payload);
+    record.time = reader.Get<quint64>();
+    record.band = reader.Get<qint32>();
+    record.duration = reader.Get<qint32>();
+    record.value = reader.Get<double>();
+    record.bandName = reader.GetText();
+    const quint16 count = reader.Get<quint16>();
+    // Each value takes 24 bytes: a count the payload cannot hold is damage.
+    if (!reader.Ok() || reader.Rest().size() != qsizetype(count) * 24)
+        return false;
+    record.values.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        RECORD_VALUE value;
+        value.level = reader.Get<double>();
+        value.threshold = reader.Get<double>();
+        value.param1 = reader.Get<qint32>();
+        value.param2 = reader.Get<qint32>();
+        record.values.append(value);
+    }
+    return reader.Ok() && reader.AtEnd();
+}
+
+bool CRecordingCodec::DecodeSpectrum(QByteArrayView payload, SPECTRUM& spectrum)
+{
+    CReader reader(payload);
+    spectrum.time = reader.Get<quint64>();
+    const QByteArrayView points = reader.Rest();
+    if (!reader.Ok() || points.isEmpty() || points.size() > MAX_SPECTRUM_POINTS)
+        return false;
+    spectrum.points = points.toByteArray();
+    return true;
+}
+
+QString CRecordingCodec::Describe(const CONTENTS& contents)
+{
+    const auto tr = [](const char* text) { return QCoreApplication::translate("CRecordingCodec", text); };
+    switch (contents.status) {
+    case Whole: return tr("The recording is whole.");
+    case Cut: return tr("The recording ends inside a record; everything before it was kept.");
+    case Damaged: return tr("The recording is damaged after byte %1; everything before it was kept.").arg(contents.validBytes);
+    case Newer: return tr("The recording was written by a newer version of the program and cannot be read.");
+    case NotARecording: break;
+    }
+    return tr("The file is not a recording.");
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "CRecord.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+
+// The live recording: what the detector sends while it is live, appended to
+// a file as it arrives, so that a crash or a power cut loses no more than
+// the last unflushed moment.
+//
+// The file is a header and then frames, nothing else; every integer is
+// little-endian.
+//   header: "ORZREC" (6 bytes), format version (u16)
+//   frame:  kind (u8), payload length (u32), payload, CRC-32 (u32) of the
+//           kind, length and payload bytes
+//   kind 1, a live record: time (u64, seconds since 1970 UTC), band (i32),
+//           duration (i32), value (f64), band name (u16 byte count, UTF-8),
+//           value count (u16), then per value level (f64), threshold (f64),
+//           param1 (i32), param2 (i32)
+//   kind 2, a spectrum of the scan band: time (u64), then its points, one
+//           byte each (1 to MAX_SPECTRUM_POINTS of them)
+// Frames are only ever appended, so a file cut at any byte still reads up
+// to its last whole frame; a frame whose check fails ends the reading the
+// same way. Unknown frame kinds of the same version are skipped, so that a
+// later program may add kinds; a later version is refused whole.
+class CRecordingCodec
+{
+public:
+    static constexpr quint16 VERSION = 1;
+    static constexpr int HEADER_SIZE = 8;
+    // A point count that fits a byte, 255 left for "no spectrum".
+    static constexpr int MAX_SPECTRUM_POINTS = 254;
+    // Far beyond any honest frame: a longer one is taken for damage.
+    static constexpr quint32 MAX_PAYLOAD = 64 * 1024;
+
+    struct SPECTRUM
+    {
+        quint64 time = 0;
+        QByteArray points;
+    };
+
+    enum Status {
+        Whole,     // every byte belongs to a whole frame
+        Cut,       // ends inside a frame (a crash while writing)
+        Damaged,   // a frame failed its check or its own form
+        Newer,     // written by a later version: nothing read
+        NotARecording
+    };
+
+    struct CONTENTS
+    {
+        Status status = NotARecording;
+        QList<CRecord> records;
+        QList<SPECTRUM> spectra;
+        qint64 validBytes = 0; // the whole frames' end: where appending may go on
+    };
+
+    static QByteArray Header();
+    static QByteArray RecordFrame(const CRecord& record);
+    // Empty when the spectrum has no points or more than the format holds.
+    static QByteArray SpectrumFrame(quint64 time, QByteArrayView points);
+    static CONTENTS Decode(QByteArrayView bytes);
+    static QString Describe(const CONTENTS& contents);
+
+private:
+    static QByteArray Frame(quint8 kind, const QByteArray& payload);
+    static bool DecodeRecord(QByteArrayView payload, CRecord& record);
+    static bool DecodeSpectrum(QByteArrayView payload, SPECTRUM& spectrum);
+};
