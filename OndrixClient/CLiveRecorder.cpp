@@ -1,0 +1,90 @@
+#include "CLiveRecorder.h"
+
+#include "CRecordingCodec.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+
+const char* const CLiveRecorder::EXTENSION = "orzrec";
+
+CLiveRecorder::CLiveRecorder(QObject* parent)
+    : QObject(parent)
+{
+    m_flushTimer.setInterval(FLUSH_INTERVAL_MS);
+    connect(&m_flushTimer, &QTimer::timeout, this, &CLiveRecorder::Flush);
+}
+
+CLiveRecorder::~CLiveRecorder()
+{
+    Flush();
+}
+
+bool CLiveRecorder::Start(const QString& folder, QString& error)
+{
+    Discard();
+    const QString name = QStringLiteral("live-%1.%2")
+                             .arg(QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz")),
+                                 QLatin1String(EXTENSION));
+    m_file.setFileName(QDir(folder).filePath(name));
+    if (!QDir().mkpath(folder) || !m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        error = tr("Cannot start the recording %1: %2").arg(m_file.fileName(), m_file.errorString());
+        return false;
+    }
+    m_pending = CRecordingCodec::Header();
+    m_flushTimer.start();
+    return Flush();
+}
+
+void CLiveRecorder::Append(const CRecord& record)
+{
+    if (IsRecording())
+        m_pending += CRecordingCodec::RecordFrame(record);
+}
+
+void CLiveRecorder::AppendSpectrum(quint64 time, const QByteArray& points)
+{
+    if (IsRecording())
+        m_pending += CRecordingCodec::SpectrumFrame(time, points);
+}
+
+bool CLiveRecorder::Flush()
+{
+    if (!IsRecording())
+        return false;
+    if (m_pending.isEmpty())
+        return true;
+    // On a folder removed under it the file would go on, unlinked, to
+    // nobody's use.
+    if (!QFileInfo::exists(m_file.fileName())) {
+        Fail(tr("The recording stopped: its folder was removed."));
+        return false;
+    }
+    const qint64 written = m_file.write(m_pending);
+    if (written != m_pending.size() || !m_file.flush()) {
+        Fail(tr("The recording stopped: %1. What was recorded so far is kept.").arg(m_file.errorString()));
+        return false;
+    }
+    m_pending.clear();
+    return true;
+}
+
+void CLiveRecorder::Discard()
+{
+    m_flushTimer.stop();
+    m_pending.clear();
+    if (m_file.isOpen()) {
+        m_file.close();
+        m_file.remove();
+    }
+}
+
+void CLiveRecorder::Fail(const QString& message)
+{
+    m_flushTimer.stop();
+    m_pending.clear();
+    // Closed, not removed: a frame cut short by a full disk still leaves
+    // every earlier one readable.
+    m_file.close();
+    Q_EMIT stopped(message);
+}

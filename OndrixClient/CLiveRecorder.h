@@ -1,0 +1,49 @@
+#pragma once
+
+#include "CRecord.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+// Appends the live records (and the scan band's spectra) to a recording in
+// the storage folder as they arrive, and hands them to the disk at least once
+// a second, so that a crash loses at most that second. On the GUI thread an
+// append only encodes into memory; the write happens at the flush.
+//
+// A write that fails (a full disk, the folder gone) stops the recording with
+// a message; what was already written stays readable.
+class CLiveRecorder : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int FLUSH_INTERVAL_MS = 1000;
+    static const char* const EXTENSION; // "orzrec"
+
+    explicit CLiveRecorder(QObject* parent = nullptr);
+    ~CLiveRecorder() override;
+
+    // A new recording in folder, named after the start time.
+    bool Start(const QString& folder, QString& error);
+    bool IsRecording() const { return m_file.isOpen(); }
+    QString Path() const { return m_file.fileName(); }
+    void Append(const CRecord& record);
+    void AppendSpectrum(quint64 time, const QByteArray& points);
+    // Writes what is pending; false, and stopped, when the disk refused it.
+    bool Flush();
+    // A clean end: the recording has served its purpose and goes.
+    void Discard();
+
+Q_SIGNALS:
+    void stopped(const QString& message);
+
+private:
+    void Fail(const QString& message);
+
+    QFile m_file;
+    QByteArray m_pending;
+    QTimer m_flushTimer;
+};
