@@ -668,4 +668,42 @@
         <translation>ни одно устройство сервера %1 не может быть использовано</translation>
     </message>
 </context>
+<context>
+    <name>CLiveRecorder</name>
+    <message>
+        <source>Cannot start the recording %1: %2</source>
+        <translation>Не удалось начать запись %1: %2</translation>
+    </message>
+    <message>
+        <source>The recording stopped: its folder was removed.</source>
+        <translation>Запись остановлена: её папка удалена.</translation>
+    </message>
+    <message>
+        <source>The recording stopped: %1. What was recorded so far is kept.</source>
+        <translation>Запись остановлена: %1. Уже записанное сохранено.</translation>
+    </message>
+</context>
+<context>
+    <name>CRecordingCodec</name>
+    <message>
+        <source>The recording is whole.</source>
+        <translation>Запись цела.</translation>
+    </message>
+    <message>
+        <source>The recording ends inside a record; everything before it was kept.</source>
+        <translation>Запись обрывается внутри записи; всё до неё сохранено.</translation>
+    </message>
+    <message>
+        <source>The recording is damaged after byte %1; everything before it was kept.</source>
+        <translation>Запись повреждена после байта %1; всё до него сохранено.</translation>
+    </message>
+    <message>
+        <source>The recording was written by a newer version of the program and cannot be read.</source>
+        <translation>Запись сделана более новой версией программы и не может быть прочитана.</translation>
+    </message>
+    <message>
+        <source>The file is not a recording.</source>
+        <translation>Файл не является записью.</translation>
+    </message>
+</context>
 </TS>
