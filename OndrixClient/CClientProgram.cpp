@@ -1,5 +1,7 @@
 #include "CClientProgram.h"
 
+#include "CRecordingRecovery.h"
+
 #include "CClientResources.h"
 #include "CClientSession.h"
 #include "CGuardedCall.h"
@@ -42,6 +44,8 @@ bool CClientProgram::Start(const QString& server)
     if (!failure.isEmpty())
         m_pMainWindow->ShowConnectFailure(failure);
     m_pMainWindow->show();
+    // What a crash left of the last session, before this one records.
+    CRecordingRecovery::Offer(m_pMainWindow.get(), m_pMainWindow->GetStoragePath());
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "IDeviceGui.h"
 
 #include <QDateTime>
+#include <QSettings>
 
 #include <algorithm>
 
@@ -15,6 +16,12 @@ CLiveFeed::CLiveFeed(CQDiagramWidget* diagram, QObject* parent)
     : QObject(parent)
     , m_pDiagram(diagram)
 {
+    connect(&m_recorder, &CLiveRecorder::stopped, this, &CLiveFeed::OnRecorderStopped);
+}
+
+CLiveFeed::~CLiveFeed()
+{
+    EndRecording();
 }
 
 void CLiveFeed::Poll(CMetaDevice* device)
@@ -57,6 +64,7 @@ void CLiveFeed::Feed(CMetaDevice* device, int count)
             Place(record);
             if (gui)
                 gui->AddRealtimeRecord(m_pDiagram, record, -1);
+            Record(device, record);
             // Advanced record by record: after a failure the next tick goes
             // on from here instead of adding the earlier ones twice.
             m_nLastRecordIndex = ++first;
@@ -82,8 +90,47 @@ void CLiveFeed::Place(CRecord& record)
     m_pDiagram->SetMaxXRange(start, end, 1.0, true);
 }
 
+void CLiveFeed::Record(CMetaDevice* device, const CRecord& record)
+{
+    if (m_strRecordingFolder.isEmpty())
+        return;
+    if (!m_recorder.IsRecording()) {
+        QString error;
+        if (!m_recorder.Start(m_strRecordingFolder, device->GetDevID(), error)) {
+            m_strRecordingFolder.clear();
+            Q_EMIT message(error);
+            return;
+        }
+    }
+    m_recorder.Append(record);
+}
+
+void CLiveFeed::OnRecorderStopped(const QString& text)
+{
+    m_strRecordingFolder.clear();
+    Q_EMIT message(text);
+}
+
+void CLiveFeed::SetRecordingFolder(const QString& folder)
+{
+    EndRecording();
+    const bool enabled = QSettings().value(QStringLiteral("Recording/Enabled"), true).toBool();
+    m_strRecordingFolder = enabled ? folder : QString();
+}
+
+void CLiveFeed::EndRecording()
+{
+    m_recorder.Discard();
+}
+
+QString CLiveFeed::RecordingPath() const
+{
+    return m_recorder.IsRecording() ? m_recorder.Path() : QString();
+}
+
 void CLiveFeed::Restart()
 {
+    m_recorder.Discard();
     m_pDiagram->Clear(true);
     m_timeline.Reset();
     m_nDiagramMode = -1;
@@ -93,6 +140,8 @@ void CLiveFeed::Restart()
 
 void CLiveFeed::ClearCollected(CMetaDevice* device)
 {
+    // What was cleared is not kept for a crash either.
+    m_recorder.Discard();
     m_pDiagram->Clear(true);
     m_timeline.Reset();
     if (device)

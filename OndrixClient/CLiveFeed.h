@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CLiveRecorder.h"
 #include "CLiveTimeline.h"
 #include "CRecord.h"
 
@@ -18,6 +19,8 @@ class CLiveFeed : public QObject
 
 public:
     explicit CLiveFeed(CQDiagramWidget* diagram, QObject* parent = nullptr);
+    // A feed that ends without a crash needs no recording left behind.
+    ~CLiveFeed() override;
 
     // One tick while the device is online.
     void Poll(CMetaDevice* device);
@@ -30,6 +33,11 @@ public:
     // Only the time kinds scroll with new records.
     void SetAutoScroll(bool on);
     qint64 FedRecords() const;
+    // The records from now on also go to a recording in this folder, unless
+    // the user turned recording off; empty stops recording.
+    void SetRecordingFolder(const QString& folder);
+    void EndRecording();
+    QString RecordingPath() const;
 
 Q_SIGNALS:
     void message(const QString& text);
@@ -37,6 +45,8 @@ Q_SIGNALS:
 private:
     void Feed(CMetaDevice* device, int count);
     void Place(CRecord& record);
+    void Record(CMetaDevice* device, const CRecord& record);
+    void OnRecorderStopped(const QString& message);
 
     CQDiagramWidget* m_pDiagram;
     int m_nDiagramMode = -1;     // mode the diagram was last prepared for while records were present
@@ -44,4 +54,6 @@ private:
     int m_nLastMode = -1;        // mode seen at the last record change
     qint64 m_nFedRecords = 0;
     CLiveTimeline m_timeline;
+    CLiveRecorder m_recorder;
+    QString m_strRecordingFolder;
 };

@@ -20,7 +20,7 @@ CLiveRecorder::~CLiveRecorder()
     Flush();
 }
 
-bool CLiveRecorder::Start(const QString& folder, QString& error)
+bool CLiveRecorder::Start(const QString& folder, const QString& device, QString& error)
 {
     Discard();
     const QString name = QStringLiteral("live-%1.%2")
@@ -31,7 +31,7 @@ bool CLiveRecorder::Start(const QString& folder, QString& error)
         error = tr("Cannot start the recording %1: %2").arg(m_file.fileName(), m_file.errorString());
         return false;
     }
-    m_pending = CRecordingCodec::Header();
+    m_pending = CRecordingCodec::Header() + CRecordingCodec::DeviceFrame(device);
     m_flushTimer.start();
     return Flush();
 }

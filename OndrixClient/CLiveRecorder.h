@@ -26,8 +26,9 @@ public:
     explicit CLiveRecorder(QObject* parent = nullptr);
     ~CLiveRecorder() override;
 
-    // A new recording in folder, named after the start time.
-    bool Start(const QString& folder, QString& error);
+    // A new recording in folder, named after the start time, of the
+    // device with this ID.
+    bool Start(const QString& folder, const QString& device, QString& error);
     bool IsRecording() const { return m_file.isOpen(); }
     QString Path() const { return m_file.fileName(); }
     void Append(const CRecord& record);

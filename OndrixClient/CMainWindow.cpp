@@ -57,6 +57,7 @@ CMainWindow::CMainWindow(QWidget* parent)
     if (IDeviceGui* gui = CClientSession::DeviceGui())
         gui->SetSpecificControls(this);
     InitStorage();
+    m_pLiveFeed->SetRecordingFolder(m_pStoragePanel->StoragePath());
     SetupStatusBar();
     ConnectForm();
     if (IDeviceGui* gui = CClientSession::DeviceGui())
@@ -174,6 +175,7 @@ void CMainWindow::ConnectChannelSignal()
 CMainWindow::State CMainWindow::GetState() const { return m_eState; }
 
 qint64 CMainWindow::GetFedRecordCount() const { return m_pLiveFeed->FedRecords(); }
+QString CMainWindow::GetStoragePath() const { return m_pStoragePanel->StoragePath(); }
 
 void CMainWindow::ShowState(State state)
 {
@@ -563,6 +565,7 @@ void CMainWindow::RetranslateWindow()
 
 void CMainWindow::closeEvent(QCloseEvent* event)
 {
+    m_pLiveFeed->EndRecording();
     CGuardedCall::Uninitialize(CClientSession::Device());
     m_pManualWindow->close();
     CloseOtherWindows();

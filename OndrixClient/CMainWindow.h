@@ -56,6 +56,7 @@ public:
     State GetState() const;
     // Live records handed to the device GUI since the window was built.
     qint64 GetFedRecordCount() const;
+    QString GetStoragePath() const;
     // Offline, with the reason in the status bar until the next message.
     void ShowConnectFailure(const QString& failure);
 

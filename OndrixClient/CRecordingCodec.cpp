@@ -12,6 +12,7 @@ const char MAGIC[] = "ORZREC";
 const int MAGIC_SIZE = 6;
 const quint8 KIND_RECORD = 1;
 const quint8 KIND_SPECTRUM = 2;
+const quint8 KIND_DEVICE = 3;
 const int FRAME_HEAD = 5; // kind and length
 const int FRAME_CHECK = 4;
 
@@ -126,6 +127,11 @@ QByteArray CRecordingCodec::RecordFrame(const CRecord& record)
     return Frame(KIND_RECORD, writer.m_bytes);
 }
 
+QByteArray CRecordingCodec::DeviceFrame(const QString& device)
+{
+    return Frame(KIND_DEVICE, device.toUtf8().left(int(MAX_PAYLOAD)));
+}
+
 QByteArray CRecordingCodec::SpectrumFrame(quint64 time, QByteArrayView points)
 {
     if (points.isEmpty() || points.size() > MAX_SPECTRUM_POINTS)
@@ -185,6 +191,8 @@ CRecordingCodec::CONTENTS CRecordingCodec::Decode(QByteArrayView bytes)
             contents.records.append(record);
         else if (kind == KIND_SPECTRUM)
             contents.spectra.append(spectrum);
+        else if (kind == KIND_DEVICE)
+            contents.device = QString::fromUtf8(payload.data(), payload.size());
         pos += frameSize;
         contents.validBytes = pos;
     }

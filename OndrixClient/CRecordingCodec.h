@@ -22,6 +22,8 @@
 //           param1 (i32), param2 (i32)
 //   kind 2, a spectrum of the scan band: time (u64), then its points, one
 //           byte each (1 to MAX_SPECTRUM_POINTS of them)
+//   kind 3, the device the records come from: its ID as UTF-8, the type a
+//           data file made of the recording carries
 // Frames are only ever appended, so a file cut at any byte still reads up
 // to its last whole frame; a frame whose check fails ends the reading the
 // same way. Unknown frame kinds of the same version are skipped, so that a
@@ -55,11 +57,13 @@ public:
         Status status = NotARecording;
         QList<CRecord> records;
         QList<SPECTRUM> spectra;
+        QString device;
         qint64 validBytes = 0; // the whole frames' end: where appending may go on
     };
 
     static QByteArray Header();
     static QByteArray RecordFrame(const CRecord& record);
+    static QByteArray DeviceFrame(const QString& device);
     // Empty when the spectrum has no points or more than the format holds.
     static QByteArray SpectrumFrame(quint64 time, QByteArrayView points);
     static CONTENTS Decode(QByteArrayView bytes);

@@ -706,4 +706,25 @@
         <translation>Файл не является записью.</translation>
     </message>
 </context>
+<context>
+    <name>CRecordingRecovery</name>
+    <message>
+        <source>The live session was interrupted. Its recording holds %1 records from %2 to %3.
+Keep it as a data file?</source>
+        <translation>Сеанс наблюдения был прерван. Его запись содержит %1 записей с %2 по %3.
+Сохранить её как файл данных?</translation>
+    </message>
+    <message>
+        <source>Nothing to keep in %1: %2</source>
+        <translation>В %1 нечего сохранять: %2</translation>
+    </message>
+    <message>
+        <source>Recovered</source>
+        <translation>Восстановлено</translation>
+    </message>
+    <message>
+        <source>Failed to save %1!</source>
+        <translation>Не удалось сохранить %1!</translation>
+    </message>
+</context>
 </TS>
