@@ -77,8 +77,12 @@ bool CRecordingRecovery::Keep(const QString& recording, QString& savedAs, QStrin
         error = tr("Nothing to keep in %1: %2").arg(recording, CRecordingCodec::Describe(contents));
         return false;
     }
-    const QString name = CRealtimeFileName::Make(tr("Recovered"), contents.records.first().time);
-    savedAs = QFileInfo(recording).dir().filePath(name + QStringLiteral(".rdf"));
+    const QString name = CRealtimeFileName::Make(tr("Recovered") + QLatin1Char('_'), contents.records.first().time);
+    const QDir folder = QFileInfo(recording).dir();
+    // Two sessions cut in the same minute must not overwrite each other.
+    savedAs = folder.filePath(name + QStringLiteral(".rdf"));
+    for (int copy = 2; QFile::exists(savedAs); ++copy)
+        savedAs = folder.filePath(name + QLatin1Char('_') + QString::number(copy) + QStringLiteral(".rdf"));
     if (!CDataFile::Save(savedAs, contents.device, IsAutomatic(contents.records) ? 1 : 0, contents.records)) {
         error = tr("Failed to save %1!").arg(savedAs);
         return false;

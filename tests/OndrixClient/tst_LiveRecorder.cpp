@@ -100,12 +100,25 @@ void tst_LiveRecorder::keptRecordingBecomesADataFile()
     QString error;
     QVERIFY2(CRecordingRecovery::Keep(left, savedAs, error), qPrintable(error));
     QVERIFY(!QFile::exists(left));
+    QVERIFY(QFileInfo(savedAs).fileName().startsWith(QStringLiteral("Recovered_rt_")));
     QList<CRecord> records;
     qint32 kind = -1;
     QCOMPARE(CDataFile::Load(savedAs, QStringLiteral("RZ450"), records, kind), CDataFile::Ok);
     QCOMPARE(records.size(), 19);
     QCOMPARE(kind, 1);
     QVERIFY(!CRecordingRecovery::Keep(left, savedAs, error));
+    // A second one cut in the same minute gets a name of its own.
+    const QString first = savedAs;
+    {
+        CLiveRecorder recorder;
+        QVERIFY(recorder.Start(folder.path(), QStringLiteral("RZ450"), error));
+        for (int i = 0; i < 5; ++i)
+            recorder.Append(Record(i));
+        QVERIFY(recorder.Flush());
+        QVERIFY(QFile::copy(recorder.Path(), left));
+    }
+    QVERIFY(CRecordingRecovery::Keep(left, savedAs, error));
+    QVERIFY(savedAs != first && QFile::exists(first));
 }
 
 QTEST_GUILESS_MAIN(tst_LiveRecorder)
