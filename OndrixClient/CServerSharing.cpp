@@ -1,6 +1,7 @@
 #include "CServerSharing.h"
 
 #include "CLocalNetworks.h"
+#include "CNetworkText.h"
 #include "ServerCommandLine.h"
 
 #include <QHostAddress>
@@ -36,19 +37,10 @@ QStringList Items(const QString& text)
     return items;
 }
 
-int FullPrefix(const QHostAddress& address)
-{
-    return address.protocol() == QAbstractSocket::IPv6Protocol ? 128 : 32;
-}
-
-// parseSubnet reads "192.168" as 192.168.0.0/16: an item without a prefix
-// counts only when it is a whole address.
 bool ParseNetwork(const QString& item, QString& network)
 {
-    const QPair<QHostAddress, int> subnet = QHostAddress::parseSubnet(item);
-    if (subnet.first.isNull() || subnet.second < 0)
-        return false;
-    if (!item.contains(QLatin1Char('/')) && subnet.second != FullPrefix(subnet.first))
+    QPair<QHostAddress, int> subnet;
+    if (!CNetworkText::ParseNetwork(item, subnet))
         return false;
     network = subnet.first.toString() + QLatin1Char('/') + QString::number(subnet.second);
     return true;

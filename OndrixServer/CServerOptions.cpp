@@ -1,5 +1,6 @@
 #include "CServerOptions.h"
 
+#include "CNetworkText.h"
 #include "ServerCommandLine.h"
 
 #include "ServerProtocol.h"
@@ -47,22 +48,13 @@ QStringList Items(const QString& value)
     return items;
 }
 
-// The address parser also reads "10.1" as 10.0.0.1 and "010.0.0.1" as the
-// octal 8.0.0.1; an IPv4 address counts only as four plain decimals.
-bool IsAddress(const QString& text, QHostAddress& address)
-{
-    if (!address.setAddress(text))
-        return false;
-    return address.protocol() != QAbstractSocket::IPv4Protocol || address.toString() == text;
-}
-
 bool ParseAddress(const QString& item, QHostAddress& address, QString& error)
 {
     if (item.compare(QLatin1String(ANY), Qt::CaseInsensitive) == 0) {
         address = QHostAddress::Any;
         return true;
     }
-    if (IsAddress(item, address))
+    if (CNetworkText::ParseAddress(item, address))
         return true;
     error = CServerOptions::tr("'%1' is not an IP address (host names are not accepted)").arg(item);
     return false;
@@ -89,10 +81,8 @@ bool ParseNetworks(const QString& value, QList<NETWORK>& networks, QString& erro
 {
     networks.clear();
     for (const QString& item : Items(value)) {
-        const NETWORK network = QHostAddress::parseSubnet(item);
-        // parseSubnet also takes "10.1" for 10.1.0.0/16, too easily a typo.
-        QHostAddress address;
-        if (network.second < 0 || !IsAddress(item.section(QLatin1Char('/'), 0, 0), address)) {
+        NETWORK network;
+        if (!CNetworkText::ParseNetwork(item, network)) {
             error = CServerOptions::tr("'%1' is not a network: give an IP address, optionally with /prefix "
                                        "(host names are not accepted)").arg(item);
             return false;
