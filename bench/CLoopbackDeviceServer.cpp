@@ -15,13 +15,17 @@ QString CLoopbackDeviceServer::Listen()
     return m_strAddress;
 }
 
+QString CLoopbackDeviceServer::RandomAddress()
+{
+    QRandomGenerator* random = QRandomGenerator::global();
+    return QStringLiteral("127.%1.%2.%3").arg(random->bounded(1, 255)).arg(random->bounded(0, 256)).arg(random->bounded(1, 255));
+}
+
 void CLoopbackDeviceServer::run()
 {
     QTcpServer server;
     for (int attempt = 0; attempt < 20 && !server.isListening(); ++attempt) {
-        QRandomGenerator* random = QRandomGenerator::global();
-        m_strAddress = QStringLiteral("127.%1.%2.%3")
-                           .arg(random->bounded(1, 255)).arg(random->bounded(0, 256)).arg(random->bounded(1, 255));
+        m_strAddress = RandomAddress();
         server.listen(QHostAddress(m_strAddress), CMetaDevice::SERVER_PORT);
     }
     m_bReady = true;

@@ -16,6 +16,9 @@ public:
 
     // Starts listening; the address the proxy connects to.
     QString Listen();
+    // A free-looking 127.x.y.z: the proxy's port is fixed, so benchmarks
+    // running side by side meet only if they share an address.
+    static QString RandomAddress();
 
 protected:
     void run() override;

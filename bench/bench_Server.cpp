@@ -9,6 +9,7 @@
 // build/bin/bench_Server [poll seconds]
 #include "CBenchStats.h"
 #include "CFakeDeviceBase.h"
+#include "CLoopbackDeviceServer.h"
 #include "CMetaDevice.h"
 #include "CServerCore.h"
 #include "CSimulatorProcess.h"
@@ -18,7 +19,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QSemaphore>
 #include <QThread>
 
@@ -33,12 +33,6 @@ const int CLIENTS = 16;
 const int POLL_MS = 25;
 const int RING_RECORDS = 300000;
 const int LIST_RUNS = 5;
-
-QString RandomAddress()
-{
-    QRandomGenerator* random = QRandomGenerator::global();
-    return QStringLiteral("127.%1.%2.%3").arg(random->bounded(1, 255)).arg(random->bounded(0, 256)).arg(random->bounded(1, 255));
-}
 
 // Seconds of CPU the process has used, user and system.
 double CpuSeconds(qint64 pid)
@@ -110,7 +104,7 @@ void RealServer(int seconds)
         std::printf("the simulator did not start\n");
         return;
     }
-    const QString address = RandomAddress();
+    const QString address = CLoopbackDeviceServer::RandomAddress();
     QProcess server;
     server.setProcessChannelMode(QProcess::ForwardedOutputChannel);
     server.setStandardErrorFile(QProcess::nullDevice());
@@ -211,7 +205,7 @@ private:
 void FullRing()
 {
     CFullRing ring;
-    const QString address = RandomAddress();
+    const QString address = CLoopbackDeviceServer::RandomAddress();
     CServerThread thread(&ring, address);
     thread.start();
     thread.ready.acquire();
