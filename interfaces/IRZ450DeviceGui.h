@@ -1,12 +1,24 @@
 #pragma once
 
 #include "IDeviceGui.h"
+#include "SPECTRUM_SWEEP.h"
 
 // The RZ450 extension of the device GUI. The client reaches it by a dynamic
-// cast, so a GUI of another model is simply never asked.
+// cast, so a GUI of another model is simply never asked. Append, never
+// reorder.
 class IRZ450DeviceGui : public IDeviceGui
 {
 public:
     // Called when the device reports a channel change.
     virtual void UpdateSpectrumButton() = 0;
+    // Once a tick while live: reads the scan band's spectrum and, when it is
+    // a sweep not seen before, stores it in sweep and returns true. It goes
+    // to the spectrum window as well unless show is false (a replay has the
+    // window meanwhile).
+    virtual bool SampleSpectrum(SPECTRUM_SWEEP& sweep, bool show) = 0;
+    // A sweep from elsewhere (a replay) in the spectrum window: the bars and
+    // a row of the waterfall.
+    virtual void ShowSweep(const SPECTRUM_SWEEP& sweep) = 0;
+    // The spectrum window forgets its waterfall (a replay starts or ends).
+    virtual void ClearSweeps() = 0;
 };
