@@ -194,25 +194,54 @@ void CRZ450DeviceGui::AddRealtimeRecord(CQDiagramWidget* diagram, const CRecord&
         diagram->AddValue(0, 0, x, record.values[0].level, 1);
         diagram->AddValue(0, 1, x, record.values[0].threshold, 1);
     }
-    RefreshSpectrum();
 }
 
-void CRZ450DeviceGui::RefreshSpectrum()
+bool CRZ450DeviceGui::SampleSpectrum(quint64 time, SPECTRUM_SWEEP& sweep, bool show)
 {
-    // Visibility first: it costs nothing, the band is a question to the
-    // device, over the network a round trip for every record.
-    if (!m_pSpectrumWindow || !m_pSpectrumWindow->isVisible() || !m_pDevice)
-        return;
-    if (m_pDevice->GetCurrentBand() != BAND_SCAN)
-        return;
+    // Over the network every question is a round trip: the points come
+    // first, and the labels only for a sweep that changed.
+    if (!m_pDevice || m_pDevice->GetCurrentBand() != BAND_SCAN)
+        return false;
     CRZ450MetaDevice rz(dynamic_cast<CMetaDevice*>(m_pDevice));
-    char buffer[SPECTRUM_POINTS] = {};
-    rz.GetSpectrumData(buffer, SPECTRUM_POINTS);
-    m_pSpectrumWindow->SetSpectrumData(reinterpret_cast<const unsigned char*>(buffer), SPECTRUM_POINTS,
-        m_pDevice->GetMenuValue(Menu::RANGE_START) * Menu::RANGE_UNIT_MHZ,
-        m_pDevice->GetMenuValue(Menu::RANGE_END) * Menu::RANGE_UNIT_MHZ, (rz.GetFreqMax() + 500) / 1000,
-        rz.GetLevelDbMin() - DBM_OFFSET, rz.GetLevelMax() - DBM_OFFSET, rz.GetLevelNoise() - DBM_OFFSET,
-        rz.GetCntPeakFreq() + 1);
+    QByteArray points(SPECTRUM_POINTS, '\0');
+    rz.GetSpectrumData(points.data(), SPECTRUM_POINTS);
+    if (points == m_lastPoints)
+        return false;
+    m_lastPoints = points;
+    sweep = SPECTRUM_SWEEP();
+    sweep.time = time;
+    sweep.points = points;
+    ReadSweepLabels(sweep);
+    if (show)
+        ShowSweep(sweep);
+    return true;
+}
+
+void CRZ450DeviceGui::ReadSweepLabels(SPECTRUM_SWEEP& sweep)
+{
+    CRZ450MetaDevice rz(dynamic_cast<CMetaDevice*>(m_pDevice));
+    sweep.rangeStartMhz = m_pDevice->GetMenuValue(Menu::RANGE_START) * Menu::RANGE_UNIT_MHZ;
+    sweep.rangeEndMhz = m_pDevice->GetMenuValue(Menu::RANGE_END) * Menu::RANGE_UNIT_MHZ;
+    sweep.signalFreq = (rz.GetFreqMax() + 500) / 1000;
+    sweep.levelMinDbm = rz.GetLevelDbMin() - DBM_OFFSET;
+    sweep.signalLevel = rz.GetLevelMax() - DBM_OFFSET;
+    sweep.noiseLevel = rz.GetLevelNoise() - DBM_OFFSET;
+    sweep.signalNo = rz.GetCntPeakFreq() + 1;
+}
+
+void CRZ450DeviceGui::ShowSweep(const SPECTRUM_SWEEP& sweep)
+{
+    // The waterfall goes on while the window is closed.
+    if (!m_pSpectrumWindow)
+        m_pSpectrumWindow = new CSpectrumWindow();
+    m_pSpectrumWindow->SetSweep(sweep);
+}
+
+void CRZ450DeviceGui::ClearSweeps()
+{
+    m_lastPoints.clear();
+    if (m_pSpectrumWindow)
+        m_pSpectrumWindow->ClearSweeps();
 }
 
 void CRZ450DeviceGui::InitLogList(QTreeWidget* list)

@@ -40,6 +40,9 @@ public:
     void SetLanguage(const QString& language) override;
     void ShowManual(const QString& language, QTextBrowser* browser) override;
     void UpdateSpectrumButton() override;
+    bool SampleSpectrum(quint64 time, SPECTRUM_SWEEP& sweep, bool show) override;
+    void ShowSweep(const SPECTRUM_SWEEP& sweep) override;
+    void ClearSweeps() override;
 
     // The line of the automatic-mode diagram a band's alarms go to; -1 for
     // a band without one.
@@ -52,7 +55,8 @@ private:
     int ModeOrCurrent(int mode);
     void InitLevelLines(CQDiagramWidget* diagram);
     void InitBandLines(CQDiagramWidget* diagram, bool allBands);
-    void RefreshSpectrum();
+    // Reads the rest of a sweep whose points are already in sweep.
+    void ReadSweepLabels(SPECTRUM_SWEEP& sweep);
     void DestroySpectrumWindow();
     QString SpectrumText() const;
 
@@ -63,4 +67,5 @@ private:
     QPointer<QPushButton> m_pSpectrumButton;
     QTranslator m_translator;
     CSpectrumWindow* m_pSpectrumWindow = nullptr;
+    QByteArray m_lastPoints; // of the last sweep handed out
 };

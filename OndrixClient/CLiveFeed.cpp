@@ -5,7 +5,7 @@
 #include "CMetaDevice.h"
 #include "CQDiagramWidget.h"
 #include "ClientLog.h"
-#include "IDeviceGui.h"
+#include "IRZ450DeviceGui.h"
 
 #include <QDateTime>
 #include <QSettings>
@@ -28,7 +28,7 @@ void CLiveFeed::Poll(CMetaDevice* device)
 {
     const int mode = device->GetCurrentMode();
     const int count = device->GetCurrentRecordIndex();
-    if (mode <= 0 || count == m_nLastRecordIndex)
+    if (mode <= 0 || (count == m_nLastRecordIndex && !m_bRedraw))
         return;
     if (mode != m_nLastMode) {
         Prepare();
@@ -54,40 +54,86 @@ void CLiveFeed::Feed(CMetaDevice* device, int count)
         qCDebug(lcClient) << "the device's records started anew:" << count << "after" << m_nLastRecordIndex;
         m_nLastRecordIndex = 0;
     }
-    IDeviceGui* gui = CClientSession::DeviceGui();
-    // From a server the new records come in batches, one exchange each.
-    for (int first = std::max(0, m_nLastRecordIndex); first < count;) {
+    if (m_bRedraw)
+        Redraw(device);
+    m_nLastRecordIndex = std::max(0, m_nLastRecordIndex);
+    const int before = m_nLastRecordIndex;
+    // Advanced record by record: after a failure the next tick goes on from
+    // here instead of adding the earlier ones twice.
+    ForEachRecord(device, m_nLastRecordIndex, count, [this, device](CRecord& record) {
+        Show(record);
+        Record(device, record);
+        m_nLastTime = record.time;
+        ++m_nLastRecordIndex;
+        ++m_nFedRecords;
+    });
+    if (m_nLastRecordIndex > before)
+        SampleSpectrum();
+}
+
+template <class Take>
+int CLiveFeed::ForEachRecord(CMetaDevice* device, int first, int count, Take take)
+{
+    // From a server the records come in batches, one exchange each.
+    while (first < count) {
         QList<CRecord> records = device->GetRecords(first, count - first);
         if (records.isEmpty())
             break;
         for (CRecord& record : records) {
-            Place(record);
-            if (gui)
-                gui->AddRealtimeRecord(m_pDiagram, record, -1);
-            Record(device, record);
-            // Advanced record by record: after a failure the next tick goes
-            // on from here instead of adding the earlier ones twice.
-            m_nLastRecordIndex = ++first;
-            ++m_nFedRecords;
+            take(record);
+            ++first;
         }
     }
+    return first;
+}
+
+void CLiveFeed::Redraw(CMetaDevice* device)
+{
+    m_bRedraw = false;
+    Prepare();
+    ForEachRecord(device, 0, std::max(0, m_nLastRecordIndex), [this](CRecord& record) { Show(record); });
+    m_pDiagram->update();
+}
+
+void CLiveFeed::Show(CRecord& record)
+{
+    if (m_bViewsHeld)
+        return;
+    Place(record);
+    if (IDeviceGui* gui = CClientSession::DeviceGui())
+        gui->AddRealtimeRecord(m_pDiagram, record, -1);
+}
+
+void CLiveFeed::SampleSpectrum()
+{
+    auto* gui = dynamic_cast<IRZ450DeviceGui*>(CClientSession::DeviceGui());
+    SPECTRUM_SWEEP sweep;
+    if (gui && gui->SampleSpectrum(m_nLastTime, sweep, !m_bViewsHeld))
+        m_recorder.AppendSweep(sweep);
+}
+
+void CLiveFeed::SetViewsHeld(bool held)
+{
+    if (held == m_bViewsHeld)
+        return;
+    m_bViewsHeld = held;
+    if (held)
+        return;
+    // The replay's picture goes at once; the next tick draws what the
+    // device holds before it goes on.
+    Prepare();
+    m_pDiagram->update();
+    m_bRedraw = true;
 }
 
 void CLiveFeed::Place(CRecord& record)
 {
     const quint64 now = quint64(std::max<qint64>(0, QDateTime::currentSecsSinceEpoch()));
-    const CLiveTimeline::Step step = m_timeline.Take(record.time, now);
-    if (step == CLiveTimeline::Append)
+    if (m_timeline.Place(m_pDiagram, record.time, now) != CLiveTimeline::StepBack)
         return;
-    if (step == CLiveTimeline::StepBack) {
-        m_pDiagram->Clear(true);
-        const QString at = QDateTime::fromSecsSinceEpoch(qint64(record.time)).toString(QStringLiteral("dd.MM hh:mm:ss"));
-        qCDebug(lcClient) << "the detector's clock went back: the live view starts again at" << at;
-        Q_EMIT message(tr("The detector's clock went back: the live view starts again at %1").arg(at));
-    }
-    const QVariant start = QVariant::fromValue<quint64>(record.time);
-    const QVariant end = QVariant::fromValue<quint64>(record.time + CQDiagramWidget::TIME_WINDOW_SECONDS);
-    m_pDiagram->SetMaxXRange(start, end, 1.0, true);
+    const QString at = QDateTime::fromSecsSinceEpoch(qint64(record.time)).toString(QStringLiteral("dd.MM hh:mm:ss"));
+    qCDebug(lcClient) << "the detector's clock went back: the live view starts again at" << at;
+    Q_EMIT message(tr("The detector's clock went back: the live view starts again at %1").arg(at));
 }
 
 void CLiveFeed::Record(CMetaDevice* device, const CRecord& record)
@@ -113,9 +159,13 @@ void CLiveFeed::OnRecorderStopped(const QString& text)
 
 void CLiveFeed::SetRecordingFolder(const QString& folder)
 {
+    const bool enabled = QSettings().value(QLatin1String(CLiveRecorder::ENABLED_KEY), true).toBool();
+    const QString wanted = enabled ? folder : QString();
+    // The same choice again leaves a running recording alone.
+    if (wanted == m_strRecordingFolder && !wanted.isEmpty())
+        return;
     EndRecording();
-    const bool enabled = QSettings().value(QStringLiteral("Recording/Enabled"), true).toBool();
-    m_strRecordingFolder = enabled ? folder : QString();
+    m_strRecordingFolder = wanted;
 }
 
 void CLiveFeed::EndRecording()
@@ -131,7 +181,8 @@ QString CLiveFeed::RecordingPath() const
 void CLiveFeed::Restart()
 {
     m_recorder.Discard();
-    m_pDiagram->Clear(true);
+    if (!m_bViewsHeld)
+        m_pDiagram->Clear(true);
     m_timeline.Reset();
     m_nDiagramMode = -1;
     m_nLastRecordIndex = -1;
@@ -142,7 +193,8 @@ void CLiveFeed::ClearCollected(CMetaDevice* device)
 {
     // What was cleared is not kept for a crash either.
     m_recorder.Discard();
-    m_pDiagram->Clear(true);
+    if (!m_bViewsHeld)
+        m_pDiagram->Clear(true);
     m_timeline.Reset();
     if (device)
         device->Clear();
@@ -154,6 +206,10 @@ void CLiveFeed::ClearCollected(CMetaDevice* device)
 void CLiveFeed::Prepare()
 {
     m_timeline.Reset();
+    if (m_bViewsHeld) {
+        m_bRedraw = true;
+        return;
+    }
     if (IDeviceGui* gui = CClientSession::DeviceGui())
         gui->InitRealtimeDiagram(m_pDiagram, true, -1);
 }

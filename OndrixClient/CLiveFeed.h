@@ -38,12 +38,23 @@ public:
     void SetRecordingFolder(const QString& folder);
     void EndRecording();
     QString RecordingPath() const;
+    // A replay has the diagram and the spectrum window meanwhile: the
+    // records still go to the recording, and the diagram gets them back
+    // from the device at release.
+    void SetViewsHeld(bool held);
+    bool ViewsHeld() const { return m_bViewsHeld; }
 
 Q_SIGNALS:
     void message(const QString& text);
 
 private:
     void Feed(CMetaDevice* device, int count);
+    // Hands records [first, count) to take, in batches; returns how far it got.
+    template <class Take>
+    int ForEachRecord(CMetaDevice* device, int first, int count, Take take);
+    void Redraw(CMetaDevice* device);
+    void Show(CRecord& record);
+    void SampleSpectrum();
     void Place(CRecord& record);
     void Record(CMetaDevice* device, const CRecord& record);
     void OnRecorderStopped(const QString& message);
@@ -56,4 +67,7 @@ private:
     CLiveTimeline m_timeline;
     CLiveRecorder m_recorder;
     QString m_strRecordingFolder;
+    quint64 m_nLastTime = 0; // of the last record fed
+    bool m_bViewsHeld = false;
+    bool m_bRedraw = false; // the diagram waits for the records it missed
 };

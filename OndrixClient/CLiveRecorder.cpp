@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 const char* const CLiveRecorder::EXTENSION = "orzrec";
+const char* const CLiveRecorder::ENABLED_KEY = "Recording/Enabled";
 
 CLiveRecorder::CLiveRecorder(QObject* parent)
     : QObject(parent)
@@ -42,10 +43,10 @@ void CLiveRecorder::Append(const CRecord& record)
         m_pending += CRecordingCodec::RecordFrame(record);
 }
 
-void CLiveRecorder::AppendSpectrum(quint64 time, const QByteArray& points)
+void CLiveRecorder::AppendSweep(const SPECTRUM_SWEEP& sweep)
 {
     if (IsRecording())
-        m_pending += CRecordingCodec::SpectrumFrame(time, points);
+        m_pending += CRecordingCodec::SweepFrame(sweep);
 }
 
 bool CLiveRecorder::Flush()

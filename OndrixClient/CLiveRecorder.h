@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CRecord.h"
+#include "SPECTRUM_SWEEP.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -22,6 +23,8 @@ class CLiveRecorder : public QObject
 public:
     static constexpr int FLUSH_INTERVAL_MS = 1000;
     static const char* const EXTENSION; // "orzrec"
+    // The user's choice in the settings; recording is on unless switched off.
+    static const char* const ENABLED_KEY; // "Recording/Enabled"
 
     explicit CLiveRecorder(QObject* parent = nullptr);
     ~CLiveRecorder() override;
@@ -32,7 +35,7 @@ public:
     bool IsRecording() const { return m_file.isOpen(); }
     QString Path() const { return m_file.fileName(); }
     void Append(const CRecord& record);
-    void AppendSpectrum(quint64 time, const QByteArray& points);
+    void AppendSweep(const SPECTRUM_SWEEP& sweep);
     // Writes what is pending; false, and stopped, when the disk refused it.
     bool Flush();
     // A clean end: the recording has served its purpose and goes.

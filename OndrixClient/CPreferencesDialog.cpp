@@ -1,6 +1,9 @@
 #include "CPreferencesDialog.h"
 
+#include "CLiveRecorder.h"
 #include "ui_CPreferencesDialog.h"
+
+#include <QSettings>
 
 CPreferencesDialog::CPreferencesDialog(int nLanguage, QWidget* parent)
     : QDialog(parent)
@@ -9,6 +12,7 @@ CPreferencesDialog::CPreferencesDialog(int nLanguage, QWidget* parent)
 {
     m_pUi->setupUi(this);
     m_pUi->m_pLanguageCombo->setCurrentIndex(nLanguage);
+    m_pUi->m_pRecordingCheck->setChecked(QSettings().value(QLatin1String(CLiveRecorder::ENABLED_KEY), true).toBool());
     connect(m_pUi->m_pOkButton, &QPushButton::clicked, this, &CPreferencesDialog::OnOkButton);
     connect(m_pUi->m_pCancelButton, &QPushButton::clicked, this, &CPreferencesDialog::reject);
 }
@@ -23,6 +27,7 @@ int CPreferencesDialog::GetLanguageIndex() const
 void CPreferencesDialog::OnOkButton()
 {
     m_nLanguage = m_pUi->m_pLanguageCombo->currentIndex();
+    QSettings().setValue(QLatin1String(CLiveRecorder::ENABLED_KEY), m_pUi->m_pRecordingCheck->isChecked());
     accept();
 }
 

@@ -1,6 +1,7 @@
 #include "CRecordingCodec.h"
 
 #include <QCoreApplication>
+#include <QSet>
 #include <QtEndian>
 
 #include <array>
@@ -15,6 +16,10 @@ const quint8 KIND_SPECTRUM = 2;
 const quint8 KIND_DEVICE = 3;
 const int FRAME_HEAD = 5; // kind and length
 const int FRAME_CHECK = 4;
+// The sweep's numbers in the order a frame holds them.
+int SPECTRUM_SWEEP::*const SWEEP_FIELDS[] = { &SPECTRUM_SWEEP::rangeStartMhz, &SPECTRUM_SWEEP::rangeEndMhz,
+    &SPECTRUM_SWEEP::signalFreq, &SPECTRUM_SWEEP::levelMinDbm, &SPECTRUM_SWEEP::signalLevel,
+    &SPECTRUM_SWEEP::noiseLevel, &SPECTRUM_SWEEP::signalNo };
 
 std::array<quint32, 256> CrcTable()
 {
@@ -132,13 +137,15 @@ QByteArray CRecordingCodec::DeviceFrame(const QString& device)
     return Frame(KIND_DEVICE, device.toUtf8().left(int(MAX_PAYLOAD)));
 }
 
-QByteArray CRecordingCodec::SpectrumFrame(quint64 time, QByteArrayView points)
+QByteArray CRecordingCodec::SweepFrame(const SPECTRUM_SWEEP& sweep)
 {
-    if (points.isEmpty() || points.size() > MAX_SPECTRUM_POINTS)
+    if (sweep.points.isEmpty() || sweep.points.size() > MAX_SPECTRUM_POINTS)
         return QByteArray();
     CWriter writer;
-    writer.Put<quint64>(time);
-    writer.m_bytes.append(points);
+    writer.Put<quint64>(sweep.time);
+    for (int SPECTRUM_SWEEP::*field : SWEEP_FIELDS)
+        writer.Put<qint32>(qint32(sweep.*field));
+    writer.m_bytes.append(sweep.points);
     return Frame(KIND_SPECTRUM, writer.m_bytes);
 }
 
@@ -181,16 +188,16 @@ CRecordingCodec::CONTENTS CRecordingCodec::Decode(QByteArrayView bytes)
         const bool checked = qFromLittleEndian<quint32>(frame.data() + FRAME_HEAD + length)
             == Crc32(frame.first(FRAME_HEAD + length));
         CRecord record;
-        SPECTRUM spectrum;
+        SPECTRUM_SWEEP sweep;
         if (!checked || (kind == KIND_RECORD && !DecodeRecord(payload, record))
-            || (kind == KIND_SPECTRUM && !DecodeSpectrum(payload, spectrum))) {
+            || (kind == KIND_SPECTRUM && !DecodeSweep(payload, sweep))) {
             contents.status = Damaged;
             break;
         }
         if (kind == KIND_RECORD)
             contents.records.append(record);
         else if (kind == KIND_SPECTRUM)
-            contents.spectra.append(spectrum);
+            contents.sweeps.append(sweep);
         else if (kind == KIND_DEVICE)
             contents.device = QString::fromUtf8(payload.data(), payload.size());
         pos += frameSize;
@@ -223,14 +230,18 @@ bool CRecordingCodec::DecodeRecord(QByteArrayView payload, CRecord& record)
     return reader.Ok() && reader.AtEnd();
 }
 
-bool CRecordingCodec::DecodeSpectrum(QByteArrayView payload, SPECTRUM& spectrum)
+bool CRecordingCodec::DecodeSweep(QByteArrayView payload, SPECTRUM_SWEEP& sweep)
 {
     CReader reader(payload);
-    spectrum.time = reader.Get<quint64>();
-    const QByteArrayView points = reader.Rest();
-    if (!reader.Ok() || points.isEmpty() || points.size() > MAX_SPECTRUM_POINTS)
+    sweep.time = reader.Get<quint64>();
+    for (int SPECTRUM_SWEEP::*field : SWEEP_FIELDS)
+        sweep.*field = reader.Get<qint32>();
+    if (!reader.Ok())
         return false;
-    spectrum.points = points.toByteArray();
+    const QByteArrayView points = reader.Rest();
+    if (points.isEmpty() || points.size() > MAX_SPECTRUM_POINTS)
+        return false;
+    sweep.points = points.toByteArray();
     return true;
 }
 
@@ -245,4 +256,15 @@ QString CRecordingCodec::Describe(const CONTENTS& contents)
     case NotARecording: break;
     }
     return tr("The file is not a recording.");
+}
+
+bool CRecordingCodec::IsAutomatic(const QList<CRecord>& records)
+{
+    QSet<int> bands;
+    for (const CRecord& record : records) {
+        bands.insert(record.band);
+        if (bands.size() > 1)
+            return true;
+    }
+    return false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CRecord.h"
+#include "SPECTRUM_SWEEP.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -20,8 +21,10 @@
 //           duration (i32), value (f64), band name (u16 byte count, UTF-8),
 //           value count (u16), then per value level (f64), threshold (f64),
 //           param1 (i32), param2 (i32)
-//   kind 2, a spectrum of the scan band: time (u64), then its points, one
-//           byte each (1 to MAX_SPECTRUM_POINTS of them)
+//   kind 2, a sweep of the scan band: time (u64), range start and end (MHz),
+//           signal frequency (MHz), lowest level (dBm), signal level (dBm),
+//           noise level (dBm), signal number (seven i32), then its points,
+//           one byte each (1 to MAX_SPECTRUM_POINTS of them)
 //   kind 3, the device the records come from: its ID as UTF-8, the type a
 //           data file made of the recording carries
 // Frames are only ever appended, so a file cut at any byte still reads up
@@ -38,12 +41,6 @@ public:
     // Far beyond any honest frame: a longer one is taken for damage.
     static constexpr quint32 MAX_PAYLOAD = 64 * 1024;
 
-    struct SPECTRUM
-    {
-        quint64 time = 0;
-        QByteArray points;
-    };
-
     enum Status {
         Whole,     // every byte belongs to a whole frame
         Cut,       // ends inside a frame (a crash while writing)
@@ -56,7 +53,7 @@ public:
     {
         Status status = NotARecording;
         QList<CRecord> records;
-        QList<SPECTRUM> spectra;
+        QList<SPECTRUM_SWEEP> sweeps;
         QString device;
         qint64 validBytes = 0; // the whole frames' end: where appending may go on
     };
@@ -64,13 +61,16 @@ public:
     static QByteArray Header();
     static QByteArray RecordFrame(const CRecord& record);
     static QByteArray DeviceFrame(const QString& device);
-    // Empty when the spectrum has no points or more than the format holds.
-    static QByteArray SpectrumFrame(quint64 time, QByteArrayView points);
+    // Empty when the sweep has no points or more than the format holds.
+    static QByteArray SweepFrame(const SPECTRUM_SWEEP& sweep);
     static CONTENTS Decode(QByteArrayView bytes);
     static QString Describe(const CONTENTS& contents);
+    // A recording keeps no mode of its own: records of more than one band
+    // come from the automatic mode.
+    static bool IsAutomatic(const QList<CRecord>& records);
 
 private:
     static QByteArray Frame(quint8 kind, const QByteArray& payload);
     static bool DecodeRecord(QByteArrayView payload, CRecord& record);
-    static bool DecodeSpectrum(QByteArrayView payload, SPECTRUM& spectrum);
+    static bool DecodeSweep(QByteArrayView payload, SPECTRUM_SWEEP& sweep);
 };

@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QSet>
 
 namespace {
 
@@ -18,18 +17,6 @@ CRecordingCodec::CONTENTS Read(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? CRecordingCodec::Decode(file.readAll()) : CRecordingCodec::CONTENTS();
-}
-
-// Records of more than one band come from the automatic mode.
-bool IsAutomatic(const QList<CRecord>& records)
-{
-    QSet<int> bands;
-    for (const CRecord& record : records) {
-        bands.insert(record.band);
-        if (bands.size() > 1)
-            return true;
-    }
-    return false;
 }
 
 QString Stamp(quint64 time)
@@ -83,7 +70,8 @@ bool CRecordingRecovery::Keep(const QString& recording, QString& savedAs, QStrin
     savedAs = folder.filePath(name + QStringLiteral(".rdf"));
     for (int copy = 2; QFile::exists(savedAs); ++copy)
         savedAs = folder.filePath(name + QLatin1Char('_') + QString::number(copy) + QStringLiteral(".rdf"));
-    if (!CDataFile::Save(savedAs, contents.device, IsAutomatic(contents.records) ? 1 : 0, contents.records)) {
+    const qint32 kind = CRecordingCodec::IsAutomatic(contents.records) ? 1 : 0;
+    if (!CDataFile::Save(savedAs, contents.device, kind, contents.records)) {
         error = tr("Failed to save %1!").arg(savedAs);
         return false;
     }

@@ -11,11 +11,11 @@ class IRZ450DeviceGui : public IDeviceGui
 public:
     // Called when the device reports a channel change.
     virtual void UpdateSpectrumButton() = 0;
-    // Once a tick while live: reads the scan band's spectrum and, when it is
-    // a sweep not seen before, stores it in sweep and returns true. It goes
-    // to the spectrum window as well unless show is false (a replay has the
-    // window meanwhile).
-    virtual bool SampleSpectrum(SPECTRUM_SWEEP& sweep, bool show) = 0;
+    // Once a tick with new live records: reads the scan band's spectrum and,
+    // when it is a sweep not seen before, stores it in sweep, stamped with
+    // time (the records' clock), and returns true. It goes to the spectrum
+    // window as well unless show is false (a replay has the window meanwhile).
+    virtual bool SampleSpectrum(quint64 time, SPECTRUM_SWEEP& sweep, bool show) = 0;
     // A sweep from elsewhere (a replay) in the spectrum window: the bars and
     // a row of the waterfall.
     virtual void ShowSweep(const SPECTRUM_SWEEP& sweep) = 0;

@@ -238,11 +238,16 @@ void TestRZ450DeviceGui::spectrumButtonAndWindow()
     m_pFake->menu[21] = 1;
     m_pFake->menu[22] = 40;
     m_pFake->m_calls.clear();
-    m_pGui->AddRealtimeRecord(m_pDiagram.get(), Record(18, CDiagramProbe::T0, -50, -60, 1), IDevice::MODE_MAN);
+    SPECTRUM_SWEEP sweep;
+    QVERIFY(m_pGui->SampleSpectrum(CDiagramProbe::T0, sweep, true));
     QVERIFY(m_pFake->m_calls.contains("GetSpectrumData:160"));
+    QCOMPARE(sweep.rangeEndMhz, 1000);
+    QCOMPARE(sweep.time, quint64(CDiagramProbe::T0));
     QVERIFY(window->findChild<QLabel*>("XMAXLabel")->text().contains("1000"));
+    // The same points again are no new sweep.
+    QVERIFY(!m_pGui->SampleSpectrum(CDiagramProbe::T0 + 1, sweep, true));
 
-    // Search mode hides both; a hidden window is not refreshed.
+    // Search mode hides both; records no longer ask for the spectrum.
     m_pFake->mode = IDevice::MODE_SRCH;
     m_pGui->UpdateSpectrumButton();
     QVERIFY(button->isHidden());

@@ -130,3 +130,32 @@ void CRecordingDeviceGui::UpdateSpectrumButton()
 {
     Log(QStringLiteral("UpdateSpectrumButton"));
 }
+
+bool CRecordingDeviceGui::SampleSpectrum(quint64 time, SPECTRUM_SWEEP& sweep, bool show)
+{
+    if (m_next.isEmpty())
+        return false;
+    sweep = m_next.takeFirst();
+    sweep.time = time;
+    Log(QStringLiteral("SampleSpectrum:%1").arg(show ? 1 : 0));
+    if (show)
+        m_shown.append(sweep);
+    return true;
+}
+
+void CRecordingDeviceGui::ShowSweep(const SPECTRUM_SWEEP& sweep)
+{
+    Log(QStringLiteral("ShowSweep"));
+    m_shown.append(sweep);
+}
+
+void CRecordingDeviceGui::ClearSweeps()
+{
+    Log(QStringLiteral("ClearSweeps"));
+    m_shown.clear();
+}
+
+void CRecordingDeviceGui::SetNextSweep(const SPECTRUM_SWEEP& sweep)
+{
+    m_next.append(sweep);
+}

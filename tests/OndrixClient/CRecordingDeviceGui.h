@@ -45,6 +45,12 @@ public:
     void SetLanguage(const QString& language) override;
     void ShowManual(const QString& language, QTextBrowser* browser) override;
     void UpdateSpectrumButton() override;
+    // Hands out the sweep set with SetNextSweep once.
+    bool SampleSpectrum(quint64 time, SPECTRUM_SWEEP& sweep, bool show) override;
+    void ShowSweep(const SPECTRUM_SWEEP& sweep) override;
+    void ClearSweeps() override;
+    void SetNextSweep(const SPECTRUM_SWEEP& sweep);
+    QList<SPECTRUM_SWEEP> ShownSweeps() const { return m_shown; }
 
 private:
     void Log(const QString& call);
@@ -52,6 +58,8 @@ private:
     QString m_strType;
     QStringList m_calls;
     QList<quint64> m_times;
+    QList<SPECTRUM_SWEEP> m_next;
+    QList<SPECTRUM_SWEEP> m_shown;
     IDevice* m_pDevice = nullptr;
     CTestVirtualDevice* m_pPanel = nullptr;
     QPushButton* m_pButton = nullptr;

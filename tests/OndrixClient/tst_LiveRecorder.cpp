@@ -4,9 +4,13 @@
 #include "CRecordingRecovery.h"
 #include "CRecordingCodec.h"
 
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -24,6 +28,22 @@ CRecord Record(int i)
     return record;
 }
 
+// The child of killedProcessKeepsEveryFlushedRecord: records without end,
+// telling after each flush how many records are on disk.
+int RecordUntilKilled(const QString& folder)
+{
+    CLiveRecorder recorder;
+    QString error;
+    if (!recorder.Start(folder, QStringLiteral("RZ450"), error))
+        return 1;
+    QTextStream out(stdout);
+    for (int i = 0;; ++i) {
+        recorder.Append(Record(i));
+        if (i % 50 == 49 && recorder.Flush())
+            out << "flushed " << (i + 1) << Qt::endl;
+    }
+}
+
 } // namespace
 
 class tst_LiveRecorder : public QObject
@@ -34,6 +54,8 @@ private Q_SLOTS:
     void diskHoldsEverythingUpToTheLastFlush();
     void removedFolderStopsWithAMessage();
     void keptRecordingBecomesADataFile();
+    void fullDiskStopsAndKeepsWhatWasWritten();
+    void killedProcessKeepsEveryFlushedRecord();
 };
 
 // Killed between two flushes, the process leaves exactly the bytes written
@@ -46,14 +68,17 @@ void tst_LiveRecorder::diskHoldsEverythingUpToTheLastFlush()
     QVERIFY2(recorder.Start(folder.path(), QStringLiteral("RZ450"), error), qPrintable(error));
     for (int i = 0; i < 50; ++i)
         recorder.Append(Record(i));
-    recorder.AppendSpectrum(49, QByteArray(160, '\3'));
+    SPECTRUM_SWEEP sweep;
+    sweep.time = 49;
+    sweep.points = QByteArray(160, '\3');
+    recorder.AppendSweep(sweep);
     QVERIFY(recorder.Flush());
     for (int i = 50; i < 60; ++i)
         recorder.Append(Record(i));
     CRecordingCodec::CONTENTS contents = OnDisk(recorder.Path());
     QCOMPARE(contents.status, CRecordingCodec::Whole);
     QCOMPARE(contents.records.size(), 50);
-    QCOMPARE(contents.spectra.size(), 1);
+    QCOMPARE(contents.sweeps.size(), 1);
     QCOMPARE(contents.device, QStringLiteral("RZ450"));
     // The timer flushes the rest within its second.
     QTRY_COMPARE_WITH_TIMEOUT(OnDisk(recorder.Path()).records.size(), 60, 3000);
@@ -121,5 +146,71 @@ void tst_LiveRecorder::keptRecordingBecomesADataFile()
     QVERIFY(savedAs != first && QFile::exists(first));
 }
 
-QTEST_GUILESS_MAIN(tst_LiveRecorder)
+// A file size limit fails writes the way a full disk does, part-way
+// through a frame.
+void tst_LiveRecorder::fullDiskStopsAndKeepsWhatWasWritten()
+{
+    QTemporaryDir folder;
+    CLiveRecorder recorder;
+    QSignalSpy stopped(&recorder, &CLiveRecorder::stopped);
+    QString error;
+    QVERIFY(recorder.Start(folder.path(), QStringLiteral("RZ450"), error));
+    rlimit saved {};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved;
+    limit.rlim_cur = 4000;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    int flushed = 0;
+    for (int i = 0; i < 400 && recorder.IsRecording(); ++i) {
+        recorder.Append(Record(i));
+        if (i % 10 == 9 && recorder.Flush())
+            flushed = i + 1;
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    QCOMPARE(stopped.size(), 1);
+    QVERIFY(!recorder.IsRecording());
+    QVERIFY(stopped.first().first().toString().contains(QStringLiteral("kept")));
+    const CRecordingCodec::CONTENTS contents = OnDisk(QDir(folder.path()).entryInfoList(QDir::Files).first().filePath());
+    QVERIFY(flushed > 0);
+    QVERIFY(contents.records.size() >= flushed);
+    QVERIFY(contents.status == CRecordingCodec::Cut || contents.status == CRecordingCodec::Whole);
+}
+
+void tst_LiveRecorder::killedProcessKeepsEveryFlushedRecord()
+{
+    QTemporaryDir folder;
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), { QStringLiteral("--record-until-killed"), folder.path() });
+    QVERIFY(child.waitForStarted());
+    int flushed = 0;
+    while (flushed < 2000 && child.waitForReadyRead(10000)) {
+        while (child.canReadLine())
+            flushed = QString::fromLatin1(child.readLine()).section(QLatin1Char(' '), 1).trimmed().toInt();
+    }
+    ::kill(pid_t(child.processId()), SIGKILL);
+    QVERIFY(child.waitForFinished());
+    QVERIFY(flushed >= 2000);
+    const QFileInfoList left = QDir(folder.path()).entryInfoList(QDir::Files);
+    QCOMPARE(left.size(), 1);
+    QString savedAs;
+    QString error;
+    QVERIFY2(CRecordingRecovery::Keep(left.first().filePath(), savedAs, error), qPrintable(error));
+    QList<CRecord> records;
+    qint32 kind = -1;
+    QCOMPARE(CDataFile::Load(savedAs, QStringLiteral("RZ450"), records, kind), CDataFile::Ok);
+    QVERIFY2(records.size() >= flushed, qPrintable(QStringLiteral("%1 of %2").arg(records.size()).arg(flushed)));
+    for (int i = 0; i < records.size(); ++i)
+        QCOMPARE(records.at(i).time, Record(i).time);
+}
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 3 && QByteArray(argv[1]) == "--record-until-killed")
+        return RecordUntilKilled(QString::fromLocal8Bit(argv[2]));
+    tst_LiveRecorder test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_LiveRecorder.moc"

@@ -4,6 +4,9 @@
 #include "CClientSession.h"
 #include "CDeviceWidget.h"
 #include "CFakeDevice.h"
+#include "CLiveFeed.h"
+#include "CLiveRecorder.h"
+#include "CRecordingCodec.h"
 #include "CMainWindow.h"
 #include "CMetaDevice.h"
 #include "CModalWatcher.h"
@@ -105,6 +108,9 @@ private Q_SLOTS:
     void liveViewFollowsTheDetectorClock_data();
     void liveViewFollowsTheDetectorClock();
     void clockSteppedBackStartsTheViewAgain();
+    void recordingFollowsThePreference_data();
+    void recordingFollowsThePreference();
+    void heldViewsRecordOnAndComeBack();
     void processingErrorStaysUntilReplaced();
 
     void keyHeldElevenTicksSendsTheLongPress();
@@ -393,6 +399,59 @@ void TestMainWindow::clockSteppedBackStartsTheViewAgain()
     QCOMPARE(ValueTimes(diagram), QList<quint64>({ back, back + 1, back + 2, back + 3, back + 4 }));
     QCOMPARE(Ranges(diagram).visibleXMin.toULongLong(), back);
     QVERIFY(m_pWindow->statusBar()->currentMessage().contains(QStringLiteral("clock went back")));
+}
+
+void TestMainWindow::recordingFollowsThePreference_data()
+{
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("on") << true;
+    QTest::newRow("switched off") << false;
+}
+
+void TestMainWindow::recordingFollowsThePreference()
+{
+    QFETCH(bool, enabled);
+    QSettings().setValue(QLatin1String(CLiveRecorder::ENABLED_KEY), enabled);
+    QTemporaryDir storage;
+    QSettings().setValue(QStringLiteral("General/StoragePath"), storage.path());
+    MakeWindow();
+    m_pFake->AppendRecords(5);
+    Tick();
+    const QStringList left = QDir(storage.path()).entryList({ QStringLiteral("*.orzrec") }, QDir::Files);
+    QCOMPARE(left.size(), enabled ? 1 : 0);
+}
+
+// A replay has the views: the live records and sweeps still reach the
+// recording, and the diagram gets all of them back afterwards.
+void TestMainWindow::heldViewsRecordOnAndComeBack()
+{
+    QTemporaryDir storage;
+    QSettings().setValue(QStringLiteral("General/StoragePath"), storage.path());
+    MakeWindow();
+    auto* feed = m_pWindow->findChild<CLiveFeed*>();
+    SPECTRUM_SWEEP sweep;
+    sweep.points = QByteArray(160, '\7');
+    m_pGui->SetNextSweep(sweep);
+    m_pFake->AppendRecords(5);
+    Tick();
+    QCOMPARE(m_pGui->ShownSweeps().size(), 1);
+    feed->SetViewsHeld(true);
+    m_pGui->SetNextSweep(sweep);
+    m_pFake->AppendRecords(3);
+    m_pGui->ClearCalls();
+    Tick();
+    QCOMPARE(m_pGui->Calls(), QStringList({ QStringLiteral("SampleSpectrum:0") }));
+    feed->SetViewsHeld(false);
+    Tick();
+    QCOMPARE(m_pGui->RecordTimes(), Times(0, 8));
+    QCOMPARE(ValueCount(Find<CQDiagramWidget>("m_pRealtimeGraphFrame")), 8);
+    const QString recording = feed->RecordingPath();
+    const auto onDisk = [&recording] {
+        QFile file(recording);
+        return file.open(QIODevice::ReadOnly) ? CRecordingCodec::Decode(file.readAll()) : CRecordingCodec::CONTENTS();
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(onDisk().records.size(), 8, 3000);
+    QCOMPARE(onDisk().sweeps.size(), 2);
 }
 
 void TestMainWindow::processingErrorStaysUntilReplaced()

@@ -19,14 +19,29 @@ CRecord Record(int i)
     return record;
 }
 
-// A header, then records and a spectrum after every tenth.
+SPECTRUM_SWEEP Sweep(int i, int points = 160)
+{
+    SPECTRUM_SWEEP sweep;
+    sweep.time = quint64(i);
+    sweep.points = QByteArray(points, char(i));
+    sweep.rangeStartMhz = 100 + i;
+    sweep.rangeEndMhz = 2400;
+    sweep.signalFreq = 433;
+    sweep.levelMinDbm = -90;
+    sweep.signalLevel = -40 - i % 7;
+    sweep.noiseLevel = -85;
+    sweep.signalNo = i % 5;
+    return sweep;
+}
+
+// A header, then records and a sweep after every tenth.
 QByteArray Recording(int records, QList<qint64>* ends = nullptr)
 {
     QByteArray bytes = CRecordingCodec::Header();
     for (int i = 0; i < records; ++i) {
         bytes += CRecordingCodec::RecordFrame(Record(i));
         if (i % 10 == 9)
-            bytes += CRecordingCodec::SpectrumFrame(quint64(i), QByteArray(160, char(i)));
+            bytes += CRecordingCodec::SweepFrame(Sweep(i));
         if (ends)
             ends->append(bytes.size());
     }
@@ -67,8 +82,9 @@ void tst_RecordingCodec::readsBackWhatWasWritten()
     QCOMPARE(contents.records.size(), 100);
     for (int i = 0; i < 100; ++i)
         QVERIFY2(Same(contents.records.at(i), Record(i)), qPrintable(QString::number(i)));
-    QCOMPARE(contents.spectra.size(), 10);
-    QCOMPARE(contents.spectra.last().points, QByteArray(160, char(99)));
+    QCOMPARE(contents.sweeps.size(), 10);
+    QVERIFY(contents.sweeps.last() == Sweep(99));
+    QCOMPARE(contents.sweeps.last().time, quint64(99));
 }
 
 void tst_RecordingCodec::cutAtEveryByteKeepsTheWholeRecords()
@@ -118,8 +134,8 @@ void tst_RecordingCodec::badFiles()
     QCOMPARE(int(contents.status), status);
     QCOMPARE(contents.records.size(), records);
     QVERIFY(!CRecordingCodec::Describe(contents).isEmpty());
-    QVERIFY(CRecordingCodec::SpectrumFrame(1, QByteArray()).isEmpty());
-    QVERIFY(CRecordingCodec::SpectrumFrame(1, QByteArray(255, '\1')).isEmpty());
+    QVERIFY(CRecordingCodec::SweepFrame(Sweep(1, 0)).isEmpty());
+    QVERIFY(CRecordingCodec::SweepFrame(Sweep(1, 255)).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(tst_RecordingCodec)

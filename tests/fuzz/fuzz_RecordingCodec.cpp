@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     // What was read reads the same again from the valid part alone.
     const CRecordingCodec::CONTENTS again = CRecordingCodec::Decode(bytes.first(contents.validBytes));
-    if (again.records.size() != contents.records.size() || again.spectra.size() != contents.spectra.size())
+    if (again.records.size() != contents.records.size() || again.sweeps.size() != contents.sweeps.size())
         std::abort();
     return 0;
 }
