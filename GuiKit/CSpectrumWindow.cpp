@@ -2,6 +2,9 @@
 
 #include "CLabel.h"
 #include "CQDiagramWidget.h"
+#include "CWaterfallLegend.h"
+#include "CWaterfallWidget.h"
+#include "SPECTRUM_SWEEP.h"
 
 #include <QCloseEvent>
 #include <QSettings>
@@ -9,16 +12,27 @@
 #include <algorithm>
 
 namespace {
+
 const int LABEL_FONT_PIXELS = 10;
-}
+const QSize WINDOW_SIZE(624, 480);
+const int BAR_PIXELS = 3; // the width CLabel gives each bar
+const int WATERFALL_TOP = 212;
+const int LEGEND_GAP = 4;
+const int LEGEND_WIDTH = 64;
+const int READOUT_HEIGHT = 20;
+const int MARGIN = 4;
+
+} // namespace
 
 CSpectrumWindow::CSpectrumWindow(QWidget* parent)
     : QWidget(parent)
     , m_pSpectrumWidget(new CQDiagramWidget(this))
     , m_pGraphLabel(new CLabel(this))
+    , m_pWaterfallWidget(new CWaterfallWidget(LEVEL_SPAN, CWaterfallHistory::DEFAULT_CAPACITY, this))
+    , m_pLegendWidget(new CWaterfallLegend(m_pWaterfallWidget->Palette(), this))
 {
     setObjectName(QStringLiteral("CSpectrumWindow"));
-    resize(584, 214);
+    resize(WINDOW_SIZE);
     setMouseTracking(true);
     setWindowTitle(tr("Spectrum"));
     m_pSpectrumWidget->setGeometry(485, 15, 41, 51);
@@ -33,8 +47,32 @@ CSpectrumWindow::CSpectrumWindow(QWidget* parent)
     m_pYMIDLabel = AddLabel(QStringLiteral("YMIDLabel"), QRect(510, 85, 55, 20));
     m_pYMAXLabel = AddLabel(QStringLiteral("YMAXLabel"), QRect(510, 5, 55, 20));
     m_pFREQLabel = AddLabel(QStringLiteral("FREQLabel"), QRect(145, 187, 235, 20));
-    setGeometry(110, 110, 565, 210);
+    m_pWaterfallWidget->setObjectName(QStringLiteral("WaterfallWidget"));
+    m_pLegendWidget->setObjectName(QStringLiteral("LegendWidget"));
+    m_pReadoutLabel = AddLabel(QStringLiteral("ReadoutLabel"), QRect());
+    connect(m_pWaterfallWidget, &CWaterfallWidget::readoutChanged, m_pReadoutLabel, &QLabel::setText);
+    setGeometry(QRect(QPoint(110, 110), WINDOW_SIZE));
+    LayoutWaterfall();
     m_pSpectrumWidget->hide();
+}
+
+void CSpectrumWindow::LayoutWaterfall()
+{
+    // The plot starts where the bars start and is as wide as they are, so
+    // that each column lies under its bar; it takes the height left over.
+    const int left = m_pGraphLabel->x();
+    const int plotWidth = CLabel::BAR_COUNT * BAR_PIXELS;
+    const int waterfallWidth = CWaterfallWidget::WidthForPlot(plotWidth);
+    const int waterfallHeight = std::max(0, height() - WATERFALL_TOP - READOUT_HEIGHT - 2 * MARGIN);
+    m_pWaterfallWidget->setGeometry(left, WATERFALL_TOP, waterfallWidth, waterfallHeight);
+    m_pLegendWidget->setGeometry(left + waterfallWidth + LEGEND_GAP, WATERFALL_TOP, LEGEND_WIDTH, waterfallHeight);
+    m_pReadoutLabel->setGeometry(left, WATERFALL_TOP + waterfallHeight + MARGIN, plotWidth, READOUT_HEIGHT);
+}
+
+void CSpectrumWindow::resizeEvent(QResizeEvent* event)
+{
+    LayoutWaterfall();
+    QWidget::resizeEvent(event);
 }
 
 QLabel* CSpectrumWindow::AddLabel(const QString& name, const QRect& geometry)
@@ -70,11 +108,25 @@ void CSpectrumWindow::SetSpectrumData(const unsigned char* data, int count, int 
     m_pGraphLabel->update();
 }
 
+void CSpectrumWindow::SetSweep(const SPECTRUM_SWEEP& sweep)
+{
+    SetSpectrumData(reinterpret_cast<const unsigned char*>(sweep.points.constData()), int(sweep.points.size()),
+        sweep.rangeStartMhz, sweep.rangeEndMhz, sweep.signalFreq, sweep.levelMinDbm, sweep.signalLevel,
+        sweep.noiseLevel, sweep.signalNo);
+    if (m_pWaterfallWidget->AddSweep(sweep))
+        m_pLegendWidget->SetLevelMin(sweep.levelMinDbm);
+}
+
+void CSpectrumWindow::ClearSweeps()
+{
+    m_pWaterfallWidget->Clear();
+}
+
 void CSpectrumWindow::SetLevels(int yMin)
 {
     m_pYMINLabel->setText(tr("%1 dBm").arg(yMin));
-    m_pYMIDLabel->setText(tr("%1 dBm").arg(yMin + 30));
-    m_pYMAXLabel->setText(tr("%1 dBm").arg(yMin + 60));
+    m_pYMIDLabel->setText(tr("%1 dBm").arg(yMin + LEVEL_SPAN / 2));
+    m_pYMAXLabel->setText(tr("%1 dBm").arg(yMin + LEVEL_SPAN));
 }
 
 void CSpectrumWindow::SetSignal(int signalFreq, int signalLevel, int noiseLevel, int signalNo)
@@ -92,7 +144,8 @@ void CSpectrumWindow::SetSignal(int signalFreq, int signalLevel, int noiseLevel,
 
 void CSpectrumWindow::ClearTexts()
 {
-    for (QLabel* label : { m_pXMINLabel, m_pXMAXLabel, m_pYMINLabel, m_pYMIDLabel, m_pYMAXLabel, m_pFREQLabel })
+    for (QLabel* label :
+        { m_pXMINLabel, m_pXMAXLabel, m_pYMINLabel, m_pYMIDLabel, m_pYMAXLabel, m_pFREQLabel, m_pReadoutLabel })
         label->clear();
 }
 

@@ -6,10 +6,14 @@
 
 class CLabel;
 class CQDiagramWidget;
+class CWaterfallLegend;
+class CWaterfallWidget;
 class QLabel;
+struct SPECTRUM_SWEEP;
 
 // A small window with the 160-point spectrum of the scan band as a bar graph,
-// its frequency bounds, its level scale and the strongest signal.
+// its frequency bounds, its level scale and the strongest signal; under it
+// the sweeps so far as a waterfall, column for column under the bars.
 class GUIKIT_EXPORT CSpectrumWindow : public QWidget
 {
     Q_OBJECT
@@ -17,12 +21,17 @@ class GUIKIT_EXPORT CSpectrumWindow : public QWidget
 public:
     // The level of the lowest bar that tells the device is searching.
     static constexpr int SEARCH_MODE_MARKER = 153;
+    // The levels above the lowest that the bar graph's height shows.
+    static constexpr int LEVEL_SPAN = 60;
 
     explicit CSpectrumWindow(QWidget* parent = nullptr);
 
     // Points beyond the graph's 160 bars are ignored.
     void SetSpectrumData(const unsigned char* data, int count, int xMin, int xMax, int signalFreq, int yMin,
         int signalLevel, int noiseLevel, int signalNo);
+    // The bars as SetSpectrumData shows them, and a new waterfall row.
+    void SetSweep(const SPECTRUM_SWEEP& sweep);
+    void ClearSweeps();
 
 Q_SIGNALS:
     void closed();
@@ -30,12 +39,14 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QLabel* AddLabel(const QString& name, const QRect& geometry);
     void SetLevels(int yMin);
     void SetSignal(int signalFreq, int signalLevel, int noiseLevel, int signalNo);
     void ClearTexts();
+    void LayoutWaterfall();
 
     CQDiagramWidget* m_pSpectrumWidget;
     CLabel* m_pGraphLabel;
@@ -45,4 +56,7 @@ private:
     QLabel* m_pYMIDLabel;
     QLabel* m_pYMAXLabel;
     QLabel* m_pFREQLabel;
+    CWaterfallWidget* m_pWaterfallWidget;
+    CWaterfallLegend* m_pLegendWidget;
+    QLabel* m_pReadoutLabel;
 };

@@ -204,4 +204,18 @@
         <translation>Закрыть</translation>
     </message>
 </context>
+<context>
+    <name>CWaterfallWidget</name>
+    <message>
+        <source>%1 MHz   %2 dBm   %3</source>
+        <translation>%1 МГц   %2 дБм   %3</translation>
+    </message>
+</context>
+<context>
+    <name>CWaterfallLegend</name>
+    <message>
+        <source>%1 dBm</source>
+        <translation>%1 дБм</translation>
+    </message>
+</context>
 </TS>

@@ -51,7 +51,7 @@ void TestSpectrumWindow::controls()
     CSpectrumWindow window;
     QCOMPARE(window.objectName(), QStringLiteral("CSpectrumWindow"));
     QCOMPARE(window.windowTitle(), QStringLiteral("Spectrum"));
-    QCOMPARE(window.geometry(), QRect(110, 110, 565, 210));
+    QCOMPARE(window.geometry(), QRect(110, 110, 624, 480));
     QCOMPARE(window.findChild<CLabel*>()->geometry(), QRect(5, 5, 500, 180));
     QCOMPARE(window.findChild<QLabel*>(QStringLiteral("FREQLabel"))->geometry(), QRect(145, 187, 235, 20));
     QCOMPARE(window.findChild<QLabel*>(QStringLiteral("YMAXLabel"))->frameShape(), QFrame::StyledPanel);
