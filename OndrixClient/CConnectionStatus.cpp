@@ -57,6 +57,12 @@ bool CConnectionStatus::IsDown() const
     return m_bDown;
 }
 
+void CConnectionStatus::ShowReplay(const QString& fileName)
+{
+    m_strReplay = fileName;
+    Retranslate();
+}
+
 void CConnectionStatus::Retranslate()
 {
     m_pLabel->setText(LabelText());
@@ -78,6 +84,13 @@ QString CConnectionStatus::LabelText() const
 }
 
 QString CConnectionStatus::TitleText() const
+{
+    if (!m_strReplay.isEmpty())
+        return ConnectionTitle() + tr(" - Replay: %1").arg(m_strReplay);
+    return ConnectionTitle();
+}
+
+QString CConnectionStatus::ConnectionTitle() const
 {
     const QString application = QCoreApplication::applicationName();
     const QString version = QCoreApplication::applicationVersion();

@@ -30,6 +30,8 @@ public:
     // failure stays readable instead of a network error on every poll.
     void Fail(CMetaDevice* device, const QString& failure);
     bool IsDown() const;
+    // The title names the file a replay shows; empty when none does.
+    void ShowReplay(const QString& fileName);
     void Retranslate();
 
 private:
@@ -37,6 +39,7 @@ private:
     QString Place() const;
     QString LabelText() const;
     QString TitleText() const;
+    QString ConnectionTitle() const;
 
     QMainWindow* m_pWindow;
     QLabel* m_pLabel;
@@ -47,4 +50,5 @@ private:
     bool m_bShared = false;
     CServerSharing m_sharing;
     bool m_bDown = false;
+    QString m_strReplay;
 };

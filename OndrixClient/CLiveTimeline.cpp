@@ -1,5 +1,7 @@
 #include "CLiveTimeline.h"
 
+#include "CQDiagramWidget.h"
+
 void CLiveTimeline::Reset()
 {
     m_bStarted = false;
@@ -19,5 +21,18 @@ CLiveTimeline::Step CLiveTimeline::Take(quint64& time, quint64 now)
         step = StepBack;
     m_bStarted = true;
     m_nLast = time;
+    return step;
+}
+
+CLiveTimeline::Step CLiveTimeline::Place(CQDiagramWidget* diagram, quint64& time, quint64 now)
+{
+    const Step step = Take(time, now);
+    if (step == Append)
+        return step;
+    if (step == StepBack)
+        diagram->Clear(true);
+    const QVariant start = QVariant::fromValue<quint64>(time);
+    const QVariant end = QVariant::fromValue<quint64>(time + CQDiagramWidget::TIME_WINDOW_SECONDS);
+    diagram->SetMaxXRange(start, end, 1.0, true);
     return step;
 }

@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+class CQDiagramWidget;
+
 // Decides where the realtime view's time window stands for each live record.
 // The detector's clock is its own: after a battery change or with clock sync
 // off it can be hours behind or ahead of the PC, and the user may set it back
@@ -21,6 +23,10 @@ public:
     void Reset();
     // A record without a valid time (0) is placed at the PC's time `now`.
     Step Take(quint64& time, quint64 now);
+    // Take, then the diagram's window follows: a fresh view opens its window
+    // at the record, a step back empties the view first. The live feed and a
+    // replay place their records alike, so that both draw the same picture.
+    Step Place(CQDiagramWidget* diagram, quint64& time, quint64 now);
 
 private:
     bool m_bStarted = false;

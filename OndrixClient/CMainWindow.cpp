@@ -10,9 +10,11 @@
 #include "CLogDownload.h"
 #include "CManualWindow.h"
 #include "CMetaDevice.h"
+#include "COtherWindows.h"
 #include "CPreferencesDialog.h"
 #include "CQDiagramWidget.h"
 #include "CRealtimeSaver.h"
+#include "CReplayController.h"
 #include "CServerStarter.h"
 #include "CStartupWindow.h"
 #include "CStoragePanel.h"
@@ -59,6 +61,7 @@ CMainWindow::CMainWindow(QWidget* parent)
     InitStorage();
     m_pLiveFeed->SetRecordingFolder(m_pStoragePanel->StoragePath());
     SetupStatusBar();
+    m_pReplay = new CReplayController(this, *m_pUi, m_pLiveFeed, m_pConnection, m_pStoragePanel);
     ConnectForm();
     if (IDeviceGui* gui = CClientSession::DeviceGui())
         gui->InitLogList(m_pUi->m_pLogListTree);
@@ -502,6 +505,7 @@ void CMainWindow::OnFilePreferencesAction()
     CPreferencesDialog dialog(russian ? CPreferencesDialog::Russian : CPreferencesDialog::English, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    m_pLiveFeed->SetRecordingFolder(m_pStoragePanel->StoragePath());
     const bool toRussian = dialog.GetLanguageIndex() == CPreferencesDialog::Russian;
     CTranslationSet::Instance().SetLanguage(QLatin1String(toRussian ? CTranslationSet::RUSSIAN : CTranslationSet::ENGLISH));
     // The same language again installs nothing new and so sends no language
@@ -565,25 +569,12 @@ void CMainWindow::RetranslateWindow()
 
 void CMainWindow::closeEvent(QCloseEvent* event)
 {
+    m_pReplay->End();
     m_pLiveFeed->EndRecording();
     CGuardedCall::Uninitialize(CClientSession::Device());
     m_pManualWindow->close();
-    CloseOtherWindows();
+    COtherWindows::Close(this);
     event->accept();
-}
-
-void CMainWindow::CloseOtherWindows()
-{
-    // The device GUI's windows (the spectrum window among them) have no
-    // parent: left open they would keep the program running without its
-    // main window.
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (QWidget* window : windows) {
-        if (window == this || !window->isVisible())
-            continue;
-        window->close();
-        window->hide();
-    }
 }
 
 void CMainWindow::mouseMoveEvent(QMouseEvent* event)

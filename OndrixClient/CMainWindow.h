@@ -13,6 +13,7 @@ class CLiveFeed;
 class CLogArea;
 class CLogDownload;
 class CManualWindow;
+class CReplayController;
 class CMetaDevice;
 class CStoragePanel;
 class CWindowLayout;
@@ -110,7 +111,6 @@ private:
     static QString RecoveryMessage();
     template <typename Fn>
     void Guarded(Fn&& fn);
-    void CloseOtherWindows();
     void SetPaneSizes(int logSize, int realtimeSize);
     void TakeOver(CMetaDevice* device, IDeviceGui* gui);
     void RestartConnection();
@@ -140,6 +140,7 @@ private:
     CLiveFeed* m_pLiveFeed = nullptr;
     CLogArea* m_pLogArea = nullptr;
     CLogDownload* m_pLogDownload = nullptr;
+    CReplayController* m_pReplay = nullptr;
     std::unique_ptr<CWindowLayout> m_pLayout;
     QLabel* m_pReadyLabel = nullptr;
     QLabel* m_pStateLabel = nullptr;

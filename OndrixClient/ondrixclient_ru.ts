@@ -23,6 +23,14 @@
 <context>
     <name>CMainWindow</name>
     <message>
+        <source>Replay...</source>
+        <translation>Воспроизвести...</translation>
+    </message>
+    <message>
+        <source>Replay</source>
+        <translation>Воспроизвести</translation>
+    </message>
+    <message>
         <source>Storage Content</source>
         <translation>Содержимое хранилища</translation>
     </message>
@@ -304,6 +312,14 @@
 <context>
     <name>CPreferencesDialog</name>
     <message>
+        <source>Record the live session in the storage folder</source>
+        <translation>Записывать сеанс в папку хранения</translation>
+    </message>
+    <message>
+        <source>Keeps what the detector sends on disk as it arrives, so that a crash or a power cut loses nothing</source>
+        <translation>Сохраняет на диск всё, что присылает детектор, по мере поступления, чтобы сбой или отключение питания ничего не уничтожили</translation>
+    </message>
+    <message>
         <source>Preferences</source>
         <translation>Настройки</translation>
     </message>
@@ -575,6 +591,10 @@
 <context>
     <name>CConnectionStatus</name>
     <message>
+        <source> - Replay: %1</source>
+        <translation> - Воспроизведение: %1</translation>
+    </message>
+    <message>
         <source> Version </source>
         <translation> Версия </translation>
     </message>
@@ -725,6 +745,111 @@ Keep it as a data file?</source>
     <message>
         <source>Failed to save %1!</source>
         <translation>Не удалось сохранить %1!</translation>
+    </message>
+</context>
+<context>
+    <name>CReplaySource</name>
+    <message>
+        <source>%1 cannot be opened: %2</source>
+        <translation>Файл %1 не удаётся открыть: %2</translation>
+    </message>
+    <message>
+        <source>%1 is larger than %2 MiB and is not replayed.</source>
+        <translation>Файл %1 больше %2 МиБ и не воспроизводится.</translation>
+    </message>
+    <message>
+        <source>%1 holds nothing to replay.</source>
+        <translation>В файле %1 нечего воспроизводить.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read.</source>
+        <translation>Файл %1 не удаётся прочитать.</translation>
+    </message>
+    <message>
+        <source>%1 is neither a live recording nor a realtime data file, or it is damaged.</source>
+        <translation>Файл %1 не является ни записью сеанса, ни файлом данных реального времени, или он повреждён.</translation>
+    </message>
+    <message>
+        <source>%1 comes from a device of another type (%2).</source>
+        <translation>Файл %1 записан устройством другого типа (%2).</translation>
+    </message>
+</context>
+<context>
+    <name>CReplayBar</name>
+    <message>
+        <source>Replay</source>
+        <translation>Воспроизведение</translation>
+    </message>
+    <message>
+        <source>Play or pause the replay</source>
+        <translation>Воспроизвести или приостановить</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Воспроизвести</translation>
+    </message>
+    <message>
+        <source>Replay speed</source>
+        <translation>Скорость воспроизведения</translation>
+    </message>
+    <message>
+        <source>1x</source>
+        <translation>1x</translation>
+    </message>
+    <message>
+        <source>10x</source>
+        <translation>10x</translation>
+    </message>
+    <message>
+        <source>Max</source>
+        <translation>Макс.</translation>
+    </message>
+    <message>
+        <source>Go to a moment of the file</source>
+        <translation>Перейти к моменту файла</translation>
+    </message>
+    <message>
+        <source>End the replay and return to the live view</source>
+        <translation>Завершить воспроизведение и вернуться к текущим данным</translation>
+    </message>
+    <message>
+        <source>Close Replay</source>
+        <translation>Закрыть воспроизведение</translation>
+    </message>
+    <message>
+        <source>Replay: %1</source>
+        <translation>Воспроизведение: %1</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Пауза</translation>
+    </message>
+</context>
+<context>
+    <name>CReplayController</name>
+    <message>
+        <source>Replaying the readable part of %1: %2</source>
+        <translation>Воспроизводится читаемая часть файла %1: %2</translation>
+    </message>
+    <message>
+        <source>Replay</source>
+        <translation>Воспроизведение</translation>
+    </message>
+    <message>
+        <source>The replay reached the end of %1</source>
+        <translation>Воспроизведение файла %1 дошло до конца</translation>
+    </message>
+    <message>
+        <source>Recordings and realtime data files (%1 *.rdf)</source>
+        <translation>Записи и файлы данных реального времени (%1 *.rdf)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Все файлы (*)</translation>
+    </message>
+    <message>
+        <source>Replay a file</source>
+        <translation>Воспроизвести файл</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+
+class CConnectionStatus;
+class CLiveFeed;
+class CReplayBar;
+class CReplayPlayer;
+class CReplaySource;
+class CReplayView;
+class CStoragePanel;
+class QLabel;
+class QMainWindow;
+
+namespace Ui {
+class CMainWindow;
+}
+
+// A replay in the main window: a recording or a realtime data file played
+// back into the realtime diagram and the spectrum window. The live feed
+// keeps recording meanwhile and leaves the views to the replay until it
+// ends; the title and the status bar say that a replay is showing.
+class CReplayController : public QObject
+{
+    Q_OBJECT
+
+public:
+    CReplayController(QMainWindow* window, Ui::CMainWindow& ui, CLiveFeed* feed, CConnectionStatus* title,
+        CStoragePanel* storage);
+    ~CReplayController() override;
+
+    // A file that cannot be replayed is refused with a message, and a
+    // replay already running goes on.
+    bool Start(const QString& path);
+    // Back to the live view.
+    void End();
+    bool IsReplaying() const;
+    CReplayPlayer* Player() const { return m_pPlayer.get(); }
+
+private:
+    void OnFileReplayAction();
+    void OnStorageReplayAction();
+    void OnStorageMenuAboutToShow();
+    void OnPlayerFinished();
+    void ShowBar();
+    void ShowLabel();
+    QString DeviceType() const;
+
+    QMainWindow* m_pWindow;
+    Ui::CMainWindow& m_ui;
+    // Children of the window like this one, and possibly gone before it.
+    QPointer<CLiveFeed> m_pFeed;
+    QPointer<CConnectionStatus> m_pTitle;
+    CStoragePanel* m_pStorage;
+    std::unique_ptr<CReplaySource> m_pSource;
+    std::unique_ptr<CReplayView> m_pView;
+    std::unique_ptr<CReplayPlayer> m_pPlayer;
+    QPointer<CReplayBar> m_pBar;
+    QPointer<QLabel> m_pLabel;
+};

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QObject>
+#include <QTimer>
+
+class CReplaySource;
+class CReplayView;
+
+// The clock of a replay: hands the file's records and sweeps to the view
+// when their time comes, at the detector's own pace, ten times as fast, or
+// as fast as the window can draw them. The replay's clock counts seconds
+// from the first record; a step back of the detector's clock costs no time,
+// so that the clock only runs forward.
+class CReplayPlayer : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum Speed { SpeedMax = 0, SpeedReal = 1, SpeedFast = 10 };
+
+    static constexpr int TICK_MS = 40;
+    // Entries handed over per tick at most: at the highest speed the window
+    // still answers between two ticks, and a clock that jumped (a suspended
+    // PC) catches up the same way.
+    static constexpr int CHUNK = 2000;
+    // The waterfall after a seek: the sweeps just before the place are
+    // enough to fill it.
+    static constexpr int SEEK_SWEEPS = 200;
+
+    // Both are only borrowed and must outlive the player.
+    CReplayPlayer(const CReplaySource& source, CReplayView& view, QObject* parent = nullptr);
+
+    // Not started yet or over, it starts from the beginning.
+    void Play();
+    void Pause();
+    bool IsPlaying() const;
+    bool IsAtEnd() const;
+    void SetSpeed(Speed speed);
+    Speed GetSpeed() const { return m_eSpeed; }
+
+    // Seconds of the replay's clock.
+    qint64 Length() const;
+    qint64 Position() const;
+    // The records' own time at a place of the replay's clock.
+    quint64 TimeAt(qint64 seconds) const;
+    // Draws everything up to that place at once; playing goes on from there.
+    void Seek(qint64 seconds);
+    // Handed over so far.
+    int FedEntries() const { return m_nNext; }
+
+    // One tick after elapsedMs of wall time; the timer calls it, and a
+    // test may as well.
+    void Advance(qint64 elapsedMs);
+
+Q_SIGNALS:
+    void positionChanged(qint64 seconds);
+    void playingChanged(bool playing);
+    void finished();
+
+private:
+    struct ENTRY
+    {
+        qint64 at;    // seconds of the replay's clock
+        quint64 time; // the records' clock
+        int index;    // into the records, or into the sweeps
+        bool sweep;
+    };
+
+    void Schedule();
+    void Add(qint64& at, quint64& last, quint64 time, int index, bool sweep);
+    void OnTimer();
+    void FeedDue();
+    void Feed(const ENTRY& entry);
+    void Finish();
+
+    const CReplaySource& m_source;
+    CReplayView& m_view;
+    QList<ENTRY> m_entries; // in the order they are handed over, at never falling
+    int m_nNext = 0;
+    qint64 m_nClockMs = 0;
+    Speed m_eSpeed = SpeedFast;
+    QTimer m_timer;
+    QElapsedTimer m_elapsed;
+};
