@@ -1,5 +1,6 @@
 #include "CLevelScale.h"
 
+#include "CLabelCache.h"
 #include "CTimeMapping.h"
 
 #include <QPainter>
@@ -49,13 +50,17 @@ int CLevelScale::Row(const QRect& strip, double level, bool downwards) const
 }
 
 void CLevelScale::DrawLabels(QPainter& painter, const QRect& strip, bool downwards, const QString& unit,
-    const std::function<double(double)>& shown) const
+    const std::function<double(double)>& shown, CLabelCache* labels) const
 {
     const int h = CTimeMapping::ClampedInt(step * pxPerUnit);
     for (double level : levels) {
         const int y = Row(strip, level, downwards);
-        painter.drawText(QRect(strip.left(), y - h / 2, strip.width(), h), Qt::AlignCenter,
-            QStringLiteral("%1 %2").arg(QString::number(shown(level), 'f', 0), unit));
+        const QRect place(strip.left(), y - h / 2, strip.width(), h);
+        const QString text = QStringLiteral("%1 %2").arg(QString::number(shown(level), 'f', 0), unit);
+        if (labels != nullptr)
+            labels->DrawCentred(painter, place, text);
+        else
+            painter.drawText(place, Qt::AlignCenter, text);
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class CLabelCache;
 class QPainter;
 class QString;
 
@@ -36,9 +37,10 @@ public:
     static QList<int> MenuValues(double fullMin, double fullMax, int span = -1);
 
     // One label per level, centred on its row, with the figure shown(level)
-    // and the unit; the painter's pen and font are the caller's.
+    // and the unit; the painter's pen and font are the caller's. Labels
+    // kept in a cache are drawn from it.
     void DrawLabels(QPainter& painter, const QRect& strip, bool downwards, const QString& unit,
-        const std::function<double(double)>& shown) const;
+        const std::function<double(double)>& shown, CLabelCache* labels = nullptr) const;
 
     double pxPerUnit = 0.0;
     double step = 0.0;

@@ -2,6 +2,7 @@
 
 #include "CTimeMapping.h"
 
+#include "CBandedPaint.h"
 #include "CDiagramValues.h"
 #include "CQFreqDiagram.h"
 #include "CQOscilloscopeDiagram.h"
@@ -465,7 +466,7 @@ void CQDiagramWidget::DrawAreas(QPainter& painter, const QPoint& cursor, QList<D
                 area->diagram->DrawAxisYTicks(painter, visible);
             }
         }
-        painter.fillRect(area->axisYRect, stripColor);
+        CBandedPaint::FillRect(painter, area->axisYRect, stripColor);
         if (area->plotRect.contains(cursor))
             statusLines.append(visible);
     }
@@ -501,13 +502,11 @@ void CQDiagramWidget::DrawStatus(const QPoint& point, QPainter& painter, const Q
     if (lines.isEmpty())
         return;
 
-    painter.setPen(m_statusPen);
-    painter.setBrush(m_statusBrush);
-    painter.drawRect(m_statusRect);
+    CBandedPaint::DrawRect(painter, m_statusRect, m_statusPen, m_statusBrush);
     painter.setPen(Qt::white);
     painter.setFont(m_titleFont);
-    painter.drawText(QRect(m_statusRect.left() + 5, m_statusRect.top() + 2, m_statusRect.width() - 10, m_nStatusTitleHeight),
-        Qt::AlignCenter, tr("Cursor values"));
+    m_statusTexts.DrawCentred(painter,
+        QRect(m_statusRect.left() + 5, m_statusRect.top() + 2, m_statusRect.width() - 10, m_nStatusTitleHeight), tr("Cursor values"));
     painter.setFont(m_valueFont);
     for (int k = 0; k < lines.size(); ++k) {
         QString text;
@@ -517,7 +516,7 @@ void CQDiagramWidget::DrawStatus(const QPoint& point, QPainter& painter, const Q
             text = FormatStatusFreq(lines.at(k), CDiagramValues::Real(values.at(2)), CDiagramValues::Real(values.at(3)));
         painter.setPen(lines.at(k)->pen);
         const int top = m_statusRect.top() + m_nStatusTitleHeight + k * (m_nStatusLineHeight + 5) + 7;
-        painter.drawText(QRect(m_statusRect.left() + 5, top, m_statusRect.width() - 10, m_nStatusLineHeight), Qt::AlignCenter, text);
+        m_statusTexts.DrawCentred(painter, QRect(m_statusRect.left() + 5, top, m_statusRect.width() - 10, m_nStatusLineHeight), text);
     }
 }
 
@@ -564,19 +563,8 @@ void CQDiagramWidget::DrawXLabelsDate(QPainter& painter)
     }
     if (max <= min || m_axisXRect.width() <= 0 || m_axisXRect.height() <= 0)
         return;
-    const quint64 span = max - min;
-    const double pxPerSec = m_axisXRect.width() / double(span);
-    const quint64 step = CTimeMapping::TimeStep(span, m_axisXRect.width());
-    const int labelWidth = CTimeMapping::ClampedInt(double(step) * pxPerSec);
     painter.setPen(Qt::white);
-    // Labels sit where the data of their time is drawn.
-    for (quint64 offset = step; offset < span; offset += step) {
-        const int x = m_axisXRect.left() + CTimeMapping::ClampedInt(pxPerSec * double(offset));
-        const QString text = CDiagramValues::LocalDateTime(min + offset).toString(QStringLiteral("hh:mm:ss"));
-        painter.drawText(QRect(x - labelWidth / 2, m_axisXRect.top(), labelWidth, m_axisXRect.height()), Qt::AlignCenter, text);
-        if (span - offset <= step)
-            break;
-    }
+    m_timeLabels.Draw(painter, m_axisXRect, min, max);
 }
 
 void CQDiagramWidget::DrawXLabelsDouble(QPainter& painter)
@@ -592,8 +580,6 @@ void CQDiagramWidget::DrawScrollBarX(QPainter& painter, const QVariant& position
         Lock lock(&CRangeGuard::Mutex());
         range = CScrollThumb::Read(m_ranges, IsTimeScrollBar(), position);
     }
-    painter.setPen(Qt::white);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(m_scrollBarRect);
+    CBandedPaint::DrawRect(painter, m_scrollBarRect, QPen(Qt::white), Qt::NoBrush);
     painter.fillRect(range.Rect(m_scrollBarRect), Qt::black);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CLabelCache.h"
+#include "CTimeLabels.h"
 #include "DATA_LINE.h"
 #include "DEBUG_DATA_ITEM.h"
 #include "DIAGRAM_AREA.h"
@@ -142,6 +144,8 @@ protected:
     QPoint m_pressPos;
     QPoint m_lastPos;
     QVector<DEBUG_DATA_ITEM> m_debugItems;
+    CTimeLabels m_timeLabels;
+    CLabelCache m_statusTexts;
 
 private:
     // Labels, panning, zooming, the X menu and the X tooltip.
