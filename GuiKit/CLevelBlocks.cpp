@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <cmath>
 
-void CLevelBlocks::Update(const QList<DATA_VALUE>& values, QList<DATA_VALUE>& blocks, bool rebuild)
+void CLevelBlocks::Update(const QList<DATA_VALUE>& values, QList<DATA_VALUE>& blocks, qsizetype staleFrom)
 {
     const qsizetype count = values.size();
+    if (staleFrom >= 0 && staleFrom / BLOCK < blocks.size())
+        blocks.resize(staleFrom / BLOCK);
     qsizetype covered = blocks.isEmpty() ? 0 : (blocks.size() - 1) * BLOCK + (blocks.last().extra >> 1);
-    if (rebuild || covered > count) {
+    if (covered > count) {
         blocks.clear();
         covered = 0;
     }

@@ -19,9 +19,9 @@ public:
     static const int BLOCK = 64;
 
     // Extends the summaries over the values appended since the last call.
-    // They start over when rebuild is set (the values were reordered) or
-    // when the values are fewer than the summaries cover.
-    static void Update(const QList<DATA_VALUE>& values, QList<DATA_VALUE>& blocks, bool rebuild);
+    // Those of values from staleFrom on are summed up again (-1: none
+    // changed); all are when the values are fewer than the summaries cover.
+    static void Update(const QList<DATA_VALUE>& values, QList<DATA_VALUE>& blocks, qsizetype staleFrom);
 
     // The extremes of block b; false when it holds a NaN or is not summed up.
     static bool Extremes(const QList<DATA_VALUE>& blocks, int block, double& low, double& high);

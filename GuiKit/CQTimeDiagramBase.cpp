@@ -138,7 +138,7 @@ void CQTimeDiagramBase::DrawTimeGrid(QPainter& painter) const
     // Grid lines sit where the data of their time is drawn.
     for (quint64 offset = step; offset < span; offset += step) {
         const int x = plot.left() + CTimeMapping::ClampedInt(double(offset) * pxPerSec);
-        painter.drawLine(x, plot.top(), x, plot.bottom());
+        m_gridLines.DrawVertical(painter, m_gridPen, x, plot.top(), plot.bottom());
         if (span - offset <= step)
             break;
     }
@@ -151,7 +151,7 @@ void CQTimeDiagramBase::DrawLevelGrid(QPainter& painter, bool downwards) const
     painter.setPen(m_gridPen);
     for (double level : scale.levels) {
         const int y = scale.Row(*m_pAxisYRect, level, downwards);
-        painter.drawLine(plot.left(), y, plot.right(), y);
+        m_gridLines.DrawHorizontal(painter, m_gridPen, plot.left(), plot.right(), y);
     }
 }
 
@@ -176,7 +176,7 @@ void CQTimeDiagramBase::DrawLevelLabels(QPainter& painter, bool downwards) const
     // visibleMax - |level|.
     scale.DrawLabels(painter, *m_pAxisYRect, downwards, tr("dB"), [&scale, downwards](double level) {
         return downwards ? scale.visibleMax - (level - scale.visibleMin) : level;
-    });
+    }, &m_levelLabels);
 }
 
 bool CQTimeDiagramBase::TimeAndLevelAt(const QPoint& pos, bool fullLevels, QList<QVariant>& out) const

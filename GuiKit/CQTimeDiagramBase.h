@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CDashedLines.h"
+#include "CLabelCache.h"
 #include "CLevelScale.h"
 #include "DIAGRAM_RANGES.h"
 #include "GuiKitExport.h"
@@ -75,4 +77,7 @@ protected:
     QFont m_textFont;
     QBrush m_boxBrush;
     QPen m_boxPen;
+    // What the grid and the level labels keep from one paint to the next.
+    mutable CDashedLines m_gridLines;
+    mutable CLabelCache m_levelLabels;
 };

@@ -160,18 +160,27 @@ private:
 
 } // namespace
 
+CQTimeLinesDiagram::CQTimeLinesDiagram(const QRect* plotRect, const QRect* axisYRect, DIAGRAM_RANGES* ranges)
+    : CQTimeDiagramBase(plotRect, axisYRect, ranges)
+    , m_history(CHistoryCompactor::LEVELS)
+{
+}
+
 void CQTimeLinesDiagram::AttachLineData(QList<DATA_VALUE>& values)
 {
-    m_staleSummaries.insert(&values);
+    m_staleFrom.insert(&values, 0);
 }
 
 void CQTimeLinesDiagram::AppendValue(int signal, const DATA_VALUE& value, QList<DATA_VALUE>& values, bool autoScroll)
 {
     const qsizetype before = values.size();
-    const bool inOrder = values.isEmpty() || CDiagramValues::Time(values.last().x) <= CDiagramValues::Time(value.x);
     CQTimeDiagramBase::AppendValue(signal, value, values, autoScroll);
-    if (!inOrder && values.size() > before)
-        m_staleSummaries.insert(&values);
+    const qsizetype changed = m_history.Offered(values, before, CDiagramValues::Time(value.x));
+    if (changed < 0)
+        return;
+    const auto stale = m_staleFrom.constFind(&values);
+    m_staleFrom.insert(&values, stale == m_staleFrom.cend() ? changed : std::min(*stale, changed));
+    m_pRanges->firstVisibleIndex = -1;
 }
 
 void CQTimeLinesDiagram::DrawGrid(QPainter& painter, int)
@@ -198,7 +207,8 @@ void CQTimeLinesDiagram::DrawData(QPainter& painter, const QList<DATA_LINE*>& li
     for (DATA_LINE* line : lines) {
         if (line->values.isEmpty())
             continue;
-        CLevelBlocks::Update(line->values, line->aux, m_staleSummaries.remove(&line->values));
+        CLevelBlocks::Update(line->values, line->aux, m_staleFrom.value(&line->values, -1));
+        m_staleFrom.remove(&line->values);
         // Each line finds its own start: lines of one area need not hold
         // the same number of values, and the window may have moved since
         // the cached index was set.

@@ -1,20 +1,23 @@
 #pragma once
 
+#include "CHistoryCompactor.h"
 #include "CQTimeDiagramBase.h"
 
-#include <QSet>
+#include <QHash>
 
 class CTimeMapping;
 
 // Values over time as one polyline per line, levels counted from the bottom.
 // A pixel column holding several values also shows their full vertical
-// extent, so that a short burst among many values stays visible.
+// extent, so that a short burst among many values stays visible. Long lines
+// are folded into buckets of their lowest and highest values, which keep
+// that extent.
 class GUIKIT_EXPORT CQTimeLinesDiagram : public CQTimeDiagramBase
 {
     Q_OBJECT
 
 public:
-    using CQTimeDiagramBase::CQTimeDiagramBase;
+    CQTimeLinesDiagram(const QRect* plotRect, const QRect* axisYRect, DIAGRAM_RANGES* ranges);
 
     void AttachLineData(QList<DATA_VALUE>& values) override;
     void AppendValue(int signal, const DATA_VALUE& value, QList<DATA_VALUE>& values, bool autoScroll) override;
@@ -34,7 +37,9 @@ public Q_SLOTS:
 private:
     void DrawLine(QPainter& painter, CTimeMapping& map, const DATA_LINE& line, int start);
 
-    // Lines whose level summaries (in aux) no longer match their values: a
-    // value went in before the last, or the line came from another diagram.
-    QSet<const QList<DATA_VALUE>*> m_staleSummaries;
+    // Lines whose level summaries (in aux) no longer match their values from
+    // an index on: a value went in before the last, a fold, or the line came
+    // from another diagram.
+    QHash<const QList<DATA_VALUE>*, qsizetype> m_staleFrom;
+    CHistoryCompactor m_history;
 };

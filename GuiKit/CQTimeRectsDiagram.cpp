@@ -1,6 +1,5 @@
 #include "CQTimeRectsDiagram.h"
 
-#include "CBarReach.h"
 #include "CDiagramValues.h"
 #include "CTimeMapping.h"
 
@@ -20,20 +19,44 @@ QRect PaintedRect(const QRect& bar)
     return QRect(bar.left(), bar.top(), bar.width() + 1, bar.height() + 1);
 }
 
-// The hit's value, or null when the line changed since the drawing.
-const DATA_VALUE* HitValue(const DATA_LINE& line, const DATA_HIT& hit)
+// The earliest time drawn in pixel column c or right of it.
+quint64 FirstTimeOfColumn(CTimeMapping& map, int c)
 {
-    if (hit.index < 0 || hit.index >= line.values.size())
-        return nullptr;
-    return &line.values.at(hit.index);
+    quint64 t = map.TimeAt(c);
+    // The time under a column may still fall into the one before it.
+    for (int x = map.X(t); x < c && t < map.NextColumnTime(); x = map.X(t))
+        t = map.NextColumnTime();
+    return t;
+}
+
+// The columns of a run within the window; false when it is not shown. A
+// run that began before the window shows from its left edge.
+bool RunColumns(CTimeMapping& map, const CBarRuns::RUN& run, int lastX, int& x1, int& x2)
+{
+    const quint64 min = map.VisibleMin();
+    if ((run.end <= min && run.start < min) || run.start > map.VisibleMax())
+        return false;
+    x1 = map.X(std::max(run.start, min));
+    x2 = std::min(lastX, std::max(x1, map.X(run.end)));
+    return true;
 }
 
 } // namespace
 
+CQTimeRectsDiagram::CQTimeRectsDiagram(const QRect* plotRect, const QRect* axisYRect, DIAGRAM_RANGES* ranges)
+    : CQTimeDiagramBase(plotRect, axisYRect, ranges)
+    , m_history(CHistoryCompactor::BARS)
+{
+}
+
 void CQTimeRectsDiagram::AppendValue(int signal, const DATA_VALUE& value, QList<DATA_VALUE>& values, bool autoScroll)
 {
+    const qsizetype before = values.size();
     CQTimeDiagramBase::AppendValue(signal, value, values, autoScroll);
-    m_reach.Appended(values, value);
+    const qsizetype changed = m_history.Offered(values, before, CDiagramValues::Time(value.x));
+    m_runs.Changed(values, changed);
+    if (changed >= 0)
+        m_pRanges->firstVisibleIndex = -1;
 }
 
 int CQTimeRectsDiagram::RowTop(int line, int lines) const
@@ -93,49 +116,50 @@ void CQTimeRectsDiagram::DrawData(QPainter& painter, const QList<DATA_LINE*>& li
 
 void CQTimeRectsDiagram::DrawRow(QPainter& painter, CTimeMapping& map, DATA_LINE& line, const QRect& bars)
 {
-    const quint64 min = map.VisibleMin();
-    const int from = m_reach.FirstReaching(line.values, min);
-    const int end = CDiagramValues::FirstAfter(line.values, map.VisibleMax());
-    if (from >= end)
-        return;
+    const QVector<CBarRuns::RUN>& runs = m_runs.Runs(line.values);
     const int lastX = bars.right() + 1;
-    line.aux2.reserve(end - from);
-    // Bars that overlap on screen are drawn as one: a row of thousands of
-    // events on a few hundred pixels then costs a few hundred rectangles,
-    // and looks the same.
-    QVector<QRect> runs;
-    int runLeft = 0;
-    int runRight = -1;
-    for (int j = from; j < end; ++j) {
-        const DATA_VALUE& value = line.values.at(j);
-        const quint64 start = CDiagramValues::Time(value.x);
-        const quint64 stop = CBarReach::EndOf(value);
-        if (start < min && stop <= min)
-            continue;
-        // A bar that began before the window shows from its left edge.
-        const int x1 = map.X(std::max(start, min));
-        const int x2 = std::min(lastX, std::max(x1, map.X(stop)));
-        const bool first = line.aux2.isEmpty();
-        line.aux2.append(DATA_HIT { QRect(x1, bars.top(), x2 - x1, bars.height()), j });
-        if (!first && x1 <= runRight) {
-            runRight = std::max(runRight, x2);
-            continue;
+    // Runs that overlap on screen are drawn as one: a row of thousands of
+    // runs on a few hundred pixels then costs a few hundred rectangles, and
+    // looks the same.
+    QVector<QRect> rects;
+    bool open = false;
+    int left = 0;
+    int right = 0;
+    auto flush = [&] {
+        if (open)
+            rects.append(QRect(left, bars.top(), right - left, bars.height()));
+    };
+    for (int k = CBarRuns::FirstShown(runs, map.VisibleMin()); k < runs.size();) {
+        int x1 = 0;
+        int x2 = 0;
+        if (!RunColumns(map, runs.at(k), lastX, x1, x2))
+            break;
+        if (open && x1 <= right) {
+            right = std::max(right, x2);
+        } else {
+            flush();
+            open = true;
+            left = x1;
+            right = x2;
+            line.aux2.append(DATA_HIT { QRect(), runs.at(k).first });
         }
-        if (!first)
-            runs.append(QRect(runLeft, bars.top(), runRight - runLeft, bars.height()));
-        runLeft = x1;
-        runRight = x2;
+        line.aux2.last().rect = QRect(left, bars.top(), right - left, bars.height());
+        if (right >= lastX)
+            break;
+        // Of the runs that start left of the next column only the last can
+        // reach further (ends rise with starts): the others are covered.
+        const int next = CBarRuns::FirstStartingAt(runs, k + 1, FirstTimeOfColumn(map, right + 1));
+        k = next - 1 > k ? next - 1 : next;
     }
-    if (line.aux2.isEmpty())
+    flush();
+    if (rects.isEmpty())
         return;
-    runs.append(QRect(runLeft, bars.top(), runRight - runLeft, bars.height()));
-
     const QColor color = line.pen.color();
     QColor outline = color;
     outline.setAlpha(200);
     painter.setPen(outline);
     painter.setBrush(QBrush(color, Qt::SolidPattern));
-    painter.drawRects(runs);
+    painter.drawRects(rects);
 }
 
 void CQTimeRectsDiagram::UpdateLayout()
@@ -151,38 +175,56 @@ void CQTimeRectsDiagram::ShowAxisYMenu(const QPoint&)
 {
 }
 
-quint64 CQTimeRectsDiagram::RunDuration(const DATA_LINE& line, int j)
+quint64 CQTimeRectsDiagram::RunDuration(CTimeMapping& map, const QVector<CBarRuns::RUN>& runs, int k) const
 {
-    const QList<DATA_HIT>& hits = line.aux2;
-    int first = j;
-    while (first > 0 && hits.at(first).rect.left() - hits.at(first - 1).rect.right() <= RUN_GAP_PIXELS
-        && HitValue(line, hits.at(first - 1)) != nullptr)
+    const int lastX = m_pPlotRect->right() + 1;
+    // The gap between two drawn bars: from the last column of one (its
+    // rectangle's right) to the first of the next.
+    auto close = [&](int a, int b) {
+        int left1 = 0, right1 = 0, left2 = 0, right2 = 0;
+        return RunColumns(map, runs.at(a), lastX, left1, right1) && RunColumns(map, runs.at(b), lastX, left2, right2)
+            && left2 - (right1 - 1) <= RUN_GAP_PIXELS;
+    };
+    int first = k;
+    while (first > 0 && close(first - 1, first))
         --first;
-    int last = j;
-    while (last + 1 < hits.size() && hits.at(last + 1).rect.left() - hits.at(last).rect.right() <= RUN_GAP_PIXELS
-        && HitValue(line, hits.at(last + 1)) != nullptr)
+    int last = k;
+    while (last + 1 < runs.size() && close(last, last + 1))
         ++last;
-    const quint64 start = CDiagramValues::Time(HitValue(line, hits.at(first))->x);
-    const quint64 end = CBarReach::EndOf(*HitValue(line, hits.at(last)));
-    return end > start ? end - start : 0;
+    return runs.at(last).end - runs.at(first).start;
+}
+
+int CQTimeRectsDiagram::ValueAt(CTimeMapping& map, const DATA_LINE& line, const DATA_HIT& hit, int x) const
+{
+    // The last bar that starts in the column or before it is the one on top.
+    const int before = CDiagramValues::FirstAtOrAfter(line.values, FirstTimeOfColumn(map, x + 1)) - 1;
+    return std::max(hit.index, before);
 }
 
 bool CQTimeRectsDiagram::GetToolTipText(bool, const QPoint& pos, const QList<DATA_LINE*>& lines, QString& text)
 {
+    CTimeMapping map(*m_pRanges, *m_pPlotRect);
     for (const DATA_LINE* line : lines) {
         const QList<DATA_HIT>& hits = line->aux2;
         // The bar drawn last is the one on top.
         for (int j = int(hits.size()) - 1; j >= 0; --j) {
-            const DATA_VALUE* value = HitValue(*line, hits.at(j));
-            if (value == nullptr || !PaintedRect(hits.at(j).rect).contains(pos))
+            const DATA_HIT& hit = hits.at(j);
+            // A hit left from before the line changed says nothing.
+            if (hit.index < 0 || hit.index >= line->values.size() || !PaintedRect(hit.rect).contains(pos))
                 continue;
+            const int index = ValueAt(map, *line, hit, pos.x());
+            const QVector<CBarRuns::RUN>& runs = m_runs.Runs(line->values);
+            const int run = CBarRuns::RunOfValue(runs, index);
+            if (run < 0)
+                continue;
+            const DATA_VALUE& value = line->values.at(index);
             // One-second events come one per record: the event is the run.
-            const quint64 seconds = value->extra == 1 ? RunDuration(*line, j) : quint64(std::max(0, value->extra));
+            const quint64 seconds = value.extra == 1 ? RunDuration(map, runs, run) : quint64(std::max(0, value.extra));
             const QString duration = QTime(0, 0).addSecs(int(seconds % 86400)).toString(QStringLiteral("hh:mm:ss"));
-            const QDateTime start = CDiagramValues::LocalDateTime(CDiagramValues::Time(value->x));
+            const QDateTime start = CDiagramValues::LocalDateTime(CDiagramValues::Time(value.x));
             text = tr("Date/Time: %1<br>Duration: %2<br>Level: %3 dBm")
                        .arg(start.toString(QStringLiteral("dd.MM hh:mm:ss")), duration,
-                           QString::number(CDiagramValues::Real(value->y), 'g', QLocale::FloatingPointShortest));
+                           QString::number(CDiagramValues::Real(value.y), 'g', QLocale::FloatingPointShortest));
             return true;
         }
     }
