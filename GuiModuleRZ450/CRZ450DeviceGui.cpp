@@ -317,6 +317,11 @@ void CRZ450DeviceGui::OnSpectrumButton()
     m_pSpectrumWindow->show();
 }
 
+void CRZ450DeviceGui::OpenSpectrumWindow()
+{
+    OnSpectrumButton();
+}
+
 void CRZ450DeviceGui::DestroySpectrumWindow()
 {
     if (!m_pSpectrumWindow)

@@ -43,6 +43,7 @@ public:
     bool SampleSpectrum(quint64 time, SPECTRUM_SWEEP& sweep, bool show) override;
     void ShowSweep(const SPECTRUM_SWEEP& sweep) override;
     void ClearSweeps() override;
+    void OpenSpectrumWindow() override;
 
     // The line of the automatic-mode diagram a band's alarms go to; -1 for
     // a band without one.

@@ -53,6 +53,12 @@ void CReplayView::ShowSweep(const SPECTRUM_SWEEP& sweep)
         CGuardedCall::Run([rz, &sweep] { rz->ShowSweep(sweep); });
 }
 
+void CReplayView::OpenSpectrumWindow()
+{
+    if (auto* rz = dynamic_cast<IRZ450DeviceGui*>(CClientSession::DeviceGui()))
+        CGuardedCall::Run([rz] { rz->OpenSpectrumWindow(); });
+}
+
 void CReplayView::Repaint()
 {
     m_pDiagram->update();

@@ -20,6 +20,7 @@ public:
     void Reset();
     void Show(CRecord record);
     void ShowSweep(const SPECTRUM_SWEEP& sweep);
+    void OpenSpectrumWindow();
     void Repaint();
 
 private:

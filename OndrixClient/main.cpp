@@ -1,5 +1,6 @@
 #include "CClientProgram.h"
 #include "CMainWindow.h"
+#include "CReplayController.h"
 #include "CScreenshotTaker.h"
 
 #include <QApplication>
@@ -22,11 +23,16 @@ int main(int argc, char* argv[])
         QStringLiteral("Use the device of the Ondrix Server at this address instead of the local device."),
         QStringLiteral("address"));
     parser.addOption(server);
+    const QCommandLineOption replay(QStringLiteral("replay"),
+        QStringLiteral("Replay this recording or realtime data file once the window is up."), QStringLiteral("file"));
+    parser.addOption(replay);
     parser.process(application);
 
     CClientProgram program;
     if (!program.Start(parser.value(server)))
         return 1;
+    if (parser.isSet(replay))
+        program.GetMainWindow()->findChild<CReplayController*>()->Start(parser.value(replay));
     std::unique_ptr<CScreenshotTaker> taker;
     if (parser.isSet(screenshot))
         taker = std::make_unique<CScreenshotTaker>(program.GetMainWindow(), parser.value(screenshot));

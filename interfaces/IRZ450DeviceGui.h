@@ -21,4 +21,6 @@ public:
     virtual void ShowSweep(const SPECTRUM_SWEEP& sweep) = 0;
     // The spectrum window forgets its waterfall (a replay starts or ends).
     virtual void ClearSweeps() = 0;
+    // A replay with sweeps shows them whatever band the live detector is on.
+    virtual void OpenSpectrumWindow() = 0;
 };

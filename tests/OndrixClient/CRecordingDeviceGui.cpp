@@ -155,6 +155,11 @@ void CRecordingDeviceGui::ClearSweeps()
     m_shown.clear();
 }
 
+void CRecordingDeviceGui::OpenSpectrumWindow()
+{
+    Log(QStringLiteral("OpenSpectrumWindow"));
+}
+
 void CRecordingDeviceGui::SetNextSweep(const SPECTRUM_SWEEP& sweep)
 {
     m_next.append(sweep);

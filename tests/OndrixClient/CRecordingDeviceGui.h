@@ -49,6 +49,7 @@ public:
     bool SampleSpectrum(quint64 time, SPECTRUM_SWEEP& sweep, bool show) override;
     void ShowSweep(const SPECTRUM_SWEEP& sweep) override;
     void ClearSweeps() override;
+    void OpenSpectrumWindow() override;
     void SetNextSweep(const SPECTRUM_SWEEP& sweep);
     QList<SPECTRUM_SWEEP> ShownSweeps() const { return m_shown; }
 
