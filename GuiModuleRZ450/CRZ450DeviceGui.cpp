@@ -198,6 +198,8 @@ void CRZ450DeviceGui::AddRealtimeRecord(CQDiagramWidget* diagram, const CRecord&
 
 bool CRZ450DeviceGui::SampleSpectrum(quint64 time, SPECTRUM_SWEEP& sweep, bool show)
 {
+    // The live views are back: the live band decides about the window again.
+    m_bReplayWindow = m_bReplayWindow && !show;
     // Over the network every question is a round trip: the points come
     // first, and the labels only for a sweep that changed.
     if (!m_pDevice || m_pDevice->GetCurrentBand() != BAND_SCAN)
@@ -303,7 +305,7 @@ void CRZ450DeviceGui::UpdateSpectrumButton()
         && m_pDevice->GetCurrentMode() != IDevice::MODE_SRCH;
     if (m_pSpectrumButton)
         m_pSpectrumButton->setVisible(scanBand);
-    if (!scanBand && m_pSpectrumWindow)
+    if (!scanBand && m_pSpectrumWindow && !m_bReplayWindow)
         m_pSpectrumWindow->hide();
 }
 
@@ -319,6 +321,7 @@ void CRZ450DeviceGui::OnSpectrumButton()
 
 void CRZ450DeviceGui::OpenSpectrumWindow()
 {
+    m_bReplayWindow = true;
     OnSpectrumButton();
 }
 

@@ -69,4 +69,5 @@ private:
     QTranslator m_translator;
     CSpectrumWindow* m_pSpectrumWindow = nullptr;
     QByteArray m_lastPoints; // of the last sweep handed out
+    bool m_bReplayWindow = false; // a replay opened the spectrum window
 };

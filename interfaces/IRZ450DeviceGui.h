@@ -21,6 +21,7 @@ public:
     virtual void ShowSweep(const SPECTRUM_SWEEP& sweep) = 0;
     // The spectrum window forgets its waterfall (a replay starts or ends).
     virtual void ClearSweeps() = 0;
-    // A replay with sweeps shows them whatever band the live detector is on.
+    // A replay with sweeps shows them whatever band the live detector is on:
+    // the window stays up until the live feed shows sweeps again.
     virtual void OpenSpectrumWindow() = 0;
 };
