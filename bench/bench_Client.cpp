@@ -5,6 +5,7 @@
 //    and drawn (goal <= 1 s)
 //  - one poll tick that hands 200 new records to the diagram (goal <= 5 ms)
 //  - CPU of the running client while idle, the detector online at line rate
+//    in manual mode, in automatic mode and on the scan band
 //    (reported as a share of one core)
 //
 // Built a second time as a device GUI plug-in (BENCH_GUI_PLUGIN): a GUI that
@@ -250,11 +251,11 @@ void MeasureTick()
     CClientSession::Release();
 }
 
-void MeasureIdle(int seconds)
+void MeasureIdle(int seconds, const QString& mode, const QStringList& simulatorArgs)
 {
-    std::printf("\n== client CPU while idle, the detector online at line rate (%d s)\n", seconds);
+    std::printf("\n== client CPU while idle, the detector online at line rate, %s (%d s)\n", qPrintable(mode), seconds);
     QTemporaryDir folder;
-    CSimulatorProcess simulator({ QStringLiteral("--paced") });
+    CSimulatorProcess simulator(QStringList({ QStringLiteral("--paced") }) + simulatorArgs);
     if (!simulator.Ready() || !PreparePlugins(folder.path())) {
         std::printf("simulator or plug-ins not available\n");
         return;
@@ -303,7 +304,11 @@ int main(int argc, char* argv[])
     std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
     MeasureStartup();
     MeasureTick();
-    MeasureIdle(idleSeconds);
+    // The scan band also has its spectrum read, shown and recorded.
+    MeasureIdle(idleSeconds, QStringLiteral("manual mode"), {});
+    MeasureIdle(idleSeconds, QStringLiteral("automatic mode"), { QStringLiteral("--mode"), QStringLiteral("auto") });
+    MeasureIdle(idleSeconds, QStringLiteral("the scan band"),
+        { QStringLiteral("--mode"), QStringLiteral("manual"), QStringLiteral("--band"), QStringLiteral("18") });
     return 0;
 }
 
