@@ -13,6 +13,7 @@
 //  - Rects, 19 lines, 100,000 duration values in view (goal <= 30 ms)
 // build/bin/bench_Diagram [runs] [fixed|window|all|add|rects]  (one figure alone)
 #include "CBenchStats.h"
+#include "CRenderTimer.h"
 #include "CDemoData.h"
 #include "CQDiagramWidget.h"
 
@@ -33,17 +34,7 @@ const QSize WIDGET_SIZE(1000, 400);
 // Milliseconds per render, the median of runs after two warm-up renders.
 double PaintMs(CQDiagramWidget& widget, int runs)
 {
-    QImage image(WIDGET_SIZE, QImage::Format_ARGB32_Premultiplied);
-    widget.render(&image);
-    widget.render(&image);
-    std::vector<double> times;
-    QElapsedTimer timer;
-    for (int i = 0; i < runs; ++i) {
-        timer.start();
-        widget.render(&image);
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    return CBenchStats::Median(times);
+    return CRenderTimer::MedianMs(widget, runs);
 }
 
 double LinesPaintMs(int values, bool whole, int runs)

@@ -4,6 +4,7 @@
 //  - one sweep added as a row (goal <= 0.05 ms)
 // build/bin/bench_Waterfall [runs]
 #include "CBenchStats.h"
+#include "CRenderTimer.h"
 #include "CSpectrumWindow.h"
 #include "CWaterfallWidget.h"
 #include "SPECTRUM_SWEEP.h"
@@ -41,16 +42,7 @@ SPECTRUM_SWEEP DriftingSweep(int index)
 
 double PaintMs(CWaterfallWidget& widget, int runs)
 {
-    QImage image(widget.size(), QImage::Format_RGB32);
-    widget.render(&image);
-    std::vector<double> times;
-    QElapsedTimer timer;
-    for (int i = 0; i < runs; ++i) {
-        timer.start();
-        widget.render(&image);
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    return CBenchStats::Median(times);
+    return CRenderTimer::MedianMs(widget, runs, QImage::Format_RGB32);
 }
 
 double AddMs(CWaterfallWidget& widget, int runs)
