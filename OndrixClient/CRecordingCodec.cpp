@@ -81,16 +81,21 @@ public:
         m_nPos += qsizetype(sizeof(Value));
         return value;
     }
-    QString GetText()
+    // The text, or last again when its bytes are the same: a band's name
+    // comes with each of its records, and shared it costs no memory.
+    QString GetText(QByteArray& lastBytes, const QString& last)
     {
         const quint16 size = Get<quint16>();
         if (!m_bOk || m_bytes.size() - m_nPos < size) {
             m_bOk = false;
             return QString();
         }
-        const QString text = QString::fromUtf8(m_bytes.data() + m_nPos, size);
+        const QByteArrayView bytes = m_bytes.sliced(m_nPos, size);
         m_nPos += size;
-        return text;
+        if (bytes == lastBytes)
+            return last;
+        lastBytes = bytes.toByteArray();
+        return QString::fromUtf8(bytes);
     }
     QByteArrayView Rest() const { return m_bytes.sliced(m_nPos); }
     bool AtEnd() const { return m_nPos == m_bytes.size(); }
@@ -169,6 +174,8 @@ CRecordingCodec::CONTENTS CRecordingCodec::Decode(QByteArrayView bytes)
         return contents;
     }
     contents.validBytes = HEADER_SIZE;
+    QString lastName;
+    QByteArray lastNameBytes;
     contents.status = Whole;
     for (qsizetype pos = HEADER_SIZE; pos < bytes.size();) {
         CReader head(bytes.sliced(pos));
@@ -189,7 +196,7 @@ CRecordingCodec::CONTENTS CRecordingCodec::Decode(QByteArrayView bytes)
             == Crc32(frame.first(FRAME_HEAD + length));
         CRecord record;
         SPECTRUM_SWEEP sweep;
-        if (!checked || (kind == KIND_RECORD && !DecodeRecord(payload, record))
+        if (!checked || (kind == KIND_RECORD && !DecodeRecord(payload, record, lastName, lastNameBytes))
             || (kind == KIND_SPECTRUM && !DecodeSweep(payload, sweep))) {
             contents.status = Damaged;
             break;
@@ -206,14 +213,15 @@ CRecordingCodec::CONTENTS CRecordingCodec::Decode(QByteArrayView bytes)
     return contents;
 }
 
-bool CRecordingCodec::DecodeRecord(QByteArrayView payload, CRecord& record)
+bool CRecordingCodec::DecodeRecord(QByteArrayView payload, CRecord& record, QString& lastName, QByteArray& lastNameBytes)
 {
     CReader reader(payload);
     record.time = reader.Get<quint64>();
     record.band = reader.Get<qint32>();
     record.duration = reader.Get<qint32>();
     record.value = reader.Get<double>();
-    record.bandName = reader.GetText();
+    record.bandName = reader.GetText(lastNameBytes, lastName);
+    lastName = record.bandName;
     const quint16 count = reader.Get<quint16>();
     // Each value takes 24 bytes: a count the payload cannot hold is damage.
     if (!reader.Ok() || reader.Rest().size() != qsizetype(count) * 24)

@@ -71,6 +71,6 @@ public:
 
 private:
     static QByteArray Frame(quint8 kind, const QByteArray& payload);
-    static bool DecodeRecord(QByteArrayView payload, CRecord& record);
+    static bool DecodeRecord(QByteArrayView payload, CRecord& record, QString& lastName, QByteArray& lastNameBytes);
     static bool DecodeSweep(QByteArrayView payload, SPECTRUM_SWEEP& sweep);
 };

@@ -12,6 +12,7 @@
 // draws the records the way the RZ450 GUI does in manual mode (level and
 // threshold lines), used when the real one is not built.
 #include "CBenchStats.h"
+#include "CProcessUsage.h"
 #include "CRecord.h"
 #include "CQDiagramWidget.h"
 #include "IDevice.h"
@@ -95,8 +96,6 @@ extern "C" Q_DECL_EXPORT bool QueryInterface(IDeviceGui** out)
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -104,21 +103,6 @@ namespace {
 const int STARTS = 5;
 const int TICKS = 200;
 const int RECORDS_PER_TICK = 200;
-
-double ProcessCpuSeconds()
-{
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-double ThreadCpuSeconds()
-{
-    timespec now {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
 
 // Runs the event loop as the program does: sleeping between events.
 void Pump(int ms)
@@ -273,14 +257,14 @@ void MeasureIdle(int seconds, const QString& mode, const QStringList& simulatorA
         return;
     }
     const qint64 fedBefore = window->GetFedRecordCount();
-    const double processBefore = ProcessCpuSeconds();
-    const double guiBefore = ThreadCpuSeconds();
+    const double processBefore = CProcessUsage::CpuSeconds();
+    const double guiBefore = CProcessUsage::ThreadCpuSeconds();
     QElapsedTimer timer;
     timer.start();
     Pump(seconds * 1000);
     const double wall = timer.nsecsElapsed() / 1e9;
-    const double process = ProcessCpuSeconds() - processBefore;
-    const double gui = ThreadCpuSeconds() - guiBefore;
+    const double process = CProcessUsage::CpuSeconds() - processBefore;
+    const double gui = CProcessUsage::ThreadCpuSeconds() - guiBefore;
     const double rate = double(window->GetFedRecordCount() - fedBefore) / wall;
     std::printf("records fed: %.0f/s\n", rate);
     std::printf("GUI thread (poll, diagram, painting): %.1f%% of one core\n", 100.0 * gui / wall);

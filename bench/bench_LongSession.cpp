@@ -10,6 +10,7 @@
 //    and after 24 hours at each window of the time menu (goal <= 5 ms).
 // build/bin/bench_LongSession [hours] [manual|auto] [folder for a PNG of each window]
 #include "CBenchStats.h"
+#include "CProcessUsage.h"
 #include "CQDiagramWidget.h"
 #include "CRZ450DeviceGui.h"
 #include "IDevice.h"
@@ -22,7 +23,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <vector>
 
 namespace {
@@ -32,25 +32,6 @@ const int RECORDS_PER_SECOND = 270;
 const QSize WIDGET_SIZE(1000, 400);
 const double REPAINTS_PER_SECOND = 40.0; // the main window's 25 ms tick
 const int TIME_MENU_MINUTES[] = { 3, 10, 20, 30, 60, 120, 180, 360 };
-
-double ResidentMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1.0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return -1.0;
-}
-
-double CpuSeconds()
-{
-    timespec now {};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
 
 // A deterministic stream of records as the detector sends them.
 class CRecordSource
@@ -86,13 +67,6 @@ private:
     quint64 m_nState = 12345;
 };
 
-double ThreadCpuSeconds()
-{
-    timespec now {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
 // CPU milliseconds of the painting thread per render: on a busy machine
 // wall time tells more about the neighbours than about the paint.
 double PaintMs(CQDiagramWidget& widget, int runs)
@@ -101,9 +75,9 @@ double PaintMs(CQDiagramWidget& widget, int runs)
     widget.render(&image);
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
-        const double before = ThreadCpuSeconds();
+        const double before = CProcessUsage::ThreadCpuSeconds();
         widget.render(&image);
-        times.push_back((ThreadCpuSeconds() - before) * 1e3);
+        times.push_back((CProcessUsage::ThreadCpuSeconds() - before) * 1e3);
     }
     return CBenchStats::Median(times);
 }
@@ -134,17 +108,17 @@ int RunMode(int mode, int hours, int runs, const QString& pictures)
     for (int hour = 0; hour < hours; ++hour) {
         double feeding = 0.0;
         for (int minute = 0; minute < 60; ++minute) {
-            const double before = CpuSeconds();
+            const double before = CProcessUsage::CpuSeconds();
             for (int s = 0; s < 60; ++s, ++second) {
                 for (int r = 0; r < RECORDS_PER_SECOND; ++r)
                     gui.AddRealtimeRecord(&widget, source.Next(second), mode);
             }
-            feeding += CpuSeconds() - before;
+            feeding += CProcessUsage::CpuSeconds() - before;
             // A paint a minute keeps what drawing derives as current as the
             // client's paints do; it is timed apart from the feeding.
             widget.render(&image);
             if (hour == 0 && minute == 0) {
-                rssMinute = ResidentMb();
+                rssMinute = CProcessUsage::ResidentMb();
                 paintMinute = PaintMs(widget, runs);
             }
             // The default window holds ten minutes: from then on the values
@@ -155,7 +129,7 @@ int RunMode(int mode, int hours, int runs, const QString& pictures)
         cpuPerHour.push_back(feeding);
     }
     const quint64 end = second - 1;
-    const double rssDay = ResidentMb();
+    const double rssDay = CProcessUsage::ResidentMb();
     ShowWindow(widget, end, CQDiagramWidget::TIME_WINDOW_SECONDS);
     const double paintDay = PaintMs(widget, runs);
     const double cpu = CBenchStats::Median(cpuPerHour);

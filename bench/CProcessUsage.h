@@ -1,0 +1,13 @@
+#pragma once
+
+// What this process uses, as the system counts it.
+class CProcessUsage
+{
+public:
+    // Resident memory now, in MB; -1 when the system does not tell.
+    static double ResidentMb();
+    // CPU time of the whole process so far.
+    static double CpuSeconds();
+    // CPU time of the calling thread so far.
+    static double ThreadCpuSeconds();
+};
