@@ -5,7 +5,6 @@
 namespace {
 
 const int BASE_LINE = 180;
-const int PIXELS_PER_UNIT = 3;
 
 } // namespace
 

@@ -14,6 +14,8 @@ class GUIKIT_EXPORT CLabel : public QLabel
 
 public:
     static constexpr int BAR_COUNT = 160;
+    // Pixels of a bar's width, and of one level unit of its height.
+    static constexpr int PIXELS_PER_UNIT = 3;
 
     explicit CLabel(QWidget* parent = nullptr);
 

@@ -15,7 +15,6 @@ namespace {
 
 const int LABEL_FONT_PIXELS = 10;
 const QSize WINDOW_SIZE(624, 480);
-const int BAR_PIXELS = 3; // the width CLabel gives each bar
 const int WATERFALL_TOP = 212;
 const int LEGEND_GAP = 4;
 const int LEGEND_WIDTH = 64;
@@ -61,7 +60,7 @@ void CSpectrumWindow::LayoutWaterfall()
     // The plot starts where the bars start and is as wide as they are, so
     // that each column lies under its bar; it takes the height left over.
     const int left = m_pGraphLabel->x();
-    const int plotWidth = CLabel::BAR_COUNT * BAR_PIXELS;
+    const int plotWidth = CLabel::BAR_COUNT * CLabel::PIXELS_PER_UNIT;
     const int waterfallWidth = CWaterfallWidget::WidthForPlot(plotWidth);
     const int waterfallHeight = std::max(0, height() - WATERFALL_TOP - READOUT_HEIGHT - 2 * MARGIN);
     m_pWaterfallWidget->setGeometry(left, WATERFALL_TOP, waterfallWidth, waterfallHeight);
