@@ -173,11 +173,18 @@ CRecordingCodec::CONTENTS CRecordingCodec::Decode(QByteArrayView bytes)
         contents.status = Newer;
         return contents;
     }
-    contents.validBytes = HEADER_SIZE;
+    contents = DecodeFrames(bytes.sliced(HEADER_SIZE));
+    contents.validBytes += HEADER_SIZE;
+    return contents;
+}
+
+CRecordingCodec::CONTENTS CRecordingCodec::DecodeFrames(QByteArrayView bytes)
+{
+    CONTENTS contents;
     QString lastName;
     QByteArray lastNameBytes;
     contents.status = Whole;
-    for (qsizetype pos = HEADER_SIZE; pos < bytes.size();) {
+    for (qsizetype pos = 0; pos < bytes.size();) {
         CReader head(bytes.sliced(pos));
         const quint8 kind = head.Get<quint8>();
         const quint32 length = head.Get<quint32>();

@@ -64,6 +64,10 @@ public:
     // Empty when the sweep has no points or more than the format holds.
     static QByteArray SweepFrame(const SPECTRUM_SWEEP& sweep);
     static CONTENTS Decode(QByteArrayView bytes);
+    // The frames after the header, as far as they are whole: a recording
+    // read piece by piece. Cut means that the last frame goes on in what
+    // follows; validBytes counts from the first of these bytes.
+    static CONTENTS DecodeFrames(QByteArrayView bytes);
     static QString Describe(const CONTENTS& contents);
     // A recording keeps no mode of its own: records of more than one band
     // come from the automatic mode.

@@ -4,6 +4,7 @@
 #include "CLiveRecorder.h"
 #include "CRealtimeFileName.h"
 #include "CRecordingCodec.h"
+#include "CRecordingReader.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -13,15 +14,17 @@
 
 namespace {
 
-CRecordingCodec::CONTENTS Read(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? CRecordingCodec::Decode(file.readAll()) : CRecordingCodec::CONTENTS();
-}
-
 QString Stamp(quint64 time)
 {
     return QDateTime::fromSecsSinceEpoch(qint64(time)).toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
+}
+
+// What the codec says of a recording that has nothing to keep.
+QString Describe(CRecordingCodec::Status status)
+{
+    CRecordingCodec::CONTENTS contents;
+    contents.status = status;
+    return CRecordingCodec::Describe(contents);
 }
 
 } // namespace
@@ -33,48 +36,106 @@ void CRecordingRecovery::Offer(QWidget* parent, const QString& folder)
         QDir::Files, QDir::Name);
     for (const QString& name : names) {
         const QString path = QDir(folder).filePath(name);
-        const CRecordingCodec::CONTENTS contents = Read(path);
-        if (contents.status == CRecordingCodec::Newer || contents.status == CRecordingCodec::NotARecording) {
-            QMessageBox::warning(parent, title, path + QLatin1Char('\n') + CRecordingCodec::Describe(contents));
+        const SUMMARY summary = Summarize(path);
+        if (summary.status == CRecordingCodec::Newer || summary.status == CRecordingCodec::NotARecording) {
+            QMessageBox::warning(parent, title, path + QLatin1Char('\n') + Describe(summary.status));
             continue;
         }
-        if (contents.records.isEmpty()) {
+        if (summary.records == 0) {
             QFile::remove(path);
             continue;
         }
         const QString question = tr("The live session was interrupted. Its recording holds %1 records from %2 to %3.\n"
                                     "Keep it as a data file?")
-                                     .arg(contents.records.size())
-                                     .arg(Stamp(contents.records.first().time), Stamp(contents.records.last().time));
+                                     .arg(summary.records)
+                                     .arg(Stamp(summary.first), Stamp(summary.last));
         if (QMessageBox::question(parent, title, question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
             QFile::remove(path);
             continue;
         }
         QString savedAs;
         QString error;
-        if (!Keep(path, savedAs, error))
+        if (!Keep(path, summary, savedAs, error, PIECE_RECORDS))
             QMessageBox::critical(parent, title, error);
     }
 }
 
-bool CRecordingRecovery::Keep(const QString& recording, QString& savedAs, QString& error)
+CRecordingRecovery::SUMMARY CRecordingRecovery::Summarize(const QString& recording)
 {
-    const CRecordingCodec::CONTENTS contents = Read(recording);
-    if (contents.records.isEmpty()) {
-        error = tr("Nothing to keep in %1: %2").arg(recording, CRecordingCodec::Describe(contents));
+    SUMMARY summary;
+    CRecordingReader reader;
+    if (!reader.Open(recording)) {
+        summary.status = reader.Status();
+        return summary;
+    }
+    CRecordingCodec::CONTENTS piece;
+    int firstBand = 0;
+    while (reader.Next(piece)) {
+        if (piece.records.isEmpty())
+            continue;
+        if (summary.records == 0) {
+            summary.first = piece.records.first().time;
+            firstBand = piece.records.first().band;
+        }
+        // Records of more than one band, within a piece or across two.
+        summary.automatic = summary.automatic || CRecordingCodec::IsAutomatic(piece.records)
+            || piece.records.first().band != firstBand;
+        summary.records += piece.records.size();
+        summary.last = piece.records.last().time;
+    }
+    summary.status = reader.Status();
+    summary.device = reader.Device();
+    return summary;
+}
+
+bool CRecordingRecovery::Keep(const QString& recording, QString& savedAs, QString& error, int pieceRecords)
+{
+    return Keep(recording, Summarize(recording), savedAs, error, pieceRecords);
+}
+
+bool CRecordingRecovery::Keep(const QString& recording, const SUMMARY& summary, QString& savedAs, QString& error,
+    int pieceRecords)
+{
+    CRecordingReader reader;
+    if (summary.records == 0 || !reader.Open(recording)) {
+        error = tr("Nothing to keep in %1: %2").arg(recording, Describe(summary.status));
         return false;
     }
-    const QString name = CRealtimeFileName::Make(tr("Recovered") + QLatin1Char('_'), contents.records.first().time);
+    savedAs.clear();
+    QList<CRecord> records;
+    CRecordingCodec::CONTENTS piece;
+    bool more = true;
+    while (more) {
+        more = reader.Next(piece);
+        records += piece.records;
+        piece.records.clear();
+        if (records.isEmpty() || (more && records.size() < pieceRecords))
+            continue;
+        const QList<CRecord> part = records.mid(0, pieceRecords);
+        records.remove(0, part.size());
+        QString saved;
+        if (!SavePiece(recording, summary, part, saved, error))
+            return false;
+        if (savedAs.isEmpty())
+            savedAs = saved;
+        more = more || !records.isEmpty();
+    }
+    QFile::remove(recording);
+    return true;
+}
+
+bool CRecordingRecovery::SavePiece(const QString& recording, const SUMMARY& summary, const QList<CRecord>& records,
+    QString& savedAs, QString& error)
+{
+    const QString name = CRealtimeFileName::Make(tr("Recovered") + QLatin1Char('_'), records.first().time);
     const QDir folder = QFileInfo(recording).dir();
     // Two sessions cut in the same minute must not overwrite each other.
     savedAs = folder.filePath(name + QStringLiteral(".rdf"));
     for (int copy = 2; QFile::exists(savedAs); ++copy)
         savedAs = folder.filePath(name + QLatin1Char('_') + QString::number(copy) + QStringLiteral(".rdf"));
-    const qint32 kind = CRecordingCodec::IsAutomatic(contents.records) ? 1 : 0;
-    if (!CDataFile::Save(savedAs, contents.device, kind, contents.records)) {
+    if (!CDataFile::Save(savedAs, summary.device, summary.automatic ? 1 : 0, records)) {
         error = tr("Failed to save %1!").arg(savedAs);
         return false;
     }
-    QFile::remove(recording);
     return true;
 }

@@ -1,19 +1,43 @@
 #pragma once
 
+#include "CRecordingCodec.h"
+
 #include <QCoreApplication>
 #include <QString>
 
 class QWidget;
 
 // At start: the live recordings a crash or a power cut left in the storage
-// folder. Each is offered to the user, to keep as an ordinary realtime data
-// file or to discard; one that cannot be read is left where it is.
+// folder. Each is offered to the user, to keep as ordinary realtime data
+// files or to discard; one that cannot be read is left where it is. A
+// recording is read a piece at a time, so that one of days fits in memory.
 class CRecordingRecovery
 {
     Q_DECLARE_TR_FUNCTIONS(CRecordingRecovery)
 
 public:
+    // Records a data file holds at most: a longer recording is kept as
+    // several, each named after its first record.
+    static constexpr int PIECE_RECORDS = 500000;
+
+    struct SUMMARY
+    {
+        CRecordingCodec::Status status = CRecordingCodec::NotARecording;
+        qint64 records = 0;
+        quint64 first = 0;
+        quint64 last = 0;
+        bool automatic = false;
+        QString device;
+    };
+
     static void Offer(QWidget* parent, const QString& folder);
-    // Saves the recording's records as a data file beside it and removes it.
-    static bool Keep(const QString& recording, QString& savedAs, QString& error);
+    static SUMMARY Summarize(const QString& recording);
+    // Saves the recording's records as data files beside it and removes it;
+    // savedAs names the first of them.
+    static bool Keep(const QString& recording, QString& savedAs, QString& error, int pieceRecords = PIECE_RECORDS);
+
+private:
+    static bool Keep(const QString& recording, const SUMMARY& summary, QString& savedAs, QString& error, int pieceRecords);
+    static bool SavePiece(const QString& recording, const SUMMARY& summary, const QList<CRecord>& records,
+        QString& savedAs, QString& error);
 };

@@ -3,6 +3,7 @@
 #include "CLiveRecorder.h"
 #include "CRecordingRecovery.h"
 #include "CRecordingCodec.h"
+#include "CRecordingReader.h"
 
 #include <QProcess>
 #include <QSignalSpy>
@@ -56,6 +57,9 @@ private Q_SLOTS:
     void keptRecordingBecomesADataFile();
     void fullDiskStopsAndKeepsWhatWasWritten();
     void killedProcessKeepsEveryFlushedRecord();
+    void readInChunksAsWhole_data();
+    void readInChunksAsWhole();
+    void longRecordingIsKeptInPieces();
 };
 
 // Killed between two flushes, the process leaves exactly the bytes written
@@ -203,6 +207,71 @@ void tst_LiveRecorder::killedProcessKeepsEveryFlushedRecord()
     QVERIFY2(records.size() >= flushed, qPrintable(QStringLiteral("%1 of %2").arg(records.size()).arg(flushed)));
     for (int i = 0; i < records.size(); ++i)
         QCOMPARE(records.at(i).time, Record(i).time);
+}
+
+// A recording of this many records, cut inside its last frame.
+QString CutRecording(const QTemporaryDir& folder, int records)
+{
+    QByteArray bytes = CRecordingCodec::Header() + CRecordingCodec::DeviceFrame(QStringLiteral("RZ450"));
+    for (int i = 0; i < records; ++i)
+        bytes += CRecordingCodec::RecordFrame(Record(i));
+    const QString path = folder.filePath(QStringLiteral("cut.orzrec"));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes.chopped(3));
+    return path;
+}
+
+void tst_LiveRecorder::readInChunksAsWhole_data()
+{
+    QTest::addColumn<int>("chunk");
+    QTest::newRow("a byte at a time") << 1;
+    QTest::newRow("frames split anywhere") << 37;
+    QTest::newRow("larger than the file") << (1 << 20);
+}
+
+void tst_LiveRecorder::readInChunksAsWhole()
+{
+    QFETCH(int, chunk);
+    QTemporaryDir folder;
+    const QString path = CutRecording(folder, 300);
+    CRecordingReader reader(chunk);
+    QVERIFY(reader.Open(path));
+    QList<CRecord> records;
+    CRecordingCodec::CONTENTS piece;
+    while (reader.Next(piece))
+        records += piece.records;
+    QCOMPARE(reader.Status(), CRecordingCodec::Cut);
+    QCOMPARE(reader.Device(), QStringLiteral("RZ450"));
+    QCOMPARE(records.size(), 299);
+    for (int i = 0; i < records.size(); ++i)
+        QCOMPARE(records.at(i).time, Record(i).time);
+}
+
+// Days of recording become several data files, none of them more than
+// memory holds, and together every record.
+void tst_LiveRecorder::longRecordingIsKeptInPieces()
+{
+    QTemporaryDir folder;
+    const QString path = CutRecording(folder, 2501);
+    QString savedAs;
+    QString error;
+    QVERIFY2(CRecordingRecovery::Keep(path, savedAs, error, 1000), qPrintable(error));
+    QVERIFY(!QFile::exists(path));
+    const QFileInfoList kept = QDir(folder.path()).entryInfoList({ QStringLiteral("*.rdf") }, QDir::Files, QDir::Name);
+    QCOMPARE(kept.size(), 3);
+    QCOMPARE(kept.first().filePath(), savedAs);
+    quint64 next = Record(0).time;
+    for (const QFileInfo& file : kept) {
+        QList<CRecord> records;
+        qint32 kind = -1;
+        QCOMPARE(CDataFile::Load(file.filePath(), QStringLiteral("RZ450"), records, kind), CDataFile::Ok);
+        QCOMPARE(kind, 1);
+        QVERIFY(records.size() <= 1000);
+        for (const CRecord& record : records)
+            QCOMPARE(record.time, next++);
+    }
+    QCOMPARE(next, Record(2500).time);
 }
 
 int main(int argc, char* argv[])
