@@ -5,6 +5,7 @@
 //    CPU time per refresh (goal <= 1 ms)
 // build/bin/bench_Spectrum [runs]
 #include "CBenchStats.h"
+#include "CRenderTimer.h"
 #include "CLabel.h"
 #include "CQDiagramWidget.h"
 #include "CSpectrumWindow.h"
@@ -37,16 +38,7 @@ double OscilloscopePaintMs(int runs)
         samples.append((i % 256) * 31 % 256);
     widget.AddValues(0, 0, samples);
     std::printf("oscilloscope plot width: %d\n", widget.GetPlotRect(0).width());
-    QImage image(widget.size(), QImage::Format_ARGB32_Premultiplied);
-    widget.render(&image);
-    std::vector<double> times;
-    QElapsedTimer timer;
-    for (int i = 0; i < runs; ++i) {
-        timer.start();
-        widget.render(&image);
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    return CBenchStats::Median(times);
+    return CRenderTimer::MedianMs(widget, runs);
 }
 
 double CpuMs()
