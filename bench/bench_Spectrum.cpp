@@ -12,7 +12,6 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QElapsedTimer>
 #include <QImage>
 
 #include <algorithm>
