@@ -213,15 +213,14 @@ bool CRZ450DeviceGui::SampleSpectrum(quint64 time, SPECTRUM_SWEEP& sweep, bool s
     sweep = SPECTRUM_SWEEP();
     sweep.time = time;
     sweep.points = points;
-    ReadSweepLabels(sweep);
+    ReadSweepLabels(rz, sweep);
     if (show)
         ShowSweep(sweep);
     return true;
 }
 
-void CRZ450DeviceGui::ReadSweepLabels(SPECTRUM_SWEEP& sweep)
+void CRZ450DeviceGui::ReadSweepLabels(CRZ450MetaDevice& rz, SPECTRUM_SWEEP& sweep)
 {
-    CRZ450MetaDevice rz(dynamic_cast<CMetaDevice*>(m_pDevice));
     sweep.rangeStartMhz = m_pDevice->GetMenuValue(Menu::RANGE_START) * Menu::RANGE_UNIT_MHZ;
     sweep.rangeEndMhz = m_pDevice->GetMenuValue(Menu::RANGE_END) * Menu::RANGE_UNIT_MHZ;
     sweep.signalFreq = (rz.GetFreqMax() + 500) / 1000;

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QTranslator>
 
+class CRZ450MetaDevice;
 class CSpectrumWindow;
 class QPushButton;
 
@@ -57,7 +58,7 @@ private:
     void InitLevelLines(CQDiagramWidget* diagram);
     void InitBandLines(CQDiagramWidget* diagram, bool allBands);
     // Reads the rest of a sweep whose points are already in sweep.
-    void ReadSweepLabels(SPECTRUM_SWEEP& sweep);
+    void ReadSweepLabels(CRZ450MetaDevice& rz, SPECTRUM_SWEEP& sweep);
     void DestroySpectrumWindow();
     QString SpectrumText() const;
 

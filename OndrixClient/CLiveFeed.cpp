@@ -72,7 +72,7 @@ void CLiveFeed::Feed(CMetaDevice* device, int count)
 }
 
 template <class Take>
-int CLiveFeed::ForEachRecord(CMetaDevice* device, int first, int count, Take take)
+void CLiveFeed::ForEachRecord(CMetaDevice* device, int first, int count, Take take)
 {
     // From a server the records come in batches, one exchange each.
     while (first < count) {
@@ -84,7 +84,6 @@ int CLiveFeed::ForEachRecord(CMetaDevice* device, int first, int count, Take tak
             ++first;
         }
     }
-    return first;
 }
 
 void CLiveFeed::Redraw(CMetaDevice* device)

@@ -49,9 +49,10 @@ Q_SIGNALS:
 
 private:
     void Feed(CMetaDevice* device, int count);
-    // Hands records [first, count) to take, in batches; returns how far it got.
+    // Hands records [first, count) to take, in batches, until the device
+    // gives none.
     template <class Take>
-    int ForEachRecord(CMetaDevice* device, int first, int count, Take take);
+    void ForEachRecord(CMetaDevice* device, int first, int count, Take take);
     void Redraw(CMetaDevice* device);
     void Show(CRecord& record);
     void SampleSpectrum();

@@ -7,6 +7,7 @@
 //  - a paced 1000-block log download (goal: within 10% of its 2.9 s on the
 //    wire) and GetLogRecords on its 8000 events (goal <= 5 ms)
 #include "CBenchStats.h"
+#include "CProcessUsage.h"
 #include "CRZ450Device.h"
 #include "CSimulatorProcess.h"
 
@@ -17,18 +18,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
-
-double CpuSeconds()
-{
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 bool WaitOnline(CRZ450Device& device)
 {
@@ -50,13 +42,13 @@ void MeasureExchanges(const QStringList& simOptions, double seconds, double& rat
     }
     QThread::msleep(300);
     const int before = device.GetCurrentRecordIndex();
-    const double cpuBefore = CpuSeconds();
+    const double cpuBefore = CProcessUsage::CpuSeconds();
     QElapsedTimer timer;
     timer.start();
     QThread::msleep(static_cast<unsigned long>(seconds * 1000));
     const int exchanges = device.GetCurrentRecordIndex() - before;
     const double elapsed = timer.nsecsElapsed() / 1e9;
-    const double cpu = CpuSeconds() - cpuBefore;
+    const double cpu = CProcessUsage::CpuSeconds() - cpuBefore;
     device.Uninitialize();
     rate = exchanges / elapsed;
     cpuPerExchangeUs = exchanges > 0 ? cpu / exchanges * 1e6 : 0;

@@ -5,6 +5,7 @@
 //    CPU time per refresh (goal <= 1 ms)
 // build/bin/bench_Spectrum [runs]
 #include "CBenchStats.h"
+#include "CProcessUsage.h"
 #include "CRenderTimer.h"
 #include "CLabel.h"
 #include "CQDiagramWidget.h"
@@ -16,7 +17,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <vector>
 
 namespace {
@@ -40,11 +40,6 @@ double OscilloscopePaintMs(int runs)
     return CRenderTimer::MedianMs(widget, runs);
 }
 
-double CpuMs()
-{
-    return 1000.0 * double(std::clock()) / CLOCKS_PER_SEC;
-}
-
 double SpectrumRefreshMs(int runs)
 {
     CSpectrumWindow window;
@@ -53,14 +48,14 @@ double SpectrumRefreshMs(int runs)
     std::vector<unsigned char> data(160);
     std::vector<double> times;
     for (int run = 0; run < runs; ++run) {
-        const double start = CpuMs();
+        const double start = 1000.0 * CProcessUsage::CpuSeconds();
         for (int refresh = 0; refresh < 40; ++refresh) {
             for (int j = 0; j < 160; ++j)
                 data[size_t(j)] = (unsigned char)((j * 3 + refresh + run) % 61);
             window.SetSpectrumData(data.data(), 160, 2400, 2483, 2450, -100, -50, -90, 1);
             graph->render(&image);
         }
-        times.push_back((CpuMs() - start) / 40);
+        times.push_back((1000.0 * CProcessUsage::CpuSeconds() - start) / 40);
     }
     return CBenchStats::Median(times);
 }
