@@ -20,6 +20,8 @@
 #include <QVariant>
 #include <QVector>
 
+#include <algorithm>
+
 // The plotting widget of the kit: plot areas stacked from the top, sharing
 // one X axis strip and one scroll indicator at the bottom. Each area draws
 // through its diagram object (a kind of IDiagram) and holds its data lines.
@@ -63,6 +65,12 @@ public:
     void SetAxisYWidth(int pixels);
     void SetAxisXHeight(int pixels);
     const QRect& GetPlotRect(int area);
+    // Seconds of a time axis in view.
+    quint64 VisibleSeconds() const
+    {
+        const quint64 max = m_ranges.visibleXMax.toULongLong();
+        return max - std::min(m_ranges.visibleXMin.toULongLong(), max);
+    }
     void EnableAutoscroll(bool enable);
     bool IsAutoScroll();
 

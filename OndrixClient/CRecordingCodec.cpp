@@ -16,29 +16,46 @@ const quint8 KIND_SPECTRUM = 2;
 const quint8 KIND_DEVICE = 3;
 const int FRAME_HEAD = 5; // kind and length
 const int FRAME_CHECK = 4;
+const int VALUE_SIZE = 24; // a record's level, threshold and two parameters
+const int SWEEP_HEAD = 8 + 7 * 4; // a sweep's time and numbers before its points
 // The sweep's numbers in the order a frame holds them.
 int SPECTRUM_SWEEP::*const SWEEP_FIELDS[] = { &SPECTRUM_SWEEP::rangeStartMhz, &SPECTRUM_SWEEP::rangeEndMhz,
     &SPECTRUM_SWEEP::signalFreq, &SPECTRUM_SWEEP::levelMinDbm, &SPECTRUM_SWEEP::signalLevel,
     &SPECTRUM_SWEEP::noiseLevel, &SPECTRUM_SWEEP::signalNo };
 
-std::array<quint32, 256> CrcTable()
+// Eight tables: eight bytes a step, as a recording of a weekend is
+// gigabytes and a replay checks all of it before it starts.
+using CrcTables = std::array<std::array<quint32, 256>, 8>;
+
+CrcTables MakeCrcTables()
 {
-    std::array<quint32, 256> table {};
+    CrcTables tables {};
     for (quint32 i = 0; i < 256; ++i) {
         quint32 c = i;
         for (int bit = 0; bit < 8; ++bit)
             c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        table[i] = c;
+        tables[0][i] = c;
     }
-    return table;
+    for (quint32 i = 0; i < 256; ++i)
+        for (int t = 1; t < 8; ++t)
+            tables[t][i] = (tables[t - 1][i] >> 8) ^ tables[0][tables[t - 1][i] & 0xFF];
+    return tables;
 }
 
 quint32 Crc32(QByteArrayView bytes)
 {
-    static const std::array<quint32, 256> table = CrcTable();
+    static const CrcTables t = MakeCrcTables();
     quint32 crc = 0xFFFFFFFFu;
-    for (char byte : bytes)
-        crc = table[(crc ^ quint8(byte)) & 0xFF] ^ (crc >> 8);
+    const char* p = bytes.data();
+    qsizetype left = bytes.size();
+    for (; left >= 8; left -= 8, p += 8) {
+        const quint32 low = qFromLittleEndian<quint32>(p) ^ crc;
+        const quint32 high = qFromLittleEndian<quint32>(p + 4);
+        crc = t[7][low & 0xFF] ^ t[6][(low >> 8) & 0xFF] ^ t[5][(low >> 16) & 0xFF] ^ t[4][low >> 24]
+            ^ t[3][high & 0xFF] ^ t[2][(high >> 8) & 0xFF] ^ t[1][(high >> 16) & 0xFF] ^ t[0][high >> 24];
+    }
+    for (; left > 0; --left, ++p)
+        crc = t[0][(crc ^ quint8(*p)) & 0xFF] ^ (crc >> 8);
     return crc ^ 0xFFFFFFFFu;
 }
 
@@ -178,11 +195,10 @@ CRecordingCodec::CONTENTS CRecordingCodec::Decode(QByteArrayView bytes)
     return contents;
 }
 
-CRecordingCodec::CONTENTS CRecordingCodec::DecodeFrames(QByteArrayView bytes)
+template <typename Contents, typename Take>
+Contents CRecordingCodec::Walk(QByteArrayView bytes, Take take)
 {
-    CONTENTS contents;
-    QString lastName;
-    QByteArray lastNameBytes;
+    Contents contents;
     contents.status = Whole;
     for (qsizetype pos = 0; pos < bytes.size();) {
         CReader head(bytes.sliced(pos));
@@ -201,23 +217,72 @@ CRecordingCodec::CONTENTS CRecordingCodec::DecodeFrames(QByteArrayView bytes)
         const QByteArrayView payload = frame.sliced(FRAME_HEAD, length);
         const bool checked = qFromLittleEndian<quint32>(frame.data() + FRAME_HEAD + length)
             == Crc32(frame.first(FRAME_HEAD + length));
-        CRecord record;
-        SPECTRUM_SWEEP sweep;
-        if (!checked || (kind == KIND_RECORD && !DecodeRecord(payload, record, lastName, lastNameBytes))
-            || (kind == KIND_SPECTRUM && !DecodeSweep(payload, sweep))) {
+        if (!checked || !take(contents, kind, payload)) {
             contents.status = Damaged;
             break;
         }
-        if (kind == KIND_RECORD)
-            contents.records.append(record);
-        else if (kind == KIND_SPECTRUM)
-            contents.sweeps.append(sweep);
-        else if (kind == KIND_DEVICE)
+        if (kind == KIND_DEVICE)
             contents.device = QString::fromUtf8(payload.data(), payload.size());
         pos += frameSize;
         contents.validBytes = pos;
     }
     return contents;
+}
+
+CRecordingCodec::CONTENTS CRecordingCodec::DecodeFrames(QByteArrayView bytes)
+{
+    QString lastName;
+    QByteArray lastNameBytes;
+    return Walk<CONTENTS>(bytes, [&](CONTENTS& contents, quint8 kind, QByteArrayView payload) {
+        if (kind == KIND_RECORD) {
+            CRecord record;
+            if (!DecodeRecord(payload, record, lastName, lastNameBytes))
+                return false;
+            contents.records.append(record);
+        } else if (kind == KIND_SPECTRUM) {
+            SPECTRUM_SWEEP sweep;
+            if (!DecodeSweep(payload, sweep))
+                return false;
+            contents.sweeps.append(sweep);
+            contents.sweepPlaces.append(contents.records.size());
+        }
+        return true;
+    });
+}
+
+CRecordingCodec::TIMES CRecordingCodec::ScanFrames(QByteArrayView bytes)
+{
+    return Walk<TIMES>(bytes, [](TIMES& times, quint8 kind, QByteArrayView payload) {
+        if (kind == KIND_RECORD) {
+            int band = 0;
+            if (!RecordShape(payload, band))
+                return false;
+            times.records.append(qFromLittleEndian<quint64>(payload.data()));
+            times.severalBands = times.severalBands || (times.firstBand >= 0 && band != times.firstBand);
+            times.firstBand = times.firstBand >= 0 ? times.firstBand : band;
+        } else if (kind == KIND_SPECTRUM) {
+            if (payload.size() <= SWEEP_HEAD || payload.size() > SWEEP_HEAD + MAX_SPECTRUM_POINTS)
+                return false;
+            times.sweeps.append(qFromLittleEndian<quint64>(payload.data()));
+            times.sweepPlaces.append(times.records.size());
+        }
+        return true;
+    });
+}
+
+bool CRecordingCodec::RecordShape(QByteArrayView payload, int& band)
+{
+    CReader reader(payload);
+    reader.Get<quint64>();
+    band = reader.Get<qint32>();
+    reader.Get<qint32>();
+    reader.Get<double>();
+    const quint16 nameSize = reader.Get<quint16>();
+    if (!reader.Ok() || reader.Rest().size() < nameSize)
+        return false;
+    CReader rest(reader.Rest().sliced(nameSize));
+    const quint16 count = rest.Get<quint16>();
+    return rest.Ok() && rest.Rest().size() == qsizetype(count) * VALUE_SIZE;
 }
 
 bool CRecordingCodec::DecodeRecord(QByteArrayView payload, CRecord& record, QString& lastName, QByteArray& lastNameBytes)
@@ -230,8 +295,8 @@ bool CRecordingCodec::DecodeRecord(QByteArrayView payload, CRecord& record, QStr
     record.bandName = reader.GetText(lastNameBytes, lastName);
     lastName = record.bandName;
     const quint16 count = reader.Get<quint16>();
-    // Each value takes 24 bytes: a count the payload cannot hold is damage.
-    if (!reader.Ok() || reader.Rest().size() != qsizetype(count) * 24)
+    // A count the payload cannot hold is damage.
+    if (!reader.Ok() || reader.Rest().size() != qsizetype(count) * VALUE_SIZE)
         return false;
     record.values.reserve(count);
     for (int i = 0; i < count; ++i) {

@@ -54,8 +54,24 @@ public:
         Status status = NotARecording;
         QList<CRecord> records;
         QList<SPECTRUM_SWEEP> sweeps;
+        QList<qsizetype> sweepPlaces; // per sweep, the records before it
         QString device;
         qint64 validBytes = 0; // the whole frames' end: where appending may go on
+    };
+
+    // The same frames reduced to what a replay is scheduled by: the time of
+    // each record and of each sweep, and their order. Whatever would end a
+    // decoding ends a scan at the same byte.
+    struct TIMES
+    {
+        Status status = NotARecording;
+        QList<quint64> records;
+        QList<quint64> sweeps;
+        QList<qsizetype> sweepPlaces;
+        QString device;
+        qint64 validBytes = 0;
+        bool severalBands = false; // records of more than one band
+        int firstBand = -1;
     };
 
     static QByteArray Header();
@@ -68,6 +84,7 @@ public:
     // read piece by piece. Cut means that the last frame goes on in what
     // follows; validBytes counts from the first of these bytes.
     static CONTENTS DecodeFrames(QByteArrayView bytes);
+    static TIMES ScanFrames(QByteArrayView bytes);
     static QString Describe(const CONTENTS& contents);
     // A recording keeps no mode of its own: records of more than one band
     // come from the automatic mode.
@@ -75,6 +92,12 @@ public:
 
 private:
     static QByteArray Frame(quint8 kind, const QByteArray& payload);
+    // Walks the whole frames, handing each checked one to take (kind,
+    // payload), which says whether its payload has its form.
+    template <typename Contents, typename Take>
+    static Contents Walk(QByteArrayView bytes, Take take);
     static bool DecodeRecord(QByteArrayView payload, CRecord& record, QString& lastName, QByteArray& lastNameBytes);
     static bool DecodeSweep(QByteArrayView payload, SPECTRUM_SWEEP& sweep);
+    // A record frame's payload has its form; its band on the way.
+    static bool RecordShape(QByteArrayView payload, int& band);
 };

@@ -11,9 +11,9 @@ bool CRecordingReader::Open(const QString& path)
 {
     m_file.close();
     m_file.setFileName(path);
-    m_rest.clear();
     m_strDevice.clear();
     m_bEnd = true;
+    m_nOffset = CRecordingCodec::HEADER_SIZE;
     m_eStatus = CRecordingCodec::NotARecording;
     if (!m_file.open(QIODevice::ReadOnly))
         return false;
@@ -24,19 +24,42 @@ bool CRecordingReader::Open(const QString& path)
 
 bool CRecordingReader::Next(CRecordingCodec::CONTENTS& piece)
 {
+    return Read(piece, &CRecordingCodec::DecodeFrames);
+}
+
+bool CRecordingReader::Next(CRecordingCodec::TIMES& piece)
+{
+    return Read(piece, &CRecordingCodec::ScanFrames);
+}
+
+void CRecordingReader::SeekTo(qint64 offset)
+{
+    m_nOffset = std::max<qint64>(CRecordingCodec::HEADER_SIZE, offset);
+    m_bEnd = !m_file.isOpen();
+    m_eStatus = m_bEnd ? CRecordingCodec::NotARecording : CRecordingCodec::Whole;
+}
+
+template <typename Piece, typename Decode>
+bool CRecordingReader::Read(Piece& piece, Decode decode)
+{
     if (m_bEnd)
         return false;
-    const QByteArray chunk = m_file.read(m_nChunkBytes);
-    const QByteArray bytes = m_rest + chunk;
-    piece = CRecordingCodec::DecodeFrames(bytes);
-    if (!piece.device.isEmpty())
-        m_strDevice = piece.device;
-    m_rest = bytes.sliced(piece.validBytes);
-    // A cut frame is only a cut at the end of the file; before, it goes on
-    // in the next chunk.
-    if (piece.status == CRecordingCodec::Damaged || chunk.isEmpty()) {
-        m_bEnd = true;
-        m_eStatus = piece.status;
+    // A frame longer than a chunk is read with a chunk large enough.
+    for (qint64 size = m_nChunkBytes;; size *= 2) {
+        const QByteArray bytes = m_file.seek(m_nOffset) ? m_file.read(size) : QByteArray();
+        piece = decode(bytes);
+        const bool atEnd = bytes.size() < size;
+        if (piece.status == CRecordingCodec::Cut && piece.validBytes == 0 && !atEnd)
+            continue;
+        if (!piece.device.isEmpty())
+            m_strDevice = piece.device;
+        m_nOffset += piece.validBytes;
+        // A cut frame is only a cut at the end of the file; before, it goes
+        // on in the next piece.
+        if (piece.status == CRecordingCodec::Damaged || atEnd) {
+            m_bEnd = true;
+            m_eStatus = piece.status;
+        }
+        return true;
     }
-    return true;
 }

@@ -5,7 +5,9 @@
 #include <QFile>
 
 // A recording read a piece at a time: a weekend's recording is gigabytes,
-// and its records decoded at once would not fit in memory.
+// and its records decoded at once would not fit in memory. A piece is the
+// whole frames of one chunk of bytes from where the last piece ended, so
+// reading again from a piece's offset gives the same piece.
 class CRecordingReader
 {
 public:
@@ -16,16 +18,26 @@ public:
     // Reads the header; false for a file that is no recording of this
     // version (Status tells which).
     bool Open(const QString& path);
-    // The frames of the next chunk; false once the end was reached before.
+    // The frames of the next piece; false once the end was reached before.
     bool Next(CRecordingCodec::CONTENTS& piece);
+    // The same piece with its times only, for an index of the file.
+    bool Next(CRecordingCodec::TIMES& piece);
+    // Where the next piece starts.
+    qint64 Offset() const { return m_nOffset; }
+    // Reading goes on from a piece's offset, as Offset gave it.
+    void SeekTo(qint64 offset);
     // After the end: Whole, Cut or Damaged; before Open succeeded, why not.
     CRecordingCodec::Status Status() const { return m_eStatus; }
     QString Device() const { return m_strDevice; }
+    QString ErrorString() const { return m_file.errorString(); }
 
 private:
+    template <typename Piece, typename Decode>
+    bool Read(Piece& piece, Decode decode);
+
     qint64 m_nChunkBytes;
     QFile m_file;
-    QByteArray m_rest; // the start of a frame that goes on in the next chunk
+    qint64 m_nOffset = 0;
     CRecordingCodec::Status m_eStatus = CRecordingCodec::NotARecording;
     QString m_strDevice;
     bool m_bEnd = true;

@@ -61,7 +61,7 @@ bool CReplayController::Start(const QString& path)
         m_pFeed->SetViewsHeld(true);
     m_pView = std::make_unique<CReplayView>(m_ui.m_pRealtimeGraphFrame, m_pSource->Mode());
     m_pPlayer = std::make_unique<CReplayPlayer>(*m_pSource, *m_pView);
-    if (!m_pSource->Sweeps().isEmpty())
+    if (m_pSource->HasSweeps())
         m_pView->OpenSpectrumWindow();
     connect(m_pPlayer.get(), &CReplayPlayer::finished, this, &CReplayController::OnPlayerFinished);
     ShowBar();

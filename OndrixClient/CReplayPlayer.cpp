@@ -1,10 +1,11 @@
 #include "CReplayPlayer.h"
 
+#include "CQDiagramWidget.h"
+#include "CReplaySchedule.h"
 #include "CReplaySource.h"
 #include "CReplayView.h"
 
 #include <algorithm>
-#include <climits>
 
 CReplayPlayer::CReplayPlayer(const CReplaySource& source, CReplayView& view, QObject* parent)
     : QObject(parent)
@@ -15,47 +16,44 @@ CReplayPlayer::CReplayPlayer(const CReplaySource& source, CReplayView& view, QOb
     m_timer.setObjectName(QStringLiteral("m_replayTimer"));
     m_timer.setInterval(TICK_MS);
     connect(&m_timer, &QTimer::timeout, this, &CReplayPlayer::OnTimer);
-    Schedule();
 }
 
-void CReplayPlayer::Schedule()
+bool CReplayPlayer::Load(int piece)
 {
-    const QList<CRecord>& records = m_source.Records();
-    const QList<SPECTRUM_SWEEP>& sweeps = m_source.Sweeps();
-    m_entries.reserve(records.size() + sweeps.size());
-    qint64 at = 0;
-    quint64 last = 0;
-    int next = 0;
-    for (int i = 0; i < records.size(); ++i) {
-        const quint64 time = records.at(i).time ? records.at(i).time : last;
-        // A sweep carries the time of the last record of its tick and goes
-        // right after it; where the clock stepped back, the sweeps of the
-        // stretch before go first.
-        while (next < sweeps.size()
-            && (sweeps.at(next).time < time || (time < last && sweeps.at(next).time <= last))) {
-            Add(at, last, sweeps.at(next).time, next, true);
-            ++next;
-        }
-        Add(at, last, time, i, false);
+    const qint64 handedOver = m_nPieceStart + m_nNext;
+    m_entries.clear();
+    m_nNext = 0;
+    if (piece < 0 || piece >= m_source.Pieces().size() || !m_source.Read(piece, m_piece)) {
+        // Past the end, or a file changed since it was loaded: the replay
+        // ends here.
+        m_nPiece = int(m_source.Pieces().size());
+        m_nPieceStart = handedOver;
+        m_piece = CRecordingCodec::CONTENTS();
+        return false;
     }
-    for (; next < sweeps.size(); ++next)
-        Add(at, last, sweeps.at(next).time, next, true);
-}
-
-void CReplayPlayer::Add(qint64& at, quint64& last, quint64 time, int index, bool sweep)
-{
-    if (time == 0)
-        time = last;
-    if (last != 0 && time > last)
-        at += qint64(std::min<quint64>(time - last, quint64(INT_MAX) - quint64(at)));
-    last = time;
-    m_entries.append(ENTRY { at, time, index, sweep });
+    const CReplaySource::PIECE& info = m_source.Pieces().at(piece);
+    m_nPiece = piece;
+    m_nPieceStart = info.firstEntry;
+    QList<quint64> recordTimes;
+    QList<quint64> sweepTimes;
+    recordTimes.reserve(m_piece.records.size());
+    sweepTimes.reserve(m_piece.sweeps.size());
+    for (const CRecord& record : std::as_const(m_piece.records))
+        recordTimes.append(record.time);
+    for (const SPECTRUM_SWEEP& sweep : std::as_const(m_piece.sweeps))
+        sweepTimes.append(sweep.time);
+    m_entries.reserve(recordTimes.size() + sweepTimes.size());
+    CReplaySchedule::STATE state = info.before;
+    CReplaySchedule::Merge(state, recordTimes, sweepTimes, m_piece.sweepPlaces, [this](qint64 at, quint64 time, int index, bool sweep) {
+        m_entries.append(ENTRY { at, time, index, sweep });
+    });
+    return true;
 }
 
 void CReplayPlayer::Play()
 {
     // Not started yet, or over: from the start.
-    if (IsAtEnd() || m_nNext == 0)
+    if (IsAtEnd() || FedEntries() == 0)
         Seek(0);
     if (IsPlaying())
         return;
@@ -79,7 +77,7 @@ bool CReplayPlayer::IsPlaying() const
 
 bool CReplayPlayer::IsAtEnd() const
 {
-    return m_nNext >= m_entries.size();
+    return m_nPiece + 1 >= m_source.Pieces().size() && m_nNext >= m_entries.size();
 }
 
 void CReplayPlayer::SetSpeed(Speed speed)
@@ -89,7 +87,7 @@ void CReplayPlayer::SetSpeed(Speed speed)
 
 qint64 CReplayPlayer::Length() const
 {
-    return m_entries.isEmpty() ? 0 : m_entries.last().at;
+    return m_source.Length();
 }
 
 qint64 CReplayPlayer::Position() const
@@ -97,13 +95,40 @@ qint64 CReplayPlayer::Position() const
     return std::min(m_nClockMs / 1000, Length());
 }
 
-quint64 CReplayPlayer::TimeAt(qint64 seconds) const
+qint64 CReplayPlayer::FedEntries() const
+{
+    return m_nPiece < 0 ? 0 : m_nPieceStart + m_nNext;
+}
+
+int CReplayPlayer::PieceAt(qint64 seconds) const
+{
+    const QList<CReplaySource::PIECE>& pieces = m_source.Pieces();
+    const auto after = std::upper_bound(pieces.begin(), pieces.end(), seconds,
+        [](qint64 value, const CReplaySource::PIECE& piece) { return value < piece.firstAt; });
+    return std::max(0, int(after - pieces.begin()) - 1);
+}
+
+int CReplayPlayer::DueIn(qint64 seconds) const
 {
     const auto after = std::upper_bound(m_entries.begin(), m_entries.end(), seconds,
         [](qint64 value, const ENTRY& entry) { return value < entry.at; });
-    if (after == m_entries.begin())
-        return m_entries.isEmpty() ? 0 : m_entries.first().time;
-    const ENTRY& entry = *(after - 1);
+    return int(after - m_entries.begin());
+}
+
+quint64 CReplayPlayer::TimeAt(qint64 seconds) const
+{
+    if (m_source.Pieces().isEmpty())
+        return 0;
+    const int piece = PieceAt(seconds);
+    const CReplaySource::PIECE& info = m_source.Pieces().at(piece);
+    if (seconds <= info.firstAt)
+        return info.firstTime;
+    // Exact in the piece at hand; elsewhere as if the detector's clock ran
+    // on without a step back.
+    const int due = piece == m_nPiece ? DueIn(seconds) : 0;
+    if (due == 0)
+        return info.firstTime + quint64(seconds - info.firstAt);
+    const ENTRY& entry = m_entries.at(due - 1);
     return entry.time + quint64(seconds - entry.at);
 }
 
@@ -111,21 +136,33 @@ void CReplayPlayer::Seek(qint64 seconds)
 {
     seconds = std::clamp<qint64>(seconds, 0, Length());
     m_view.Reset();
-    const auto after = std::upper_bound(m_entries.begin(), m_entries.end(), seconds,
-        [](qint64 value, const ENTRY& entry) { return value < entry.at; });
-    const int count = int(after - m_entries.begin());
-    // Only the last sweeps before the place: the waterfall holds no more.
-    int firstSweep = count;
-    for (int sweeps = 0; firstSweep > 0 && sweeps < SEEK_SWEEPS; --firstSweep)
-        sweeps += m_entries.at(firstSweep - 1).sweep ? 1 : 0;
-    for (int i = 0; i < count; ++i) {
-        if (!m_entries.at(i).sweep || i >= firstSweep)
-            Feed(m_entries.at(i));
-    }
-    m_nNext = count;
+    const qint64 shown = qint64(std::max(m_view.ShownSeconds(), CQDiagramWidget::TIME_WINDOW_SECONDS));
+    CatchUp(PieceAt(std::max<qint64>(0, seconds - shown)), seconds);
     m_nClockMs = seconds * 1000;
     m_view.Repaint();
     Q_EMIT positionChanged(seconds);
+}
+
+void CReplayPlayer::CatchUp(int first, qint64 seconds)
+{
+    // Only the last sweeps before the place: the waterfall holds no more.
+    QList<SPECTRUM_SWEEP> sweeps;
+    const int last = PieceAt(seconds);
+    m_nLastAt = -1;
+    for (int piece = first; piece <= last && Load(piece); ++piece) {
+        m_nNext = DueIn(seconds);
+        for (int i = 0; i < m_nNext; ++i) {
+            const ENTRY& entry = m_entries.at(i);
+            if (entry.sweep)
+                sweeps.append(m_piece.sweeps.at(entry.index));
+            else
+                Feed(entry);
+            if (sweeps.size() >= 2 * SEEK_SWEEPS)
+                sweeps.remove(0, SEEK_SWEEPS);
+        }
+    }
+    for (const SPECTRUM_SWEEP& sweep : sweeps.sliced(std::max<qsizetype>(0, sweeps.size() - SEEK_SWEEPS)))
+        m_view.ShowSweep(sweep);
 }
 
 void CReplayPlayer::OnTimer()
@@ -139,9 +176,9 @@ void CReplayPlayer::Advance(qint64 elapsedMs)
         return;
     if (m_eSpeed != SpeedMax)
         m_nClockMs += std::max<qint64>(0, elapsedMs) * m_eSpeed;
-    const int before = m_nNext;
+    const qint64 before = FedEntries();
     FeedDue();
-    if (m_nNext > before)
+    if (FedEntries() != before)
         m_view.Repaint();
     if (IsAtEnd())
         Finish();
@@ -151,23 +188,35 @@ void CReplayPlayer::Advance(qint64 elapsedMs)
 
 void CReplayPlayer::FeedDue()
 {
-    const int end = int(std::min<qsizetype>(m_entries.size(), qsizetype(m_nNext) + CHUNK));
     const qint64 due = m_nClockMs / 1000;
-    while (m_nNext < end && (m_eSpeed == SpeedMax || m_entries.at(m_nNext).at <= due))
-        Feed(m_entries.at(m_nNext++));
+    int fed = 0;
+    while (fed < CHUNK) {
+        if (m_nNext >= m_entries.size()) {
+            if (!Load(m_nPiece + 1))
+                break;
+            continue;
+        }
+        const ENTRY& entry = m_entries.at(m_nNext);
+        if (m_eSpeed != SpeedMax && entry.at > due)
+            break;
+        Feed(entry);
+        ++m_nNext;
+        ++fed;
+    }
     // At the highest speed, or held back by the chunk, the clock shows what
     // is drawn.
-    const bool heldBack = m_nNext == end && !IsAtEnd();
-    if (m_nNext > 0 && (m_eSpeed == SpeedMax || heldBack))
-        m_nClockMs = m_entries.at(m_nNext - 1).at * 1000;
+    const bool heldBack = fed == CHUNK && !IsAtEnd();
+    if (m_nLastAt >= 0 && (m_eSpeed == SpeedMax || heldBack))
+        m_nClockMs = m_nLastAt * 1000;
 }
 
 void CReplayPlayer::Feed(const ENTRY& entry)
 {
+    m_nLastAt = entry.at;
     if (entry.sweep)
-        m_view.ShowSweep(m_source.Sweeps().at(entry.index));
+        m_view.ShowSweep(m_piece.sweeps.at(entry.index));
     else
-        m_view.Show(m_source.Records().at(entry.index));
+        m_view.Show(m_piece.records.at(entry.index));
 }
 
 void CReplayPlayer::Finish()

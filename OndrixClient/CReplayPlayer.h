@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CRecordingCodec.h"
+
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
@@ -9,10 +11,10 @@ class CReplaySource;
 class CReplayView;
 
 // The clock of a replay: hands the file's records and sweeps to the view
-// when their time comes, at the detector's own pace, ten times as fast, or
-// as fast as the window can draw them. The replay's clock counts seconds
-// from the first record; a step back of the detector's clock costs no time,
-// so that the clock only runs forward.
+// when their time comes (see CReplaySchedule), at the detector's own pace,
+// ten times as fast, or as fast as the window can draw them. It holds one
+// piece of the file at a time, so a replay of any length takes the same
+// memory.
 class CReplayPlayer : public QObject
 {
     Q_OBJECT
@@ -45,10 +47,13 @@ public:
     qint64 Position() const;
     // The records' own time at a place of the replay's clock.
     quint64 TimeAt(qint64 seconds) const;
-    // Draws everything up to that place at once; playing goes on from there.
+    // Draws the place at once, with as much before it as the diagram shows
+    // (at least its default window); playing goes on from there. A seek
+    // does not draw the whole file before the place: far into a long
+    // recording that would take minutes.
     void Seek(qint64 seconds);
-    // Handed over so far.
-    int FedEntries() const { return m_nNext; }
+    // Handed over so far, counted from the start of the file.
+    qint64 FedEntries() const;
 
     // One tick after elapsedMs of wall time; the timer calls it, and a
     // test may as well.
@@ -64,12 +69,14 @@ private:
     {
         qint64 at;    // seconds of the replay's clock
         quint64 time; // the records' clock
-        int index;    // into the records, or into the sweeps
+        int index;    // into the piece's records, or into its sweeps
         bool sweep;
     };
 
-    void Schedule();
-    void Add(qint64& at, quint64& last, quint64 time, int index, bool sweep);
+    bool Load(int piece);
+    int PieceAt(qint64 seconds) const;
+    int DueIn(qint64 seconds) const;
+    void CatchUp(int first, qint64 seconds);
     void OnTimer();
     void FeedDue();
     void Feed(const ENTRY& entry);
@@ -77,8 +84,12 @@ private:
 
     const CReplaySource& m_source;
     CReplayView& m_view;
-    QList<ENTRY> m_entries; // in the order they are handed over, at never falling
+    int m_nPiece = -1;
+    qint64 m_nPieceStart = 0; // entries of the pieces before it
+    CRecordingCodec::CONTENTS m_piece;
+    QList<ENTRY> m_entries; // the piece's, in the order they are handed over, at never falling
     int m_nNext = 0;
+    qint64 m_nLastAt = -1; // of the last entry handed over
     qint64 m_nClockMs = 0;
     Speed m_eSpeed = SpeedFast;
     QTimer m_timer;

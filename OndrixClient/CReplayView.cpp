@@ -63,3 +63,8 @@ void CReplayView::Repaint()
 {
     m_pDiagram->update();
 }
+
+quint64 CReplayView::ShownSeconds() const
+{
+    return m_pDiagram->VisibleSeconds();
+}

@@ -22,6 +22,8 @@ public:
     void ShowSweep(const SPECTRUM_SWEEP& sweep);
     void OpenSpectrumWindow();
     void Repaint();
+    // The seconds the diagram's time axis shows.
+    quint64 ShownSeconds() const;
 
 private:
     void Place(CRecord& record);

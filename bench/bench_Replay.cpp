@@ -1,13 +1,21 @@
-// Replay benchmark: loading a recording of some hours at line rate (270
-// records a second and 10 sweeps a second) for a replay, the time it takes
-// and the resident memory it adds. A replay holds its file's records in
-// memory, so this is what bounds the length of a recording it can take.
+// Replay benchmark: a recording of some hours at line rate (270 records a
+// second and 10 sweeps a second) replayed into the realtime diagram: the
+// time loading (checking the whole file) takes, a seek into the middle and
+// to the end, playing all of it at the highest speed, and the resident
+// memory each adds. A replay holds one piece of its file at a time, so the
+// memory should not grow with the hours.
 // build/bin/bench_Replay [hours]
+#include "CClientSession.h"
 #include "CProcessUsage.h"
+#include "CQDiagramWidget.h"
+#include "CRZ450DeviceGui.h"
 #include "CRecordingCodec.h"
+#include "CReplayPlayer.h"
 #include "CReplaySource.h"
+#include "CReplayView.h"
+#include "IDevice.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -52,18 +60,33 @@ bool WriteRecording(const QString& path, int hours)
     return true;
 }
 
+double Ms(QElapsedTimer& clock)
+{
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+void Report(const char* what, double ms, double before)
+{
+    std::printf("  %-22s %9.0f ms   resident %+7.1f MB\n", what, ms, CProcessUsage::ResidentMb() - before);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     const int hours = argc > 1 ? std::max(1, atoi(argv[1])) : 1;
     QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("hour.orzrec"));
+    const QString path = folder.filePath(QStringLiteral("hours.orzrec"));
     if (!WriteRecording(path, hours)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return 1;
     }
+    CQDiagramWidget diagram;
+    diagram.resize(1000, 400);
+    CRZ450DeviceGui gui;
+    CClientSession::SetCurrent(nullptr, &gui);
     const double before = CProcessUsage::ResidentMb();
     QElapsedTimer clock;
     clock.start();
@@ -73,11 +96,26 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }
-    const double loadMs = double(clock.nsecsElapsed()) / 1e6;
-    std::printf("Replay of %d h (%lld records, %lld sweeps, %.0f MB on disk):\n", hours,
-        qlonglong(source.Records().size()), qlonglong(source.Sweeps().size()), double(QFile(path).size()) / 1048576.0);
-    std::printf("  load:             %8.0f ms\n", loadMs);
-    std::printf("  resident memory:  %8.1f MB added (%.0f bytes a record)\n", CProcessUsage::ResidentMb() - before,
-        (CProcessUsage::ResidentMb() - before) * 1048576.0 / double(source.Records().size()));
+    std::printf("Replay of %d h (%lld records, %.0f MB on disk, %lld pieces):\n", hours,
+        qlonglong(source.RecordCount()), double(QFile(path).size()) / 1048576.0, qlonglong(source.Pieces().size()));
+    Report("load", Ms(clock), before);
+    CReplayView view(&diagram, IDevice::MODE_MAN);
+    CReplayPlayer player(source, view);
+    clock.restart();
+    player.Seek(player.Length() / 2);
+    Report("seek to the middle", Ms(clock), before);
+    clock.restart();
+    player.Seek(player.Length());
+    Report("seek to the end", Ms(clock), before);
+    player.SetSpeed(CReplayPlayer::SpeedMax);
+    clock.restart();
+    player.Play();
+    while (player.IsPlaying())
+        player.Advance(0);
+    const double playMs = Ms(clock);
+    Report("play all at Max", playMs, before);
+    std::printf("  %.2f us a record played (decoding, scheduling, drawing into the diagram's lines)\n",
+        playMs * 1000.0 / double(source.RecordCount()));
+    CClientSession::SetCurrent(nullptr, nullptr);
     return 0;
 }

@@ -62,6 +62,22 @@ bool Same(const CRecord& a, const CRecord& b)
     return true;
 }
 
+// A replay's index scans what its pieces decode: both end at the same
+// byte, with the same times.
+bool ScanAgrees(QByteArrayView bytes)
+{
+    const QByteArrayView frames = bytes.sliced(std::min<qsizetype>(bytes.size(), CRecordingCodec::HEADER_SIZE));
+    const CRecordingCodec::CONTENTS decoded = CRecordingCodec::DecodeFrames(frames);
+    const CRecordingCodec::TIMES scanned = CRecordingCodec::ScanFrames(frames);
+    QList<quint64> times;
+    for (const CRecord& record : decoded.records)
+        times.append(record.time);
+    return scanned.status == decoded.status && scanned.validBytes == decoded.validBytes && scanned.records == times
+        && scanned.sweeps.size() == decoded.sweeps.size() && scanned.sweepPlaces == decoded.sweepPlaces
+        && scanned.device == decoded.device
+        && scanned.severalBands == CRecordingCodec::IsAutomatic(decoded.records);
+}
+
 } // namespace
 
 class tst_RecordingCodec : public QObject
@@ -98,6 +114,7 @@ void tst_RecordingCodec::cutAtEveryByteKeepsTheWholeRecords()
         QCOMPARE(contents.records.size(), whole + (contents.validBytes > (whole ? ends.at(whole - 1) : 0) ? 1 : 0));
         QVERIFY(contents.status == CRecordingCodec::Cut || contents.validBytes == cut);
         QVERIFY(contents.validBytes <= cut);
+        QVERIFY(ScanAgrees(QByteArrayView(bytes).first(cut)));
     }
 }
 
@@ -134,6 +151,7 @@ void tst_RecordingCodec::badFiles()
     QCOMPARE(int(contents.status), status);
     QCOMPARE(contents.records.size(), records);
     QVERIFY(!CRecordingCodec::Describe(contents).isEmpty());
+    QVERIFY(ScanAgrees(bytes));
     QVERIFY(CRecordingCodec::SweepFrame(Sweep(1, 0)).isEmpty());
     QVERIFY(CRecordingCodec::SweepFrame(Sweep(1, 255)).isEmpty());
 }

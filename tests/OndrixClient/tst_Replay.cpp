@@ -44,19 +44,35 @@ int OnDisk(const QString& path)
     return file.open(QIODevice::ReadOnly) ? int(CRecordingCodec::Decode(file.readAll()).records.size()) : -1;
 }
 
+// As the live feed records: a sweep after the last record of its time.
 QByteArray Recording(const QList<CRecord>& records, const QList<SPECTRUM_SWEEP>& sweeps = {})
 {
     QByteArray bytes = CRecordingCodec::Header() + CRecordingCodec::DeviceFrame(QStringLiteral("FAKE"));
-    for (const CRecord& record : records)
-        bytes += CRecordingCodec::RecordFrame(record);
-    for (const SPECTRUM_SWEEP& sweep : sweeps)
-        bytes += CRecordingCodec::SweepFrame(sweep);
+    qsizetype next = 0;
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        bytes += CRecordingCodec::RecordFrame(records.at(i));
+        const bool last = i + 1 == records.size();
+        for (; next < sweeps.size() && (last || sweeps.at(next).time < records.at(i + 1).time); ++next)
+            bytes += CRecordingCodec::SweepFrame(sweeps.at(next));
+    }
     return bytes;
 }
 
 SPECTRUM_SWEEP Sweep(quint64 time)
 {
     return SPECTRUM_SWEEP { time, QByteArray(160, '\5') };
+}
+
+// A sweep after every few records, whatever their time.
+QByteArray Interleaved(const QList<CRecord>& records, int sweepEvery)
+{
+    QByteArray bytes = Recording({});
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        bytes += CRecordingCodec::RecordFrame(records.at(i));
+        if (i % sweepEvery == sweepEvery - 1)
+            bytes += CRecordingCodec::SweepFrame(Sweep(records.at(i).time));
+    }
+    return bytes;
 }
 
 } // namespace
@@ -75,6 +91,9 @@ private Q_SLOTS:
     void speedsFeedOnTime();
     void pauseSeekAndEnd();
     void sweepsFollowTheirRecords();
+    void piecesReplayAsTheWholeFile_data();
+    void piecesReplayAsTheWholeFile();
+    void seekDrawsTheWindowBeforeThePlace();
     void unusableFilesAreRefused_data();
     void unusableFilesAreRefused();
     void windowMarksTheReplayWhileItRuns();
@@ -102,6 +121,7 @@ void tst_Replay::initTestCase()
 
 void tst_Replay::init()
 {
+    m_source = CReplaySource();
     m_pFake = std::make_unique<CFakeDevice>();
     m_pGui = std::make_unique<CRecordingDeviceGui>(QStringLiteral("FAKE"));
     auto* device = new CMetaDevice(m_pFake.get());
@@ -248,6 +268,56 @@ void tst_Replay::sweepsFollowTheirRecords()
     QCOMPARE(m_pGui->ShownSweeps().size(), CReplayPlayer::SEEK_SWEEPS);
 }
 
+// A long recording replays a piece at a time, and the pieces hand over
+// what the whole file would, a step back of the clock included.
+void tst_Replay::piecesReplayAsTheWholeFile_data()
+{
+    QTest::addColumn<qint64>("pieceBytes");
+    QTest::newRow("a frame a piece") << qint64(1);
+    QTest::newRow("some frames a piece") << qint64(1000);
+}
+
+void tst_Replay::piecesReplayAsTheWholeFile()
+{
+    QFETCH(qint64, pieceBytes);
+    QList<CRecord> records = Records(300);
+    for (int i = 150; i < 300; ++i)
+        records[i].time -= 100;
+    const QString path = Write(QStringLiteral("r.orzrec"), Interleaved(records, 7));
+    QStringList calls[2];
+    qint64 lengths[2];
+    for (int run = 0; run < 2; ++run) {
+        m_source = CReplaySource(run ? pieceBytes : CReplaySource::PIECE_BYTES);
+        Load(path);
+        m_pPlayer->SetSpeed(CReplayPlayer::SpeedMax);
+        m_pPlayer->Play();
+        while (m_pPlayer->IsPlaying())
+            m_pPlayer->Advance(0);
+        calls[run] = m_pGui->Calls();
+        lengths[run] = m_pPlayer->Length();
+    }
+    QVERIFY(m_source.Pieces().size() > 1);
+    QCOMPARE(m_pPlayer->FedEntries(), 300 + 300 / 7);
+    QCOMPARE(calls[1], calls[0]);
+    QCOMPARE(lengths[1], lengths[0]);
+}
+
+// Far into a long recording a seek draws what the diagram's window shows
+// before the place, not the hours before that.
+void tst_Replay::seekDrawsTheWindowBeforeThePlace()
+{
+    const qint64 window = qint64(CQDiagramWidget::TIME_WINDOW_SECONDS);
+    m_source = CReplaySource(1000);
+    Load(Records(4 * int(window)));
+    m_pPlayer->Seek(3 * window);
+    const QList<quint64> times = m_pGui->RecordTimes();
+    QCOMPARE(times.last(), T0 + quint64(3 * window));
+    QVERIFY(times.first() <= T0 + quint64(2 * window));
+    QVERIFY(times.first() > T0 + quint64(window));
+    QCOMPARE(m_pPlayer->FedEntries(), 3 * window + 1);
+    QCOMPARE(m_pPlayer->TimeAt(m_pPlayer->Position()), T0 + quint64(3 * window));
+}
+
 void tst_Replay::unusableFilesAreRefused_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -280,11 +350,11 @@ void tst_Replay::unusableFilesAreRefused()
     QFETCH(QString, says);
     const QString path = Write(QStringLiteral("file.rdf"), bytes);
     if (bytes.isEmpty()) // sparse: nothing is really written
-        QVERIFY(QFile(path).resize(CReplaySource::MAX_FILE_BYTES + 1));
+        QVERIFY(QFile(path).resize(CReplaySource::MAX_DATA_FILE_BYTES + 1));
     QString error;
     QCOMPARE(m_source.Load(path, QStringLiteral("FAKE"), error), records >= 0);
     QVERIFY2((records >= 0 ? m_source.Note() : error).contains(says), qPrintable(error + m_source.Note()));
-    QCOMPARE(m_source.Records().size(), std::max(0, records));
+    QCOMPARE(m_source.RecordCount(), std::max(0, records));
     QCOMPARE(m_source.Mode(), mode);
 }
 
