@@ -2,6 +2,8 @@
 
 #include "ui_COscilloscopeWindow.h"
 
+#include "CDiagramMenu.h"
+
 #include <QCloseEvent>
 #include <QMenu>
 #include <QSettings>
@@ -149,6 +151,7 @@ void COscilloscopeWindow::OnContextMenu(QPoint pos)
         &COscilloscopeWindow::OnSetTriggerLevelAction);
     connect(menu.addAction(tr("Toggle Delta Cursor")), &QAction::triggered, this,
         &COscilloscopeWindow::OnToggleDeltaCursorAction);
+    CDiagramMenu::AddExportAction(&menu, m_pUi->m_pOscilloscopeWidget);
     menu.exec(global);
 }
 

@@ -3,6 +3,7 @@
 #include "CTimeMapping.h"
 
 #include "CBandedPaint.h"
+#include "CDiagramExport.h"
 #include "CDiagramValues.h"
 #include "CQFreqDiagram.h"
 #include "CQOscilloscopeDiagram.h"
@@ -427,7 +428,8 @@ void CQDiagramWidget::paintEvent(QPaintEvent* event)
 {
     QFrame::paintEvent(event);
     QPainter painter(this);
-    const QPoint cursor = mapFromGlobal(QCursor::pos());
+    // A picture of the diagram leaves out what follows the mouse.
+    const QPoint cursor = CDiagramExport::IsExporting(this) ? QPoint(-1, -1) : mapFromGlobal(QCursor::pos());
 
     QColor axisColor = QColor(Qt::darkGreen).lighter(70);
     axisColor.setAlpha(m_nHighlightAlpha);

@@ -1,5 +1,6 @@
 #include "CSpectrumWindow.h"
 
+#include "CDiagramMenu.h"
 #include "CLabel.h"
 #include "CQDiagramWidget.h"
 #include "CWaterfallLegend.h"
@@ -53,6 +54,8 @@ CSpectrumWindow::CSpectrumWindow(QWidget* parent)
     setGeometry(QRect(QPoint(110, 110), WINDOW_SIZE));
     LayoutWaterfall();
     m_pSpectrumWidget->hide();
+    // The picture is the whole window: the bars with the waterfall under them.
+    CDiagramMenu::Attach(this);
 }
 
 void CSpectrumWindow::LayoutWaterfall()

@@ -1,5 +1,6 @@
 #include "CWaterfallWidget.h"
 
+#include "CDiagramExport.h"
 #include "CDiagramValues.h"
 
 #include <QCoreApplication>
@@ -170,8 +171,13 @@ void CWaterfallWidget::PaintRows(QPainter& painter, const QRect& plot, int rows)
     for (int left = rows; left > 0;) {
         const int slot = m_history.Slot(age);
         const int run = std::min(left, m_history.Capacity() - slot);
-        painter.drawImage(QRect(plot.left(), y, plot.width(), run * ROW_PIXELS), m_history.Image(),
-            QRect(0, slot, WATERFALL_ROW::COLUMNS, run));
+        const QRect target(plot.left(), y, plot.width(), run * ROW_PIXELS);
+        const QRect source(0, slot, WATERFALL_ROW::COLUMNS, run);
+        // A picture's engine may take the whole image for a part of it (SVG does): it gets the part alone.
+        if (CDiagramExport::IsExporting(this))
+            painter.drawImage(target, m_history.Image().copy(source));
+        else
+            painter.drawImage(target, m_history.Image(), source);
         age += run;
         y += run * ROW_PIXELS;
         left -= run;

@@ -218,4 +218,73 @@
         <translation>%1 дБм</translation>
     </message>
 </context>
+<context>
+    <name>CDiagramExport</name>
+    <message>
+        <source>The file cannot be written: %1</source>
+        <translation>Не удалось записать файл: %1</translation>
+    </message>
+    <message>
+        <source>The picture cannot be written: %1</source>
+        <translation>Не удалось записать изображение: %1</translation>
+    </message>
+</context>
+<context>
+    <name>CDiagramMenu</name>
+    <message>
+        <source>Export Image...</source>
+        <translation>Экспорт изображения...</translation>
+    </message>
+</context>
+<context>
+    <name>CImageExportDialog</name>
+    <message>
+        <source>Export Image</source>
+        <translation>Экспорт изображения</translation>
+    </message>
+    <message>
+        <source>File:</source>
+        <translation>Файл:</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Обзор...</translation>
+    </message>
+    <message>
+        <source>Format:</source>
+        <translation>Формат:</translation>
+    </message>
+    <message>
+        <source>PNG image</source>
+        <translation>Изображение PNG</translation>
+    </message>
+    <message>
+        <source>SVG drawing</source>
+        <translation>Рисунок SVG</translation>
+    </message>
+    <message>
+        <source>Chosen size:</source>
+        <translation>Заданный размер:</translation>
+    </message>
+    <message>
+        <source> px</source>
+        <translation> пикс.</translation>
+    </message>
+    <message>
+        <source>Keep proportions</source>
+        <translation>Сохранять пропорции</translation>
+    </message>
+    <message>
+        <source>PNG image (*.png)</source>
+        <translation>Изображение PNG (*.png)</translation>
+    </message>
+    <message>
+        <source>SVG drawing (*.svg)</source>
+        <translation>Рисунок SVG (*.svg)</translation>
+    </message>
+    <message>
+        <source>Size on screen (%1 × %2 px)</source>
+        <translation>Размер на экране (%1 × %2 пикс.)</translation>
+    </message>
+</context>
 </TS>

@@ -1,5 +1,6 @@
 #include "CRZ450MenuDialog.h"
 
+#include "CRZ450MenuFile.h"
 #include "CRZ450MenuTable.h"
 #include "IDevice.h"
 #include "RZ450Layout.h"
@@ -7,10 +8,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QSettings>
 
 #include <exception>
@@ -434,18 +433,18 @@ bool CRZ450MenuDialog::Guarded(const std::function<bool()>& action)
 
 void CRZ450MenuDialog::LoadMenuFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray data;
+    switch (CRZ450MenuFile::Read(path, data)) {
+    case CRZ450MenuFile::OpenFailed:
         m_warning(tr("Cannot open the file %1.").arg(QDir::toNativeSeparators(path)));
         return;
-    }
-    // One byte past a block tells a wrong size, whatever the file's length.
-    const QByteArray data = file.read(RZ450Layout::MENU_SIZE + 1);
-    if (data.size() != RZ450Layout::MENU_SIZE) {
+    case CRZ450MenuFile::WrongSize:
         m_warning(tr("%1 is not a menu file: a menu file holds exactly %2 bytes.")
                       .arg(QDir::toNativeSeparators(path))
                       .arg(RZ450Layout::MENU_SIZE));
         return;
+    case CRZ450MenuFile::Ok:
+        break;
     }
     // The controls show the file itself: a status report may already have
     // replaced the device's copy of it.
@@ -466,8 +465,7 @@ void CRZ450MenuDialog::SaveMenuFile(const QString& path)
     QByteArray block;
     if (!Guarded([this, &block]() { return ControlsBlock(block, nullptr); }))
         return;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(block) != RZ450Layout::MENU_SIZE || !file.commit())
+    if (!CRZ450MenuFile::Write(path, block))
         m_warning(tr("Cannot write the file %1.").arg(QDir::toNativeSeparators(path)));
 }
 

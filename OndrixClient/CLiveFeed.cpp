@@ -1,6 +1,7 @@
 #include "CLiveFeed.h"
 
 #include "CClientSession.h"
+#include "CDiagramMenu.h"
 #include "CGuardedCall.h"
 #include "CMetaDevice.h"
 #include "CQDiagramWidget.h"
@@ -17,6 +18,7 @@ CLiveFeed::CLiveFeed(CQDiagramWidget* diagram, QObject* parent)
     , m_pDiagram(diagram)
 {
     connect(&m_recorder, &CLiveRecorder::stopped, this, &CLiveFeed::OnRecorderStopped);
+    CDiagramMenu::Attach(diagram);
 }
 
 CLiveFeed::~CLiveFeed()

@@ -4,12 +4,14 @@
 
 #include "CClientSession.h"
 #include "CDataFile.h"
+#include "CDiagramMenu.h"
 #include "CGuardedCall.h"
 #include "ClientLog.h"
 #include "CMetaDevice.h"
 #include "CQDiagramWidget.h"
 #include "IDeviceGui.h"
 
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStatusBar>
 
@@ -20,6 +22,7 @@ CLogArea::CLogArea(Ui::CMainWindow& ui, QWidget* window)
     , m_ui(ui)
     , m_pWindow(window)
 {
+    CDiagramMenu::Attach(ui.m_pLogGraphFrame);
 }
 
 void CLogArea::Open(const QString& path)
@@ -35,6 +38,8 @@ void CLogArea::Open(const QString& path)
         return;
     }
     Show(records, kind);
+    if (m_bListed)
+        m_strListedName = QFileInfo(path).fileName();
     statusBar->showMessage(tr("A file loaded"));
 }
 
@@ -75,15 +80,18 @@ void CLogArea::Show(const QList<CRecord>& records, int kind)
 
 void CLogArea::DrawRecords(const QList<CRecord>& records, int kind)
 {
-    CQDiagramWidget* diagram = m_ui.m_pLogGraphFrame;
+    Draw(m_ui.m_pLogGraphFrame, CClientSession::DeviceGui(), records, kind, kind == 2);
+}
+
+void CLogArea::Draw(CQDiagramWidget* diagram, IDeviceGui* gui, const QList<CRecord>& records, int kind, bool allBands)
+{
     diagram->Clear(true);
-    IDeviceGui* gui = CClientSession::DeviceGui();
     if (records.isEmpty() || !gui) {
         diagram->update();
         return;
     }
     const int mode = kind == 1 || kind == 2 ? IDevice::MODE_AUTO : IDevice::MODE_MAN;
-    gui->InitRealtimeDiagram(diagram, kind == 2, mode);
+    gui->InitRealtimeDiagram(diagram, allBands, mode);
     const auto [earliest, latest] = std::minmax_element(records.begin(), records.end(),
         [](const CRecord& a, const CRecord& b) { return a.time < b.time; });
     // Two seconds of margin, kept inside the range of the times.
@@ -105,14 +113,27 @@ void CLogArea::ShowLogList(const QList<CRecord>& records)
     m_ui.m_pNumEventsLabel->show();
     m_ui.m_pNumEventsEdit->show();
     m_ui.m_pNumEventsEdit->setText(QString::number(records.size()));
+    m_bListed = true;
+    m_listed = records;
+    m_strListedName.clear();
 }
 
 void CLogArea::HideLogList()
 {
     m_ui.m_pLogListTree->clear();
+    m_bListed = false;
+    m_listed.clear();
+    m_strListedName.clear();
     ShowListPage(false);
     m_ui.m_pNumEventsLabel->hide();
     m_ui.m_pNumEventsEdit->hide();
+}
+
+bool CLogArea::ListedEvents(QList<CRecord>& records, QString& name) const
+{
+    records = m_listed;
+    name = m_strListedName;
+    return m_bListed;
 }
 
 void CLogArea::ShowListPage(bool show)

@@ -6,6 +6,9 @@
 #include <QObject>
 #include <QString>
 
+class CQDiagramWidget;
+class IDeviceGui;
+
 namespace Ui {
 class CMainWindow;
 }
@@ -30,6 +33,13 @@ public:
     void Show(const QList<CRecord>& records, int kind);
     void ShowListPage(bool show);
 
+    // A file's records drawn by the device GUI over their time range, as
+    // the log area shows them; allBands shows the lines of every band.
+    static void Draw(CQDiagramWidget* diagram, IDeviceGui* gui, const QList<CRecord>& records, int kind, bool allBands);
+    // The events the List page shows, and the name of their log file (empty
+    // for records shown without a file); false when it shows none.
+    bool ListedEvents(QList<CRecord>& records, QString& name) const;
+
 private:
     void DrawRecords(const QList<CRecord>& records, int kind);
     void ShowLogList(const QList<CRecord>& records);
@@ -39,4 +49,7 @@ private:
     QWidget* m_pWindow;
     // The "List" page while a realtime file shows; owned by the tab widget.
     QWidget* m_pListTabWidget = nullptr;
+    bool m_bListed = false;
+    QList<CRecord> m_listed;
+    QString m_strListedName;
 };

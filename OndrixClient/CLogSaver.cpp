@@ -30,26 +30,32 @@ CLogSaver::Result CLogSaver::Save(const QString& strFolder)
     if (strFolder.isEmpty() || !m_pDevice)
         return Failed;
     try {
-        const QList<CLogRecord> banks = m_pDevice->GetLogRecords();
-        const QString deviceType = m_pDevice->GetDevID();
-        const QDir folder(strFolder);
-        QSet<QString> used;
-        for (const CLogRecord& bank : banks) {
-            // A bank without events has nothing to keep (and no name).
-            if (bank.records.isEmpty())
-                continue;
-            // The name comes from the device, possibly over the network: it
-            // must not lead out of the folder.
-            if (!CStorageTree::IsPlainName(bank.name))
-                return Failed;
-            const QString name = UniqueName(bank.name, used);
-            if (!CDataFile::Save(folder.filePath(name), deviceType, bank.type, bank.records))
-                return Failed;
-            used.insert(name);
-            m_savedNames.append(name);
-        }
+        return Save(strFolder, m_pDevice->GetLogRecords(), m_pDevice->GetDevID());
     } catch (const std::exception&) {
         return Failed;
+    }
+}
+
+CLogSaver::Result CLogSaver::Save(const QString& strFolder, const QList<CLogRecord>& banks, const QString& deviceType)
+{
+    m_savedNames.clear();
+    if (strFolder.isEmpty())
+        return Failed;
+    const QDir folder(strFolder);
+    QSet<QString> used;
+    for (const CLogRecord& bank : banks) {
+        // A bank without events has nothing to keep (and no name).
+        if (bank.records.isEmpty())
+            continue;
+        // The name comes from the device, possibly over the network: it
+        // must not lead out of the folder.
+        if (!CStorageTree::IsPlainName(bank.name))
+            return Failed;
+        const QString name = UniqueName(bank.name, used);
+        if (!CDataFile::Save(folder.filePath(name), deviceType, bank.type, bank.records))
+            return Failed;
+        used.insert(name);
+        m_savedNames.append(name);
     }
     return m_savedNames.isEmpty() ? NoEvents : Saved;
 }

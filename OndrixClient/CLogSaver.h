@@ -1,5 +1,8 @@
 #pragma once
 
+#include "CLogRecord.h"
+
+#include <QList>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -18,6 +21,9 @@ public:
     // Failed also when a file cannot be written; the files written before it
     // stay.
     Result Save(const QString& strFolder);
+    // The same for banks already taken from the device: a failure is then
+    // the folder's alone.
+    Result Save(const QString& strFolder, const QList<CLogRecord>& banks, const QString& deviceType);
     // File names the last Save wrote, in the device's bank order.
     QStringList SavedNames() const;
 

@@ -4,6 +4,7 @@
 
 #include "CClientSession.h"
 #include "CConnectionStatus.h"
+#include "CExportActions.h"
 #include "CGuardedCall.h"
 #include "CLiveFeed.h"
 #include "CLogArea.h"
@@ -15,6 +16,7 @@
 #include "CQDiagramWidget.h"
 #include "CRealtimeSaver.h"
 #include "CReplayController.h"
+#include "CReportActions.h"
 #include "CServerStarter.h"
 #include "CStartupWindow.h"
 #include "CStoragePanel.h"
@@ -62,6 +64,8 @@ CMainWindow::CMainWindow(QWidget* parent)
     m_pLiveFeed->SetRecordingFolder(m_pStoragePanel->StoragePath());
     SetupStatusBar();
     m_pReplay = new CReplayController(this, *m_pUi, m_pLiveFeed, m_pConnection, m_pStoragePanel);
+    new CReportActions(this, *m_pUi, m_pStoragePanel);
+    new CExportActions(this, *m_pUi, m_pStoragePanel, m_pLogArea);
     ConnectForm();
     if (IDeviceGui* gui = CClientSession::DeviceGui())
         gui->InitLogList(m_pUi->m_pLogListTree);

@@ -23,6 +23,14 @@
 <context>
     <name>CMainWindow</name>
     <message>
+        <source>Report...</source>
+        <translation>Отчёт...</translation>
+    </message>
+    <message>
+        <source>A PDF report of the files chosen in the storage, or of the live session</source>
+        <translation>Отчёт PDF по файлам, выбранным в хранилище, или по текущему сеансу</translation>
+    </message>
+    <message>
         <source>Replay...</source>
         <translation>Воспроизвести...</translation>
     </message>
@@ -850,6 +858,332 @@ Keep it as a data file?</source>
     <message>
         <source>Replay a file</source>
         <translation>Воспроизвести файл</translation>
+    </message>
+</context>
+<context>
+    <name>CCsvExport</name>
+    <message>
+        <source>%1 could not be written: %2</source>
+        <translation>Не удалось записать %1: %2</translation>
+    </message>
+    <message>
+        <source>%1: a file of the %2 device, not of the %3</source>
+        <translation>%1: файл устройства %2, а не %3</translation>
+    </message>
+    <message>
+        <source>%1: the file is damaged or cut short</source>
+        <translation>%1: файл повреждён или обрезан</translation>
+    </message>
+    <message>
+        <source>%1: the file could not be opened</source>
+        <translation>%1: не удалось открыть файл</translation>
+    </message>
+    <message>
+        <source>There are no data files to export.</source>
+        <translation>Нет файлов данных для экспорта.</translation>
+    </message>
+    <message>
+        <source>Nothing was exported:</source>
+        <translation>Ничего не экспортировано:</translation>
+    </message>
+    <message>
+        <source>Exported to %1, except:</source>
+        <translation>Экспортировано в %1, кроме:</translation>
+    </message>
+</context>
+<context>
+    <name>CExportActions</name>
+    <message>
+        <source>Export to CSV...</source>
+        <translation>Экспорт в CSV...</translation>
+    </message>
+    <message>
+        <source>Export the selected data file, or the data files of the selected folder, to CSV</source>
+        <translation>Экспортировать выбранный файл данных или файлы данных выбранной папки в CSV</translation>
+    </message>
+    <message>
+        <source>Export Event List to CSV...</source>
+        <translation>Экспорт списка событий в CSV...</translation>
+    </message>
+    <message>
+        <source>Export the events of the List page to CSV</source>
+        <translation>Экспортировать события со страницы «Список» в CSV</translation>
+    </message>
+    <message>
+        <source>Export the data collected live to CSV</source>
+        <translation>Экспортировать данные, собранные в реальном времени, в CSV</translation>
+    </message>
+    <message>
+        <source>There are no data files in this folder.</source>
+        <translation>В этой папке нет файлов данных.</translation>
+    </message>
+    <message>
+        <source>No event list is shown.</source>
+        <translation>Список событий не показан.</translation>
+    </message>
+    <message>
+        <source>There&apos;s no data to export!</source>
+        <translation>Нет данных для экспорта!</translation>
+    </message>
+    <message>
+        <source>Export to CSV</source>
+        <translation>Экспорт в CSV</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>Файлы CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Все файлы (*)</translation>
+    </message>
+    <message>
+        <source>Exported to %1</source>
+        <translation>Экспортировано в %1</translation>
+    </message>
+</context>
+<context>
+    <name>CReportWriter</name>
+    <message>
+        <source>Sweep report</source>
+        <translation>Отчёт об обследовании</translation>
+    </message>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Страница %1 из %2</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>с %1 по %2</translation>
+    </message>
+    <message>
+        <source>Site:</source>
+        <translation>Объект:</translation>
+    </message>
+    <message>
+        <source>Operator:</source>
+        <translation>Оператор:</translation>
+    </message>
+    <message>
+        <source>Date range:</source>
+        <translation>Период:</translation>
+    </message>
+    <message>
+        <source>Detector:</source>
+        <translation>Детектор:</translation>
+    </message>
+    <message>
+        <source>Settings:</source>
+        <translation>Настройки:</translation>
+    </message>
+    <message>
+        <source>Data:</source>
+        <translation>Данные:</translation>
+    </message>
+    <message>
+        <source>Written:</source>
+        <translation>Составлен:</translation>
+    </message>
+    <message>
+        <source>Summary by band</source>
+        <translation>Сводка по диапазонам</translation>
+    </message>
+    <message>
+        <source>No records.</source>
+        <translation>Записей нет.</translation>
+    </message>
+    <message>
+        <source>Band</source>
+        <translation>Диапазон</translation>
+    </message>
+    <message>
+        <source>Threshold</source>
+        <translation>Порог</translation>
+    </message>
+    <message>
+        <source>Alarms</source>
+        <translation>Тревоги</translation>
+    </message>
+    <message>
+        <source>Peak level</source>
+        <translation>Пиковый уровень</translation>
+    </message>
+    <message>
+        <source>Time over threshold</source>
+        <translation>Время выше порога</translation>
+    </message>
+    <message>
+        <source>All bands</source>
+        <translation>Все диапазоны</translation>
+    </message>
+    <message>
+        <source>Band %1</source>
+        <translation>Диапазон %1</translation>
+    </message>
+    <message>
+        <source>No.</source>
+        <translation>№</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Начало</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>Длительность</translation>
+    </message>
+    <message>
+        <source>Events</source>
+        <translation>События</translation>
+    </message>
+    <message>
+        <source>Diagrams</source>
+        <translation>Диаграммы</translation>
+    </message>
+    <message>
+        <source>%1 dBm</source>
+        <translation>%1 дБм</translation>
+    </message>
+    <message>
+        <source>The report cannot be written: %1</source>
+        <translation>Не удалось записать отчёт: %1</translation>
+    </message>
+</context>
+<context>
+    <name>CReportBuilder</name>
+    <message>
+        <source>event log</source>
+        <translation>журнал событий</translation>
+    </message>
+    <message>
+        <source>live data, automatic mode (all bands)</source>
+        <translation>текущие данные, автоматический режим (все диапазоны)</translation>
+    </message>
+    <message>
+        <source>live data, one band</source>
+        <translation>текущие данные, один диапазон</translation>
+    </message>
+    <message>
+        <source>Mode: %1</source>
+        <translation>Режим: %1</translation>
+    </message>
+    <message>
+        <source>Thresholds: %1</source>
+        <translation>Пороги: %1</translation>
+    </message>
+    <message>
+        <source>%1 holds data of another device (%2).</source>
+        <translation>%1 содержит данные другого устройства (%2).</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read.</source>
+        <translation>Не удалось прочитать %1.</translation>
+    </message>
+    <message>
+        <source>No device is connected.</source>
+        <translation>Устройство не подключено.</translation>
+    </message>
+    <message>
+        <source>Live session</source>
+        <translation>Текущий сеанс</translation>
+    </message>
+</context>
+<context>
+    <name>CReportDialog</name>
+    <message>
+        <source>Sweep Report</source>
+        <translation>Отчёт об обследовании</translation>
+    </message>
+    <message>
+        <source>Title block</source>
+        <translation>Титульные сведения</translation>
+    </message>
+    <message>
+        <source>Site:</source>
+        <translation>Объект:</translation>
+    </message>
+    <message>
+        <source>Operator:</source>
+        <translation>Оператор:</translation>
+    </message>
+    <message>
+        <source>From:</source>
+        <translation>С:</translation>
+    </message>
+    <message>
+        <source>To:</source>
+        <translation>По:</translation>
+    </message>
+    <message>
+        <source>Detector:</source>
+        <translation>Детектор:</translation>
+    </message>
+    <message>
+        <source>Settings:</source>
+        <translation>Настройки:</translation>
+    </message>
+    <message>
+        <source>Data:</source>
+        <translation>Данные:</translation>
+    </message>
+    <message>
+        <source>Paper:</source>
+        <translation>Бумага:</translation>
+    </message>
+    <message>
+        <source>Letter</source>
+        <translation>Letter</translation>
+    </message>
+    <message>
+        <source>File:</source>
+        <translation>Файл:</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Обзор...</translation>
+    </message>
+    <message>
+        <source>Open the report when it is written</source>
+        <translation>Открыть отчёт после записи</translation>
+    </message>
+    <message>
+        <source>Write the report</source>
+        <translation>Запись отчёта</translation>
+    </message>
+    <message>
+        <source>PDF document (*.pdf)</source>
+        <translation>Документ PDF (*.pdf)</translation>
+    </message>
+</context>
+<context>
+    <name>CReportActions</name>
+    <message>
+        <source>Realtime diagram</source>
+        <translation>Диаграмма реального времени</translation>
+    </message>
+    <message>
+        <source>Spectrum and waterfall</source>
+        <translation>Спектр и водопад</translation>
+    </message>
+    <message>
+        <source>There is nothing to report: choose data files in the storage, or collect live data first.</source>
+        <translation>Отчёт составлять не из чего: выберите файлы данных в хранилище или сначала соберите текущие данные.</translation>
+    </message>
+    <message>
+        <source>report</source>
+        <translation>отчёт</translation>
+    </message>
+    <message>
+        <source>Writing the report...</source>
+        <translation>Запись отчёта...</translation>
+    </message>
+    <message>
+        <source>The report has been written: %1</source>
+        <translation>Отчёт записан: %1</translation>
+    </message>
+    <message>
+        <source>The report has been written, but no viewer could open it: %1</source>
+        <translation>Отчёт записан, но открыть его не удалось: %1</translation>
     </message>
 </context>
 </TS>

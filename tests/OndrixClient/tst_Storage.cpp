@@ -9,12 +9,15 @@
 #include "CModalWatcher.h"
 #include "CRealtimeFileName.h"
 #include "CRecordingDeviceGui.h"
+#include "CReportDialog.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -56,6 +59,7 @@ private Q_SLOTS:
     void damagedOrForeignFilesDoNotLoad();
     void browseShowsTheChosenFolder();
     void deviceNamesStayInsideTheProgramFolder();
+    void reportOfTheChosenFiles();
 
 private:
     void MakeWindow();
@@ -395,6 +399,41 @@ void TestStorage::deviceNamesStayInsideTheProgramFolder()
     MakeWindow();
     QCOMPARE(Tree()->topLevelItem(0)->text(0), QStringLiteral("Default Storage"));
     QVERIFY(!QFileInfo::exists(data + QStringLiteral("/../../escaped")));
+}
+
+// A chosen folder stands for its files; nothing chosen means the live
+// session, which has nothing to report here.
+void TestStorage::reportOfTheChosenFiles()
+{
+    Write({ QStringLiteral("a/log_0101_0000.ldf"), QStringLiteral("a/b/rt_0101_0100.rdf"), QStringLiteral("c.ldf") });
+    MakeWindow();
+    const QString pdf = Path(QStringLiteral("report.pdf"));
+    m_pWatcher->SetHandler([&pdf](QWidget* modal) {
+        auto* dialog = qobject_cast<CReportDialog*>(modal);
+        if (!dialog)
+            return false;
+        dialog->findChild<QLineEdit*>(QStringLiteral("m_pPathEdit"))->setText(pdf);
+        dialog->findChild<QCheckBox*>(QStringLiteral("m_pOpenCheck"))->setChecked(false);
+        dialog->accept();
+        return true;
+    });
+    Item(QStringLiteral("a"))->setSelected(true);
+    QAction* report = m_pWindow->findChild<QAction*>(QStringLiteral("m_pFileReportAction"));
+    report->trigger();
+    QVERIFY(QFile::exists(pdf));
+    QVERIFY(Status().startsWith(QLatin1String("The report has been written")));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), { pdf, QStringLiteral("-") });
+    QVERIFY(text.waitForFinished());
+    const QString written = QString::fromUtf8(text.readAllStandardOutput());
+    QVERIFY2(written.contains(QLatin1String("log_0101_0000.ldf")) && written.contains(QLatin1String("rt_0101_0100.rdf")),
+        qPrintable(written));
+    QVERIFY(!written.contains(QLatin1String("c.ldf")));
+
+    Tree()->clearSelection();
+    report->trigger();
+    QCOMPARE(Messages().size(), 1);
+    QVERIFY(Messages().first().startsWith(QLatin1String("There is nothing to report")));
 }
 
 QTEST_MAIN(TestStorage)

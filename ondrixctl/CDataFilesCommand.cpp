@@ -1,0 +1,29 @@
+#include "CDataFilesCommand.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+CDataFilesCommand::CDataFilesCommand(const QString& outputOption, const QString& outputText)
+    : m_strOption(outputOption)
+    , m_strOutputText(outputText)
+{
+}
+
+void CDataFilesCommand::AddOptions(QCommandLineParser& parser) const
+{
+    parser.addOption({ m_strOption, m_strOutputText, QStringLiteral("OUT") });
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+        QCoreApplication::translate("CDataFilesCommand", "Data files (.rdf, .ldf), in this order."),
+        QStringLiteral("FILE..."));
+}
+
+bool CDataFilesCommand::Take(const QCommandLineParser& parser, QString& error)
+{
+    m_files = parser.positionalArguments();
+    m_strOut = parser.value(m_strOption);
+    if (m_files.isEmpty())
+        error = QCoreApplication::translate("CDataFilesCommand", "%1 takes one data file or more").arg(Name());
+    else if (m_strOut.isEmpty())
+        error = QCoreApplication::translate("CDataFilesCommand", "%1 takes --%2 OUT").arg(Name(), m_strOption);
+    return error.isEmpty();
+}

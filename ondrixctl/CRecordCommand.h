@@ -1,0 +1,35 @@
+#pragma once
+
+#include "CCtlCommand.h"
+#include "CRecord.h"
+
+#include <QCoreApplication>
+#include <QList>
+
+class CMetaDevice;
+
+// `record --seconds N FILE.rdf`: the live records of the next N seconds as
+// one realtime data file, as the client saves its live data. The file is
+// written once the time is up: Ctrl-C before that leaves FILE as it was.
+class CRecordCommand : public CCtlCommand
+{
+    Q_DECLARE_TR_FUNCTIONS(CRecordCommand)
+
+public:
+    QString Name() const override { return QStringLiteral("record"); }
+    QString Synopsis() const override { return QStringLiteral("--seconds N FILE.rdf"); }
+    QString Summary() const override;
+    QString Description() const override;
+    void AddOptions(QCommandLineParser& parser) const override;
+    bool Take(const QCommandLineParser& parser, QString& error) override;
+    int Run(CCtlSession& session) override;
+
+private:
+    // The records the device added since the last call.
+    void TakeNew(CMetaDevice* device);
+
+    QString m_strFile;
+    int m_nSeconds = 0;
+    int m_nNext = 0; // the device's record index to take next
+    QList<CRecord> m_records;
+};

@@ -1,0 +1,79 @@
+#include "CReportCommand.h"
+
+#include "CCtlSession.h"
+#include "CPlugHub.h"
+#include "CReportBuilder.h"
+#include "CReportWriter.h"
+#include "CtlExit.h"
+#include "IDeviceGui.h"
+#include "RZ450Queries.h"
+
+#include <QDir>
+
+namespace {
+
+// The device GUIs beside the program, which draw the report's diagrams as
+// the client's log area draws them.
+class CDeviceGuis
+{
+public:
+    CDeviceGuis()
+    {
+        CPlugHub().LoadDeviceGuis(m_guis);
+        m_guis.removeAll(nullptr);
+    }
+    ~CDeviceGuis() { qDeleteAll(m_guis); }
+    CDeviceGuis(const CDeviceGuis&) = delete;
+    CDeviceGuis& operator=(const CDeviceGuis&) = delete;
+
+    IDeviceGui* Find(const QString& type) const
+    {
+        for (IDeviceGui* gui : m_guis) {
+            if (gui->GetDeviceType() == type)
+                return gui;
+        }
+        return nullptr;
+    }
+
+private:
+    QList<IDeviceGui*> m_guis;
+};
+
+} // namespace
+
+CReportCommand::CReportCommand()
+    : CDataFilesCommand(QStringLiteral("pdf"), tr("The PDF file to write."))
+{
+}
+
+QString CReportCommand::Summary() const
+{
+    return tr("Write a PDF report of data files (.rdf, .ldf).");
+}
+
+QString CReportCommand::Description() const
+{
+    return tr("Writes the sweep report of the data files to OUT as a PDF, as the client's report does: the "
+              "title block, the summary of each band, the table of alarms and a diagram of each file. Needs "
+              "no detector and no display. A file that cannot be read ends it with exit code 5, before OUT "
+              "is touched; OUT is written whole or left as it was.");
+}
+
+int CReportCommand::Run(CCtlSession& session)
+{
+    // As for the export: a target that cannot be written is told apart
+    // from inputs that are no good.
+    const int code = session.CheckWritable(m_strOut);
+    if (code != CtlExit::Ok)
+        return code;
+    const QString type = QLatin1String(RZ450Queries::DEVICE_TYPE);
+    const CDeviceGuis guis;
+    REPORT_INPUT input;
+    QString error;
+    if (!CReportBuilder::FromFiles(m_files, type, guis.Find(type), input, error))
+        return session.Fail(CtlExit::BadInput, error);
+    if (!CReportWriter::Write(input, m_strOut, error))
+        return session.Fail(CtlExit::CannotWrite, error);
+    session.Console().Note(tr("The report is in %1.").arg(QDir::toNativeSeparators(m_strOut)));
+    return CtlExit::Ok;
+}
