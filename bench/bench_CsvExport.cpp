@@ -5,6 +5,7 @@
 //    (goal <= 500 ms)
 //  - the same records read from a realtime data file and exported
 // build/bin/bench_CsvExport [runs]
+#include "CBenchRecords.h"
 #include "CBenchStats.h"
 #include "CCsvExport.h"
 #include "CDataFile.h"
@@ -25,18 +26,7 @@ const QString DEVICE = QStringLiteral("RZ450");
 
 QList<CRecord> LiveRecords(int count)
 {
-    QList<CRecord> records;
-    records.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        CRecord record;
-        record.band = i % 31;
-        record.bandName = QStringLiteral("Band %1 name/").arg(record.band, 2, 10, QLatin1Char('0'));
-        record.time = 1767225600u + quint64(i);
-        record.duration = 1;
-        record.values.append({ -60.0 - i % 40, -50.5, 0, 0 });
-        records.append(record);
-    }
-    return records;
+    return CBenchRecords::Live(count, -50.5);
 }
 
 struct TIMES

@@ -5,6 +5,7 @@
 //  - filling the storage tree from 2000 data files in 50 folders (goal
 //    <= 200 ms)
 // build/bin/bench_Storage [runs]
+#include "CBenchRecords.h"
 #include "CBenchStats.h"
 #include "CDataFile.h"
 #include "CStorageTree.h"
@@ -29,18 +30,7 @@ const QString DEVICE = QStringLiteral("RZ450");
 
 QList<CRecord> LiveRecords(int count)
 {
-    QList<CRecord> records;
-    records.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        CRecord record;
-        record.band = i % 31;
-        record.bandName = QStringLiteral("Band %1 name/").arg(record.band, 2, 10, QLatin1Char('0'));
-        record.time = 1767225600u + quint64(i);
-        record.duration = 1;
-        record.values.append({ -60.0 - i % 40, -50.0, 0, 0 });
-        records.append(record);
-    }
-    return records;
+    return CBenchRecords::Live(count, -50.0);
 }
 
 // Minor page faults of the process so far: the first use of fresh memory.

@@ -1,0 +1,19 @@
+#include "CBenchRecords.h"
+
+#include <QString>
+
+QList<CRecord> CBenchRecords::Live(int count, double threshold)
+{
+    QList<CRecord> records;
+    records.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        CRecord record;
+        record.band = i % 31;
+        record.bandName = QStringLiteral("Band %1 name/").arg(record.band, 2, 10, QLatin1Char('0'));
+        record.time = 1767225600u + quint64(i);
+        record.duration = 1;
+        record.values.append({ -60.0 - i % 40, threshold, 0, 0 });
+        records.append(record);
+    }
+    return records;
+}
