@@ -252,8 +252,11 @@ void tst_Ondrixctl::commands()
         detector.simulator.SetClock(QDateTime::currentDateTime().addSecs(-3 * 3600));
     else if (setup == BadChecksum)
         detector.simulator.InjectBadChecksum(1);
-    else if (setup == EmptyLog)
+    else if (setup == EmptyLog) {
+        // Frozen levels end no alarm, so nothing new is logged meanwhile.
+        detector.simulator.SetFrozen(true);
         detector.simulator.ClearLog();
+    }
 
     QProcess ondrixctl;
     Prepare(ondrixctl, where);
@@ -264,8 +267,10 @@ void tst_Ondrixctl::commands()
     }
     ondrixctl.start(program, arguments);
     QVERIFY(ondrixctl.waitForFinished(60000));
-    if (setup == EmptyLog)
+    if (setup == EmptyLog) {
         detector.simulator.FillLog(6, 3);
+        detector.simulator.SetFrozen(false);
+    }
     run.out = ondrixctl.readAllStandardOutput();
     run.errors = ondrixctl.readAllStandardError();
     QCOMPARE(ondrixctl.exitStatus(), QProcess::NormalExit);
