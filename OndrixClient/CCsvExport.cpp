@@ -202,7 +202,8 @@ void CRows::Add(const QString& source, const QList<CRecord>& records)
                 const RECORD_VALUE& value = record.values[i];
                 m_table.AddField(value.level);
                 m_table.AddField(value.threshold);
-                if (value.level > value.threshold)
+                // The detector's own alarm condition: at or over the threshold.
+                if (value.level >= value.threshold)
                     m_table.AddUtf8Field("true");
                 else
                     m_table.AddUtf8Field("false");

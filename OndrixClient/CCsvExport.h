@@ -33,8 +33,8 @@
 //   level_dBm       the level in dBm, as the shortest decimal text that
 //                   reads back as the same double (-61, -79.5)
 //   threshold_dBm   the alarm threshold in dBm, written the same way
-//   over_threshold  "true" when the level was above the threshold, else
-//                   "false"
+//   over_threshold  "true" when the level was at or over the threshold,
+//                   as the detector raises an alarm, else "false"
 //
 // One row per value of every record, in record order. The file is written
 // through QSaveFile: on any failure the target is left as it was.

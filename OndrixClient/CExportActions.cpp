@@ -86,26 +86,24 @@ void CExportActions::UpdateEnabled()
 void CExportActions::ExportStorageItem()
 {
     QTreeWidget* tree = m_ui.m_pStorageTree;
-    QTreeWidgetItem* item = tree->currentItem() ? tree->currentItem() : tree->topLevelItem(0);
-    if (!item)
-        return;
-    const QString path = m_pStorage->PathOf(item);
-    QStringList files;
-    if (CStorageTree::IsFile(item)) {
-        files.append(path);
-    } else {
-        // The folder's own files, as the tree lists them: their names are
-        // unique in the file column.
-        const QDir folder(path);
-        const QStringList filters{ QStringLiteral("*.ldf"), QStringLiteral("*.rdf") };
-        for (const QString& name : folder.entryList(filters, QDir::Files | QDir::CaseSensitive, QDir::Name))
-            files.append(folder.filePath(name));
+    QList<QTreeWidgetItem*> selected = tree->selectedItems();
+    QStringList files = m_pStorage->SelectedFiles();
+    // Nothing chosen: the current folder or file, else the whole storage.
+    if (selected.isEmpty() && (tree->currentItem() || tree->topLevelItem(0))) {
+        selected.append(tree->currentItem() ? tree->currentItem() : tree->topLevelItem(0));
+        files = m_pStorage->FilesUnder(selected.first());
     }
     if (files.isEmpty()) {
         QMessageBox::information(m_pWindow, QCoreApplication::applicationName(), tr("There are no data files in this folder."));
         return;
     }
-    const QString target = Choose(CStorageTree::IsFile(item) ? QFileInfo(path).completeBaseName() : QFileInfo(path).fileName());
+    // One chosen item names the table after itself.
+    QString name = QStringLiteral("export");
+    if (selected.size() == 1) {
+        const QFileInfo chosen(m_pStorage->PathOf(selected.first()));
+        name = CStorageTree::IsFile(selected.first()) ? chosen.completeBaseName() : chosen.fileName();
+    }
+    const QString target = Choose(name);
     if (target.isEmpty())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);

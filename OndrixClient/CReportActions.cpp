@@ -40,37 +40,6 @@ CReportActions::CReportActions(QMainWindow* window, Ui::CMainWindow& ui, CStorag
     connect(ui.m_pFileReportAction, &QAction::triggered, this, &CReportActions::Run);
 }
 
-void CReportActions::AddFiles(QTreeWidgetItem* item, QStringList& paths) const
-{
-    if (CStorageTree::IsFile(item)) {
-        const QString path = m_pStorage->PathOf(item);
-        if (!paths.contains(path))
-            paths.append(path);
-        return;
-    }
-    for (int i = 0; i < item->childCount(); ++i)
-        AddFiles(item->child(i), paths);
-}
-
-QStringList CReportActions::ChosenFiles() const
-{
-    QStringList paths;
-    // Walked from the root so that the files come in the tree's order.
-    QList<QTreeWidgetItem*> pending;
-    for (int i = m_ui.m_pStorageTree->topLevelItemCount() - 1; i >= 0; --i)
-        pending.append(m_ui.m_pStorageTree->topLevelItem(i));
-    while (!pending.isEmpty()) {
-        QTreeWidgetItem* item = pending.takeLast();
-        if (item->isSelected()) {
-            AddFiles(item, paths);
-            continue;
-        }
-        for (int i = item->childCount() - 1; i >= 0; --i)
-            pending.append(item->child(i));
-    }
-    return paths;
-}
-
 void CReportActions::Warn(const QString& text) const
 {
     QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(), text, QMessageBox::Ok, m_pWindow);
@@ -93,7 +62,7 @@ void CReportActions::AddLiveDiagrams(REPORT_INPUT& input) const
 
 bool CReportActions::Build(REPORT_INPUT& input)
 {
-    const QStringList files = ChosenFiles();
+    const QStringList files = m_pStorage->SelectedFiles();
     CMetaDevice* device = CClientSession::Device();
     QString error;
     const WAIT_CURSOR wait;

@@ -26,8 +26,6 @@ class CReportActions : public QObject
 public:
     CReportActions(QMainWindow* window, Ui::CMainWindow& ui, CStoragePanel* storage);
 
-    // In the tree's order, each once.
-    QStringList ChosenFiles() const;
     // The input for the chosen files or the live session; false, with the
     // user told why, when there is nothing to report or it cannot be read.
     bool Build(REPORT_INPUT& input);
@@ -35,7 +33,6 @@ public:
     QString Run();
 
 private:
-    void AddFiles(QTreeWidgetItem* item, QStringList& paths) const;
     void AddLiveDiagrams(REPORT_INPUT& input) const;
     void Warn(const QString& text) const;
 

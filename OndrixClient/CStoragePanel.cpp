@@ -175,6 +175,44 @@ void CStoragePanel::DeleteAll()
     QDir().mkpath(m_strStoragePath);
 }
 
+void CStoragePanel::AddFiles(QTreeWidgetItem* item, QStringList& paths) const
+{
+    if (CStorageTree::IsFile(item)) {
+        const QString path = PathOf(item);
+        if (!paths.contains(path))
+            paths.append(path);
+        return;
+    }
+    for (int i = 0; i < item->childCount(); ++i)
+        AddFiles(item->child(i), paths);
+}
+
+QStringList CStoragePanel::FilesUnder(QTreeWidgetItem* item) const
+{
+    QStringList paths;
+    AddFiles(item, paths);
+    return paths;
+}
+
+QStringList CStoragePanel::SelectedFiles() const
+{
+    QStringList paths;
+    // Walked from the root so that the files come in the tree's order.
+    QList<QTreeWidgetItem*> pending;
+    for (int i = m_pTree->topLevelItemCount() - 1; i >= 0; --i)
+        pending.append(m_pTree->topLevelItem(i));
+    while (!pending.isEmpty()) {
+        QTreeWidgetItem* item = pending.takeLast();
+        if (item->isSelected()) {
+            AddFiles(item, paths);
+            continue;
+        }
+        for (int i = item->childCount() - 1; i >= 0; --i)
+            pending.append(item->child(i));
+    }
+    return paths;
+}
+
 void CStoragePanel::ShowContextMenu(QMenu* menu, const QPoint& pt)
 {
     if (m_pTree->itemAt(pt))

@@ -31,6 +31,10 @@ public:
     void Fill();
     void FillFolder(QTreeWidgetItem* item, const QString& path);
     QString PathOf(QTreeWidgetItem* item) const;
+    // The data files of the selected items, a folder standing for every file
+    // under it: in the tree's order, each once.
+    QStringList SelectedFiles() const;
+    QStringList FilesUnder(QTreeWidgetItem* item) const;
     QTreeWidgetItem* TargetFolder() const;
     // The folder's file item of that name, or null.
     QTreeWidgetItem* FindFile(QTreeWidgetItem* folder, const QString& name) const;
@@ -44,6 +48,7 @@ public:
     void ShowExpanded(QTreeWidgetItem* item);
 
 private:
+    void AddFiles(QTreeWidgetItem* item, QStringList& paths) const;
     void Say(const QString& text, bool brief);
     void Warn(const QString& text);
     bool Ask(const QString& question);

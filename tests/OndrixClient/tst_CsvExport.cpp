@@ -84,7 +84,7 @@ QJsonArray Expected(const QList<QPair<QString, QList<CRecord>>>& sources)
                 const RECORD_VALUE value = any ? record.values[v] : RECORD_VALUE();
                 rows.append(QJsonArray{ source, r + 1, any ? v + 1 : QJsonValue(), time, time, record.band,
                     record.bandName, record.duration, any ? value.level : QJsonValue(),
-                    any ? value.threshold : QJsonValue(), any ? value.level > value.threshold : QJsonValue() });
+                    any ? value.threshold : QJsonValue(), any ? value.level >= value.threshold : QJsonValue() });
             }
         }
     }
@@ -278,10 +278,16 @@ void tst_CsvExport::windowMenusExport()
     QCOMPARE(QFileInfo(target).fileName(), QStringLiteral("storage.csv"));
     QVERIFY(watcher.MessageTexts().value(0).contains(QStringLiteral("rt_0101_1300.rdf")));
     QCOMPARE(ReadBack(target), Expected({ { QStringLiteral("log_0101_1200.ldf"), events } }));
-    // The log opened: its event list.
     auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("m_pStorageTree"));
     QTreeWidgetItem* root = tree->topLevelItem(0);
     QTreeWidgetItem* log = root->child(root->child(0)->text(0) == QLatin1String("log_0101_1200") ? 0 : 1);
+    // The chosen file alone, named after it.
+    log->setSelected(true);
+    window.findChild<QAction*>(QStringLiteral("m_pStorageCsvAction"))->trigger();
+    QCOMPARE(QFileInfo(target).fileName(), QStringLiteral("log_0101_1200.csv"));
+    QCOMPARE(ReadBack(target), Expected({ { QStringLiteral("log_0101_1200.ldf"), events } }));
+    QCOMPARE(watcher.Messages().size(), 1);
+    // The log opened: its event list.
     tree->setCurrentItem(log);
     window.OnStorageItemActivated(log);
     window.findChild<QAction*>(QStringLiteral("m_pEventsCsvAction"))->trigger();
