@@ -144,10 +144,16 @@ void CMetaDevice::KeyPressed(IDevice::KeyType key)
 
 void CMetaDevice::SetRequest(IDevice::RequestType request)
 {
-    if (IsLocal())
+    Request(request);
+}
+
+bool CMetaDevice::Request(IDevice::RequestType request)
+{
+    if (IsLocal()) {
         m_pLocal->SetRequest(request);
-    else
-        SendCommand(WithArgument(ServerProtocol::SetRequest, int(request)));
+        return true;
+    }
+    return AskFlag(WithArgument(ServerProtocol::SetRequest, int(request)));
 }
 
 QList<CLogRecord> CMetaDevice::GetLogRecords()

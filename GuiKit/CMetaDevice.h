@@ -56,6 +56,9 @@ public:
     bool IsError() override;
     void KeyPressed(IDevice::KeyType key) override;
     void SetRequest(IDevice::RequestType request) override;
+    // As SetRequest, and false when a server refused it (a read-only
+    // connection) or did not answer; a detector on this computer takes it.
+    bool Request(IDevice::RequestType request);
     QList<CLogRecord> GetLogRecords() override;
     QList<CRecord> GetRealtimeRecords() override;
     void Clear() override;

@@ -52,7 +52,8 @@ int CClockCommand::Run(CCtlSession& session)
         return code;
     CMetaDevice* device = session.Device();
     device->SetTime(QDateTime::currentDateTime());
-    device->SetRequest(IDevice::WriteSettings);
+    if (!device->Request(IDevice::WriteSettings))
+        return session.Refused();
     const int taken = session.AwaitWrite([device] { return ShowsPcTime(device); },
         tr("waiting for the detector's clock"), tr("the detector's clock does not follow the PC's"));
     if (taken == CtlExit::Ok)

@@ -50,6 +50,11 @@ int CCtlSession::NotOnline()
         tr("the detector (%1) did not come online within %2 s").arg(Where()).arg(m_options.timeoutMs / 1000.0));
 }
 
+int CCtlSession::Refused()
+{
+    return Fail(CtlExit::Failed, tr("the server (%1) refused the request: the connection is read-only").arg(Where()));
+}
+
 bool CCtlSession::WaitFor(const std::function<bool()>& condition, int timeoutMs)
 {
     QElapsedTimer elapsed;

@@ -55,6 +55,8 @@ public:
 
     // Says the reason; the code to exit with.
     int Fail(int code, const QString& text);
+    // Says that the server would not let the request through.
+    int Refused();
 
 private:
     CTL_OPTIONS m_options;

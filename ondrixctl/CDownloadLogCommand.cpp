@@ -80,6 +80,8 @@ int CDownloadLogCommand::Download(CCtlSession& session)
             return session.Interrupted(tr("downloading the log; nothing was written"));
         case NotStarted:
             return session.Fail(CtlExit::Failed, tr("the detector did not start sending its log"));
+        case Refused:
+            return session.Refused();
         case Failed:
             if (attempt >= m_nRetries)
                 return session.Fail(CtlExit::Failed, tr("the log download failed"));
@@ -94,7 +96,9 @@ CDownloadLogCommand::Outcome CDownloadLogCommand::ReadOnce(CCtlSession& session)
     using namespace RZ450Layout::Log;
     CMetaDevice* device = session.Device();
     session.Console().Note(tr("Downloading the event log..."));
-    device->SetRequest(IDevice::ReadLog);
+    // Refused, the server's progress would be of someone else's download.
+    if (!device->Request(IDevice::ReadLog))
+        return Refused;
     // Once the detector sends blocks, the driver ends the download itself
     // when one does not come; only a download that never starts needs a
     // limit here.

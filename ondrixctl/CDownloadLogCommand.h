@@ -26,7 +26,7 @@ public:
     int Run(CCtlSession& session) override;
 
 private:
-    enum Outcome { Arrived, Failed, NotStarted, Stopped };
+    enum Outcome { Arrived, Failed, NotStarted, Refused, Stopped };
 
     int Download(CCtlSession& session);
     Outcome ReadOnce(CCtlSession& session);

@@ -88,7 +88,8 @@ int CSettingsCommand::Put(CCtlSession& session)
     CMetaDevice* device = session.Device();
     if (!device->SetMenuData(block))
         return session.Fail(CtlExit::Failed, tr("the detector refused the settings (a read-only connection?)"));
-    device->SetRequest(IDevice::WriteSettings);
+    if (!device->Request(IDevice::WriteSettings))
+        return session.Refused();
     const QByteArray sent = block.left(RZ450Layout::SETTINGS_SENT);
     const int taken = session.AwaitWrite([&] { return Reported(session) == sent; },
         tr("waiting for the detector to take the settings"), tr("the detector did not take the settings of %1").arg(shown));

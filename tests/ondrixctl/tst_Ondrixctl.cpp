@@ -179,6 +179,8 @@ void tst_Ondrixctl::commands_data()
     row("read-only status", ReadOnly, Plain, "status --json", 0, Json);
     row("read-only settings put", ReadOnly, Plain, "settings put @good.mnu", 1, Nothing);
     row("read-only clock sync", ReadOnly, SkewedClock, "--timeout 2 clock sync", 1, Nothing);
+    row("read-only clock already right", ReadOnly, Plain, "clock sync", 1, Nothing);
+    row("read-only download-log", ReadOnly, Plain, "download-log @logs", 1, Nothing);
     row("no command", Local, Plain, "", 2, Nothing);
     row("unknown command", Local, Plain, "frobnicate", 2, Nothing);
     row("unknown option", Local, Plain, "status --jsno", 2, Nothing);
