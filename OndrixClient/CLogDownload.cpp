@@ -49,7 +49,14 @@ bool CLogDownload::Read(CMetaDevice* device)
     CProgressDialog dialog(tr("Reading the log from the internal flash memory"), LOG_DOWNLOADED, LOG_FAILED, m_pWindow);
     dialog.setWindowTitle(QCoreApplication::applicationName());
     for (;;) {
-        const bool posted = CGuardedCall::Run([device] { device->SetRequest(IDevice::ReadLog); });
+        bool taken = false;
+        const bool posted = CGuardedCall::Run([device, &taken] { taken = device->Request(IDevice::ReadLog); });
+        // Refused, the server's progress would be of someone else's download.
+        if (posted && !taken) {
+            QMessageBox::warning(m_pWindow, QCoreApplication::applicationName(),
+                tr("The server shares this detector read-only: its log cannot be downloaded from here."));
+            return false;
+        }
         if (posted && dialog.exec() == QDialog::Accepted)
             return true;
         const QMessageBox::StandardButton answer = QMessageBox::question(m_pWindow, QCoreApplication::applicationName(),

@@ -565,6 +565,10 @@
         <translation>Ошибка при чтении журнала. Повторить?</translation>
     </message>
     <message>
+        <source>The server shares this detector read-only: its log cannot be downloaded from here.</source>
+        <translation>Сервер предоставляет этот детектор только для чтения: загрузить его журнал отсюда нельзя.</translation>
+    </message>
+    <message>
         <source>Parsing the log...</source>
         <translation>Разбор журнала...</translation>
     </message>

@@ -157,6 +157,7 @@ void tst_OndrixServer::readOnlyPeerIsRefusedControl()
     auto device = Connect(readOnly.Address());
     QVERIFY(device);
     QVERIFY(!device->SetMenuData(QByteArray(96, '\0')));
+    QVERIFY(!device->Request(IDevice::ReadLog));
     device->KeyPressed(IDevice::KeyType(1));
     device->Clear();
     QVERIFY(readOnly.WaitForLog(QStringLiteral("refused (read-only): Clear")));
