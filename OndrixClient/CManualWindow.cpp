@@ -7,6 +7,7 @@
 #include "IDeviceGui.h"
 
 #include <QSettings>
+#include <QTextDocument>
 
 namespace {
 
@@ -63,16 +64,17 @@ void CManualWindow::Find(const QString& text, int from)
         return;
     }
     QTextBrowser* browser = m_pUi->m_pTextBrowser;
-    QTextCursor cursor = browser->textCursor();
-    const QTextCursor before = cursor;
-    cursor.setPosition(from);
-    browser->setTextCursor(cursor);
-    // No wrap-around: the end of the text is the end of the search. A miss
-    // leaves the last match selected.
-    const bool found = browser->find(text);
-    if (!found)
-        browser->setTextCursor(before);
-    m_pUi->m_pFindEdit->setStyleSheet(QLatin1String(found ? FIND_FOUND : FIND_MISSING));
+    QTextDocument* page = browser->document();
+    // Past the last match the search goes on from the top, so that red means
+    // the page does not hold the text. A miss leaves the last match selected.
+    QTextCursor match = page->find(text, from);
+    if (match.isNull())
+        match = page->find(text, 0);
+    if (!match.isNull()) {
+        browser->setTextCursor(match);
+        browser->ensureCursorVisible();
+    }
+    m_pUi->m_pFindEdit->setStyleSheet(QLatin1String(match.isNull() ? FIND_MISSING : FIND_FOUND));
 }
 
 void CManualWindow::changeEvent(QEvent* event)

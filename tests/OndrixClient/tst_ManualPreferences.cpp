@@ -92,12 +92,16 @@ void TestManualPreferences::findAsYouType()
     QTest::keyClicks(edit, QStringLiteral("nal"));
     QCOMPARE(browser->textCursor().selectedText(), QStringLiteral("signal"));
     QCOMPARE(browser->textCursor().selectionStart(), first);
-    // Return goes on to the next match and stops at the end: no wrap.
+    // Return goes on to the next match, and past the last one back to the first.
     QTest::keyClick(edit, Qt::Key_Return);
     QCOMPARE(browser->textCursor().selectionStart(), second);
     QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(edit->styleSheet(), QStringLiteral("QLineEdit { background: rgb(127, 255, 127) }"));
+    QCOMPARE(browser->textCursor().selectionStart(), first);
+    // A text the page does not hold leaves the last match selected.
+    QTest::keyClicks(edit, QStringLiteral("x"));
     QCOMPARE(edit->styleSheet(), QStringLiteral("QLineEdit { background: rgb(255, 127, 127) }"));
-    QCOMPARE(browser->textCursor().selectionStart(), second);
+    QCOMPARE(browser->textCursor().selectionStart(), first);
     edit->clear();
     QCOMPARE(edit->styleSheet(), QStringLiteral("QLineEdit { background: white }"));
 }
