@@ -11,6 +11,8 @@
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
+    // Lets the desktop match the windows to the installed entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(ONDRIX_APP_ID));
 
     // Parsed before the language is known: the option texts stay English.
     QCommandLineParser parser;

@@ -31,6 +31,7 @@ public:
 
     int Count() const { return int(m_devices.size()); }
     IDevice* Device(int index) const;
+    QList<IDevice*> Devices() const { return m_devices; }
     // The names GetServerDevicesList gives: the device type a GUI plug-in
     // knows the device by.
     QStringList Names() const;

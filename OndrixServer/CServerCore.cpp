@@ -18,6 +18,7 @@ CServerCore::CServerCore(const SERVER_SETTINGS& settings, const QList<IDevice*>&
     , m_policy(settings)
     , m_pool(devices)
     , m_handler(&m_pool)
+    , m_mqtt(settings.mqtt)
     , m_bLoadPlugins(false)
 {
 }
@@ -47,6 +48,11 @@ bool CServerCore::Start(QString& error)
     if (!Listen(error))
         return false;
     m_pool.Start();
+    if (!m_mqtt.Start(m_pool.Devices(), error)) {
+        m_servers.clear();
+        m_pool.Stop();
+        return false;
+    }
     m_bStarted = true;
     return true;
 }
@@ -63,6 +69,7 @@ void CServerCore::Stop()
     }
     if (m_bStarted)
         ServerLog::Line(QStringLiteral("stopped"));
+    m_mqtt.Stop();
     m_pool.Stop();
     m_bStarted = false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CDevicePool.h"
+#include "CMqttBridge.h"
 #include "CPeerPolicy.h"
 #include "CRequestHandler.h"
 #include "SERVER_SETTINGS.h"
@@ -36,6 +37,7 @@ public:
     void Stop();
 
     int ConnectionCount() const { return int(m_connections.size()); }
+    const CMqttBridge& Mqtt() const { return m_mqtt; }
     static QList<QHostAddress> ListenAddresses(const SERVER_SETTINGS& settings);
 
 private:
@@ -48,6 +50,7 @@ private:
     CPeerPolicy m_policy;
     CDevicePool m_pool;
     CRequestHandler m_handler;
+    CMqttBridge m_mqtt;
     bool m_bLoadPlugins;
     std::vector<std::unique_ptr<QTcpServer>> m_servers;
     QList<CClientConnection*> m_connections;

@@ -1,5 +1,7 @@
 #include "CServerOptions.h"
 
+#include "CMqttOptions.h"
+
 #include "CNetworkText.h"
 #include "ServerCommandLine.h"
 
@@ -29,16 +31,7 @@ using ServerCommandLine::ANY;
 using ServerCommandLine::NOBODY;
 const char* const CONFIG = "config";
 
-using Apply = bool (*)(const QString& value, SERVER_SETTINGS& settings, QString& error);
-
-struct OPTION_ENTRY
-{
-    QString name;
-    QString valueName;
-    QString description;
-    bool list; // repeated, its values add up; otherwise the last one counts
-    Apply apply;
-};
+using OPTION_ENTRY = SERVER_OPTION;
 
 QStringList Items(const QString& value)
 {
@@ -130,7 +123,7 @@ QList<OPTION_ENTRY> Entries()
 {
     using S = SERVER_SETTINGS;
     const S defaults;
-    return {
+    return QList<OPTION_ENTRY> {
         { QLatin1String(ServerCommandLine::LISTEN), CServerOptions::tr("addresses"),
             CServerOptions::tr("Listen on these IP addresses, separated by commas: 'any' for every network "
                                "interface, 0.0.0.0 for every IPv4 one, :: for every IPv6 one. Host names are not "
@@ -164,7 +157,7 @@ QList<OPTION_ENTRY> Entries()
             CServerOptions::tr("Disconnect a client that leaves more answers than this unread, at least %1. "
                                "Default: %2.").arg(PENDING_BYTES_MIN).arg(defaults.maxPendingBytes),
             false, &ApplyNumber<&S::maxPendingBytes, PENDING_BYTES_MIN, UNBOUNDED> },
-    };
+    } + CMqttOptions::Entries();
 }
 
 void Describe(QCommandLineParser& parser, const QList<OPTION_ENTRY>& entries)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MQTT_SETTINGS.h"
+
 #include <QHostAddress>
 #include <QList>
 #include <QPair>
@@ -31,4 +33,6 @@ struct SERVER_SETTINGS
     // A peer whose unsent answers pass this is dropped: it stopped reading.
     // A full ring of live records is some 20 MB of text.
     qint64 maxPendingBytes = qint64(64) * 1024 * 1024;
+
+    MQTT_SETTINGS mqtt;
 };

@@ -10,6 +10,8 @@ ONDRIX_PACKAGES=(
     poppler-utils
     libgl-dev
     xvfb xauth
+    dpkg-dev file lintian desktop-file-utils appstream
+    libmosquitto-dev mosquitto mosquitto-clients
 )
 
 ondrix_install_packages() {

@@ -1,0 +1,274 @@
+#include "CMqttClient.h"
+
+#include "MQTT_SETTINGS.h"
+#include "ServerLog.h"
+
+#include <mosquitto.h>
+
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+
+namespace {
+
+std::mutex g_libraryMutex;
+int g_libraryUsers = 0;
+
+void TakeLibrary()
+{
+    const std::lock_guard<std::mutex> lock(g_libraryMutex);
+    if (g_libraryUsers++ == 0)
+        mosquitto_lib_init();
+}
+
+void ReleaseLibrary()
+{
+    const std::lock_guard<std::mutex> lock(g_libraryMutex);
+    if (--g_libraryUsers == 0)
+        mosquitto_lib_cleanup();
+}
+
+constexpr int LOOP_MS = 100;
+constexpr int LEAVE_MS = 1000;
+
+QString ErrorText(int code)
+{
+    if (code == MOSQ_ERR_ERRNO)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    return QString::fromUtf8(mosquitto_strerror(code));
+}
+
+} // namespace
+
+CMqttClient::CMqttClient(const MQTT_SETTINGS& settings, const QString& name, QObject* parent)
+    : QObject(parent)
+    , m_strHost(settings.host)
+    , m_nPort(settings.port)
+    , m_strUser(settings.user)
+    , m_strPasswordFile(settings.passwordFile)
+    , m_strCaFile(settings.caFile)
+    , m_strName(name)
+{
+    TakeLibrary();
+}
+
+CMqttClient::~CMqttClient()
+{
+    Stop();
+    ReleaseLibrary();
+}
+
+bool CMqttClient::Start(const QByteArray& willTopic, const QByteArray& willPayload, QString& error)
+{
+    if (m_pClient)
+        return true;
+    QByteArray password;
+    if (!m_strPasswordFile.isEmpty()) {
+        QFile file(m_strPasswordFile);
+        if (!file.open(QIODevice::ReadOnly)) {
+            error = QStringLiteral("MQTT password file '%1' cannot be read").arg(m_strPasswordFile);
+            return false;
+        }
+        password = file.readLine().trimmed();
+    }
+    m_pClient = mosquitto_new(nullptr, true, this);
+    if (!m_pClient) {
+        error = QStringLiteral("MQTT client cannot be created");
+        return false;
+    }
+    mosquitto_threaded_set(m_pClient, true);
+    mosquitto_int_option(m_pClient, MOSQ_OPT_TCP_NODELAY, 1);
+    mosquitto_connect_callback_set(m_pClient, &CMqttClient::OnConnect);
+    mosquitto_disconnect_callback_set(m_pClient, &CMqttClient::OnDisconnect);
+    mosquitto_publish_callback_set(m_pClient, &CMqttClient::OnPublish);
+    int code = mosquitto_will_set(m_pClient, willTopic.constData(), int(willPayload.size()), willPayload.constData(), 1, true);
+    if (code == MOSQ_ERR_SUCCESS && !m_strUser.isEmpty())
+        code = mosquitto_username_pw_set(m_pClient, m_strUser.toUtf8().constData(),
+            m_strPasswordFile.isEmpty() ? nullptr : password.constData());
+    if (code == MOSQ_ERR_SUCCESS && !m_strCaFile.isEmpty())
+        code = mosquitto_tls_set(m_pClient, QFile::encodeName(m_strCaFile).constData(), nullptr, nullptr, nullptr, nullptr);
+    if (code != MOSQ_ERR_SUCCESS) {
+        error = QStringLiteral("MQTT client for %1 cannot be set up: %2").arg(m_strName, ErrorText(code));
+        mosquitto_destroy(m_pClient);
+        m_pClient = nullptr;
+        return false;
+    }
+    m_bStop = false;
+    m_thread = std::thread(&CMqttClient::Run, this);
+    return true;
+}
+
+void CMqttClient::Stop(const QByteArray& topic, const QByteArray& payload)
+{
+    if (!m_pClient)
+        return;
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_bStop = true;
+        m_finalTopic = topic;
+        m_finalPayload = payload;
+    }
+    m_wake.notify_all();
+    m_thread.join();
+    mosquitto_destroy(m_pClient);
+    m_pClient = nullptr;
+    m_bConnected = false;
+}
+
+bool CMqttClient::Publish(const QByteArray& topic, const QByteArray& payload, int qos, bool retain)
+{
+    if (!m_bConnected)
+        return false;
+    if (m_nPending >= MAX_PENDING) {
+        Report(QStringLiteral("MQTT broker %1:%2 takes no more messages; holding them back").arg(m_strHost).arg(m_nPort));
+        return false;
+    }
+    // Counted first: the library's thread may write it out before
+    // mosquitto_publish returns.
+    ++m_nPending;
+    const int code = mosquitto_publish(m_pClient, nullptr, topic.constData(), int(payload.size()), payload.constData(), qos, retain);
+    if (code == MOSQ_ERR_SUCCESS)
+        return true;
+    --m_nPending;
+    return false;
+}
+
+QString CMqttClient::Status() const
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_strStatus;
+}
+
+void CMqttClient::Run()
+{
+    int pause = FIRST_RETRY_MS;
+    bool first = true;
+    for (;;) {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_bStop)
+                break;
+        }
+        if (ConnectOnce(first))
+            Serve();
+        first = false;
+        m_bConnected = false;
+        if (m_bWasConnected.exchange(false))
+            pause = FIRST_RETRY_MS;
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_bStop)
+                break;
+        }
+        Wait(pause);
+        pause = std::min(pause * 2, LAST_RETRY_MS);
+    }
+    Leave();
+}
+
+bool CMqttClient::ConnectOnce(bool first)
+{
+    const int code = first ? mosquitto_connect_async(m_pClient, m_strHost.toUtf8().constData(), m_nPort, KEEPALIVE_SECONDS)
+                           : mosquitto_reconnect_async(m_pClient);
+    if (code == MOSQ_ERR_SUCCESS)
+        return true;
+    Report(QStringLiteral("MQTT broker %1:%2 unreachable: %3").arg(m_strHost).arg(m_nPort).arg(ErrorText(code)));
+    return false;
+}
+
+// Until the connection ends or the server stops.
+void CMqttClient::Serve()
+{
+    for (;;) {
+        const int code = mosquitto_loop(m_pClient, LOOP_MS, 1);
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_bStop)
+                return;
+        }
+        if (code == MOSQ_ERR_SUCCESS)
+            continue;
+        if (m_bWasConnected)
+            Report(QStringLiteral("MQTT connection to %1:%2 lost: %3").arg(m_strHost).arg(m_nPort).arg(ErrorText(code)));
+        else if (code != MOSQ_ERR_CONN_REFUSED && code != MOSQ_ERR_NO_CONN)
+            Report(QStringLiteral("MQTT broker %1:%2 unreachable: %3").arg(m_strHost).arg(m_nPort).arg(ErrorText(code)));
+        return;
+    }
+}
+
+// The last state, then a proper goodbye: a broker that saw one does not
+// publish the will.
+void CMqttClient::Leave()
+{
+    using Clock = std::chrono::steady_clock;
+    if (!m_bConnected)
+        return;
+    int mid = -1;
+    if (!m_finalTopic.isEmpty())
+        mosquitto_publish(m_pClient, &mid, m_finalTopic.constData(), int(m_finalPayload.size()), m_finalPayload.constData(), 1, true);
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(LEAVE_MS);
+    while (mid >= 0 && m_nLastAcked != mid && Clock::now() < deadline) {
+        if (mosquitto_loop(m_pClient, 10, 1) != MOSQ_ERR_SUCCESS)
+            break;
+    }
+    mosquitto_disconnect(m_pClient);
+    while (m_bConnected && Clock::now() < deadline + std::chrono::milliseconds(LEAVE_MS)) {
+        if (mosquitto_loop(m_pClient, 10, 1) != MOSQ_ERR_SUCCESS)
+            break;
+    }
+    m_bConnected = false;
+}
+
+void CMqttClient::Wait(int ms)
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_wake.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_bStop; });
+}
+
+// Only changes are logged: a broker that stays away is one line, not one
+// per attempt.
+void CMqttClient::Report(const QString& status)
+{
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        if (status == m_strStatus)
+            return;
+        m_strStatus = status;
+    }
+    ServerLog::Line(m_strName + QStringLiteral(": ") + status);
+}
+
+void CMqttClient::OnConnect(mosquitto*, void* self, int code)
+{
+    auto* client = static_cast<CMqttClient*>(self);
+    if (code != 0) {
+        client->Report(QStringLiteral("MQTT broker %1:%2 refused the connection: %3")
+                           .arg(client->m_strHost).arg(client->m_nPort).arg(QString::fromUtf8(mosquitto_connack_string(code))));
+        return;
+    }
+    // What a lost connection left unsent is not counted again.
+    client->m_nPending = 0;
+    client->m_bConnected = true;
+    client->m_bWasConnected = true;
+    client->Report(QStringLiteral("MQTT connected to %1:%2").arg(client->m_strHost).arg(client->m_nPort));
+    QMetaObject::invokeMethod(client, [client] { Q_EMIT client->connected(); }, Qt::QueuedConnection);
+}
+
+void CMqttClient::OnDisconnect(mosquitto*, void* self, int)
+{
+    static_cast<CMqttClient*>(self)->m_bConnected = false;
+}
+
+void CMqttClient::OnPublish(mosquitto*, void* self, int mid)
+{
+    auto* client = static_cast<CMqttClient*>(self);
+    client->m_nLastAcked = mid;
+    // Never below zero: a message resent after a reconnection was counted
+    // before the count started again.
+    int pending = client->m_nPending.load();
+    while (pending > 0 && !client->m_nPending.compare_exchange_weak(pending, pending - 1)) {
+    }
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "SERVER_SETTINGS.h"
+
+#include <QString>
+
+// One option of the server, on the command line as --name and in the
+// config file as the key name.
+struct SERVER_OPTION
+{
+    using Apply = bool (*)(const QString& value, SERVER_SETTINGS& settings, QString& error);
+
+    QString name;
+    QString valueName;
+    QString description;
+    bool list; // repeated, its values add up; otherwise the last one counts
+    Apply apply;
+};
