@@ -240,6 +240,14 @@ QString Refusal(const QString& path, CDataFile::Result result, const QString& ty
     }
 }
 
+bool Open(QSaveFile& file, QString& error)
+{
+    if (file.open(QIODevice::WriteOnly))
+        return true;
+    error = CannotWrite(file.fileName(), file.errorString());
+    return false;
+}
+
 // Commits what the rows wrote, or leaves the target as it was.
 bool Finish(QSaveFile& file, CRows& rows, QString& error)
 {
@@ -275,10 +283,8 @@ bool CCsvExport::WriteRecords(const QList<CRecord>& records, const QString& sour
 {
     error.clear();
     QSaveFile file(outPath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = CannotWrite(outPath, file.errorString());
+    if (!Open(file, error))
         return false;
-    }
     CRows rows(&file);
     rows.Header();
     rows.Add(source, records);
@@ -296,10 +302,8 @@ bool CCsvExport::WriteFiles(const QStringList& dataFiles, const QString& deviceT
         return false;
     }
     QSaveFile file(outPath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = CannotWrite(outPath, file.errorString());
+    if (!Open(file, error))
         return false;
-    }
     CRows rows(&file);
     rows.Header();
     QStringList refused;

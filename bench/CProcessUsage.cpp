@@ -4,6 +4,8 @@
 
 #include <ctime>
 
+#include <unistd.h>
+
 double CProcessUsage::ResidentMb()
 {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -28,4 +30,15 @@ double CProcessUsage::ThreadCpuSeconds()
     timespec now {};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
+double CProcessUsage::CpuSecondsOf(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0.0;
+    // The name in parentheses may hold spaces: the fields count from its end.
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    return (fields.value(11).toDouble() + fields.value(12).toDouble()) / double(sysconf(_SC_CLK_TCK));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 // What this process uses, as the system counts it.
 class CProcessUsage
 {
@@ -10,4 +12,7 @@ public:
     static double CpuSeconds();
     // CPU time of the calling thread so far.
     static double ThreadCpuSeconds();
+    // CPU time of another process so far, user and system; 0 once it is
+    // gone.
+    static double CpuSecondsOf(qint64 pid);
 };

@@ -10,6 +10,7 @@
 // build/bin/bench_Mqtt [seconds per CPU run] [alarms]
 #include "CBenchStats.h"
 #include "CMqttPublisher.h"
+#include "CProcessUsage.h"
 #include "CPtyServer.h"
 #include "CRZ450Device.h"
 #include "CRZ450Simulator.h"
@@ -39,16 +40,6 @@ namespace {
 const int BAND = 3;
 const int LOW = 30;  // raw, far below the band's threshold
 const int HIGH = 90; // raw, far above it
-
-double CpuSeconds(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return 0.0;
-    const QByteArray line = stat.readAll();
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    return (fields.value(11).toDouble() + fields.value(12).toDouble()) / double(sysconf(_SC_CLK_TCK));
-}
 
 // A broker of the benchmark's own on a free loopback port.
 class CBroker
@@ -139,12 +130,12 @@ double ServerCpu(const QStringList& options, int seconds, qint64& messages, int 
     if (!server.waitForStarted())
         return -1.0;
     QThread::sleep(3); // connected, online and warm
-    const double before = CpuSeconds(server.processId());
+    const double before = CProcessUsage::CpuSecondsOf(server.processId());
     const qint64 messagesBefore = subscriber.m_nMessages;
     QElapsedTimer wall;
     wall.start();
     QThread::sleep(unsigned(seconds));
-    const double cpu = CpuSeconds(server.processId()) - before;
+    const double cpu = CProcessUsage::CpuSecondsOf(server.processId()) - before;
     messages = (subscriber.m_nMessages - messagesBefore) * 1000 / std::max<qint64>(1, wall.elapsed());
     const double share = cpu / (double(wall.elapsed()) / 1000.0);
     server.terminate();

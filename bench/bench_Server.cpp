@@ -11,6 +11,7 @@
 #include "CFakeDeviceBase.h"
 #include "CLoopbackDeviceServer.h"
 #include "CMetaDevice.h"
+#include "CProcessUsage.h"
 #include "CServerCore.h"
 #include "CSimulatorProcess.h"
 #include "ServerLog.h"
@@ -33,17 +34,6 @@ const int CLIENTS = 16;
 const int POLL_MS = 25;
 const int RING_RECORDS = 300000;
 const int LIST_RUNS = 5;
-
-// Seconds of CPU the process has used, user and system.
-double CpuSeconds(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return 0.0;
-    const QByteArray line = stat.readAll();
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    return (fields.value(11).toDouble() + fields.value(12).toDouble()) / 100.0; // clock ticks
-}
 
 double MicrosecondsOf(CMetaDevice& device)
 {
@@ -122,15 +112,15 @@ void RealServer(int seconds)
         CBenchStats::Percentile(single, 0.9));
 
     // What the driver alone costs, polling the detector at line rate.
-    const double idleBefore = CpuSeconds(server.processId());
+    const double idleBefore = CProcessUsage::CpuSecondsOf(server.processId());
     QThread::sleep(5);
-    const double idle = (CpuSeconds(server.processId()) - idleBefore) / 5.0;
+    const double idle = (CProcessUsage::CpuSecondsOf(server.processId()) - idleBefore) / 5.0;
     std::printf("server with no client (its driver alone): %.1f%% of one core\n", idle * 100.0);
 
     std::vector<std::unique_ptr<CPollingClient>> clients;
     for (int i = 0; i < CLIENTS; ++i)
         clients.push_back(std::make_unique<CPollingClient>(address, seconds));
-    const double cpuBefore = CpuSeconds(server.processId());
+    const double cpuBefore = CProcessUsage::CpuSecondsOf(server.processId());
     QElapsedTimer wall;
     wall.start();
     for (auto& client : clients)
@@ -142,7 +132,7 @@ void RealServer(int seconds)
         worst = std::max(worst, CBenchStats::Median(client->roundTrips));
         records += client->records;
     }
-    const double cpu = (CpuSeconds(server.processId()) - cpuBefore) / (double(wall.elapsed()) / 1000.0);
+    const double cpu = (CProcessUsage::CpuSecondsOf(server.processId()) - cpuBefore) / (double(wall.elapsed()) / 1000.0);
     std::printf("%d clients polling every %d ms for %d s: server CPU %.1f%% of one core (goal <= 10%%), %.1f%% above the driver's, "
                 "slowest client's median round trip %.1f us = %.2fx the single client's (goal <= 2x), %lld records fetched\n",
         CLIENTS, POLL_MS, seconds, cpu * 100.0, (cpu - idle) * 100.0, worst, worst / singleMedian, static_cast<long long>(records));
