@@ -5,6 +5,15 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
+
+namespace {
+
+// A lock file is written just after it is made: one that still says
+// nothing after this long was cut short by a crash or a power cut.
+const int UNREADABLE_LOCK_STALE_MS = 10000;
+
+} // namespace
 
 const char* const CLiveRecorder::EXTENSION = "orzrec";
 const char* const CLiveRecorder::ENABLED_KEY = "Recording/Enabled";
@@ -21,6 +30,25 @@ CLiveRecorder::~CLiveRecorder()
     Flush();
 }
 
+std::unique_ptr<QLockFile> CLiveRecorder::Claim(const QString& recording)
+{
+    auto lock = std::make_unique<QLockFile>(recording + QStringLiteral(".lock"));
+    // Held for days: only a holder that is gone makes a lock stale, never
+    // its age.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0))
+        return lock;
+    qint64 pid = 0;
+    QString host;
+    QString program;
+    const QFileInfo info(recording + QStringLiteral(".lock"));
+    const bool unreadable = lock->error() == QLockFile::LockFailedError && !lock->getLockInfo(&pid, &host, &program);
+    if (unreadable && info.lastModified().msecsTo(QDateTime::currentDateTime()) > UNREADABLE_LOCK_STALE_MS
+        && lock->removeStaleLockFile() && lock->tryLock(0))
+        return lock;
+    return nullptr;
+}
+
 bool CLiveRecorder::Start(const QString& folder, const QString& device, QString& error)
 {
     Discard();
@@ -28,8 +56,13 @@ bool CLiveRecorder::Start(const QString& folder, const QString& device, QString&
                              .arg(QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz")),
                                  QLatin1String(EXTENSION));
     m_file.setFileName(QDir(folder).filePath(name));
-    if (!QDir().mkpath(folder) || !m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        error = tr("Cannot start the recording %1: %2").arg(m_file.fileName(), m_file.errorString());
+    // The lock comes first: no other client may see the recording unheld.
+    if (QDir().mkpath(folder))
+        m_pLock = Claim(m_file.fileName());
+    if (!m_pLock || !m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        const QString reason = m_pLock ? m_file.errorString() : tr("no lock file can be made beside it");
+        error = tr("Cannot start the recording %1: %2").arg(m_file.fileName(), reason);
+        m_pLock.reset();
         return false;
     }
     m_pending = CRecordingCodec::Header() + CRecordingCodec::DeviceFrame(device);
@@ -78,6 +111,7 @@ void CLiveRecorder::Discard()
         m_file.close();
         m_file.remove();
     }
+    m_pLock.reset();
 }
 
 void CLiveRecorder::Fail(const QString& message)
@@ -87,5 +121,7 @@ void CLiveRecorder::Fail(const QString& message)
     // Closed, not removed: a frame cut short by a full disk still leaves
     // every earlier one readable.
     m_file.close();
+    // Nobody writes it any more: another client may recover it.
+    m_pLock.reset();
     Q_EMIT stopped(message);
 }

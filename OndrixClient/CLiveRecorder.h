@@ -9,6 +9,10 @@
 #include <QString>
 #include <QTimer>
 
+#include <memory>
+
+class QLockFile;
+
 // Appends the live records (and the scan band's spectra) to a recording in
 // the storage folder as they arrive, and hands them to the disk at least once
 // a second, so that a crash loses at most that second. On the GUI thread an
@@ -41,6 +45,12 @@ public:
     // A clean end: the recording has served its purpose and goes.
     void Discard();
 
+    // A recording is held through a lock file beside it while it is being
+    // written, so that another client on the same storage folder neither
+    // offers it for recovery nor removes it. nullptr while a running
+    // program holds it; a lock left by a program that ended is taken over.
+    static std::unique_ptr<QLockFile> Claim(const QString& recording);
+
 Q_SIGNALS:
     void stopped(const QString& message);
 
@@ -48,6 +58,7 @@ private:
     void Fail(const QString& message);
 
     QFile m_file;
+    std::unique_ptr<QLockFile> m_pLock;
     QByteArray m_pending;
     QTimer m_flushTimer;
 };

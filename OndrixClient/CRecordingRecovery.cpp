@@ -1,6 +1,7 @@
 #include "CRecordingRecovery.h"
 
 #include "CDataFile.h"
+#include "ClientLog.h"
 #include "CLiveRecorder.h"
 #include "CRealtimeFileName.h"
 #include "CRecordingCodec.h"
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QMessageBox>
 
 namespace {
@@ -36,6 +38,13 @@ void CRecordingRecovery::Offer(QWidget* parent, const QString& folder)
         QDir::Files, QDir::Name);
     for (const QString& name : names) {
         const QString path = QDir(folder).filePath(name);
+        // Held until the user has answered, so that two clients started
+        // together do not both offer it.
+        const std::unique_ptr<QLockFile> lock = CLiveRecorder::Claim(path);
+        if (!lock) {
+            qCInfo(lcStorage) << "Left alone, another running client records it:" << path;
+            continue;
+        }
         const SUMMARY summary = Summarize(path);
         if (summary.status == CRecordingCodec::Newer || summary.status == CRecordingCodec::NotARecording) {
             QMessageBox::warning(parent, title, path + QLatin1Char('\n') + Describe(summary.status));
@@ -102,6 +111,7 @@ bool CRecordingRecovery::Keep(const QString& recording, const SUMMARY& summary, 
         return false;
     }
     savedAs.clear();
+    QStringList saved;
     QList<CRecord> records;
     CRecordingCodec::CONTENTS piece;
     bool more = true;
@@ -113,13 +123,18 @@ bool CRecordingRecovery::Keep(const QString& recording, const SUMMARY& summary, 
             continue;
         const QList<CRecord> part = records.mid(0, pieceRecords);
         records.remove(0, part.size());
-        QString saved;
-        if (!SavePiece(recording, summary, part, saved, error))
+        QString piecePath;
+        if (!SavePiece(recording, summary, part, piecePath, error)) {
+            // The recording stays, so the pieces saved so far go: keeping it
+            // again later must not give their records twice.
+            for (const QString& path : std::as_const(saved))
+                QFile::remove(path);
             return false;
-        if (savedAs.isEmpty())
-            savedAs = saved;
+        }
+        saved.append(piecePath);
         more = more || !records.isEmpty();
     }
+    savedAs = saved.value(0);
     QFile::remove(recording);
     return true;
 }

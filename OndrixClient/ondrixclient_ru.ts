@@ -707,6 +707,10 @@
         <translation>Не удалось начать запись %1: %2</translation>
     </message>
     <message>
+        <source>no lock file can be made beside it</source>
+        <translation>рядом с ней нельзя создать файл блокировки</translation>
+    </message>
+    <message>
         <source>The recording stopped: its folder was removed.</source>
         <translation>Запись остановлена: её папка удалена.</translation>
     </message>

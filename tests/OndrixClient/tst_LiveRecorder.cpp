@@ -5,6 +5,8 @@
 #include "CRecordingCodec.h"
 #include "CRecordingReader.h"
 
+#include <QLockFile>
+
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -60,6 +62,9 @@ private Q_SLOTS:
     void readInChunksAsWhole_data();
     void readInChunksAsWhole();
     void longRecordingIsKeptInPieces();
+    void failedPieceTakesTheEarlierOnesBack();
+    void recordingInUseIsLeftAlone_data();
+    void recordingInUseIsLeftAlone();
 };
 
 // Killed between two flushes, the process leaves exactly the bytes written
@@ -176,7 +181,8 @@ void tst_LiveRecorder::fullDiskStopsAndKeepsWhatWasWritten()
     QCOMPARE(stopped.size(), 1);
     QVERIFY(!recorder.IsRecording());
     QVERIFY(stopped.first().first().toString().contains(QStringLiteral("kept")));
-    const CRecordingCodec::CONTENTS contents = OnDisk(QDir(folder.path()).entryInfoList(QDir::Files).first().filePath());
+    const CRecordingCodec::CONTENTS contents
+        = OnDisk(QDir(folder.path()).entryInfoList({ QStringLiteral("*.orzrec") }, QDir::Files).first().filePath());
     QVERIFY(flushed > 0);
     QVERIFY(contents.records.size() >= flushed);
     QVERIFY(contents.status == CRecordingCodec::Cut || contents.status == CRecordingCodec::Whole);
@@ -196,8 +202,11 @@ void tst_LiveRecorder::killedProcessKeepsEveryFlushedRecord()
     ::kill(pid_t(child.processId()), SIGKILL);
     QVERIFY(child.waitForFinished());
     QVERIFY(flushed >= 2000);
-    const QFileInfoList left = QDir(folder.path()).entryInfoList(QDir::Files);
+    const QFileInfoList left = QDir(folder.path()).entryInfoList({ QStringLiteral("*.orzrec") }, QDir::Files);
     QCOMPARE(left.size(), 1);
+    // Its lock stays behind, held by nobody.
+    QVERIFY(QFile::exists(left.first().filePath() + QStringLiteral(".lock")));
+    QVERIFY(CLiveRecorder::Claim(left.first().filePath()));
     QString savedAs;
     QString error;
     QVERIFY2(CRecordingRecovery::Keep(left.first().filePath(), savedAs, error), qPrintable(error));
@@ -272,6 +281,88 @@ void tst_LiveRecorder::longRecordingIsKeptInPieces()
             QCOMPARE(record.time, next++);
     }
     QCOMPARE(next, Record(2500).time);
+}
+
+// A disk that fills during the second piece: the first goes again, so that
+// keeping the recording later gives each record once.
+void tst_LiveRecorder::failedPieceTakesTheEarlierOnesBack()
+{
+    QTemporaryDir folder;
+    QByteArray bytes = CRecordingCodec::Header();
+    for (int i = 0; i < 200; ++i) {
+        CRecord record = Record(i);
+        // The second piece is far larger than the first.
+        record.values.resize(i < 100 ? 0 : 20);
+        bytes += CRecordingCodec::RecordFrame(record);
+    }
+    const QString path = folder.filePath(QStringLiteral("full.orzrec"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+    rlimit saved {};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved;
+    limit.rlim_cur = bytes.size() / 2;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    QString savedAs;
+    QString error;
+    const bool kept = CRecordingRecovery::Keep(path, savedAs, error, 100);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    QVERIFY(!kept);
+    QVERIFY(!error.isEmpty());
+    QVERIFY(QFile::exists(path));
+    QVERIFY(QDir(folder.path()).entryList({ QStringLiteral("*.rdf") }, QDir::Files).isEmpty());
+}
+
+void tst_LiveRecorder::recordingInUseIsLeftAlone_data()
+{
+    QTest::addColumn<QByteArray>("lock");
+    QTest::addColumn<int>("lockAgeS");
+    QTest::addColumn<bool>("leftAlone");
+    // Held by this very process, as by another client still running.
+    QTest::newRow("held by a running client") << QByteArray("held") << 0 << true;
+    QTest::newRow("lock cut short a moment ago") << QByteArray() << 0 << true;
+    QTest::newRow("lock cut short by a power cut") << QByteArray() << 3600 << false;
+    QTest::newRow("no lock") << QByteArray("none") << 0 << false;
+}
+
+// Another client's recording in the same storage folder is neither offered
+// nor removed at start, however empty it still is.
+void tst_LiveRecorder::recordingInUseIsLeftAlone()
+{
+    QFETCH(QByteArray, lock);
+    QFETCH(int, lockAgeS);
+    QFETCH(bool, leftAlone);
+    QTemporaryDir folder;
+    CLiveRecorder recorder;
+    QString error;
+    QVERIFY(recorder.Start(folder.path(), QStringLiteral("RZ450"), error));
+    const QString path = recorder.Path();
+    const QString lockPath = path + QStringLiteral(".lock");
+    if (lock != "held") {
+        // The same file left behind, with its lock as the row has it.
+        QVERIFY(QFile::copy(path, path + QStringLiteral(".copy")));
+        recorder.Discard();
+        QVERIFY(QFile::rename(path + QStringLiteral(".copy"), path));
+        QFile file(lockPath);
+        if (lock != "none") {
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-lockAgeS), QFileDevice::FileModificationTime));
+        }
+    }
+    CRecordingRecovery::Offer(nullptr, folder.path());
+    // A recording without records is removed unasked when nobody holds it.
+    QCOMPARE(QFile::exists(path), leftAlone);
+    QCOMPARE(QFile::exists(lockPath), leftAlone);
+    if (lock == "held") {
+        recorder.Append(Record(1));
+        QVERIFY(recorder.Flush());
+        QCOMPARE(OnDisk(path).records.size(), 1);
+        recorder.Discard();
+        QVERIFY(!QFile::exists(lockPath));
+    }
 }
 
 int main(int argc, char* argv[])
