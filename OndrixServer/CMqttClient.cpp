@@ -32,6 +32,7 @@ void ReleaseLibrary()
 }
 
 constexpr int LOOP_MS = 100;
+constexpr qint64 MAX_PASSWORD_BYTES = 65535;
 constexpr int LEAVE_MS = 1000;
 
 QString ErrorText(int code)
@@ -72,7 +73,16 @@ bool CMqttClient::Start(const QByteArray& willTopic, const QByteArray& willPaylo
             error = QStringLiteral("MQTT password file '%1' cannot be read").arg(m_strPasswordFile);
             return false;
         }
-        password = file.readLine().trimmed();
+        // No more than the protocol carries: a huge file with no line end
+        // must not be read into memory whole. Room for "\r\n", and for the
+        // terminating NUL that readLine() counts in its limit.
+        const QByteArray line = file.readLine(MAX_PASSWORD_BYTES + 3);
+        password = line.trimmed();
+        if ((!line.endsWith('\n') && !file.atEnd()) || password.size() > MAX_PASSWORD_BYTES) {
+            error = QStringLiteral("MQTT password file '%1': the first line is longer than %2 bytes")
+                        .arg(m_strPasswordFile).arg(MAX_PASSWORD_BYTES);
+            return false;
+        }
     }
     m_pClient = mosquitto_new(nullptr, true, this);
     if (!m_pClient) {
@@ -155,14 +165,16 @@ void CMqttClient::Run()
         if (ConnectOnce(first))
             Serve();
         first = false;
-        m_bConnected = false;
-        if (m_bWasConnected.exchange(false))
-            pause = FIRST_RETRY_MS;
+        // Checked before the connection is marked gone: a stop must leave
+        // it to Leave() to say goodbye, or the broker publishes the will.
         {
             const std::lock_guard<std::mutex> lock(m_mutex);
             if (m_bStop)
                 break;
         }
+        m_bConnected = false;
+        if (m_bWasConnected.exchange(false))
+            pause = FIRST_RETRY_MS;
         Wait(pause);
         pause = std::min(pause * 2, LAST_RETRY_MS);
     }
@@ -184,6 +196,12 @@ void CMqttClient::Serve()
 {
     for (;;) {
         const int code = mosquitto_loop(m_pClient, LOOP_MS, 1);
+        // The resent messages went out in the same turn of the loop as the
+        // acceptance: only now may new ones follow them, in order.
+        if (m_bAccepted.exchange(false)) {
+            m_bConnected = true;
+            QMetaObject::invokeMethod(this, [this] { Q_EMIT connected(); }, Qt::QueuedConnection);
+        }
         {
             const std::lock_guard<std::mutex> lock(m_mutex);
             if (m_bStop)
@@ -251,15 +269,16 @@ void CMqttClient::OnConnect(mosquitto*, void* self, int code)
     }
     // What a lost connection left unsent is not counted again.
     client->m_nPending = 0;
-    client->m_bConnected = true;
+    client->m_bAccepted = true;
     client->m_bWasConnected = true;
     client->Report(QStringLiteral("MQTT connected to %1:%2").arg(client->m_strHost).arg(client->m_nPort));
-    QMetaObject::invokeMethod(client, [client] { Q_EMIT client->connected(); }, Qt::QueuedConnection);
 }
 
 void CMqttClient::OnDisconnect(mosquitto*, void* self, int)
 {
-    static_cast<CMqttClient*>(self)->m_bConnected = false;
+    auto* client = static_cast<CMqttClient*>(self);
+    client->m_bAccepted = false;
+    client->m_bConnected = false;
 }
 
 void CMqttClient::OnPublish(mosquitto*, void* self, int mid)

@@ -79,6 +79,9 @@ private:
     QByteArray m_finalTopic;
     QByteArray m_finalPayload;
     std::atomic<bool> m_bConnected { false };
+    // Set by the broker's acceptance; the connection counts as up only once
+    // the library has resent what the last one left unacknowledged.
+    std::atomic<bool> m_bAccepted { false };
     // Set by a connection that came up, until the retry pauses restart.
     std::atomic<bool> m_bWasConnected { false };
     std::atomic<int> m_nLastAcked { -1 };

@@ -14,6 +14,14 @@ int Dbm(int raw)
     return raw - RZ450Layout::DBM_OFFSET;
 }
 
+// The smallest rates the options take would make a period no qint64 holds;
+// a year is as good as never and leaves room to add it up.
+qint64 BandPeriodMs(double rate)
+{
+    constexpr double YEAR_MS = 365.0 * 24 * 3600 * 1000;
+    return qint64(std::clamp(1000.0 / rate, 1.0, YEAR_MS));
+}
+
 } // namespace
 
 CMqttPublisher::CMqttPublisher(IDevice* device, const MQTT_SETTINGS& settings, const QString& name, QObject* parent)
@@ -69,7 +77,7 @@ void CMqttPublisher::OnSampleTimer()
     const qint64 elapsed = m_clock.elapsed();
     if (elapsed < m_nBandsDue)
         return;
-    const qint64 period = std::max<qint64>(1, qint64(1000.0 / m_settings.bandRate));
+    const qint64 period = BandPeriodMs(m_settings.bandRate);
     // A server that fell behind catches up by one message, not a burst.
     m_nBandsDue = std::max(m_nBandsDue + period, elapsed + 1);
     PublishBands(now);

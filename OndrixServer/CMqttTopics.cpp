@@ -41,7 +41,9 @@ bool MQTT_STATE::operator==(const MQTT_STATE& other) const
 QString CMqttTopics::DeviceLevel(const QString& name, bool* changed)
 {
     QString level;
-    for (QChar c : name)
+    // Every character is at least one byte: what lies past the limit in
+    // characters never stays, and a huge name costs no more than a short one.
+    for (QChar c : name.left(MAX_DEVICE_BYTES))
         level.append(IsForbidden(c) ? QLatin1Char('_') : c);
     while (level.toUtf8().size() > MAX_DEVICE_BYTES)
         level.chop(1);

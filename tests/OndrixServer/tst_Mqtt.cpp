@@ -1,7 +1,7 @@
 // The publication to MQTT against a real Mosquitto broker: a scripted
 // detector's state, bands and alarms, the retained state a late subscriber
 // finds, alarms kept over a broker restart, the will of a killed server,
-// and brokers that are away or refuse.
+// the goodbye of a stopped one, and brokers that are away or refuse.
 #include "CFakeDeviceBase.h"
 #include "CMosquittoBroker.h"
 #include "CMqttBridge.h"
@@ -87,6 +87,10 @@ private Q_SLOTS:
     void badBroker_data();
     void badBroker();
     void willOfKilledServer();
+    void leavesCleanly();
+    void smallestBandRate();
+    void passwordFile_data();
+    void passwordFile();
 };
 
 void tst_Mqtt::deviceNames_data()
@@ -98,6 +102,7 @@ void tst_Mqtt::deviceNames_data()
     QTest::newRow("control and NUL") << QStringList { QString::fromUtf8("x\ty\0z", 5) } << QStringList { "x_y_z", "RZ450-host" };
     QTest::newRow("empty falls back") << QStringList { "", "lab" } << QStringList { "RZ450-host", "lab" };
     QTest::newRow("same name twice") << QStringList { "lab", "lab" } << QStringList { "lab", "lab-2" };
+    QTest::newRow("huge name is cut") << QStringList { QString(1 << 20, 'x') } << QStringList { QString(128, 'x'), "RZ450-host" };
 }
 
 void tst_Mqtt::deviceNames()
@@ -284,6 +289,69 @@ void tst_Mqtt::willOfKilledServer()
     server.Kill();
     QVERIFY(subscriber.WaitFor(STATE, "\"online\":false,\"server\":false"));
     QCOMPARE(Json(subscriber.Payloads(STATE).constLast()).value("online").toBool(), false);
+}
+
+// A server that stops says goodbye: its last word is published and the
+// broker forgets the will.
+void tst_Mqtt::leavesCleanly()
+{
+    CMosquittoBroker broker;
+    QVERIFY(broker.Start());
+    CMqttSubscriber subscriber;
+    QVERIFY(subscriber.Start(broker.Port(), "ondrix/t/#"));
+    CMqttClient client(Settings(broker.Port()), QStringLiteral("t"));
+    QString error;
+    QVERIFY(client.Start("ondrix/t/will", "lost", error));
+    QTRY_VERIFY(client.IsConnected());
+    client.Stop("ondrix/t/final", "bye");
+    QVERIFY(subscriber.WaitFor("ondrix/t/final", "bye", 3000));
+    QTest::qWait(300);
+    QVERIFY(subscriber.Payloads("ondrix/t/will").isEmpty());
+}
+
+// Next to never: the first level goes out, then none.
+void tst_Mqtt::smallestBandRate()
+{
+    CMosquittoBroker broker;
+    QVERIFY(broker.Start());
+    const QByteArray topic = CMqttTopics::BandTopic("lab", 3);
+    CMqttSubscriber subscriber;
+    QVERIFY(subscriber.Start(broker.Port(), topic));
+    CScriptedDevice device;
+    MQTT_SETTINGS settings = Settings(broker.Port());
+    settings.bandRate = 1e-300;
+    CMqttPublisher publisher(&device, settings, QStringLiteral("lab"));
+    QString error;
+    QVERIFY(publisher.Start(error));
+    QVERIFY(subscriber.WaitFor(topic, "level"));
+    QTest::qWait(400);
+    QCOMPARE(subscriber.Payloads(topic).size(), 1);
+}
+
+void tst_Mqtt::passwordFile_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("longest password") << QByteArray(65535, 'p') + "\r\n" << true;
+    QTest::newRow("line too long") << QByteArray(65536, 'p') + '\n' << false;
+    QTest::newRow("huge file, no line end") << QByteArray(4 << 20, 'p') << false;
+}
+
+void tst_Mqtt::passwordFile()
+{
+    QFETCH(QByteArray, content);
+    QTemporaryDir folder;
+    QFile file(folder.filePath("password"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+    file.close();
+    MQTT_SETTINGS settings = Settings(CMosquittoBroker::FreePort());
+    settings.user = QStringLiteral("ondrix");
+    settings.passwordFile = file.fileName();
+    CMqttClient client(settings, QStringLiteral("lab"));
+    QString error;
+    const bool started = client.Start("ondrix/lab/state", "lost", error);
+    QVERIFY2(error.isEmpty() || error.contains(QLatin1String("password file")), qPrintable(error));
+    QTEST(started, "ok");
 }
 
 QTEST_GUILESS_MAIN(tst_Mqtt)
