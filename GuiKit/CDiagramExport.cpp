@@ -118,6 +118,15 @@ QPicture CDiagramExport::ToPicture(QWidget* widget, const QSize& size)
 
 bool CDiagramExport::Save(QWidget* widget, const QString& path, Format format, const QSize& size, QString& error)
 {
+    // A file of another size than asked for is no success.
+    if (!size.isEmpty() && PictureSize(widget, size) != size) {
+        error = Tr("A picture can be at most %1 × %1 pixels.").arg(MAX_SIDE);
+        return false;
+    }
+    if (widget->size().isEmpty() && size.isEmpty()) {
+        error = Tr("The diagram has no size on screen: choose a size for the picture.");
+        return false;
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         error = Tr("The file cannot be written: %1").arg(file.errorString());
@@ -139,7 +148,12 @@ bool CDiagramExport::Save(QWidget* widget, const QString& path, Format format, c
             Paint(widget, painter, target);
     } else {
         const QImage image = ToImage(widget, target);
-        drawn = !image.isNull() && image.save(&file, "PNG");
+        if (image.isNull()) {
+            error = Tr("There is not enough memory for a picture of %1 × %2 pixels.").arg(target.width()).arg(target.height());
+            file.cancelWriting();
+            return false;
+        }
+        drawn = image.save(&file, "PNG");
     }
     if (!drawn || file.error() != QFileDevice::NoError) {
         error = Tr("The picture cannot be written: %1").arg(file.errorString());

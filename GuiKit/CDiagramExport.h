@@ -39,6 +39,8 @@ public:
     static QPicture ToPicture(QWidget* widget, const QSize& size = QSize());
     // Written to a temporary file and renamed over path: on failure nothing
     // is left at path (an older file stays as it was) and error says why.
+    // A size beyond MAX_SIDE fails here, as does the size on screen of a
+    // widget that has none.
     static bool Save(QWidget* widget, const QString& path, Format format, const QSize& size, QString& error);
     // Svg for a name ending in ".svg" (any case), otherwise Png.
     static Format FormatOf(const QString& path);

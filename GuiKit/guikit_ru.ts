@@ -228,6 +228,18 @@
         <source>The picture cannot be written: %1</source>
         <translation>Не удалось записать изображение: %1</translation>
     </message>
+    <message>
+        <source>A picture can be at most %1 × %1 pixels.</source>
+        <translation>Изображение может быть не больше %1 × %1 пикселей.</translation>
+    </message>
+    <message>
+        <source>The diagram has no size on screen: choose a size for the picture.</source>
+        <translation>У диаграммы нет размера на экране: выберите размер изображения.</translation>
+    </message>
+    <message>
+        <source>There is not enough memory for a picture of %1 × %2 pixels.</source>
+        <translation>Недостаточно памяти для изображения %1 × %2 пикселей.</translation>
+    </message>
 </context>
 <context>
     <name>CDiagramMenu</name>

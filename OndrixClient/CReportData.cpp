@@ -3,8 +3,20 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <vector>
+
+namespace {
+
+// A file may hold anything where a level belongs.
+bool HasLevel(const CRecord& record)
+{
+    return !record.values.isEmpty() && std::isfinite(record.values.at(0).level)
+        && std::isfinite(record.values.at(0).threshold);
+}
+
+} // namespace
 
 QString CReportData::BandLabel(const QString& bandName)
 {
@@ -39,10 +51,27 @@ REPORT_BAND& CReportData::Band(const CRecord& record)
 
 void CReportData::Close(REPORT_EVENT& run)
 {
-    REPORT_BAND& band = m_bands[run.band];
-    ++band.alarms;
-    band.secondsOver += run.duration;
+    ++m_bands[run.band].alarms;
     m_events.append(run);
+}
+
+QList<REPORT_BAND> CReportData::Bands() const
+{
+    // Events by start: a band's seconds up to its end so far are counted.
+    QMap<int, REPORT_BAND> bands = m_bands;
+    QHash<int, quint64> counted;
+    for (const REPORT_EVENT& event : m_events) {
+        const quint64 end = event.time + quint64(event.duration);
+        auto it = counted.find(event.band);
+        if (it == counted.end())
+            it = counted.insert(event.band, event.time);
+        const quint64 from = std::max(event.time, *it);
+        if (end > from) {
+            bands[event.band].secondsOver += qint64(end - from);
+            *it = end;
+        }
+    }
+    return bands.values();
 }
 
 void CReportData::AddLog(const CRecord& record)
@@ -70,7 +99,7 @@ void CReportData::Add(const QList<CRecord>& records, int kind)
     QHash<int, REPORT_EVENT> runs; // the open run of each band
     for (const qsizetype index : order) {
         const CRecord& record = records.at(index);
-        if (record.values.isEmpty())
+        if (!HasLevel(record))
             continue;
         if (kind == KIND_LOG) {
             AddLog(record);

@@ -37,8 +37,10 @@ struct REPORT_BAND
 // records (kinds 0 and 1) are measurements: a band's run of records at or
 // over their threshold, each less than MAX_GAP_SECONDS after the one
 // before, is one alarm lasting from its first record's second to its
-// last's (a single record lasts one second). Records without values carry
-// no level and are left out.
+// last's (a single record lasts one second). Records without values, or
+// whose level or threshold is no finite number, carry no level and are left
+// out. A band's time over the threshold counts a second once, however many
+// of its alarms overlap there.
 class CReportData
 {
 public:
@@ -51,7 +53,7 @@ public:
     // In time order of their start, then by band; otherwise as added.
     const QList<REPORT_EVENT>& Events() const { return m_events; }
     // The bands that have records, by band number.
-    QList<REPORT_BAND> Bands() const { return m_bands.values(); }
+    QList<REPORT_BAND> Bands() const;
     qint64 RecordCount() const { return m_nRecords; }
     bool IsEmpty() const { return m_nRecords == 0; }
     // The first and the last second the records cover; 0 when empty.

@@ -21,6 +21,12 @@ QString OrKept(const QString& text, const char* key)
     return text.isEmpty() ? QSettings().value(QLatin1String(key)).toString() : text;
 }
 
+// A time the user left as offered, where the data has none, stays unset.
+QDateTime Edited(const QDateTime& shown, const QDateTime& offered)
+{
+    return shown == offered ? QDateTime() : shown;
+}
+
 } // namespace
 
 CReportDialog::CReportDialog(const REPORT_INPUT& input, const QString& path, QWidget* parent)
@@ -33,6 +39,11 @@ CReportDialog::CReportDialog(const REPORT_INPUT& input, const QString& path, QWi
     ui.m_pOperatorEdit->setText(OrKept(input.operatorName, KEY_OPERATOR));
     ui.m_pFromEdit->setDateTime(input.from.isValid() ? input.from : QDateTime::currentDateTime());
     ui.m_pToEdit->setDateTime(input.to.isValid() ? input.to : QDateTime::currentDateTime());
+    // Without records there is no range: what the edits offer then is none.
+    if (!input.from.isValid())
+        m_offeredFrom = ui.m_pFromEdit->dateTime();
+    if (!input.to.isValid())
+        m_offeredTo = ui.m_pToEdit->dateTime();
     ui.m_pDetectorEdit->setText(input.detectorId);
     ui.m_pSettingsEdit->setPlainText(input.settings);
     ui.m_pSourcesLabel->setText(input.sources.join(QStringLiteral(", ")));
@@ -53,8 +64,8 @@ void CReportDialog::Apply(REPORT_INPUT& input) const
     const Ui::CReportDialog& ui = *m_pUi;
     input.site = ui.m_pSiteEdit->text().trimmed();
     input.operatorName = ui.m_pOperatorEdit->text().trimmed();
-    input.from = ui.m_pFromEdit->dateTime();
-    input.to = ui.m_pToEdit->dateTime();
+    input.from = Edited(ui.m_pFromEdit->dateTime(), m_offeredFrom);
+    input.to = Edited(ui.m_pToEdit->dateTime(), m_offeredTo);
     input.detectorId = ui.m_pDetectorEdit->text().trimmed();
     input.settings = ui.m_pSettingsEdit->toPlainText().trimmed();
     input.paper = ui.m_pPaperCombo->currentIndex() == 1 ? QPageSize::Letter : QPageSize::A4;

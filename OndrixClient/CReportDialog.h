@@ -2,6 +2,7 @@
 
 #include "REPORT_INPUT.h"
 
+#include <QDateTime>
 #include <QDialog>
 
 #include <memory>
@@ -45,4 +46,7 @@ private:
     void UpdateOkButton();
 
     std::unique_ptr<Ui::CReportDialog> m_pUi;
+    // What the date edits showed first when the data had no range.
+    QDateTime m_offeredFrom;
+    QDateTime m_offeredTo;
 };

@@ -72,6 +72,8 @@ private Q_SLOTS:
     void windowIsScaled();
     void svgIsWellFormed();
     void failureLeavesNothing();
+    void sizeOutOfReach_data();
+    void sizeOutOfReach();
     void menuOverThePlotsOnly_data();
     void menuOverThePlotsOnly();
     void dialogAnswers();
@@ -194,6 +196,35 @@ void TestDiagramExport::failureLeavesNothing()
         QVERIFY(!CDiagramExport::Save(w.diagram, path, format, QSize(), error));
         QVERIFY(!error.isEmpty());
         QVERIFY(!QFile::exists(path));
+    }
+}
+
+void TestDiagramExport::sizeOutOfReach_data()
+{
+    QTest::addColumn<QSize>("onScreen");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("too wide") << QSize(200, 100) << QSize(20000, 100);
+    QTest::newRow("too high") << QSize(200, 100) << QSize(100, CDiagramExport::MAX_SIDE + 1);
+    QTest::newRow("nothing on screen") << QSize(0, 0) << QSize();
+}
+
+void TestDiagramExport::sizeOutOfReach()
+{
+    QFETCH(QSize, onScreen);
+    QFETCH(QSize, size);
+    QWidget widget;
+    widget.resize(onScreen);
+    for (const CDiagramExport::Format format : { CDiagramExport::Png, CDiagramExport::Svg }) {
+        const QString path = m_dir.filePath(QStringLiteral("kept.") + CDiagramExport::Suffix(format));
+        QFile older(path);
+        QVERIFY(older.open(QIODevice::WriteOnly) && older.write("older") == 5);
+        older.close();
+        QString error;
+        QVERIFY(!CDiagramExport::Save(&widget, path, format, size, error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(older.open(QIODevice::ReadOnly));
+        QCOMPARE(older.readAll(), QByteArray("older"));
+        older.close();
     }
 }
 

@@ -146,6 +146,13 @@ void TestReport::summary_data()
     CRecord empty = Record(7, 0, 0, 0);
     empty.values.clear();
     QTest::newRow("records without values") << QList<CRecord> { empty, Record(8, 5, -100, -70) } << 0 << "8:0:-100:0";
+    QTest::newRow("overlapping events share their seconds")
+        << QList<CRecord> { Record(2, 0, -60, -70, 100), Record(2, 50, -55, -70, 100), Record(2, 60, -50, -70, 10),
+               Record(3, 50, -60, -75, 20) }
+        << 2 << "2:3:-50:150 3:1:-60:20 2@0+100 2@50+100 3@50+20 2@60+10";
+    QTest::newRow("levels that are no number")
+        << QList<CRecord> { Record(9, 0, qQNaN(), -70, 5), Record(9, 10, -60, -70, 5), Record(10, 0, -60, qInf(), 5) }
+        << 2 << "9:1:-60:5 9@10+5";
 }
 
 void TestReport::summary()
@@ -279,6 +286,12 @@ void TestReport::dialogEditsTheTitleBlock()
     QCOMPARE(edited.operatorName, input.operatorName);
     QCOMPARE(edited.from, input.from.addSecs(60));
     QCOMPARE(edited.paper, QPageSize::Letter);
+    // The date edits show now where the data has no range, which is none of it.
+    QVERIFY(!edited.to.isValid());
+    REPORT_INPUT none;
+    CReportDialog empty(none, m_dir.filePath(QStringLiteral("none")));
+    empty.Apply(none);
+    QVERIFY(!none.from.isValid() && !none.to.isValid());
     dialog.accept();
     QCOMPARE(CReportDialog::DefaultPaper(), QPageSize::Letter);
 }
