@@ -294,16 +294,23 @@ bool CCsvExport::WriteRecords(const QList<CRecord>& records, const QString& sour
 bool CCsvExport::WriteFiles(const QStringList& dataFiles, const QString& deviceType, const QString& outPath,
     QString& error, bool* written)
 {
-    error.clear();
+    const Outcome outcome = ExportFiles(dataFiles, deviceType, outPath, error);
     if (written)
-        *written = false;
+        *written = outcome == Written || outcome == PartlyWritten;
+    return outcome == Written;
+}
+
+CCsvExport::Outcome CCsvExport::ExportFiles(const QStringList& dataFiles, const QString& deviceType,
+    const QString& outPath, QString& error)
+{
+    error.clear();
     if (dataFiles.isEmpty()) {
         error = tr("There are no data files to export.");
-        return false;
+        return NothingReadable;
     }
     QSaveFile file(outPath);
     if (!Open(file, error))
-        return false;
+        return NotWritten;
     CRows rows(&file);
     rows.Header();
     QStringList refused;
@@ -323,15 +330,14 @@ bool CCsvExport::WriteFiles(const QStringList& dataFiles, const QString& deviceT
     if (refused.size() == dataFiles.size()) {
         file.cancelWriting();
         error = tr("Nothing was exported:") + QLatin1Char('\n') + refused.join(QLatin1Char('\n'));
-        return false;
+        return NothingReadable;
     }
     if (!Finish(file, rows, error))
-        return false;
-    if (written)
-        *written = true;
-    if (!refused.isEmpty())
-        error = tr("Exported to %1, except:").arg(Shown(outPath)) + QLatin1Char('\n') + refused.join(QLatin1Char('\n'));
-    return refused.isEmpty();
+        return NotWritten;
+    if (refused.isEmpty())
+        return Written;
+    error = tr("Exported to %1, except:").arg(Shown(outPath)) + QLatin1Char('\n') + refused.join(QLatin1Char('\n'));
+    return PartlyWritten;
 }
 
 QString CCsvExport::LocalTime(quint64 time)

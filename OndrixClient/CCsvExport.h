@@ -62,6 +62,11 @@ public:
     // when the target cannot be written (error says so).
     static bool WriteFiles(const QStringList& dataFiles, const QString& deviceType, const QString& outPath,
         QString& error, bool* written = nullptr);
+    // The same, telling apart why not every file went in: inputs that are
+    // no good, or a target that cannot be written.
+    enum Outcome { Written, PartlyWritten, NothingReadable, NotWritten };
+    static Outcome ExportFiles(const QStringList& dataFiles, const QString& deviceType, const QString& outPath,
+        QString& error);
 
     // The two time columns of a time (seconds since 1970 UTC).
     static QString LocalTime(quint64 time);

@@ -13,6 +13,7 @@
 
 #include <QCommandLineParser>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -173,11 +174,14 @@ bool CCtlProgram::TakeOptions(const QCommandLineParser& common, const QCommandLi
         return true;
     bool ok = false;
     const double seconds = timeout.toDouble(&ok);
-    if (!ok || seconds <= 0 || seconds > 3600) {
+    // Asked the other way round, "nan" would pass and become no number of
+    // milliseconds at all.
+    if (!ok || !(seconds > 0 && seconds <= 3600)) {
         error = tr("--timeout takes seconds, more than 0 and at most 3600");
         return false;
     }
-    options.timeoutMs = int(seconds * 1000);
+    // More than 0 stays more than 0: a time-out of 0 ms would give up unasked.
+    options.timeoutMs = std::max(1, int(seconds * 1000));
     return true;
 }
 

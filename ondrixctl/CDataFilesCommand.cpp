@@ -2,6 +2,9 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
+
+#include <algorithm>
 
 CDataFilesCommand::CDataFilesCommand(const QString& outputOption, const QString& outputText)
     : m_strOption(outputOption)
@@ -25,5 +28,17 @@ bool CDataFilesCommand::Take(const QCommandLineParser& parser, QString& error)
         error = QCoreApplication::translate("CDataFilesCommand", "%1 takes one data file or more").arg(Name());
     else if (m_strOut.isEmpty())
         error = QCoreApplication::translate("CDataFilesCommand", "%1 takes --%2 OUT").arg(Name(), m_strOption);
+    else if (OutputIsInput())
+        error = QCoreApplication::translate("CDataFilesCommand", "--%1 %2 would replace a data file it is made of")
+                    .arg(m_strOption, m_strOut);
     return error.isEmpty();
+}
+
+bool CDataFilesCommand::OutputIsInput() const
+{
+    // The data file would be read whole and then lost under its own export.
+    const QString out = QFileInfo(m_strOut).canonicalFilePath();
+    return !out.isEmpty() && std::any_of(m_files.cbegin(), m_files.cend(), [&out](const QString& file) {
+        return QFileInfo(file).canonicalFilePath() == out;
+    });
 }

@@ -20,6 +20,8 @@ protected:
     QString m_strOut;
 
 private:
+    bool OutputIsInput() const;
+
     QString m_strOption;
     QString m_strOutputText;
 };

@@ -10,10 +10,29 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 namespace {
 
 const char* const RETRIES_OPTION = "retries";
+
+// The outermost folder of path that is missing, the first that mkpath
+// makes; empty when the whole path is there.
+QString OutermostMissing(const QString& path)
+{
+    QString missing;
+    for (QFileInfo info(QDir(path).absolutePath()); !info.exists() && !info.isRoot(); info.setFile(info.path()))
+        missing = info.absoluteFilePath();
+    return missing;
+}
+
+// The folders made for the log go again, from folder out to outermost;
+// rmdir leaves one that is no longer empty, and those around it.
+void RemoveMade(const QString& folder, const QString& outermost)
+{
+    for (QString path = QDir(folder).absolutePath(); QDir().rmdir(path) && path != outermost;)
+        path = QFileInfo(path).path();
+}
 
 } // namespace
 
@@ -52,21 +71,27 @@ bool CDownloadLogCommand::Take(const QCommandLineParser& parser, QString& error)
 int CDownloadLogCommand::Run(CCtlSession& session)
 {
     // Found out before the download, which takes seconds.
-    const bool existed = QFileInfo::exists(m_strFolder);
+    const QString made = OutermostMissing(m_strFolder);
     if (!QDir().mkpath(m_strFolder)) {
         return session.Fail(CtlExit::CannotWrite,
             tr("%1 is not a folder and cannot be made one").arg(QDir::toNativeSeparators(m_strFolder)));
     }
+    // Without a log, the folders made for it go again (empty, they are
+    // ours), and only those; also when the proxy throws, the connection
+    // broken.
+    auto removeMade = qScopeGuard([this, &made] {
+        if (!made.isEmpty())
+            RemoveMade(m_strFolder, made);
+    });
     int code = session.CheckWritable(QDir(m_strFolder).filePath(QStringLiteral(".ondrixctl-probe")));
     if (code == CtlExit::Ok)
         code = session.OpenDevice();
     if (code == CtlExit::Ok)
         code = Download(session);
-    if (code == CtlExit::Ok)
-        return Save(session);
-    // Without a log, the folder made for it goes again (empty, it is ours).
-    if (!existed)
-        QDir().rmdir(m_strFolder);
+    if (code != CtlExit::Ok)
+        return code;
+    code = Save(session);
+    removeMade.dismiss();
     return code;
 }
 

@@ -33,8 +33,13 @@ int CExportCommand::Run(CCtlSession& session)
     if (code != CtlExit::Ok)
         return code;
     QString error;
-    if (!CCsvExport::WriteFiles(m_files, QLatin1String(RZ450Queries::DEVICE_TYPE), m_strOut, error))
-        return session.Fail(CtlExit::BadInput, error);
+    // The target can still fail on the way, the disk full.
+    switch (CCsvExport::ExportFiles(m_files, QLatin1String(RZ450Queries::DEVICE_TYPE), m_strOut, error)) {
+    case CCsvExport::Written: break;
+    case CCsvExport::NotWritten: return session.Fail(CtlExit::CannotWrite, error);
+    case CCsvExport::PartlyWritten:
+    case CCsvExport::NothingReadable: return session.Fail(CtlExit::BadInput, error);
+    }
     session.Console().Note(tr("Exported to %1.").arg(QDir::toNativeSeparators(m_strOut)));
     return CtlExit::Ok;
 }

@@ -248,6 +248,7 @@ void tst_CsvExport::unwritableTargetsChangeNothing()
     bool written = true;
     QVERIFY(!CCsvExport::WriteFiles({ data }, QStringLiteral("RZ450"), target, error, &written));
     QVERIFY(!written);
+    QCOMPARE(CCsvExport::ExportFiles({ data }, QStringLiteral("RZ450"), target, error), CCsvExport::NotWritten);
     QVERIFY(!QFileInfo(target).isFile());
 }
 

@@ -14,6 +14,7 @@
 
 #include <csignal>
 #include <memory>
+#include <sys/resource.h>
 
 namespace {
 
@@ -21,10 +22,12 @@ namespace {
 // NoPlugins: a copy of the program in a folder without the driver plug-in.
 enum Where { Local, Shared, ReadOnly, Nowhere, NoPlugins };
 // What is done to the detector before the command.
-enum Setup { Plain, SkewedClock, BadChecksum, EmptyLog };
+// SmallFiles: no file the program writes may grow past 64 KiB, as on a
+// full disk.
+enum Setup { Plain, SkewedClock, BadChecksum, EmptyLog, SmallFiles };
 // What is checked after it, beside the exit code.
 enum Check { Nothing, Help, Lines, Json, OfflineJson, Quiet, LogFiles, RecordFile, MenuFile, SettingsTaken, ClockSet,
-    Csv, Pdf };
+    Csv, Pdf, FoldersGone, NoCsv, InputKept };
 
 // What a row's run left to check.
 struct RUN
@@ -139,10 +142,11 @@ void tst_Ondrixctl::commands_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<Check>("check");
     // "@name" stands for a path in the row's own folder, which holds a good,
-    // a short and a long menu file, a good data file, a damaged one and one
-    // of another device, and "blocker", a plain file that no folder can be
-    // made under. SERVER stands for the row's server, NOSERVER for a
-    // loopback address that no server listens on.
+    // a short and a long menu file, a good data file, a big one, a damaged
+    // one and one of another device, "blocker", a plain file that no folder
+    // can be made under, and "kept", an empty folder. SERVER stands for the
+    // row's server, NOSERVER for a loopback address that no server listens
+    // on.
     const auto row = [](const char* name, Where where, Setup setup, const char* arguments, int exitCode, Check check) {
         QTest::newRow(name) << where << setup << QString::fromLatin1(arguments).split(QLatin1Char(' '), Qt::SkipEmptyParts)
                             << exitCode << check;
@@ -190,6 +194,7 @@ void tst_Ondrixctl::commands_data()
     row("settings without action", Local, Plain, "settings @good.mnu", 2, Nothing);
     row("clock without sync", Local, Plain, "clock", 2, Nothing);
     row("bad timeout", Local, Plain, "--timeout -1 status", 2, Nothing);
+    row("timeout not a number", Local, Plain, "--timeout nan status", 2, Nothing);
     row("bad retries", Local, Plain, "download-log --retries x @logs", 2, Nothing);
     row("too long", Local, Plain, "record --seconds 3601 @live.rdf", 2, Nothing);
     row("status with an argument", Local, Plain, "status now", 2, Nothing);
@@ -202,6 +207,9 @@ void tst_Ondrixctl::commands_data()
     row("offline", Nowhere, Plain, "--timeout 1 status --json", 4, OfflineJson);
     row("offline, time-out after the command", Nowhere, Plain, "status --timeout 0.5", 4, Nothing);
     row("offline download", Nowhere, Plain, "--timeout 1 download-log @logs", 4, Nothing);
+    row("offline download, folders made", Nowhere, Plain, "--timeout 1 download-log @new/logs", 4, FoldersGone);
+    row("offline download, folders made in one kept", Nowhere, Plain, "--timeout 1 download-log @kept/new/logs", 4,
+        FoldersGone);
     row("menu file missing", Local, Plain, "settings put @missing.mnu", 5, Nothing);
     row("menu file short", Local, Plain, "settings put @short.mnu", 5, Nothing);
     row("menu file long", Local, Plain, "settings put @long.mnu", 5, Nothing);
@@ -212,8 +220,11 @@ void tst_Ondrixctl::commands_data()
     row("recording unwritable", Local, Plain, "record --seconds 1 @blocker/live.rdf", 6, Nothing);
     row("menu file unwritable", Local, Plain, "settings get @blocker/saved.mnu", 6, Nothing);
     row("export unwritable", Nowhere, Plain, "export @good.rdf --csv @blocker/out.csv", 6, Nothing);
+    row("export, the disk full on the way", Nowhere, SmallFiles, "export @big.rdf --csv @out.csv", 6, NoCsv);
     row("report damaged", Nowhere, Plain, "report @good.rdf @damaged.ldf --pdf @out.pdf", 5, Nothing);
     row("report unwritable", Nowhere, Plain, "report @good.rdf --pdf @blocker/out.pdf", 6, Nothing);
+    row("export over its input", Nowhere, Plain, "export @other.rdf @good.rdf --csv @good.rdf", 2, InputKept);
+    row("report over its input", Nowhere, Plain, "report @good.rdf --pdf @./good.rdf", 2, InputKept);
 }
 
 void tst_Ondrixctl::commands()
@@ -234,12 +245,15 @@ void tst_Ondrixctl::commands()
     QVERIFY(Write(work.filePath(QStringLiteral("long.mnu")), run.menu + '\1'));
     QVERIFY(Write(work.filePath(QStringLiteral("damaged.ldf")), QByteArray("\0\0\0\x0aRZ450", 9)));
     QVERIFY(Write(work.filePath(QStringLiteral("blocker")), "x"));
+    QVERIFY(QDir(work.path()).mkdir(QStringLiteral("kept")));
     CRecord record;
     record.band = 3;
     record.time = 1700000000;
     record.values.append({ -60, -80, 0, 0 });
     QVERIFY(CDataFile::Save(work.filePath(QStringLiteral("good.rdf")), QStringLiteral("RZ450"), 0, { record }));
     QVERIFY(CDataFile::Save(work.filePath(QStringLiteral("other.rdf")), QStringLiteral("XY100"), 0, { record }));
+    QVERIFY(CDataFile::Save(work.filePath(QStringLiteral("big.rdf")), QStringLiteral("RZ450"), 0,
+        QList<CRecord>(4000, record)));
     if ((where == Shared || where == ReadOnly) && !arguments.contains(QLatin1String("SERVER")))
         arguments = QStringList { QStringLiteral("--device"), QStringLiteral("SERVER") } + arguments;
     for (QString& argument : arguments) {
@@ -262,6 +276,14 @@ void tst_Ondrixctl::commands()
 
     QProcess ondrixctl;
     Prepare(ondrixctl, where);
+    if (setup == SmallFiles) {
+        ondrixctl.setChildProcessModifier([] {
+            // A write past the limit fails instead of ending the program.
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit { 64 * 1024, 64 * 1024 };
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
+    }
     QString program = QStringLiteral(ONDRIXCTL_PROGRAM);
     if (where == NoPlugins) {
         QVERIFY(QFile::copy(program, work.filePath(QStringLiteral("ondrixctl"))));
@@ -367,6 +389,19 @@ void tst_Ondrixctl::Verify(Check check, DETECTOR& detector, const QTemporaryDir&
         QVERIFY(file.read(5) == "%PDF-");
         break;
     }
+    case InputKept:
+        QCOMPARE(CDataFile::Load(work.filePath(QStringLiteral("good.rdf")), QStringLiteral("RZ450"), records, kind),
+            CDataFile::Ok);
+        break;
+    case NoCsv:
+        QVERIFY(!QFileInfo::exists(work.filePath(QStringLiteral("out.csv"))));
+        break;
+    case FoldersGone:
+        // Those the command made go; the one it found stays.
+        QVERIFY(!QFileInfo::exists(work.filePath(QStringLiteral("new"))));
+        QCOMPARE(Entries(work.filePath(QStringLiteral("kept"))), QStringList());
+        QVERIFY(QFileInfo(work.filePath(QStringLiteral("kept"))).isDir());
+        break;
     }
 }
 
@@ -381,6 +416,11 @@ void tst_Ondrixctl::interruptedLeavesNothing_data()
     QTest::newRow("download-log") << download << QByteArray("Downloading the event log") << SIGINT;
     QTest::newRow("record") << record << QByteArray("Recording:") << SIGINT;
     QTest::newRow("record, SIGTERM") << record << QByteArray("Recording:") << SIGTERM;
+    // No signal: the server the detector is shared by goes away instead.
+    QTest::newRow("download-log, the server gone")
+        << QStringList { QStringLiteral("--device"), QStringLiteral("SERVER"), QStringLiteral("download-log"),
+               QStringLiteral("@new/logs") }
+        << QByteArray("Downloading the event log:") << 0;
 }
 
 void tst_Ondrixctl::interruptedLeavesNothing()
@@ -392,9 +432,15 @@ void tst_Ondrixctl::interruptedLeavesNothing()
     // A full log at the line rate takes about three seconds to arrive.
     m_local.simulator.FillLog(1000, 4);
     m_local.pty.SetPaced(true);
+    std::unique_ptr<CServerProcess> server;
     for (QString& argument : arguments) {
         if (argument.startsWith(QLatin1Char('@')))
             argument = work.filePath(argument.mid(1));
+        if (argument != QLatin1String("SERVER"))
+            continue;
+        server = std::make_unique<CServerProcess>(m_local.pty.Path());
+        QVERIFY(server->Start(CServerProcess::RandomAddress()));
+        argument = server->Address();
     }
     QProcess ondrixctl;
     Prepare(ondrixctl, Local);
@@ -409,12 +455,15 @@ void tst_Ondrixctl::interruptedLeavesNothing()
     }
     QVERIFY2(errors.contains(started), errors.constData());
     QTest::qWait(500);
-    ::kill(pid_t(ondrixctl.processId()), signalNumber);
+    if (signalNumber == 0)
+        server->Kill();
+    else
+        ::kill(pid_t(ondrixctl.processId()), signalNumber);
     QVERIFY(ondrixctl.waitForFinished(15000));
     m_local.pty.SetPaced(false);
     m_local.simulator.FillLog(6, 3);
     QCOMPARE(ondrixctl.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(ondrixctl.exitCode(), 128 + signalNumber);
+    QCOMPARE(ondrixctl.exitCode(), signalNumber == 0 ? 3 : 128 + signalNumber);
     // The log folder was made before the download, and stays empty.
     QCOMPARE(Entries(work.path()), QDir(work.filePath(QStringLiteral("logs"))).exists() ? QStringList { "logs" } : QStringList());
     QCOMPARE(Entries(work.filePath(QStringLiteral("logs"))), QStringList());
