@@ -84,6 +84,11 @@ bool CMqttClient::Start(const QByteArray& willTopic, const QByteArray& willPaylo
             return false;
         }
     }
+    // MQTT carries a password only with a user name: a password alone would
+    // be dropped without a word, and the broker's refusal would puzzle.
+    if (!m_strPasswordFile.isEmpty() && m_strUser.isEmpty())
+        ServerLog::Line(
+            m_strName + QStringLiteral(": MQTT password file '%1' not used: no MQTT user is given").arg(m_strPasswordFile));
     m_pClient = mosquitto_new(nullptr, true, this);
     if (!m_pClient) {
         error = QStringLiteral("MQTT client cannot be created");
