@@ -1,5 +1,7 @@
 #include "CReportData.h"
 
+#include "CBandName.h"
+
 #include <QHash>
 
 #include <algorithm>
@@ -18,14 +20,6 @@ bool HasLevel(const CRecord& record)
 
 } // namespace
 
-QString CReportData::BandLabel(const QString& bandName)
-{
-    QString label = bandName.trimmed();
-    while (label.endsWith(QLatin1Char('/')))
-        label.chop(1);
-    return label.trimmed();
-}
-
 void CReportData::Cover(quint64 from, quint64 to)
 {
     if (m_nRecords == 0 || from < m_nFirst)
@@ -39,11 +33,11 @@ REPORT_BAND& CReportData::Band(const CRecord& record)
     if (it == m_bands.end()) {
         it = m_bands.insert(record.band, REPORT_BAND {});
         it->band = record.band;
-        it->name = BandLabel(record.bandName);
+        it->name = CBandName::Plain(record.bandName);
         it->peak = record.values.at(0).level;
     }
     if (it->name.isEmpty())
-        it->name = BandLabel(record.bandName);
+        it->name = CBandName::Plain(record.bandName);
     it->peak = std::max(it->peak, record.values.at(0).level);
     it->threshold = record.values.at(0).threshold;
     return *it;
@@ -78,7 +72,7 @@ void CReportData::AddLog(const CRecord& record)
 {
     REPORT_EVENT event;
     event.band = record.band;
-    event.bandName = BandLabel(record.bandName);
+    event.bandName = CBandName::Plain(record.bandName);
     event.time = record.time;
     event.duration = std::max(0, record.duration);
     event.peak = record.values.at(0).level;
@@ -124,7 +118,7 @@ void CReportData::Add(const QList<CRecord>& records, int kind)
         if (run == runs.end()) {
             REPORT_EVENT started;
             started.band = record.band;
-            started.bandName = BandLabel(record.bandName);
+            started.bandName = CBandName::Plain(record.bandName);
             started.time = record.time;
             started.duration = 1;
             started.peak = level;

@@ -60,9 +60,6 @@ public:
     quint64 First() const { return m_nFirst; }
     quint64 Last() const { return m_nLast; }
 
-    // The band's name as a label: without the table's closing "/".
-    static QString BandLabel(const QString& bandName);
-
 private:
     void AddLog(const CRecord& record);
     void Cover(quint64 from, quint64 to);

@@ -1,5 +1,6 @@
 #include "CMqttPublisher.h"
 
+#include "CBandName.h"
 #include "CBandTable.h"
 #include "IRZ450Device.h"
 #include "RZ450Layout.h"
@@ -218,5 +219,5 @@ void CMqttPublisher::FlushAlarms()
 
 QString CMqttPublisher::BandName(int band) const
 {
-    return CMqttTopics::PlainBandName(CBandTable::EnglishName(band));
+    return CBandName::Plain(CBandTable::EnglishName(band));
 }

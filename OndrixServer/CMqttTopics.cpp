@@ -86,14 +86,6 @@ QString CMqttTopics::ModeName(int mode)
     }
 }
 
-QString CMqttTopics::PlainBandName(const QString& name)
-{
-    QString plain = name.trimmed();
-    if (plain.endsWith(QLatin1Char('/')))
-        plain.chop(1);
-    return plain.trimmed();
-}
-
 QByteArray CMqttTopics::StatePayload(const MQTT_STATE& state)
 {
     QJsonObject object {

@@ -72,8 +72,6 @@ QByteArray BandPayload(const MQTT_BAND_SAMPLE& sample);
 QByteArray AlarmPayload(const MQTT_ALARM& alarm);
 
 QString ModeName(int mode);
-// The band table's name without the display's padding and trailing "/".
-QString PlainBandName(const QString& name);
 
 // "host", "host:port", "[v6]:port". False for an empty host or a port
 // outside 1 to 65535.

@@ -1,5 +1,6 @@
 #include "CStatusCommand.h"
 
+#include "CBandName.h"
 #include "CCtlSession.h"
 #include "CMetaDevice.h"
 #include "CRZ450MetaDevice.h"
@@ -23,15 +24,6 @@ QString ModeName(int mode)
     }
 }
 
-// The band table's names end in padding and "/".
-QString PlainBandName(const QString& name)
-{
-    QString plain = name.trimmed();
-    if (plain.endsWith(QLatin1Char('/')))
-        plain.chop(1);
-    return plain.trimmed();
-}
-
 QString Iso(const QDateTime& time)
 {
     return time.isValid() ? time.toString(Qt::ISODate) : QString();
@@ -42,7 +34,7 @@ QJsonObject Newest(const CRecord& record)
     const RECORD_VALUE value = record.values.value(0);
     return {
         { QStringLiteral("band"), record.band },
-        { QStringLiteral("band_name"), PlainBandName(record.bandName) },
+        { QStringLiteral("band_name"), CBandName::Plain(record.bandName) },
         { QStringLiteral("time"), Iso(QDateTime::fromSecsSinceEpoch(qint64(record.time))) },
         { QStringLiteral("duration_s"), record.duration },
         { QStringLiteral("level_dBm"), value.level },
