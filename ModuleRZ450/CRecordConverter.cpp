@@ -77,7 +77,7 @@ CRecord CRecordConverter::Convert(const RAW_RECORD_SLOT& slot)
 QList<RECORD_VALUE> CRecordConverter::Values(quint8 level, quint8 threshold)
 {
     // Records share one implicitly shared list per level and threshold pair
-    // instead of allocating a list each: a full ring is 300000 records.
+    // instead of allocating a list each: a full ring is RECORD_RING records.
     QList<RECORD_VALUE>& values = m_values[(level << 8) | threshold];
     if (values.isEmpty()) {
         RECORD_VALUE value;

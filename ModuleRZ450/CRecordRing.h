@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RAW_RECORD_SLOT.h"
+#include "RZ450Layout.h"
 
 #include <memory>
 #include <vector>
@@ -10,7 +11,7 @@
 class CRecordRing
 {
 public:
-    static constexpr int CAPACITY = 300000;
+    static constexpr int CAPACITY = RZ450Layout::RECORD_RING;
 
     CRecordRing();
 

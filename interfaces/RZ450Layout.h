@@ -22,6 +22,9 @@ constexpr int BAND_TRAFFIC24 = 10;    // the traffic bands: their level is a vol
 constexpr int BAND_TRAFFIC5 = 11;
 constexpr int AUTO_BANDS = 16;        // bands 0..15 make the records of automatic mode
 constexpr int INDICATED_BANDS = 19;   // bands 0..18 have an indication flag
+// The driver's live records: the count runs 0..RECORD_RING-1 and wraps to 0,
+// so a reader that fell behind a wrap finds the rest below this slot.
+constexpr int RECORD_RING = 300000;
 
 // Levels and thresholds travel as raw bytes: dBm = raw - DBM_OFFSET.
 constexpr int DBM_OFFSET = 102;
