@@ -1,134 +1,34 @@
 #include "CRecordingCodec.h"
 
+#include "CByteReader.h"
+#include "CByteWriter.h"
+#include "CRecordBlockCodec.h"
+#include "CRecordingFrames.h"
+
 #include <QCoreApplication>
 #include <QSet>
 #include <QtEndian>
 
-#include <array>
 #include <cstring>
 
 namespace {
 
 const char MAGIC[] = "ORZREC";
 const int MAGIC_SIZE = 6;
-const quint8 KIND_RECORD = 1;
-const quint8 KIND_SPECTRUM = 2;
-const quint8 KIND_DEVICE = 3;
-const int FRAME_HEAD = 5; // kind and length
-const int FRAME_CHECK = 4;
 const int VALUE_SIZE = 24; // a record's level, threshold and two parameters
 const int SWEEP_HEAD = 8 + 7 * 4; // a sweep's time and numbers before its points
+const int GAP_SIZE = 8 + 8 + 8 + 1;
+const int SUMMARY_SIZE = 8 + 8 + 8 + 8 + 1 + 8 + 4 + 4;
 // The sweep's numbers in the order a frame holds them.
 int SPECTRUM_SWEEP::*const SWEEP_FIELDS[] = { &SPECTRUM_SWEEP::rangeStartMhz, &SPECTRUM_SWEEP::rangeEndMhz,
     &SPECTRUM_SWEEP::signalFreq, &SPECTRUM_SWEEP::levelMinDbm, &SPECTRUM_SWEEP::signalLevel,
     &SPECTRUM_SWEEP::noiseLevel, &SPECTRUM_SWEEP::signalNo };
 
-// Eight tables: eight bytes a step, as a recording of a weekend is
-// gigabytes and a replay checks all of it before it starts.
-using CrcTables = std::array<std::array<quint32, 256>, 8>;
-
-CrcTables MakeCrcTables()
-{
-    CrcTables tables {};
-    for (quint32 i = 0; i < 256; ++i) {
-        quint32 c = i;
-        for (int bit = 0; bit < 8; ++bit)
-            c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        tables[0][i] = c;
-    }
-    for (quint32 i = 0; i < 256; ++i)
-        for (int t = 1; t < 8; ++t)
-            tables[t][i] = (tables[t - 1][i] >> 8) ^ tables[0][tables[t - 1][i] & 0xFF];
-    return tables;
-}
-
-quint32 Crc32(QByteArrayView bytes)
-{
-    static const CrcTables t = MakeCrcTables();
-    quint32 crc = 0xFFFFFFFFu;
-    const char* p = bytes.data();
-    qsizetype left = bytes.size();
-    for (; left >= 8; left -= 8, p += 8) {
-        const quint32 low = qFromLittleEndian<quint32>(p) ^ crc;
-        const quint32 high = qFromLittleEndian<quint32>(p + 4);
-        crc = t[7][low & 0xFF] ^ t[6][(low >> 8) & 0xFF] ^ t[5][(low >> 16) & 0xFF] ^ t[4][low >> 24]
-            ^ t[3][high & 0xFF] ^ t[2][(high >> 8) & 0xFF] ^ t[1][(high >> 16) & 0xFF] ^ t[0][high >> 24];
-    }
-    for (; left > 0; --left, ++p)
-        crc = t[0][(crc ^ quint8(*p)) & 0xFF] ^ (crc >> 8);
-    return crc ^ 0xFFFFFFFFu;
-}
-
-// Appends fixed-size little-endian values and counted texts.
-class CWriter
-{
-public:
-    template <typename Value>
-    void Put(Value value)
-    {
-        char bytes[sizeof(Value)];
-        qToLittleEndian(value, bytes);
-        m_bytes.append(bytes, sizeof(Value));
-    }
-    void PutText(const QString& text)
-    {
-        const QByteArray utf8 = text.toUtf8().left(0xFFFF);
-        Put<quint16>(quint16(utf8.size()));
-        m_bytes.append(utf8);
-    }
-    QByteArray m_bytes;
-};
-
-// Reads them back; every read past the end fails and is remembered.
-class CReader
-{
-public:
-    explicit CReader(QByteArrayView bytes)
-        : m_bytes(bytes)
-    {
-    }
-    template <typename Value>
-    Value Get()
-    {
-        if (m_bytes.size() - m_nPos < qsizetype(sizeof(Value))) {
-            m_bOk = false;
-            return Value();
-        }
-        const Value value = qFromLittleEndian<Value>(m_bytes.data() + m_nPos);
-        m_nPos += qsizetype(sizeof(Value));
-        return value;
-    }
-    // The text, or last again when its bytes are the same: a band's name
-    // comes with each of its records, and shared it costs no memory.
-    QString GetText(QByteArray& lastBytes, const QString& last)
-    {
-        const quint16 size = Get<quint16>();
-        if (!m_bOk || m_bytes.size() - m_nPos < size) {
-            m_bOk = false;
-            return QString();
-        }
-        const QByteArrayView bytes = m_bytes.sliced(m_nPos, size);
-        m_nPos += size;
-        if (bytes == lastBytes)
-            return last;
-        lastBytes = bytes.toByteArray();
-        return QString::fromUtf8(bytes);
-    }
-    QByteArrayView Rest() const { return m_bytes.sliced(m_nPos); }
-    bool AtEnd() const { return m_nPos == m_bytes.size(); }
-    bool Ok() const { return m_bOk; }
-
-private:
-    QByteArrayView m_bytes;
-    qsizetype m_nPos = 0;
-    bool m_bOk = true;
-};
-
 } // namespace
 
 QByteArray CRecordingCodec::Header()
 {
-    CWriter writer;
+    CByteWriter writer;
     writer.m_bytes.append(MAGIC, MAGIC_SIZE);
     writer.Put<quint16>(VERSION);
     return writer.m_bytes;
@@ -136,7 +36,7 @@ QByteArray CRecordingCodec::Header()
 
 QByteArray CRecordingCodec::RecordFrame(const CRecord& record)
 {
-    CWriter writer;
+    CByteWriter writer;
     writer.Put<quint64>(record.time);
     writer.Put<qint32>(record.band);
     writer.Put<qint32>(record.duration);
@@ -151,128 +51,180 @@ QByteArray CRecordingCodec::RecordFrame(const CRecord& record)
         writer.Put<qint32>(value.param1);
         writer.Put<qint32>(value.param2);
     }
-    return Frame(KIND_RECORD, writer.m_bytes);
+    return CRecordingFrames::Make(KIND_RECORD, writer.m_bytes);
+}
+
+QByteArray CRecordingCodec::RecordBlockFrames(const QList<CRecord>& records)
+{
+    QByteArray frames;
+    for (const QByteArray& payload : CRecordBlockCodec::Encode(records, MAX_PAYLOAD))
+        frames += CRecordingFrames::Make(KIND_RECORD_BLOCK, payload);
+    return frames;
 }
 
 QByteArray CRecordingCodec::DeviceFrame(const QString& device)
 {
-    return Frame(KIND_DEVICE, device.toUtf8().left(int(MAX_PAYLOAD)));
+    return CRecordingFrames::Make(KIND_DEVICE, device.toUtf8().left(int(MAX_PAYLOAD)));
 }
 
 QByteArray CRecordingCodec::SweepFrame(const SPECTRUM_SWEEP& sweep)
 {
     if (sweep.points.isEmpty() || sweep.points.size() > MAX_SPECTRUM_POINTS)
         return QByteArray();
-    CWriter writer;
+    CByteWriter writer;
     writer.Put<quint64>(sweep.time);
     for (int SPECTRUM_SWEEP::*field : SWEEP_FIELDS)
         writer.Put<qint32>(qint32(sweep.*field));
     writer.m_bytes.append(sweep.points);
-    return Frame(KIND_SPECTRUM, writer.m_bytes);
+    return CRecordingFrames::Make(KIND_SPECTRUM, writer.m_bytes);
 }
 
-QByteArray CRecordingCodec::Frame(quint8 kind, const QByteArray& payload)
+QByteArray CRecordingCodec::GapFrame(const GAP& gap)
 {
-    CWriter writer;
-    writer.Put<quint8>(kind);
-    writer.Put<quint32>(quint32(payload.size()));
-    writer.m_bytes.append(payload);
-    writer.Put<quint32>(Crc32(writer.m_bytes));
-    return writer.m_bytes;
+    CByteWriter writer;
+    writer.Put<quint64>(gap.from);
+    writer.Put<quint64>(gap.to);
+    writer.Put<qint64>(gap.missed);
+    writer.Put<quint8>(gap.reason);
+    return CRecordingFrames::Make(KIND_GAP, writer.m_bytes);
+}
+
+QByteArray CRecordingCodec::SummaryFrame(const SUMMARY& summary)
+{
+    CByteWriter writer;
+    writer.Put<quint64>(summary.first);
+    writer.Put<quint64>(summary.last);
+    writer.Put<qint64>(summary.records);
+    writer.Put<qint64>(summary.sweeps);
+    writer.Put<quint8>(summary.automatic ? 1 : 0);
+    writer.Put<qint64>(summary.damagedBytes);
+    writer.Put<qint32>(summary.damagedPlaces);
+    writer.Put<qint32>(summary.gaps);
+    return CRecordingFrames::Make(KIND_SUMMARY, writer.m_bytes);
+}
+
+bool CRecordingCodec::ReadSummary(QByteArrayView tail, SUMMARY& summary)
+{
+    QByteArrayView payload;
+    SUMMARY read;
+    if (!CRecordingFrames::AtEnd(tail, KIND_SUMMARY, SUMMARY_SIZE, payload) || !DecodeSummary(payload, read))
+        return false;
+    summary = read;
+    return true;
+}
+
+quint16 CRecordingCodec::HeaderVersion(QByteArrayView bytes)
+{
+    if (bytes.size() < HEADER_SIZE || std::memcmp(bytes.data(), MAGIC, MAGIC_SIZE) != 0)
+        return 0;
+    return qFromLittleEndian<quint16>(bytes.data() + MAGIC_SIZE);
 }
 
 CRecordingCodec::CONTENTS CRecordingCodec::Decode(QByteArrayView bytes)
 {
     CONTENTS contents;
-    if (bytes.size() < HEADER_SIZE || std::memcmp(bytes.data(), MAGIC, MAGIC_SIZE) != 0)
+    const quint16 version = HeaderVersion(bytes);
+    if (version == 0)
         return contents;
-    if (qFromLittleEndian<quint16>(bytes.data() + MAGIC_SIZE) > VERSION) {
+    if (version > VERSION) {
         contents.status = Newer;
         return contents;
     }
-    contents = DecodeFrames(bytes.sliced(HEADER_SIZE));
+    contents = DecodeFrames(bytes.sliced(HEADER_SIZE), version);
     contents.validBytes += HEADER_SIZE;
+    for (DAMAGE& damage : contents.damage)
+        damage.offset += HEADER_SIZE;
     return contents;
 }
 
 template <typename Contents, typename Take>
-Contents CRecordingCodec::Walk(QByteArrayView bytes, Take take)
+Contents CRecordingCodec::Walk(QByteArrayView bytes, quint16 version, bool toEnd, Take take)
 {
     Contents contents;
-    contents.status = Whole;
-    for (qsizetype pos = 0; pos < bytes.size();) {
-        CReader head(bytes.sliced(pos));
-        const quint8 kind = head.Get<quint8>();
-        const quint32 length = head.Get<quint32>();
-        if (head.Ok() && length > MAX_PAYLOAD) {
-            contents.status = Damaged;
-            break;
-        }
-        const qsizetype frameSize = FRAME_HEAD + qsizetype(length) + FRAME_CHECK;
-        if (!head.Ok() || bytes.size() - pos < frameSize) {
-            contents.status = Cut;
-            break;
-        }
-        const QByteArrayView frame = bytes.sliced(pos, frameSize);
-        const QByteArrayView payload = frame.sliced(FRAME_HEAD, length);
-        const bool checked = qFromLittleEndian<quint32>(frame.data() + FRAME_HEAD + length)
-            == Crc32(frame.first(FRAME_HEAD + length));
-        if (!checked || !take(contents, kind, payload)) {
-            contents.status = Damaged;
-            break;
-        }
-        if (kind == KIND_DEVICE)
-            contents.device = QString::fromUtf8(payload.data(), payload.size());
-        pos += frameSize;
-        contents.validBytes = pos;
+    CRecordingFrames frames(bytes, version, toEnd);
+    CRecordingFrames::FRAME frame;
+    while (frames.Next(frame)) {
+        if (!take(contents, frame.kind, frame.payload))
+            frames.Reject(frame);
+        else if (frame.kind == KIND_DEVICE)
+            contents.device = QString::fromUtf8(frame.payload.data(), frame.payload.size());
     }
+    contents.status = frames.Status();
+    contents.validBytes = frames.ValidBytes();
+    contents.damage = frames.Damage();
     return contents;
 }
 
-CRecordingCodec::CONTENTS CRecordingCodec::DecodeFrames(QByteArrayView bytes)
+CRecordingCodec::CONTENTS CRecordingCodec::DecodeFrames(QByteArrayView bytes, quint16 version, bool toEnd)
 {
     QString lastName;
     QByteArray lastNameBytes;
-    return Walk<CONTENTS>(bytes, [&](CONTENTS& contents, quint8 kind, QByteArrayView payload) {
-        if (kind == KIND_RECORD) {
+    return Walk<CONTENTS>(bytes, version, toEnd, [&](CONTENTS& contents, quint8 kind, QByteArrayView payload) {
+        switch (kind) {
+        case KIND_RECORD: {
             CRecord record;
             if (!DecodeRecord(payload, record, lastName, lastNameBytes))
                 return false;
             contents.records.append(record);
-        } else if (kind == KIND_SPECTRUM) {
+            return true;
+        }
+        case KIND_RECORD_BLOCK: return CRecordBlockCodec::Decode(payload, contents.records);
+        case KIND_SPECTRUM: {
             SPECTRUM_SWEEP sweep;
             if (!DecodeSweep(payload, sweep))
                 return false;
             contents.sweeps.append(sweep);
             contents.sweepPlaces.append(contents.records.size());
+            return true;
         }
-        return true;
+        case KIND_GAP: {
+            GAP gap;
+            if (!DecodeGap(payload, gap))
+                return false;
+            contents.gaps.append(gap);
+            contents.gapPlaces.append(contents.records.size());
+            return true;
+        }
+        case KIND_SUMMARY: {
+            SUMMARY summary;
+            return DecodeSummary(payload, summary);
+        }
+        default: return true;
+        }
     });
 }
 
-CRecordingCodec::TIMES CRecordingCodec::ScanFrames(QByteArrayView bytes)
+CRecordingCodec::TIMES CRecordingCodec::ScanFrames(QByteArrayView bytes, quint16 version, bool toEnd)
 {
-    return Walk<TIMES>(bytes, [](TIMES& times, quint8 kind, QByteArrayView payload) {
-        if (kind == KIND_RECORD) {
+    return Walk<TIMES>(bytes, version, toEnd, [](TIMES& times, quint8 kind, QByteArrayView payload) {
+        switch (kind) {
+        case KIND_RECORD: {
             int band = 0;
             if (!RecordShape(payload, band))
                 return false;
             times.records.append(qFromLittleEndian<quint64>(payload.data()));
             times.severalBands = times.severalBands || (times.firstBand >= 0 && band != times.firstBand);
             times.firstBand = times.firstBand >= 0 ? times.firstBand : band;
-        } else if (kind == KIND_SPECTRUM) {
-            if (payload.size() <= SWEEP_HEAD || payload.size() > SWEEP_HEAD + MAX_SPECTRUM_POINTS)
+            return true;
+        }
+        case KIND_RECORD_BLOCK:
+            return CRecordBlockCodec::Scan(payload, times.records, times.firstBand, times.severalBands);
+        case KIND_SPECTRUM:
+            if (!SweepShape(payload))
                 return false;
             times.sweeps.append(qFromLittleEndian<quint64>(payload.data()));
             times.sweepPlaces.append(times.records.size());
+            return true;
+        case KIND_GAP: times.gaps += payload.size() == GAP_SIZE ? 1 : 0; return payload.size() == GAP_SIZE;
+        case KIND_SUMMARY: return payload.size() == SUMMARY_SIZE;
+        default: return true;
         }
-        return true;
     });
 }
 
 bool CRecordingCodec::RecordShape(QByteArrayView payload, int& band)
 {
-    CReader reader(payload);
+    CByteReader reader(payload);
     reader.Get<quint64>();
     band = reader.Get<qint32>();
     reader.Get<qint32>();
@@ -280,14 +232,19 @@ bool CRecordingCodec::RecordShape(QByteArrayView payload, int& band)
     const quint16 nameSize = reader.Get<quint16>();
     if (!reader.Ok() || reader.Rest().size() < nameSize)
         return false;
-    CReader rest(reader.Rest().sliced(nameSize));
+    CByteReader rest(reader.Rest().sliced(nameSize));
     const quint16 count = rest.Get<quint16>();
     return rest.Ok() && rest.Rest().size() == qsizetype(count) * VALUE_SIZE;
 }
 
+bool CRecordingCodec::SweepShape(QByteArrayView payload)
+{
+    return payload.size() > SWEEP_HEAD && payload.size() <= SWEEP_HEAD + MAX_SPECTRUM_POINTS;
+}
+
 bool CRecordingCodec::DecodeRecord(QByteArrayView payload, CRecord& record, QString& lastName, QByteArray& lastNameBytes)
 {
-    CReader reader(payload);
+    CByteReader reader(payload);
     record.time = reader.Get<quint64>();
     record.band = reader.Get<qint32>();
     record.duration = reader.Get<qint32>();
@@ -312,17 +269,38 @@ bool CRecordingCodec::DecodeRecord(QByteArrayView payload, CRecord& record, QStr
 
 bool CRecordingCodec::DecodeSweep(QByteArrayView payload, SPECTRUM_SWEEP& sweep)
 {
-    CReader reader(payload);
+    if (!SweepShape(payload))
+        return false;
+    CByteReader reader(payload);
     sweep.time = reader.Get<quint64>();
     for (int SPECTRUM_SWEEP::*field : SWEEP_FIELDS)
         sweep.*field = reader.Get<qint32>();
-    if (!reader.Ok())
-        return false;
-    const QByteArrayView points = reader.Rest();
-    if (points.isEmpty() || points.size() > MAX_SPECTRUM_POINTS)
-        return false;
-    sweep.points = points.toByteArray();
-    return true;
+    sweep.points = reader.Rest().toByteArray();
+    return reader.Ok();
+}
+
+bool CRecordingCodec::DecodeGap(QByteArrayView payload, GAP& gap)
+{
+    CByteReader reader(payload);
+    gap.from = reader.Get<quint64>();
+    gap.to = reader.Get<quint64>();
+    gap.missed = reader.Get<qint64>();
+    gap.reason = reader.Get<quint8>();
+    return reader.Ok() && reader.AtEnd();
+}
+
+bool CRecordingCodec::DecodeSummary(QByteArrayView payload, SUMMARY& summary)
+{
+    CByteReader reader(payload);
+    summary.first = reader.Get<quint64>();
+    summary.last = reader.Get<quint64>();
+    summary.records = reader.Get<qint64>();
+    summary.sweeps = reader.Get<qint64>();
+    summary.automatic = reader.Get<quint8>() != 0;
+    summary.damagedBytes = reader.Get<qint64>();
+    summary.damagedPlaces = reader.Get<qint32>();
+    summary.gaps = reader.Get<qint32>();
+    return reader.Ok() && reader.AtEnd();
 }
 
 QString CRecordingCodec::Describe(const CONTENTS& contents)
@@ -331,11 +309,20 @@ QString CRecordingCodec::Describe(const CONTENTS& contents)
     switch (contents.status) {
     case Whole: return tr("The recording is whole.");
     case Cut: return tr("The recording ends inside a record; everything before it was kept.");
-    case Damaged: return tr("The recording is damaged after byte %1; everything before it was kept.").arg(contents.validBytes);
+    case Damaged: break;
     case Newer: return tr("The recording was written by a newer version of the program and cannot be read.");
-    case NotARecording: break;
+    case NotARecording: return tr("The file is not a recording.");
     }
-    return tr("The file is not a recording.");
+    if (contents.damage.isEmpty())
+        return tr("The recording is damaged after byte %1; everything before it was kept.").arg(contents.validBytes);
+    qint64 bytes = 0;
+    for (const DAMAGE& damage : contents.damage)
+        bytes += damage.bytes;
+    return tr("The recording is damaged in %1 place(s), %2 bytes in all, the first at byte %3; "
+              "everything else was kept.")
+        .arg(contents.damage.size())
+        .arg(bytes)
+        .arg(contents.damage.first().offset);
 }
 
 bool CRecordingCodec::IsAutomatic(const QList<CRecord>& records)

@@ -14,7 +14,15 @@
 #include <QLockFile>
 #include <QMessageBox>
 
+#include <algorithm>
+
 namespace {
+
+// The closing summary frame is far shorter: whatever follows it says that
+// it does not close the file.
+const qint64 TAIL_BYTES = 256;
+// The header and the device frame the recorder writes first.
+const qint64 DEVICE_BYTES = 4096;
 
 QString Stamp(quint64 time)
 {
@@ -45,9 +53,10 @@ void CRecordingRecovery::Offer(QWidget* parent, const QString& folder)
             qCInfo(lcStorage) << "Left alone, another running client records it:" << path;
             continue;
         }
-        const SUMMARY summary = Summarize(path);
-        if (summary.status == CRecordingCodec::Newer || summary.status == CRecordingCodec::NotARecording) {
-            QMessageBox::warning(parent, title, path + QLatin1Char('\n') + Describe(summary.status));
+        const RECORDING recorded = Summarize(path);
+        const CRecordingCodec::SUMMARY& summary = recorded.summary;
+        if (recorded.status == CRecordingCodec::Newer || recorded.status == CRecordingCodec::NotARecording) {
+            QMessageBox::warning(parent, title, path + QLatin1Char('\n') + Describe(recorded.status));
             continue;
         }
         if (summary.records == 0) {
@@ -64,37 +73,63 @@ void CRecordingRecovery::Offer(QWidget* parent, const QString& folder)
         }
         QString savedAs;
         QString error;
-        if (!Keep(path, summary, savedAs, error, PIECE_RECORDS))
+        if (!Keep(path, recorded, savedAs, error, PIECE_RECORDS))
             QMessageBox::critical(parent, title, error);
     }
 }
 
-CRecordingRecovery::SUMMARY CRecordingRecovery::Summarize(const QString& recording)
+CRecordingRecovery::RECORDING CRecordingRecovery::Summarize(const QString& recording)
 {
-    SUMMARY summary;
+    RECORDING recorded;
     CRecordingReader reader;
     if (!reader.Open(recording)) {
-        summary.status = reader.Status();
-        return summary;
+        recorded.status = reader.Status();
+        return recorded;
     }
-    CRecordingCodec::CONTENTS piece;
-    int firstBand = 0;
+    if (!ReadTrailer(recording, recorded))
+        Scan(reader, recorded);
+    return recorded;
+}
+
+bool CRecordingRecovery::ReadTrailer(const QString& recording, RECORDING& recorded)
+{
+    QFile file(recording);
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(std::max<qint64>(0, file.size() - TAIL_BYTES))
+        || !CRecordingCodec::ReadSummary(file.read(TAIL_BYTES), recorded.summary))
+        return false;
+    // The device frame comes first: the first piece of a few bytes names it.
+    CRecordingReader head(DEVICE_BYTES);
+    CRecordingCodec::TIMES piece;
+    if (head.Open(recording) && head.Next(piece))
+        recorded.device = head.Device();
+    recorded.status = recorded.summary.damagedPlaces > 0 ? CRecordingCodec::Damaged : CRecordingCodec::Whole;
+    return true;
+}
+
+void CRecordingRecovery::Scan(CRecordingReader& reader, RECORDING& recorded)
+{
+    CRecordingCodec::SUMMARY& summary = recorded.summary;
+    CRecordingCodec::TIMES piece;
+    int firstBand = -1;
     while (reader.Next(piece)) {
+        summary.sweeps += piece.sweeps.size();
+        summary.gaps += piece.gaps;
         if (piece.records.isEmpty())
             continue;
-        if (summary.records == 0) {
-            summary.first = piece.records.first().time;
-            firstBand = piece.records.first().band;
-        }
+        if (summary.records == 0)
+            summary.first = piece.records.first();
         // Records of more than one band, within a piece or across two.
-        summary.automatic = summary.automatic || CRecordingCodec::IsAutomatic(piece.records)
-            || piece.records.first().band != firstBand;
+        summary.automatic
+            = summary.automatic || piece.severalBands || (firstBand >= 0 && piece.firstBand != firstBand);
+        firstBand = firstBand >= 0 ? firstBand : piece.firstBand;
         summary.records += piece.records.size();
-        summary.last = piece.records.last().time;
+        summary.last = piece.records.last();
     }
-    summary.status = reader.Status();
-    summary.device = reader.Device();
-    return summary;
+    for (const CRecordingCodec::DAMAGE& damage : reader.Damage())
+        summary.damagedBytes += damage.bytes;
+    summary.damagedPlaces = int(reader.Damage().size());
+    recorded.status = reader.Status();
+    recorded.device = reader.Device();
 }
 
 bool CRecordingRecovery::Keep(const QString& recording, QString& savedAs, QString& error, int pieceRecords)
@@ -102,12 +137,12 @@ bool CRecordingRecovery::Keep(const QString& recording, QString& savedAs, QStrin
     return Keep(recording, Summarize(recording), savedAs, error, pieceRecords);
 }
 
-bool CRecordingRecovery::Keep(const QString& recording, const SUMMARY& summary, QString& savedAs, QString& error,
+bool CRecordingRecovery::Keep(const QString& recording, const RECORDING& recorded, QString& savedAs, QString& error,
     int pieceRecords)
 {
     CRecordingReader reader;
-    if (summary.records == 0 || !reader.Open(recording)) {
-        error = tr("Nothing to keep in %1: %2").arg(recording, Describe(summary.status));
+    if (recorded.summary.records == 0 || !reader.Open(recording)) {
+        error = tr("Nothing to keep in %1: %2").arg(recording, Describe(recorded.status));
         return false;
     }
     savedAs.clear();
@@ -124,7 +159,7 @@ bool CRecordingRecovery::Keep(const QString& recording, const SUMMARY& summary, 
         const QList<CRecord> part = records.mid(0, pieceRecords);
         records.remove(0, part.size());
         QString piecePath;
-        if (!SavePiece(recording, summary, part, piecePath, error)) {
+        if (!SavePiece(recording, recorded, part, piecePath, error)) {
             // The recording stays, so the pieces saved so far go: keeping it
             // again later must not give their records twice.
             for (const QString& path : std::as_const(saved))
@@ -139,7 +174,7 @@ bool CRecordingRecovery::Keep(const QString& recording, const SUMMARY& summary, 
     return true;
 }
 
-bool CRecordingRecovery::SavePiece(const QString& recording, const SUMMARY& summary, const QList<CRecord>& records,
+bool CRecordingRecovery::SavePiece(const QString& recording, const RECORDING& recorded, const QList<CRecord>& records,
     QString& savedAs, QString& error)
 {
     const QString name = CRealtimeFileName::Make(tr("Recovered") + QLatin1Char('_'), records.first().time);
@@ -148,7 +183,7 @@ bool CRecordingRecovery::SavePiece(const QString& recording, const SUMMARY& summ
     savedAs = folder.filePath(name + QStringLiteral(".rdf"));
     for (int copy = 2; QFile::exists(savedAs); ++copy)
         savedAs = folder.filePath(name + QLatin1Char('_') + QString::number(copy) + QStringLiteral(".rdf"));
-    if (!CDataFile::Save(savedAs, summary.device, summary.automatic ? 1 : 0, records)) {
+    if (!CDataFile::Save(savedAs, recorded.device, recorded.summary.automatic ? 1 : 0, records)) {
         error = tr("Failed to save %1!").arg(savedAs);
         return false;
     }

@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QString>
 
+class CRecordingReader;
+
 class QWidget;
 
 // At start: the live recordings a crash or a power cut left in the storage
@@ -20,24 +22,26 @@ public:
     // several, each named after its first record.
     static constexpr int PIECE_RECORDS = 500000;
 
-    struct SUMMARY
+    // What a recording holds, from its closing summary when it has one
+    // (nothing else is read then but its first frames, for the device),
+    // else from reading it through.
+    struct RECORDING
     {
         CRecordingCodec::Status status = CRecordingCodec::NotARecording;
-        qint64 records = 0;
-        quint64 first = 0;
-        quint64 last = 0;
-        bool automatic = false;
         QString device;
+        CRecordingCodec::SUMMARY summary;
     };
 
     static void Offer(QWidget* parent, const QString& folder);
-    static SUMMARY Summarize(const QString& recording);
+    static RECORDING Summarize(const QString& recording);
     // Saves the recording's records as data files beside it and removes it;
     // savedAs names the first of them.
     static bool Keep(const QString& recording, QString& savedAs, QString& error, int pieceRecords = PIECE_RECORDS);
 
 private:
-    static bool Keep(const QString& recording, const SUMMARY& summary, QString& savedAs, QString& error, int pieceRecords);
-    static bool SavePiece(const QString& recording, const SUMMARY& summary, const QList<CRecord>& records,
+    static bool ReadTrailer(const QString& recording, RECORDING& recorded);
+    static void Scan(CRecordingReader& reader, RECORDING& recorded);
+    static bool Keep(const QString& recording, const RECORDING& recorded, QString& savedAs, QString& error, int pieceRecords);
+    static bool SavePiece(const QString& recording, const RECORDING& recorded, const QList<CRecord>& records,
         QString& savedAs, QString& error);
 };

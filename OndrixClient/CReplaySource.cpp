@@ -86,6 +86,7 @@ bool CReplaySource::LoadRecording(const QString& deviceType, QString& error)
         CRecordingCodec::CONTENTS end;
         end.status = reader.Status();
         end.validBytes = reader.Offset();
+        end.damage = reader.Damage();
         m_strNote = CRecordingCodec::Describe(end);
     }
     m_nMode = severalBands ? IDevice::MODE_AUTO : IDevice::MODE_MAN;
