@@ -1,5 +1,7 @@
 #include "CRZ450Clock.h"
 
+#include "CRecordConverter.h"
+
 #include <algorithm>
 
 CRZ450Clock::FIELDS CRZ450Clock::FromDateTime(const QDateTime& time)
@@ -24,4 +26,14 @@ QDateTime CRZ450Clock::ToDateTime(const FIELDS& fields, int year)
 {
     return QDateTime(QDate(year, fields.month, fields.day), QTime(fields.hour, fields.minute, fields.second),
         Qt::LocalTime);
+}
+
+QDateTime CRZ450Clock::ToDateTimeNearNow(const FIELDS& fields)
+{
+    const int secondsOfDay = (fields.hour * 60 + fields.minute) * 60 + fields.second;
+    const quint64 seconds =
+        CRecordConverter::Near(CRecordConverter::Clock()).LocalSeconds(fields.month, fields.day, secondsOfDay);
+    if (!seconds)
+        return QDateTime();
+    return ToDateTime(fields, QDateTime::fromSecsSinceEpoch(qint64(seconds), Qt::LocalTime).date().year());
 }

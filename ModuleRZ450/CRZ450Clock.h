@@ -27,4 +27,6 @@ public:
     static BYTES Encode(const FIELDS& fields);
     // In the given year, local time; invalid while no clock is known.
     static QDateTime ToDateTime(const FIELDS& fields, int year);
+    // In the year a record stamped now would take (CRecordConverter::Near).
+    static QDateTime ToDateTimeNearNow(const FIELDS& fields);
 };

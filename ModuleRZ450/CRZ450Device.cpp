@@ -378,7 +378,7 @@ QList<CRecord> CRZ450Device::GetRealtimeRecords()
         rawSlots.reserve(static_cast<size_t>(std::max(0, m_ring.Count() - 1)));
         m_ring.CopySlots(1, m_ring.Count(), rawSlots);
     }
-    CRecordConverter converter(CRecordConverter::CurrentYear());
+    CRecordConverter converter = CRecordConverter::Near(CRecordConverter::Clock());
     QList<CRecord> records;
     records.reserve(static_cast<qsizetype>(rawSlots.size()));
     for (const RAW_RECORD_SLOT& slot : rawSlots)
@@ -418,11 +418,8 @@ CRecord CRZ450Device::GetRecord(int index)
 CRecordConverter& CRZ450Device::ConverterForThisThread()
 {
     // Callers fetch records one by one in order: keeping one converter per
-    // thread keeps its hour cache warm, until the year turns.
-    const int year = CRecordConverter::CurrentYear();
-    thread_local CRecordConverter converter(year);
-    if (converter.Year() != year)
-        converter = CRecordConverter(year);
+    // thread keeps its hour cache warm.
+    thread_local CRecordConverter converter = CRecordConverter::Live();
     return converter;
 }
 
@@ -483,7 +480,7 @@ QDateTime CRZ450Device::GetTime()
         const bool writing = m_bUserClockSet && m_nPending == Wire::COMMAND_WRITE_SETTINGS;
         fields = writing ? m_userClock : m_status.Clock();
     }
-    return CRZ450Clock::ToDateTime(fields, QDate::currentDate().year());
+    return CRZ450Clock::ToDateTimeNearNow(fields);
 }
 
 void CRZ450Device::SetTime(const QDateTime& time)

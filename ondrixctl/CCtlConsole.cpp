@@ -66,6 +66,12 @@ void CCtlConsole::Progress(const QString& text)
     Write(stderr, text + QLatin1Char('\n'));
 }
 
+void CCtlConsole::Warning(const QString& text)
+{
+    EndProgressLine();
+    Write(stderr, QCoreApplication::applicationName() + QStringLiteral(": warning: ") + text + QLatin1Char('\n'));
+}
+
 void CCtlConsole::Error(const QString& text)
 {
     EndProgressLine();

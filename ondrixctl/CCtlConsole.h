@@ -24,6 +24,8 @@ public:
     void Out(const QString& text);
     void Note(const QString& text);
     void Progress(const QString& text);
+    // Shown even when quiet: a result that is not what it seems.
+    void Warning(const QString& text);
     // Always shown, after the program's name.
     void Error(const QString& text);
 

@@ -2,10 +2,12 @@
 
 #include "CCtlCommand.h"
 #include "CRecord.h"
+#include "CRecordCursor.h"
 
 #include <QCoreApplication>
 #include <QList>
 
+class CCtlConsole;
 class CMetaDevice;
 
 // `record --seconds N FILE.rdf`: the live records of the next N seconds as
@@ -26,10 +28,10 @@ public:
 
 private:
     // The records the device added since the last call.
-    void TakeNew(CMetaDevice* device);
+    void TakeNew(CMetaDevice* device, CCtlConsole& console);
 
     QString m_strFile;
     int m_nSeconds = 0;
-    int m_nNext = 0; // the device's record index to take next
+    CRecordCursor m_cursor;
     QList<CRecord> m_records;
 };

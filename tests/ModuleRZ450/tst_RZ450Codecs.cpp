@@ -10,6 +10,7 @@
 
 #include <QDateTime>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <array>
@@ -46,6 +47,8 @@ private Q_SLOTS:
     void garbledBandNumberIsHarmless();
     void ringWrapsAtCapacity();
     void recordConversion();
+    void recordYearIsTheOneNearestThePc_data();
+    void recordYearIsTheOneNearestThePc();
     void nibbleCodecRoundTrip();
     void bandTable();
     void settingsHeldUntilTheirWriteHasGone_data();
@@ -259,6 +262,53 @@ void TestRZ450Codecs::ringWrapsAtCapacity()
     QVERIFY(copies.empty());
     ring.CopySlots(CRecordRing::CAPACITY - 2, CRecordRing::CAPACITY + 50, copies);
     QCOMPARE(copies.size(), size_t(2));
+}
+
+void TestRZ450Codecs::recordYearIsTheOneNearestThePc_data()
+{
+    QTest::addColumn<QDateTime>("pc");
+    QTest::addColumn<QDateTime>("detector"); // its year is what the detector does not know
+    QTest::addColumn<QDate>("expected");     // invalid: no year near enough has the day
+
+    auto at = [](int y, int m, int d, int h, int min, int sec) { return QDateTime(QDate(y, m, d), QTime(h, min, sec)); };
+    QTest::newRow("detector behind, PC past New Year")
+        << at(2027, 1, 1, 0, 0, 30) << at(2000, 12, 31, 23, 59, 50) << QDate(2026, 12, 31);
+    QTest::newRow("detector ahead, PC before New Year")
+        << at(2026, 12, 31, 23, 59, 50) << at(2000, 1, 1, 0, 0, 10) << QDate(2027, 1, 1);
+    QTest::newRow("mid-year") << at(2026, 7, 1, 12, 0, 0) << at(2000, 7, 1, 11, 59, 0) << QDate(2026, 7, 1);
+    QTest::newRow("half a year off, last year a day nearer")
+        << at(2026, 7, 1, 12, 0, 0) << at(2000, 12, 31, 12, 0, 0) << QDate(2025, 12, 31);
+    QTest::newRow("29 February of a leap year")
+        << at(2028, 3, 1, 0, 0, 30) << at(2000, 2, 29, 23, 59, 50) << QDate(2028, 2, 29);
+    QTest::newRow("29 February ahead") << at(2027, 12, 31, 23, 0, 0) << at(2000, 2, 29, 8, 0, 0) << QDate(2028, 2, 29);
+    QTest::newRow("29 February, no leap year near") << at(2027, 6, 15, 12, 0, 0) << at(2000, 2, 29, 12, 0, 0) << QDate();
+}
+
+void TestRZ450Codecs::recordYearIsTheOneNearestThePc()
+{
+    QFETCH(QDateTime, pc);
+    QFETCH(QDateTime, detector);
+    QFETCH(QDate, expected);
+
+    static qint64 s_nPc = 0;
+    s_nPc = pc.toSecsSinceEpoch();
+    CRecordConverter::SetClockSource([] { return s_nPc; });
+    const auto restore = qScopeGuard([] { CRecordConverter::SetClockSource(nullptr); });
+    RAW_RECORD_SLOT slot;
+    slot.month = quint8(detector.date().month());
+    slot.day = quint8(detector.date().day());
+    slot.stamp = detector.time().msecsSinceStartOfDay() / 1000;
+    const quint64 want = expected.isValid() ? quint64(QDateTime(expected, detector.time()).toSecsSinceEpoch()) : 0;
+
+    // A batch, one record at a time with the cache warm, and the clock.
+    CRecordConverter batch = CRecordConverter::Near(pc.toSecsSinceEpoch());
+    QCOMPARE(batch.Convert(slot).time, want);
+    CRecordConverter live = CRecordConverter::Live();
+    QCOMPARE(live.Convert(slot).time, want);
+    QCOMPARE(live.Convert(slot).time, want);
+    const CRZ450Clock::FIELDS fields { slot.month, slot.day, detector.time().hour(), detector.time().minute(),
+        detector.time().second() };
+    QCOMPARE(CRZ450Clock::ToDateTimeNearNow(fields).date(), expected);
 }
 
 void TestRZ450Codecs::recordConversion()
