@@ -215,7 +215,8 @@ bool CRecordBlockCodec::Walk(QByteArrayView payload, Take take)
             const quint64 name = reader.GetVarint();
             if (name > nameCount)
                 return false;
-            if (name == nameCount++) {
+            if (name == nameCount) {
+                ++nameCount;
                 const QByteArrayView utf8 = reader.Take(reader.GetVarint());
                 if constexpr (Full)
                     names.append(QString::fromUtf8(utf8));

@@ -296,11 +296,12 @@ bool CRecordingCodec::DecodeSummary(QByteArrayView payload, SUMMARY& summary)
     summary.last = reader.Get<quint64>();
     summary.records = reader.Get<qint64>();
     summary.sweeps = reader.Get<qint64>();
-    summary.automatic = reader.Get<quint8>() != 0;
+    const quint8 automatic = reader.Get<quint8>();
+    summary.automatic = automatic != 0;
     summary.damagedBytes = reader.Get<qint64>();
     summary.damagedPlaces = reader.Get<qint32>();
     summary.gaps = reader.Get<qint32>();
-    return reader.Ok() && reader.AtEnd();
+    return reader.Ok() && reader.AtEnd() && automatic <= 1;
 }
 
 QString CRecordingCodec::Describe(const CONTENTS& contents)

@@ -3,12 +3,18 @@
 //    (goal <= 2 us)
 //  - the flush of one second at line rate (270 records and 40 sweeps)
 //    written to the disk
+//  - the bytes on disk per record at line rate, in blocks of a second, in
+//    the manual mode (one band) and the automatic one (16 bands in turn)
+//    (goal <= 10 bytes), and the cost of encoding a block per record
 // build/bin/bench_Recording [runs]
+#include "CBandTable.h"
 #include "CBenchStats.h"
 #include "CLiveRecorder.h"
+#include "CRecordingCodec.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -38,6 +44,48 @@ SPECTRUM_SWEEP Sweep(int i)
     sweep.rangeStartMhz = 100;
     sweep.rangeEndMhz = 2400;
     return sweep;
+}
+
+// The detector's rate on the wire, and an hour of it.
+const int LINE_RATE = 280;
+const int DISK_SECONDS = 3600;
+const int AUTOMATIC_BANDS = 16;
+
+// As the detector makes them: whole dBm levels anywhere in its range, one
+// threshold; automatic cycles through the bands with a duration of 1.
+QList<CRecord> LineRateSecond(int second, bool automatic, QRandomGenerator& random)
+{
+    QList<CRecord> records;
+    records.reserve(LINE_RATE);
+    for (int i = 0; i < LINE_RATE; ++i) {
+        CRecord record;
+        record.band = automatic ? (second * LINE_RATE + i) % AUTOMATIC_BANDS : 18;
+        record.bandName = CBandTable::EnglishName(record.band);
+        record.time = 1767225600u + quint64(second);
+        record.duration = automatic ? 1 : 0;
+        record.values.append({ double(-102 + int(random.bounded(256))), -60.0, 0, 0 });
+        records.append(record);
+    }
+    return records;
+}
+
+// Bytes per record of an hour in blocks of a second, and microseconds per
+// record of encoding them.
+void OnDisk(bool automatic, double& bytesPerRecord, double& encodeUs)
+{
+    QRandomGenerator random(20260101);
+    qint64 bytes = CRecordingCodec::Header().size() + CRecordingCodec::DeviceFrame(QStringLiteral("RZ450")).size();
+    qint64 nsecs = 0;
+    for (int second = 0; second < DISK_SECONDS; ++second) {
+        const QList<CRecord> records = LineRateSecond(second, automatic, random);
+        QElapsedTimer clock;
+        clock.start();
+        bytes += CRecordingCodec::RecordBlockFrames(records).size();
+        nsecs += clock.nsecsElapsed();
+    }
+    const double count = double(DISK_SECONDS) * LINE_RATE;
+    bytesPerRecord = double(bytes) / count;
+    encodeUs = double(nsecs) / 1000.0 / count;
 }
 
 // Microseconds per record of appending a second's worth, and milliseconds
@@ -85,5 +133,13 @@ int main(int argc, char* argv[])
     std::printf("Recording, flush of one second:           %7.3f ms  (%d records, %d sweeps)\n",
         CBenchStats::Median(flushes), RECORDS_PER_SECOND, SWEEPS_PER_SECOND);
     recorder.Discard();
+    for (const bool automatic : { false, true }) {
+        double bytesPerRecord = 0.0;
+        double encodeUs = 0.0;
+        OnDisk(automatic, bytesPerRecord, encodeUs);
+        std::printf("Recording, on disk at line rate, %-9s  %7.2f bytes/record  (goal <= 10; %.1f MB a day; "
+                    "block encoding %.3f us/record)\n",
+            automatic ? "automatic" : "manual", bytesPerRecord, bytesPerRecord * LINE_RATE * 86400 / 1.0e6, encodeUs);
+    }
     return 0;
 }
