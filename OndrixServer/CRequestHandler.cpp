@@ -4,6 +4,7 @@
 #include "CDevicePool.h"
 #include "IDevice.h"
 #include "IRZ450Device.h"
+#include "RZ450Layout.h"
 #include "RZ450Queries.h"
 #include "ServerLog.h"
 #include "ServerProtocol.h"
@@ -31,10 +32,14 @@ QString Described(const SERVER_REQUEST& request)
     return text;
 }
 
-// The records asked for that exist, at most one batch of them.
+// The records asked for that exist, at most one batch of them. From the
+// count on they are the ring's round before, which a reader that fell behind
+// a wrap still has to read.
 QList<CRecord> Batch(IDevice* device, qint64 first, qint64 count)
 {
-    const qint64 end = std::min<qint64>(device->GetCurrentRecordIndex(), first + std::min(count, SP::RECORD_BATCH));
+    const qint64 written = device->GetCurrentRecordIndex();
+    const qint64 stop = first < written ? written : RZ450Layout::RECORD_RING;
+    const qint64 end = std::min<qint64>(stop, first + std::min(count, SP::RECORD_BATCH));
     QList<CRecord> records;
     for (qint64 i = std::max<qint64>(first, 0); i < end; ++i)
         records.append(device->GetRecord(int(i)));

@@ -70,6 +70,8 @@ void tst_ServerRequests::answers_data()
                                                  << QByteArrayList { "0:200:0:0::0:::::" } << 0;
     QTest::newRow("records from an index on") << QByteArrayList { "GetRecords:1232:1000" } << false
                                               << QByteArrayList { "2:0:1232:0:0::0:0:1233:0:0::0" } << 0;
+    QTest::newRow("records of the round before") << QByteArrayList { "GetRecords:299998:1000" } << false
+                                                 << QByteArrayList { "2:0:299998:0:0::0:0:299999:0:0::0" } << 0;
     QTest::newRow("longer command waits") << QByteArrayList { "GetCurrentRecord", "Index" } << false
                                           << QByteArrayList { "1234" } << 0;
     QTest::newRow("shorter command at pause") << QByteArrayList { "GetCurrentRecord", PAUSE } << false
