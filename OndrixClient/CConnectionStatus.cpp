@@ -30,7 +30,8 @@ void CConnectionStatus::Follow(CMetaDevice* device)
     m_bLocal = device && device->GetLocalDevice();
     m_bShared = false;
     m_bDown = false;
-    m_bReconnecting = device && device->IsReconnecting();
+    // A server never reached shows its failure instead, as before.
+    m_bReconnecting = false;
     if (!device)
         return;
     connect(device, &CMetaDevice::connectionLost, this, &CConnectionStatus::OnConnectionLost);
@@ -78,8 +79,6 @@ void CConnectionStatus::Fail(CMetaDevice* device, const QString& failure)
     // A local driver keeps looking for its detector, and a proxy that
     // reconnects by itself wants to be asked: both are polled on.
     m_bDown = device && !device->GetLocalDevice() && !device->IsReconnecting();
-    m_bReconnecting = device && device->IsReconnecting();
-    Retranslate();
 }
 
 bool CConnectionStatus::IsDown() const
