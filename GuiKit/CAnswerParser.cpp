@@ -1,5 +1,7 @@
 #include "CAnswerParser.h"
 
+#include "ServerProtocol.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -178,6 +180,26 @@ bool CAnswerParser::ToRecord(QByteArrayView answer, int minFields, CRecord& reco
         return false;
     CByteCursor cursor(answer);
     record = Read(cursor);
+    return true;
+}
+
+bool CAnswerParser::ToLiveState(QByteArrayView answer, LIVE_STATE& state)
+{
+    const QList<QByteArray> fields = answer.toByteArray().split(ServerProtocol::SEPARATOR);
+    if (fields.size() != ServerProtocol::LIVE_STATE_FIELDS)
+        return false;
+    int numbers[ServerProtocol::LIVE_STATE_FIELDS] = {};
+    for (int i = 0; i < ServerProtocol::LIVE_STATE_FIELDS; ++i) {
+        bool ok = false;
+        numbers[i] = fields.at(i).toInt(&ok);
+        if (!ok)
+            return false;
+    }
+    state.online = numbers[0] != 0;
+    state.error = numbers[1] != 0;
+    state.mode = numbers[2];
+    state.count = numbers[3];
+    state.band = numbers[4];
     return true;
 }
 

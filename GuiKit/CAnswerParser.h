@@ -3,6 +3,7 @@
 #include "CLogRecord.h"
 #include "CRecord.h"
 #include "GuiKitExport.h"
+#include "LIVE_STATE.h"
 
 #include <QByteArrayView>
 #include <QList>
@@ -29,6 +30,9 @@ public:
     static QList<CLogRecord> ToLogList(QByteArrayView answer);
     // One record; false when the answer has fewer than minFields fields.
     static bool ToRecord(QByteArrayView answer, int minFields, CRecord& record);
+    // The combined state; false unless the answer is exactly its numbers,
+    // which is how a server that does not know the request is told apart.
+    static bool ToLiveState(QByteArrayView answer, LIVE_STATE& state);
 
     // One record or bank from fields already split, starting at index, which
     // is moved past what was read.

@@ -86,6 +86,16 @@ void CAnswerWriter::LogList(const QList<CLogRecord>& banks)
     }
 }
 
+void CAnswerWriter::LiveState(const LIVE_STATE& state)
+{
+    const qint64 fields[ServerProtocol::LIVE_STATE_FIELDS] = { state.online, state.error, state.mode, state.count, state.band };
+    for (int i = 0; i < ServerProtocol::LIVE_STATE_FIELDS; ++i) {
+        if (i > 0)
+            Separator();
+        Integer(fields[i]);
+    }
+}
+
 QByteArray CAnswerWriter::Frame()
 {
     m_answer.append(ServerProtocol::FRAME_END);

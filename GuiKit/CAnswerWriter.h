@@ -3,6 +3,7 @@
 #include "CLogRecord.h"
 #include "CRecord.h"
 #include "GuiKitExport.h"
+#include "LIVE_STATE.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -28,6 +29,7 @@ public:
     void Record(const CRecord& record, int minFields = 0);
     void RecordList(const QList<CRecord>& records);
     void LogList(const QList<CLogRecord>& banks);
+    void LiveState(const LIVE_STATE& state);
 
     // The whole answer; the writer is empty afterwards.
     QByteArray Frame();

@@ -5,7 +5,9 @@
 #include "ProxyLog.h"
 #include "ServerProtocol.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -41,14 +43,19 @@ int TimeoutOrDefault(int ms, int fallback)
 
 std::atomic<int> CMetaDevice::s_nConnectTimeoutMs { CONNECT_TIMEOUT_MS };
 std::atomic<int> CMetaDevice::s_nWaitTimeoutMs { WAIT_TIMEOUT_MS };
+std::atomic<int> CMetaDevice::s_nReconnectFirstMs { RECONNECT_FIRST_MS };
+std::atomic<int> CMetaDevice::s_nReconnectMaxMs { RECONNECT_MAX_MS };
+std::atomic<int> CMetaDevice::s_nReconnectAttemptMs { RECONNECT_ATTEMPT_MS };
 
 CMetaDevice::CMetaDevice(IDevice* local)
     : m_pLocal(local)
+    , m_reconnect(s_nReconnectFirstMs, s_nReconnectMaxMs)
 {
 }
 
 CMetaDevice::CMetaDevice(const QString& url)
     : m_strUrl(url)
+    , m_reconnect(s_nReconnectFirstMs, s_nReconnectMaxMs)
 {
 }
 
@@ -74,7 +81,12 @@ QStringList CMetaDevice::GetServerDevicesList()
 
 bool CMetaDevice::SelectServerDevice(const QString& name)
 {
-    return AskFlag(Command(ServerProtocol::SelectServerDevice) + name);
+    // Another device may know the combined state where this one did not.
+    m_eLiveState = Unknown;
+    const bool selected = CAnswerParser::ToFlag(SendChange(Command(ServerProtocol::SelectServerDevice) + name));
+    if (selected)
+        m_strServerDevice = name;
+    return selected;
 }
 
 void CMetaDevice::SetTimeouts(int connectMs, int waitMs)
@@ -83,17 +95,27 @@ void CMetaDevice::SetTimeouts(int connectMs, int waitMs)
     s_nWaitTimeoutMs = TimeoutOrDefault(waitMs, WAIT_TIMEOUT_MS);
 }
 
+void CMetaDevice::SetReconnectTiming(int firstMs, int maxMs, int attemptMs)
+{
+    s_nReconnectFirstMs = TimeoutOrDefault(firstMs, RECONNECT_FIRST_MS);
+    s_nReconnectMaxMs = TimeoutOrDefault(maxMs, RECONNECT_MAX_MS);
+    s_nReconnectAttemptMs = TimeoutOrDefault(attemptMs, RECONNECT_ATTEMPT_MS);
+}
+
 bool CMetaDevice::Initialize()
 {
     if (IsLocal())
         return m_pLocal->Initialize();
-    m_eBatches = BatchesUnknown;
+    m_reconnect.Stop();
+    ForgetServer();
     if (Connect() && ReceiveGreeting())
         return true;
     qCWarning(lcProxy).noquote() << "no server at" << m_strUrl << m_socket.errorString();
     // Left half open, the next request or the destructor would wait in
     // vain for a server that never arrived.
     m_socket.abort();
+    if (m_bFollow)
+        StartReconnecting();
     return false;
 }
 
@@ -103,13 +125,19 @@ void CMetaDevice::Uninitialize()
         m_pLocal->Uninitialize();
         return;
     }
+    // Let go on purpose: a failure on the way is nothing to win back.
+    m_reconnect.Stop();
+    m_liveAge.invalidate();
+    const bool follow = std::exchange(m_bFollow, false);
     try {
         SendCommand(Command(ServerProtocol::Uninitialize));
     } catch (const std::exception&) {
         CloseConnection();
+        m_bFollow = follow;
         throw;
     }
     CloseConnection();
+    m_bFollow = follow;
 }
 
 QString CMetaDevice::GetDevID()
@@ -126,12 +154,16 @@ IDevice* CMetaDevice::GetLocalDevice()
 
 bool CMetaDevice::IsOnline()
 {
-    return IsLocal() ? m_pLocal->IsOnline() : AskFlag(Command(ServerProtocol::IsOnline));
+    if (IsLocal())
+        return m_pLocal->IsOnline();
+    return StateFlag(&LIVE_STATE::online, [this] { return AskFlag(Command(ServerProtocol::IsOnline)); });
 }
 
 bool CMetaDevice::IsError()
 {
-    return IsLocal() ? m_pLocal->IsError() : AskFlag(Command(ServerProtocol::IsError));
+    if (IsLocal())
+        return m_pLocal->IsError();
+    return StateFlag(&LIVE_STATE::error, [this] { return AskFlag(Command(ServerProtocol::IsError)); });
 }
 
 void CMetaDevice::KeyPressed(IDevice::KeyType key)
@@ -139,7 +171,7 @@ void CMetaDevice::KeyPressed(IDevice::KeyType key)
     if (IsLocal())
         m_pLocal->KeyPressed(key);
     else
-        SendCommand(WithArgument(ServerProtocol::KeyPressed, int(key)));
+        SendChange(WithArgument(ServerProtocol::KeyPressed, int(key)));
 }
 
 void CMetaDevice::SetRequest(IDevice::RequestType request)
@@ -153,7 +185,7 @@ bool CMetaDevice::Request(IDevice::RequestType request)
         m_pLocal->SetRequest(request);
         return true;
     }
-    return AskFlag(WithArgument(ServerProtocol::SetRequest, int(request)));
+    return CAnswerParser::ToFlag(SendChange(WithArgument(ServerProtocol::SetRequest, int(request))));
 }
 
 QList<CLogRecord> CMetaDevice::GetLogRecords()
@@ -175,17 +207,23 @@ void CMetaDevice::Clear()
     if (IsLocal())
         m_pLocal->Clear();
     else
-        SendCommand(Command(ServerProtocol::Clear));
+        SendChange(Command(ServerProtocol::Clear));
 }
 
 int CMetaDevice::GetCurrentMode()
 {
-    return IsLocal() ? m_pLocal->GetCurrentMode() : AskNumber(Command(ServerProtocol::GetCurrentMode));
+    if (IsLocal())
+        return m_pLocal->GetCurrentMode();
+    const LIVE_STATE* state = LiveState();
+    return state ? state->mode : AskNumber(Command(ServerProtocol::GetCurrentMode));
 }
 
 int CMetaDevice::GetCurrentRecordIndex()
 {
-    return IsLocal() ? m_pLocal->GetCurrentRecordIndex() : AskNumber(Command(ServerProtocol::GetCurrentRecordIndex));
+    if (IsLocal())
+        return m_pLocal->GetCurrentRecordIndex();
+    const LIVE_STATE* state = LiveState();
+    return state ? state->count : AskNumber(Command(ServerProtocol::GetCurrentRecordIndex));
 }
 
 CRecord CMetaDevice::GetRecord(int index)
@@ -218,11 +256,11 @@ QList<CRecord> CMetaDevice::GetRecords(int first, int count)
 
 bool CMetaDevice::ServerSendsBatches()
 {
-    if (m_eBatches == BatchesUnknown) {
+    if (m_eBatches == Unknown) {
         const QString probe = WithArgument(ServerProtocol::GetRecords, 0) + QStringLiteral(":0");
-        m_eBatches = SendCommand(probe) == "0" ? BatchesServed : BatchesMissing;
+        m_eBatches = SendCommand(probe) == "0" ? Served : Missing;
     }
-    return m_eBatches == BatchesServed;
+    return m_eBatches == Served;
 }
 
 CRecord CMetaDevice::GetCurrentRecord()
@@ -237,7 +275,10 @@ CRecord CMetaDevice::GetCurrentRecord()
 
 int CMetaDevice::GetCurrentBand()
 {
-    return IsLocal() ? m_pLocal->GetCurrentBand() : AskNumber(Command(ServerProtocol::GetCurrentBand));
+    if (IsLocal())
+        return m_pLocal->GetCurrentBand();
+    const LIVE_STATE* state = LiveState();
+    return state ? state->band : AskNumber(Command(ServerProtocol::GetCurrentBand));
 }
 
 unsigned char CMetaDevice::GetMenuValue(int index)
@@ -253,7 +294,7 @@ void CMetaDevice::SetMenuValue(int index, unsigned char value)
     if (IsLocal())
         m_pLocal->SetMenuValue(index, value);
     else
-        SendCommand(WithArgument(ServerProtocol::SetMenuValue, index) + QLatin1Char(ServerProtocol::SEPARATOR) + QString::number(value));
+        SendChange(WithArgument(ServerProtocol::SetMenuValue, index) + QLatin1Char(ServerProtocol::SEPARATOR) + QString::number(value));
 }
 
 bool CMetaDevice::SetMenuData(QByteArray data)
@@ -261,6 +302,7 @@ bool CMetaDevice::SetMenuData(QByteArray data)
     if (IsLocal())
         return m_pLocal->SetMenuData(data);
     // The block is binary: it goes out as it is, zero bytes included.
+    m_liveAge.invalidate();
     return CAnswerParser::ToFlag(SendRawCommand(ServerProtocol::Text(ServerProtocol::SetMenuData) + data));
 }
 
@@ -287,7 +329,7 @@ void CMetaDevice::SetTime(const QDateTime& time)
     if (IsLocal())
         m_pLocal->SetTime(time);
     else
-        SendCommand(WithArgument(ServerProtocol::SetTime, time.toSecsSinceEpoch()));
+        SendChange(WithArgument(ServerProtocol::SetTime, time.toSecsSinceEpoch()));
 }
 
 int CMetaDevice::GetLogLoadProgress()
@@ -340,7 +382,7 @@ bool CMetaDevice::Connect()
 {
     m_socket.abort();
     m_socket.connectToHost(m_strUrl, ServerProtocol::PORT, QIODevice::ReadWrite);
-    if (!m_socket.waitForConnected(s_nConnectTimeoutMs))
+    if (!m_socket.waitForConnected(Bounded(s_nConnectTimeoutMs)))
         return false;
     // Requests and answers are small: without this, Nagle's algorithm meets
     // delayed acknowledgements and each exchange can stall for 40 ms.
@@ -363,21 +405,21 @@ bool CMetaDevice::ReceiveGreeting()
 
 bool CMetaDevice::WaitForData()
 {
-    return m_socket.bytesAvailable() > 0 || m_socket.waitForReadyRead(s_nWaitTimeoutMs);
+    return m_socket.bytesAvailable() > 0 || m_socket.waitForReadyRead(Bounded(s_nWaitTimeoutMs));
 }
 
 void CMetaDevice::WriteRequest(const QByteArray& request)
 {
     if (m_socket.state() != QAbstractSocket::ConnectedState)
-        Fail(TIMED_OUT, QStringLiteral("not connected to ") + m_strUrl);
+        FailLink(QStringLiteral("not connected to ") + m_strUrl);
     // Whatever is left of an answer that went wrong must not pass for the
     // start of this one.
     m_socket.readAll();
     if (m_socket.write(request) != request.size())
-        Fail(TIMED_OUT, m_socket.errorString());
+        FailLink(m_socket.errorString());
     while (m_socket.bytesToWrite() > 0) {
-        if (!m_socket.waitForBytesWritten(s_nWaitTimeoutMs))
-            Fail(TIMED_OUT, m_socket.errorString());
+        if (!m_socket.waitForBytesWritten(Bounded(s_nWaitTimeoutMs)))
+            FailLink(m_socket.errorString());
     }
 }
 
@@ -386,7 +428,7 @@ QByteArray CMetaDevice::ReadAnswer()
     CAnswerFrame frame;
     for (;;) {
         if (!WaitForData())
-            Fail(TIMED_OUT, m_socket.errorString());
+            FailLink(m_socket.errorString());
         switch (frame.Append(m_socket.readAll())) {
         case CAnswerFrame::Complete:
             return frame.Payload();
@@ -414,4 +456,136 @@ int CMetaDevice::AskNumber(const QString& command)
 bool CMetaDevice::AskFlag(const QString& command)
 {
     return CAnswerParser::ToFlag(SendCommand(command));
+}
+
+QByteArray CMetaDevice::SendChange(const QString& command)
+{
+    m_liveAge.invalidate();
+    return SendCommand(command);
+}
+
+// ---------------------------------------------------------------------------
+// Following the detector live
+
+void CMetaDevice::FollowLive(bool on)
+{
+    m_bFollow = on && !IsLocal();
+    m_liveAge.invalidate();
+    if (!m_bFollow)
+        m_reconnect.Stop();
+    else if (!m_strUrl.isEmpty() && m_socket.state() != QAbstractSocket::ConnectedState && !m_reconnect.Active())
+        StartReconnecting();
+}
+
+bool CMetaDevice::IsReconnecting() const
+{
+    return m_reconnect.Active();
+}
+
+// The cached combined state, asked anew once it is older than a tick; null
+// when the server does not know it, or while the link is down.
+const LIVE_STATE* CMetaDevice::LiveState()
+{
+    if (!m_bFollow || !LinkUp() || m_eLiveState == Missing)
+        return nullptr;
+    if (m_liveAge.isValid() && m_liveAge.elapsed() < LIVE_STATE_MAX_AGE_MS)
+        return &m_live;
+    LIVE_STATE state;
+    if (!CAnswerParser::ToLiveState(SendCommand(Command(ServerProtocol::GetLiveState)), state)) {
+        if (m_eLiveState == Unknown)
+            m_eLiveState = Missing;
+        return nullptr;
+    }
+    m_eLiveState = Served;
+    m_live = state;
+    m_liveAge.start();
+    return &m_live;
+}
+
+// A followed link that is down, or goes down now, reads as "no": the poll
+// then shows the device offline instead of an error every tick.
+template <typename Query>
+bool CMetaDevice::StateFlag(bool LIVE_STATE::*field, Query ask)
+{
+    if (!m_bFollow)
+        return ask();
+    try {
+        const LIVE_STATE* state = LiveState();
+        return state ? state->*field : (LinkUp() && ask());
+    } catch (const std::exception&) {
+        if (m_reconnect.Active())
+            return false;
+        throw;
+    }
+}
+
+void CMetaDevice::FailLink(const QString& detail)
+{
+    if (m_bFollow && !m_reconnect.Active() && !m_strUrl.isEmpty())
+        StartReconnecting();
+    Fail(TIMED_OUT, detail);
+}
+
+// True while connected; a due attempt is made first.
+bool CMetaDevice::LinkUp()
+{
+    if (m_reconnect.Due())
+        TryReconnect();
+    return !m_reconnect.Active();
+}
+
+void CMetaDevice::StartReconnecting()
+{
+    qCWarning(lcProxy).noquote() << "lost the server at" << m_strUrl << "- reconnecting";
+    // What is still on its way belongs to the connection that went.
+    m_socket.abort();
+    m_liveAge.invalidate();
+    m_reconnect.SetDelays(s_nReconnectFirstMs, s_nReconnectMaxMs);
+    m_reconnect.Start();
+    Q_EMIT connectionLost();
+}
+
+void CMetaDevice::TryReconnect()
+{
+    ForgetServer();
+    m_attempt.setRemainingTime(s_nReconnectAttemptMs);
+    bool won = false;
+    try {
+        won = Connect() && ReceiveGreeting() && Reattach();
+    } catch (const std::exception&) {
+        won = false;
+    }
+    m_attempt = QDeadlineTimer(QDeadlineTimer::Forever);
+    if (!won) {
+        m_socket.abort();
+        m_reconnect.Failed();
+        qCDebug(lcProxy).noquote() << "no server at" << m_strUrl << "yet; next try in" << m_reconnect.Delay() << "ms";
+        return;
+    }
+    m_reconnect.Stop();
+    ++m_nReconnections;
+    qCInfo(lcProxy).noquote() << "reconnected to" << m_strUrl;
+    Q_EMIT reconnected();
+}
+
+// A server that started again serves the first of its devices until told
+// otherwise.
+bool CMetaDevice::Reattach()
+{
+    return m_strServerDevice.isEmpty() || SelectServerDevice(m_strServerDevice);
+}
+
+// The new connection may lead to another program version.
+void CMetaDevice::ForgetServer()
+{
+    m_eBatches = Unknown;
+    m_eLiveState = Unknown;
+    m_liveAge.invalidate();
+}
+
+// A wait, cut short to what is left of a reconnection attempt.
+int CMetaDevice::Bounded(int ms) const
+{
+    const qint64 left = m_attempt.remainingTime();
+    return left < 0 ? ms : int(std::min<qint64>(left, ms));
 }

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "CReconnectSchedule.h"
 #include "GuiKitExport.h"
 #include "IDevice.h"
+#include "LIVE_STATE.h"
 #include "ServerProtocol.h"
 
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QStringList>
 #include <QTcpSocket>
 
@@ -20,6 +24,8 @@ class CRZ450MetaDevice;
 // created the proxy) and may throw std::runtime_error with "Network timed
 // out!" or "Network transmission error!"; GetRecord and GetCurrentRecord
 // also with their format errors.
+//
+// A program that follows the detector live turns on FollowLive: see there.
 class GUIKIT_EXPORT CMetaDevice : public IDevice
 {
     Q_OBJECT
@@ -28,6 +34,14 @@ public:
     static constexpr quint16 SERVER_PORT = ServerProtocol::PORT;
     static constexpr int CONNECT_TIMEOUT_MS = 4000;
     static constexpr int WAIT_TIMEOUT_MS = 30000;
+    // Below one poll tick of the client: the state queries of one tick
+    // share an answer, those of the next do not.
+    static constexpr int LIVE_STATE_MAX_AGE_MS = 15;
+    static constexpr int RECONNECT_FIRST_MS = 500;
+    static constexpr int RECONNECT_MAX_MS = 15000;
+    // The longest one reconnection attempt holds the calling thread, from
+    // the connect to the device selected again.
+    static constexpr int RECONNECT_ATTEMPT_MS = 300;
 
     // Local mode; a null device gives a network proxy without an address,
     // which never connects.
@@ -47,6 +61,29 @@ public:
 
     // Only tests shorten them; 0 or less restores the defaults.
     static void SetTimeouts(int connectMs, int waitMs);
+    static void SetReconnectTiming(int firstMs, int maxMs, int attemptMs);
+
+    // For a client polling the detector (network mode only):
+    //  - IsOnline, IsError, GetCurrentMode, GetCurrentRecordIndex and
+    //    GetCurrentBand are answered from one "GetLiveState" exchange, kept
+    //    for LIVE_STATE_MAX_AGE_MS and dropped by every change sent; a server
+    //    that does not know it is asked as before.
+    //  - A lost connection (or one never made) is won back by itself: the
+    //    call that met the loss still throws, but from then on IsOnline and
+    //    IsError answer false without network I/O, other calls fail at
+    //    once, and now and then (with back-off) one of them tries to
+    //    connect again, select the same server device, and go on.
+    // Off, every call is its own exchange and a lost connection stays lost.
+    void FollowLive(bool on = true);
+    bool IsReconnecting() const;
+    // Connections won back since construction.
+    int Reconnections() const { return m_nReconnections; }
+
+Q_SIGNALS:
+    void connectionLost();
+    void reconnected();
+
+public:
 
     bool Initialize() override;
     void Uninitialize() override;
@@ -100,14 +137,38 @@ private:
     int AskNumber(const QString& command);
     bool AskFlag(const QString& command);
 
+    // A request that changes the device: what was known of its state is
+    // no longer true.
+    QByteArray SendChange(const QString& command);
     bool ServerSendsBatches();
+    const LIVE_STATE* LiveState();
+    template <typename Query>
+    bool StateFlag(bool LIVE_STATE::*field, Query ask);
+    [[noreturn]] void FailLink(const QString& detail);
+    bool LinkUp();
+    void StartReconnecting();
+    void TryReconnect();
+    bool Reattach();
+    void ForgetServer();
+    int Bounded(int ms) const;
 
-    enum Batches { BatchesUnknown, BatchesServed, BatchesMissing };
-    Batches m_eBatches = BatchesUnknown; // of the present connection
+    enum Support { Unknown, Served, Missing };
+    Support m_eBatches = Unknown;   // of the present connection
+    Support m_eLiveState = Unknown; // of the present connection
     IDevice* m_pLocal = nullptr;
     QTcpSocket m_socket;
     QString m_strUrl;
+    QString m_strServerDevice; // the last one selected, to select again after a reconnection
+    bool m_bFollow = false;
+    LIVE_STATE m_live;
+    QElapsedTimer m_liveAge; // invalid: nothing known
+    CReconnectSchedule m_reconnect;
+    QDeadlineTimer m_attempt { QDeadlineTimer::Forever }; // bounds the waits of a reconnection attempt
+    int m_nReconnections = 0;
 
     static std::atomic<int> s_nConnectTimeoutMs;
     static std::atomic<int> s_nWaitTimeoutMs;
+    static std::atomic<int> s_nReconnectFirstMs;
+    static std::atomic<int> s_nReconnectMaxMs;
+    static std::atomic<int> s_nReconnectAttemptMs;
 };

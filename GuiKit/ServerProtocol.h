@@ -31,13 +31,14 @@ constexpr qint64 REQUEST_LIMIT = 5; // the last IDevice::RequestType
 // The most records one "GetRecords:" answer carries. A proxy asks for this
 // many and takes what exists, so that its request is whole at once.
 constexpr qint64 RECORD_BATCH = 1000;
+constexpr int LIVE_STATE_FIELDS = 5;
 
 // In the order of FORMS.
 enum Request {
     GetServerDevicesList, SelectServerDevice, Uninitialize, GetDevID, IsOnline, IsError, KeyPressed, SetRequest,
     GetLogRecords, GetRealtimeRecords, Clear, GetCurrentMode, GetCurrentRecordIndex, GetRecord, GetCurrentRecord,
     GetCurrentBand, GetMenuValue, SetMenuValue, SetMenuData, GetMenuData, GetLogType, GetTime, SetTime,
-    GetLogLoadProgress, IsRamOk, IsFlashOk, IsBatteryOk, GetRecords, REQUEST_COUNT
+    GetLogLoadProgress, IsRamOk, IsFlashOk, IsBatteryOk, GetRecords, GetLiveState, REQUEST_COUNT
 };
 
 inline constexpr REQUEST_FORM FORMS[REQUEST_COUNT] = {
@@ -74,6 +75,11 @@ inline constexpr REQUEST_FORM FORMS[REQUEST_COUNT] = {
     // A server that lacks it answers "GetRecords:0:0" with something other
     // than "0", and the proxy falls back to one "GetRecord:" at a time.
     { "GetRecords:", REQUEST_FORM::NumberPair, RECORD_BATCH },
+    // What a client polling the detector asks every tick, in one exchange:
+    // online, error, mode, record count and current band (LIVE_STATE_FIELDS
+    // numbers). A server that lacks it gives an empty answer, and the proxy
+    // asks for each of them on its own.
+    { "GetLiveState", REQUEST_FORM::None, 0 },
 };
 
 constexpr const char* Text(Request request)

@@ -23,10 +23,38 @@ CConnectionStatus::CConnectionStatus(QMainWindow* window, QStatusBar* statusBar,
 
 void CConnectionStatus::Follow(CMetaDevice* device)
 {
+    if (m_pDevice)
+        disconnect(m_pDevice, nullptr, this, nullptr);
+    m_pDevice = device;
     m_strUrl = device ? device->GetUrl() : QString();
     m_bLocal = device && device->GetLocalDevice();
     m_bShared = false;
     m_bDown = false;
+    // A server never reached shows its failure instead, as before.
+    m_bReconnecting = false;
+    if (!device)
+        return;
+    connect(device, &CMetaDevice::connectionLost, this, &CConnectionStatus::OnConnectionLost);
+    connect(device, &CMetaDevice::reconnected, this, &CConnectionStatus::OnReconnected);
+}
+
+void CConnectionStatus::OnConnectionLost()
+{
+    m_bReconnecting = true;
+    Retranslate();
+}
+
+void CConnectionStatus::OnReconnected()
+{
+    m_bReconnecting = false;
+    m_bDown = false;
+    // A server never reached at the start gives its device's name now.
+    if (m_bNamed && m_strName.isEmpty() && m_pDevice) {
+        CMetaDevice* device = m_pDevice;
+        m_strName = CGuardedCall::Value([device] { return device->GetDevID(); }, QString());
+    }
+    Retranslate();
+    Q_EMIT reconnected();
 }
 
 void CConnectionStatus::Show(CMetaDevice* device)
@@ -48,8 +76,9 @@ void CConnectionStatus::ShowSharing(const CServerSharing& sharing)
 void CConnectionStatus::Fail(CMetaDevice* device, const QString& failure)
 {
     qCWarning(lcClient) << "connecting failed:" << failure;
-    // A local driver keeps looking for its detector: it is polled on.
-    m_bDown = device && !device->GetLocalDevice();
+    // A local driver keeps looking for its detector, and a proxy that
+    // reconnects by itself wants to be asked: both are polled on.
+    m_bDown = device && !device->GetLocalDevice() && !device->IsReconnecting();
 }
 
 bool CConnectionStatus::IsDown() const
@@ -78,9 +107,10 @@ QString CConnectionStatus::Place() const
 
 QString CConnectionStatus::LabelText() const
 {
+    const QString place = m_bReconnecting ? tr("%1 · Reconnecting...").arg(Place()) : Place();
     if (!m_bShared)
-        return Place();
-    return tr("%1 · shared: %2").arg(Place(), m_sharing.Description());
+        return place;
+    return tr("%1 · shared: %2").arg(place, m_sharing.Description());
 }
 
 QString CConnectionStatus::TitleText() const

@@ -3,6 +3,7 @@
 #include "CServerSharing.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class CMetaDevice;
@@ -26,16 +27,25 @@ public:
     void Show(CMetaDevice* device);
     void ShowSharing(const CServerSharing& sharing);
     // A server that could not be reached is not asked again until the
-    // connection changes: the proxy never reconnects by itself, and the
-    // failure stays readable instead of a network error on every poll.
+    // connection changes, unless the proxy is winning the connection back
+    // by itself: the failure stays readable instead of a network error on
+    // every poll.
     void Fail(CMetaDevice* device, const QString& failure);
     bool IsDown() const;
+    bool IsReconnecting() const { return m_bReconnecting; }
     // The title names the file a replay shows; empty when none does.
     void ShowReplay(const QString& fileName);
     void Retranslate();
 
+Q_SIGNALS:
+    // Once per connection won back; the records of the time between are
+    // lost to the live view.
+    void reconnected();
+
 private:
     void Follow(CMetaDevice* device);
+    void OnConnectionLost();
+    void OnReconnected();
     QString Place() const;
     QString LabelText() const;
     QString TitleText() const;
@@ -43,6 +53,8 @@ private:
 
     QMainWindow* m_pWindow;
     QLabel* m_pLabel;
+    QPointer<CMetaDevice> m_pDevice;
+    bool m_bReconnecting = false;
     QString m_strUrl;
     bool m_bLocal = false;
     bool m_bNamed = false;

@@ -105,6 +105,7 @@ void CMainWindow::SetupStatusBar()
     m_pModeLabel = new QLabel(tr("Normal"), this);
     m_pUi->m_pStatusBar->addWidget(m_pReadyLabel, 1);
     m_pConnection = new CConnectionStatus(this, m_pUi->m_pStatusBar, CClientSession::Device());
+    // Each reconnection leaves a gap in the live records: CConnectionStatus::reconnected -> live feed's MarkGap.
     // A message replaces the status bar's normal fields while it shows, and
     // the poll's messages stay up: the state must not go with them.
     m_pUi->m_pStatusBar->addPermanentWidget(m_pStateLabel, 0);

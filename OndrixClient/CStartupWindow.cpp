@@ -174,6 +174,7 @@ bool CStartupWindow::ConnectNetwork()
         return false;
     }
     gui->SetDevice(device.get());
+    device->FollowLive();
     m_pDevice = device.release();
     CClientSession::Keep(m_pDevice);
     m_pDeviceGui = gui;
@@ -188,6 +189,8 @@ void CStartupWindow::ConnectOffline(const QString& strUrl)
         return;
     auto* device = new CMetaDevice(strUrl);
     CClientSession::Keep(device);
+    // Tried again and again: the server may come up later.
+    device->FollowLive();
     Pair(device, GuiForRow(0));
 }
 

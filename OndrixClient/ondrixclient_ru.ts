@@ -638,6 +638,10 @@
         <source>%1 · shared: %2</source>
         <translation>%1 · общий доступ: %2</translation>
     </message>
+    <message>
+        <source>%1 · Reconnecting...</source>
+        <translation>%1 · Переподключение...</translation>
+    </message>
 </context>
 <context>
     <name>CServerSharing</name>

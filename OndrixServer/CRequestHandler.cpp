@@ -46,6 +46,18 @@ QList<CRecord> Batch(IDevice* device, qint64 first, qint64 count)
     return records;
 }
 
+// The error flag is always clear, as for "IsError": the server recovers
+// from a fault on its own.
+LIVE_STATE LiveState(IDevice* device)
+{
+    LIVE_STATE state;
+    state.online = device->IsOnline();
+    state.mode = device->GetCurrentMode();
+    state.count = device->GetCurrentRecordIndex();
+    state.band = device->GetCurrentBand();
+    return state;
+}
+
 } // namespace
 
 CRequestHandler::CRequestHandler(CDevicePool* pool)
@@ -191,6 +203,7 @@ bool CRequestHandler::AnswerQuery(const SERVER_REQUEST& request, IDevice* device
     case SP::GetRecords: out.RecordList(Batch(device, request.first, request.second)); break;
     case SP::GetCurrentRecord: out.Record(device->GetCurrentRecord(), SP::CURRENT_RECORD_MIN_FIELDS); break;
     case SP::GetCurrentBand: out.Number(device->GetCurrentBand()); break;
+    case SP::GetLiveState: out.LiveState(LiveState(device)); break;
     case SP::GetMenuValue:
         out.Number(InRange(request.first, SP::MENU_INDEX_LIMIT) ? device->GetMenuValue(int(request.first)) : 0);
         break;

@@ -2,6 +2,7 @@
 // truncated, and with counts that promise more than the answer holds.
 #include "CAnswerFrame.h"
 #include "CAnswerParser.h"
+#include "CAnswerWriter.h"
 #include "CFakeRZ450Device.h"
 #include "RecordWire.h"
 
@@ -21,6 +22,8 @@ private Q_SLOTS:
     void fieldReadersAdvanceAndAgreeWithTheByteParser();
     void frameCutAtEveryPlaceGivesThePayload();
     void frameRejectsAMissingStartAndOversizedAnswers();
+    void liveState_data();
+    void liveState();
 };
 
 void TestAnswerParser::numbersAndFlags_data()
@@ -141,6 +144,42 @@ void TestAnswerParser::frameRejectsAMissingStartAndOversizedAnswers()
     QCOMPARE(bounded.Append("ab</D>"), CAnswerFrame::Malformed); // 19 bytes
     QCOMPARE(bounded.Append("</D>"), CAnswerFrame::Malformed);
     QCOMPARE(bounded.Payload(), QByteArray());
+}
+
+void TestAnswerParser::liveState_data()
+{
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<QList<int>>("fields"); // online, error, mode, count, band
+    QTest::newRow("whole") << QByteArray("1:0:4:299999:18") << true << QList<int> { 1, 0, 4, 299999, 18 };
+    QTest::newRow("offline, error") << QByteArray("0:1:0:0:0") << true << QList<int> { 0, 1, 0, 0, 0 };
+    QTest::newRow("flags other than 1") << QByteArray("7:0:1:5:-1") << true << QList<int> { 1, 0, 1, 5, -1 };
+    QTest::newRow("old server: empty") << QByteArray() << false << QList<int>();
+    QTest::newRow("one field short") << QByteArray("1:0:4:12") << false << QList<int>();
+    QTest::newRow("one field more") << QByteArray("1:0:4:12:3:9") << false << QList<int>();
+    QTest::newRow("empty field") << QByteArray("1:0::12:3") << false << QList<int>();
+    QTest::newRow("letter") << QByteArray("1:0:4:1x:3") << false << QList<int>();
+    QTest::newRow("overflow") << QByteArray("1:0:4:99999999999:3") << false << QList<int>();
+}
+
+// A misread answer must not pass for a state: the proxy takes a failed
+// parse for a server without the request.
+void TestAnswerParser::liveState()
+{
+    QFETCH(QByteArray, answer);
+    QFETCH(bool, valid);
+    QFETCH(QList<int>, fields);
+    LIVE_STATE state;
+    QCOMPARE(CAnswerParser::ToLiveState(answer, state), valid);
+    if (!valid)
+        return;
+    QCOMPARE((QList<int> { state.online, state.error, state.mode, state.count, state.band }), fields);
+    CAnswerWriter writer;
+    writer.LiveState(state);
+    const QByteArray frame = writer.Frame();
+    LIVE_STATE again;
+    QVERIFY(CAnswerParser::ToLiveState(QByteArrayView(frame).sliced(3, frame.size() - 7), again));
+    QCOMPARE((QList<int> { again.online, again.error, again.mode, again.count, again.band }), fields);
 }
 
 QTEST_GUILESS_MAIN(TestAnswerParser)

@@ -6,6 +6,7 @@
 #include "RecordWire.h"
 
 #include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <functional>
@@ -111,6 +112,9 @@ private Q_SLOTS:
     void serverClosingFailsEveryLaterCall();
     void uninitializeClosesAndDestructorSwallows();
     void localModeForwardsAndSendsNothing();
+    void followLiveSharesOneStateExchange_data();
+    void followLiveSharesOneStateExchange();
+    void lostServerIsOfflineAtOnceDuringBackoff();
 
 private:
     bool Connect(CScriptedServer& server, std::unique_ptr<CMetaDevice>& device);
@@ -338,6 +342,78 @@ void TestMetaDevice::localModeForwardsAndSendsNothing()
                            "IsRamOk", "IsFlashOk", "IsBatteryOk", "Uninitialize", "Uninitialize" }));
     QVERIFY(server.Finish());
     QVERIFY(!server.WasConnected());
+}
+
+void TestMetaDevice::followLiveSharesOneStateExchange_data()
+{
+    QTest::addColumn<QByteArrayList>("script"); // request, answer, request, answer...
+    QTest::newRow("server that knows it") << QByteArrayList {
+        "GetLiveState", "1:0:4:12:18", "KeyPressed:9", "", "GetLiveState", "0:0:4:12:18", "GetLiveState", "1:0:4:40:18" };
+    const QByteArrayList oneByOne { "IsOnline", "1", "IsError", "0", "GetCurrentMode", "4", "GetCurrentRecordIndex", "12",
+        "GetCurrentBand", "18", "KeyPressed:9", "", "IsOnline", "0", "GetCurrentRecordIndex", "40" };
+    QTest::newRow("older server: asked once per connection") << QByteArrayList { "GetLiveState", "" } + oneByOne;
+    QTest::newRow("answer that is no state") << QByteArrayList { "GetLiveState", "1:0:4" } + oneByOne;
+}
+
+void TestMetaDevice::followLiveSharesOneStateExchange()
+{
+    QFETCH(QByteArrayList, script);
+    CScriptedServer server;
+    server.Greet();
+    for (qsizetype i = 0; i + 1 < script.size(); i += 2)
+        server.Expect(script.at(i)).Answer(script.at(i + 1));
+    server.Expect("Uninitialize").Answer("");
+    std::unique_ptr<CMetaDevice> device;
+    QVERIFY(Connect(server, device));
+    device->FollowLive();
+    // One tick's questions.
+    QVERIFY(device->IsOnline());
+    QVERIFY(!device->IsError());
+    QCOMPARE(device->GetCurrentMode(), 4);
+    QCOMPARE(device->GetCurrentRecordIndex(), 12);
+    QCOMPARE(device->GetCurrentBand(), 18);
+    // A change makes what was known stale at once, time does it as well.
+    device->KeyPressed(IDevice::KeyType(9));
+    QVERIFY(!device->IsOnline());
+    QTest::qWait(CMetaDevice::LIVE_STATE_MAX_AGE_MS + 10);
+    QCOMPARE(device->GetCurrentRecordIndex(), 40);
+    device.reset();
+    QVERIFY(server.Finish());
+    QCOMPARE(server.Received(), server.Expected());
+}
+
+void TestMetaDevice::lostServerIsOfflineAtOnceDuringBackoff()
+{
+    const int firstMs = 200;
+    CMetaDevice::SetReconnectTiming(firstMs, 1000, 100);
+    CScriptedServer server;
+    server.Greet().Expect("GetLiveState").Send("<D>1:").Hangup();
+    std::unique_ptr<CMetaDevice> device;
+    QVERIFY(Connect(server, device));
+    device->FollowLive();
+    QSignalSpy lost(device.get(), &CMetaDevice::connectionLost);
+    QVERIFY(!device->IsOnline()); // the loss itself reads as offline
+    QCOMPARE(lost.count(), 1);
+    QVERIFY(server.Finish()); // nobody listens any more: attempts are refused
+    QElapsedTimer clock;
+    clock.start();
+    qint64 slowest = 0;
+    while (clock.elapsed() < firstMs * 2) {
+        QElapsedTimer call;
+        call.start();
+        QVERIFY(!device->IsOnline());
+        QVERIFY(!device->IsError());
+        slowest = std::max(slowest, call.elapsed());
+        QTest::qWait(5);
+    }
+    QVERIFY2(slowest < 50, qPrintable(QString::number(slowest)));
+    QVERIFY(device->IsReconnecting());
+    QCOMPARE(device->Reconnections(), 0);
+    QCOMPARE(lost.count(), 1);
+    QCOMPARE(Thrown([&] { device->GetCurrentMode(); }), QStringLiteral("Network timed out!"));
+    device.reset();
+    CMetaDevice::SetReconnectTiming(0, 0, 0);
+    QCOMPARE(server.Received(), server.Expected());
 }
 
 QTEST_GUILESS_MAIN(TestMetaDevice)

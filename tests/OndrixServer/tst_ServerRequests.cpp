@@ -97,6 +97,13 @@ void tst_ServerRequests::answers_data()
                                                << QByteArrayList { "" } << 0;
     QTest::newRow("spectrum") << QByteArrayList { "RZ450_GetSpectrumData:160" } << false
                               << QByteArrayList { QByteArray(160, char(7)) } << 0;
+    QTest::newRow("live state") << QByteArrayList { "GetLiveState" } << false << QByteArrayList { "1:0:1:1234:1" } << 0;
+    QTest::newRow("live state cut") << QByteArrayList { "GetLive", "State" } << false
+                                    << QByteArrayList { "1:0:1:1234:1" } << 0;
+    QTest::newRow("live state between others") << QByteArrayList { "IsErrorGetLiveStateGetCurrentBand" } << false
+                                               << QByteArrayList { "0", "1:0:1:1234:1", "1" } << 0;
+    QTest::newRow("live state misspelt") << QByteArrayList { "GetLiveStat", "x" } << false << QByteArrayList { "" } << 0;
+    QTest::newRow("live state half") << QByteArrayList { "GetLiveSt", PAUSE } << false << QByteArrayList { "" } << 0;
     QTest::newRow("menu index out of range") << QByteArrayList { "GetMenuValue:96" } << false
                                              << QByteArrayList { "0" } << 0;
 }
