@@ -1,7 +1,5 @@
 #include "CClientProgram.h"
 
-#include "CRecordingRecovery.h"
-
 #include "CClientResources.h"
 #include "CClientSession.h"
 #include "CGuardedCall.h"
@@ -44,8 +42,6 @@ bool CClientProgram::Start(const QString& server)
     if (!failure.isEmpty())
         m_pMainWindow->ShowConnectFailure(failure);
     m_pMainWindow->show();
-    // What a crash left of the last session, before this one records.
-    CRecordingRecovery::Offer(m_pMainWindow.get(), m_pMainWindow->GetStoragePath());
     return true;
 }
 

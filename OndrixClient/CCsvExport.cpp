@@ -2,6 +2,7 @@
 
 #include "CCsvTable.h"
 #include "CDataFile.h"
+#include "CStoredRecords.h"
 #include "ClientLog.h"
 
 #include <QDateTime>
@@ -319,7 +320,7 @@ CCsvExport::Outcome CCsvExport::ExportFiles(const QStringList& dataFiles, const 
         QList<CRecord> records;
         qint32 kind = 0;
         QString type;
-        const CDataFile::Result result = CDataFile::Load(path, deviceType, records, kind, &type);
+        const CDataFile::Result result = CStoredRecords::Load(path, deviceType, records, kind, &type);
         if (result == CDataFile::Ok)
             rows.Add(QFileInfo(path).fileName(), records);
         else

@@ -9,7 +9,6 @@
 #include "IRZ450DeviceGui.h"
 
 #include <QDateTime>
-#include <QSettings>
 
 #include <algorithm>
 
@@ -18,11 +17,14 @@ CLiveFeed::CLiveFeed(CQDiagramWidget* diagram, QObject* parent)
     , m_pDiagram(diagram)
 {
     connect(&m_recorder, &CLiveRecorder::stopped, this, &CLiveFeed::OnRecorderStopped);
+    connect(&m_recorder, &CLiveRecorder::notice, this, &CLiveFeed::notice);
     CDiagramMenu::Attach(diagram);
 }
 
 CLiveFeed::~CLiveFeed()
 {
+    // The window around it is going: nobody is left to tell.
+    m_recorder.blockSignals(true);
     EndRecording();
 }
 
@@ -30,79 +32,91 @@ void CLiveFeed::Poll(CMetaDevice* device)
 {
     const int mode = device->GetCurrentMode();
     const int count = device->GetCurrentRecordIndex();
-    if (mode <= 0 || (count == m_nLastRecordIndex && !m_bRedraw))
+    if (mode <= 0 || (count == m_cursor.Next() && !m_cursor.CatchingUp() && !m_bRedraw))
         return;
     if (mode != m_nLastMode) {
+        // A new mode starts the device's ring over, and a new session.
+        if (m_nLastMode > 0)
+            m_recorder.Close();
+        m_cursor.Restart();
         Prepare();
         m_nLastMode = mode;
     }
-    if (count == 0) {
-        m_nLastRecordIndex = 0;
+    if (count == 0 && !m_cursor.CatchingUp())
         return;
-    }
     if (m_nDiagramMode != mode) {
         Prepare();
         m_nDiagramMode = mode;
     }
-    Feed(device, count);
+    Feed(device, count, mode);
 }
 
-void CLiveFeed::Feed(CMetaDevice* device, int count)
+void CLiveFeed::Feed(CMetaDevice* device, int count, int mode)
 {
-    // A count below the last one means the device started its records
-    // anew (cleared, a new mode, or its ring wrapped) while no tick saw it
-    // at 0: they are all new.
-    if (count < m_nLastRecordIndex) {
-        qCDebug(lcClient) << "the device's records started anew:" << count << "after" << m_nLastRecordIndex;
-        m_nLastRecordIndex = 0;
-    }
     if (m_bRedraw)
         Redraw(device);
-    m_nLastRecordIndex = std::max(0, m_nLastRecordIndex);
-    const int before = m_nLastRecordIndex;
-    // Advanced record by record: after a failure the next tick goes on from
-    // here instead of adding the earlier ones twice.
-    ForEachRecord(device, m_nLastRecordIndex, count, [this, device](CRecord& record) {
-        Show(record);
+    const CRecordCursor::TAKEN taken = m_cursor.Take(device, count, MAX_RECORDS_PER_TICK);
+    if (taken.gap || (taken.restarted && m_bReconnected))
+        MarkGap(taken.gap ? taken.missed : -1, m_bReconnected ? CRecordingCodec::ConnectionLost : CRecordingCodec::RingOverrun);
+    m_bReconnected = m_bReconnected && taken.records.isEmpty();
+    for (const CRecord& record : taken.records) {
+        // Recorded with the detector's own time, before the view places it.
         Record(device, record);
+        Show(record, mode);
         m_nLastTime = record.time;
-        ++m_nLastRecordIndex;
         ++m_nFedRecords;
-    });
-    if (m_nLastRecordIndex > before)
+    }
+    if (!taken.records.isEmpty())
         SampleSpectrum();
 }
 
-template <class Take>
-void CLiveFeed::ForEachRecord(CMetaDevice* device, int first, int count, Take take)
+void CLiveFeed::MarkGap(qint64 missed, quint8 reason)
 {
-    // From a server the records come in batches, one exchange each.
-    while (first < count) {
-        QList<CRecord> records = device->GetRecords(first, count - first);
-        if (records.isEmpty())
-            break;
-        for (CRecord& record : records) {
-            take(record);
-            ++first;
-        }
-    }
+    CRecordingCodec::GAP gap;
+    gap.from = m_nLastTime;
+    gap.to = quint64(std::max<qint64>(0, QDateTime::currentSecsSinceEpoch()));
+    gap.missed = missed;
+    gap.reason = reason;
+    m_recorder.MarkGap(gap);
+    const QString when = QDateTime::currentDateTime().toString(QStringLiteral("dd.MM hh:mm:ss"));
+    qCWarning(lcClient) << "live records missed:" << missed << "reason" << reason;
+    Q_EMIT message(missed > 0 ? tr("%n live record(s) were missed before %1; the gap is marked in the recording.",
+                                    nullptr, int(std::min<qint64>(missed, INT_MAX)))
+                                    .arg(when)
+                              : tr("Live records were missed before %1; the gap is marked in the recording.").arg(when));
+}
+
+void CLiveFeed::OnReconnected()
+{
+    m_bReconnected = true;
 }
 
 void CLiveFeed::Redraw(CMetaDevice* device)
 {
     m_bRedraw = false;
     Prepare();
-    ForEachRecord(device, 0, std::max(0, m_nLastRecordIndex), [this](CRecord& record) { Show(record); });
+    const int mode = device->GetCurrentMode();
+    // From a server the records come in batches, one exchange each.
+    for (int first = 0; first < m_cursor.Next();) {
+        const QList<CRecord> records = device->GetRecords(first, m_cursor.Next() - first);
+        if (records.isEmpty())
+            break;
+        for (const CRecord& record : records)
+            Show(record, mode);
+        first += int(records.size());
+    }
     m_pDiagram->update();
 }
 
-void CLiveFeed::Show(CRecord& record)
+void CLiveFeed::Show(CRecord record, int mode)
 {
     if (m_bViewsHeld)
         return;
     Place(record);
+    // The tick's mode: a device GUI that asked the device for it would make
+    // a round trip to a server for every record.
     if (IDeviceGui* gui = CClientSession::DeviceGui())
-        gui->AddRealtimeRecord(m_pDiagram, record, -1);
+        gui->AddRealtimeRecord(m_pDiagram, record, mode);
 }
 
 void CLiveFeed::SampleSpectrum()
@@ -130,11 +144,18 @@ void CLiveFeed::SetViewsHeld(bool held)
 void CLiveFeed::Place(CRecord& record)
 {
     const quint64 now = quint64(std::max<qint64>(0, QDateTime::currentSecsSinceEpoch()));
+    const quint64 shift = m_timeline.Shift();
+    const quint64 own = record.time;
     if (m_timeline.Place(m_pDiagram, record.time, now) != CLiveTimeline::StepBack)
         return;
-    const QString at = QDateTime::fromSecsSinceEpoch(qint64(record.time)).toString(QStringLiteral("dd.MM hh:mm:ss"));
-    qCDebug(lcClient) << "the detector's clock went back: the live view starts again at" << at;
-    Q_EMIT message(tr("The detector's clock went back: the live view starts again at %1").arg(at));
+    const quint64 back = m_timeline.Shift() - shift;
+    const QString at = QDateTime::fromSecsSinceEpoch(qint64(own)).toString(QStringLiteral("dd.MM hh:mm:ss"));
+    qCDebug(lcClient) << "the detector's clock went back" << back << "s to" << at;
+    Q_EMIT message(tr("The detector's clock went back %1 s to %2: the live view goes on, %3 s ahead of the "
+                      "detector's clock; the recording keeps the detector's times.")
+                       .arg(back)
+                       .arg(at)
+                       .arg(m_timeline.Shift()));
 }
 
 void CLiveFeed::Record(CMetaDevice* device, const CRecord& record)
@@ -158,10 +179,11 @@ void CLiveFeed::OnRecorderStopped(const QString& text)
     Q_EMIT message(text);
 }
 
-void CLiveFeed::SetRecordingFolder(const QString& folder)
+void CLiveFeed::SetRecordingFolder(const QString& storage)
 {
-    const bool enabled = QSettings().value(QLatin1String(CLiveRecorder::ENABLED_KEY), true).toBool();
-    const QString wanted = enabled ? folder : QString();
+    const RecordingSettings::LIMITS limits = CLiveRecorder::Limits();
+    m_recorder.SetLimits(limits);
+    const QString wanted = limits.enabled ? storage : QString();
     // The same choice again leaves a running recording alone.
     if (wanted == m_strRecordingFolder && !wanted.isEmpty())
         return;
@@ -171,36 +193,41 @@ void CLiveFeed::SetRecordingFolder(const QString& folder)
 
 void CLiveFeed::EndRecording()
 {
-    m_recorder.Discard();
+    m_recorder.Close();
 }
 
 QString CLiveFeed::RecordingPath() const
 {
-    return m_recorder.IsRecording() ? m_recorder.Path() : QString();
+    return m_recorder.Path();
+}
+
+QStringList CLiveFeed::SessionRecordings()
+{
+    m_recorder.Drain();
+    return m_recorder.Session();
 }
 
 void CLiveFeed::Restart()
 {
-    m_recorder.Discard();
+    m_recorder.Close();
     if (!m_bViewsHeld)
         m_pDiagram->Clear(true);
     m_timeline.Reset();
+    m_cursor.Restart();
     m_nDiagramMode = -1;
-    m_nLastRecordIndex = -1;
     m_nLastMode = -1;
 }
 
 void CLiveFeed::ClearCollected(CMetaDevice* device)
 {
-    // What was cleared is not kept for a crash either.
-    m_recorder.Discard();
+    m_recorder.Close();
     if (!m_bViewsHeld)
         m_pDiagram->Clear(true);
     m_timeline.Reset();
     if (device)
         device->Clear();
     // What the device collects from now on starts at 0 again.
-    m_nLastRecordIndex = 0;
+    m_cursor.Restart();
     m_pDiagram->update();
 }
 

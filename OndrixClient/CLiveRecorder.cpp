@@ -1,11 +1,13 @@
 #include "CLiveRecorder.h"
 
-#include "CRecordingCodec.h"
+#include "CRecordingRetention.h"
+#include "ClientLog.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSettings>
 
 namespace {
 
@@ -15,11 +17,10 @@ const int UNREADABLE_LOCK_STALE_MS = 10000;
 
 } // namespace
 
-const char* const CLiveRecorder::EXTENSION = "orzrec";
-const char* const CLiveRecorder::ENABLED_KEY = "Recording/Enabled";
-
 CLiveRecorder::CLiveRecorder(QObject* parent)
     : QObject(parent)
+    , m_writer(Limits().freeFloorBytes)
+    , m_limits(Limits())
 {
     m_flushTimer.setInterval(FLUSH_INTERVAL_MS);
     connect(&m_flushTimer, &QTimer::timeout, this, &CLiveRecorder::Flush);
@@ -27,7 +28,31 @@ CLiveRecorder::CLiveRecorder(QObject* parent)
 
 CLiveRecorder::~CLiveRecorder()
 {
-    Flush();
+    Close();
+    m_writer.Wait(m_nLastBatch);
+}
+
+RecordingSettings::LIMITS CLiveRecorder::Limits()
+{
+    using namespace RecordingSettings;
+    const QSettings settings;
+    LIMITS limits;
+    limits.enabled = settings.value(QLatin1String(ENABLED_KEY), true).toBool();
+    limits.keepBytes = qint64(std::max(1, settings.value(QLatin1String(KEEP_GB_KEY), DEFAULT_KEEP_GB).toInt())) << 30;
+    limits.keepDays = std::max(1, settings.value(QLatin1String(KEEP_DAYS_KEY), DEFAULT_KEEP_DAYS).toInt());
+    limits.freeFloorBytes = qint64(std::max(0, settings.value(QLatin1String(FREE_FLOOR_MB_KEY), DEFAULT_FREE_FLOOR_MB).toInt())) << 20;
+    return limits;
+}
+
+void CLiveRecorder::SetLimits(const RecordingSettings::LIMITS& limits)
+{
+    m_limits = limits;
+    m_writer.SetFreeFloor(limits.freeFloorBytes);
+}
+
+QString CLiveRecorder::Folder(const QString& storage)
+{
+    return QDir(storage).filePath(QLatin1String(RecordingSettings::FOLDER));
 }
 
 std::unique_ptr<QLockFile> CLiveRecorder::Claim(const QString& recording)
@@ -49,79 +74,147 @@ std::unique_ptr<QLockFile> CLiveRecorder::Claim(const QString& recording)
     return nullptr;
 }
 
-bool CLiveRecorder::Start(const QString& folder, const QString& device, QString& error)
+bool CLiveRecorder::Start(const QString& storage, const QString& device, QString& error)
 {
-    Discard();
+    Close();
+    m_strStorage = storage;
+    m_strDevice = device;
+    return Open(error);
+}
+
+bool CLiveRecorder::Open(QString& error)
+{
+    const QString folder = Folder(m_strStorage);
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    m_lastStart = m_lastStart.isValid() && now <= m_lastStart ? m_lastStart.addMSecs(1) : now;
     const QString name = QStringLiteral("live-%1.%2")
-                             .arg(QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz")),
-                                 QLatin1String(EXTENSION));
-    m_file.setFileName(QDir(folder).filePath(name));
+                             .arg(m_lastStart.toString(QStringLiteral("yyyyMMdd-hhmmss-zzz")),
+                                 QLatin1String(RecordingSettings::EXTENSION));
+    const QString path = QDir(folder).filePath(name);
     // The lock comes first: no other client may see the recording unheld.
+    std::unique_ptr<QLockFile> lock;
     if (QDir().mkpath(folder))
-        m_pLock = Claim(m_file.fileName());
-    if (!m_pLock || !m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        const QString reason = m_pLock ? m_file.errorString() : tr("no lock file can be made beside it");
-        error = tr("Cannot start the recording %1: %2").arg(m_file.fileName(), reason);
-        m_pLock.reset();
+        lock = Claim(path);
+    if (!lock || QFileInfo::exists(path)) {
+        error = tr("Cannot start the recording %1: %2")
+                    .arg(path, lock ? tr("the file exists") : tr("no lock file can be made beside it"));
         return false;
     }
-    m_pending = CRecordingCodec::Header() + CRecordingCodec::DeviceFrame(device);
+    CRecordingWriter::ITEM open;
+    open.kind = CRecordingWriter::ITEM::Open;
+    open.path = path;
+    open.device = m_strDevice;
+    open.lock = std::move(lock);
+    m_pending.append(open);
+    m_strPath = path;
+    m_session.append(path);
     m_flushTimer.start();
-    return Flush();
+    Flush();
+    CRecordingRetention::Apply(folder, m_limits, { path });
+    Q_EMIT recordingsChanged();
+    return IsRecording();
 }
 
 void CLiveRecorder::Append(const CRecord& record)
 {
-    if (IsRecording())
-        m_pending += CRecordingCodec::RecordFrame(record);
+    if (!IsRecording())
+        return;
+    if (m_pending.isEmpty() || m_pending.last().kind != CRecordingWriter::ITEM::Records)
+        m_pending.append(CRecordingWriter::ITEM());
+    m_pending.last().records.append(record);
 }
 
 void CLiveRecorder::AppendSweep(const SPECTRUM_SWEEP& sweep)
 {
-    if (IsRecording())
-        m_pending += CRecordingCodec::SweepFrame(sweep);
+    if (!IsRecording())
+        return;
+    CRecordingWriter::ITEM item;
+    item.kind = CRecordingWriter::ITEM::Sweep;
+    item.sweep = sweep;
+    m_pending.append(item);
+}
+
+void CLiveRecorder::MarkGap(const CRecordingCodec::GAP& gap)
+{
+    if (!IsRecording())
+        return;
+    CRecordingWriter::ITEM item;
+    item.kind = CRecordingWriter::ITEM::Gap;
+    item.gap = gap;
+    m_pending.append(item);
 }
 
 bool CLiveRecorder::Flush()
 {
-    if (!IsRecording())
-        return false;
-    if (m_pending.isEmpty())
-        return true;
-    // On a folder removed under it the file would go on, unlinked, to
-    // nobody's use.
-    if (!QFileInfo::exists(m_file.fileName())) {
-        Fail(tr("The recording stopped: its folder was removed."));
-        return false;
-    }
-    const qint64 written = m_file.write(m_pending);
-    if (written != m_pending.size() || !m_file.flush()) {
-        Fail(tr("The recording stopped: %1. What was recorded so far is kept.").arg(m_file.errorString()));
-        return false;
-    }
-    m_pending.clear();
-    return true;
+    if (!m_pending.isEmpty())
+        m_nLastBatch = m_writer.Push(std::exchange(m_pending, {}));
+    const CRecordingWriter::STATUS status = m_writer.Status();
+    Read(status);
+    // The writer may still be on the one before: only its own size counts.
+    if (IsRecording() && status.path == m_strPath && status.bytes > m_nRollBytes)
+        RollOver();
+    return IsRecording();
 }
 
-void CLiveRecorder::Discard()
+void CLiveRecorder::Read(const CRecordingWriter::STATUS& status)
+{
+    if (status.failures != m_nFailuresSeen) {
+        m_nFailuresSeen = status.failures;
+        if (IsRecording())
+            Stop(tr("The recording stopped: %1. What was recorded so far is kept.").arg(status.error));
+        return;
+    }
+    if (status.paused != m_bPaused) {
+        m_bPaused = status.paused;
+        Q_EMIT notice(m_bPaused ? tr("Recording paused: the storage disk has less than %1 MB free.")
+                                      .arg(m_limits.freeFloorBytes >> 20)
+                                : tr("Recording resumed: the storage disk has space again."));
+    }
+}
+
+void CLiveRecorder::RollOver()
+{
+    CRecordingWriter::ITEM close;
+    close.kind = CRecordingWriter::ITEM::Close;
+    m_pending.append(close);
+    QString error;
+    if (!Open(error))
+        Stop(error);
+}
+
+void CLiveRecorder::Stop(const QString& message)
 {
     m_flushTimer.stop();
     m_pending.clear();
-    if (m_file.isOpen()) {
-        m_file.close();
-        m_file.remove();
-    }
-    m_pLock.reset();
-}
-
-void CLiveRecorder::Fail(const QString& message)
-{
-    m_flushTimer.stop();
-    m_pending.clear();
-    // Closed, not removed: a frame cut short by a full disk still leaves
-    // every earlier one readable.
-    m_file.close();
-    // Nobody writes it any more: another client may recover it.
-    m_pLock.reset();
+    m_strPath.clear();
+    m_session.clear();
     Q_EMIT stopped(message);
+    Q_EMIT recordingsChanged();
+}
+
+void CLiveRecorder::Close()
+{
+    if (!IsRecording())
+        return;
+    CRecordingWriter::ITEM close;
+    close.kind = CRecordingWriter::ITEM::Close;
+    m_pending.append(close);
+    m_nLastBatch = m_writer.Push(std::exchange(m_pending, {}));
+    m_flushTimer.stop();
+    m_strPath.clear();
+    m_session.clear();
+    Q_EMIT recordingsChanged();
+}
+
+void CLiveRecorder::Drain()
+{
+    Flush();
+    m_writer.Wait(m_nLastBatch);
+    Read(m_writer.Status());
+}
+
+CRecordingCodec::SUMMARY CLiveRecorder::Summary() const
+{
+    const CRecordingWriter::STATUS status = m_writer.Status();
+    return status.path == m_strPath ? status.summary : CRecordingCodec::SUMMARY();
 }

@@ -6,6 +6,7 @@ void CLiveTimeline::Reset()
 {
     m_bStarted = false;
     m_nLast = 0;
+    m_nShift = 0;
 }
 
 CLiveTimeline::Step CLiveTimeline::Take(quint64& time, quint64 now)
@@ -15,10 +16,13 @@ CLiveTimeline::Step CLiveTimeline::Take(quint64& time, quint64 now)
     if (time == 0)
         time = now;
     Step step = Append;
-    if (!m_bStarted)
+    if (!m_bStarted) {
         step = Start;
-    else if (time < m_nLast)
+    } else if (time + m_nShift < m_nLast) {
         step = StepBack;
+        m_nShift = m_nLast - time;
+    }
+    time += m_nShift;
     m_bStarted = true;
     m_nLast = time;
     return step;
@@ -27,10 +31,8 @@ CLiveTimeline::Step CLiveTimeline::Take(quint64& time, quint64 now)
 CLiveTimeline::Step CLiveTimeline::Place(CQDiagramWidget* diagram, quint64& time, quint64 now)
 {
     const Step step = Take(time, now);
-    if (step == Append)
+    if (step != Start)
         return step;
-    if (step == StepBack)
-        diagram->Clear(true);
     const QVariant start = QVariant::fromValue<quint64>(time);
     const QVariant end = QVariant::fromValue<quint64>(time + CQDiagramWidget::TIME_WINDOW_SECONDS);
     diagram->SetMaxXRange(start, end, 1.0, true);

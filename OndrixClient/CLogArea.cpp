@@ -4,6 +4,7 @@
 
 #include "CClientSession.h"
 #include "CDataFile.h"
+#include "CStoredRecords.h"
 #include "CDiagramMenu.h"
 #include "CGuardedCall.h"
 #include "ClientLog.h"
@@ -51,7 +52,7 @@ bool CLogArea::Load(const QString& path, QList<CRecord>& records, int& kind)
     CDataFile::Result result = CDataFile::OpenFailed;
     QString error;
     if (!device
-        || !CGuardedCall::Run([&] { result = CDataFile::Load(path, device->GetDevID(), records, fileKind, &type); },
+        || !CGuardedCall::Run([&] { result = CStoredRecords::Load(path, device->GetDevID(), records, fileKind, &type); },
             &error)) {
         qCWarning(lcStorage) << "not loaded:" << path << error;
         return false;

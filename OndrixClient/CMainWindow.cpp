@@ -15,6 +15,7 @@
 #include "CPreferencesDialog.h"
 #include "CQDiagramWidget.h"
 #include "CRealtimeSaver.h"
+#include "CSaveProgress.h"
 #include "CReplayController.h"
 #include "CReportActions.h"
 #include "CServerStarter.h"
@@ -61,6 +62,8 @@ CMainWindow::CMainWindow(QWidget* parent)
     if (IDeviceGui* gui = CClientSession::DeviceGui())
         gui->SetSpecificControls(this);
     InitStorage();
+    connect(m_pLiveFeed->Recorder(), &CLiveRecorder::recordingsChanged, m_pStoragePanel,
+        &CStoragePanel::RefreshRecordings);
     m_pLiveFeed->SetRecordingFolder(m_pStoragePanel->StoragePath());
     SetupStatusBar();
     m_pReplay = new CReplayController(this, *m_pUi, m_pLiveFeed, m_pConnection, m_pStoragePanel);
@@ -73,6 +76,8 @@ CMainWindow::CMainWindow(QWidget* parent)
     connect(&m_timer, &QTimer::timeout, this, &CMainWindow::OnTimer);
     m_timer.start(POLL_MS);
     FillStorageTree();
+    // What a crash left of the last session, closed while this one records.
+    m_pStoragePanel->CloseInterrupted();
     RestoreWindowState();
     m_pUi->m_pNumEventsLabel->hide();
     m_pUi->m_pNumEventsEdit->hide();
@@ -105,7 +110,7 @@ void CMainWindow::SetupStatusBar()
     m_pModeLabel = new QLabel(tr("Normal"), this);
     m_pUi->m_pStatusBar->addWidget(m_pReadyLabel, 1);
     m_pConnection = new CConnectionStatus(this, m_pUi->m_pStatusBar, CClientSession::Device());
-    // Each reconnection leaves a gap in the live records: CConnectionStatus::reconnected -> live feed's MarkGap.
+    connect(m_pConnection, &CConnectionStatus::reconnected, m_pLiveFeed, &CLiveFeed::OnReconnected);
     // A message replaces the status bar's normal fields while it shows, and
     // the poll's messages stay up: the state must not go with them.
     m_pUi->m_pStatusBar->addPermanentWidget(m_pStateLabel, 0);
@@ -162,6 +167,7 @@ void CMainWindow::ConnectForm()
     connect(ui.m_pRealtimeGraphFrame, &CQDiagramWidget::autoScrollToggle, this, &CMainWindow::OnAutoScrollToggle);
     connect(ui.m_pDeviceFrame, &CDeviceWidget::deviceChannelChanged, this, &CMainWindow::OnDeviceChannelChanged);
     connect(m_pLiveFeed, &CLiveFeed::message, this, &CMainWindow::ShowError);
+    connect(m_pLiveFeed, &CLiveFeed::notice, this, &CMainWindow::ShowError);
 }
 
 void CMainWindow::ConnectChannelSignal()
@@ -305,7 +311,8 @@ void CMainWindow::OnRealtimeSaveButton()
     if (!device || !target)
         return;
     CRealtimeSaver saver(device);
-    const CRealtimeSaver::Result result = saver.Save(GetItemPath(target));
+    const CRealtimeSaver::Result result =
+        CSaveProgress::Run(this, saver, GetItemPath(target), m_pLiveFeed->SessionRecordings());
     if (result != CRealtimeSaver::Saved) {
         if (result == CRealtimeSaver::NothingToSave)
             QMessageBox::information(this, AppName(), tr("There's no data to save!"));

@@ -1,6 +1,7 @@
 #include "CPreferencesDialog.h"
 
 #include "CLiveRecorder.h"
+#include "RecordingSettings.h"
 #include "ui_CPreferencesDialog.h"
 
 #include <QSettings>
@@ -12,7 +13,11 @@ CPreferencesDialog::CPreferencesDialog(int nLanguage, QWidget* parent)
 {
     m_pUi->setupUi(this);
     m_pUi->m_pLanguageCombo->setCurrentIndex(nLanguage);
-    m_pUi->m_pRecordingCheck->setChecked(QSettings().value(QLatin1String(CLiveRecorder::ENABLED_KEY), true).toBool());
+    const RecordingSettings::LIMITS limits = CLiveRecorder::Limits();
+    m_pUi->m_pRecordingCheck->setChecked(limits.enabled);
+    m_pUi->m_pKeepSizeSpin->setValue(int(limits.keepBytes >> 30));
+    m_pUi->m_pKeepDaysSpin->setValue(limits.keepDays);
+    m_pUi->m_pFreeFloorSpin->setValue(int(limits.freeFloorBytes >> 20));
     connect(m_pUi->m_pOkButton, &QPushButton::clicked, this, &CPreferencesDialog::OnOkButton);
     connect(m_pUi->m_pCancelButton, &QPushButton::clicked, this, &CPreferencesDialog::reject);
 }
@@ -27,7 +32,12 @@ int CPreferencesDialog::GetLanguageIndex() const
 void CPreferencesDialog::OnOkButton()
 {
     m_nLanguage = m_pUi->m_pLanguageCombo->currentIndex();
-    QSettings().setValue(QLatin1String(CLiveRecorder::ENABLED_KEY), m_pUi->m_pRecordingCheck->isChecked());
+    using namespace RecordingSettings;
+    QSettings settings;
+    settings.setValue(QLatin1String(ENABLED_KEY), m_pUi->m_pRecordingCheck->isChecked());
+    settings.setValue(QLatin1String(KEEP_GB_KEY), m_pUi->m_pKeepSizeSpin->value());
+    settings.setValue(QLatin1String(KEEP_DAYS_KEY), m_pUi->m_pKeepDaysSpin->value());
+    settings.setValue(QLatin1String(FREE_FLOOR_MB_KEY), m_pUi->m_pFreeFloorSpin->value());
     accept();
 }
 

@@ -3,6 +3,8 @@
 #include "IDevice.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 
 QString CRealtimeFileName::BandGroup(int band)
 {
@@ -24,4 +26,14 @@ QString CRealtimeFileName::Make(const QString& prefix, quint64 firstTime)
     const QDateTime time = QDateTime::fromSecsSinceEpoch(qint64(firstTime), Qt::LocalTime);
     // Quoted: an unquoted "t" would be the time zone.
     return prefix + time.toString(QStringLiteral("'rt_'MMdd_hhmm"));
+}
+
+QString CRealtimeFileName::Free(const QString& folder, const QString& prefix, quint64 firstTime)
+{
+    const QString name = Make(prefix, firstTime);
+    const QDir dir(folder);
+    QString free = name;
+    for (int copy = 2; QFileInfo::exists(dir.filePath(free + QStringLiteral(".rdf"))); ++copy)
+        free = name + QLatin1Char('_') + QString::number(copy);
+    return free;
 }

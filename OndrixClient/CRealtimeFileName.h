@@ -5,7 +5,8 @@
 
 // Names of saved live recordings: the band group watched (or "AUTO" for all
 // bands) and the local time of the first record, so that one session's files
-// sort together and a second save of the same records replaces the first.
+// sort together. A second save in the same minute never replaces the first:
+// it takes the next free name.
 class CRealtimeFileName
 {
 public:
@@ -14,4 +15,7 @@ public:
     static QString Prefix(int mode, int band);
     // Prefix + "rt_MMdd_hhmm", without the extension.
     static QString Make(const QString& prefix, quint64 firstTime);
+    // Make's name, or with "_2", "_3"... when a data file of that name is in
+    // the folder already.
+    static QString Free(const QString& folder, const QString& prefix, quint64 firstTime);
 };

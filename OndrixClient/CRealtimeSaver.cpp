@@ -4,24 +4,39 @@
 #include "CGuardedCall.h"
 #include "CMetaDevice.h"
 #include "CRealtimeFileName.h"
+#include "CRecordingReader.h"
+#include "ClientLog.h"
 
 #include <QDir>
+#include <QFile>
 
 CRealtimeSaver::CRealtimeSaver(CMetaDevice* device)
     : m_pDevice(device)
 {
 }
 
-CRealtimeSaver::Result CRealtimeSaver::Save(const QString& folder)
+CRealtimeSaver::Result CRealtimeSaver::Save(const QString& folder, const QStringList& recordings,
+    const Progress& progress)
 {
     CMetaDevice* device = m_pDevice;
-    if (CGuardedCall::Value([device] { return device->GetCurrentRecordIndex() == 0; }, false))
+    if (recordings.isEmpty() && CGuardedCall::Value([device] { return device->GetCurrentRecordIndex() == 0; }, false))
         return NothingToSave;
-    const bool saved = CGuardedCall::Value([&] {
-        const int mode = device->GetCurrentMode();
-        return Save(folder, mode == IDevice::MODE_AUTO, CRealtimeFileName::Prefix(mode, device->GetCurrentBand()));
-    }, false);
-    return saved ? Saved : Failed;
+    int mode = 0;
+    int band = 0;
+    const bool asked = CGuardedCall::Run([&] {
+        mode = device->GetCurrentMode();
+        band = device->GetCurrentBand();
+        m_strDevice = device->GetDevID();
+    });
+    if (!asked)
+        return Failed;
+    const bool automatic = mode == IDevice::MODE_AUTO;
+    const QString prefix = CRealtimeFileName::Prefix(mode, band);
+    if (recordings.isEmpty())
+        return Save(folder, automatic, prefix) ? Saved : Failed;
+    if (!SaveRecordings(folder, recordings, automatic, prefix, progress))
+        return Failed;
+    return m_files.isEmpty() ? NothingToSave : Saved;
 }
 
 bool CRealtimeSaver::Save(const QString& folder, bool automatic, const QString& prefix)
@@ -30,12 +45,69 @@ bool CRealtimeSaver::Save(const QString& folder, bool automatic, const QString& 
         return false;
     return CGuardedCall::Value([&] {
         const QList<CRecord> records = m_pDevice->GetRealtimeRecords();
-        if (records.isEmpty())
-            return false;
-        m_strName = CRealtimeFileName::Make(prefix, records.first().time);
-        const QString path = QDir(folder).filePath(m_strName + QStringLiteral(".rdf"));
-        return CDataFile::Save(path, m_pDevice->GetDevID(), automatic ? 1 : 0, records);
+        m_strDevice = m_pDevice->GetDevID();
+        return !records.isEmpty() && SavePiece(folder, automatic, prefix, records);
     }, false);
+}
+
+bool CRealtimeSaver::SaveRecordings(const QString& folder, const QStringList& recordings, bool automatic,
+    const QString& prefix, const Progress& progress, int pieceRecords)
+{
+    m_files.clear();
+    m_strName.clear();
+    if (SaveEach(folder, recordings, automatic, prefix, progress, std::max(1, pieceRecords)))
+        return true;
+    for (const QString& name : std::as_const(m_files))
+        QFile::remove(QDir(folder).filePath(name + QStringLiteral(".rdf")));
+    m_files.clear();
+    return false;
+}
+
+bool CRealtimeSaver::SaveEach(const QString& folder, const QStringList& recordings, bool automatic,
+    const QString& prefix, const Progress& progress, int pieceRecords)
+{
+    QList<CRecord> records;
+    qint64 saved = 0;
+    const auto savePiece = [&](qsizetype size) {
+        const QList<CRecord> part = records.first(size);
+        records.remove(0, size);
+        saved += size;
+        return SavePiece(folder, automatic, prefix, part);
+    };
+    for (const QString& recording : recordings) {
+        CRecordingReader reader;
+        // One gone since (deleted by the user) leaves the rest to save.
+        if (!reader.Open(recording)) {
+            qCWarning(lcStorage) << "not saved, cannot be read:" << recording;
+            continue;
+        }
+        CRecordingCodec::CONTENTS piece;
+        while (reader.Next(piece)) {
+            if (m_strDevice.isEmpty())
+                m_strDevice = reader.Device();
+            records += std::exchange(piece.records, {});
+            while (records.size() >= pieceRecords) {
+                if (!savePiece(pieceRecords))
+                    return false;
+            }
+            if (progress && !progress(saved + records.size()))
+                return false;
+        }
+    }
+    return records.isEmpty() || savePiece(records.size());
+}
+
+bool CRealtimeSaver::SavePiece(const QString& folder, bool automatic, const QString& prefix,
+    const QList<CRecord>& records)
+{
+    const QString name = CRealtimeFileName::Free(folder, prefix, records.first().time);
+    if (!CDataFile::Save(QDir(folder).filePath(name + QStringLiteral(".rdf")), m_strDevice, automatic ? 1 : 0,
+            records))
+        return false;
+    if (m_files.isEmpty())
+        m_strName = name;
+    m_files.append(name);
+    return true;
 }
 
 QString CRealtimeSaver::Name() const

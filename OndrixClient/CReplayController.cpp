@@ -127,7 +127,7 @@ void CReplayController::OnPlayerFinished()
 
 void CReplayController::OnFileReplayAction()
 {
-    const QString recordings = QStringLiteral("*.") + QLatin1String(CLiveRecorder::EXTENSION);
+    const QString recordings = QStringLiteral("*.") + QLatin1String(RecordingSettings::EXTENSION);
     const QString filter = tr("Recordings and realtime data files (%1 *.rdf)").arg(recordings) + QStringLiteral(";;")
         + tr("All files (*)");
     const QString folder = m_pStorage ? m_pStorage->StoragePath() : QString();
@@ -136,17 +136,23 @@ void CReplayController::OnFileReplayAction()
         Start(path);
 }
 
+bool CReplayController::Replayable(const QTreeWidgetItem* item)
+{
+    const int kind = CStorageTree::KindOf(item);
+    return kind == CStorageTree::KindRealtime || kind == CStorageTree::KindRecording;
+}
+
 void CReplayController::OnStorageReplayAction()
 {
     QTreeWidgetItem* item = m_ui.m_pStorageTree->currentItem();
-    if (m_pStorage && CStorageTree::KindOf(item) == CStorageTree::KindRealtime)
+    if (m_pStorage && Replayable(item))
         Start(m_pStorage->PathOf(item));
 }
 
 void CReplayController::OnStorageMenuAboutToShow()
 {
     const QTreeWidgetItem* item = m_ui.m_pStorageTree->currentItem();
-    m_ui.m_pStorageReplayAction->setEnabled(CStorageTree::KindOf(item) == CStorageTree::KindRealtime);
+    m_ui.m_pStorageReplayAction->setEnabled(Replayable(item));
 }
 
 QString CReplayController::DeviceType() const

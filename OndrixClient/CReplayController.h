@@ -14,6 +14,7 @@ class CReplayView;
 class CStoragePanel;
 class QLabel;
 class QMainWindow;
+class QTreeWidgetItem;
 
 namespace Ui {
 class CMainWindow;
@@ -44,6 +45,8 @@ private:
     void OnFileReplayAction();
     void OnStorageReplayAction();
     void OnStorageMenuAboutToShow();
+    // Realtime data files and recordings replay; logs do not.
+    static bool Replayable(const QTreeWidgetItem* item);
     void OnPlayerFinished();
     void ShowBar();
     void ShowLabel();

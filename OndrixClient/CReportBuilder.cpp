@@ -1,6 +1,7 @@
 #include "CReportBuilder.h"
 
 #include "CDataFile.h"
+#include "CStoredRecords.h"
 #include "CDiagramExport.h"
 #include "CGuardedCall.h"
 #include "CLogArea.h"
@@ -65,9 +66,9 @@ bool CReportBuilder::FromFiles(const QStringList& paths, const QString& deviceTy
         QList<CRecord> records;
         qint32 kind = 0;
         QString type;
-        CDataFile::Result result = CDataFile::Load(path, deviceType, records, kind, &type);
+        CDataFile::Result result = CStoredRecords::Load(path, deviceType, records, kind, &type);
         if (result == CDataFile::WrongDevice && deviceType.isEmpty())
-            result = CDataFile::Load(path, type, records, kind, &type);
+            result = CStoredRecords::Load(path, type, records, kind, &type);
         const QString name = QFileInfo(path).fileName();
         if (result != CDataFile::Ok) {
             error = result == CDataFile::WrongDevice

@@ -1,5 +1,6 @@
 #include "CStoragePanel.h"
 
+#include "CLiveRecorder.h"
 #include "CMainWindow.h"
 #include "ClientLog.h"
 
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLockFile>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
@@ -29,6 +31,7 @@ CStoragePanel::CStoragePanel(QTreeWidget* tree, QStatusBar* statusBar, QWidget* 
     , m_pWindow(window)
     , m_tree(tree)
 {
+    connect(&m_closer, &CRecordingCloser::finished, this, &CStoragePanel::OnCloserFinished);
 }
 
 void CStoragePanel::Init(const QString& deviceId)
@@ -125,7 +128,8 @@ void CStoragePanel::NewFolder()
 void CStoragePanel::Rename()
 {
     QTreeWidgetItem* item = m_pTree->currentItem();
-    if (!CStorageTree::IsFile(item))
+    // A recording's name is its start time: the oldest go first by it.
+    if (!CStorageTree::IsFile(item) || CStorageTree::KindOf(item) == CStorageTree::KindRecording)
         return;
     const QString name = QInputDialog::getText(m_pWindow, tr("Rename a file"), tr("New file name:"),
         QLineEdit::Normal, item->text(0));
@@ -153,6 +157,14 @@ void CStoragePanel::Delete()
                     : tr("Do you really want to delete the file?")))
         return;
     const QString path = PathOf(item);
+    // Held while its writer runs: deleting it would stop this session's
+    // recording, or another client's.
+    const bool recording = CStorageTree::KindOf(item) == CStorageTree::KindRecording;
+    const std::unique_ptr<QLockFile> lock = recording ? CLiveRecorder::Claim(path) : nullptr;
+    if (recording && !lock) {
+        Warn(tr("The recording is being written. It can be deleted once its session has ended."));
+        return;
+    }
     if (folder ? !CStorageTree::RemoveFolder(path) : !QFile::remove(path)) {
         qCWarning(lcStorage) << "not deleted:" << path;
         // Part of a folder may be gone: the tree shows what is left.
@@ -239,4 +251,34 @@ bool CStoragePanel::Ask(const QString& question)
     return QMessageBox::question(m_pWindow, QCoreApplication::applicationName(), question,
                QMessageBox::Yes | QMessageBox::No)
         == QMessageBox::Yes;
+}
+
+void CStoragePanel::RefreshRecordings()
+{
+    QTreeWidgetItem* root = m_pTree->topLevelItem(0);
+    if (!root)
+        return;
+    const QString name = QLatin1String(RecordingSettings::FOLDER);
+    for (int i = 0; i < root->childCount(); ++i) {
+        QTreeWidgetItem* child = root->child(i);
+        if (CStorageTree::KindOf(child) == CStorageTree::KindFolder && child->text(0) == name) {
+            m_tree.Fill(child, PathOf(child));
+            return;
+        }
+    }
+    // The first recording made the folder: the root shows it in its place.
+    FillFolder(root, m_strStoragePath);
+}
+
+void CStoragePanel::CloseInterrupted()
+{
+    m_closer.Start(m_strStoragePath);
+}
+
+void CStoragePanel::OnCloserFinished()
+{
+    RefreshRecordings();
+    const QString note = CRecordingCloser::Note(m_closer.Closed());
+    if (!note.isEmpty())
+        Say(note, false);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CRecordingCloser.h"
 #include "CStorageTree.h"
 
 #include <QObject>
@@ -46,9 +47,15 @@ public:
     void DeleteAll();
     void ShowContextMenu(QMenu* menu, const QPoint& pt);
     void ShowExpanded(QTreeWidgetItem* item);
+    // The recordings folder listed anew: one was started or closed.
+    void RefreshRecordings();
+    // Closes, on a thread, what a crash left open, and says so when done.
+    void CloseInterrupted();
+    bool IsClosing() const { return m_closer.IsRunning(); }
 
 private:
     void AddFiles(QTreeWidgetItem* item, QStringList& paths) const;
+    void OnCloserFinished();
     void Say(const QString& text, bool brief);
     void Warn(const QString& text);
     bool Ask(const QString& question);
@@ -59,4 +66,5 @@ private:
     CStorageTree m_tree;
     QString m_strDefaultStorage;
     QString m_strStoragePath;
+    CRecordingCloser m_closer;
 };

@@ -1,10 +1,18 @@
 #include "CStorageTree.h"
 
+#include "CLiveRecorder.h"
+#include "CRecordingRetention.h"
+#include "CRecordingTrailer.h"
+
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QStyle>
 #include <QTreeWidget>
+
+#include <algorithm>
+#include <climits>
 
 CStorageTree::CStorageTree(QTreeWidget* tree)
     : m_pTree(tree)
@@ -13,6 +21,7 @@ CStorageTree::CStorageTree(QTreeWidget* tree)
     , m_openFolderIcon(tree->style()->standardIcon(QStyle::SP_DirOpenIcon))
     , m_logIcon(QStringLiteral(":/CMainWindow/Resources/file_log.ico"))
     , m_realtimeIcon(QStringLiteral(":/CMainWindow/Resources/file_realtime.ico"))
+    , m_recordingIcon(tree->style()->standardIcon(QStyle::SP_MediaPlay))
 {
 }
 
@@ -30,13 +39,23 @@ QTreeWidgetItem* CStorageTree::AddItem(QTreeWidgetItem* parent, int kind, const 
 {
     auto* item = new QTreeWidgetItem(parent, { text });
     item->setData(0, Qt::UserRole, kind);
-    item->setIcon(0, kind == KindLog ? m_logIcon : kind == KindRealtime ? m_realtimeIcon : m_folderIcon);
+    const QIcon& icon = kind == KindLog   ? m_logIcon
+        : kind == KindRealtime            ? m_realtimeIcon
+        : kind == KindRecording           ? m_recordingIcon
+                                          : m_folderIcon;
+    item->setIcon(0, icon);
     return item;
 }
 
 void CStorageTree::Fill(QTreeWidgetItem* item, const QString& path) const
 {
     qDeleteAll(item->takeChildren());
+    const bool recordings = item->parent() && !item->parent()->parent()
+        && item->text(0) == QLatin1String(RecordingSettings::FOLDER);
+    if (recordings) {
+        FillRecordings(item, path);
+        return;
+    }
     QStringList branch{ QFileInfo(path).canonicalFilePath() };
     FillFrom(item, path, branch);
 }
@@ -56,7 +75,10 @@ void CStorageTree::FillFrom(QTreeWidgetItem* item, const QString& path, QStringL
             if (branch.contains(real))
                 continue;
             branch.append(real);
-            FillFrom(folder, entry.filePath(), branch);
+            if (branch.size() == 2 && name == QLatin1String(RecordingSettings::FOLDER))
+                FillRecordings(folder, entry.filePath());
+            else
+                FillFrom(folder, entry.filePath(), branch);
             branch.removeLast();
         } else if (name.endsWith(QLatin1String(".ldf"))) {
             AddItem(item, KindLog, entry.completeBaseName());
@@ -64,6 +86,38 @@ void CStorageTree::FillFrom(QTreeWidgetItem* item, const QString& path, QStringL
             AddItem(item, KindRealtime, entry.completeBaseName());
         }
     }
+}
+
+void CStorageTree::FillRecordings(QTreeWidgetItem* item, const QString& path) const
+{
+    QStringList recordings = CRecordingRetention::List(path);
+    std::reverse(recordings.begin(), recordings.end());
+    for (const QString& recording : std::as_const(recordings)) {
+        QTreeWidgetItem* child = AddItem(item, KindRecording, Label(recording));
+        child->setData(0, PathRole, recording);
+        child->setToolTip(0, QFileInfo(recording).fileName());
+    }
+}
+
+QString CStorageTree::Label(const QString& path)
+{
+    CRecordingCodec::SUMMARY summary;
+    const QString name = QFileInfo(path).completeBaseName();
+    if (CRecordingTrailer::Version(path) < CRecordingCodec::VERSION)
+        return tr("%1 (older format)").arg(name);
+    if (!CRecordingTrailer::Read(path, summary))
+        return tr("%1 (being recorded or not yet closed)").arg(name);
+    if (summary.records == 0)
+        return tr("%1 (no records)").arg(name);
+    const QDateTime first = QDateTime::fromSecsSinceEpoch(qint64(summary.first));
+    const QDateTime last = QDateTime::fromSecsSinceEpoch(qint64(summary.last));
+    const QString end = last.toString(first.date() == last.date() ? QStringLiteral("hh:mm:ss")
+                                                                  : QStringLiteral("dd.MM.yyyy hh:mm:ss"));
+    QString label = tr("%1 \u2013 %2, %n record(s)", nullptr, int(std::min<qint64>(summary.records, INT_MAX)))
+                        .arg(first.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")), end);
+    if (summary.damagedPlaces > 0 || summary.gaps > 0)
+        label += tr(" (gaps or damage)");
+    return label;
 }
 
 void CStorageTree::ShowExpanded(QTreeWidgetItem* item) const
@@ -90,7 +144,7 @@ int CStorageTree::KindOf(const QTreeWidgetItem* item)
 bool CStorageTree::IsFile(const QTreeWidgetItem* item)
 {
     const int kind = KindOf(item);
-    return kind == KindLog || kind == KindRealtime;
+    return kind == KindLog || kind == KindRealtime || kind == KindRecording;
 }
 
 QString CStorageTree::Extension(int kind)
@@ -102,6 +156,8 @@ QString CStorageTree::PathOf(const QTreeWidgetItem* item, const QString& rootPat
 {
     if (!item || !item->parent())
         return rootPath;
+    if (KindOf(item) == KindRecording)
+        return item->data(0, PathRole).toString();
     QString path = PathOf(item->parent(), rootPath) + QLatin1Char('/') + item->text(0);
     if (IsFile(item))
         path += QLatin1Char('.') + Extension(KindOf(item));

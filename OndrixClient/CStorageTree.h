@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -13,8 +14,12 @@ class QTreeWidgetItem;
 // the extension.
 class CStorageTree
 {
+    Q_DECLARE_TR_FUNCTIONS(CStorageTree)
+
 public:
-    enum Kind { KindLog = 0, KindRealtime = 1, KindFolder = 2 };
+    enum Kind { KindLog = 0, KindRealtime = 1, KindFolder = 2, KindRecording = 3 };
+    // A recording item's file; its text is what it holds, not its name.
+    static constexpr int PathRole = Qt::UserRole + 1;
 
     explicit CStorageTree(QTreeWidget* tree);
 
@@ -42,6 +47,9 @@ public:
 
 private:
     void FillFrom(QTreeWidgetItem* item, const QString& path, QStringList& branch) const;
+    // The recordings folder lists what each recording holds, newest first.
+    void FillRecordings(QTreeWidgetItem* item, const QString& path) const;
+    static QString Label(const QString& path);
 
     QTreeWidget* m_pTree;
     QIcon m_driveIcon;
@@ -49,4 +57,5 @@ private:
     QIcon m_openFolderIcon;
     QIcon m_logIcon;
     QIcon m_realtimeIcon;
+    QIcon m_recordingIcon;
 };

@@ -16,7 +16,7 @@ void CDataFilesCommand::AddOptions(QCommandLineParser& parser) const
 {
     parser.addOption({ m_strOption, m_strOutputText, QStringLiteral("OUT") });
     parser.addPositionalArgument(QStringLiteral("FILE"),
-        QCoreApplication::translate("CDataFilesCommand", "Data files (.rdf, .ldf), in this order."),
+        QCoreApplication::translate("CDataFilesCommand", "Data files and recordings (.rdf, .ldf, .orzrec), in this order."),
         QStringLiteral("FILE..."));
 }
 

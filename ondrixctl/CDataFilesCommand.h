@@ -4,8 +4,8 @@
 
 #include <QStringList>
 
-// A command that turns data files (.rdf, .ldf) into one output file given
-// by an option (`--csv OUT`, `--pdf OUT`), with no detector.
+// A command that turns data files (.rdf, .ldf) and recordings (.orzrec)
+// into one output file given by an option (`--csv OUT`, `--pdf OUT`), with no detector.
 class CDataFilesCommand : public CCtlCommand
 {
 public:

@@ -14,7 +14,7 @@ CExportCommand::CExportCommand()
 
 QString CExportCommand::Summary() const
 {
-    return tr("Export data files (.rdf, .ldf) as one CSV table.");
+    return tr("Export data files and recordings (.rdf, .ldf, .orzrec) as one CSV table.");
 }
 
 QString CExportCommand::Description() const

@@ -48,7 +48,7 @@ CReportCommand::CReportCommand()
 
 QString CReportCommand::Summary() const
 {
-    return tr("Write a PDF report of data files (.rdf, .ldf).");
+    return tr("Write a PDF report of data files and recordings (.rdf, .ldf, .orzrec).");
 }
 
 QString CReportCommand::Description() const

@@ -44,10 +44,12 @@ quint64 CFakeDevice::FirstTime()
 
 void CFakeDevice::AppendRecords(int count)
 {
-    if (m_nCount == 0)
+    if (m_nCount == 0 && m_nRing == 0)
         m_nFirst = m_nNext;
     m_nCount += count;
     m_nNext += count;
+    if (m_nRing > 0)
+        m_nCount %= m_nRing;
 }
 
 void CFakeDevice::RestartRecords()
@@ -73,9 +75,7 @@ void CFakeDevice::Clear()
 
 void CFakeDevice::SetClockBase(quint64 base)
 {
-    m_nClockBase = base;
-    m_nClockFrom = m_nNext;
-    m_bClockSet = true;
+    m_clocks.append({ m_nNext, base });
 }
 
 CRecord CFakeDevice::GetRecord(int index)
@@ -83,13 +83,20 @@ CRecord CFakeDevice::GetRecord(int index)
     if (m_bFailingRecords)
         throw std::runtime_error("GetRecord: wrong answer format!");
     CRecord record;
+    // A slot not written since the records started anew reads as the
+    // driver's zeroed slot: no date.
+    const int written = m_nNext - m_nFirst;
+    if (index >= (m_nRing > 0 ? written : m_nCount))
+        return record;
     record.band = 1;
     record.bandName = QStringLiteral("GSM 900");
-    const int number = m_nFirst + index;
-    if (!m_bClockSet || number < m_nClockFrom)
-        record.time = FirstTime() + quint64(number);
-    else
-        record.time = m_nClockBase == 0 ? 0 : m_nClockBase + quint64(number - m_nClockFrom);
+    // The newest record the slot has held.
+    const int number = m_nRing > 0 ? m_nFirst + index + (written - 1 - index) / m_nRing * m_nRing : m_nFirst + index;
+    record.time = FirstTime() + quint64(number);
+    for (const auto& [from, base] : m_clocks) {
+        if (number >= from)
+            record.time = base == 0 ? 0 : base + quint64(number - from);
+    }
     record.values.append({ -60.0 + index % 20, -50.0, 0, 0 });
     return record;
 }

@@ -27,6 +27,9 @@ public:
     // GetRecord throws as a proxy does on a bad answer.
     void SetFailingRecords(bool failing) { m_bFailingRecords = failing; }
     void RestartRecords();             // count back to 0, as on a mode change
+    // The count wraps to 0 at size, as the driver's ring does; slots keep
+    // their records until written again.
+    void SetRing(int size) { m_nRing = size; }
     void SetMode(int mode);
     void EmitChannelChanged();
     void SetLogRecords(const QList<CLogRecord>& banks) { m_logRecords = banks; }
@@ -64,9 +67,10 @@ private:
     int m_nCount = 0;
     int m_nFirst = 0; // the number of record 0 since the last restart
     int m_nNext = 0;
-    quint64 m_nClockBase = 0;   // time of record number m_nClockFrom
-    int m_nClockFrom = 0;
-    bool m_bClockSet = false;
+    int m_nRing = 0; // 0: the count only grows
+    // Each setting of the clock: from which record number on, and its time
+    // then; a record keeps the time it was made with.
+    QList<QPair<int, quint64>> m_clocks;
     bool m_bFailingRecords = false;
     QList<int> m_keys;
     QList<CLogRecord> m_logRecords;

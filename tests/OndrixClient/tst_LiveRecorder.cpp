@@ -1,9 +1,12 @@
 // The recording on disk while the client runs: what a crash would leave.
 #include "CDataFile.h"
 #include "CLiveRecorder.h"
-#include "CRecordingRecovery.h"
+#include "CRealtimeSaver.h"
+#include "CRecordingCloser.h"
 #include "CRecordingCodec.h"
 #include "CRecordingReader.h"
+#include "CRecordingRetention.h"
+#include "CRecordingTrailer.h"
 
 #include <QLockFile>
 
@@ -21,6 +24,11 @@ CRecordingCodec::CONTENTS OnDisk(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? CRecordingCodec::Decode(file.readAll()) : CRecordingCodec::CONTENTS();
+}
+
+QStringList Recordings(const QString& storage)
+{
+    return CRecordingRetention::List(CLiveRecorder::Folder(storage));
 }
 
 CRecord Record(int i)
@@ -42,7 +50,10 @@ int RecordUntilKilled(const QString& folder)
     QTextStream out(stdout);
     for (int i = 0;; ++i) {
         recorder.Append(Record(i));
-        if (i % 50 == 49 && recorder.Flush())
+        if (i % 50 != 49)
+            continue;
+        recorder.Drain();
+        if (recorder.IsRecording())
             out << "flushed " << (i + 1) << Qt::endl;
     }
 }
@@ -76,15 +87,19 @@ class tst_LiveRecorder : public QObject
 private Q_SLOTS:
     void diskHoldsEverythingUpToTheLastFlush();
     void removedFolderStopsWithAMessage();
-    void keptRecordingBecomesADataFile();
+    void savedSessionBecomesDataFiles_data();
+    void savedSessionBecomesDataFiles();
     void fullDiskStopsAndKeepsWhatWasWritten();
     void killedProcessKeepsEveryFlushedRecord();
     void readInChunksAsWhole_data();
     void readInChunksAsWhole();
-    void longRecordingIsKeptInPieces();
     void failedPieceTakesTheEarlierOnesBack();
     void recordingInUseIsLeftAlone_data();
     void recordingInUseIsLeftAlone();
+    void interruptedRecordingIsClosedWhereItWasCut_data();
+    void interruptedRecordingIsClosedWhereItWasCut();
+    void retentionDeletesTheOldest_data();
+    void retentionDeletesTheOldest();
 };
 
 // Killed between two flushes, the process leaves exactly the bytes written
@@ -101,7 +116,7 @@ void tst_LiveRecorder::diskHoldsEverythingUpToTheLastFlush()
     sweep.time = 49;
     sweep.points = QByteArray(160, '\3');
     recorder.AppendSweep(sweep);
-    QVERIFY(recorder.Flush());
+    recorder.Drain();
     for (int i = 50; i < 60; ++i)
         recorder.Append(Record(i));
     CRecordingCodec::CONTENTS contents = OnDisk(recorder.Path());
@@ -111,9 +126,19 @@ void tst_LiveRecorder::diskHoldsEverythingUpToTheLastFlush()
     QCOMPARE(contents.device, QStringLiteral("RZ450"));
     // The timer flushes the rest within its second.
     QTRY_COMPARE_WITH_TIMEOUT(OnDisk(recorder.Path()).records.size(), 60, 3000);
+    // A clean end keeps it, closed with what it holds.
     const QString path = recorder.Path();
-    recorder.Discard();
-    QVERIFY(!QFile::exists(path));
+    QCOMPARE(Recordings(folder.path()), QStringList { path });
+    recorder.Close();
+    recorder.Drain();
+    CRecordingCodec::SUMMARY summary;
+    QVERIFY(CRecordingTrailer::Read(path, summary));
+    QCOMPARE(summary.records, 60);
+    QCOMPARE(summary.sweeps, 1);
+    QCOMPARE(summary.first, Record(0).time);
+    QCOMPARE(summary.last, Record(59).time);
+    QVERIFY(summary.automatic);
+    QVERIFY(!QFile::exists(path + QStringLiteral(".lock")));
 }
 
 void tst_LiveRecorder::removedFolderStopsWithAMessage()
@@ -126,53 +151,62 @@ void tst_LiveRecorder::removedFolderStopsWithAMessage()
     QVERIFY(recorder.Start(folder, QString(), error));
     QVERIFY(QDir(folder).removeRecursively());
     recorder.Append(Record(1));
-    QVERIFY(!recorder.Flush());
+    recorder.Drain();
     QCOMPARE(stopped.size(), 1);
     QVERIFY(!recorder.IsRecording());
     QVERIFY(!recorder.Start(QStringLiteral("/proc/no-such-folder"), QString(), error));
     QVERIFY(!error.isEmpty());
 }
 
-// What a crash left, kept: an ordinary data file of the same records, for
-// the device it came from; the recording itself goes.
-void tst_LiveRecorder::keptRecordingBecomesADataFile()
+void tst_LiveRecorder::savedSessionBecomesDataFiles_data()
 {
+    QTest::addColumn<int>("pieceRecords");
+    QTest::addColumn<int>("files");
+    QTest::newRow("one data file") << 500000 << 1;
+    QTest::newRow("in pieces") << 1000 << 3;
+}
+
+// A session that rolled over into several recordings is saved whole, in
+// pieces no larger than memory holds; saving again in the same minute
+// replaces nothing.
+void tst_LiveRecorder::savedSessionBecomesDataFiles()
+{
+    QFETCH(int, pieceRecords);
+    QFETCH(int, files);
     QTemporaryDir folder;
-    const QString left = folder.filePath(QStringLiteral("left.orzrec"));
-    {
-        CLiveRecorder recorder;
-        QString error;
-        QVERIFY(recorder.Start(folder.path(), QStringLiteral("RZ450"), error));
-        for (int i = 0; i < 20; ++i)
-            recorder.Append(Record(i));
-        QVERIFY(recorder.Flush());
-        QVERIFY(QFile::copy(recorder.Path(), left));
-    }
-    QFile cut(left);
-    QVERIFY(cut.resize(cut.size() - 3));
-    QString savedAs;
+    CLiveRecorder recorder;
+    recorder.SetRollBytes(1000);
     QString error;
-    QVERIFY2(CRecordingRecovery::Keep(left, savedAs, error), qPrintable(error));
-    QVERIFY(!QFile::exists(left));
-    QVERIFY(QFileInfo(savedAs).fileName().startsWith(QStringLiteral("Recovered_rt_")));
-    QList<CRecord> records;
-    qint32 kind = -1;
-    QCOMPARE(CDataFile::Load(savedAs, QStringLiteral("RZ450"), records, kind), CDataFile::Ok);
-    QCOMPARE(records.size(), 19);
-    QCOMPARE(kind, 1);
-    QVERIFY(!CRecordingRecovery::Keep(left, savedAs, error));
-    // A second one cut in the same minute gets a name of its own.
-    const QString first = savedAs;
-    {
-        CLiveRecorder recorder;
-        QVERIFY(recorder.Start(folder.path(), QStringLiteral("RZ450"), error));
-        for (int i = 0; i < 5; ++i)
-            recorder.Append(Record(i));
-        QVERIFY(recorder.Flush());
-        QVERIFY(QFile::copy(recorder.Path(), left));
+    QVERIFY(recorder.Start(folder.path(), QStringLiteral("RZ450"), error));
+    for (int i = 0; i < 2501; ++i) {
+        recorder.Append(Record(i));
+        if (i % 100 == 99)
+            recorder.Drain();
     }
-    QVERIFY(CRecordingRecovery::Keep(left, savedAs, error));
-    QVERIFY(savedAs != first && QFile::exists(first));
+    recorder.Drain();
+    const QStringList session = recorder.Session();
+    QVERIFY(session.size() > 2);
+    CRealtimeSaver saver(nullptr);
+    QVERIFY(saver.SaveRecordings(folder.path(), session, true, QStringLiteral("AUTO_"), {}, pieceRecords));
+    QCOMPARE(saver.Files().size(), files);
+    quint64 next = Record(0).time;
+    for (const QString& name : saver.Files()) {
+        QList<CRecord> records;
+        qint32 kind = -1;
+        QCOMPARE(CDataFile::Load(QDir(folder.path()).filePath(name + QStringLiteral(".rdf")), QStringLiteral("RZ450"),
+                     records, kind),
+            CDataFile::Ok);
+        QCOMPARE(kind, 1);
+        QVERIFY(records.size() <= pieceRecords);
+        for (const CRecord& record : records)
+            QCOMPARE(record.time, next++);
+    }
+    QCOMPARE(next, Record(2501).time);
+    const QStringList first = saver.Files();
+    QVERIFY(saver.SaveRecordings(folder.path(), session, true, QStringLiteral("AUTO_"), {}, pieceRecords));
+    for (const QString& name : saver.Files())
+        QVERIFY(!first.contains(name));
+    QCOMPARE(QDir(folder.path()).entryList({ QStringLiteral("*.rdf") }).size(), 2 * files);
 }
 
 // A file size limit fails writes the way a full disk does, part-way
@@ -187,17 +221,19 @@ void tst_LiveRecorder::fullDiskStopsAndKeepsWhatWasWritten()
     int flushed = 0;
     {
         CFileSizeLimit limit(4000);
-        for (int i = 0; i < 400 && recorder.IsRecording(); ++i) {
+        for (int i = 0; i < 4000 && recorder.IsRecording(); ++i) {
             recorder.Append(Record(i));
-            if (i % 10 == 9 && recorder.Flush())
+            if (i % 10 != 9)
+                continue;
+            recorder.Drain();
+            if (recorder.IsRecording())
                 flushed = i + 1;
         }
     }
     QCOMPARE(stopped.size(), 1);
     QVERIFY(!recorder.IsRecording());
     QVERIFY(stopped.first().first().toString().contains(QStringLiteral("kept")));
-    const CRecordingCodec::CONTENTS contents
-        = OnDisk(QDir(folder.path()).entryInfoList({ QStringLiteral("*.orzrec") }, QDir::Files).first().filePath());
+    const CRecordingCodec::CONTENTS contents = OnDisk(Recordings(folder.path()).first());
     QVERIFY(flushed > 0);
     QVERIFY(contents.records.size() >= flushed);
     QVERIFY(contents.status == CRecordingCodec::Cut || contents.status == CRecordingCodec::Whole);
@@ -217,20 +253,18 @@ void tst_LiveRecorder::killedProcessKeepsEveryFlushedRecord()
     ::kill(pid_t(child.processId()), SIGKILL);
     QVERIFY(child.waitForFinished());
     QVERIFY(flushed >= 2000);
-    const QFileInfoList left = QDir(folder.path()).entryInfoList({ QStringLiteral("*.orzrec") }, QDir::Files);
+    const QStringList left = Recordings(folder.path());
     QCOMPARE(left.size(), 1);
     // Its lock stays behind, held by nobody.
-    QVERIFY(QFile::exists(left.first().filePath() + QStringLiteral(".lock")));
-    QVERIFY(CLiveRecorder::Claim(left.first().filePath()));
-    QString savedAs;
-    QString error;
-    QVERIFY2(CRecordingRecovery::Keep(left.first().filePath(), savedAs, error), qPrintable(error));
-    QList<CRecord> records;
-    qint32 kind = -1;
-    QCOMPARE(CDataFile::Load(savedAs, QStringLiteral("RZ450"), records, kind), CDataFile::Ok);
-    QVERIFY2(records.size() >= flushed, qPrintable(QStringLiteral("%1 of %2").arg(records.size()).arg(flushed)));
-    for (int i = 0; i < records.size(); ++i)
-        QCOMPARE(records.at(i).time, Record(i).time);
+    QVERIFY(QFile::exists(left.first() + QStringLiteral(".lock")));
+    const CRecordingCloser::CLOSED closed = CRecordingCloser::Close(left.first());
+    QVERIFY2(closed.error.isEmpty(), qPrintable(closed.error));
+    QVERIFY2(closed.summary.records >= flushed,
+        qPrintable(QStringLiteral("%1 of %2").arg(closed.summary.records).arg(flushed)));
+    const CRecordingCodec::CONTENTS contents = OnDisk(left.first());
+    QCOMPARE(contents.records.size(), closed.summary.records);
+    for (int i = 0; i < contents.records.size(); ++i)
+        QCOMPARE(contents.records.at(i).time, Record(i).time);
 }
 
 // A recording of this many records, cut inside its last frame.
@@ -272,55 +306,29 @@ void tst_LiveRecorder::readInChunksAsWhole()
         QCOMPARE(records.at(i).time, Record(i).time);
 }
 
-// Days of recording become several data files, none of them more than
-// memory holds, and together every record.
-void tst_LiveRecorder::longRecordingIsKeptInPieces()
-{
-    QTemporaryDir folder;
-    const QString path = CutRecording(folder, 2501);
-    QString savedAs;
-    QString error;
-    QVERIFY2(CRecordingRecovery::Keep(path, savedAs, error, 1000), qPrintable(error));
-    QVERIFY(!QFile::exists(path));
-    const QFileInfoList kept = QDir(folder.path()).entryInfoList({ QStringLiteral("*.rdf") }, QDir::Files, QDir::Name);
-    QCOMPARE(kept.size(), 3);
-    QCOMPARE(kept.first().filePath(), savedAs);
-    quint64 next = Record(0).time;
-    for (const QFileInfo& file : kept) {
-        QList<CRecord> records;
-        qint32 kind = -1;
-        QCOMPARE(CDataFile::Load(file.filePath(), QStringLiteral("RZ450"), records, kind), CDataFile::Ok);
-        QCOMPARE(kind, 1);
-        QVERIFY(records.size() <= 1000);
-        for (const CRecord& record : records)
-            QCOMPARE(record.time, next++);
-    }
-    QCOMPARE(next, Record(2500).time);
-}
-
 // A disk that fills during the second piece: the first goes again, so that
-// keeping the recording later gives each record once.
+// saving again later gives each record once.
 void tst_LiveRecorder::failedPieceTakesTheEarlierOnesBack()
 {
     QTemporaryDir folder;
-    QByteArray bytes = CRecordingCodec::Header();
+    QList<CRecord> records;
     for (int i = 0; i < 200; ++i) {
-        CRecord record = Record(i);
+        records.append(Record(i));
         // The second piece is far larger than the first.
-        record.values.resize(i < 100 ? 0 : 20);
-        bytes += CRecordingCodec::RecordFrame(record);
+        records.last().values.resize(i < 100 ? 0 : 20);
     }
+    const QByteArray bytes = CRecordingCodec::Header() + CRecordingCodec::RecordBlockFrames(records);
     const QString path = folder.filePath(QStringLiteral("full.orzrec"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     file.close();
-    QString savedAs;
-    QString error;
+    CRealtimeSaver saver(nullptr);
     {
-        CFileSizeLimit limit(bytes.size() / 2);
-        QVERIFY(!CRecordingRecovery::Keep(path, savedAs, error, 100));
+        CFileSizeLimit limit(100 * 40);
+        QVERIFY(!saver.SaveRecordings(folder.path(), { path }, false, QString(), {}, 100));
     }
     QVERIFY(QFile::exists(path));
+    QVERIFY(saver.Files().isEmpty());
     QVERIFY(QDir(folder.path()).entryList({ QStringLiteral("*.rdf") }, QDir::Files).isEmpty());
 }
 
@@ -336,8 +344,8 @@ void tst_LiveRecorder::recordingInUseIsLeftAlone_data()
     QTest::newRow("no lock") << QByteArray("none") << 0 << false;
 }
 
-// Another client's recording in the same storage folder is neither offered
-// nor removed at start, however empty it still is.
+// Another client's recording in the same storage folder is not closed at
+// start, however empty it still is; one nobody holds is closed and kept.
 void tst_LiveRecorder::recordingInUseIsLeftAlone()
 {
     QFETCH(QByteArray, lock);
@@ -347,27 +355,121 @@ void tst_LiveRecorder::recordingInUseIsLeftAlone()
     CLiveRecorder recorder;
     QString error;
     QVERIFY(recorder.Start(folder.path(), QStringLiteral("RZ450"), error));
+    recorder.Drain();
     const QString path = recorder.Path();
     const QString lockPath = path + QStringLiteral(".lock");
     QFile lockFile(lockPath);
     if (lock != "held") {
         // The same file left behind, with its lock as the row has it.
         QVERIFY(QFile::copy(path, path + QStringLiteral(".copy")));
-        recorder.Discard();
+        recorder.Close();
+        recorder.Drain();
+        QVERIFY(QFile::remove(path));
         QVERIFY(QFile::rename(path + QStringLiteral(".copy"), path));
         QVERIFY(lock == "none"
             || (lockFile.open(QIODevice::ReadWrite)
                 && lockFile.setFileTime(QDateTime::currentDateTime().addSecs(-lockAgeS), QFileDevice::FileModificationTime)));
     }
-    CRecordingRecovery::Offer(nullptr, folder.path());
-    // A recording without records is removed unasked when nobody holds it.
-    QCOMPARE(QFile::exists(path), leftAlone);
+    const QList<CRecordingCloser::CLOSED> closed = CRecordingCloser::CloseAll(folder.path());
+    CRecordingCodec::SUMMARY summary;
+    QCOMPARE(CRecordingTrailer::Read(path, summary), !leftAlone);
+    QCOMPARE(closed.size(), leftAlone ? 0 : 1);
+    QVERIFY(QFile::exists(path));
     QCOMPARE(QFile::exists(lockPath), leftAlone);
     if (lock == "held") {
         recorder.Append(Record(1));
-        QVERIFY(recorder.Flush());
+        recorder.Drain();
         QCOMPARE(OnDisk(path).records.size(), 1);
     }
+}
+
+void tst_LiveRecorder::interruptedRecordingIsClosedWhereItWasCut_data()
+{
+    QTest::addColumn<QByteArray>("damage");
+    QTest::addColumn<int>("records"); // read back of 300
+    QTest::addColumn<bool>("damaged");
+    QTest::newRow("cut inside its last frame") << QByteArray("cut") << 200 << false;
+    QTest::newRow("damaged in the middle") << QByteArray("middle") << 200 << true;
+    QTest::newRow("damaged at its first frame") << QByteArray("start") << 200 << true;
+    QTest::newRow("killed while it was being closed") << QByteArray("closing") << 300 << false;
+}
+
+// Whatever a crash left, the next start closes the recording with what can
+// be read of it, removes no byte of it, and never counts a record twice.
+void tst_LiveRecorder::interruptedRecordingIsClosedWhereItWasCut()
+{
+    QFETCH(QByteArray, damage);
+    QFETCH(int, records);
+    QFETCH(bool, damaged);
+    QList<CRecord> list;
+    for (int i = 0; i < 300; ++i)
+        list.append(Record(i));
+    QByteArray bytes = CRecordingCodec::Header() + CRecordingCodec::DeviceFrame(QStringLiteral("RZ450"));
+    const QByteArray first = CRecordingCodec::RecordBlockFrames(list.mid(0, 100));
+    const QByteArray second = CRecordingCodec::RecordBlockFrames(list.mid(100, 100));
+    const QByteArray third = CRecordingCodec::RecordBlockFrames(list.mid(200, 100));
+    const qint64 firstAt = bytes.size();
+    const qint64 secondAt = firstAt + first.size();
+    bytes += first + second + third;
+    if (damage == "cut")
+        bytes.chop(3);
+    else if (damage == "middle")
+        bytes[secondAt + second.size() / 2] = char(bytes[secondAt + second.size() / 2] ^ 0x55);
+    else if (damage == "start")
+        bytes[firstAt + 20] = char(bytes[firstAt + 20] ^ 0x55);
+    else if (damage == "closing")
+        bytes += CRecordingCodec::SummaryFrame(CRecordingCodec::SUMMARY()).chopped(5);
+    QTemporaryDir storage;
+    QVERIFY(QDir().mkpath(CLiveRecorder::Folder(storage.path())));
+    const QString path = QDir(CLiveRecorder::Folder(storage.path())).filePath(QStringLiteral("live-1.orzrec"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+    const QList<CRecordingCloser::CLOSED> closed = CRecordingCloser::CloseAll(storage.path());
+    QCOMPARE(closed.size(), 1);
+    QCOMPARE(closed.first().summary.records, records);
+    QCOMPARE(closed.first().summary.damagedPlaces > 0, damaged);
+    QVERIFY(QFile(path).size() > bytes.size());
+    CRecordingCodec::SUMMARY summary;
+    QVERIFY(CRecordingTrailer::Read(path, summary));
+    QCOMPARE(summary.records, records);
+    QVERIFY(CRecordingCloser::Note(closed).contains(QString::number(records)));
+    // Closed once: the next start finds nothing to do.
+    QVERIFY(CRecordingCloser::CloseAll(storage.path()).isEmpty());
+}
+
+void tst_LiveRecorder::retentionDeletesTheOldest_data()
+{
+    QTest::addColumn<QList<int>>("ages");  // days, oldest first
+    QTest::addColumn<qint64>("keepBytes"); // each recording is 1000 bytes
+    QTest::addColumn<int>("keepDays");
+    QTest::addColumn<int>("kept");
+    QTest::newRow("within both") << QList<int> { 3, 2, 1 } << qint64(3000) << 30 << 3;
+    QTest::newRow("over the size") << QList<int> { 3, 2, 1 } << qint64(2000) << 30 << 2;
+    QTest::newRow("over the age") << QList<int> { 40, 35, 1 } << qint64(10000) << 30 << 1;
+    QTest::newRow("never the current one") << QList<int> { 40, 35, 31 } << qint64(10) << 30 << 1;
+}
+
+void tst_LiveRecorder::retentionDeletesTheOldest()
+{
+    QFETCH(QList<int>, ages);
+    QFETCH(qint64, keepBytes);
+    QFETCH(int, keepDays);
+    QFETCH(int, kept);
+    QTemporaryDir folder;
+    QStringList paths;
+    for (int i = 0; i < ages.size(); ++i) {
+        paths.append(folder.filePath(QStringLiteral("live-2026010%1.orzrec").arg(i)));
+        QFile file(paths.last());
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(1000, 'x')) == 1000 && file.flush());
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addDays(-ages.at(i)), QFileDevice::FileModificationTime));
+    }
+    RecordingSettings::LIMITS limits;
+    limits.keepBytes = keepBytes;
+    limits.keepDays = keepDays;
+    const QStringList deleted = CRecordingRetention::Apply(folder.path(), limits, { paths.last() });
+    QCOMPARE(deleted, paths.mid(0, paths.size() - kept));
+    QCOMPARE(CRecordingRetention::List(folder.path()), paths.mid(paths.size() - kept));
 }
 
 int main(int argc, char* argv[])

@@ -6,6 +6,7 @@
 #include "CFakeDevice.h"
 #include "CLiveFeed.h"
 #include "CLiveRecorder.h"
+#include "CRecordingRetention.h"
 #include "CRecordingCodec.h"
 #include "CMainWindow.h"
 #include "CMetaDevice.h"
@@ -107,7 +108,9 @@ private Q_SLOTS:
     void clearDataAsksAndClears();
     void liveViewFollowsTheDetectorClock_data();
     void liveViewFollowsTheDetectorClock();
-    void clockSteppedBackStartsTheViewAgain();
+    void clockSteppedBackKeepsTheHistory_data();
+    void clockSteppedBackKeepsTheHistory();
+    void ringWrapLateByMostOfARingLosesNothing();
     void recordingFollowsThePreference_data();
     void recordingFollowsThePreference();
     void heldViewsRecordOnAndComeBack();
@@ -259,7 +262,9 @@ void TestMainWindow::recordsReachTheDiagramInOrder()
     QCOMPARE(m_pGui->Count(QStringLiteral("InitRealtimeDiagram")), 2);
     QVERIFY(m_pGui->Calls().contains(QStringLiteral("InitRealtimeDiagram:1:-1")));
     QCOMPARE(m_pGui->RecordTimes(), Times(0, 5));
-    QVERIFY(m_pGui->Calls().contains(QStringLiteral("AddRealtimeRecord:%1:-1").arg(CFakeDevice::FirstTime())));
+    // The tick's mode goes along: a device GUI asking for it would cost a
+    // round trip to a server for every record.
+    QVERIFY(m_pGui->Calls().contains(QStringLiteral("AddRealtimeRecord:%1:1").arg(CFakeDevice::FirstTime())));
     Tick(); // nothing new
     m_pFake->AppendRecords(3);
     Tick();
@@ -384,21 +389,54 @@ void TestMainWindow::liveViewFollowsTheDetectorClock()
     QVERIFY(Ranges(diagram).visibleXMax.toULongLong() >= last);
 }
 
-void TestMainWindow::clockSteppedBackStartsTheViewAgain()
+void TestMainWindow::clockSteppedBackKeepsTheHistory_data()
 {
+    QTest::addColumn<int>("back");
+    QTest::newRow("a clock sync of a second") << 1;
+    QTest::newRow("the spring clock change") << 3600;
+}
+
+void TestMainWindow::clockSteppedBackKeepsTheHistory()
+{
+    QFETCH(int, back);
     MakeWindow();
     auto* diagram = Find<CQDiagramWidget>("m_pRealtimeGraphFrame");
     m_pFake->SetClockBase(Now());
     m_pFake->AppendRecords(50);
     Tick();
-    const quint64 back = Now() - 3600;
-    m_pFake->SetClockBase(back);
+    const QList<quint64> before = ValueTimes(diagram);
+    m_pFake->SetClockBase(Now() + 49 - quint64(back));
     m_pFake->AppendRecords(5);
     Tick();
-    // Appended after the step, never inserted among the earlier values.
-    QCOMPARE(ValueTimes(diagram), QList<quint64>({ back, back + 1, back + 2, back + 3, back + 4 }));
-    QCOMPARE(Ranges(diagram).visibleXMin.toULongLong(), back);
+    // Drawn on after the history, which stays whole.
+    const QList<quint64> after = ValueTimes(diagram);
+    QCOMPARE(after.size(), 55);
+    QCOMPARE(after.mid(0, 50), before);
+    for (int i = 50; i < 55; ++i)
+        QVERIFY(after.at(i) >= after.at(i - 1));
     QVERIFY(m_pWindow->statusBar()->currentMessage().contains(QStringLiteral("clock went back")));
+}
+
+// The poll comes late by most of a ring, across its wrap: every record the
+// device wrote is fed once, in order, over a few bounded ticks.
+void TestMainWindow::ringWrapLateByMostOfARingLosesNothing()
+{
+    const int ring = 3 * CLiveFeed::MAX_RECORDS_PER_TICK;
+    m_pFake->SetRing(ring);
+    MakeWindow();
+    m_pWindow->findChild<CLiveFeed*>()->SetRingSize(ring);
+    m_pFake->AppendRecords(1000);
+    Tick();
+    m_pFake->AppendRecords(ring - 500);
+    // Bounded ticks: a few of them catch up.
+    for (int i = 0; i < ring / CLiveFeed::MAX_RECORDS_PER_TICK + 2; ++i)
+        Tick();
+    const QList<quint64> times = m_pGui->RecordTimes();
+    QCOMPARE(times.size(), 1000 + ring - 500);
+    QCOMPARE(times.first(), CFakeDevice::FirstTime());
+    QCOMPARE(times.last(), CFakeDevice::FirstTime() + quint64(times.size() - 1));
+    QVERIFY(std::is_sorted(times.cbegin(), times.cend()));
+    QVERIFY(!m_pWindow->statusBar()->currentMessage().contains(QStringLiteral("missed")));
 }
 
 void TestMainWindow::recordingFollowsThePreference_data()
@@ -411,13 +449,13 @@ void TestMainWindow::recordingFollowsThePreference_data()
 void TestMainWindow::recordingFollowsThePreference()
 {
     QFETCH(bool, enabled);
-    QSettings().setValue(QLatin1String(CLiveRecorder::ENABLED_KEY), enabled);
+    QSettings().setValue(QLatin1String(RecordingSettings::ENABLED_KEY), enabled);
     QTemporaryDir storage;
     QSettings().setValue(QStringLiteral("General/StoragePath"), storage.path());
     MakeWindow();
     m_pFake->AppendRecords(5);
     Tick();
-    const QStringList left = QDir(storage.path()).entryList({ QStringLiteral("*.orzrec") }, QDir::Files);
+    const QStringList left = CRecordingRetention::List(CLiveRecorder::Folder(storage.path()));
     QCOMPARE(left.size(), enabled ? 1 : 0);
 }
 

@@ -4,7 +4,7 @@
 #include "CRecordingCodec.h"
 #include "CRecordingFrames.h"
 #include "CRecordingReader.h"
-#include "CRecordingRecovery.h"
+#include "CRecordingSummary.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -500,7 +500,7 @@ void tst_RecordingCodec::summaryTrailer()
     QFile file(folder.filePath(QStringLiteral("r.orzrec")));
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     file.close();
-    const CRecordingRecovery::RECORDING recorded = CRecordingRecovery::Summarize(file.fileName());
+    const CRecordingSummary::RECORDING recorded = CRecordingSummary::Summarize(file.fileName());
     QCOMPARE(recorded.device, QStringLiteral("RZ450"));
     QCOMPARE(recorded.summary.records, found ? 12345 : CRecordingCodec::Decode(bytes).records.size());
     if (found) {

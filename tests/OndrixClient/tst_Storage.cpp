@@ -7,7 +7,9 @@
 #include "CMainWindow.h"
 #include "CMetaDevice.h"
 #include "CModalWatcher.h"
+#include "CLiveRecorder.h"
 #include "CRealtimeFileName.h"
+#include "CRecordingCodec.h"
 #include "CRecordingDeviceGui.h"
 #include "CReportDialog.h"
 
@@ -54,7 +56,8 @@ private Q_SLOTS:
     void newFolderGoesToTheTargetFolder();
     void renameAndDelete();
     void deleteAllKeepsTheFiles();
-    void realtimeSaveNamesAndOverwrites();
+    void realtimeSaveNamesAndNeverOverwrites();
+    void recordingsShowNewestFirstAndLoad();
     void loadingSwitchesTheListPage();
     void damagedOrForeignFilesDoNotLoad();
     void browseShowsTheChosenFolder();
@@ -286,7 +289,7 @@ void TestStorage::deleteAllKeepsTheFiles()
     QVERIFY(QFileInfo(m_pStorage->path()).isDir());
 }
 
-void TestStorage::realtimeSaveNamesAndOverwrites()
+void TestStorage::realtimeSaveNamesAndNeverOverwrites()
 {
     QCOMPARE(CRealtimeFileName::Prefix(IDevice::MODE_MAN, 5), QStringLiteral("3G_"));
     QCOMPARE(CRealtimeFileName::Prefix(IDevice::MODE_SRCH, 15), QStringLiteral("GSM900_"));
@@ -304,13 +307,15 @@ void TestStorage::realtimeSaveNamesAndOverwrites()
     const QString name = QStringLiteral("GSM900_rt_") + stamp;
     QList<CRecord> records;
     qint32 kind = -1;
-    for (int count : { 5, 8 }) { // the second save replaces the first
+    QStringList names;
+    for (int count : { 5, 8 }) { // the second save replaces nothing
+        names.append(names.isEmpty() ? name : name + QStringLiteral("_2"));
         m_pFake->AppendRecords(count - m_pFake->GetCurrentRecordIndex());
         m_pWindow->OnRealtimeSaveButton();
-        QCOMPARE(Texts(Tree()->topLevelItem(0)), QStringList({ name }));
-        QCOMPARE(Tree()->currentItem()->text(0), name);
+        QCOMPARE(Texts(Tree()->topLevelItem(0)), names);
+        QCOMPARE(Tree()->currentItem()->text(0), names.last());
         QCOMPARE(Status(), QStringLiteral("Collected data saved"));
-        QCOMPARE(CDataFile::Load(Path(name + ".rdf"), "FAKE", records, kind), CDataFile::Ok);
+        QCOMPARE(CDataFile::Load(Path(names.last() + ".rdf"), "FAKE", records, kind), CDataFile::Ok);
         QCOMPARE(records.size(), count);
         QCOMPARE(kind, 0);
     }
@@ -321,6 +326,39 @@ void TestStorage::realtimeSaveNamesAndOverwrites()
     QCOMPARE(CDataFile::Load(Path("AUTO_rt_" + stamp + ".rdf"), "FAKE", records, kind), CDataFile::Ok);
     QCOMPARE(kind, 1);
     QCOMPARE(Messages().size(), 1);
+}
+
+// The live session's recordings, listed by what they hold, newest first;
+// one loads into the log area like a data file.
+void TestStorage::recordingsShowNewestFirstAndLoad()
+{
+    const QString folder = CLiveRecorder::Folder(m_pStorage->path());
+    QVERIFY(QDir().mkpath(folder));
+    for (int i = 0; i < 3; ++i) {
+        QList<CRecord> records(10 + i);
+        for (int r = 0; r < records.size(); ++r) {
+            records[r].time = 1767225600u + quint64(i * 3600 + r);
+            records[r].values.append({ -60.0, -50.0, 0, 0 });
+        }
+        CRecordingCodec::SUMMARY summary;
+        summary.first = records.first().time;
+        summary.last = records.last().time;
+        summary.records = records.size();
+        QFile file(QDir(folder).filePath(QStringLiteral("live-2026010%1.orzrec").arg(i)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(CRecordingCodec::Header() + CRecordingCodec::DeviceFrame(QStringLiteral("FAKE"))
+            + CRecordingCodec::RecordBlockFrames(records) + CRecordingCodec::SummaryFrame(summary));
+    }
+    MakeWindow();
+    const QStringList labels = Texts(Item(QStringLiteral("Recordings")));
+    QCOMPARE(labels.size(), 3);
+    for (int i = 0; i < 3; ++i)
+        QVERIFY2(labels.at(i).endsWith(QStringLiteral("%1 records").arg(12 - i)), qPrintable(labels.at(i)));
+    QTreeWidgetItem* newest = Item(QStringLiteral("Recordings"))->child(0);
+    Tree()->setCurrentItem(newest);
+    m_pWindow->OnStorageItemActivated(newest);
+    QCOMPARE(Status(), QStringLiteral("A file loaded"));
+    QCOMPARE(m_pGui->Count(QStringLiteral("AddRealtimeRecord")), 12);
 }
 
 void TestStorage::loadingSwitchesTheListPage()
