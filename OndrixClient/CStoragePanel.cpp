@@ -4,6 +4,7 @@
 #include "CMainWindow.h"
 #include "ClientLog.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -16,11 +17,14 @@
 #include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace {
 
 const char* const KEY_STORAGE_PATH = "General/StoragePath";
+// How soon a refresh put off by an open dialog is tried again.
+const int REFRESH_RETRY_MS = 500;
 
 } // namespace
 
@@ -255,19 +259,29 @@ bool CStoragePanel::Ask(const QString& question)
 
 void CStoragePanel::RefreshRecordings()
 {
+    // Items must not go from under an open dialog that works on one.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(REFRESH_RETRY_MS, this, &CStoragePanel::RefreshRecordings);
+        return;
+    }
     QTreeWidgetItem* root = m_pTree->topLevelItem(0);
-    if (!root)
+    const QString path = CLiveRecorder::Folder(m_strStoragePath);
+    if (!root || !QFileInfo(path).isDir())
         return;
     const QString name = QLatin1String(RecordingSettings::FOLDER);
-    for (int i = 0; i < root->childCount(); ++i) {
+    QTreeWidgetItem* folder = nullptr;
+    for (int i = 0; i < root->childCount() && !folder; ++i) {
         QTreeWidgetItem* child = root->child(i);
-        if (CStorageTree::KindOf(child) == CStorageTree::KindFolder && child->text(0) == name) {
-            m_tree.Fill(child, PathOf(child));
-            return;
-        }
+        if (CStorageTree::KindOf(child) == CStorageTree::KindFolder && child->text(0) == name)
+            folder = child;
     }
-    // The first recording made the folder: the root shows it in its place.
-    FillFolder(root, m_strStoragePath);
+    // The first recording made the folder: it goes first, where the
+    // newest data is looked for.
+    if (!folder) {
+        folder = m_tree.AddItem(nullptr, CStorageTree::KindFolder, name);
+        root->insertChild(0, folder);
+    }
+    m_tree.Fill(folder, path);
 }
 
 void CStoragePanel::CloseInterrupted()
@@ -277,7 +291,8 @@ void CStoragePanel::CloseInterrupted()
 
 void CStoragePanel::OnCloserFinished()
 {
-    RefreshRecordings();
+    if (!m_closer.Closed().isEmpty())
+        RefreshRecordings();
     const QString note = CRecordingCloser::Note(m_closer.Closed());
     if (!note.isEmpty())
         Say(note, false);

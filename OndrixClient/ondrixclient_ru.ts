@@ -2,6 +2,87 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU">
 <context>
+    <name>CClientProgram</name>
+    <message>
+        <source>no device of the server %1 can be used</source>
+        <translation>ни одно устройство сервера %1 не может быть использовано</translation>
+    </message>
+</context>
+<context>
+    <name>CConnectionStatus</name>
+    <message>
+        <source> - Replay: %1</source>
+        <translation> - Воспроизведение: %1</translation>
+    </message>
+    <message>
+        <source> Version </source>
+        <translation> Версия </translation>
+    </message>
+    <message>
+        <source> on </source>
+        <translation> на </translation>
+    </message>
+    <message>
+        <source>Local Computer</source>
+        <translation>локальном компьютере</translation>
+    </message>
+    <message>
+        <source>Version </source>
+        <translation>Версия </translation>
+    </message>
+    <message>
+        <source>Server: %1</source>
+        <translation>Сервер: %1</translation>
+    </message>
+    <message>
+        <source>Local device</source>
+        <translation>Локальное устройство</translation>
+    </message>
+    <message>
+        <source>No device</source>
+        <translation>Нет устройства</translation>
+    </message>
+    <message>
+        <source>%1 · shared: %2</source>
+        <translation>%1 · общий доступ: %2</translation>
+    </message>
+    <message>
+        <source>%1 · Reconnecting...</source>
+        <translation>%1 · Переподключение...</translation>
+    </message>
+</context>
+<context>
+    <name>CCsvExport</name>
+    <message>
+        <source>%1 could not be written: %2</source>
+        <translation>Не удалось записать %1: %2</translation>
+    </message>
+    <message>
+        <source>%1: a file of the %2 device, not of the %3</source>
+        <translation>%1: файл устройства %2, а не %3</translation>
+    </message>
+    <message>
+        <source>%1: the file is damaged or cut short</source>
+        <translation>%1: файл повреждён или обрезан</translation>
+    </message>
+    <message>
+        <source>%1: the file could not be opened</source>
+        <translation>%1: не удалось открыть файл</translation>
+    </message>
+    <message>
+        <source>There are no data files to export.</source>
+        <translation>Нет файлов данных для экспорта.</translation>
+    </message>
+    <message>
+        <source>Nothing was exported:</source>
+        <translation>Ничего не экспортировано:</translation>
+    </message>
+    <message>
+        <source>Exported to %1, except:</source>
+        <translation>Экспортировано в %1, кроме:</translation>
+    </message>
+</context>
+<context>
     <name>CDeviceSelectDialog</name>
     <message>
         <source>Select Device</source>
@@ -18,6 +99,169 @@
     <message>
         <source>Cancel</source>
         <translation>Отмена</translation>
+    </message>
+</context>
+<context>
+    <name>CExportActions</name>
+    <message>
+        <source>Export to CSV...</source>
+        <translation>Экспорт в CSV...</translation>
+    </message>
+    <message>
+        <source>Export the selected data file, or the data files of the selected folder, to CSV</source>
+        <translation>Экспортировать выбранный файл данных или файлы данных выбранной папки в CSV</translation>
+    </message>
+    <message>
+        <source>Export Event List to CSV...</source>
+        <translation>Экспорт списка событий в CSV...</translation>
+    </message>
+    <message>
+        <source>Export the events of the List page to CSV</source>
+        <translation>Экспортировать события со страницы «Список» в CSV</translation>
+    </message>
+    <message>
+        <source>Export the data collected live to CSV</source>
+        <translation>Экспортировать данные, собранные в реальном времени, в CSV</translation>
+    </message>
+    <message>
+        <source>There are no data files in this folder.</source>
+        <translation>В этой папке нет файлов данных.</translation>
+    </message>
+    <message>
+        <source>No event list is shown.</source>
+        <translation>Список событий не показан.</translation>
+    </message>
+    <message>
+        <source>There&apos;s no data to export!</source>
+        <translation>Нет данных для экспорта!</translation>
+    </message>
+    <message>
+        <source>Export to CSV</source>
+        <translation>Экспорт в CSV</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>Файлы CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Все файлы (*)</translation>
+    </message>
+    <message>
+        <source>Exported to %1</source>
+        <translation>Экспортировано в %1</translation>
+    </message>
+</context>
+<context>
+    <name>CLiveFeed</name>
+    <message numerus="yes">
+        <source>%n live record(s) were missed before %1; the gap is marked in the recording.</source>
+        <translation>
+            <numerusform>Перед %1 пропущена %n запись; пропуск отмечен в записи сеанса.</numerusform>
+            <numerusform>Перед %1 пропущены %n записи; пропуск отмечен в записи сеанса.</numerusform>
+            <numerusform>Перед %1 пропущено %n записей; пропуск отмечен в записи сеанса.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Live records were missed before %1; the gap is marked in the recording.</source>
+        <translation>Перед %1 были пропущены записи; пропуск отмечен в записи сеанса.</translation>
+    </message>
+    <message>
+        <source>The detector&apos;s clock went back %1 s to %2: the live view goes on, %3 s ahead of the detector&apos;s clock; the recording keeps the detector&apos;s times.</source>
+        <translation>Часы детектора отошли назад на %1 с, к %2: отображение продолжается, опережая часы детектора на %3 с; запись сеанса хранит время детектора.</translation>
+    </message>
+</context>
+<context>
+    <name>CLiveRecorder</name>
+    <message>
+        <source>Cannot start the recording %1: %2</source>
+        <translation>Не удалось начать запись %1: %2</translation>
+    </message>
+    <message>
+        <source>no lock file can be made beside it</source>
+        <translation>рядом с ней нельзя создать файл блокировки</translation>
+    </message>
+    <message>
+        <source>The recording stopped: %1. What was recorded so far is kept.</source>
+        <translation>Запись остановлена: %1. Уже записанное сохранено.</translation>
+    </message>
+    <message>
+        <source>the file exists</source>
+        <translation>файл уже существует</translation>
+    </message>
+    <message>
+        <source>Recording paused: the storage disk has less than %1 MB free.</source>
+        <translation>Запись приостановлена: на диске хранилища свободно меньше %1 МБ.</translation>
+    </message>
+    <message>
+        <source>Recording resumed: the storage disk has space again.</source>
+        <translation>Запись возобновлена: на диске хранилища снова есть место.</translation>
+    </message>
+</context>
+<context>
+    <name>CLogArea</name>
+    <message>
+        <source>List</source>
+        <translation>Список</translation>
+    </message>
+    <message>
+        <source>This log file is for </source>
+        <translation>Этот файл журнала предназначен для устройства </translation>
+    </message>
+    <message>
+        <source> device!</source>
+        <translation>!</translation>
+    </message>
+    <message>
+        <source>Loading file...</source>
+        <translation>Загрузка файла...</translation>
+    </message>
+    <message>
+        <source>An error occured loading the file!</source>
+        <translation>Ошибка при загрузке файла!</translation>
+    </message>
+    <message>
+        <source>A file loaded</source>
+        <translation>Файл загружен</translation>
+    </message>
+</context>
+<context>
+    <name>CLogDownload</name>
+    <message>
+        <source>No connection with the device!</source>
+        <translation>Нет связи с устройством!</translation>
+    </message>
+    <message>
+        <source>Downloading the log...</source>
+        <translation>Загрузка журнала...</translation>
+    </message>
+    <message>
+        <source>Reading the log from the internal flash memory</source>
+        <translation>Чтение журнала из внутренней флэш-памяти</translation>
+    </message>
+    <message>
+        <source>An error occured reading the log. Retry?</source>
+        <translation>Ошибка при чтении журнала. Повторить?</translation>
+    </message>
+    <message>
+        <source>The server shares this detector read-only: its log cannot be downloaded from here.</source>
+        <translation>Сервер предоставляет этот детектор только для чтения: загрузить его журнал отсюда нельзя.</translation>
+    </message>
+    <message>
+        <source>Parsing the log...</source>
+        <translation>Разбор журнала...</translation>
+    </message>
+    <message>
+        <source>Error loading events!</source>
+        <translation>Ошибка загрузки событий!</translation>
+    </message>
+    <message>
+        <source>No new events!</source>
+        <translation>Новых событий нет!</translation>
+    </message>
+    <message>
+        <source>The log has been successfully read!</source>
+        <translation>Журнал успешно прочитан!</translation>
     </message>
 </context>
 <context>
@@ -343,6 +587,46 @@
         <source>Cancel</source>
         <translation>Отмена</translation>
     </message>
+    <message>
+        <source>Recordings kept</source>
+        <translation>Хранение записей</translation>
+    </message>
+    <message>
+        <source>At most:</source>
+        <translation>Не больше:</translation>
+    </message>
+    <message>
+        <source> GB</source>
+        <translation> ГБ</translation>
+    </message>
+    <message>
+        <source>The oldest recordings are deleted once all of them take more</source>
+        <translation>Самые старые записи удаляются, когда все вместе занимают больше</translation>
+    </message>
+    <message>
+        <source>For at most:</source>
+        <translation>Не дольше:</translation>
+    </message>
+    <message>
+        <source> days</source>
+        <translation> дн.</translation>
+    </message>
+    <message>
+        <source>Recordings older than this are deleted</source>
+        <translation>Записи старше этого срока удаляются</translation>
+    </message>
+    <message>
+        <source>Pause under:</source>
+        <translation>Пауза, если свободно меньше:</translation>
+    </message>
+    <message>
+        <source> MB free</source>
+        <translation> МБ</translation>
+    </message>
+    <message>
+        <source>Recording pauses while the storage disk has less free space than this, and resumes by itself</source>
+        <translation>Запись приостанавливается, пока на диске хранилища меньше свободного места, и возобновляется сама</translation>
+    </message>
 </context>
 <context>
     <name>CProgressDialog</name>
@@ -353,6 +637,428 @@
     <message>
         <source>Cancel</source>
         <translation>Отмена</translation>
+    </message>
+</context>
+<context>
+    <name>CRecordingCloser</name>
+    <message>
+        <source>closing was stopped</source>
+        <translation>закрытие прервано</translation>
+    </message>
+    <message>
+        <source>An interrupted recording could not be closed: %1</source>
+        <translation>Прерванную запись не удалось закрыть: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n interrupted recording(s) closed and kept</source>
+        <translation>
+            <numerusform>%n прерванная запись закрыта и сохранена</numerusform>
+            <numerusform>%n прерванные записи закрыты и сохранены</numerusform>
+            <numerusform>%n прерванных записей закрыто и сохранено</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>, %1 records</source>
+        <translation>, записей: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>; %n damaged place(s) (%1 bytes) could not be read and were left in the file</source>
+        <translation>
+            <numerusform>; %n повреждённое место (%1 байт) не прочитано и оставлено в файле</numerusform>
+            <numerusform>; %n повреждённых места (%1 байт) не прочитаны и оставлены в файле</numerusform>
+            <numerusform>; %n повреждённых мест (%1 байт) не прочитаны и оставлены в файле</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CRecordingCodec</name>
+    <message>
+        <source>The recording is whole.</source>
+        <translation>Запись цела.</translation>
+    </message>
+    <message>
+        <source>The recording ends inside a record; everything before it was kept.</source>
+        <translation>Запись обрывается внутри записи; всё до неё сохранено.</translation>
+    </message>
+    <message>
+        <source>The recording is damaged after byte %1; everything before it was kept.</source>
+        <translation>Запись повреждена после байта %1; всё до него сохранено.</translation>
+    </message>
+    <message>
+        <source>The recording was written by a newer version of the program and cannot be read.</source>
+        <translation>Запись сделана более новой версией программы и не может быть прочитана.</translation>
+    </message>
+    <message>
+        <source>The file is not a recording.</source>
+        <translation>Файл не является записью.</translation>
+    </message>
+    <message>
+        <source>The recording is damaged in %1 place(s), %2 bytes in all, the first at byte %3; everything else was kept.</source>
+        <translation>Запись повреждена в %1 местах, всего %2 байт, первое — на байте %3; всё остальное сохранено.</translation>
+    </message>
+</context>
+<context>
+    <name>CReplayBar</name>
+    <message>
+        <source>Replay</source>
+        <translation>Воспроизведение</translation>
+    </message>
+    <message>
+        <source>Play or pause the replay</source>
+        <translation>Воспроизвести или приостановить</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Воспроизвести</translation>
+    </message>
+    <message>
+        <source>Replay speed</source>
+        <translation>Скорость воспроизведения</translation>
+    </message>
+    <message>
+        <source>1x</source>
+        <translation>1x</translation>
+    </message>
+    <message>
+        <source>10x</source>
+        <translation>10x</translation>
+    </message>
+    <message>
+        <source>Max</source>
+        <translation>Макс.</translation>
+    </message>
+    <message>
+        <source>Go to a moment of the file</source>
+        <translation>Перейти к моменту файла</translation>
+    </message>
+    <message>
+        <source>End the replay and return to the live view</source>
+        <translation>Завершить воспроизведение и вернуться к текущим данным</translation>
+    </message>
+    <message>
+        <source>Close Replay</source>
+        <translation>Закрыть воспроизведение</translation>
+    </message>
+    <message>
+        <source>Replay: %1</source>
+        <translation>Воспроизведение: %1</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Пауза</translation>
+    </message>
+</context>
+<context>
+    <name>CReplayController</name>
+    <message>
+        <source>Replaying the readable part of %1: %2</source>
+        <translation>Воспроизводится читаемая часть файла %1: %2</translation>
+    </message>
+    <message>
+        <source>Replay</source>
+        <translation>Воспроизведение</translation>
+    </message>
+    <message>
+        <source>The replay reached the end of %1</source>
+        <translation>Воспроизведение файла %1 дошло до конца</translation>
+    </message>
+    <message>
+        <source>Recordings and realtime data files (%1 *.rdf)</source>
+        <translation>Записи и файлы данных реального времени (%1 *.rdf)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Все файлы (*)</translation>
+    </message>
+    <message>
+        <source>Replay a file</source>
+        <translation>Воспроизвести файл</translation>
+    </message>
+</context>
+<context>
+    <name>CReplaySource</name>
+    <message>
+        <source>%1 cannot be opened: %2</source>
+        <translation>Файл %1 не удаётся открыть: %2</translation>
+    </message>
+    <message>
+        <source>%1 is larger than %2 MiB and is not replayed.</source>
+        <translation>Файл %1 больше %2 МиБ и не воспроизводится.</translation>
+    </message>
+    <message>
+        <source>%1 holds nothing to replay.</source>
+        <translation>В файле %1 нечего воспроизводить.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read.</source>
+        <translation>Файл %1 не удаётся прочитать.</translation>
+    </message>
+    <message>
+        <source>%1 is neither a live recording nor a realtime data file, or it is damaged.</source>
+        <translation>Файл %1 не является ни записью сеанса, ни файлом данных реального времени, или он повреждён.</translation>
+    </message>
+    <message>
+        <source>%1 comes from a device of another type (%2).</source>
+        <translation>Файл %1 записан устройством другого типа (%2).</translation>
+    </message>
+</context>
+<context>
+    <name>CReportActions</name>
+    <message>
+        <source>Realtime diagram</source>
+        <translation>Диаграмма реального времени</translation>
+    </message>
+    <message>
+        <source>Spectrum and waterfall</source>
+        <translation>Спектр и водопад</translation>
+    </message>
+    <message>
+        <source>There is nothing to report: choose data files in the storage, or collect live data first.</source>
+        <translation>Отчёт составлять не из чего: выберите файлы данных в хранилище или сначала соберите текущие данные.</translation>
+    </message>
+    <message>
+        <source>report</source>
+        <translation>отчёт</translation>
+    </message>
+    <message>
+        <source>Writing the report...</source>
+        <translation>Запись отчёта...</translation>
+    </message>
+    <message>
+        <source>The report has been written: %1</source>
+        <translation>Отчёт записан: %1</translation>
+    </message>
+    <message>
+        <source>The report has been written, but no viewer could open it: %1</source>
+        <translation>Отчёт записан, но открыть его не удалось: %1</translation>
+    </message>
+</context>
+<context>
+    <name>CReportBuilder</name>
+    <message>
+        <source>event log</source>
+        <translation>журнал событий</translation>
+    </message>
+    <message>
+        <source>live data, automatic mode (all bands)</source>
+        <translation>текущие данные, автоматический режим (все диапазоны)</translation>
+    </message>
+    <message>
+        <source>live data, one band</source>
+        <translation>текущие данные, один диапазон</translation>
+    </message>
+    <message>
+        <source>Mode: %1</source>
+        <translation>Режим: %1</translation>
+    </message>
+    <message>
+        <source>Thresholds: %1</source>
+        <translation>Пороги: %1</translation>
+    </message>
+    <message>
+        <source>%1 holds data of another device (%2).</source>
+        <translation>%1 содержит данные другого устройства (%2).</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read.</source>
+        <translation>Не удалось прочитать %1.</translation>
+    </message>
+    <message>
+        <source>No device is connected.</source>
+        <translation>Устройство не подключено.</translation>
+    </message>
+    <message>
+        <source>Live session</source>
+        <translation>Текущий сеанс</translation>
+    </message>
+</context>
+<context>
+    <name>CReportDialog</name>
+    <message>
+        <source>Sweep Report</source>
+        <translation>Отчёт об обследовании</translation>
+    </message>
+    <message>
+        <source>Title block</source>
+        <translation>Титульные сведения</translation>
+    </message>
+    <message>
+        <source>Site:</source>
+        <translation>Объект:</translation>
+    </message>
+    <message>
+        <source>Operator:</source>
+        <translation>Оператор:</translation>
+    </message>
+    <message>
+        <source>From:</source>
+        <translation>С:</translation>
+    </message>
+    <message>
+        <source>To:</source>
+        <translation>По:</translation>
+    </message>
+    <message>
+        <source>Detector:</source>
+        <translation>Детектор:</translation>
+    </message>
+    <message>
+        <source>Settings:</source>
+        <translation>Настройки:</translation>
+    </message>
+    <message>
+        <source>Data:</source>
+        <translation>Данные:</translation>
+    </message>
+    <message>
+        <source>Paper:</source>
+        <translation>Бумага:</translation>
+    </message>
+    <message>
+        <source>Letter</source>
+        <translation>Letter</translation>
+    </message>
+    <message>
+        <source>File:</source>
+        <translation>Файл:</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Обзор...</translation>
+    </message>
+    <message>
+        <source>Open the report when it is written</source>
+        <translation>Открыть отчёт после записи</translation>
+    </message>
+    <message>
+        <source>Write the report</source>
+        <translation>Запись отчёта</translation>
+    </message>
+    <message>
+        <source>PDF document (*.pdf)</source>
+        <translation>Документ PDF (*.pdf)</translation>
+    </message>
+</context>
+<context>
+    <name>CReportWriter</name>
+    <message>
+        <source>Sweep report</source>
+        <translation>Отчёт об обследовании</translation>
+    </message>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Страница %1 из %2</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>с %1 по %2</translation>
+    </message>
+    <message>
+        <source>Site:</source>
+        <translation>Объект:</translation>
+    </message>
+    <message>
+        <source>Operator:</source>
+        <translation>Оператор:</translation>
+    </message>
+    <message>
+        <source>Date range:</source>
+        <translation>Период:</translation>
+    </message>
+    <message>
+        <source>Detector:</source>
+        <translation>Детектор:</translation>
+    </message>
+    <message>
+        <source>Settings:</source>
+        <translation>Настройки:</translation>
+    </message>
+    <message>
+        <source>Data:</source>
+        <translation>Данные:</translation>
+    </message>
+    <message>
+        <source>Written:</source>
+        <translation>Составлен:</translation>
+    </message>
+    <message>
+        <source>Summary by band</source>
+        <translation>Сводка по диапазонам</translation>
+    </message>
+    <message>
+        <source>No records.</source>
+        <translation>Записей нет.</translation>
+    </message>
+    <message>
+        <source>Band</source>
+        <translation>Диапазон</translation>
+    </message>
+    <message>
+        <source>Threshold</source>
+        <translation>Порог</translation>
+    </message>
+    <message>
+        <source>Alarms</source>
+        <translation>Тревоги</translation>
+    </message>
+    <message>
+        <source>Peak level</source>
+        <translation>Пиковый уровень</translation>
+    </message>
+    <message>
+        <source>Time over threshold</source>
+        <translation>Время выше порога</translation>
+    </message>
+    <message>
+        <source>All bands</source>
+        <translation>Все диапазоны</translation>
+    </message>
+    <message>
+        <source>Band %1</source>
+        <translation>Диапазон %1</translation>
+    </message>
+    <message>
+        <source>No.</source>
+        <translation>№</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Начало</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>Длительность</translation>
+    </message>
+    <message>
+        <source>Events</source>
+        <translation>События</translation>
+    </message>
+    <message>
+        <source>Diagrams</source>
+        <translation>Диаграммы</translation>
+    </message>
+    <message>
+        <source>%1 dBm</source>
+        <translation>%1 дБм</translation>
+    </message>
+    <message>
+        <source>The report cannot be written: %1</source>
+        <translation>Не удалось записать отчёт: %1</translation>
+    </message>
+</context>
+<context>
+    <name>CSaveProgress</name>
+    <message>
+        <source>Saving the session...</source>
+        <translation>Сохранение сеанса...</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Остановить</translation>
+    </message>
+    <message>
+        <source>Saving the session: %1 records</source>
+        <translation>Сохранение сеанса: записей %1</translation>
     </message>
 </context>
 <context>
@@ -388,6 +1094,75 @@
     <message>
         <source>Searching for Ondrix Servers</source>
         <translation>Поиск серверов Ondrix</translation>
+    </message>
+</context>
+<context>
+    <name>CServerSharing</name>
+    <message>
+        <source>this computer only</source>
+        <translation>только этот компьютер</translation>
+    </message>
+    <message>
+        <source>local network, read-only</source>
+        <translation>локальная сеть, только просмотр</translation>
+    </message>
+    <message>
+        <source>local network, control for %1</source>
+        <translation>локальная сеть, управление для %1</translation>
+    </message>
+</context>
+<context>
+    <name>CServerStarter</name>
+    <message>
+        <source>Ondrix Server is already running on this computer!</source>
+        <translation>Ondrix Server уже запущен на этом компьютере!</translation>
+    </message>
+    <message>
+        <source>Failed to run Ondrix Server! OndrixServer.exe file is missing!</source>
+        <translation>Не удалось запустить Ondrix Server! Файл OndrixServer.exe не найден!</translation>
+    </message>
+    <message>
+        <source>Ondrix Server was successfully started on this computer!</source>
+        <translation>Ondrix Server успешно запущен на этом компьютере!</translation>
+    </message>
+</context>
+<context>
+    <name>CShareDialog</name>
+    <message>
+        <source>Start Server</source>
+        <translation>Запуск сервера</translation>
+    </message>
+    <message>
+        <source>Who may use the detector through the server?</source>
+        <translation>Кто может работать с детектором через сервер?</translation>
+    </message>
+    <message>
+        <source>This computer only</source>
+        <translation>Только этот компьютер</translation>
+    </message>
+    <message>
+        <source>Local network, read-only</source>
+        <translation>Локальная сеть, только просмотр</translation>
+    </message>
+    <message>
+        <source>Local network, with control for these addresses:</source>
+        <translation>Локальная сеть, с управлением для этих адресов:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Enter the addresses or networks that may control the detector.</source>
+        <translation>Введите адреса или сети, которым разрешено управлять детектором.</translation>
+    </message>
+    <message>
+        <source>Not an address or network: %1</source>
+        <translation>Это не адрес и не сеть: %1</translation>
     </message>
 </context>
 <context>
@@ -511,691 +1286,36 @@
         <source>Do you really want to delete all the items in the archive?</source>
         <translation>Вы действительно хотите удалить все элементы архива?</translation>
     </message>
-</context>
-<context>
-    <name>CLogArea</name>
     <message>
-        <source>List</source>
-        <translation>Список</translation>
-    </message>
-    <message>
-        <source>This log file is for </source>
-        <translation>Этот файл журнала предназначен для устройства </translation>
-    </message>
-    <message>
-        <source> device!</source>
-        <translation>!</translation>
-    </message>
-    <message>
-        <source>Loading file...</source>
-        <translation>Загрузка файла...</translation>
-    </message>
-    <message>
-        <source>An error occured loading the file!</source>
-        <translation>Ошибка при загрузке файла!</translation>
-    </message>
-    <message>
-        <source>A file loaded</source>
-        <translation>Файл загружен</translation>
+        <source>The recording is being written. It can be deleted once its session has ended.</source>
+        <translation>Запись ещё ведётся. Её можно удалить после окончания сеанса.</translation>
     </message>
 </context>
 <context>
-    <name>CLiveFeed</name>
+    <name>CStorageTree</name>
     <message>
-        <source>The detector&apos;s clock went back: the live view starts again at %1</source>
-        <translation>Часы детектора переведены назад: просмотр в реальном времени начат заново с %1</translation>
+        <source>%1 (older format)</source>
+        <translation>%1 (прежний формат)</translation>
     </message>
-</context>
-<context>
-    <name>CLogDownload</name>
     <message>
-        <source>No connection with the device!</source>
-        <translation>Нет связи с устройством!</translation>
+        <source>%1 (being recorded or not yet closed)</source>
+        <translation>%1 (ведётся или ещё не закрыта)</translation>
     </message>
     <message>
-        <source>Downloading the log...</source>
-        <translation>Загрузка журнала...</translation>
+        <source>%1 (no records)</source>
+        <translation>%1 (нет записей)</translation>
     </message>
-    <message>
-        <source>Reading the log from the internal flash memory</source>
-        <translation>Чтение журнала из внутренней флэш-памяти</translation>
-    </message>
-    <message>
-        <source>An error occured reading the log. Retry?</source>
-        <translation>Ошибка при чтении журнала. Повторить?</translation>
-    </message>
-    <message>
-        <source>The server shares this detector read-only: its log cannot be downloaded from here.</source>
-        <translation>Сервер предоставляет этот детектор только для чтения: загрузить его журнал отсюда нельзя.</translation>
-    </message>
-    <message>
-        <source>Parsing the log...</source>
-        <translation>Разбор журнала...</translation>
-    </message>
-    <message>
-        <source>Error loading events!</source>
-        <translation>Ошибка загрузки событий!</translation>
-    </message>
-    <message>
-        <source>No new events!</source>
-        <translation>Новых событий нет!</translation>
-    </message>
-    <message>
-        <source>The log has been successfully read!</source>
-        <translation>Журнал успешно прочитан!</translation>
-    </message>
-</context>
-<context>
-    <name>CServerStarter</name>
-    <message>
-        <source>Ondrix Server is already running on this computer!</source>
-        <translation>Ondrix Server уже запущен на этом компьютере!</translation>
-    </message>
-    <message>
-        <source>Failed to run Ondrix Server! OndrixServer.exe file is missing!</source>
-        <translation>Не удалось запустить Ondrix Server! Файл OndrixServer.exe не найден!</translation>
-    </message>
-    <message>
-        <source>Ondrix Server was successfully started on this computer!</source>
-        <translation>Ondrix Server успешно запущен на этом компьютере!</translation>
-    </message>
-</context>
-<context>
-    <name>CConnectionStatus</name>
-    <message>
-        <source> - Replay: %1</source>
-        <translation> - Воспроизведение: %1</translation>
-    </message>
-    <message>
-        <source> Version </source>
-        <translation> Версия </translation>
-    </message>
-    <message>
-        <source> on </source>
-        <translation> на </translation>
-    </message>
-    <message>
-        <source>Local Computer</source>
-        <translation>локальном компьютере</translation>
-    </message>
-    <message>
-        <source>Version </source>
-        <translation>Версия </translation>
-    </message>
-    <message>
-        <source>Server: %1</source>
-        <translation>Сервер: %1</translation>
-    </message>
-    <message>
-        <source>Local device</source>
-        <translation>Локальное устройство</translation>
-    </message>
-    <message>
-        <source>No device</source>
-        <translation>Нет устройства</translation>
-    </message>
-    <message>
-        <source>%1 · shared: %2</source>
-        <translation>%1 · общий доступ: %2</translation>
-    </message>
-    <message>
-        <source>%1 · Reconnecting...</source>
-        <translation>%1 · Переподключение...</translation>
-    </message>
-</context>
-<context>
-    <name>CServerSharing</name>
-    <message>
-        <source>this computer only</source>
-        <translation>только этот компьютер</translation>
-    </message>
-    <message>
-        <source>local network, read-only</source>
-        <translation>локальная сеть, только просмотр</translation>
-    </message>
-    <message>
-        <source>local network, control for %1</source>
-        <translation>локальная сеть, управление для %1</translation>
-    </message>
-</context>
-<context>
-    <name>CShareDialog</name>
-    <message>
-        <source>Start Server</source>
-        <translation>Запуск сервера</translation>
-    </message>
-    <message>
-        <source>Who may use the detector through the server?</source>
-        <translation>Кто может работать с детектором через сервер?</translation>
-    </message>
-    <message>
-        <source>This computer only</source>
-        <translation>Только этот компьютер</translation>
-    </message>
-    <message>
-        <source>Local network, read-only</source>
-        <translation>Локальная сеть, только просмотр</translation>
-    </message>
-    <message>
-        <source>Local network, with control for these addresses:</source>
-        <translation>Локальная сеть, с управлением для этих адресов:</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>ОК</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>Отмена</translation>
-    </message>
-    <message>
-        <source>Enter the addresses or networks that may control the detector.</source>
-        <translation>Введите адреса или сети, которым разрешено управлять детектором.</translation>
-    </message>
-    <message>
-        <source>Not an address or network: %1</source>
-        <translation>Это не адрес и не сеть: %1</translation>
-    </message>
-</context>
-<context>
-    <name>CClientProgram</name>
-    <message>
-        <source>no device of the server %1 can be used</source>
-        <translation>ни одно устройство сервера %1 не может быть использовано</translation>
-    </message>
-</context>
-<context>
-    <name>CLiveRecorder</name>
-    <message>
-        <source>Cannot start the recording %1: %2</source>
-        <translation>Не удалось начать запись %1: %2</translation>
-    </message>
-    <message>
-        <source>no lock file can be made beside it</source>
-        <translation>рядом с ней нельзя создать файл блокировки</translation>
-    </message>
-    <message>
-        <source>The recording stopped: its folder was removed.</source>
-        <translation>Запись остановлена: её папка удалена.</translation>
-    </message>
-    <message>
-        <source>The recording stopped: %1. What was recorded so far is kept.</source>
-        <translation>Запись остановлена: %1. Уже записанное сохранено.</translation>
-    </message>
-</context>
-<context>
-    <name>CRecordingCodec</name>
-    <message>
-        <source>The recording is whole.</source>
-        <translation>Запись цела.</translation>
-    </message>
-    <message>
-        <source>The recording ends inside a record; everything before it was kept.</source>
-        <translation>Запись обрывается внутри записи; всё до неё сохранено.</translation>
-    </message>
-    <message>
-        <source>The recording is damaged after byte %1; everything before it was kept.</source>
-        <translation>Запись повреждена после байта %1; всё до него сохранено.</translation>
-    </message>
-    <message>
-        <source>The recording was written by a newer version of the program and cannot be read.</source>
-        <translation>Запись сделана более новой версией программы и не может быть прочитана.</translation>
-    </message>
-    <message>
-        <source>The file is not a recording.</source>
-        <translation>Файл не является записью.</translation>
-    </message>
-</context>
-<context>
-    <name>CRecordingRecovery</name>
-    <message>
-        <source>The live session was interrupted. Its recording holds %1 records from %2 to %3.
-Keep it as a data file?</source>
-        <translation>Сеанс наблюдения был прерван. Его запись содержит %1 записей с %2 по %3.
-Сохранить её как файл данных?</translation>
-    </message>
-    <message>
-        <source>Nothing to keep in %1: %2</source>
-        <translation>В %1 нечего сохранять: %2</translation>
-    </message>
-    <message>
-        <source>Recovered</source>
-        <translation>Восстановлено</translation>
-    </message>
-    <message>
-        <source>Failed to save %1!</source>
-        <translation>Не удалось сохранить %1!</translation>
-    </message>
-</context>
-<context>
-    <name>CReplaySource</name>
-    <message>
-        <source>%1 cannot be opened: %2</source>
-        <translation>Файл %1 не удаётся открыть: %2</translation>
-    </message>
-    <message>
-        <source>%1 is larger than %2 MiB and is not replayed.</source>
-        <translation>Файл %1 больше %2 МиБ и не воспроизводится.</translation>
-    </message>
-    <message>
-        <source>%1 holds nothing to replay.</source>
-        <translation>В файле %1 нечего воспроизводить.</translation>
-    </message>
-    <message>
-        <source>%1 cannot be read.</source>
-        <translation>Файл %1 не удаётся прочитать.</translation>
-    </message>
-    <message>
-        <source>%1 is neither a live recording nor a realtime data file, or it is damaged.</source>
-        <translation>Файл %1 не является ни записью сеанса, ни файлом данных реального времени, или он повреждён.</translation>
-    </message>
-    <message>
-        <source>%1 comes from a device of another type (%2).</source>
-        <translation>Файл %1 записан устройством другого типа (%2).</translation>
-    </message>
-</context>
-<context>
-    <name>CReplayBar</name>
-    <message>
-        <source>Replay</source>
-        <translation>Воспроизведение</translation>
-    </message>
-    <message>
-        <source>Play or pause the replay</source>
-        <translation>Воспроизвести или приостановить</translation>
-    </message>
-    <message>
-        <source>Play</source>
-        <translation>Воспроизвести</translation>
-    </message>
-    <message>
-        <source>Replay speed</source>
-        <translation>Скорость воспроизведения</translation>
-    </message>
-    <message>
-        <source>1x</source>
-        <translation>1x</translation>
-    </message>
-    <message>
-        <source>10x</source>
-        <translation>10x</translation>
-    </message>
-    <message>
-        <source>Max</source>
-        <translation>Макс.</translation>
-    </message>
-    <message>
-        <source>Go to a moment of the file</source>
-        <translation>Перейти к моменту файла</translation>
-    </message>
-    <message>
-        <source>End the replay and return to the live view</source>
-        <translation>Завершить воспроизведение и вернуться к текущим данным</translation>
-    </message>
-    <message>
-        <source>Close Replay</source>
-        <translation>Закрыть воспроизведение</translation>
-    </message>
-    <message>
-        <source>Replay: %1</source>
-        <translation>Воспроизведение: %1</translation>
-    </message>
-    <message>
-        <source>Pause</source>
-        <translation>Пауза</translation>
-    </message>
-</context>
-<context>
-    <name>CReplayController</name>
-    <message>
-        <source>Replaying the readable part of %1: %2</source>
-        <translation>Воспроизводится читаемая часть файла %1: %2</translation>
-    </message>
-    <message>
-        <source>Replay</source>
-        <translation>Воспроизведение</translation>
-    </message>
-    <message>
-        <source>The replay reached the end of %1</source>
-        <translation>Воспроизведение файла %1 дошло до конца</translation>
-    </message>
-    <message>
-        <source>Recordings and realtime data files (%1 *.rdf)</source>
-        <translation>Записи и файлы данных реального времени (%1 *.rdf)</translation>
-    </message>
-    <message>
-        <source>All files (*)</source>
-        <translation>Все файлы (*)</translation>
-    </message>
-    <message>
-        <source>Replay a file</source>
-        <translation>Воспроизвести файл</translation>
-    </message>
-</context>
-<context>
-    <name>CCsvExport</name>
-    <message>
-        <source>%1 could not be written: %2</source>
-        <translation>Не удалось записать %1: %2</translation>
-    </message>
-    <message>
-        <source>%1: a file of the %2 device, not of the %3</source>
-        <translation>%1: файл устройства %2, а не %3</translation>
-    </message>
-    <message>
-        <source>%1: the file is damaged or cut short</source>
-        <translation>%1: файл повреждён или обрезан</translation>
-    </message>
-    <message>
-        <source>%1: the file could not be opened</source>
-        <translation>%1: не удалось открыть файл</translation>
-    </message>
-    <message>
-        <source>There are no data files to export.</source>
-        <translation>Нет файлов данных для экспорта.</translation>
-    </message>
-    <message>
-        <source>Nothing was exported:</source>
-        <translation>Ничего не экспортировано:</translation>
-    </message>
-    <message>
-        <source>Exported to %1, except:</source>
-        <translation>Экспортировано в %1, кроме:</translation>
-    </message>
-</context>
-<context>
-    <name>CExportActions</name>
-    <message>
-        <source>Export to CSV...</source>
-        <translation>Экспорт в CSV...</translation>
-    </message>
-    <message>
-        <source>Export the selected data file, or the data files of the selected folder, to CSV</source>
-        <translation>Экспортировать выбранный файл данных или файлы данных выбранной папки в CSV</translation>
-    </message>
-    <message>
-        <source>Export Event List to CSV...</source>
-        <translation>Экспорт списка событий в CSV...</translation>
-    </message>
-    <message>
-        <source>Export the events of the List page to CSV</source>
-        <translation>Экспортировать события со страницы «Список» в CSV</translation>
-    </message>
-    <message>
-        <source>Export the data collected live to CSV</source>
-        <translation>Экспортировать данные, собранные в реальном времени, в CSV</translation>
-    </message>
-    <message>
-        <source>There are no data files in this folder.</source>
-        <translation>В этой папке нет файлов данных.</translation>
-    </message>
-    <message>
-        <source>No event list is shown.</source>
-        <translation>Список событий не показан.</translation>
-    </message>
-    <message>
-        <source>There&apos;s no data to export!</source>
-        <translation>Нет данных для экспорта!</translation>
-    </message>
-    <message>
-        <source>Export to CSV</source>
-        <translation>Экспорт в CSV</translation>
-    </message>
-    <message>
-        <source>CSV files (*.csv)</source>
-        <translation>Файлы CSV (*.csv)</translation>
-    </message>
-    <message>
-        <source>All files (*)</source>
-        <translation>Все файлы (*)</translation>
-    </message>
-    <message>
-        <source>Exported to %1</source>
-        <translation>Экспортировано в %1</translation>
-    </message>
-</context>
-<context>
-    <name>CReportWriter</name>
-    <message>
-        <source>Sweep report</source>
-        <translation>Отчёт об обследовании</translation>
-    </message>
-    <message>
-        <source>Page %1 of %2</source>
-        <translation>Страница %1 из %2</translation>
-    </message>
-    <message>
-        <source>%1 to %2</source>
-        <translation>с %1 по %2</translation>
-    </message>
-    <message>
-        <source>Site:</source>
-        <translation>Объект:</translation>
-    </message>
-    <message>
-        <source>Operator:</source>
-        <translation>Оператор:</translation>
-    </message>
-    <message>
-        <source>Date range:</source>
-        <translation>Период:</translation>
-    </message>
-    <message>
-        <source>Detector:</source>
-        <translation>Детектор:</translation>
-    </message>
-    <message>
-        <source>Settings:</source>
-        <translation>Настройки:</translation>
-    </message>
-    <message>
-        <source>Data:</source>
-        <translation>Данные:</translation>
-    </message>
-    <message>
-        <source>Written:</source>
-        <translation>Составлен:</translation>
-    </message>
-    <message>
-        <source>Summary by band</source>
-        <translation>Сводка по диапазонам</translation>
-    </message>
-    <message>
-        <source>No records.</source>
-        <translation>Записей нет.</translation>
-    </message>
-    <message>
-        <source>Band</source>
-        <translation>Диапазон</translation>
-    </message>
-    <message>
-        <source>Threshold</source>
-        <translation>Порог</translation>
-    </message>
-    <message>
-        <source>Alarms</source>
-        <translation>Тревоги</translation>
-    </message>
-    <message>
-        <source>Peak level</source>
-        <translation>Пиковый уровень</translation>
-    </message>
-    <message>
-        <source>Time over threshold</source>
-        <translation>Время выше порога</translation>
-    </message>
-    <message>
-        <source>All bands</source>
-        <translation>Все диапазоны</translation>
-    </message>
-    <message>
-        <source>Band %1</source>
-        <translation>Диапазон %1</translation>
-    </message>
-    <message>
-        <source>No.</source>
-        <translation>№</translation>
-    </message>
-    <message>
-        <source>Start</source>
-        <translation>Начало</translation>
-    </message>
-    <message>
-        <source>Duration</source>
-        <translation>Длительность</translation>
-    </message>
-    <message>
-        <source>Events</source>
-        <translation>События</translation>
-    </message>
-    <message>
-        <source>Diagrams</source>
-        <translation>Диаграммы</translation>
-    </message>
-    <message>
-        <source>%1 dBm</source>
-        <translation>%1 дБм</translation>
-    </message>
-    <message>
-        <source>The report cannot be written: %1</source>
-        <translation>Не удалось записать отчёт: %1</translation>
-    </message>
-</context>
-<context>
-    <name>CReportBuilder</name>
-    <message>
-        <source>event log</source>
-        <translation>журнал событий</translation>
-    </message>
-    <message>
-        <source>live data, automatic mode (all bands)</source>
-        <translation>текущие данные, автоматический режим (все диапазоны)</translation>
-    </message>
-    <message>
-        <source>live data, one band</source>
-        <translation>текущие данные, один диапазон</translation>
-    </message>
-    <message>
-        <source>Mode: %1</source>
-        <translation>Режим: %1</translation>
-    </message>
-    <message>
-        <source>Thresholds: %1</source>
-        <translation>Пороги: %1</translation>
-    </message>
-    <message>
-        <source>%1 holds data of another device (%2).</source>
-        <translation>%1 содержит данные другого устройства (%2).</translation>
-    </message>
-    <message>
-        <source>%1 cannot be read.</source>
-        <translation>Не удалось прочитать %1.</translation>
-    </message>
-    <message>
-        <source>No device is connected.</source>
-        <translation>Устройство не подключено.</translation>
-    </message>
-    <message>
-        <source>Live session</source>
-        <translation>Текущий сеанс</translation>
-    </message>
-</context>
-<context>
-    <name>CReportDialog</name>
-    <message>
-        <source>Sweep Report</source>
-        <translation>Отчёт об обследовании</translation>
-    </message>
-    <message>
-        <source>Title block</source>
-        <translation>Титульные сведения</translation>
-    </message>
-    <message>
-        <source>Site:</source>
-        <translation>Объект:</translation>
-    </message>
-    <message>
-        <source>Operator:</source>
-        <translation>Оператор:</translation>
-    </message>
-    <message>
-        <source>From:</source>
-        <translation>С:</translation>
-    </message>
-    <message>
-        <source>To:</source>
-        <translation>По:</translation>
-    </message>
-    <message>
-        <source>Detector:</source>
-        <translation>Детектор:</translation>
-    </message>
-    <message>
-        <source>Settings:</source>
-        <translation>Настройки:</translation>
-    </message>
-    <message>
-        <source>Data:</source>
-        <translation>Данные:</translation>
-    </message>
-    <message>
-        <source>Paper:</source>
-        <translation>Бумага:</translation>
-    </message>
-    <message>
-        <source>Letter</source>
-        <translation>Letter</translation>
-    </message>
-    <message>
-        <source>File:</source>
-        <translation>Файл:</translation>
-    </message>
-    <message>
-        <source>Browse...</source>
-        <translation>Обзор...</translation>
-    </message>
-    <message>
-        <source>Open the report when it is written</source>
-        <translation>Открыть отчёт после записи</translation>
-    </message>
-    <message>
-        <source>Write the report</source>
-        <translation>Запись отчёта</translation>
-    </message>
-    <message>
-        <source>PDF document (*.pdf)</source>
-        <translation>Документ PDF (*.pdf)</translation>
-    </message>
-</context>
-<context>
-    <name>CReportActions</name>
-    <message>
-        <source>Realtime diagram</source>
-        <translation>Диаграмма реального времени</translation>
-    </message>
-    <message>
-        <source>Spectrum and waterfall</source>
-        <translation>Спектр и водопад</translation>
-    </message>
-    <message>
-        <source>There is nothing to report: choose data files in the storage, or collect live data first.</source>
-        <translation>Отчёт составлять не из чего: выберите файлы данных в хранилище или сначала соберите текущие данные.</translation>
-    </message>
-    <message>
-        <source>report</source>
-        <translation>отчёт</translation>
-    </message>
-    <message>
-        <source>Writing the report...</source>
-        <translation>Запись отчёта...</translation>
-    </message>
-    <message>
-        <source>The report has been written: %1</source>
-        <translation>Отчёт записан: %1</translation>
+    <message numerus="yes">
+        <source>%1 – %2, %n record(s)</source>
+        <translation>
+            <numerusform>%1 – %2, %n запись</numerusform>
+            <numerusform>%1 – %2, %n записи</numerusform>
+            <numerusform>%1 – %2, %n записей</numerusform>
+        </translation>
     </message>
     <message>
-        <source>The report has been written, but no viewer could open it: %1</source>
-        <translation>Отчёт записан, но открыть его не удалось: %1</translation>
+        <source> (gaps or damage)</source>
+        <translation> (пропуски или повреждения)</translation>
     </message>
 </context>
 </TS>
