@@ -455,6 +455,8 @@ void TestMainWindow::recordingFollowsThePreference()
     MakeWindow();
     m_pFake->AppendRecords(5);
     Tick();
+    // The writer's thread makes the file: waited for, as Save Data does.
+    m_pWindow->findChild<CLiveFeed*>()->SessionRecordings();
     const QStringList left = CRecordingRetention::List(CLiveRecorder::Folder(storage.path()));
     QCOMPARE(left.size(), enabled ? 1 : 0);
 }
