@@ -29,10 +29,9 @@ void CRecordingCloser::Start(const QString& storage)
 {
     if (IsRunning())
         return;
-    delete m_pThread;
     m_closed.clear();
-    m_pThread = QThread::create([this, storage] { m_closed = CloseAll(storage, &m_bCancel); });
-    connect(m_pThread, &QThread::finished, this, &CRecordingCloser::finished);
+    m_pThread.reset(QThread::create([this, storage] { m_closed = CloseAll(storage, &m_bCancel); }));
+    connect(m_pThread.get(), &QThread::finished, this, &CRecordingCloser::finished);
     m_pThread->start(QThread::LowPriority);
 }
 

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <memory>
 
 class QThread;
 
@@ -51,7 +52,7 @@ Q_SIGNALS:
 private:
     static QStringList Open(const QString& storage);
 
-    QThread* m_pThread = nullptr;
+    std::unique_ptr<QThread> m_pThread;
     std::atomic<bool> m_bCancel { false };
     QList<CLOSED> m_closed;
 };
