@@ -126,22 +126,21 @@ void CLiveRecorder::Append(const CRecord& record)
 
 void CLiveRecorder::AppendSweep(const SPECTRUM_SWEEP& sweep)
 {
-    if (!IsRecording())
-        return;
-    CRecordingWriter::ITEM item;
-    item.kind = CRecordingWriter::ITEM::Sweep;
-    item.sweep = sweep;
-    m_pending.append(item);
+    if (IsRecording())
+        Queue(CRecordingWriter::ITEM::Sweep).sweep = sweep;
 }
 
 void CLiveRecorder::MarkGap(const CRecordingCodec::GAP& gap)
 {
-    if (!IsRecording())
-        return;
-    CRecordingWriter::ITEM item;
-    item.kind = CRecordingWriter::ITEM::Gap;
-    item.gap = gap;
-    m_pending.append(item);
+    if (IsRecording())
+        Queue(CRecordingWriter::ITEM::Gap).gap = gap;
+}
+
+CRecordingWriter::ITEM& CLiveRecorder::Queue(CRecordingWriter::ITEM::Kind kind)
+{
+    m_pending.append(CRecordingWriter::ITEM());
+    m_pending.last().kind = kind;
+    return m_pending.last();
 }
 
 bool CLiveRecorder::Flush()
@@ -174,9 +173,7 @@ void CLiveRecorder::Read(const CRecordingWriter::STATUS& status)
 
 void CLiveRecorder::RollOver()
 {
-    CRecordingWriter::ITEM close;
-    close.kind = CRecordingWriter::ITEM::Close;
-    m_pending.append(close);
+    Queue(CRecordingWriter::ITEM::Close);
     QString error;
     if (!Open(error))
         Stop(error);
@@ -196,9 +193,7 @@ void CLiveRecorder::Close()
 {
     if (!IsRecording())
         return;
-    CRecordingWriter::ITEM close;
-    close.kind = CRecordingWriter::ITEM::Close;
-    m_pending.append(close);
+    Queue(CRecordingWriter::ITEM::Close);
     m_nLastBatch = m_writer.Push(std::exchange(m_pending, {}));
     m_flushTimer.stop();
     m_strPath.clear();

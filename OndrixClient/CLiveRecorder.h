@@ -80,6 +80,8 @@ Q_SIGNALS:
 
 private:
     bool Open(QString& error);
+    // A new item at the end of what goes to the writer next.
+    CRecordingWriter::ITEM& Queue(CRecordingWriter::ITEM::Kind kind);
     void RollOver();
     void Read(const CRecordingWriter::STATUS& status);
     void Stop(const QString& message);
