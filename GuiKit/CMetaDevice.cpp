@@ -43,6 +43,7 @@ int TimeoutOrDefault(int ms, int fallback)
 
 std::atomic<int> CMetaDevice::s_nConnectTimeoutMs { CONNECT_TIMEOUT_MS };
 std::atomic<int> CMetaDevice::s_nWaitTimeoutMs { WAIT_TIMEOUT_MS };
+std::atomic<int> CMetaDevice::s_nLiveWaitMs { LIVE_WAIT_MS };
 std::atomic<int> CMetaDevice::s_nReconnectFirstMs { RECONNECT_FIRST_MS };
 std::atomic<int> CMetaDevice::s_nReconnectMaxMs { RECONNECT_MAX_MS };
 std::atomic<int> CMetaDevice::s_nReconnectAttemptMs { RECONNECT_ATTEMPT_MS };
@@ -89,10 +90,11 @@ bool CMetaDevice::SelectServerDevice(const QString& name)
     return selected;
 }
 
-void CMetaDevice::SetTimeouts(int connectMs, int waitMs)
+void CMetaDevice::SetTimeouts(int connectMs, int waitMs, int liveWaitMs)
 {
     s_nConnectTimeoutMs = TimeoutOrDefault(connectMs, CONNECT_TIMEOUT_MS);
     s_nWaitTimeoutMs = TimeoutOrDefault(waitMs, WAIT_TIMEOUT_MS);
+    s_nLiveWaitMs = TimeoutOrDefault(liveWaitMs, LIVE_WAIT_MS);
 }
 
 void CMetaDevice::SetReconnectTiming(int firstMs, int maxMs, int attemptMs)
@@ -107,6 +109,7 @@ bool CMetaDevice::Initialize()
     if (IsLocal())
         return m_pLocal->Initialize();
     m_reconnect.Stop();
+    m_attemptAge.invalidate();
     ForgetServer();
     if (Connect() && ReceiveGreeting())
         return true;
@@ -242,9 +245,8 @@ QList<CRecord> CMetaDevice::GetRecords(int first, int count)
     if (count <= 0 || first < 0)
         return records;
     if (!IsLocal() && ServerSendsBatches()) {
-        const QString request = WithArgument(ServerProtocol::GetRecords, first) + QLatin1Char(ServerProtocol::SEPARATOR)
-            + QString::number(ServerProtocol::RECORD_BATCH);
-        records = CAnswerParser::ToRecordList(SendCommand(request));
+        if (!TakePrefetched(first, records))
+            records = m_bFollow ? FetchRecords(first) : CAnswerParser::ToRecordList(SendCommand(RecordsRequest(first)));
         if (records.size() > count)
             records.resize(count);
         return records;
@@ -364,6 +366,11 @@ QByteArray CMetaDevice::SendCommand(const QString& command)
 
 QByteArray CMetaDevice::SendRawCommand(const QByteArray& request)
 {
+    // Nothing but the attempt itself talks to a server being won back.
+    if (m_reconnect.Active() && !m_bReattaching)
+        Fail(TIMED_OUT, QStringLiteral("still reconnecting to ") + m_strUrl);
+    if (!Settled())
+        Fail(TIMED_OUT, m_strUrl + QStringLiteral(" has not answered yet"));
     WriteRequest(request);
     return ReadAnswer();
 }
@@ -380,9 +387,21 @@ CLogRecord CMetaDevice::ParseLogRecord(QStringList fields, int& index)
 
 bool CMetaDevice::Connect()
 {
+    StartConnecting();
+    return Connected(Bounded(s_nConnectTimeoutMs));
+}
+
+void CMetaDevice::StartConnecting()
+{
     m_socket.abort();
+    ForgetAnswers();
+    m_greeting.clear();
     m_socket.connectToHost(m_strUrl, ServerProtocol::PORT, QIODevice::ReadWrite);
-    if (!m_socket.waitForConnected(Bounded(s_nConnectTimeoutMs)))
+}
+
+bool CMetaDevice::Connected(int waitMs)
+{
+    if (m_socket.state() != QAbstractSocket::ConnectedState && !m_socket.waitForConnected(waitMs))
         return false;
     // Requests and answers are small: without this, Nagle's algorithm meets
     // delayed acknowledgements and each exchange can stall for 40 ms.
@@ -390,22 +409,28 @@ bool CMetaDevice::Connect()
     return true;
 }
 
-// The greeting is not framed; a greeting cut into pieces is still read whole.
 bool CMetaDevice::ReceiveGreeting()
 {
-    const QByteArray expected(ServerProtocol::GREETING);
-    QByteArray greeting;
-    do {
-        if (!WaitForData())
-            return false;
-        greeting += m_socket.readAll();
-    } while (greeting.size() < expected.size() && expected.startsWith(greeting));
-    return greeting == expected;
+    m_greeting.clear();
+    return Greeted(QDeadlineTimer(QDeadlineTimer::Forever));
 }
 
-bool CMetaDevice::WaitForData()
+// The greeting is not framed; a greeting cut into pieces is still read
+// whole, and one read in part within the budget goes on at the next call.
+bool CMetaDevice::Greeted(const QDeadlineTimer& budget)
 {
-    return m_socket.bytesAvailable() > 0 || m_socket.waitForReadyRead(Bounded(s_nWaitTimeoutMs));
+    const QByteArray expected(ServerProtocol::GREETING);
+    while (m_greeting.size() < expected.size() && expected.startsWith(m_greeting)) {
+        if (!WaitForData(budget))
+            return false;
+        m_greeting += m_socket.readAll();
+    }
+    return m_greeting == expected;
+}
+
+bool CMetaDevice::WaitForData(const QDeadlineTimer& budget)
+{
+    return m_socket.bytesAvailable() > 0 || m_socket.waitForReadyRead(Bounded(s_nWaitTimeoutMs, budget));
 }
 
 void CMetaDevice::WriteRequest(const QByteArray& request)
@@ -413,8 +438,11 @@ void CMetaDevice::WriteRequest(const QByteArray& request)
     if (m_socket.state() != QAbstractSocket::ConnectedState)
         FailLink(QStringLiteral("not connected to ") + m_strUrl);
     // Whatever is left of an answer that went wrong must not pass for the
-    // start of this one.
-    m_socket.readAll();
+    // start of this one; answers owed are no leftovers.
+    if (m_owed.isEmpty()) {
+        m_answers.Clear();
+        m_socket.readAll();
+    }
     if (m_socket.write(request) != request.size())
         FailLink(m_socket.errorString());
     while (m_socket.bytesToWrite() > 0) {
@@ -425,18 +453,34 @@ void CMetaDevice::WriteRequest(const QByteArray& request)
 
 QByteArray CMetaDevice::ReadAnswer()
 {
-    CAnswerFrame frame;
+    QByteArray payload;
+    Receive(payload, false, QDeadlineTimer(QDeadlineTimer::Forever));
+    return payload;
+}
+
+// The next answer, waited for at most the budget: false when it ran out
+// with the link still up. followed: more answers of ours come after it.
+bool CMetaDevice::Receive(QByteArray& payload, bool followed, const QDeadlineTimer& budget)
+{
     for (;;) {
-        if (!WaitForData())
-            FailLink(m_socket.errorString());
-        switch (frame.Append(m_socket.readAll())) {
-        case CAnswerFrame::Complete:
-            return frame.Payload();
-        case CAnswerFrame::Malformed:
+        CAnswerStream::State state = m_answers.Next(followed, payload);
+        if (state == CAnswerStream::Complete)
+            return true;
+        if (state == CAnswerStream::Incomplete) {
+            if (!WaitForData(budget)) {
+                if (m_socket.state() == QAbstractSocket::ConnectedState && !budget.isForever() && budget.hasExpired())
+                    return false;
+                FailLink(m_socket.errorString());
+            }
+            state = m_answers.Append(m_socket.readAll());
+        }
+        if (state == CAnswerStream::Malformed) {
+            // Behind answers owed, no later answer could be told apart.
+            if (!m_owed.isEmpty())
+                FailLink(QStringLiteral("a garbled answer from ") + m_strUrl);
+            m_answers.Clear();
             m_socket.readAll();
             Fail(TRANSMISSION_ERROR, m_strUrl);
-        case CAnswerFrame::Incomplete:
-            break;
         }
     }
 }
@@ -461,45 +505,8 @@ bool CMetaDevice::AskFlag(const QString& command)
 QByteArray CMetaDevice::SendChange(const QString& command)
 {
     m_liveAge.invalidate();
+    DropPrefetch();
     return SendCommand(command);
-}
-
-// ---------------------------------------------------------------------------
-// Following the detector live
-
-void CMetaDevice::FollowLive(bool on)
-{
-    m_bFollow = on && !IsLocal();
-    m_liveAge.invalidate();
-    if (!m_bFollow)
-        m_reconnect.Stop();
-    else if (!m_strUrl.isEmpty() && m_socket.state() != QAbstractSocket::ConnectedState && !m_reconnect.Active())
-        StartReconnecting();
-}
-
-bool CMetaDevice::IsReconnecting() const
-{
-    return m_reconnect.Active();
-}
-
-// The cached combined state, asked anew once it is older than a tick; null
-// when the server does not know it, or while the link is down.
-const LIVE_STATE* CMetaDevice::LiveState()
-{
-    if (!m_bFollow || !LinkUp() || m_eLiveState == Missing)
-        return nullptr;
-    if (m_liveAge.isValid() && m_liveAge.elapsed() < LIVE_STATE_MAX_AGE_MS)
-        return &m_live;
-    LIVE_STATE state;
-    if (!CAnswerParser::ToLiveState(SendCommand(Command(ServerProtocol::GetLiveState)), state)) {
-        if (m_eLiveState == Unknown)
-            m_eLiveState = Missing;
-        return nullptr;
-    }
-    m_eLiveState = Served;
-    m_live = state;
-    m_liveAge.start();
-    return &m_live;
 }
 
 // A followed link that is down, or goes down now, reads as "no": the poll
@@ -517,75 +524,4 @@ bool CMetaDevice::StateFlag(bool LIVE_STATE::*field, Query ask)
             return false;
         throw;
     }
-}
-
-void CMetaDevice::FailLink(const QString& detail)
-{
-    if (m_bFollow && !m_reconnect.Active() && !m_strUrl.isEmpty())
-        StartReconnecting();
-    Fail(TIMED_OUT, detail);
-}
-
-// True while connected; a due attempt is made first.
-bool CMetaDevice::LinkUp()
-{
-    if (m_reconnect.Due())
-        TryReconnect();
-    return !m_reconnect.Active();
-}
-
-void CMetaDevice::StartReconnecting()
-{
-    qCWarning(lcProxy).noquote() << "lost the server at" << m_strUrl << "- reconnecting";
-    // What is still on its way belongs to the connection that went.
-    m_socket.abort();
-    m_liveAge.invalidate();
-    m_reconnect.SetDelays(s_nReconnectFirstMs, s_nReconnectMaxMs);
-    m_reconnect.Start();
-    Q_EMIT connectionLost();
-}
-
-void CMetaDevice::TryReconnect()
-{
-    ForgetServer();
-    m_attempt.setRemainingTime(s_nReconnectAttemptMs);
-    bool won = false;
-    try {
-        won = Connect() && ReceiveGreeting() && Reattach();
-    } catch (const std::exception&) {
-        won = false;
-    }
-    m_attempt = QDeadlineTimer(QDeadlineTimer::Forever);
-    if (!won) {
-        m_socket.abort();
-        m_reconnect.Failed();
-        qCDebug(lcProxy).noquote() << "no server at" << m_strUrl << "yet; next try in" << m_reconnect.Delay() << "ms";
-        return;
-    }
-    m_reconnect.Stop();
-    ++m_nReconnections;
-    qCInfo(lcProxy).noquote() << "reconnected to" << m_strUrl;
-    Q_EMIT reconnected();
-}
-
-// A server that started again serves the first of its devices until told
-// otherwise.
-bool CMetaDevice::Reattach()
-{
-    return m_strServerDevice.isEmpty() || SelectServerDevice(m_strServerDevice);
-}
-
-// The new connection may lead to another program version.
-void CMetaDevice::ForgetServer()
-{
-    m_eBatches = Unknown;
-    m_eLiveState = Unknown;
-    m_liveAge.invalidate();
-}
-
-// A wait, cut short to what is left of a reconnection attempt.
-int CMetaDevice::Bounded(int ms) const
-{
-    const qint64 left = m_attempt.remainingTime();
-    return left < 0 ? ms : int(std::min<qint64>(left, ms));
 }

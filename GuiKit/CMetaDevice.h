@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CAnswerStream.h"
 #include "CReconnectSchedule.h"
 #include "GuiKitExport.h"
 #include "IDevice.h"
@@ -37,11 +38,16 @@ public:
     // Below one poll tick of the client: the state queries of one tick
     // share an answer, those of the next do not.
     static constexpr int LIVE_STATE_MAX_AGE_MS = 15;
+    // The longest a followed link holds the calling thread for the tick's
+    // exchange: a window must stay responsive while its server is silent.
+    // Answers that come later are still read, on a later call.
+    static constexpr int LIVE_WAIT_MS = 60;
     static constexpr int RECONNECT_FIRST_MS = 500;
     static constexpr int RECONNECT_MAX_MS = 15000;
-    // The longest one reconnection attempt holds the calling thread, from
-    // the connect to the device selected again.
-    static constexpr int RECONNECT_ATTEMPT_MS = 300;
+    // The longest one call holds the calling thread for a reconnection
+    // attempt; an attempt that needs longer goes on at the next call, up to
+    // the connect time-out.
+    static constexpr int RECONNECT_ATTEMPT_MS = 80;
 
     // Local mode; a null device gives a network proxy without an address,
     // which never connects.
@@ -59,8 +65,13 @@ public:
     // that knows the batch request in one exchange, otherwise one by one.
     QList<CRecord> GetRecords(int first, int count);
 
+    // A follower about to read the live records from first on: a followed
+    // link asks for them in the same write as the state, and GetRecords
+    // (first, ...) is answered from that. Negative: no guess.
+    void ExpectRecordsFrom(int first);
+
     // Only tests shorten them; 0 or less restores the defaults.
-    static void SetTimeouts(int connectMs, int waitMs);
+    static void SetTimeouts(int connectMs, int waitMs, int liveWaitMs = 0);
     static void SetReconnectTiming(int firstMs, int maxMs, int attemptMs);
 
     // For a client polling the detector (network mode only):
@@ -68,6 +79,10 @@ public:
     //    GetCurrentBand are answered from one "GetLiveState" exchange, kept
     //    for LIVE_STATE_MAX_AGE_MS and dropped by every change sent; a server
     //    that does not know it is asked as before.
+    //  - A server that does not answer within LIVE_WAIT_MS leaves its
+    //    answers owed: until they come, the state is the last one known,
+    //    GetRecords and the other calls fail at once, and waiting(true) is
+    //    signalled; silent for the whole wait time-out, it is lost.
     //  - A lost connection (or one never made) is won back by itself: the
     //    call that met the loss still throws, but from then on IsOnline and
     //    IsError answer false without network I/O, other calls fail at
@@ -76,12 +91,15 @@ public:
     // Off, every call is its own exchange and a lost connection stays lost.
     void FollowLive(bool on = true);
     bool IsReconnecting() const;
+    bool IsWaiting() const { return m_silence.isValid(); }
     // Connections won back since construction.
     int Reconnections() const { return m_nReconnections; }
 
 Q_SIGNALS:
     void connectionLost();
     void reconnected();
+    // A followed server stopped answering (true) or answers again (false).
+    void waiting(bool on);
 
 public:
 
@@ -129,10 +147,13 @@ private:
 
     bool IsLocal() const { return m_pLocal != nullptr; }
     bool Connect();
+    void StartConnecting();
+    bool Connected(int waitMs);
     bool ReceiveGreeting();
-    bool WaitForData();
+    bool WaitForData(const QDeadlineTimer& budget = QDeadlineTimer(QDeadlineTimer::Forever));
     void WriteRequest(const QByteArray& request);
     QByteArray ReadAnswer();
+    bool Receive(QByteArray& payload, bool followed, const QDeadlineTimer& budget);
     void CloseConnection();
     int AskNumber(const QString& command);
     bool AskFlag(const QString& command);
@@ -142,15 +163,30 @@ private:
     QByteArray SendChange(const QString& command);
     bool ServerSendsBatches();
     const LIVE_STATE* LiveState();
+    const LIVE_STATE* AskLiveState();
+    QString RecordsRequest(int first) const;
+    bool TakePrefetched(int first, QList<CRecord>& records);
+    QList<CRecord> FetchRecords(int first);
+    void DropPrefetch();
+    bool Collect(const QDeadlineTimer& budget);
+    void Accept(bool records, int first, const QByteArray& payload);
+    bool Settled();
+    void StartWaiting();
+    void StopWaiting();
+    bool Greeted(const QDeadlineTimer& budget);
     template <typename Query>
     bool StateFlag(bool LIVE_STATE::*field, Query ask);
     [[noreturn]] void FailLink(const QString& detail);
     bool LinkUp();
     void StartReconnecting();
     void TryReconnect();
+    enum Attempt { AttemptPending, AttemptWon, AttemptLost };
+    Attempt AttemptStep();
     bool Reattach();
     void ForgetServer();
+    void ForgetAnswers();
     int Bounded(int ms) const;
+    int Bounded(int ms, const QDeadlineTimer& budget) const;
 
     enum Support { Unknown, Served, Missing };
     Support m_eBatches = Unknown;   // of the present connection
@@ -163,11 +199,29 @@ private:
     LIVE_STATE m_live;
     QElapsedTimer m_liveAge; // invalid: nothing known
     CReconnectSchedule m_reconnect;
-    QDeadlineTimer m_attempt { QDeadlineTimer::Forever }; // bounds the waits of a reconnection attempt
+    QDeadlineTimer m_attempt; // bounds the waits of a reconnection attempt's step, then the pause after it
+    QElapsedTimer m_attemptAge; // of the attempt under way; invalid: none
+    QByteArray m_greeting;      // what came of it so far
+    bool m_bReattaching = false;
     int m_nReconnections = 0;
+
+    // Answers of a followed link still to come, in the order asked; only
+    // text answers (state, records) are ever owed.
+    struct OWED
+    {
+        bool records = false;
+        int first = 0;
+    };
+    QList<OWED> m_owed;
+    CAnswerStream m_answers;
+    QElapsedTimer m_silence; // since the answers owed stopped coming; invalid: none owed too long
+    int m_nExpectedFirst = -1;
+    int m_nPrefetchFirst = -1; // of m_prefetch; -1: none
+    QList<CRecord> m_prefetch;
 
     static std::atomic<int> s_nConnectTimeoutMs;
     static std::atomic<int> s_nWaitTimeoutMs;
+    static std::atomic<int> s_nLiveWaitMs;
     static std::atomic<int> s_nReconnectFirstMs;
     static std::atomic<int> s_nReconnectMaxMs;
     static std::atomic<int> s_nReconnectAttemptMs;

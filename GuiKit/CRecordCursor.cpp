@@ -3,6 +3,7 @@
 #include "CMetaDevice.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace {
 
@@ -75,6 +76,19 @@ CRecordCursor::TAKEN CRecordCursor::Take(CMetaDevice* device, int count, int lim
         return taken;
     count = std::clamp(count, 0, m_nRing - 1);
     m_nCount = count;
+    try {
+        TakeInto(device, count, limit, taken);
+    } catch (const std::exception&) {
+        // The records read before the failure are ours already: handed
+        // back, they would be lost. The next Take meets the failure again.
+        if (taken.records.isEmpty() && !taken.gap && !taken.restarted)
+            throw;
+    }
+    return taken;
+}
+
+void CRecordCursor::TakeInto(CMetaDevice* device, int count, int limit, TAKEN& taken)
+{
     int read = 0;
     int replans = 0;
     while (read < limit && replans <= MAX_REPLANS) {
@@ -93,7 +107,12 @@ CRecordCursor::TAKEN CRecordCursor::Take(CMetaDevice* device, int count, int lim
             break;
         replans += step == StepReplanned;
     }
-    return taken;
+}
+
+int CRecordCursor::ReadFirst() const
+{
+    // A read takes the slot before the place along.
+    return m_nNext > 0 && m_nNext < m_nRing ? m_nNext - 1 : 0;
 }
 
 CRecordCursor::Step CRecordCursor::ReadAt(CMetaDevice* device, int count, int want, TAKEN& taken, int& read)

@@ -38,6 +38,8 @@ public:
     // Records are pending from an earlier Take.
     bool CatchingUp() const;
     int Next() const { return m_nNext; }
+    // The first slot the next Take reads, as a hint to the link.
+    int ReadFirst() const;
 
 private:
     // What the first record read behind a suspected wrap or overrun must
@@ -46,6 +48,7 @@ private:
     enum Step { StepRead, StepReplanned, StepStop };
 
     void Reset(int next);
+    void TakeInto(CMetaDevice* device, int count, int limit, TAKEN& taken);
     Step ReadAt(CMetaDevice* device, int count, int want, TAKEN& taken, int& read);
     void OverlapBroken(const CRecord& overlap, int count, TAKEN& taken);
     bool Verified(const QList<CRecord>& records, quint64 overlapTime, TAKEN& taken);

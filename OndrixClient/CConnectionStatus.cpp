@@ -32,15 +32,23 @@ void CConnectionStatus::Follow(CMetaDevice* device)
     m_bDown = false;
     // A server never reached shows its failure instead, as before.
     m_bReconnecting = false;
+    m_bWaiting = false;
     if (!device)
         return;
     connect(device, &CMetaDevice::connectionLost, this, &CConnectionStatus::OnConnectionLost);
     connect(device, &CMetaDevice::reconnected, this, &CConnectionStatus::OnReconnected);
+    connect(device, &CMetaDevice::waiting, this, &CConnectionStatus::OnWaiting);
 }
 
 void CConnectionStatus::OnConnectionLost()
 {
     m_bReconnecting = true;
+    Retranslate();
+}
+
+void CConnectionStatus::OnWaiting(bool on)
+{
+    m_bWaiting = on;
     Retranslate();
 }
 
@@ -107,7 +115,11 @@ QString CConnectionStatus::Place() const
 
 QString CConnectionStatus::LabelText() const
 {
-    const QString place = m_bReconnecting ? tr("%1 · Reconnecting...").arg(Place()) : Place();
+    QString place = Place();
+    if (m_bReconnecting)
+        place = tr("%1 · Reconnecting...").arg(place);
+    else if (m_bWaiting)
+        place = tr("%1 · Waiting for the server...").arg(place);
     if (!m_bShared)
         return place;
     return tr("%1 · shared: %2").arg(place, m_sharing.Description());

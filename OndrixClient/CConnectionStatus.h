@@ -46,6 +46,7 @@ private:
     void Follow(CMetaDevice* device);
     void OnConnectionLost();
     void OnReconnected();
+    void OnWaiting(bool on);
     QString Place() const;
     QString LabelText() const;
     QString TitleText() const;
@@ -55,6 +56,7 @@ private:
     QLabel* m_pLabel;
     QPointer<CMetaDevice> m_pDevice;
     bool m_bReconnecting = false;
+    bool m_bWaiting = false; // the server does not answer, and is not lost yet
     QString m_strUrl;
     bool m_bLocal = false;
     bool m_bNamed = false;

@@ -59,6 +59,7 @@ void CLiveFeed::Feed(CMetaDevice* device, int count, int mode)
     if (taken.gap || (taken.restarted && m_bReconnected))
         MarkGap(taken.gap ? taken.missed : -1, m_bReconnected ? CRecordingCodec::ConnectionLost : CRecordingCodec::RingOverrun);
     m_bReconnected = m_bReconnected && taken.records.isEmpty();
+    device->ExpectRecordsFrom(m_cursor.ReadFirst());
     for (const CRecord& record : taken.records) {
         // Recorded with the detector's own time, before the view places it.
         Record(device, record);

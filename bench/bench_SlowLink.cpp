@@ -54,6 +54,7 @@ void Tick(CMetaDevice& device, CRecordCursor& cursor, RUN& run)
     if (run.firstCount < 0) {
         run.firstCount = count;
         cursor.StartAt(count);
+        device.ExpectRecordsFrom(cursor.ReadFirst());
     }
     run.lastCount = count;
     if (mode <= 0)
@@ -61,6 +62,7 @@ void Tick(CMetaDevice& device, CRecordCursor& cursor, RUN& run)
     const CRecordCursor::TAKEN taken = cursor.Take(&device, count, int(ServerProtocol::RECORD_BATCH));
     run.taken += taken.records.size();
     run.missed += std::max<qint64>(0, taken.missed);
+    device.ExpectRecordsFrom(cursor.ReadFirst());
     if (!taken.records.isEmpty())
         device.GetCurrentBand();
 }
