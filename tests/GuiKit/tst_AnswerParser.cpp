@@ -1,6 +1,7 @@
 // The answer framing and parsers on bytes alone: whole, cut into pieces,
 // truncated, and with counts that promise more than the answer holds.
 #include "CAnswerFrame.h"
+#include "CAnswerStream.h"
 #include "CAnswerParser.h"
 #include "CAnswerWriter.h"
 #include "CFakeRZ450Device.h"
@@ -24,6 +25,8 @@ private Q_SLOTS:
     void frameRejectsAMissingStartAndOversizedAnswers();
     void liveState_data();
     void liveState();
+    void streamCutAtEveryPlace_data();
+    void streamCutAtEveryPlace();
 };
 
 void TestAnswerParser::numbersAndFlags_data()
@@ -180,6 +183,45 @@ void TestAnswerParser::liveState()
     LIVE_STATE again;
     QVERIFY(CAnswerParser::ToLiveState(QByteArrayView(frame).sliced(3, frame.size() - 7), again));
     QCOMPARE((QList<int> { again.online, again.error, again.mode, again.count, again.band }), fields);
+}
+
+void TestAnswerParser::streamCutAtEveryPlace_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArrayList>("payloads"); // all but the last are followed
+    QTest::addColumn<bool>("malformed");
+    QTest::newRow("one") << QByteArray("<D>4:12</D>") << QByteArrayList { "4:12" } << false;
+    QTest::newRow("records then state") << QByteArray("<D>1:0.0:4</D><D>1:0:4:12:18</D>")
+                                        << QByteArrayList { "1:0.0:4", "1:0:4:12:18" } << false;
+    QTest::newRow("empty ones") << QByteArray("<D></D><D></D>") << QByteArrayList { "", "" } << false;
+    QTest::newRow("marker cut short inside") << QByteArray("<D>7</D><D>a</Db</D>") << QByteArrayList { "7", "a</Db" } << false;
+    QTest::newRow("no start") << QByteArray("1</D>") << QByteArrayList {} << true;
+    QTest::newRow("junk between") << QByteArray("<D>1</D>x<D>2</D>") << QByteArrayList { "1" } << true;
+}
+
+void TestAnswerParser::streamCutAtEveryPlace()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArrayList, payloads);
+    QFETCH(bool, malformed);
+    for (int cut = 0; cut <= bytes.size(); ++cut) {
+        CAnswerStream stream;
+        QByteArrayList got;
+        CAnswerStream::State state = CAnswerStream::Incomplete;
+        for (const QByteArrayView piece : { QByteArrayView(bytes).first(cut), QByteArrayView(bytes).sliced(cut) }) {
+            if (stream.Append(piece) == CAnswerStream::Malformed)
+                state = CAnswerStream::Malformed;
+            QByteArray payload;
+            while (state != CAnswerStream::Malformed
+                   && (state = stream.Next(got.size() + 1 < payloads.size() || malformed, payload)) == CAnswerStream::Complete)
+                got.append(payload);
+        }
+        QCOMPARE(got, payloads);
+        QCOMPARE(state == CAnswerStream::Malformed, malformed);
+    }
+    CAnswerStream bounded(8);
+    QCOMPARE(bounded.Append("<D>12345"), CAnswerStream::Incomplete);
+    QCOMPARE(bounded.Append("6"), CAnswerStream::Malformed);
 }
 
 QTEST_GUILESS_MAIN(TestAnswerParser)

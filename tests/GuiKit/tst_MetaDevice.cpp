@@ -115,6 +115,9 @@ private Q_SLOTS:
     void followLiveSharesOneStateExchange_data();
     void followLiveSharesOneStateExchange();
     void lostServerIsOfflineAtOnceDuringBackoff();
+    void followedTickAsksRecordsWithTheState();
+    void silentFollowedServerHoldsNoCallLong_data();
+    void silentFollowedServerHoldsNoCallLong();
 
 private:
     bool Connect(CScriptedServer& server, std::unique_ptr<CMetaDevice>& device);
@@ -413,6 +416,83 @@ void TestMetaDevice::lostServerIsOfflineAtOnceDuringBackoff()
     QCOMPARE(Thrown([&] { device->GetCurrentMode(); }), QStringLiteral("Network timed out!"));
     device.reset();
     CMetaDevice::SetReconnectTiming(0, 0, 0);
+    QCOMPARE(server.Received(), server.Expected());
+}
+
+void TestMetaDevice::followedTickAsksRecordsWithTheState()
+{
+    const QList<CRecord> records = CFakeRZ450Device::Records();
+    const QByteArray list = RecordListWire(records);
+    CScriptedServer server;
+    server.Greet()
+        .Expect("GetLiveState").Answer("1:0:4:12:18")
+        .Expect("GetRecords:0:0").Answer("0")
+        .Expect("GetRecords:4:1000").Answer(list)
+        // One write, two answers in one piece.
+        .Expect("GetRecords:4:1000GetLiveState").Send("<D>" + list + "</D><D>1:0:4:14:18</D>")
+        .Expect("Uninitialize").Answer("");
+    std::unique_ptr<CMetaDevice> device;
+    QVERIFY(Connect(server, device));
+    device->FollowLive();
+    device->ExpectRecordsFrom(4);
+    QCOMPARE(device->GetCurrentRecordIndex(), 12); // whether batches are served is not known yet
+    QCOMPARE(RecordListWire(device->GetRecords(4, 8)), list);
+    QTest::qWait(CMetaDevice::LIVE_STATE_MAX_AGE_MS + 10);
+    QCOMPARE(device->GetCurrentRecordIndex(), 14);
+    QCOMPARE(RecordListWire(device->GetRecords(4, 1)), RecordListWire(records.first(1))); // no exchange
+    device.reset();
+    QVERIFY(server.Finish());
+    QCOMPARE(server.Received(), server.Expected());
+}
+
+void TestMetaDevice::silentFollowedServerHoldsNoCallLong_data()
+{
+    QTest::addColumn<int>("silenceMs");
+    QTest::addColumn<bool>("lost");
+    QTest::newRow("late, within the wait") << 400 << false;
+    QTest::newRow("silent past the wait") << 1500 << true;
+}
+
+void TestMetaDevice::silentFollowedServerHoldsNoCallLong()
+{
+    QFETCH(int, silenceMs);
+    QFETCH(bool, lost);
+    const int waitMs = 800;
+    CMetaDevice::SetTimeouts(TEST_WAIT_MS, waitMs, 40);
+    CMetaDevice::SetReconnectTiming(5000, 5000, 0);
+    CScriptedServer server;
+    server.Greet().Expect("GetLiveState").Answer("1:0:4:12:18").Expect("GetLiveState").Pause(silenceMs).Answer("1:0:4:20:18");
+    if (!lost)
+        server.Expect("GetLiveState").Answer("1:0:4:30:18").Expect("Uninitialize").Answer("");
+    std::unique_ptr<CMetaDevice> device;
+    QVERIFY(Connect(server, device));
+    device->FollowLive();
+    QSignalSpy waiting(device.get(), &CMetaDevice::waiting);
+    QSignalSpy gone(device.get(), &CMetaDevice::connectionLost);
+    QCOMPARE(device->GetCurrentRecordIndex(), 12);
+    QTest::qWait(CMetaDevice::LIVE_STATE_MAX_AGE_MS + 10);
+    QElapsedTimer clock;
+    clock.start();
+    qint64 slowest = 0;
+    int count = 0;
+    while (clock.elapsed() < silenceMs + 500 && count < 30) {
+        QElapsedTimer call;
+        call.start();
+        if (device->IsOnline())
+            count = device->GetCurrentRecordIndex(); // the last state known while none comes
+        if (device->IsWaiting()) // and nothing else is asked meanwhile
+            QCOMPARE(Thrown([&] { device->GetMenuValue(1); }), QStringLiteral("Network timed out!"));
+        slowest = std::max(slowest, call.elapsed());
+        QTest::qWait(10);
+    }
+    QVERIFY2(slowest < 100, qPrintable(QString::number(slowest)));
+    QCOMPARE(waiting.count(), 2); // on and off: answering again, or lost
+    QCOMPARE(gone.count(), lost ? 1 : 0);
+    QCOMPARE(count, lost ? 12 : 30);
+    QCOMPARE(device->IsReconnecting(), lost);
+    device.reset();
+    CMetaDevice::SetReconnectTiming(0, 0, 0);
+    QVERIFY(server.Finish());
     QCOMPARE(server.Received(), server.Expected());
 }
 

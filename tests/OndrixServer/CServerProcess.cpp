@@ -1,5 +1,7 @@
 #include "CServerProcess.h"
 
+#include <signal.h>
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QRandomGenerator>
@@ -74,4 +76,10 @@ bool CServerProcess::WaitForLog(const QString& text, int ms)
         QThread::msleep(20);
     }
     return true;
+}
+
+void CServerProcess::Freeze(bool frozen)
+{
+    if (m_process.state() != QProcess::NotRunning)
+        ::kill(pid_t(m_process.processId()), frozen ? SIGSTOP : SIGCONT);
 }

@@ -20,6 +20,8 @@ public:
     // SIGTERM; the exit code, -1 when it had to be killed.
     int Terminate();
     void Kill();
+    // SIGSTOP, or SIGCONT: a server that stays connected and says nothing.
+    void Freeze(bool frozen);
     QString Log();
     bool WaitForLog(const QString& text, int ms = 5000);
     QString Address() const { return m_strAddress; }

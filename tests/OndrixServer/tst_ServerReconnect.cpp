@@ -42,6 +42,8 @@ private Q_SLOTS:
     void initTestCase();
     void cleanupTestCase();
     void serverRestartedUnderALiveClient();
+    void stoppedServerHoldsNoTickLong_data();
+    void stoppedServerHoldsNoTickLong();
 
 private:
     // One tick of the window's poll; a failure is counted, not thrown.
@@ -55,12 +57,13 @@ private:
     CRecordCursor m_cursor;
     qint64 m_nTaken = 0;
     int m_nFailures = 0;
+    qint64 m_nSlowestTick = 0;
 };
 
 void tst_ServerReconnect::initTestCase()
 {
     CMetaDevice::SetTimeouts(2000, 5000);
-    CMetaDevice::SetReconnectTiming(100, 400, 300);
+    CMetaDevice::SetReconnectTiming(100, 400, 0);
     m_simulator.SetMode(CRZ450Simulator::MODE_MAN);
     m_pPty = std::make_unique<CPtyServer>(&m_simulator);
     QVERIFY(m_pPty->Start(m_folder.filePath(QStringLiteral("ttyRZ450"))));
@@ -78,12 +81,15 @@ void tst_ServerReconnect::cleanupTestCase()
 
 void tst_ServerReconnect::Tick()
 {
+    QElapsedTimer tick;
+    tick.start();
     try {
         if (m_pDevice->IsOnline() && m_pDevice->GetCurrentMode() > 0)
             m_nTaken += m_cursor.Take(m_pDevice.get(), m_pDevice->GetCurrentRecordIndex(), 1000).records.size();
     } catch (const std::exception&) {
         ++m_nFailures;
     }
+    m_nSlowestTick = std::max(m_nSlowestTick, tick.elapsed());
 }
 
 void tst_ServerReconnect::serverRestartedUnderALiveClient()
@@ -120,6 +126,45 @@ void tst_ServerReconnect::serverRestartedUnderALiveClient()
     QCOMPARE(m_nFailures, failures);
     QCOMPARE(reconnected.count(), 1);
     QCOMPARE(m_pDevice->Reconnections(), 1);
+}
+
+void tst_ServerReconnect::stoppedServerHoldsNoTickLong_data()
+{
+    QTest::addColumn<int>("stoppedMs");
+    QTest::addColumn<bool>("lost");
+    QTest::newRow("within the wait") << 1000 << false;
+    QTest::newRow("past the wait") << 3500 << true;
+}
+
+void tst_ServerReconnect::stoppedServerHoldsNoTickLong()
+{
+    QFETCH(int, stoppedMs);
+    QFETCH(bool, lost);
+    CMetaDevice::SetTimeouts(2000, 2000);
+    m_pDevice = std::make_unique<CMetaDevice>(m_pServer->Address());
+    QVERIFY(m_pDevice->Initialize());
+    m_pDevice->FollowLive();
+    m_cursor.Restart(m_pDevice->GetCurrentRecordIndex());
+    QVERIFY(Eventually([&] { return Tick(), m_nTaken > 20; }));
+    m_nSlowestTick = 0;
+    const int reconnections = m_pDevice->Reconnections();
+
+    m_pServer->Freeze(true);
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < stoppedMs) {
+        Tick();
+        QTest::qWait(25);
+    }
+    QCOMPARE(m_pDevice->IsReconnecting(), lost);
+    QVERIFY(m_pDevice->IsWaiting() != lost);
+    m_pServer->Freeze(false);
+    const qint64 before = m_nTaken;
+    QVERIFY(Eventually([&] { return Tick(), m_nTaken > before + 20; }));
+    QVERIFY2(m_nSlowestTick < 100, qPrintable(QString::number(m_nSlowestTick)));
+    QVERIFY(!m_pDevice->IsWaiting() && !m_pDevice->IsReconnecting());
+    QCOMPARE(m_pDevice->Reconnections(), reconnections + (lost ? 1 : 0));
+    CMetaDevice::SetTimeouts(2000, 5000);
 }
 
 QTEST_MAIN(tst_ServerReconnect)
