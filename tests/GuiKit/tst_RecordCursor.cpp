@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <stdexcept>
+
 namespace {
 
 const int RING = 100;
@@ -37,12 +39,20 @@ public:
     void NewMode() { m_nCount = 0; }
 
     int GetCurrentRecordIndex() override { return m_nCount; }
-    CRecord GetRecord(int index) override { return m_slots.value(index); }
+    CRecord GetRecord(int index) override
+    {
+        if (m_nFailAfter >= 0 && m_nFailAfter-- == 0)
+            throw std::runtime_error("Network timed out!");
+        return m_slots.value(index);
+    }
+    // The read after the next n fails once, as a link that goes down.
+    void FailAfter(int reads) { m_nFailAfter = reads; }
 
 private:
     QList<CRecord> m_slots;
     int m_nCount = 0;
     int m_nSerial = 0;
+    int m_nFailAfter = -1;
 };
 
 // "0-9,15-20": the serials expected, in order.
@@ -72,7 +82,8 @@ void TestRecordCursor::takesEveryRecordOnce_data()
 {
     // w<n>: the device writes n records; t[<limit>]: a Take; c: the device
     // is cleared; m: it starts its count anew and keeps its slots (a new
-    // mode); s: StartAt its count; r: Restart(0).
+    // mode); s: StartAt its count; r: Restart(0); f<n>: the read after the
+    // next n fails (a Take that throws takes nothing).
     QTest::addColumn<QString>("script");
     QTest::addColumn<QString>("serials");
     QTest::addColumn<qint64>("missed");
@@ -97,6 +108,8 @@ void TestRecordCursor::takesEveryRecordOnce_data()
     QTest::newRow("limit leaves the rest pending") << "w40 t w95 t30" << "0-69" << 0LL << false << true;
     QTest::newRow("limit spread over takes") << "w40 t w95 t30 t30 t30 t30" << "0-134" << 0LL << false << false;
     QTest::newRow("writes while catching up") << "w40 t w95 t30 w20 t" << "0-154" << 0LL << false << false;
+    QTest::newRow("failing at once") << "w10 t w5 f0 t t" << "0-14" << 0LL << false << false;
+    QTest::newRow("failing midway keeps what was read") << "w90 t w20 f12 t t" << "0-109" << 0LL << false << false;
     QTest::newRow("limit across the ring's end") << "w90 t w20 t5 t5 t5" << "0-104" << 0LL << false << true;
 }
 
@@ -115,7 +128,7 @@ void TestRecordCursor::takesEveryRecordOnce()
     qint64 lost = 0;
     bool gap = false;
     bool anew = false;
-    static const QRegularExpression step(QStringLiteral("^([wtcmsr])(\\d*)$"));
+    static const QRegularExpression step(QStringLiteral("^([wtcmsrf])(\\d*)$"));
     for (const QString& word : script.split(QLatin1Char(' '))) {
         const QRegularExpressionMatch match = step.match(word);
         QVERIFY2(match.hasMatch(), qPrintable(word));
@@ -131,8 +144,15 @@ void TestRecordCursor::takesEveryRecordOnce()
             cursor.StartAt(ring.GetCurrentRecordIndex());
         else if (action == QLatin1Char('r'))
             cursor.Restart();
+        else if (action == QLatin1Char('f'))
+            ring.FailAfter(number);
         else {
-            const CRecordCursor::TAKEN taken = cursor.Take(&device, ring.GetCurrentRecordIndex(), number);
+            CRecordCursor::TAKEN taken;
+            try {
+                taken = cursor.Take(&device, ring.GetCurrentRecordIndex(), number);
+            } catch (const std::exception&) {
+                continue;
+            }
             QVERIFY(taken.records.size() <= number);
             for (const CRecord& record : taken.records)
                 got.append(record.duration);
