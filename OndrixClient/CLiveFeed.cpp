@@ -53,8 +53,10 @@ void CLiveFeed::Poll(CMetaDevice* device)
 
 void CLiveFeed::Feed(CMetaDevice* device, int count, int mode)
 {
-    if (m_bRedraw)
-        Redraw(device);
+    // The diagram catches up first, a tick's share at a time: the records
+    // meanwhile wait in the device's ring, in order.
+    if (m_bRedraw && !Redraw(device, mode))
+        return;
     const CRecordCursor::TAKEN taken = m_cursor.Take(device, count, MAX_RECORDS_PER_TICK);
     if (taken.gap || (taken.restarted && m_bReconnected))
         MarkGap(taken.gap ? taken.missed : -1, m_bReconnected ? CRecordingCodec::ConnectionLost : CRecordingCodec::RingOverrun);
@@ -92,21 +94,27 @@ void CLiveFeed::OnReconnected()
     m_bReconnected = true;
 }
 
-void CLiveFeed::Redraw(CMetaDevice* device)
+bool CLiveFeed::Redraw(CMetaDevice* device, int mode)
 {
-    m_bRedraw = false;
-    Prepare();
-    const int mode = device->GetCurrentMode();
+    if (m_nRedrawn == 0)
+        Prepare();
+    const int end = m_cursor.Next();
+    const int stop = std::min(end, m_nRedrawn + MAX_RECORDS_PER_TICK);
     // From a server the records come in batches, one exchange each.
-    for (int first = 0; first < m_cursor.Next();) {
-        const QList<CRecord> records = device->GetRecords(first, m_cursor.Next() - first);
+    while (m_nRedrawn < stop) {
+        const QList<CRecord> records = device->GetRecords(m_nRedrawn, stop - m_nRedrawn);
         if (records.isEmpty())
             break;
         for (const CRecord& record : records)
             Show(record, mode);
-        first += int(records.size());
+        m_nRedrawn += int(records.size());
     }
     m_pDiagram->update();
+    if (m_nRedrawn == stop && stop < end)
+        return false;
+    m_bRedraw = false;
+    m_nRedrawn = 0;
+    return true;
 }
 
 void CLiveFeed::Show(CRecord record, int mode)
@@ -140,6 +148,7 @@ void CLiveFeed::SetViewsHeld(bool held)
     Prepare();
     m_pDiagram->update();
     m_bRedraw = true;
+    m_nRedrawn = 0;
 }
 
 void CLiveFeed::Place(CRecord& record)
@@ -237,6 +246,7 @@ void CLiveFeed::Prepare()
     m_timeline.Reset();
     if (m_bViewsHeld) {
         m_bRedraw = true;
+        m_nRedrawn = 0;
         return;
     }
     if (IDeviceGui* gui = CClientSession::DeviceGui())

@@ -71,7 +71,7 @@ Q_SIGNALS:
 
 private:
     void Feed(CMetaDevice* device, int count, int mode);
-    void Redraw(CMetaDevice* device);
+    bool Redraw(CMetaDevice* device, int mode);
     void Show(CRecord record, int mode);
     void SampleSpectrum();
     void Place(CRecord& record);
@@ -89,5 +89,6 @@ private:
     quint64 m_nLastTime = 0; // of the last record fed
     bool m_bViewsHeld = false;
     bool m_bRedraw = false; // the diagram waits for the records it missed
+    int m_nRedrawn = 0;     // of them, drawn so far
     bool m_bReconnected = false; // until records flow again
 };

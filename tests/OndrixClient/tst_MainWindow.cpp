@@ -113,6 +113,7 @@ private Q_SLOTS:
     void ringWrapLateByMostOfARingLosesNothing();
     void recordingFollowsThePreference_data();
     void recordingFollowsThePreference();
+    void heldViewsRecordOnAndComeBack_data();
     void heldViewsRecordOnAndComeBack();
     void processingErrorStaysUntilReplaced();
 
@@ -462,9 +463,19 @@ void TestMainWindow::recordingFollowsThePreference()
 }
 
 // A replay has the views: the live records and sweeps still reach the
-// recording, and the diagram gets all of them back afterwards.
+// recording, and the diagram gets all of them back afterwards, a tick's
+// share at a time.
+void TestMainWindow::heldViewsRecordOnAndComeBack_data()
+{
+    QTest::addColumn<int>("held");
+    QTest::newRow("a few") << 3;
+    QTest::newRow("more than a tick draws") << 2 * CLiveFeed::MAX_RECORDS_PER_TICK;
+}
+
 void TestMainWindow::heldViewsRecordOnAndComeBack()
 {
+    QFETCH(int, held);
+    const int ticks = held / CLiveFeed::MAX_RECORDS_PER_TICK + 1;
     QTemporaryDir storage;
     QSettings().setValue(QStringLiteral("General/StoragePath"), storage.path());
     MakeWindow();
@@ -477,20 +488,23 @@ void TestMainWindow::heldViewsRecordOnAndComeBack()
     QCOMPARE(m_pGui->ShownSweeps().size(), 1);
     feed->SetViewsHeld(true);
     m_pGui->SetNextSweep(sweep);
-    m_pFake->AppendRecords(3);
+    m_pFake->AppendRecords(held);
     m_pGui->ClearCalls();
-    Tick();
-    QCOMPARE(m_pGui->Calls(), QStringList({ QStringLiteral("SampleSpectrum:0") }));
+    Tick(ticks);
+    QVERIFY(!m_pGui->Calls().isEmpty());
+    QCOMPARE(m_pGui->Calls().filter(QStringLiteral("SampleSpectrum:0")), m_pGui->Calls()); // nothing drawn
     feed->SetViewsHeld(false);
     Tick();
-    QCOMPARE(m_pGui->RecordTimes(), Times(0, 8));
-    QCOMPARE(ValueCount(Find<CQDiagramWidget>("m_pRealtimeGraphFrame")), 8);
+    QCOMPARE(m_pGui->RecordTimes().size(), std::min(5 + held, int(CLiveFeed::MAX_RECORDS_PER_TICK)));
+    Tick(ticks);
+    QCOMPARE(m_pGui->RecordTimes(), Times(0, 5 + held));
+    QCOMPARE(ValueCount(Find<CQDiagramWidget>("m_pRealtimeGraphFrame")), 5 + held);
     const QString recording = feed->RecordingPath();
     const auto onDisk = [&recording] {
         QFile file(recording);
         return file.open(QIODevice::ReadOnly) ? CRecordingCodec::Decode(file.readAll()) : CRecordingCodec::CONTENTS();
     };
-    QTRY_COMPARE_WITH_TIMEOUT(onDisk().records.size(), 8, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(onDisk().records.size(), 5 + held, 3000);
     QCOMPARE(onDisk().sweeps.size(), 2);
 }
 
