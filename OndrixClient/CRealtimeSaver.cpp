@@ -10,6 +10,10 @@
 #include <QDir>
 #include <QFile>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 CRealtimeSaver::CRealtimeSaver(CMetaDevice* device)
     : m_pDevice(device)
 {
@@ -55,12 +59,42 @@ bool CRealtimeSaver::SaveRecordings(const QString& folder, const QStringList& re
 {
     m_files.clear();
     m_strName.clear();
-    if (SaveEach(folder, recordings, automatic, prefix, progress, std::max(1, pieceRecords)))
+    const bool saved = Aside(progress, [&](const Progress& told) {
+        return SaveEach(folder, recordings, automatic, prefix, told, std::max(1, pieceRecords));
+    });
+    if (saved)
         return true;
     for (const QString& name : std::as_const(m_files))
         QFile::remove(QDir(folder).filePath(name + QStringLiteral(".rdf")));
     m_files.clear();
     return false;
+}
+
+// A piece of PIECE_RECORDS records takes seconds to write: the work goes to
+// a thread of its own, and the caller's progress is told on the caller's
+// thread meanwhile, so that its window answers and can stop the save.
+bool CRealtimeSaver::Aside(const Progress& progress, const std::function<bool(const Progress&)>& work)
+{
+    if (!progress)
+        return work(progress);
+    std::atomic<qint64> saved { 0 };
+    std::atomic<bool> stop { false };
+    std::atomic<bool> finished { false };
+    bool result = false;
+    std::thread worker([&] {
+        result = work([&](qint64 count) {
+            saved = count;
+            return !stop;
+        });
+        finished = true;
+    });
+    while (!finished) {
+        if (!stop && !progress(saved))
+            stop = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(PROGRESS_MS));
+    }
+    worker.join();
+    return result && !stop;
 }
 
 bool CRealtimeSaver::SaveEach(const QString& folder, const QStringList& recordings, bool automatic,

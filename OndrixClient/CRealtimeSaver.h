@@ -33,7 +33,8 @@ public:
     // given.
     bool Save(const QString& folder, bool automatic, const QString& prefix);
     // The recordings' records as data files of at most pieceRecords each,
-    // for the device the recordings name. A save that fails part-way takes
+    // for the device the recordings name; with a progress, written on a
+    // thread of their own while the progress is told on this one. A save that fails part-way takes
     // back the files it wrote: the recordings stay, and saving again later
     // must not give a record twice.
     bool SaveRecordings(const QString& folder, const QStringList& recordings, bool automatic, const QString& prefix,
@@ -42,6 +43,8 @@ public:
     QStringList Files() const { return m_files; }
 
 private:
+    static constexpr int PROGRESS_MS = 40;
+    static bool Aside(const Progress& progress, const std::function<bool(const Progress&)>& work);
     bool SaveEach(const QString& folder, const QStringList& recordings, bool automatic, const QString& prefix,
         const Progress& progress, int pieceRecords);
     bool SavePiece(const QString& folder, bool automatic, const QString& prefix, const QList<CRecord>& records);

@@ -24,9 +24,13 @@ void CTranslationSet::SetLanguage(const QString& language)
     if (language != QLatin1String(ENGLISH)) {
         const QString qtFolder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
         Install(m_qtTranslator, qtFolder + QStringLiteral("/qt_") + language + QStringLiteral(".qm"));
-        Install(m_clientTranslator, QStringLiteral(":/CMainWindow/ondrixclient_") + language + QStringLiteral(".qm"));
         Install(m_kitTranslator, QStringLiteral(":/GuiKit/guikit_") + language + QStringLiteral(".qm"));
     }
+    // English too: its file holds the plural forms of the counted texts.
+    // "en_US" finds "ondrixclient_en".
+    (void)m_clientTranslator.load(QLocale(language), QStringLiteral("ondrixclient"), QStringLiteral("_"),
+        QStringLiteral(":/CMainWindow"));
+    QCoreApplication::installTranslator(&m_clientTranslator);
     m_strLanguage = language;
     if (IDeviceGui* gui = CClientSession::DeviceGui())
         gui->SetLanguage(language);

@@ -728,6 +728,11 @@ void TestMainWindow::languageSwitchToRussianAndBack()
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
     QCOMPARE(QCoreApplication::translate("CQDiagramWidget", "Cursor values"), QStringLiteral("Cursor values"));
     QVERIFY(m_pGui->Calls().contains(QStringLiteral("SetLanguage:en_US")));
+    // Counted texts read as English counts.
+    for (int n : { 1, 2 }) {
+        QCOMPARE(QCoreApplication::translate("CStorageTree", "%1 \u2013 %2, %n record(s)", nullptr, n).arg("a", "b"),
+                 QStringLiteral("a \u2013 b, %1 record%2").arg(n).arg(n == 1 ? "" : "s"));
+    }
 }
 
 void TestMainWindow::closeGivesTheDeviceBack()

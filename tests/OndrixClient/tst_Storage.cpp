@@ -353,7 +353,7 @@ void TestStorage::recordingsShowNewestFirstAndLoad()
     const QStringList labels = Texts(Item(QStringLiteral("Recordings")));
     QCOMPARE(labels.size(), 3);
     for (int i = 0; i < 3; ++i)
-        QVERIFY2(labels.at(i).endsWith(QStringLiteral(", %1 record(s)").arg(12 - i)), qPrintable(labels.at(i)));
+        QVERIFY2(labels.at(i).endsWith(QStringLiteral(", %1 records").arg(12 - i)), qPrintable(labels.at(i)));
     QTreeWidgetItem* newest = Item(QStringLiteral("Recordings"))->child(0);
     Tree()->setCurrentItem(newest);
     m_pWindow->OnStorageItemActivated(newest);

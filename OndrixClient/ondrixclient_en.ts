@@ -1,0 +1,41 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>CLiveFeed</name>
+    <message numerus="yes">
+        <source>%n live record(s) were missed before %1; the gap is marked in the recording.</source>
+        <translation>
+            <numerusform>%n live record was missed before %1; the gap is marked in the recording.</numerusform>
+            <numerusform>%n live records were missed before %1; the gap is marked in the recording.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CRecordingCloser</name>
+    <message numerus="yes">
+        <source>%n interrupted recording(s) closed and kept</source>
+        <translation>
+            <numerusform>%n interrupted recording closed and kept</numerusform>
+            <numerusform>%n interrupted recordings closed and kept</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>; %n damaged place(s) (%1 bytes) could not be read and were left in the file</source>
+        <translation>
+            <numerusform>; %n damaged place (%1 bytes) could not be read and was left in the file</numerusform>
+            <numerusform>; %n damaged places (%1 bytes) could not be read and were left in the file</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CStorageTree</name>
+    <message numerus="yes">
+        <source>%1 – %2, %n record(s)</source>
+        <translation>
+            <numerusform>%1 – %2, %n record</numerusform>
+            <numerusform>%1 – %2, %n records</numerusform>
+        </translation>
+    </message>
+</context>
+</TS>
