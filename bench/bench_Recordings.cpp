@@ -102,13 +102,20 @@ void SaveSession(int hours)
     QElapsedTimer timer;
     timer.start();
     int progressCalls = 0;
+    qint64 longestGapMs = 0;
+    QElapsedTimer sinceLast;
+    sinceLast.start();
     const bool saved = saver.SaveRecordings(storage.path(), session, true, QStringLiteral("AUTO_"),
-        [&progressCalls](qint64) { ++progressCalls; return true; });
+        [&](qint64) {
+            ++progressCalls;
+            longestGapMs = std::max(longestGapMs, sinceLast.restart());
+            return true;
+        });
     const double seconds = timer.nsecsElapsed() / 1e9;
     std::printf("Save Data of a %d-hour session (%lld records, recorded in %lld MB): %s in %.1f s, %lld data files, "
-                "progress told %d times\n",
+                "progress told %d times, at most %lld ms apart\n",
         hours, qint64(hours) * 3600 * RECORDS_PER_SECOND, onDisk >> 20, saved ? "saved" : "FAILED", seconds,
-        qint64(saver.Files().size()), progressCalls);
+        qint64(saver.Files().size()), progressCalls, longestGapMs);
 }
 
 } // namespace
