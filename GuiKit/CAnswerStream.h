@@ -1,6 +1,5 @@
 #pragma once
 
-#include "CAnswerFrame.h"
 #include "GuiKitExport.h"
 
 #include <QByteArray>
@@ -17,7 +16,11 @@ class GUIKIT_EXPORT CAnswerStream
 public:
     enum State { Incomplete, Complete, Malformed };
 
-    explicit CAnswerStream(qsizetype maxBytes = CAnswerFrame::MAX_BYTES);
+    // Far beyond the largest honest answer (a full ring of live records);
+    // a server that keeps talking past it is broken.
+    static constexpr qsizetype MAX_BYTES = qsizetype(256) * 1024 * 1024;
+
+    explicit CAnswerStream(qsizetype maxBytes = MAX_BYTES);
 
     // Malformed once the bytes waiting exceed the bound.
     State Append(QByteArrayView bytes);

@@ -1,6 +1,5 @@
 #include "CMetaDevice.h"
 
-#include "CAnswerFrame.h"
 #include "CAnswerParser.h"
 #include "ProxyLog.h"
 #include "ServerProtocol.h"

@@ -1,7 +1,7 @@
 // Fuzz target: any bytes as the payload of a server answer, and as a whole
 // answer cut into pieces, must parse without a read outside them and without
 // an item that no field of the answer stands for.
-#include "CAnswerFrame.h"
+#include "CAnswerStream.h"
 #include "CAnswerParser.h"
 
 #include <cstdint>
@@ -44,20 +44,25 @@ void CheckFieldReaders(QByteArrayView bytes)
     CAnswerParser::ToRecord(bytes, 11, record);
 }
 
-// The same bytes cut into pieces at the places the input itself names.
-void CheckFrame(QByteArrayView bytes)
+// The same bytes cut into pieces at the places the input itself names, read
+// as answers that follow one another.
+void CheckStream(QByteArrayView bytes)
 {
-    CAnswerFrame frame;
+    CAnswerStream stream;
     qsizetype pos = 0;
-    while (pos < bytes.size() && frame.GetState() == CAnswerFrame::Incomplete) {
+    qsizetype taken = 0;
+    CAnswerStream::State state = CAnswerStream::Incomplete;
+    while (pos < bytes.size() && state != CAnswerStream::Malformed) {
         const qsizetype piece = qMin<qsizetype>(bytes.size() - pos, 1 + (std::uint8_t(bytes[pos]) & 0x0F));
-        frame.Append(bytes.sliced(pos, piece));
+        state = stream.Append(bytes.sliced(pos, piece));
         pos += piece;
+        QByteArray payload;
+        while (state != CAnswerStream::Malformed && (state = stream.Next(true, payload)) == CAnswerStream::Complete) {
+            taken += payload.size() + 7;
+            CheckLists(payload);
+        }
     }
-    if (frame.GetState() == CAnswerFrame::Complete) {
-        Check(frame.Payload().size() <= bytes.size() - 7);
-        CheckLists(frame.Payload());
-    }
+    Check(taken + stream.Buffered() <= bytes.size());
 }
 
 } // namespace
@@ -67,6 +72,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     CheckLists(bytes);
     CheckFieldReaders(bytes);
-    CheckFrame(bytes);
+    CheckStream(bytes);
     return 0;
 }
