@@ -1,6 +1,7 @@
 #include "CMetaDevice.h"
 
 #include "CAnswerParser.h"
+#include "CCertificateFingerprint.h"
 #include "ProxyLog.h"
 #include "ServerProtocol.h"
 
@@ -55,6 +56,7 @@ CMetaDevice::CMetaDevice(IDevice* local)
 
 CMetaDevice::CMetaDevice(const QString& url)
     : m_strUrl(url)
+    , m_address(url)
     , m_reconnect(s_nReconnectFirstMs, s_nReconnectMaxMs)
 {
 }
@@ -72,6 +74,12 @@ CMetaDevice::~CMetaDevice()
 QString CMetaDevice::GetUrl() const
 {
     return m_strUrl;
+}
+
+void CMetaDevice::SetCredentials(const QString& fingerprint, const QString& key)
+{
+    m_strFingerprint = fingerprint.toLower();
+    m_strKey = key;
 }
 
 QStringList CMetaDevice::GetServerDevicesList()
@@ -110,7 +118,8 @@ bool CMetaDevice::Initialize()
     m_reconnect.Stop();
     m_attemptAge.invalidate();
     ForgetServer();
-    if (Connect() && ReceiveGreeting())
+    m_eRefusal = NotRefused;
+    if (Connect() && ReceiveGreeting() && Authenticated())
         return true;
     qCWarning(lcProxy).noquote() << "no server at" << m_strUrl << m_socket.errorString();
     // Left half open, the next request or the destructor would wait in
@@ -395,17 +404,58 @@ void CMetaDevice::StartConnecting()
     m_socket.abort();
     ForgetAnswers();
     m_greeting.clear();
-    m_socket.connectToHost(m_strUrl, ServerProtocol::PORT, QIODevice::ReadWrite);
+    if (!m_address.IsEncrypted()) {
+        m_socket.connectToHost(m_address.Host(), m_address.Port(), QIODevice::ReadWrite);
+        return;
+    }
+    // The server's certificate is its own, signed by nobody: it is trusted
+    // by its fingerprint alone, checked once encrypted.
+    m_socket.setPeerVerifyMode(QSslSocket::QueryPeer);
+    m_socket.setProtocol(QSsl::TlsV1_2OrLater);
+    m_socket.connectToHostEncrypted(m_address.Host(), m_address.Port(), QIODevice::ReadWrite);
 }
 
 bool CMetaDevice::Connected(int waitMs)
 {
+    QDeadlineTimer deadline(waitMs);
     if (m_socket.state() != QAbstractSocket::ConnectedState && !m_socket.waitForConnected(waitMs))
         return false;
+    if (m_address.IsEncrypted() && !m_socket.isEncrypted()) {
+        if (!m_socket.waitForEncrypted(int(std::max<qint64>(0, deadline.remainingTime()))))
+            return false;
+        if (!IdentityAccepted())
+            return false;
+    }
     // Requests and answers are small: without this, Nagle's algorithm meets
     // delayed acknowledgements and each exchange can stall for 40 ms.
     m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     return true;
+}
+
+// The fingerprint is the whole trust: a server not known yet is refused
+// as firmly as one that changed, and the caller asks its user.
+bool CMetaDevice::IdentityAccepted()
+{
+    m_strPeerFingerprint = CCertificateFingerprint::Of(m_socket.peerCertificate());
+    if (!m_strFingerprint.isEmpty() && m_strPeerFingerprint == m_strFingerprint)
+        return true;
+    m_eRefusal = m_strFingerprint.isEmpty() ? UnknownServer : ChangedServer;
+    qCWarning(lcProxy).noquote() << (m_eRefusal == UnknownServer ? "unknown server" : "SERVER IDENTITY CHANGED:")
+                                 << m_strUrl << "shows the fingerprint" << m_strPeerFingerprint;
+    m_socket.abort();
+    return false;
+}
+
+bool CMetaDevice::Authenticated()
+{
+    if (!m_address.IsEncrypted() && m_strKey.isEmpty())
+        return true;
+    if (CAnswerParser::ToFlag(SendRawCommand(QByteArray(ServerProtocol::Text(ServerProtocol::Auth)) + m_strKey.toUtf8())))
+        return true;
+    m_eRefusal = KeyRefused;
+    qCWarning(lcProxy).noquote() << "the server at" << m_strUrl << "refused the access key";
+    m_socket.abort();
+    return false;
 }
 
 bool CMetaDevice::ReceiveGreeting()

@@ -2,6 +2,7 @@
 
 #include "CAnswerStream.h"
 #include "CReconnectSchedule.h"
+#include "CServerAddress.h"
 #include "GuiKitExport.h"
 #include "IDevice.h"
 #include "LIVE_STATE.h"
@@ -10,7 +11,7 @@
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QStringList>
-#include <QTcpSocket>
+#include <QSslSocket>
 
 #include <atomic>
 
@@ -18,8 +19,10 @@ class CRZ450MetaDevice;
 
 // The one device the program and the device GUIs talk to. Built around a
 // local driver object it forwards every call unchanged; built around a
-// server address it turns every call into one text command to the server on
-// port 7777 and its answer in "<D>" ... "</D>".
+// server address (see CServerAddress) it turns every call into one text
+// command to the server and its answer in "<D>" ... "</D>": on port 7777 in
+// clear, or on the encrypted port over TLS, where the server must show the
+// certificate whose fingerprint it was given and takes its access key.
 //
 // In network mode every operation blocks the calling thread (the thread that
 // created the proxy) and may throw std::runtime_error with "Network timed
@@ -58,6 +61,17 @@ public:
     ~CMetaDevice() override;
 
     QString GetUrl() const;
+    bool IsEncrypted() const { return m_address.IsEncrypted(); }
+
+    // For an encrypted server: the fingerprint its certificate must have
+    // (empty: none known yet, and the connection is refused) and the access
+    // key to give it. A plain server is given the key too, when there is one.
+    void SetCredentials(const QString& fingerprint, const QString& key);
+    enum Refusal { NotRefused, UnknownServer, ChangedServer, KeyRefused };
+    // Why the last connection was refused on the server's account, and the
+    // fingerprint the server showed.
+    Refusal LastRefusal() const { return m_eRefusal; }
+    QString PeerFingerprint() const { return m_strPeerFingerprint; }
     QStringList GetServerDevicesList();
     bool SelectServerDevice(const QString& name);
 
@@ -150,6 +164,8 @@ private:
     void StartConnecting();
     bool Connected(int waitMs);
     bool ReceiveGreeting();
+    bool IdentityAccepted();
+    bool Authenticated();
     bool WaitForData(const QDeadlineTimer& budget = QDeadlineTimer(QDeadlineTimer::Forever));
     void WriteRequest(const QByteArray& request);
     QByteArray ReadAnswer();
@@ -192,8 +208,13 @@ private:
     Support m_eBatches = Unknown;   // of the present connection
     Support m_eLiveState = Unknown; // of the present connection
     IDevice* m_pLocal = nullptr;
-    QTcpSocket m_socket;
+    QSslSocket m_socket;
     QString m_strUrl;
+    CServerAddress m_address;
+    QString m_strFingerprint; // the one the server must show
+    QString m_strKey;
+    QString m_strPeerFingerprint;
+    Refusal m_eRefusal = NotRefused;
     QString m_strServerDevice; // the last one selected, to select again after a reconnection
     bool m_bFollow = false;
     LIVE_STATE m_live;

@@ -240,7 +240,7 @@ CMetaDevice::Attempt CMetaDevice::AttemptStep()
         return m_socket.state() == QAbstractSocket::UnconnectedState ? AttemptLost : AttemptPending;
     if (!Greeted(m_attempt))
         return QByteArray(ServerProtocol::GREETING).startsWith(m_greeting) ? AttemptPending : AttemptLost;
-    return Reattach() ? AttemptWon : AttemptLost;
+    return Authenticated() && Reattach() ? AttemptWon : AttemptLost;
 }
 
 // A server that started again serves the first of its devices until told

@@ -14,6 +14,9 @@
 namespace ServerProtocol {
 
 constexpr quint16 PORT = 7777;
+// The encrypted port: TLS, then the same greeting and requests, the first
+// of them "Auth:" with an access key.
+constexpr quint16 TLS_PORT = 7778;
 constexpr char GREETING[] = "ack";
 constexpr char FRAME_START[] = "<D>";
 constexpr char FRAME_END[] = "</D>";
@@ -38,7 +41,7 @@ enum Request {
     GetServerDevicesList, SelectServerDevice, Uninitialize, GetDevID, IsOnline, IsError, KeyPressed, SetRequest,
     GetLogRecords, GetRealtimeRecords, Clear, GetCurrentMode, GetCurrentRecordIndex, GetRecord, GetCurrentRecord,
     GetCurrentBand, GetMenuValue, SetMenuValue, SetMenuData, GetMenuData, GetLogType, GetTime, SetTime,
-    GetLogLoadProgress, IsRamOk, IsFlashOk, IsBatteryOk, GetRecords, GetLiveState, REQUEST_COUNT
+    GetLogLoadProgress, IsRamOk, IsFlashOk, IsBatteryOk, GetRecords, GetLiveState, Auth, REQUEST_COUNT
 };
 
 inline constexpr REQUEST_FORM FORMS[REQUEST_COUNT] = {
@@ -80,6 +83,10 @@ inline constexpr REQUEST_FORM FORMS[REQUEST_COUNT] = {
     // numbers). A server that lacks it gives an empty answer, and the proxy
     // asks for each of them on its own.
     { "GetLiveState", REQUEST_FORM::None, 0 },
+    // An access key, the first request on the encrypted port: "1" for a key
+    // the server knows (it decides what the connection may do), else "0"
+    // and the connection closed.
+    { "Auth:", REQUEST_FORM::Name, 0 },
 };
 
 constexpr const char* Text(Request request)

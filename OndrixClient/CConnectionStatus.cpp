@@ -2,6 +2,7 @@
 
 #include "CGuardedCall.h"
 #include "CMetaDevice.h"
+#include "CServerAddress.h"
 #include "ClientLog.h"
 
 #include <QCoreApplication>
@@ -28,6 +29,7 @@ void CConnectionStatus::Follow(CMetaDevice* device)
     m_pDevice = device;
     m_strUrl = device ? device->GetUrl() : QString();
     m_bLocal = device && device->GetLocalDevice();
+    m_bExposed = device && !device->IsEncrypted() && !CServerAddress(m_strUrl).IsLoopback();
     m_bShared = false;
     m_bDown = false;
     // A server never reached shows its failure instead, as before.
@@ -109,7 +111,7 @@ void CConnectionStatus::Retranslate()
 QString CConnectionStatus::Place() const
 {
     if (!m_strUrl.isEmpty())
-        return tr("Server: %1").arg(m_strUrl);
+        return m_bExposed ? tr("Server: %1 (not encrypted)").arg(m_strUrl) : tr("Server: %1").arg(m_strUrl);
     return m_bLocal ? tr("Local device") : tr("No device");
 }
 

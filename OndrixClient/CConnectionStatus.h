@@ -59,6 +59,7 @@ private:
     bool m_bWaiting = false; // the server does not answer, and is not lost yet
     QString m_strUrl;
     bool m_bLocal = false;
+    bool m_bExposed = false; // plain text over a network
     bool m_bNamed = false;
     QString m_strName;
     bool m_bShared = false;

@@ -5,9 +5,11 @@
 #include "CClientSession.h"
 #include "CDeviceSelectDialog.h"
 #include "CErrorText.h"
+#include "CKnownServers.h"
 #include "CMetaDevice.h"
 #include "CPlugHub.h"
 #include "CServerSearchDialog.h"
+#include "CServerTrust.h"
 #include "IDevice.h"
 #include "IDeviceGui.h"
 
@@ -148,7 +150,11 @@ bool CStartupWindow::ConnectLocal()
 bool CStartupWindow::ConnectNetwork()
 {
     auto device = std::make_unique<CMetaDevice>(m_strUrl);
-    if (!device->Initialize())
+    CKnownServers known;
+    const CServerTrust::Outcome outcome = CServerTrust::Connect(this, *device, known);
+    if (outcome == CServerTrust::Refused)
+        return false;
+    if (outcome == CServerTrust::Unreachable)
         throw std::runtime_error(CErrorText::NETWORK_ERROR);
     QStringList names = device->GetServerDevicesList();
     // An empty answer lists no device, not one without a name.
@@ -189,6 +195,7 @@ void CStartupWindow::ConnectOffline(const QString& strUrl)
         return;
     auto* device = new CMetaDevice(strUrl);
     CClientSession::Keep(device);
+    CServerTrust::Apply(*device, CKnownServers());
     // Tried again and again: the server may come up later.
     device->FollowLive();
     Pair(device, GuiForRow(0));

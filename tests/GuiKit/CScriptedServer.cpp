@@ -1,14 +1,41 @@
 #include "CScriptedServer.h"
 
+#include "CCertificateFingerprint.h"
+#include "ServerProtocol.h"
+
+#include <QFile>
 #include <QHostAddress>
 #include <QRandomGenerator>
+#include <QSslKey>
+#include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
 
 namespace {
 
-const quint16 PORT = 7777;
 const int STEP_TIMEOUT_MS = 5000;
+
+QByteArray TestData(const char* name)
+{
+    QFile file(QStringLiteral(GUIKIT_TEST_DATA "/") + QLatin1String(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QSslCertificate Certificate()
+{
+    return QSslCertificate(TestData("scripted-server.crt"), QSsl::Pem);
+}
+
+// Takes the connection's descriptor, so that it can be handed to a TLS
+// socket before a byte is read.
+class CDescriptorServer : public QTcpServer
+{
+public:
+    qintptr m_nDescriptor = -1;
+
+protected:
+    void incomingConnection(qintptr descriptor) override { m_nDescriptor = descriptor; }
+};
 
 QString RandomLoopbackAddress()
 {
@@ -29,6 +56,17 @@ CScriptedServer::CScriptedServer(int acceptMs)
 CScriptedServer::~CScriptedServer()
 {
     wait(STEP_TIMEOUT_MS * 2);
+}
+
+CScriptedServer& CScriptedServer::Encrypted()
+{
+    m_bEncrypted = true;
+    return *this;
+}
+
+QString CScriptedServer::Fingerprint()
+{
+    return CCertificateFingerprint::Of(Certificate());
 }
 
 CScriptedServer& CScriptedServer::Greet(const QByteArray& greeting)
@@ -86,22 +124,40 @@ QByteArray CScriptedServer::Received() const
 
 void CScriptedServer::run()
 {
-    QTcpServer server;
+    CDescriptorServer server;
+    const quint16 port = m_bEncrypted ? ServerProtocol::TLS_PORT : ServerProtocol::PORT;
     for (int attempt = 0; attempt < 20 && !m_bListening; ++attempt) {
         m_strAddress = RandomLoopbackAddress();
-        m_bListening = server.listen(QHostAddress(m_strAddress), PORT);
+        m_bListening = server.listen(QHostAddress(m_strAddress), port);
     }
     m_listening.release();
-    if (!m_bListening || !server.waitForNewConnection(m_nAcceptMs))
+    if (!m_bListening || !server.waitForNewConnection(m_nAcceptMs) || server.m_nDescriptor < 0)
         return;
-    QTcpSocket* socket = server.nextPendingConnection();
     m_bConnected = true;
-    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    Play(*socket);
+    if (!m_bEncrypted) {
+        QTcpSocket socket;
+        socket.setSocketDescriptor(server.m_nDescriptor);
+        Serve(socket);
+        return;
+    }
+    QSslSocket socket;
+    socket.setSocketDescriptor(server.m_nDescriptor);
+    socket.setLocalCertificate(Certificate());
+    socket.setPrivateKey(QSslKey(TestData("scripted-server.key"), QSsl::Ec));
+    socket.setProtocol(QSsl::TlsV1_2OrLater);
+    socket.startServerEncryption();
+    if (socket.waitForEncrypted(STEP_TIMEOUT_MS))
+        Serve(socket);
+}
+
+void CScriptedServer::Serve(QTcpSocket& socket)
+{
+    socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    Play(socket);
     // Anything the client sends beyond the script is kept too, until it goes.
-    while (socket->state() == QAbstractSocket::ConnectedState && socket->waitForReadyRead(STEP_TIMEOUT_MS))
-        Keep(socket->readAll());
-    Keep(socket->readAll());
+    while (socket.state() == QAbstractSocket::ConnectedState && socket.waitForReadyRead(STEP_TIMEOUT_MS))
+        Keep(socket.readAll());
+    Keep(socket.readAll());
 }
 
 void CScriptedServer::Play(QTcpSocket& socket)

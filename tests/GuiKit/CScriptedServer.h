@@ -21,6 +21,8 @@ public:
     explicit CScriptedServer(int acceptMs = 5000);
     ~CScriptedServer() override;
 
+    // On the encrypted port, with the test certificate in data/.
+    CScriptedServer& Encrypted();
     CScriptedServer& Greet(const QByteArray& greeting = "ack");
     CScriptedServer& Expect(const QByteArray& request);
     CScriptedServer& Send(const QByteArray& bytes);
@@ -35,6 +37,8 @@ public:
     // Waits until the client has gone (or the script timed out).
     bool Finish(int ms = 5000);
     bool WasConnected() const { return m_bConnected; }
+    // The SHA-256 of the test certificate, as the proxy must be given it.
+    static QString Fingerprint();
     QByteArray Received() const;
     QByteArray Expected() const { return m_expected; }
 
@@ -52,7 +56,10 @@ private:
     void Play(class QTcpSocket& socket);
     void Keep(const QByteArray& bytes);
 
+    void Serve(QTcpSocket& socket);
+
     int m_nAcceptMs;
+    bool m_bEncrypted = false;
     QList<STEP> m_steps;
     QByteArray m_expected;
     QString m_strAddress;

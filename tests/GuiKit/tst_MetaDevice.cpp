@@ -2,6 +2,7 @@
 // against a logging stand-in for the driver.
 #include "CFakeRZ450Device.h"
 #include "CMetaDevice.h"
+#include "CServerAddress.h"
 #include "CScriptedServer.h"
 #include "RecordWire.h"
 
@@ -116,6 +117,10 @@ private Q_SLOTS:
     void followLiveSharesOneStateExchange();
     void lostServerIsOfflineAtOnceDuringBackoff();
     void followedTickAsksRecordsWithTheState();
+    void encryptedServerIsTrustedByItsFingerprint_data();
+    void encryptedServerIsTrustedByItsFingerprint();
+    void serverAddress_data();
+    void serverAddress();
     void silentFollowedServerHoldsNoCallLong_data();
     void silentFollowedServerHoldsNoCallLong();
 
@@ -494,6 +499,71 @@ void TestMetaDevice::silentFollowedServerHoldsNoCallLong()
     CMetaDevice::SetReconnectTiming(0, 0, 0);
     QVERIFY(server.Finish());
     QCOMPARE(server.Received(), server.Expected());
+}
+
+void TestMetaDevice::encryptedServerIsTrustedByItsFingerprint_data()
+{
+    QTest::addColumn<QString>("fingerprint"); // "*": the test server's
+    QTest::addColumn<QByteArray>("answer");   // to "Auth:key"; empty: not asked
+    QTest::addColumn<int>("refusal");
+    QTest::newRow("known, key taken") << "*" << QByteArray("1") << int(CMetaDevice::NotRefused);
+    QTest::newRow("key refused") << "*" << QByteArray("0") << int(CMetaDevice::KeyRefused);
+    QTest::newRow("first connection") << "" << QByteArray() << int(CMetaDevice::UnknownServer);
+    QTest::newRow("fingerprint changed") << QString(64, QLatin1Char('0')) << QByteArray() << int(CMetaDevice::ChangedServer);
+}
+
+void TestMetaDevice::encryptedServerIsTrustedByItsFingerprint()
+{
+    QFETCH(QString, fingerprint);
+    QFETCH(QByteArray, answer);
+    QFETCH(int, refusal);
+    CScriptedServer server;
+    server.Encrypted();
+    if (!answer.isEmpty())
+        server.Greet().Expect("Auth:key").Answer(answer);
+    if (refusal == CMetaDevice::NotRefused)
+        server.Expect("IsOnline").Answer("1").Expect("Uninitialize").Answer("");
+    QVERIFY(server.Listen());
+    auto device = std::make_unique<CMetaDevice>(QStringLiteral("ondrixs://") + server.Address());
+    QVERIFY(device->IsEncrypted());
+    device->SetCredentials(fingerprint == QLatin1String("*") ? CScriptedServer::Fingerprint() : fingerprint, "key");
+    QCOMPARE(device->Initialize(), refusal == CMetaDevice::NotRefused);
+    QCOMPARE(int(device->LastRefusal()), refusal);
+    QCOMPARE(device->PeerFingerprint(), CScriptedServer::Fingerprint());
+    if (refusal == CMetaDevice::NotRefused)
+        QVERIFY(device->IsOnline());
+    device.reset();
+    QVERIFY(server.Finish());
+    QCOMPARE(server.Received(), server.Expected()); // nothing at all to a server not trusted
+}
+
+void TestMetaDevice::serverAddress_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("key"); // empty: not valid
+    QTest::newRow("bare host") << "lab-pc" << "ondrix://lab-pc:7777";
+    QTest::newRow("bare IPv6") << "::1" << "ondrix://[::1]:7777";
+    QTest::newRow("encrypted") << "ondrixs://Lab-PC" << "ondrixs://lab-pc:7778";
+    QTest::newRow("encrypted with port") << " ondrixs://10.1.2.3:9000/ " << "ondrixs://10.1.2.3:9000";
+    QTest::newRow("IPv6 with port") << "ondrixs://[fe80::1]:9000" << "ondrixs://[fe80::1]:9000";
+    QTest::newRow("plain scheme") << "ondrix://host:7000" << "ondrix://host:7000";
+    QTest::newRow("port out of range") << "ondrixs://host:70000" << "";
+    QTest::newRow("empty port") << "ondrixs://host:" << "";
+    QTest::newRow("signed port") << "ondrixs://host:+5" << "";
+    QTest::newRow("path") << "ondrixs://host/x" << "";
+    QTest::newRow("unclosed bracket") << "ondrixs://[::1:7778" << "";
+    QTest::newRow("brackets round a name") << "ondrixs://[host]" << "";
+    QTest::newRow("other scheme") << "http://host" << "";
+    QTest::newRow("nothing") << "" << "";
+}
+
+void TestMetaDevice::serverAddress()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, key);
+    const CServerAddress address(text);
+    QCOMPARE(address.IsValid(), !key.isEmpty());
+    QCOMPARE(address.Key(), key.isEmpty() ? address.Key() : key);
 }
 
 QTEST_GUILESS_MAIN(TestMetaDevice)
