@@ -64,6 +64,12 @@ CScriptedServer& CScriptedServer::Encrypted()
     return *this;
 }
 
+CScriptedServer& CScriptedServer::Refusing(int connections)
+{
+    m_nRefused = connections;
+    return *this;
+}
+
 QString CScriptedServer::Fingerprint()
 {
     return CCertificateFingerprint::Of(Certificate());
@@ -131,23 +137,32 @@ void CScriptedServer::run()
         m_bListening = server.listen(QHostAddress(m_strAddress), port);
     }
     m_listening.release();
-    if (!m_bListening || !server.waitForNewConnection(m_nAcceptMs) || server.m_nDescriptor < 0)
-        return;
-    m_bConnected = true;
-    if (!m_bEncrypted) {
-        QTcpSocket socket;
-        socket.setSocketDescriptor(server.m_nDescriptor);
-        Serve(socket);
-        return;
+    for (int connection = 0; connection <= m_nRefused; ++connection) {
+        server.m_nDescriptor = -1;
+        if (!m_bListening || !server.waitForNewConnection(m_nAcceptMs) || server.m_nDescriptor < 0)
+            return;
+        m_bConnected = true;
+        Take(server.m_nDescriptor, connection == m_nRefused);
     }
+}
+
+// Unencrypted, a TLS socket is a plain one.
+void CScriptedServer::Take(qintptr descriptor, bool play)
+{
     QSslSocket socket;
-    socket.setSocketDescriptor(server.m_nDescriptor);
-    socket.setLocalCertificate(Certificate());
-    socket.setPrivateKey(QSslKey(TestData("scripted-server.key"), QSsl::Ec));
-    socket.setProtocol(QSsl::TlsV1_2OrLater);
-    socket.startServerEncryption();
-    if (socket.waitForEncrypted(STEP_TIMEOUT_MS))
+    socket.setSocketDescriptor(descriptor);
+    if (m_bEncrypted) {
+        socket.setLocalCertificate(Certificate());
+        socket.setPrivateKey(QSslKey(TestData("scripted-server.key"), QSsl::Ec));
+        socket.setProtocol(QSsl::TlsV1_2OrLater);
+        socket.startServerEncryption();
+        if (!socket.waitForEncrypted(STEP_TIMEOUT_MS))
+            return;
+    }
+    if (play)
         Serve(socket);
+    else
+        socket.waitForDisconnected(STEP_TIMEOUT_MS);
 }
 
 void CScriptedServer::Serve(QTcpSocket& socket)

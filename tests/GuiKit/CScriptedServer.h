@@ -23,6 +23,9 @@ public:
 
     // On the encrypted port, with the test certificate in data/.
     CScriptedServer& Encrypted();
+    // The first connections are only taken (and encrypted) until the client
+    // hangs up: the script plays on the one after them.
+    CScriptedServer& Refusing(int connections);
     CScriptedServer& Greet(const QByteArray& greeting = "ack");
     CScriptedServer& Expect(const QByteArray& request);
     CScriptedServer& Send(const QByteArray& bytes);
@@ -57,9 +60,11 @@ private:
     void Keep(const QByteArray& bytes);
 
     void Serve(QTcpSocket& socket);
+    void Take(qintptr descriptor, bool play);
 
     int m_nAcceptMs;
     bool m_bEncrypted = false;
+    int m_nRefused = 0;
     QList<STEP> m_steps;
     QByteArray m_expected;
     QString m_strAddress;
