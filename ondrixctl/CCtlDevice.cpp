@@ -2,6 +2,7 @@
 
 #include "CMetaDevice.h"
 #include "CPlugHub.h"
+#include "CTL_OPTIONS.h"
 #include "RZ450Queries.h"
 
 CCtlDevice::CCtlDevice() = default;
@@ -13,9 +14,9 @@ CCtlDevice::~CCtlDevice()
     qDeleteAll(m_drivers);
 }
 
-bool CCtlDevice::Open(const QString& address, QString& error)
+bool CCtlDevice::Open(const CTL_OPTIONS& options, QString& error)
 {
-    return address.isEmpty() ? OpenLocal(error) : OpenServer(address, error);
+    return options.device.isEmpty() ? OpenLocal(error) : OpenServer(options, error);
 }
 
 QString CCtlDevice::Where() const
@@ -39,11 +40,13 @@ bool CCtlDevice::OpenLocal(QString& error)
     return false;
 }
 
-bool CCtlDevice::OpenServer(const QString& address, QString& error)
+bool CCtlDevice::OpenServer(const CTL_OPTIONS& options, QString& error)
 {
+    const QString address = options.device;
     auto device = std::make_unique<CMetaDevice>(address);
+    device->SetCredentials(options.fingerprint, options.key);
     if (!device->Initialize()) {
-        error = tr("no Ondrix Server answers at %1").arg(address);
+        error = Refused(*device);
         return false;
     }
     const QString name = QLatin1String(RZ450Queries::DEVICE_TYPE);
@@ -53,4 +56,26 @@ bool CCtlDevice::OpenServer(const QString& address, QString& error)
     }
     m_pDevice = std::move(device);
     return true;
+}
+
+// A server not trusted yet is never trusted here: the user checks the
+// fingerprint with its owner and gives it, as for the first connection of
+// the client.
+QString CCtlDevice::Refused(const CMetaDevice& device)
+{
+    const QString address = device.GetUrl();
+    switch (device.LastRefusal()) {
+    case CMetaDevice::UnknownServer:
+        return tr("the server at %1 shows the fingerprint %2; check it with the server's owner, then give it "
+                  "with --fingerprint").arg(address, device.PeerFingerprint());
+    case CMetaDevice::ChangedServer:
+        return tr("WARNING: the server at %1 shows the fingerprint %2, not the one given: someone may be standing "
+                  "in for it; not connected").arg(address, device.PeerFingerprint());
+    case CMetaDevice::KeyRefused:
+        return tr("the server at %1 refused the access key (--key-file, or the environment variable ONDRIX_KEY)")
+            .arg(address);
+    case CMetaDevice::NotRefused:
+        break;
+    }
+    return tr("no Ondrix Server answers at %1").arg(address);
 }

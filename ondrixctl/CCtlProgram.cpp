@@ -13,6 +13,9 @@
 
 #include <QCommandLineParser>
 
+#include <QFile>
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <exception>
 
@@ -20,6 +23,12 @@ namespace {
 
 const char* const DEVICE_OPTION = "device";
 const char* const TIMEOUT_OPTION = "timeout";
+const char* const FINGERPRINT_OPTION = "fingerprint";
+const char* const KEY_FILE_OPTION = "key-file";
+// A key on the command line would show in the process list: it comes from
+// a file or from here.
+const char* const KEY_VARIABLE = "ONDRIX_KEY";
+constexpr qint64 MAX_KEY_FILE_BYTES = 4096;
 const char* const QUIET_OPTION = "quiet";
 const char* const HELP_OPTION = "help";
 const char* const VERSION_OPTION = "version";
@@ -71,6 +80,14 @@ void CCtlProgram::AddCommonOptions(QCommandLineParser& parser)
         tr("The detector an Ondrix Server shares at URL (a host name or address); without it, the detector "
            "attached to this computer."),
         QStringLiteral("URL") });
+    parser.addOption({ QLatin1String(FINGERPRINT_OPTION),
+        tr("For an encrypted server (ondrixs://host[:port]): the SHA-256 fingerprint its certificate must have, "
+           "as \"OndrixServer --fingerprint\" prints it."),
+        QStringLiteral("HEX") });
+    parser.addOption({ QLatin1String(KEY_FILE_OPTION),
+        tr("The file holding the access key for the server (else the environment variable %1).")
+            .arg(QLatin1String(KEY_VARIABLE)),
+        QStringLiteral("FILE") });
     parser.addOption({ QLatin1String(TIMEOUT_OPTION),
         tr("How long to wait for the detector to come online or to answer (default %1).")
             .arg(CTL_OPTIONS::DEFAULT_TIMEOUT_MS / 1000),
@@ -169,6 +186,8 @@ bool CCtlProgram::TakeOptions(const QCommandLineParser& common, const QCommandLi
             return false;
         }
     }
+    if (!TakeCredentials(common, own, options, error))
+        return false;
     const QString timeout = Value(common, own, QLatin1String(TIMEOUT_OPTION));
     if (timeout.isEmpty())
         return true;
@@ -182,6 +201,29 @@ bool CCtlProgram::TakeOptions(const QCommandLineParser& common, const QCommandLi
     }
     // More than 0 stays more than 0: a time-out of 0 ms would give up unasked.
     options.timeoutMs = std::max(1, int(seconds * 1000));
+    return true;
+}
+
+bool CCtlProgram::TakeCredentials(const QCommandLineParser& common, const QCommandLineParser& own,
+    CTL_OPTIONS& options, QString& error)
+{
+    options.fingerprint = Value(common, own, QLatin1String(FINGERPRINT_OPTION)).remove(QLatin1Char(' ')).toLower();
+    static const QRegularExpression hex(QStringLiteral("^[0-9a-f]{64}$"));
+    if (!options.fingerprint.isEmpty() && !hex.match(options.fingerprint).hasMatch()) {
+        error = tr("--fingerprint takes the 64 hex digits of a SHA-256 fingerprint");
+        return false;
+    }
+    const QString keyFile = Value(common, own, QLatin1String(KEY_FILE_OPTION));
+    if (keyFile.isEmpty()) {
+        options.key = qEnvironmentVariable(KEY_VARIABLE).trimmed();
+        return true;
+    }
+    QFile file(keyFile);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MAX_KEY_FILE_BYTES) {
+        error = tr("--key-file: %1 cannot be read as a key").arg(keyFile);
+        return false;
+    }
+    options.key = QString::fromUtf8(file.readAll()).trimmed();
     return true;
 }
 

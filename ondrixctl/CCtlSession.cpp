@@ -28,7 +28,7 @@ int CCtlSession::ConnectDevice()
     if (Device())
         return CtlExit::Ok;
     QString error;
-    return m_device.Open(m_options.device, error) ? int(CtlExit::Ok) : Fail(CtlExit::NoDevice, error);
+    return m_device.Open(m_options, error) ? int(CtlExit::Ok) : Fail(CtlExit::NoDevice, error);
 }
 
 int CCtlSession::OpenDevice()
