@@ -2,6 +2,7 @@
 
 #include "CLocalNetworks.h"
 #include "CMetaDevice.h"
+#include "CServerAddress.h"
 
 #include <QHostAddress>
 
@@ -123,13 +124,19 @@ void CServerSearchThread::ProbeEntry(const QNetworkAddressEntry& entry, quint64 
     }
 }
 
+// The encrypted port first: a server there is found by its handshake, as
+// the probe knows no fingerprint and gives no key.
 void CServerSearchThread::Probe(const QString& address)
 {
-    try {
-        CMetaDevice probe(address);
-        if (probe.Initialize())
-            Report([this, address] { Q_EMIT serverFound(address); });
-    } catch (const std::exception&) {
-        // A host that answers badly is simply no server.
+    for (const QString& url : QStringList { QLatin1String(CServerAddress::TLS_SCHEME) + address, address }) {
+        try {
+            CMetaDevice probe(url);
+            if (probe.Initialize() || probe.LastRefusal() != CMetaDevice::NotRefused) {
+                Report([this, url] { Q_EMIT serverFound(url); });
+                return;
+            }
+        } catch (const std::exception&) {
+            // A host that answers badly is simply no server.
+        }
     }
 }

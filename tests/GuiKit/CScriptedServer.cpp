@@ -110,8 +110,9 @@ CScriptedServer& CScriptedServer::Hangup()
     return *this;
 }
 
-bool CScriptedServer::Listen()
+bool CScriptedServer::Listen(const QString& address)
 {
+    m_strWanted = address;
     start();
     m_listening.acquire();
     return m_bListening;
@@ -133,7 +134,7 @@ void CScriptedServer::run()
     CDescriptorServer server;
     const quint16 port = m_bEncrypted ? ServerProtocol::TLS_PORT : ServerProtocol::PORT;
     for (int attempt = 0; attempt < 20 && !m_bListening; ++attempt) {
-        m_strAddress = RandomLoopbackAddress();
+        m_strAddress = m_strWanted.isEmpty() ? RandomLoopbackAddress() : m_strWanted;
         m_bListening = server.listen(QHostAddress(m_strAddress), port);
     }
     m_listening.release();

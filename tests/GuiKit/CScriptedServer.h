@@ -34,8 +34,9 @@ public:
     CScriptedServer& Pause(int ms);
     CScriptedServer& Hangup();
 
-    // Starts listening; false when no address could be bound.
-    bool Listen();
+    // Starts listening, on the address given or a random one; false when no
+    // address could be bound.
+    bool Listen(const QString& address = QString());
     QString Address() const { return m_strAddress; }
     // Waits until the client has gone (or the script timed out).
     bool Finish(int ms = 5000);
@@ -65,6 +66,7 @@ private:
     int m_nAcceptMs;
     bool m_bEncrypted = false;
     int m_nRefused = 0;
+    QString m_strWanted;
     QList<STEP> m_steps;
     QByteArray m_expected;
     QString m_strAddress;

@@ -3,6 +3,7 @@
 // everywhere else in the block.
 #include "CLoopbackServer.h"
 #include "CMetaDevice.h"
+#include "CScriptedServer.h"
 #include "CServerSearchDialog.h"
 #include "CServerSearchThread.h"
 
@@ -51,6 +52,7 @@ private Q_SLOTS:
     void hostCountPerEntry();
     void findsTheServerAndReportsProgressTo100();
     void entriesWithoutHostsProbeNothing();
+    void findsAnEncryptedServerByItsHandshake();
     void dialogListsAndReturnsTheServer();
     void cancelEndsTheSearchAfterTheRunningProbe();
     void aCancelledSearchLeavesTheNextOneAlone();
@@ -110,6 +112,22 @@ void TestServerSearch::findsTheServerAndReportsProgressTo100()
     QVERIFY(!thread.IsSearching());
     // The probe said goodbye like any client.
     QTRY_VERIFY(server.Requests().contains(QStringLiteral("Uninitialize")));
+}
+
+void TestServerSearch::findsAnEncryptedServerByItsHandshake()
+{
+    CScriptedServer server;
+    QVERIFY(server.Encrypted().Listen(Dotted(m_nBlock + 2)));
+    CServerSearchThread thread;
+    thread.SetAddressEntries({ Entry(m_nBlock, 30) });
+    QSignalSpy found(&thread, &CServerSearchThread::serverFound);
+    QSignalSpy finished(&thread, &CServerSearchThread::finished);
+    thread.StartSearch();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
+    QCOMPARE(found.count(), 1);
+    QCOMPARE(found.first().first().toString(), QStringLiteral("ondrixs://") + Dotted(m_nBlock + 2));
+    QVERIFY(server.Finish());
+    QCOMPARE(server.Received(), QByteArray()); // no key to a server nobody trusts yet
 }
 
 void TestServerSearch::entriesWithoutHostsProbeNothing()
