@@ -8,6 +8,9 @@ namespace ServerCommandLine {
 constexpr char LISTEN[] = "listen";
 constexpr char ALLOW[] = "allow";
 constexpr char CONTROL[] = "control";
+constexpr char TLS_LISTEN[] = "tls-listen";
+constexpr char FINGERPRINT[] = "fingerprint"; // prints the certificate's and ends
+constexpr char SHOW_KEYS[] = "show-keys";     // prints "view KEY" and "control KEY" and ends
 constexpr char ANY[] = "any";     // --listen: every interface
 constexpr char NOBODY[] = "none"; // --control: not even this computer
 constexpr char LIST_SEPARATOR = ',';

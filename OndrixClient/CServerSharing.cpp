@@ -13,12 +13,14 @@ namespace {
 
 const char* const KEY_SHARING = "StartServer/Sharing";
 const char* const KEY_CONTROL = "StartServer/Control";
+const char* const KEY_NETWORKS = "StartServer/Networks";
+const char* const KEY_KEEP = "StartServer/Keep";
 // Stored by name: a reordered enum must not change what a user chose.
 const char* const MODE_NAMES[] = { "local", "read-only", "control" };
 
-// The server lets in anyone when told to allow no network at all: a PC
-// without a network lets in only itself.
-const char* const LOOPBACK_NETWORK = "127.0.0.0/8";
+// The client itself reaches the server it started through loopback, and
+// explicit lists govern loopback too.
+const char* const LOOPBACK_NETWORKS[] = { "127.0.0.0/8", "::1/128" };
 const QChar LIST_SEPARATOR = QLatin1Char(ServerCommandLine::LIST_SEPARATOR);
 
 QString Option(const char* name)
@@ -48,9 +50,11 @@ bool ParseNetwork(const QString& item, QString& network)
 
 } // namespace
 
-CServerSharing::CServerSharing(Mode mode, const QString& control)
+CServerSharing::CServerSharing(Mode mode, const QString& control, const QStringList& networks, bool keep)
     : m_eMode(mode)
     , m_strControl(control)
+    , m_networks(networks)
+    , m_bKeep(keep)
 {
 }
 
@@ -90,26 +94,41 @@ QStringList CServerSharing::LocalSubnets(const QList<QNetworkAddressEntry>& loca
     return subnets;
 }
 
+bool CServerSharing::IsWide(const QString& network)
+{
+    QPair<QHostAddress, int> subnet;
+    if (!CNetworkText::ParseNetwork(network, subnet))
+        return false;
+    const int bits = subnet.first.protocol() == QAbstractSocket::IPv4Protocol ? 32 : 128;
+    return bits - subnet.second > 32 - WIDEST_PREFIX;
+}
+
+QStringList CServerSharing::Allowed(const QList<QNetworkAddressEntry>& local) const
+{
+    if (!m_networks.isEmpty())
+        return m_networks;
+    QStringList narrow = LocalSubnets(local);
+    narrow.removeIf([](const QString& network) { return IsWide(network); });
+    return narrow;
+}
+
 QStringList CServerSharing::Arguments(const QList<QNetworkAddressEntry>& local) const
 {
     if (m_eMode == ThisComputer)
         return {};
-    QStringList allowed = LocalSubnets(local);
     QStringList control;
     QString bad;
     if (m_eMode == NetworkControl)
         ParseNetworks(m_strControl, control, bad);
+    for (const char* loopback : LOOPBACK_NETWORKS)
+        control.append(QLatin1String(loopback));
     // The server closes at once whoever no allowed network holds: the
     // addresses that may control must also be let in.
-    allowed += control;
+    QStringList allowed = Allowed(local) + control;
     allowed.removeDuplicates();
-    if (allowed.isEmpty())
-        allowed.append(QLatin1String(LOOPBACK_NETWORK));
-    QStringList arguments { Option(ServerCommandLine::LISTEN), QLatin1String(ServerCommandLine::ANY),
-        Option(ServerCommandLine::ALLOW), allowed.join(LIST_SEPARATOR) };
-    if (!control.isEmpty())
-        arguments += QStringList { Option(ServerCommandLine::CONTROL), control.join(LIST_SEPARATOR) };
-    return arguments;
+    control.removeDuplicates();
+    return { Option(ServerCommandLine::TLS_LISTEN), QLatin1String(ServerCommandLine::ANY), Option(ServerCommandLine::ALLOW),
+        allowed.join(LIST_SEPARATOR), Option(ServerCommandLine::CONTROL), control.join(LIST_SEPARATOR) };
 }
 
 QStringList CServerSharing::Arguments() const
@@ -135,7 +154,8 @@ CServerSharing CServerSharing::Load()
         if (name == QLatin1String(MODE_NAMES[i]))
             mode = Mode(i);
     }
-    return CServerSharing(mode, settings.value(KEY_CONTROL).toString());
+    return CServerSharing(mode, settings.value(KEY_CONTROL).toString(), settings.value(KEY_NETWORKS).toStringList(),
+        settings.value(KEY_KEEP, false).toBool());
 }
 
 void CServerSharing::Save() const
@@ -143,4 +163,6 @@ void CServerSharing::Save() const
     QSettings settings;
     settings.setValue(KEY_SHARING, QLatin1String(MODE_NAMES[m_eMode]));
     settings.setValue(KEY_CONTROL, m_strControl);
+    settings.setValue(KEY_NETWORKS, m_networks);
+    settings.setValue(KEY_KEEP, m_bKeep);
 }

@@ -76,7 +76,7 @@ CServerStarter::Result CServerStarter::Start(CMetaDevice* current, QString& erro
         return Unchanged;
     // The detector serves one driver at a time: the server's.
     CGuardedCall::Uninitialize(current);
-    if (!QProcess::startDetached(ProgramPath(), m_sharing.Arguments(), QCoreApplication::applicationDirPath())) {
+    if (!Launch()) {
         QMessageBox::critical(m_pWindow, title, tr("Failed to run Ondrix Server! OndrixServer.exe file is missing!"));
         if (current)
             CGuardedCall::Run([current] { current->Initialize(); });
@@ -84,6 +84,28 @@ CServerStarter::Result CServerStarter::Start(CMetaDevice* current, QString& erro
     }
     QMessageBox::information(m_pWindow, title, tr("Ondrix Server was successfully started on this computer!"));
     return Connect(error);
+}
+
+bool CServerStarter::Launch()
+{
+    const QString folder = QCoreApplication::applicationDirPath();
+    if (m_sharing.KeepsSharing())
+        return QProcess::startDetached(ProgramPath(), m_sharing.Arguments(), folder);
+    // Stops with the client: asked to end as the client quits, so that it
+    // lets go of the detector cleanly; killed only if it does not.
+    auto* process = new QProcess(QCoreApplication::instance());
+    process->setWorkingDirectory(folder);
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->start(ProgramPath(), m_sharing.Arguments());
+    if (!process->waitForStarted(START_MS)) {
+        delete process;
+        return false;
+    }
+    connect(qApp, &QCoreApplication::aboutToQuit, process, [process] {
+        process->terminate();
+        process->waitForFinished(STOP_MS);
+    });
+    return true;
 }
 
 bool CServerStarter::AskSharing()

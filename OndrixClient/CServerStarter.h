@@ -12,7 +12,8 @@ class CStartupWindow;
 class QWidget;
 
 // Start Server: asks how to share the detector, runs the Ondrix Server
-// beside the client, detached, for the device the client holds, and
+// beside the client for the device the client holds (until the client quits,
+// unless the user chose to keep sharing), and
 // connects a start-up window to it. The user is told when a server already
 // runs and when the program is missing; the current device is then left, or
 // put back, as it was.
@@ -25,6 +26,8 @@ public:
     // far apart until this long has passed.
     static constexpr int CONNECT_PAUSE_MS = 200;
     static constexpr int CONNECT_WINDOW_MS = 3000;
+    static constexpr int START_MS = 5000;
+    static constexpr int STOP_MS = 5000;
 
     explicit CServerStarter(QWidget* window);
     ~CServerStarter() override;
@@ -44,6 +47,7 @@ public:
 
 private:
     bool AskSharing();
+    bool Launch();
     Result Connect(QString& error);
 
     QWidget* m_pWindow;

@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -70,6 +71,7 @@ private Q_SLOTS:
     void sharingBecomesTheServerArguments();
     void controlAddressesAreChecked_data();
     void controlAddressesAreChecked();
+    void shareDialogOffersNetworksAndShowsTheIdentity();
     void startThatChangesNothing_data();
     void startThatChangesNothing();
     void serverListeningLateIsConnected();
@@ -139,28 +141,35 @@ void TestServerStart::sharingBecomesTheServerArguments_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("control");
+    QTest::addColumn<QStringList>("networks"); // chosen; empty: this PC's narrow ones
     QTest::addColumn<QStringList>("local");
     QTest::addColumn<QStringList>("arguments");
     const QStringList lan { QStringLiteral("192.168.1.20/24") };
-    QTest::newRow("this computer") << int(CServerSharing::ThisComputer) << "10.0.0.1" << lan << QStringList();
-    QTest::newRow("read-only, IPv4 subnets once each") << int(CServerSharing::NetworkReadOnly) << "10.0.0.1"
-                                            << QStringList { "192.168.1.20/24", "192.168.1.7/24", "fe80::1/64", "10.1.2.3/8" }
-                                            << QStringList { "--listen", "any", "--allow", "192.168.1.0/24,10.0.0.0/8" };
-    QTest::newRow("no network lets in only this PC") << int(CServerSharing::NetworkReadOnly) << "" << QStringList()
-                                                     << QStringList { "--listen", "any", "--allow", "127.0.0.0/8" };
+    const QString loopback = QStringLiteral("127.0.0.0/8,::1/128");
+    QTest::newRow("this computer") << int(CServerSharing::ThisComputer) << "10.0.0.1" << QStringList() << lan << QStringList();
+    // Networks wider than a /16 (a VPN's /8) are not shared unasked.
+    QTest::newRow("read-only, narrow IPv4 subnets once each")
+        << int(CServerSharing::NetworkReadOnly) << "10.0.0.1" << QStringList()
+        << QStringList { "192.168.1.20/24", "192.168.1.7/24", "fe80::1/64", "10.1.2.3/8", "172.17.0.1/16" }
+        << QStringList { "--tls-listen", "any", "--allow", "192.168.1.0/24,172.17.0.0/16," + loopback, "--control", loopback };
+    QTest::newRow("no network lets in only this PC") << int(CServerSharing::NetworkReadOnly) << "" << QStringList() << QStringList()
+        << QStringList { "--tls-listen", "any", "--allow", loopback, "--control", loopback };
+    QTest::newRow("chosen, a wide one included") << int(CServerSharing::NetworkReadOnly) << "" << QStringList { "10.0.0.0/8" } << lan
+        << QStringList { "--tls-listen", "any", "--allow", "10.0.0.0/8," + loopback, "--control", loopback };
     // Whoever may control must also be let in.
-    QTest::newRow("control") << int(CServerSharing::NetworkControl) << " 192.168.1.20, 10.8.0.5,fd00::1/64," << lan
-                             << QStringList { "--listen", "any", "--allow", "192.168.1.0/24,192.168.1.20/32,10.8.0.5/32,fd00::/64",
-                                    "--control", "192.168.1.20/32,10.8.0.5/32,fd00::/64" };
+    QTest::newRow("control") << int(CServerSharing::NetworkControl) << " 192.168.1.20, 10.8.0.5,fd00::1/64," << QStringList() << lan
+        << QStringList { "--tls-listen", "any", "--allow", "192.168.1.0/24,192.168.1.20/32,10.8.0.5/32,fd00::/64," + loopback,
+               "--control", "192.168.1.20/32,10.8.0.5/32,fd00::/64," + loopback };
 }
 
 void TestServerStart::sharingBecomesTheServerArguments()
 {
     QFETCH(int, mode);
     QFETCH(QString, control);
+    QFETCH(QStringList, networks);
     QFETCH(QStringList, local);
     QFETCH(QStringList, arguments);
-    QCOMPARE(CServerSharing(CServerSharing::Mode(mode), control).Arguments(Entries(local)), arguments);
+    QCOMPARE(CServerSharing(CServerSharing::Mode(mode), control, networks).Arguments(Entries(local)), arguments);
 }
 
 void TestServerStart::controlAddressesAreChecked_data()
@@ -187,6 +196,33 @@ void TestServerStart::controlAddressesAreChecked()
     dialog.findChild<QRadioButton*>(QStringLiteral("m_pReadOnlyRadio"))->setChecked(true);
     QVERIFY(ok->isEnabled());
     QVERIFY(!dialog.findChild<QLineEdit*>(QStringLiteral("m_pControlEdit"))->isEnabled());
+}
+
+void TestServerStart::shareDialogOffersNetworksAndShowsTheIdentity()
+{
+    const QString path = m_folder.filePath(QStringLiteral("identity.sh"));
+    QFile script(path);
+    QVERIFY(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    script.write("#!/bin/sh\ncase \"$1\" in\n--fingerprint) printf '%064d\\n' 7 ;;\n"
+                 "--show-keys) printf 'view V1\\ncontrol C2\\n' ;;\nesac\n");
+    script.close();
+    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    qputenv("ONDRIX_SERVER_PROGRAM", path.toLocal8Bit());
+    CShareDialog dialog(CServerSharing(CServerSharing::NetworkReadOnly));
+    dialog.SetLocalNetworks(Entries({ QStringLiteral("192.168.1.20/24"), QStringLiteral("10.1.2.3/8") }));
+    auto* list = dialog.findChild<QListWidget*>(QStringLiteral("m_pNetworkList"));
+    auto* wide = dialog.findChild<QLabel*>(QStringLiteral("m_pWideLabel"));
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->item(0)->checkState(), Qt::Checked);
+    QCOMPARE(list->item(1)->checkState(), Qt::Unchecked);
+    QVERIFY(wide->text().isEmpty());
+    list->item(1)->setCheckState(Qt::Checked);
+    QVERIFY(wide->text().contains(QStringLiteral("10.0.0.0/8")));
+    QCOMPARE(dialog.GetSharing().GetNetworks(), QStringList({ "192.168.1.0/24", "10.0.0.0/8" }));
+    QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("m_pFingerprintLabel"))->text(),
+        QStringLiteral("0000 0000 0000 0000 0000 0000 0000 0000 0000 0000 0000 0000 0000 0000 0000 0007"));
+    QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("m_pControlKeyLabel"))->text(), QStringLiteral("C2"));
+    QVERIFY(!dialog.GetSharing().KeepsSharing());
 }
 
 void TestServerStart::startThatChangesNothing_data()
