@@ -1,7 +1,8 @@
 // The publication to MQTT against a real Mosquitto broker: a scripted
 // detector's state, bands and alarms, the retained state a late subscriber
 // finds, alarms kept over a broker restart, the will of a killed server,
-// the goodbye of a stopped one, and brokers that are away or refuse.
+// the goodbye of a stopped one, and brokers that are away or refuse. Where
+// the password may come from and go to, from the options alone.
 #include "CFakeDeviceBase.h"
 #include "CMosquittoBroker.h"
 #include "CMqttBridge.h"
@@ -14,6 +15,7 @@
 #include "CServerProcess.h"
 #include "ServerLog.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -65,6 +67,15 @@ QList<qint64> Sequences(const QList<QByteArray>& payloads)
     return sequences;
 }
 
+// A file of the test's with these permissions, its name its path's last part.
+QString WriteFile(const QTemporaryDir& folder, const QString& name, QFile::Permissions permissions, const QByteArray& text)
+{
+    QFile file(folder.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.setPermissions(permissions))
+        return {};
+    return file.fileName();
+}
+
 const QByteArray STATE = CMqttTopics::StateTopic(QStringLiteral("lab"));
 const QByteArray ALARM = CMqttTopics::AlarmTopic(QStringLiteral("lab"));
 
@@ -76,6 +87,7 @@ class tst_Mqtt : public QObject
 
 private Q_SLOTS:
     void initTestCase() { ServerLog::SetQuiet(true); }
+    void cleanup() { qunsetenv("CREDENTIALS_DIRECTORY"); }
     void deviceNames_data();
     void deviceNames();
     void broker_data();
@@ -91,6 +103,8 @@ private Q_SLOTS:
     void smallestBandRate();
     void passwordFile_data();
     void passwordFile();
+    void passwordSafety_data();
+    void passwordSafety();
 };
 
 void tst_Mqtt::deviceNames_data()
@@ -352,6 +366,77 @@ void tst_Mqtt::passwordFile()
     const bool started = client.Start("ondrix/lab/state", "lost", error);
     QVERIFY2(error.isEmpty() || error.contains(QLatin1String("password file")), qPrintable(error));
     QTEST(started, "ok");
+}
+
+void tst_Mqtt::passwordSafety_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // %private, %group, %world: password files of those modes
+    QTest::addColumn<QByteArray>("config");     // set: read with --config
+    QTest::addColumn<bool>("credential");       // systemd handed the service a password
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QString>("expected"); // the password file and --mqtt-allow-plain, or part of the message
+
+    const QStringList local { "--mqtt", "127.0.0.1", "--mqtt-user", "u" };
+    const QStringList remote { "--mqtt", "192.0.2.1:1883", "--mqtt-user", "u" };
+    const QStringList privateFile { "--mqtt-password-file", "%private" };
+    const QByteArray none;
+    QTest::newRow("private file") << local + privateFile << none << false << true << "private plain=0";
+    QTest::newRow("group may read") << local + QStringList { "--mqtt-password-file", "%group" } << none << false << false
+                                    << "may be read by its group";
+    QTest::newRow("anyone may read") << local + QStringList { "--mqtt-password-file", "%world" } << none << false << false
+                                     << "may be read by every user";
+    QTest::newRow("credential wins") << local + QStringList { "--mqtt-password-file", "%world" } << none << true << true
+                                     << "mqtt-password plain=0";
+    QTest::newRow("credential alone") << local << none << true << true << "mqtt-password plain=0";
+    QTest::newRow("localhost") << QStringList { "--mqtt", "LOCALHOST", "--mqtt-user", "u" } + privateFile << none << false
+                               << true << "private plain=0";
+    QTest::newRow("IPv6 loopback") << QStringList { "--mqtt", "[::1]", "--mqtt-user", "u" } + privateFile << none << false
+                                   << true << "private plain=0";
+    QTest::newRow("plain to a network") << remote + privateFile << none << false << false << "--mqtt-allow-plain";
+    QTest::newRow("credential to a network") << remote << none << true << false << "192.0.2.1";
+    QTest::newRow("host name is a network") << QStringList { "--mqtt", "broker.lan", "--mqtt-user", "u" } + privateFile
+                                            << none << false << false << "--mqtt-ca-file";
+    QTest::newRow("plain allowed") << remote + privateFile + QStringList { "--mqtt-allow-plain" } << none << false << true
+                                   << "private plain=1";
+    QTest::newRow("allowed in the file") << remote + privateFile << QByteArray("mqtt-allow-plain = yes\n") << false << true
+                                         << "private plain=1";
+    QTest::newRow("refused in the file") << remote + privateFile << QByteArray("mqtt-allow-plain = off\n") << false << false
+                                         << "--mqtt-allow-plain";
+    QTest::newRow("neither yes nor no") << local << QByteArray("mqtt-allow-plain = maybe\n") << false << false << "'maybe'";
+    QTest::newRow("TLS to a network") << remote + privateFile + QStringList { "--mqtt-ca-file", "%private" } << none << false
+                                      << true << "private plain=0";
+    QTest::newRow("user alone to a network") << remote << none << false << true << " plain=0";
+}
+
+// Parsing only: nothing is sent anywhere.
+void tst_Mqtt::passwordSafety()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, config);
+    QFETCH(bool, credential);
+    QTemporaryDir folder;
+    const QFile::Permissions owner = QFile::ReadOwner | QFile::WriteOwner;
+    const QString files[][2] = { { "%private", WriteFile(folder, "private", owner, "secret\n") },
+        { "%group", WriteFile(folder, "group", owner | QFile::ReadGroup, "secret\n") },
+        { "%world", WriteFile(folder, "world", owner | QFile::ReadOther, "secret\n") } };
+    for (QString& argument : arguments) {
+        for (const auto& file : files)
+            argument.replace(file[0], file[1]);
+    }
+    if (!config.isNull())
+        arguments << "--config" << WriteFile(folder, "server.ini", owner, config);
+    if (credential) {
+        QVERIFY(QDir(folder.path()).mkdir("credentials"));
+        WriteFile(folder, "credentials/mqtt-password", QFile::ReadOwner, "secret\n");
+        qputenv("CREDENTIALS_DIRECTORY", folder.filePath("credentials").toUtf8());
+    }
+    SERVER_SETTINGS settings;
+    QString message;
+    int exitCode = 0;
+    QTEST(CServerOptions::Parse(QStringList { "OndrixServer" } + arguments, settings, message, exitCode), "ok");
+    const QString summary = QFileInfo(settings.mqtt.passwordFile).fileName() + " plain=" + QString::number(settings.mqtt.allowPlain);
+    QFETCH(QString, expected);
+    QVERIFY2((exitCode == 0 ? summary : message).contains(expected), qPrintable(exitCode == 0 ? summary : message));
 }
 
 QTEST_GUILESS_MAIN(tst_Mqtt)
