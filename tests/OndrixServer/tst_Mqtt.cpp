@@ -1,8 +1,10 @@
 // The publication to MQTT against a real Mosquitto broker: a scripted
 // detector's state, bands and alarms, the retained state a late subscriber
 // finds, alarms kept over a broker restart, the will of a killed server,
-// the goodbye of a stopped one, and brokers that are away or refuse. Where
-// the password may come from and go to, from the options alone.
+// the goodbye of a stopped one, and brokers that are away or refuse. What
+// the client announces on connecting, against a fake; where the password
+// may come from and go to, from the options alone.
+#include "CFakeBroker.h"
 #include "CFakeDeviceBase.h"
 #include "CMosquittoBroker.h"
 #include "CMqttBridge.h"
@@ -21,6 +23,10 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -105,6 +111,9 @@ private Q_SLOTS:
     void passwordFile();
     void passwordSafety_data();
     void passwordSafety();
+    void packetLimit_data();
+    void packetLimit();
+    void stopsDuringHandshake();
 };
 
 void tst_Mqtt::deviceNames_data()
@@ -437,6 +446,69 @@ void tst_Mqtt::passwordSafety()
     const QString summary = QFileInfo(settings.mqtt.passwordFile).fileName() + " plain=" + QString::number(settings.mqtt.allowPlain);
     QFETCH(QString, expected);
     QVERIFY2((exitCode == 0 ? summary : message).contains(expected), qPrintable(exitCode == 0 ? summary : message));
+}
+
+void tst_Mqtt::packetLimit_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QList<int>>("levels");
+    QTest::addColumn<QList<qint64>>("limits");
+    QTest::addColumn<bool>("connects");
+    const qint64 limit = CMqttClient::MAX_INCOMING_PACKET_BYTES;
+    QTest::newRow("every connection") << int(CFakeBroker::Hangup) << QList<int> { 5, 5 } << QList<qint64> { limit, limit }
+                                      << false;
+    QTest::newRow("3.1.1 broker") << int(CFakeBroker::OnlyVersion311) << QList<int> { 5, 4 } << QList<qint64> { limit, 0 }
+                                  << true;
+}
+
+void tst_Mqtt::packetLimit()
+{
+    QFETCH(int, answer);
+    QFETCH(QList<int>, levels);
+    CFakeBroker broker { CFakeBroker::Answer(answer) };
+    CMqttClient client(Settings(broker.Port()), QStringLiteral("lab"));
+    QString error;
+    QVERIFY(client.Start("ondrix/lab/state", "lost", error));
+    QTRY_VERIFY_WITH_TIMEOUT(broker.Connects().size() >= levels.size(), 5000);
+    QList<int> seenLevels;
+    QList<qint64> seenLimits;
+    for (const CFakeBroker::CONNECT& connect : broker.Connects().mid(0, levels.size())) {
+        seenLevels << connect.level;
+        seenLimits << connect.maxPacket;
+    }
+    QCOMPARE(seenLevels, levels);
+    QTEST(seenLimits, "limits");
+    QFETCH(bool, connects);
+    if (connects)
+        QTRY_VERIFY(client.IsConnected());
+}
+
+// A broker whose host drops the TCP handshake, as a full backlog does: the
+// server still stops at once.
+void tst_Mqtt::stopsDuringHandshake()
+{
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    QVERIFY(::bind(listener, reinterpret_cast<sockaddr*>(&address), size) == 0 && ::listen(listener, 0) == 0);
+    QVERIFY(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size) == 0);
+    const int filler = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    QVERIFY(::connect(filler, reinterpret_cast<sockaddr*>(&address), size) == 0);
+    {
+        CMqttClient client(Settings(ntohs(address.sin_port)), QStringLiteral("lab"));
+        QString error;
+        QVERIFY(client.Start("ondrix/lab/state", "lost", error));
+        QTest::qWait(300);
+        QElapsedTimer clock;
+        clock.start();
+        client.Stop();
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(!client.IsConnected());
+    }
+    ::close(filler);
+    ::close(listener);
 }
 
 QTEST_GUILESS_MAIN(tst_Mqtt)
