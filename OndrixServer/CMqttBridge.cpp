@@ -1,5 +1,6 @@
 #include "CMqttBridge.h"
 
+#include "CMqttOptions.h"
 #include "CMqttPublisher.h"
 #include "CMqttTopics.h"
 #include "IDevice.h"
@@ -21,6 +22,9 @@ bool CMqttBridge::Start(const QList<IDevice*>& devices, QString& error)
 {
     if (!IsEnabled() || !m_publishers.empty())
         return true;
+    if (CMqttOptions::SendsPasswordInClear(m_settings))
+        ServerLog::Line(QStringLiteral("warning: the MQTT password goes to %1 unencrypted (--mqtt-allow-plain)")
+                            .arg(m_settings.host));
     QStringList ids;
     for (IDevice* device : devices)
         ids.append(device->GetDevID());

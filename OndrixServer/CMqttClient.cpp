@@ -1,9 +1,11 @@
 #include "CMqttClient.h"
 
+#include "CTcpProbe.h"
 #include "MQTT_SETTINGS.h"
 #include "ServerLog.h"
 
 #include <mosquitto.h>
+#include <mqtt_protocol.h>
 
 #include <QFile>
 
@@ -42,6 +44,26 @@ QString ErrorText(int code)
     return QString::fromUtf8(mosquitto_strerror(code));
 }
 
+bool ReadPassword(const QString& path, QByteArray& password, QString& error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("MQTT password file '%1' cannot be read").arg(path);
+        return false;
+    }
+    // No more than the protocol carries: a huge file with no line end
+    // must not be read into memory whole. Room for "\r\n", and for the
+    // terminating NUL that readLine() counts in its limit.
+    const QByteArray line = file.readLine(MAX_PASSWORD_BYTES + 3);
+    password = line.trimmed();
+    if ((!line.endsWith('\n') && !file.atEnd()) || password.size() > MAX_PASSWORD_BYTES) {
+        error = QStringLiteral("MQTT password file '%1': the first line is longer than %2 bytes")
+                    .arg(path).arg(MAX_PASSWORD_BYTES);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 CMqttClient::CMqttClient(const MQTT_SETTINGS& settings, const QString& name, QObject* parent)
@@ -67,23 +89,8 @@ bool CMqttClient::Start(const QByteArray& willTopic, const QByteArray& willPaylo
     if (m_pClient)
         return true;
     QByteArray password;
-    if (!m_strPasswordFile.isEmpty()) {
-        QFile file(m_strPasswordFile);
-        if (!file.open(QIODevice::ReadOnly)) {
-            error = QStringLiteral("MQTT password file '%1' cannot be read").arg(m_strPasswordFile);
-            return false;
-        }
-        // No more than the protocol carries: a huge file with no line end
-        // must not be read into memory whole. Room for "\r\n", and for the
-        // terminating NUL that readLine() counts in its limit.
-        const QByteArray line = file.readLine(MAX_PASSWORD_BYTES + 3);
-        password = line.trimmed();
-        if ((!line.endsWith('\n') && !file.atEnd()) || password.size() > MAX_PASSWORD_BYTES) {
-            error = QStringLiteral("MQTT password file '%1': the first line is longer than %2 bytes")
-                        .arg(m_strPasswordFile).arg(MAX_PASSWORD_BYTES);
-            return false;
-        }
-    }
+    if (!m_strPasswordFile.isEmpty() && !ReadPassword(m_strPasswordFile, password, error))
+        return false;
     // MQTT carries a password only with a user name: a password alone would
     // be dropped without a word, and the broker's refusal would puzzle.
     if (!m_strPasswordFile.isEmpty() && m_strUser.isEmpty())
@@ -94,6 +101,19 @@ bool CMqttClient::Start(const QByteArray& willTopic, const QByteArray& willPaylo
         error = QStringLiteral("MQTT client cannot be created");
         return false;
     }
+    const int code = SetUp(willTopic, willPayload, password);
+    if (code != MOSQ_ERR_SUCCESS) {
+        error = QStringLiteral("MQTT client for %1 cannot be set up: %2").arg(m_strName, ErrorText(code));
+        Release();
+        return false;
+    }
+    m_bStop = false;
+    m_thread = std::thread(&CMqttClient::Run, this);
+    return true;
+}
+
+int CMqttClient::SetUp(const QByteArray& willTopic, const QByteArray& willPayload, const QByteArray& password)
+{
     mosquitto_threaded_set(m_pClient, true);
     mosquitto_int_option(m_pClient, MOSQ_OPT_TCP_NODELAY, 1);
     mosquitto_connect_callback_set(m_pClient, &CMqttClient::OnConnect);
@@ -105,15 +125,16 @@ bool CMqttClient::Start(const QByteArray& willTopic, const QByteArray& willPaylo
             m_strPasswordFile.isEmpty() ? nullptr : password.constData());
     if (code == MOSQ_ERR_SUCCESS && !m_strCaFile.isEmpty())
         code = mosquitto_tls_set(m_pClient, QFile::encodeName(m_strCaFile).constData(), nullptr, nullptr, nullptr, nullptr);
-    if (code != MOSQ_ERR_SUCCESS) {
-        error = QStringLiteral("MQTT client for %1 cannot be set up: %2").arg(m_strName, ErrorText(code));
-        mosquitto_destroy(m_pClient);
-        m_pClient = nullptr;
-        return false;
-    }
-    m_bStop = false;
-    m_thread = std::thread(&CMqttClient::Run, this);
-    return true;
+    if (code == MOSQ_ERR_SUCCESS)
+        code = mosquitto_property_add_int32(&m_pConnectProperties, MQTT_PROP_MAXIMUM_PACKET_SIZE, MAX_INCOMING_PACKET_BYTES);
+    return code;
+}
+
+void CMqttClient::Release()
+{
+    mosquitto_destroy(m_pClient);
+    m_pClient = nullptr;
+    mosquitto_property_free_all(&m_pConnectProperties);
 }
 
 void CMqttClient::Stop(const QByteArray& topic, const QByteArray& payload)
@@ -128,8 +149,7 @@ void CMqttClient::Stop(const QByteArray& topic, const QByteArray& payload)
     }
     m_wake.notify_all();
     m_thread.join();
-    mosquitto_destroy(m_pClient);
-    m_pClient = nullptr;
+    Release();
     m_bConnected = false;
 }
 
@@ -160,23 +180,15 @@ QString CMqttClient::Status() const
 void CMqttClient::Run()
 {
     int pause = FIRST_RETRY_MS;
-    bool first = true;
     for (;;) {
-        {
-            const std::lock_guard<std::mutex> lock(m_mutex);
-            if (m_bStop)
-                break;
-        }
-        if (ConnectOnce(first))
+        if (Stopping())
+            break;
+        if (ConnectOnce())
             Serve();
-        first = false;
         // Checked before the connection is marked gone: a stop must leave
         // it to Leave() to say goodbye, or the broker publishes the will.
-        {
-            const std::lock_guard<std::mutex> lock(m_mutex);
-            if (m_bStop)
-                break;
-        }
+        if (Stopping())
+            break;
         m_bConnected = false;
         if (m_bWasConnected.exchange(false))
             pause = FIRST_RETRY_MS;
@@ -186,10 +198,21 @@ void CMqttClient::Run()
     Leave();
 }
 
-bool CMqttClient::ConnectOnce(bool first)
+// A connection anew each time, as the library's reconnection would leave
+// the properties out. Its MQTT 5 connection waits for the TCP handshake
+// (see CTcpProbe), so a host that answers is waited for first.
+bool CMqttClient::ConnectOnce()
 {
-    const int code = first ? mosquitto_connect_async(m_pClient, m_strHost.toUtf8().constData(), m_nPort, KEEPALIVE_SECONDS)
-                           : mosquitto_reconnect_async(m_pClient);
+    QString unreachable;
+    if (!CTcpProbe::Reach(m_strHost, m_nPort, [this] { return Stopping(); }, unreachable, LOOP_MS)) {
+        if (!unreachable.isEmpty())
+            Report(QStringLiteral("MQTT broker %1:%2 unreachable: %3").arg(m_strHost).arg(m_nPort).arg(unreachable));
+        return false;
+    }
+    m_bRefused = false;
+    mosquitto_int_option(m_pClient, MOSQ_OPT_PROTOCOL_VERSION, m_bVersion311 ? MQTT_PROTOCOL_V311 : MQTT_PROTOCOL_V5);
+    const int code = mosquitto_connect_bind_v5(m_pClient, m_strHost.toUtf8().constData(), m_nPort,
+        KEEPALIVE_SECONDS, nullptr, m_bVersion311 ? nullptr : m_pConnectProperties);
     if (code == MOSQ_ERR_SUCCESS)
         return true;
     Report(QStringLiteral("MQTT broker %1:%2 unreachable: %3").arg(m_strHost).arg(m_nPort).arg(ErrorText(code)));
@@ -207,16 +230,13 @@ void CMqttClient::Serve()
             m_bConnected = true;
             QMetaObject::invokeMethod(this, [this] { Q_EMIT connected(); }, Qt::QueuedConnection);
         }
-        {
-            const std::lock_guard<std::mutex> lock(m_mutex);
-            if (m_bStop)
-                return;
-        }
+        if (Stopping())
+            return;
         if (code == MOSQ_ERR_SUCCESS)
             continue;
         if (m_bWasConnected)
             Report(QStringLiteral("MQTT connection to %1:%2 lost: %3").arg(m_strHost).arg(m_nPort).arg(ErrorText(code)));
-        else if (code != MOSQ_ERR_CONN_REFUSED && code != MOSQ_ERR_NO_CONN)
+        else if (!m_bRefused && code != MOSQ_ERR_CONN_REFUSED && code != MOSQ_ERR_NO_CONN)
             Report(QStringLiteral("MQTT broker %1:%2 unreachable: %3").arg(m_strHost).arg(m_nPort).arg(ErrorText(code)));
         return;
     }
@@ -245,6 +265,12 @@ void CMqttClient::Leave()
     m_bConnected = false;
 }
 
+bool CMqttClient::Stopping() const
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_bStop;
+}
+
 void CMqttClient::Wait(int ms)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
@@ -268,8 +294,7 @@ void CMqttClient::OnConnect(mosquitto*, void* self, int code)
 {
     auto* client = static_cast<CMqttClient*>(self);
     if (code != 0) {
-        client->Report(QStringLiteral("MQTT broker %1:%2 refused the connection: %3")
-                           .arg(client->m_strHost).arg(client->m_nPort).arg(QString::fromUtf8(mosquitto_connack_string(code))));
+        client->OnRefused(code);
         return;
     }
     // What a lost connection left unsent is not counted again.
@@ -277,6 +302,19 @@ void CMqttClient::OnConnect(mosquitto*, void* self, int code)
     client->m_bAccepted = true;
     client->m_bWasConnected = true;
     client->Report(QStringLiteral("MQTT connected to %1:%2").arg(client->m_strHost).arg(client->m_nPort));
+}
+
+void CMqttClient::OnRefused(int code)
+{
+    m_bRefused = true;
+    if (code == MQTT_RC_UNSUPPORTED_PROTOCOL_VERSION && !m_bVersion311) {
+        m_bVersion311 = true;
+        Report(QStringLiteral("MQTT broker %1:%2 does not speak MQTT 5; trying 3.1.1").arg(m_strHost).arg(m_nPort));
+        return;
+    }
+    // MQTT 5 and 3.1.1 number their refusals differently.
+    const char* reason = m_bVersion311 ? mosquitto_connack_string(code) : mosquitto_reason_string(code);
+    Report(QStringLiteral("MQTT broker %1:%2 refused the connection: %3").arg(m_strHost).arg(m_nPort).arg(QString::fromUtf8(reason)));
 }
 
 void CMqttClient::OnDisconnect(mosquitto*, void* self, int)

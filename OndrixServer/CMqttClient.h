@@ -11,12 +11,16 @@
 
 struct MQTT_SETTINGS;
 struct mosquitto;
+struct mqtt5__property;
+typedef struct mqtt5__property mosquitto_property;
 
 // One connection to the broker, kept up by a thread of its own: it
 // connects, reconnects with growing pauses when the broker is away or
 // refuses, and writes what Publish hands it. Publish only queues, so the
 // caller never waits on the network. The will is set before every
-// connection, so the broker announces this client's end if it dies.
+// connection, so the broker announces this client's end if it dies. It
+// speaks MQTT 5, to announce the largest packet it takes, and 3.1.1 to a
+// broker that refuses 5.
 class CMqttClient : public QObject
 {
     Q_OBJECT
@@ -30,6 +34,10 @@ public:
     // queue without end; past this, Publish refuses (alarms then wait in
     // the publisher's bounded queue, band values are dropped).
     static constexpr int MAX_PENDING = 4096;
+    // Announced to the broker (MQTT 5) as the largest packet it may send:
+    // the server only publishes and takes in acknowledgements, so a broker
+    // that sends more is wrong, and must not make it hold megabytes.
+    static constexpr int MAX_INCOMING_PACKET_BYTES = 64 * 1024;
 
     // `name` is the device the log lines are about.
     CMqttClient(const MQTT_SETTINGS& settings, const QString& name, QObject* parent = nullptr);
@@ -55,12 +63,16 @@ Q_SIGNALS:
     void connected();
 
 private:
+    int SetUp(const QByteArray& willTopic, const QByteArray& willPayload, const QByteArray& password);
+    void Release();
     void Run();
-    bool ConnectOnce(bool first);
+    bool ConnectOnce();
     void Serve();
     void Leave();
+    bool Stopping() const;
     void Wait(int ms);
     void Report(const QString& status);
+    void OnRefused(int code);
     static void OnConnect(mosquitto* client, void* self, int code);
     static void OnDisconnect(mosquitto* client, void* self, int code);
     static void OnPublish(mosquitto* client, void* self, int mid);
@@ -72,6 +84,13 @@ private:
     QString m_strCaFile;
     QString m_strName;
     mosquitto* m_pClient = nullptr;
+    mosquitto_property* m_pConnectProperties = nullptr;
+    // Set when the broker answered MQTT 5 with an unsupported version; from
+    // then on 3.1.1 is spoken, which has no properties. The client's
+    // thread only, like m_bRefused, which keeps a refusal from being
+    // logged again as an unreachable broker.
+    bool m_bVersion311 = false;
+    bool m_bRefused = false;
     std::thread m_thread;
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;

@@ -1,7 +1,9 @@
 #include "CMqttOptions.h"
 
 #include "CMqttTopics.h"
+#include "CPeerPolicy.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -65,6 +67,19 @@ bool ApplyCaFile(const QString& value, SERVER_SETTINGS& settings, QString& error
     return ReadableFile(value, settings.mqtt.caFile, error);
 }
 
+bool ApplyAllowPlain(const QString& value, SERVER_SETTINGS& settings, QString& error)
+{
+    static const QStringList yes { QStringLiteral("1"), QStringLiteral("true"), QStringLiteral("yes"), QStringLiteral("on") };
+    static const QStringList no { QStringLiteral("0"), QStringLiteral("false"), QStringLiteral("no"), QStringLiteral("off") };
+    const QString word = value.trimmed().toLower();
+    if (yes.contains(word) || no.contains(word)) {
+        settings.mqtt.allowPlain = yes.contains(word);
+        return true;
+    }
+    error = CMqttOptions::tr("'%1' is not yes or no").arg(value);
+    return false;
+}
+
 bool ApplyQueue(const QString& value, SERVER_SETTINGS& settings, QString& error)
 {
     bool ok = false;
@@ -77,7 +92,58 @@ bool ApplyQueue(const QString& value, SERVER_SETTINGS& settings, QString& error)
     return false;
 }
 
+// Under the systemd unit; the file exists only when the administrator
+// stored the password for it.
+QString CredentialPath()
+{
+    const QString folder = qEnvironmentVariable("CREDENTIALS_DIRECTORY");
+    if (folder.isEmpty())
+        return {};
+    const QString path = QDir(folder).filePath(QLatin1String(MQTT_SETTINGS::PASSWORD_CREDENTIAL));
+    return QFileInfo(path).isFile() ? path : QString();
+}
+
+bool IsPrivate(const QString& path, QString& error)
+{
+    const QFileInfo file(path);
+    if (!(file.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther)))
+        return true;
+    error = CMqttOptions::tr("--mqtt-password-file: '%1' may be read by %2; make it readable by the server's user "
+                             "alone (chmod 600 '%1')")
+                .arg(path, file.permissions() & QFileDevice::ReadOther ? CMqttOptions::tr("every user")
+                                                                        : CMqttOptions::tr("its group"));
+    return false;
+}
+
+// By name only "localhost": any other name may lead anywhere, and is not
+// looked up while the options are read.
+bool IsLoopbackHost(const QString& host)
+{
+    return host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0
+        || CPeerPolicy::IsLoopback(QHostAddress(host));
+}
+
 } // namespace
+
+bool CMqttOptions::Check(MQTT_SETTINGS& settings, QString& error)
+{
+    const QString credential = CredentialPath();
+    if (!credential.isEmpty())
+        settings.passwordFile = credential;
+    else if (!settings.passwordFile.isEmpty() && !IsPrivate(settings.passwordFile, error))
+        return false;
+    if (!SendsPasswordInClear(settings) || settings.allowPlain)
+        return true;
+    error = tr("--mqtt: the password would cross the network to %1 unencrypted; give --mqtt-ca-file to reach the "
+               "broker over TLS, or --mqtt-allow-plain to send it all the same").arg(settings.host);
+    return false;
+}
+
+bool CMqttOptions::SendsPasswordInClear(const MQTT_SETTINGS& settings)
+{
+    return !settings.host.isEmpty() && !settings.user.isEmpty() && !settings.passwordFile.isEmpty()
+        && settings.caFile.isEmpty() && !IsLoopbackHost(settings.host);
+}
 
 QList<SERVER_OPTION> CMqttOptions::Entries()
 {
@@ -97,9 +163,16 @@ QList<SERVER_OPTION> CMqttOptions::Entries()
             false, &ApplyBandRate },
         { QStringLiteral("mqtt-user"), tr("name"), tr("Log in to the broker as this user."), false, &ApplyUser },
         { QStringLiteral("mqtt-password-file"), tr("file"),
-            tr("The broker password is the first line of this file."), false, &ApplyPasswordFile },
+            tr("The broker password is the first line of this file, which only the server's user may read. "
+               "Under the systemd unit, the password it is handed as the credential '%1' wins.")
+                .arg(QLatin1String(MQTT_SETTINGS::PASSWORD_CREDENTIAL)),
+            false, &ApplyPasswordFile },
         { QStringLiteral("mqtt-ca-file"), tr("file"),
             tr("Reach the broker over TLS, its certificate signed by the CA in this PEM file."), false, &ApplyCaFile },
+        { QStringLiteral("mqtt-allow-plain"), QString(),
+            tr("Send the password to a broker on another computer even without TLS, where anyone on the way can "
+               "read it. Default: such a broker is refused."),
+            false, &ApplyAllowPlain, true },
         { QStringLiteral("mqtt-queue"), tr("count"),
             tr("Keep at most this many alarms, 1 to %1, while the broker is away. Default: %2.")
                 .arg(QUEUE_LIMIT).arg(defaults.queueLimit),

@@ -173,7 +173,8 @@ void Describe(QCommandLineParser& parser, const QList<OPTION_ENTRY>& entries)
                            "option names (listen = any). The command line wins over the file."),
         CServerOptions::tr("file") });
     for (const OPTION_ENTRY& entry : entries)
-        parser.addOption({ entry.name, entry.description, entry.valueName });
+        parser.addOption(entry.flag ? QCommandLineOption(entry.name, entry.description)
+                                    : QCommandLineOption(entry.name, entry.description, entry.valueName));
 }
 
 const OPTION_ENTRY* Find(const QList<OPTION_ENTRY>& entries, const QString& name)
@@ -226,7 +227,7 @@ bool ReadCommandLine(const QCommandLineParser& parser, const QList<OPTION_ENTRY>
         if (!parser.isSet(entry.name))
             continue;
         const QString value = entry.list ? parser.values(entry.name).join(QLatin1Char(',')) : parser.value(entry.name);
-        if (!entry.apply(value, settings, error)) {
+        if (!entry.apply(entry.flag ? QStringLiteral("1") : value, settings, error)) {
             error = QLatin1String("--") + entry.name + QLatin1String(": ") + error;
             return false;
         }
@@ -268,6 +269,9 @@ bool CServerOptions::Parse(const QStringList& arguments, SERVER_SETTINGS& settin
     if (parser.isSet(QLatin1String(CONFIG)) && !ReadConfig(parser.value(QLatin1String(CONFIG)), entries, settings, error))
         return Fail(error, message, exitCode);
     if (!ReadCommandLine(parser, entries, settings, error))
+        return Fail(error, message, exitCode);
+    // Wrong only together, whichever of the file and the command line gave them.
+    if (!CMqttOptions::Check(settings.mqtt, error))
         return Fail(error, message, exitCode);
     return true;
 }

@@ -9,6 +9,9 @@ struct MQTT_SETTINGS
 {
     static constexpr int DEFAULT_PORT = 1883;
     static constexpr double MAX_BAND_RATE = 10.0;
+    // The password systemd hands a service (LoadCredential=), in the folder
+    // named by $CREDENTIALS_DIRECTORY; it wins over passwordFile.
+    static constexpr char PASSWORD_CREDENTIAL[] = "mqtt-password";
 
     QString host;
     int port = DEFAULT_PORT;
@@ -23,6 +26,9 @@ struct MQTT_SETTINGS
     QString passwordFile;
     // Set: the broker is reached over TLS and must be signed by this CA.
     QString caFile;
+    // Set: a password may go to a broker on another computer without TLS,
+    // where anyone on the way could read it.
+    bool allowPlain = false;
     // Alarms kept while the broker is away; the oldest go first.
     int queueLimit = 1000;
 };

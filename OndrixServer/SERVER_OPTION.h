@@ -15,4 +15,7 @@ struct SERVER_OPTION
     QString description;
     bool list; // repeated, its values add up; otherwise the last one counts
     Apply apply;
+    // Given without a value on the command line, where apply gets "1"; the
+    // config file gives it a value like any key.
+    bool flag = false;
 };

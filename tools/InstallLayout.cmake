@@ -10,6 +10,11 @@ set(ONDRIX_INSTALL_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/${ONDRIX_PACKAGE_NAM
 # The application id: the desktop entry, the icon and the metainfo are named
 # after it.
 set(ONDRIX_APP_ID org.example.Ondrix)
+# The group that owns the detector's device nodes: the udev rule gives them
+# to it, systemd-sysusers creates it from the file of that name, the
+# server's unit joins it.
+set(ONDRIX_DEVICE_GROUP ondrix)
+set(ONDRIX_SYSUSERS_FILE ${ONDRIX_PACKAGE_NAME}.conf)
 
 find_program(ONDRIX_GZIP gzip REQUIRED)
 
@@ -59,7 +64,7 @@ endfunction()
 # an installation into /usr (the package's) puts them there, as
 # GNUInstallDirs does with /etc. The prefix is only known at install time,
 # so is everything the file says about it: @ONDRIX_INSTALL_FULL_PRIVATE_DIR@
-# stands for the private folder.
+# stands for the private folder, @ONDRIX_DEVICE_GROUP@ for the group.
 function(ondrix_install_system_file file subdir)
     set(source ${CMAKE_CURRENT_SOURCE_DIR}/${file})
     install(CODE "
@@ -68,6 +73,7 @@ function(ondrix_install_system_file file subdir)
             set(ondrix_root \"\")
         endif()
         set(ONDRIX_INSTALL_FULL_PRIVATE_DIR \"\${CMAKE_INSTALL_PREFIX}/${ONDRIX_INSTALL_PRIVATE_DIR}\")
+        set(ONDRIX_DEVICE_GROUP ${ONDRIX_DEVICE_GROUP})
         file(READ \"${source}\" ondrix_text)
         string(CONFIGURE \"\${ondrix_text}\" ondrix_text @ONLY)
         # One copy per destination: installations may run side by side.

@@ -1,7 +1,10 @@
 // The publication to MQTT against a real Mosquitto broker: a scripted
 // detector's state, bands and alarms, the retained state a late subscriber
 // finds, alarms kept over a broker restart, the will of a killed server,
-// the goodbye of a stopped one, and brokers that are away or refuse.
+// the goodbye of a stopped one, and brokers that are away or refuse. What
+// the client announces on connecting, against a fake; where the password
+// may come from and go to, from the options alone.
+#include "CFakeBroker.h"
 #include "CFakeDeviceBase.h"
 #include "CMosquittoBroker.h"
 #include "CMqttBridge.h"
@@ -14,11 +17,16 @@
 #include "CServerProcess.h"
 #include "ServerLog.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -65,6 +73,15 @@ QList<qint64> Sequences(const QList<QByteArray>& payloads)
     return sequences;
 }
 
+// A file of the test's with these permissions, its name its path's last part.
+QString WriteFile(const QTemporaryDir& folder, const QString& name, QFile::Permissions permissions, const QByteArray& text)
+{
+    QFile file(folder.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.setPermissions(permissions))
+        return {};
+    return file.fileName();
+}
+
 const QByteArray STATE = CMqttTopics::StateTopic(QStringLiteral("lab"));
 const QByteArray ALARM = CMqttTopics::AlarmTopic(QStringLiteral("lab"));
 
@@ -76,6 +93,7 @@ class tst_Mqtt : public QObject
 
 private Q_SLOTS:
     void initTestCase() { ServerLog::SetQuiet(true); }
+    void cleanup() { qunsetenv("CREDENTIALS_DIRECTORY"); }
     void deviceNames_data();
     void deviceNames();
     void broker_data();
@@ -91,6 +109,11 @@ private Q_SLOTS:
     void smallestBandRate();
     void passwordFile_data();
     void passwordFile();
+    void passwordSafety_data();
+    void passwordSafety();
+    void packetLimit_data();
+    void packetLimit();
+    void stopsDuringHandshake();
 };
 
 void tst_Mqtt::deviceNames_data()
@@ -352,6 +375,140 @@ void tst_Mqtt::passwordFile()
     const bool started = client.Start("ondrix/lab/state", "lost", error);
     QVERIFY2(error.isEmpty() || error.contains(QLatin1String("password file")), qPrintable(error));
     QTEST(started, "ok");
+}
+
+void tst_Mqtt::passwordSafety_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // %private, %group, %world: password files of those modes
+    QTest::addColumn<QByteArray>("config");     // set: read with --config
+    QTest::addColumn<bool>("credential");       // systemd handed the service a password
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QString>("expected"); // the password file and --mqtt-allow-plain, or part of the message
+
+    const QStringList local { "--mqtt", "127.0.0.1", "--mqtt-user", "u" };
+    const QStringList remote { "--mqtt", "192.0.2.1:1883", "--mqtt-user", "u" };
+    const QStringList privateFile { "--mqtt-password-file", "%private" };
+    const QByteArray none;
+    QTest::newRow("private file") << local + privateFile << none << false << true << "private plain=0";
+    QTest::newRow("group may read") << local + QStringList { "--mqtt-password-file", "%group" } << none << false << false
+                                    << "may be read by its group";
+    QTest::newRow("anyone may read") << local + QStringList { "--mqtt-password-file", "%world" } << none << false << false
+                                     << "may be read by every user";
+    QTest::newRow("credential wins") << local + QStringList { "--mqtt-password-file", "%world" } << none << true << true
+                                     << "mqtt-password plain=0";
+    QTest::newRow("credential alone") << local << none << true << true << "mqtt-password plain=0";
+    QTest::newRow("localhost") << QStringList { "--mqtt", "LOCALHOST", "--mqtt-user", "u" } + privateFile << none << false
+                               << true << "private plain=0";
+    QTest::newRow("IPv6 loopback") << QStringList { "--mqtt", "[::1]", "--mqtt-user", "u" } + privateFile << none << false
+                                   << true << "private plain=0";
+    QTest::newRow("plain to a network") << remote + privateFile << none << false << false << "--mqtt-allow-plain";
+    QTest::newRow("credential to a network") << remote << none << true << false << "192.0.2.1";
+    QTest::newRow("host name is a network") << QStringList { "--mqtt", "broker.lan", "--mqtt-user", "u" } + privateFile
+                                            << none << false << false << "--mqtt-ca-file";
+    QTest::newRow("plain allowed") << remote + privateFile + QStringList { "--mqtt-allow-plain" } << none << false << true
+                                   << "private plain=1";
+    QTest::newRow("allowed in the file") << remote + privateFile << QByteArray("mqtt-allow-plain = yes\n") << false << true
+                                         << "private plain=1";
+    QTest::newRow("refused in the file") << remote + privateFile << QByteArray("mqtt-allow-plain = off\n") << false << false
+                                         << "--mqtt-allow-plain";
+    QTest::newRow("neither yes nor no") << local << QByteArray("mqtt-allow-plain = maybe\n") << false << false << "'maybe'";
+    QTest::newRow("TLS to a network") << remote + privateFile + QStringList { "--mqtt-ca-file", "%private" } << none << false
+                                      << true << "private plain=0";
+    QTest::newRow("user alone to a network") << remote << none << false << true << " plain=0";
+}
+
+// Parsing only: nothing is sent anywhere.
+void tst_Mqtt::passwordSafety()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, config);
+    QFETCH(bool, credential);
+    QTemporaryDir folder;
+    const QFile::Permissions owner = QFile::ReadOwner | QFile::WriteOwner;
+    const QString files[][2] = { { "%private", WriteFile(folder, "private", owner, "secret\n") },
+        { "%group", WriteFile(folder, "group", owner | QFile::ReadGroup, "secret\n") },
+        { "%world", WriteFile(folder, "world", owner | QFile::ReadOther, "secret\n") } };
+    for (QString& argument : arguments) {
+        for (const auto& file : files)
+            argument.replace(file[0], file[1]);
+    }
+    if (!config.isNull())
+        arguments << "--config" << WriteFile(folder, "server.ini", owner, config);
+    if (credential) {
+        QVERIFY(QDir(folder.path()).mkdir("credentials"));
+        WriteFile(folder, "credentials/mqtt-password", QFile::ReadOwner, "secret\n");
+        qputenv("CREDENTIALS_DIRECTORY", folder.filePath("credentials").toUtf8());
+    }
+    SERVER_SETTINGS settings;
+    QString message;
+    int exitCode = 0;
+    QTEST(CServerOptions::Parse(QStringList { "OndrixServer" } + arguments, settings, message, exitCode), "ok");
+    const QString summary = QFileInfo(settings.mqtt.passwordFile).fileName() + " plain=" + QString::number(settings.mqtt.allowPlain);
+    QFETCH(QString, expected);
+    QVERIFY2((exitCode == 0 ? summary : message).contains(expected), qPrintable(exitCode == 0 ? summary : message));
+}
+
+void tst_Mqtt::packetLimit_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QList<int>>("levels");
+    QTest::addColumn<QList<qint64>>("limits");
+    QTest::addColumn<bool>("connects");
+    const qint64 limit = CMqttClient::MAX_INCOMING_PACKET_BYTES;
+    QTest::newRow("every connection") << int(CFakeBroker::Hangup) << QList<int> { 5, 5 } << QList<qint64> { limit, limit }
+                                      << false;
+    QTest::newRow("3.1.1 broker") << int(CFakeBroker::OnlyVersion311) << QList<int> { 5, 4 } << QList<qint64> { limit, 0 }
+                                  << true;
+}
+
+void tst_Mqtt::packetLimit()
+{
+    QFETCH(int, answer);
+    QFETCH(QList<int>, levels);
+    CFakeBroker broker { CFakeBroker::Answer(answer) };
+    CMqttClient client(Settings(broker.Port()), QStringLiteral("lab"));
+    QString error;
+    QVERIFY(client.Start("ondrix/lab/state", "lost", error));
+    QTRY_VERIFY_WITH_TIMEOUT(broker.Connects().size() >= levels.size(), 5000);
+    QList<int> seenLevels;
+    QList<qint64> seenLimits;
+    for (const CFakeBroker::CONNECT& connect : broker.Connects().mid(0, levels.size())) {
+        seenLevels << connect.level;
+        seenLimits << connect.maxPacket;
+    }
+    QCOMPARE(seenLevels, levels);
+    QTEST(seenLimits, "limits");
+    QFETCH(bool, connects);
+    if (connects)
+        QTRY_VERIFY(client.IsConnected());
+}
+
+// A broker whose host drops the TCP handshake, as a full backlog does: the
+// server still stops at once.
+void tst_Mqtt::stopsDuringHandshake()
+{
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    QVERIFY(::bind(listener, reinterpret_cast<sockaddr*>(&address), size) == 0 && ::listen(listener, 0) == 0);
+    QVERIFY(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size) == 0);
+    const int filler = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    QVERIFY(::connect(filler, reinterpret_cast<sockaddr*>(&address), size) == 0);
+    {
+        CMqttClient client(Settings(ntohs(address.sin_port)), QStringLiteral("lab"));
+        QString error;
+        QVERIFY(client.Start("ondrix/lab/state", "lost", error));
+        QTest::qWait(300);
+        QElapsedTimer clock;
+        clock.start();
+        client.Stop();
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(!client.IsConnected());
+    }
+    ::close(filler);
+    ::close(listener);
 }
 
 QTEST_GUILESS_MAIN(tst_Mqtt)

@@ -2,7 +2,9 @@
 // temporary prefix, and the Debian package that cpack makes of it, unpacked.
 // From both, the programs start through their launchers from any folder, the
 // client named by the desktop entry draws a simulated detector's live
-// records; the desktop data validates and lintian finds no errors.
+// records; the desktop data validates and lintian finds no errors. The
+// detector's device nodes belong to a group of their own, which the package
+// creates and the server's unit joins.
 #include "CPtyServer.h"
 #include "CRZ450Simulator.h"
 
@@ -27,6 +29,7 @@ const QStringList PRIVATE_FILES = { QStringLiteral("GuiKit.so"), QStringLiteral(
     QStringLiteral("ModuleRZ450.so"), QStringLiteral("OndrixClient"), QStringLiteral("OndrixServer"),
     QStringLiteral("PlugHub.so"), QStringLiteral("ondrixctl") };
 const int ICON_SIZES[] = { 16, 32, 48, 64, 128, 256 };
+const QString DEVICE_GROUP = QStringLiteral(ONDRIX_DEVICE_GROUP);
 
 // Installed: the prefix holds everything. Packaged: the files of /usr under
 // usr/, the udev rule and the unit under lib/ of the unpacked package.
@@ -71,6 +74,9 @@ private Q_SLOTS:
     void programsStart();
     void clientDrawsLiveRecords_data();
     void clientDrawsLiveRecords();
+    void deviceGroup_data();
+    void deviceGroup();
+    void postinstMakesGroup();
     void desktopDataValidates();
     void lintianFindsNoErrors();
 
@@ -130,6 +136,9 @@ void tst_Packaging::initTestCase()
     m_strDeb = QDir(packages).filePath(debs.first());
     run = Run(QStringLiteral("dpkg-deb"), { QStringLiteral("-x"), m_strDeb, SystemRoot(Packaged) }, environment,
         m_work.path());
+    QVERIFY2(run.exitCode == 0, run.output.constData());
+    run = Run(QStringLiteral("dpkg-deb"), { QStringLiteral("-e"), m_strDeb, m_work.filePath(QStringLiteral("control")) },
+        environment, m_work.path());
     QVERIFY2(run.exitCode == 0, run.output.constData());
 }
 
@@ -244,6 +253,65 @@ void tst_Packaging::clientDrawsLiveRecords()
     QVERIFY2(run.exitCode == 0, run.output.constData());
     const QImage image(picture);
     QVERIFY(image.width() >= 600 && image.height() >= 400);
+}
+
+void tst_Packaging::deviceGroup_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("eachRule"); // every line but comments and sections; empty: any
+    QTest::addColumn<QString>("someLine");
+    const QString group = QRegularExpression::escape(DEVICE_GROUP);
+    const auto row = [](const QByteArray& name, const QString& file, const QString& eachRule, const QString& someLine) {
+        QTest::newRow(name.constData()) << file << eachRule << someLine;
+    };
+    for (Root root : { Installed, Packaged }) {
+        const QByteArray where = root == Installed ? "installed " : "packaged ";
+        const QString system = SystemRoot(root) + QStringLiteral("/lib/");
+        row(where + "sysusers", Prefix(root) + QStringLiteral("/lib/sysusers.d/" ONDRIX_SYSUSERS_FILE),
+            "^g " + group + " -$", "^g " + group + ' ');
+        // The detector's own nodes by their description, never a vendor's every one.
+        row(where + "udev rule", system + "udev/rules.d/70-ondrix-rz450.rules",
+            "ATTRS?\\{product\\}==\"[^\"]*\\w[^\"]*\".*GROUP=\"" + group + '"', QStringLiteral("TAG\\+=\"uaccess\""));
+        row(where + "unit", system + "systemd/system/ondrix-server.service", QString(),
+            "^SupplementaryGroups=" + group + '$');
+    }
+    row("postinst", m_work.filePath(QStringLiteral("control/postinst")), QString(),
+        "^\\s+systemd-sysusers .*" + QRegularExpression::escape(ONDRIX_SYSUSERS_FILE) + '$');
+}
+
+void tst_Packaging::deviceGroup()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, eachRule);
+    QFETCH(QString, someLine);
+    QFile text(file);
+    QVERIFY2(text.open(QIODevice::ReadOnly), qPrintable(file));
+    const QStringList lines = QString::fromUtf8(text.readAll()).split(QLatin1Char('\n'));
+    QVERIFY2(!lines.filter(QRegularExpression(someLine)).isEmpty(), qPrintable(someLine));
+    const QRegularExpression skipped(QStringLiteral("^(#.*|\\[.*\\]|\\s*)$"));
+    for (const QString& line : lines)
+        QVERIFY2(eachRule.isEmpty() || skipped.match(line).hasMatch() || line.contains(QRegularExpression(eachRule)),
+            qPrintable(line));
+}
+
+// Into a root of its own (DPKG_ROOT), as dpkg does for a system being
+// built: the test's machine keeps its groups.
+void tst_Packaging::postinstMakesGroup()
+{
+    QVERIFY(!QStandardPaths::findExecutable(QStringLiteral("systemd-sysusers")).isEmpty());
+    const QDir root(m_work.filePath(QStringLiteral("root")));
+    QVERIFY(root.mkpath(QStringLiteral("etc")));
+    QProcessEnvironment environment = Environment();
+    environment.insert(QStringLiteral("DPKG_ROOT"), root.path());
+    RUN run = Run(QStringLiteral("dpkg-deb"), { QStringLiteral("-x"), m_strDeb, root.path() }, environment, m_work.path());
+    QVERIFY2(run.exitCode == 0, run.output.constData());
+    run = Run(m_work.filePath(QStringLiteral("control/postinst")), { QStringLiteral("configure") }, environment,
+        m_work.path());
+    QVERIFY2(run.exitCode == 0, run.output.constData());
+    QFile groups(root.filePath(QStringLiteral("etc/group")));
+    QVERIFY(groups.open(QIODevice::ReadOnly));
+    const QByteArray text = '\n' + groups.readAll();
+    QVERIFY2(text.contains(QByteArray('\n' + DEVICE_GROUP.toUtf8() + ":x:")), text.constData());
 }
 
 void tst_Packaging::desktopDataValidates()
