@@ -8,6 +8,8 @@ namespace ServerCommandLine {
 constexpr char LISTEN[] = "listen";
 constexpr char ALLOW[] = "allow";
 constexpr char CONTROL[] = "control";
+// Without it the plain port listens on loopback addresses only.
+constexpr char ALLOW_PLAIN_NETWORK[] = "allow-plain-network";
 constexpr char ANY[] = "any";     // --listen: every interface
 constexpr char NOBODY[] = "none"; // --control: not even this computer
 constexpr char LIST_SEPARATOR = ',';

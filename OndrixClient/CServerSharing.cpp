@@ -16,9 +16,10 @@ const char* const KEY_CONTROL = "StartServer/Control";
 // Stored by name: a reordered enum must not change what a user chose.
 const char* const MODE_NAMES[] = { "local", "read-only", "control" };
 
-// The server lets in anyone when told to allow no network at all: a PC
-// without a network lets in only itself.
-const char* const LOOPBACK_NETWORK = "127.0.0.0/8";
+// The server's lists hold for this computer too: it is named in them, so
+// that the user at this PC, who reaches the server through localhost, keeps
+// watching and controlling it.
+const char* const LOOPBACK_NETWORKS[] = { "127.0.0.0/8", "::1/128" };
 const QChar LIST_SEPARATOR = QLatin1Char(ServerCommandLine::LIST_SEPARATOR);
 
 QString Option(const char* name)
@@ -94,19 +95,22 @@ QStringList CServerSharing::Arguments(const QList<QNetworkAddressEntry>& local) 
 {
     if (m_eMode == ThisComputer)
         return {};
+    QStringList loopback;
+    for (const char* network : LOOPBACK_NETWORKS)
+        loopback.append(QLatin1String(network));
     QStringList allowed = LocalSubnets(local);
     QStringList control;
     QString bad;
-    if (m_eMode == NetworkControl)
-        ParseNetworks(m_strControl, control, bad);
+    if (m_eMode == NetworkControl && ParseNetworks(m_strControl, control, bad))
+        control += loopback;
+    control.removeDuplicates();
     // The server closes at once whoever no allowed network holds: the
     // addresses that may control must also be let in.
-    allowed += control;
+    allowed += control + loopback;
     allowed.removeDuplicates();
-    if (allowed.isEmpty())
-        allowed.append(QLatin1String(LOOPBACK_NETWORK));
+    // Clients on the network cannot encrypt yet.
     QStringList arguments { Option(ServerCommandLine::LISTEN), QLatin1String(ServerCommandLine::ANY),
-        Option(ServerCommandLine::ALLOW), allowed.join(LIST_SEPARATOR) };
+        Option(ServerCommandLine::ALLOW_PLAIN_NETWORK), Option(ServerCommandLine::ALLOW), allowed.join(LIST_SEPARATOR) };
     if (!control.isEmpty())
         arguments += QStringList { Option(ServerCommandLine::CONTROL), control.join(LIST_SEPARATOR) };
     return arguments;

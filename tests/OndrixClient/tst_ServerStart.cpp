@@ -145,13 +145,17 @@ void TestServerStart::sharingBecomesTheServerArguments_data()
     QTest::newRow("this computer") << int(CServerSharing::ThisComputer) << "10.0.0.1" << lan << QStringList();
     QTest::newRow("read-only, IPv4 subnets once each") << int(CServerSharing::NetworkReadOnly) << "10.0.0.1"
                                             << QStringList { "192.168.1.20/24", "192.168.1.7/24", "fe80::1/64", "10.1.2.3/8" }
-                                            << QStringList { "--listen", "any", "--allow", "192.168.1.0/24,10.0.0.0/8" };
+                                            << QStringList { "--listen", "any", "--allow-plain-network", "--allow",
+                                                   "192.168.1.0/24,10.0.0.0/8,127.0.0.0/8,::1/128" };
     QTest::newRow("no network lets in only this PC") << int(CServerSharing::NetworkReadOnly) << "" << QStringList()
-                                                     << QStringList { "--listen", "any", "--allow", "127.0.0.0/8" };
-    // Whoever may control must also be let in.
+                                                     << QStringList { "--listen", "any", "--allow-plain-network",
+                                                            "--allow", "127.0.0.0/8,::1/128" };
+    // Whoever may control must also be let in; this PC is named in both
+    // lists, which hold for it too.
     QTest::newRow("control") << int(CServerSharing::NetworkControl) << " 192.168.1.20, 10.8.0.5,fd00::1/64," << lan
-                             << QStringList { "--listen", "any", "--allow", "192.168.1.0/24,192.168.1.20/32,10.8.0.5/32,fd00::/64",
-                                    "--control", "192.168.1.20/32,10.8.0.5/32,fd00::/64" };
+                             << QStringList { "--listen", "any", "--allow-plain-network", "--allow",
+                                    "192.168.1.0/24,192.168.1.20/32,10.8.0.5/32,fd00::/64,127.0.0.0/8,::1/128",
+                                    "--control", "192.168.1.20/32,10.8.0.5/32,fd00::/64,127.0.0.0/8,::1/128" };
 }
 
 void TestServerStart::sharingBecomesTheServerArguments()
