@@ -11,6 +11,8 @@ constexpr char CONTROL[] = "control";
 constexpr char TLS_LISTEN[] = "tls-listen";
 constexpr char FINGERPRINT[] = "fingerprint"; // prints the certificate's and ends
 constexpr char SHOW_KEYS[] = "show-keys";     // prints "view KEY" and "control KEY" and ends
+// Without it the plain port listens on loopback addresses only.
+constexpr char ALLOW_PLAIN_NETWORK[] = "allow-plain-network";
 constexpr char ANY[] = "any";     // --listen: every interface
 constexpr char NOBODY[] = "none"; // --control: not even this computer
 constexpr char LIST_SEPARATOR = ',';

@@ -37,3 +37,9 @@ QDateTime CRZ450Clock::ToDateTimeNearNow(const FIELDS& fields)
         return QDateTime();
     return ToDateTime(fields, QDateTime::fromSecsSinceEpoch(qint64(seconds), Qt::LocalTime).date().year());
 }
+
+bool CRZ450Clock::Holds(qint64 seconds)
+{
+    const qint64 now = CRecordConverter::Clock();
+    return seconds > 0 && seconds >= now - REACH_SECONDS && seconds <= now + REACH_SECONDS;
+}

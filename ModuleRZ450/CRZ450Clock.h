@@ -29,4 +29,12 @@ public:
     static QDateTime ToDateTime(const FIELDS& fields, int year);
     // In the year a record stamped now would take (CRecordConverter::Near).
     static QDateTime ToDateTimeNearNow(const FIELDS& fields);
+    // Whether the clock can hold a time, in seconds since 1970 UTC: it
+    // keeps no year, and a time is read back in the year nearest now
+    // (CRecordConverter::Clock), so only one less than half a year away
+    // comes back as itself.
+    static bool Holds(qint64 seconds);
+
+    // Less than half of the shortest year, to the day.
+    static constexpr qint64 REACH_SECONDS = 182 * 86400;
 };

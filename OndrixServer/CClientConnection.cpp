@@ -8,35 +8,46 @@
 
 #include <QTcpSocket>
 
+#include <algorithm>
+
 CClientConnection::CClientConnection(QTcpSocket* socket, CRequestHandler* handler, CDevicePool* pool,
     const SERVER_SETTINGS& settings, bool mayControl, QObject* parent)
     : QObject(parent)
     , m_pSocket(socket)
     , m_pHandler(handler)
     , m_pPool(pool)
-    , m_nMaxPendingBytes(settings.maxPendingBytes)
+    , m_nMaxRequestBytes(settings.maxRequestBytes)
+    , m_nIdleMs(qint64(settings.idleSeconds) * 1000)
+    , m_nStallMs(qint64(settings.stallSeconds) * 1000)
     , m_reader(CRequestHandler::Forms(), settings.maxRequestBytes)
 {
     m_pSocket->setParent(this);
     m_pSocket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    // What lies beyond one request waits in the kernel, which makes the
+    // peer wait in turn.
+    m_pSocket->setReadBufferSize(settings.maxRequestBytes + 1);
     m_session.mayControl = mayControl;
-    m_session.peer = ServerLog::PeerText(m_pSocket->peerAddress(), m_pSocket->peerPort());
+    m_session.address = m_pSocket->peerAddress();
+    m_session.port = m_pSocket->peerPort();
     m_pauseTimer.setSingleShot(true);
     m_restTimer.setSingleShot(true);
-    m_idleTimer.setSingleShot(true);
+    m_firstRequestTimer.setSingleShot(true);
     m_pauseTimer.setTimerType(Qt::PreciseTimer);
     m_pauseTimer.setInterval(PAUSE_MS);
     m_restTimer.setInterval(REST_MS);
-    m_idleTimer.setInterval(settings.idleSeconds * 1000);
+    m_watchTimer.setInterval(WATCH_MS);
+    m_firstRequestTimer.setInterval(settings.firstRequestSeconds * 1000);
     connect(m_pSocket, &QTcpSocket::readyRead, this, &CClientConnection::OnSocketReadyRead);
+    connect(m_pSocket, &QTcpSocket::bytesWritten, this, &CClientConnection::OnSocketBytesWritten);
     connect(m_pSocket, &QTcpSocket::disconnected, this, &CClientConnection::OnSocketDisconnected);
     connect(&m_pauseTimer, &QTimer::timeout, this, &CClientConnection::OnPauseTimer);
     connect(&m_restTimer, &QTimer::timeout, this, &CClientConnection::OnRestTimer);
-    connect(&m_idleTimer, &QTimer::timeout, this, &CClientConnection::OnIdleTimer);
+    connect(&m_watchTimer, &QTimer::timeout, this, &CClientConnection::OnWatchTimer);
+    connect(&m_firstRequestTimer, &QTimer::timeout, this, &CClientConnection::OnFirstRequestTimer);
     m_activity.start();
-    if (settings.idleSeconds > 0)
-        m_idleTimer.start();
-    m_pSocket->write(ServerProtocol::GREETING);
+    m_watchTimer.start();
+    m_firstRequestTimer.start();
+    Send(QByteArray(ServerProtocol::GREETING));
 }
 
 CClientConnection::~CClientConnection() = default;
@@ -48,105 +59,159 @@ void CClientConnection::Close()
     m_bClosed = true;
     m_pauseTimer.stop();
     m_restTimer.stop();
-    m_idleTimer.stop();
+    m_watchTimer.stop();
+    m_firstRequestTimer.stop();
+    m_answer.clear();
     m_pSocket->abort();
     Q_EMIT closed(this);
 }
 
 void CClientConnection::OnSocketReadyRead()
 {
-    if (m_bClosed)
-        return;
-    // Cheaper than restarting the idle timer for every request.
+    Process();
+}
+
+// The socket handed bytes to the kernel. Once it holds none, the rest of
+// the answer, or the next request, comes at this turn of the event loop.
+void CClientConnection::OnSocketBytesWritten()
+{
     m_activity.restart();
-    m_reader.Append(m_pSocket->readAll());
+    if (m_bClosed || m_pSocket->bytesToWrite() > 0)
+        return;
+    if (!m_answer.isNull())
+        return SendSlice();
+    if (m_bClosing)
+        return Close();
     Process();
 }
 
 void CClientConnection::OnSocketDisconnected()
 {
-    ServerLog::Line(m_session.peer + QStringLiteral(" disconnected"));
+    if (!m_bClosing)
+        Log(QStringLiteral("disconnected"));
     Close();
 }
 
 void CClientConnection::OnPauseTimer()
 {
-    if (m_reader.Examine() == CRequestReader::Provisional)
-        Reply(m_reader.Take());
+    if (!Sending() && m_reader.Examine() == CRequestReader::Provisional)
+        return Reply(m_reader.Take());
     Process();
 }
 
-// The rest never came: the request is answered as a failed one.
 void CClientConnection::OnRestTimer()
 {
-    if (m_reader.Examine() != CRequestReader::Partial)
+    if (Sending() || m_reader.Examine() != CRequestReader::Partial)
         return Process();
-    const SERVER_REQUEST request = m_reader.Take();
-    ServerLog::Line(m_session.peer + QStringLiteral(" sent half a request"));
-    Reply(request);
-    Process();
+    Refuse(m_reader.Take(), QStringLiteral("sent half a request"));
 }
 
-void CClientConnection::OnIdleTimer()
+void CClientConnection::OnWatchTimer()
 {
-    const qint64 left = m_idleTimer.interval() - m_activity.elapsed();
-    if (left > 0)
-        return m_idleTimer.start(int(left));
-    Drop(QStringLiteral("idle too long"));
+    const qint64 quiet = m_activity.elapsed();
+    if (Sending() && quiet >= m_nStallMs)
+        Drop(QStringLiteral("stopped reading its answers"));
+    else if (!Sending() && m_nIdleMs > 0 && quiet >= m_nIdleMs)
+        Drop(QStringLiteral("idle too long"));
 }
 
+void CClientConnection::OnFirstRequestTimer()
+{
+    Drop(QStringLiteral("sent no request in time"));
+}
+
+// One request, if one is whole; the next waits until its answer is out.
 void CClientConnection::Process()
 {
     if (m_pauseTimer.isActive())
         m_pauseTimer.stop();
-    while (!m_bClosed) {
-        UpdateLimits();
-        switch (m_reader.Examine()) {
-        case CRequestReader::Empty:
-            if (m_restTimer.isActive())
-                m_restTimer.stop();
-            return;
-        case CRequestReader::Partial:
-            if (!m_restTimer.isActive())
-                m_restTimer.start();
-            return;
-        case CRequestReader::Provisional:
-            m_pauseTimer.start();
-            return;
-        case CRequestReader::Overlong:
-            Drop(QStringLiteral("request too long"));
-            return;
-        case CRequestReader::Unknown:
-        case CRequestReader::Malformed:
-            ServerLog::Line(m_session.peer + QStringLiteral(" sent a request the server does not know"));
-            [[fallthrough]];
-        case CRequestReader::Complete:
-            if (m_restTimer.isActive())
-                m_restTimer.stop();
-            Reply(m_reader.Take());
-            break;
-        }
+    if (m_bClosed || m_bClosing || Sending())
+        return;
+    ReadMore();
+    UpdateLimits();
+    switch (m_reader.Examine()) {
+    case CRequestReader::Empty:
+        m_restTimer.stop();
+        return;
+    case CRequestReader::Partial:
+        if (!m_restTimer.isActive())
+            m_restTimer.start();
+        return;
+    case CRequestReader::Provisional:
+        m_pauseTimer.start();
+        return;
+    case CRequestReader::Overlong:
+        return Drop(QStringLiteral("request too long"));
+    case CRequestReader::Unknown:
+    case CRequestReader::Malformed:
+        return Refuse(m_reader.Take(), QStringLiteral("sent a request the server does not know"));
+    case CRequestReader::Complete:
+        m_restTimer.stop();
+        return Reply(m_reader.Take());
     }
+}
+
+// No more than one request can need.
+void CClientConnection::ReadMore()
+{
+    const qint64 room = qint64(m_nMaxRequestBytes) + 1 - m_reader.Buffered();
+    if (room <= 0 || m_pSocket->bytesAvailable() <= 0)
+        return;
+    m_reader.Append(m_pSocket->read(room));
+    m_activity.restart();
 }
 
 void CClientConnection::Reply(const SERVER_REQUEST& request)
 {
-    const QByteArray answer = m_pHandler->Answer(request, m_session);
-    // An honest client reads each answer before it asks again.
-    if (m_pSocket->bytesToWrite() + answer.size() > m_nMaxPendingBytes && m_pSocket->bytesToWrite() > 0)
-        return Drop(QStringLiteral("stopped reading its answers"));
-    // Out now rather than at the next turn of the event loop: the peer is
-    // waiting for it.
-    m_pSocket->write(answer);
-    m_pSocket->flush();
+    m_firstRequestTimer.stop();
+    Send(m_pHandler->Answer(request, m_session));
+}
+
+// The failed answer, then the end: what follows cannot be told apart from
+// the rest of what failed.
+void CClientConnection::Refuse(const SERVER_REQUEST& request, const QString& why)
+{
+    m_restTimer.stop();
+    Log(why + QStringLiteral(", closing"));
+    m_bClosing = true;
+    Send(m_pHandler->Answer(request, m_session));
+}
+
+void CClientConnection::Send(const QByteArray& answer)
+{
+    m_answer = answer;
+    m_nSent = 0;
+    SendSlice();
+}
+
+// The socket copies the slice; the whole answer is let go with the last.
+void CClientConnection::SendSlice()
+{
+    const qsizetype size = std::min(SLICE_BYTES, m_answer.size() - m_nSent);
+    m_pSocket->write(m_answer.constData() + m_nSent, size);
+    m_nSent += size;
+    if (m_nSent < m_answer.size())
+        return;
+    m_answer = QByteArray();
+    m_nSent = 0;
+}
+
+bool CClientConnection::Sending() const
+{
+    return !m_answer.isNull() || m_pSocket->bytesToWrite() > 0;
 }
 
 void CClientConnection::Drop(const QString& why)
 {
     if (m_bClosed)
         return;
-    ServerLog::Line(m_session.peer + QStringLiteral(" dropped: ") + why);
+    Log(QStringLiteral("dropped: ") + why);
     Close();
+}
+
+void CClientConnection::Log(const QString& text)
+{
+    ServerLog::Peer(m_session.address, m_session.port, text);
 }
 
 // A record index is whole once one more digit would pass the last record.

@@ -4,6 +4,7 @@
 #include "CRequestReader.h"
 #include "SERVER_SETTINGS.h"
 
+#include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
@@ -12,10 +13,15 @@ class CRequestHandler;
 class CDevicePool;
 class QTcpSocket;
 
-// One client of the server: reads its requests as they arrive, answers
-// each once it is whole, and closes the connection when the peer goes
-// quiet for too long, sends more than a request may hold, or stops reading
-// its answers.
+// One client of the server. It takes one request at a time: the next is
+// not even read until the answer to the last has gone out, so a peer that
+// sends many and reads none makes the server hold one answer for it, not
+// many. A large answer goes out a slice per turn of the event loop, so no
+// peer holds the others up. The first request nobody knows (or that is
+// malformed, or left half) is answered with the failed answer and the
+// connection closed: the reader never looks for a request further on,
+// where a page posting to the port could have put one. Lives on the
+// server's thread; owns its socket.
 class CClientConnection : public QObject
 {
     Q_OBJECT
@@ -26,6 +32,10 @@ public:
     static constexpr int PAUSE_MS = 3;
     // How long the rest of a request that has begun may take.
     static constexpr int REST_MS = 500;
+    // What one turn of the event loop sends of a large answer.
+    static constexpr qsizetype SLICE_BYTES = 64 * 1024;
+    // How often the peer's silence is looked at.
+    static constexpr int WATCH_MS = 1000;
 
     CClientConnection(QTcpSocket* socket, CRequestHandler* handler, CDevicePool* pool,
         const SERVER_SETTINGS& settings, bool mayControl, QObject* parent = nullptr);
@@ -39,24 +49,41 @@ Q_SIGNALS:
 
 private:
     void OnSocketReadyRead();
+    void OnSocketBytesWritten();
     void OnSocketDisconnected();
     void OnPauseTimer();
     void OnRestTimer();
-    void OnIdleTimer();
+    void OnWatchTimer();
+    void OnFirstRequestTimer();
     void Process();
+    void ReadMore();
     void Reply(const SERVER_REQUEST& request);
+    void Refuse(const SERVER_REQUEST& request, const QString& why);
+    void Send(const QByteArray& answer);
+    void SendSlice();
+    bool Sending() const;
     void Drop(const QString& why);
+    void Log(const QString& text);
     void UpdateLimits();
 
     QTcpSocket* m_pSocket;
     CRequestHandler* m_pHandler;
     CDevicePool* m_pPool;
-    qint64 m_nMaxPendingBytes;
+    int m_nMaxRequestBytes;
+    qint64 m_nIdleMs;
+    qint64 m_nStallMs;
     CRequestReader m_reader;
     CLIENT_SESSION m_session;
+    // The answer on its way out (shared with the cache when large) and how
+    // much of it the socket has taken.
+    QByteArray m_answer;
+    qsizetype m_nSent = 0;
     QTimer m_pauseTimer;
     QTimer m_restTimer;
-    QTimer m_idleTimer;
+    QTimer m_watchTimer;
+    QTimer m_firstRequestTimer;
+    // Since the peer last sent a byte or took one of its answer.
     QElapsedTimer m_activity;
+    bool m_bClosing = false; // its last answer is on the way; closed once out
     bool m_bClosed = false;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <QHostAddress>
 
 // What the server knows of one connection while it answers its requests.
 struct CLIENT_SESSION
@@ -10,5 +10,7 @@ struct CLIENT_SESSION
     int device = 0;
     bool mayControl = false;
     bool initialized = true;
-    QString peer; // "address:port", for the log
+    // The peer, for the log (ServerLog::Peer).
+    QHostAddress address;
+    quint16 port = 0;
 };

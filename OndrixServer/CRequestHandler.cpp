@@ -2,6 +2,7 @@
 
 #include "CAnswerWriter.h"
 #include "CDevicePool.h"
+#include "CRZ450Clock.h"
 #include "IDevice.h"
 #include "IRZ450Device.h"
 #include "RZ450Layout.h"
@@ -82,12 +83,14 @@ QByteArray CRequestHandler::Answer(const SERVER_REQUEST& request, CLIENT_SESSION
 {
     CAnswerWriter out;
     IDevice* device = m_pPool->Device(session.device);
+    if (device && request.valid && (request.form == SP::GetRealtimeRecords || request.form == SP::GetLogRecords))
+        return Shared(request.form, session.device, device);
     bool answered = AnswerSession(request, session, out);
     if (!answered && device && request.valid) {
         if (IsRZ450Query(request.form))
             answered = AnswerRZ450(request, dynamic_cast<IRZ450Device*>(device), out);
         else if (MayChange(request, session))
-            answered = AnswerControl(request, device, out) || AnswerQuery(request, device, out);
+            answered = AnswerControl(request, session.device, device, out) || AnswerQuery(request, device, out);
         else {
             out.Number(0);
             answered = true;
@@ -139,14 +142,35 @@ bool CRequestHandler::MayChange(const SERVER_REQUEST& request, const CLIENT_SESS
     }
     const QString what = request.form == SP::SetMenuData ? QStringLiteral("SetMenuData") : Described(request);
     if (!session.mayControl) {
-        ServerLog::Line(session.peer + QStringLiteral(" refused (read-only): ") + what);
+        ServerLog::Peer(session.address, session.port, QStringLiteral("refused (read-only): ") + what);
         return false;
     }
-    ServerLog::Line(session.peer + QStringLiteral(" control: ") + what);
+    ServerLog::Peer(session.address, session.port, QStringLiteral("control: ") + what);
     return true;
 }
 
-bool CRequestHandler::AnswerControl(const SERVER_REQUEST& request, IDevice* device, CAnswerWriter& out)
+// The ring's content is told by its count, the first record's time (new
+// after Clear) and the mode; the log's by how far its reading came.
+QByteArray CRequestHandler::Shared(int form, int index, IDevice* device)
+{
+    if (form == SP::GetRealtimeRecords) {
+        const int count = device->GetCurrentRecordIndex();
+        const CAnswerCache::STAMP stamp { count, count > 0 ? qint64(device->GetRecord(0).time) : 0, device->GetCurrentMode() };
+        return m_cache.Answer({ index, form }, stamp, [device] {
+            CAnswerWriter out;
+            out.RecordList(device->GetRealtimeRecords());
+            return out.Frame();
+        });
+    }
+    const CAnswerCache::STAMP stamp { 0, device->GetLogLoadProgress(), device->GetLogType() };
+    return m_cache.Answer({ index, form }, stamp, [device] {
+        CAnswerWriter out;
+        out.LogList(device->GetLogRecords());
+        return out.Frame();
+    });
+}
+
+bool CRequestHandler::AnswerControl(const SERVER_REQUEST& request, int index, IDevice* device, CAnswerWriter& out)
 {
     bool done = true;
     switch (request.form) {
@@ -157,11 +181,14 @@ bool CRequestHandler::AnswerControl(const SERVER_REQUEST& request, IDevice* devi
         break;
     case SP::SetRequest:
         done = InRange(request.first, SP::REQUEST_LIMIT);
-        if (done)
+        if (done) {
             device->SetRequest(IDevice::RequestType(request.first));
+            m_cache.Forget(index);
+        }
         break;
     case SP::Clear:
         device->Clear();
+        m_cache.Forget(index);
         break;
     case SP::SetMenuValue:
         done = InRange(request.first, SP::MENU_INDEX_LIMIT) && InRange(request.second, SP::BYTE_LIMIT);
@@ -172,7 +199,8 @@ bool CRequestHandler::AnswerControl(const SERVER_REQUEST& request, IDevice* devi
         done = device->SetMenuData(request.bytes);
         break;
     case SP::SetTime:
-        done = request.first > 0;
+        // The detector keeps no year: another time would read back wrong.
+        done = CRZ450Clock::Holds(request.first);
         if (done)
             device->SetTime(QDateTime::fromSecsSinceEpoch(request.first));
         break;
@@ -191,8 +219,6 @@ bool CRequestHandler::AnswerQuery(const SERVER_REQUEST& request, IDevice* device
     // offline meanwhile, rather than each restart it on its own.
     case SP::IsOnline: out.Number(device->IsOnline()); break;
     case SP::IsError: out.Number(0); break;
-    case SP::GetLogRecords: out.LogList(device->GetLogRecords()); break;
-    case SP::GetRealtimeRecords: out.RecordList(device->GetRealtimeRecords()); break;
     case SP::GetCurrentMode: out.Number(device->GetCurrentMode()); break;
     case SP::GetCurrentRecordIndex: out.Number(device->GetCurrentRecordIndex()); break;
     case SP::GetRecord: {

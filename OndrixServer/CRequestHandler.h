@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CAnswerCache.h"
 #include "CLIENT_SESSION.h"
 #include "REQUEST_FORM.h"
 #include "SERVER_REQUEST.h"
@@ -14,7 +15,9 @@ class IRZ450Device;
 
 // Answers one request of a connection from the device it selected. Every
 // argument is checked before a driver sees it, and a request that would
-// change the detector is refused, and logged, for a peer that may not.
+// change the detector is refused, and logged, for a peer that may not. The
+// large answers (the ring of live records, the log) come from a cache that
+// every connection shares.
 class CRequestHandler
 {
 public:
@@ -30,10 +33,12 @@ public:
 
 private:
     bool AnswerSession(const SERVER_REQUEST& request, CLIENT_SESSION& session, CAnswerWriter& out);
-    bool AnswerControl(const SERVER_REQUEST& request, IDevice* device, CAnswerWriter& out);
+    bool AnswerControl(const SERVER_REQUEST& request, int index, IDevice* device, CAnswerWriter& out);
     bool AnswerQuery(const SERVER_REQUEST& request, IDevice* device, CAnswerWriter& out);
     bool AnswerRZ450(const SERVER_REQUEST& request, IRZ450Device* device, CAnswerWriter& out);
     bool MayChange(const SERVER_REQUEST& request, const CLIENT_SESSION& session) const;
+    QByteArray Shared(int form, int index, IDevice* device);
 
     CDevicePool* m_pPool;
+    CAnswerCache m_cache;
 };

@@ -1,6 +1,8 @@
 #include "CServerCore.h"
 
 #include "CClientConnection.h"
+#include "CPeerLogLimiter.h"
+#include "ServerCommandLine.h"
 #include "ServerLog.h"
 #include "ServerProtocol.h"
 
@@ -19,8 +21,11 @@ CServerCore::CServerCore(const SERVER_SETTINGS& settings, const QList<IDevice*>&
     , m_pool(devices)
     , m_handler(&m_pool)
     , m_mqtt(settings.mqtt)
+    , m_counter(settings.maxConnections, settings.maxPerAddress)
     , m_bLoadPlugins(false)
 {
+    m_logTimer.setInterval(int(CPeerLogLimiter::WINDOW_MS));
+    connect(&m_logTimer, &QTimer::timeout, this, &ServerLog::FlushSuppressed);
 }
 
 CServerCore::~CServerCore()
@@ -53,6 +58,7 @@ bool CServerCore::Start(QString& error)
         m_pool.Stop();
         return false;
     }
+    m_logTimer.start();
     m_bStarted = true;
     return true;
 }
@@ -60,8 +66,10 @@ bool CServerCore::Start(QString& error)
 void CServerCore::Stop()
 {
     m_servers.clear();
+    m_logTimer.stop();
     const QList<CClientConnection*> connections = m_connections;
     m_connections.clear();
+    m_counter.Clear();
     for (CClientConnection* connection : connections) {
         connection->disconnect(this);
         connection->Close();
@@ -80,6 +88,12 @@ void CServerCore::Stop()
 bool CServerCore::Listen(QString& error)
 {
     const QList<QHostAddress> addresses = ListenAddresses(m_settings);
+    for (const QHostAddress& address : addresses) {
+        if (!MayListen(address, error)) {
+            m_servers.clear();
+            return false;
+        }
+    }
     for (const QHostAddress& address : addresses) {
         auto server = std::make_unique<QTcpServer>();
         server->setMaxPendingConnections(m_settings.maxConnections);
@@ -105,6 +119,25 @@ bool CServerCore::Listen(QString& error)
     return true;
 }
 
+// The plain protocol is unencrypted: beyond this computer only on the
+// operator's word, and with a warning in the log.
+bool CServerCore::MayListen(const QHostAddress& address, QString& error) const
+{
+    if (CPeerPolicy::IsLoopback(address))
+        return true;
+    const QString where = ServerLog::PeerText(address, ServerProtocol::PORT);
+    if (!m_settings.allowPlainNetwork) {
+        error = QStringLiteral("refusing to listen on %1: it is not this computer's loopback address, and the "
+                               "plain protocol would cross the network unencrypted; give --%2 to serve other "
+                               "computers so")
+                    .arg(where, QLatin1String(ServerCommandLine::ALLOW_PLAIN_NETWORK));
+        return false;
+    }
+    ServerLog::Line(QStringLiteral("warning: %1 serves other computers over the plain protocol: requests and "
+                                   "answers cross the network unencrypted").arg(where));
+    return true;
+}
+
 void CServerCore::OnServerNewConnection(QTcpServer* server)
 {
     while (QTcpSocket* socket = server->nextPendingConnection())
@@ -115,11 +148,7 @@ void CServerCore::Accept(QTcpSocket* socket)
 {
     const QHostAddress peer = socket->peerAddress();
     const quint16 port = socket->peerPort();
-    QString refusal;
-    if (!m_policy.IsAllowed(peer))
-        refusal = QStringLiteral("refused: not an allowed network");
-    else if (m_connections.size() >= m_settings.maxConnections)
-        refusal = QStringLiteral("refused: too many connections");
+    const QString refusal = Admit(peer);
     if (!refusal.isEmpty()) {
         ServerLog::Peer(peer, port, refusal);
         socket->abort();
@@ -133,8 +162,25 @@ void CServerCore::Accept(QTcpSocket* socket)
     m_connections.append(connection);
 }
 
+// Empty when the peer is let in, and then counted; otherwise why not.
+QString CServerCore::Admit(const QHostAddress& peer)
+{
+    if (!m_policy.IsAllowed(peer))
+        return QStringLiteral("refused: not an allowed network");
+    switch (m_counter.Add(peer)) {
+    case CAddressCounter::Admitted:
+        return QString();
+    case CAddressCounter::AddressFull:
+        return QStringLiteral("refused: too many connections from its address");
+    case CAddressCounter::ServerFull:
+        break;
+    }
+    return QStringLiteral("refused: too many connections");
+}
+
 void CServerCore::OnConnectionClosed(CClientConnection* connection)
 {
-    m_connections.removeOne(connection);
+    if (m_connections.removeOne(connection))
+        m_counter.Remove(connection->Session().address);
     connection->deleteLater();
 }

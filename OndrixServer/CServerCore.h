@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CAddressCounter.h"
 #include "CDevicePool.h"
 #include "CMqttBridge.h"
 #include "CPeerPolicy.h"
@@ -8,6 +9,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QTimer>
 
 #include <memory>
 #include <vector>
@@ -16,9 +18,10 @@ class CClientConnection;
 class QTcpServer;
 class QTcpSocket;
 
-// The server: listens where it was told, lets in the peers the policy
-// allows up to the connection limit, and answers each connection from the
-// shared devices.
+// The server: listens where it was told (beyond loopback only when the
+// operator allowed the plain protocol there), lets in the peers the policy
+// allows up to the connection limits, in total and per address, and
+// answers each connection from the shared devices.
 class CServerCore : public QObject
 {
     Q_OBJECT
@@ -31,7 +34,8 @@ public:
     ~CServerCore() override;
 
     // Starts the devices and listens. False, with the reason, when there is
-    // no device or no address could be bound.
+    // no device, an address is not loopback without allowPlainNetwork, or
+    // no address could be bound.
     bool Start(QString& error);
     // Closes every connection and releases the drivers.
     void Stop();
@@ -42,8 +46,10 @@ public:
 
 private:
     bool Listen(QString& error);
+    bool MayListen(const QHostAddress& address, QString& error) const;
     void OnServerNewConnection(QTcpServer* server);
     void Accept(QTcpSocket* socket);
+    QString Admit(const QHostAddress& peer);
     void OnConnectionClosed(CClientConnection* connection);
 
     SERVER_SETTINGS m_settings;
@@ -51,6 +57,9 @@ private:
     CDevicePool m_pool;
     CRequestHandler m_handler;
     CMqttBridge m_mqtt;
+    CAddressCounter m_counter;
+    // Tells the log lines peers had left out.
+    QTimer m_logTimer;
     bool m_bLoadPlugins;
     std::vector<std::unique_ptr<QTcpServer>> m_servers;
     QList<CClientConnection*> m_connections;

@@ -41,6 +41,18 @@ QStringList Items(const QString& value)
     return items;
 }
 
+// Why an item is no address or network, as precisely as the text tells.
+QString Refusal(const QString& item, const QString& expected)
+{
+    if (CNetworkText::HasScope(item))
+        return CServerOptions::tr("'%1' names an interface (%): a rule on addresses holds on every interface, "
+                                  "give the address without it").arg(item);
+    if (CNetworkText::HasMask(item))
+        return CServerOptions::tr("'%1' gives a mask: give the prefix as a length (10.0.0.0/8)").arg(item);
+    return CServerOptions::tr("'%1' is not %2 (host names are not accepted; numbers are plain decimals, "
+                              "without leading zeros)").arg(item, expected);
+}
+
 bool ParseAddress(const QString& item, QHostAddress& address, QString& error)
 {
     if (item.compare(QLatin1String(ANY), Qt::CaseInsensitive) == 0) {
@@ -49,7 +61,7 @@ bool ParseAddress(const QString& item, QHostAddress& address, QString& error)
     }
     if (CNetworkText::ParseAddress(item, address))
         return true;
-    error = CServerOptions::tr("'%1' is not an IP address (host names are not accepted)").arg(item);
+    error = Refusal(item, CServerOptions::tr("an IP address"));
     return false;
 }
 
@@ -76,8 +88,7 @@ bool ParseNetworks(const QString& value, QList<NETWORK>& networks, QString& erro
     for (const QString& item : Items(value)) {
         NETWORK network;
         if (!CNetworkText::ParseNetwork(item, network)) {
-            error = CServerOptions::tr("'%1' is not a network: give an IP address, optionally with /prefix "
-                                       "(host names are not accepted)").arg(item);
+            error = Refusal(item, CServerOptions::tr("a network: an IP address, optionally with /prefix"));
             return false;
         }
         networks.append(network);
@@ -90,17 +101,33 @@ bool ApplyAllow(const QString& value, SERVER_SETTINGS& settings, QString& error)
     return ParseNetworks(value, settings.allow, error);
 }
 
+// A list given holds for this computer too: it controls only when named.
 bool ApplyControl(const QString& value, SERVER_SETTINGS& settings, QString& error)
 {
     const QStringList items = Items(value);
-    settings.controlLoopback = !items.contains(QLatin1String(NOBODY), Qt::CaseInsensitive);
-    if (settings.controlLoopback)
+    settings.controlLoopback = false;
+    if (!items.contains(QLatin1String(NOBODY), Qt::CaseInsensitive))
         return ParseNetworks(value, settings.control, error);
     settings.control.clear();
     if (items.size() == 1)
         return true;
     error = CServerOptions::tr("'%1' cannot be combined with networks").arg(QLatin1String(NOBODY));
     return false;
+}
+
+// Given bare on the command line; in the file as "key = true" or "false".
+bool ApplyAllowPlain(const QString& value, SERVER_SETTINGS& settings, QString& error)
+{
+    const QString word = value.trimmed().toLower();
+    if (word.isEmpty() || word == QLatin1String("true") || word == QLatin1String("yes") || word == QLatin1String("1"))
+        settings.allowPlainNetwork = true;
+    else if (word == QLatin1String("false") || word == QLatin1String("no") || word == QLatin1String("0"))
+        settings.allowPlainNetwork = false;
+    else {
+        error = CServerOptions::tr("'%1' is neither true nor false").arg(value);
+        return false;
+    }
+    return true;
 }
 
 template <auto FIELD, qint64 LOW, qint64 HIGH>
@@ -127,24 +154,35 @@ QList<OPTION_ENTRY> Entries()
         { QLatin1String(ServerCommandLine::LISTEN), CServerOptions::tr("addresses"),
             CServerOptions::tr("Listen on these IP addresses, separated by commas: 'any' for every network "
                                "interface, 0.0.0.0 for every IPv4 one, :: for every IPv6 one. Host names are not "
-                               "accepted. Default: this computer only (127.0.0.1 and ::1)."),
+                               "accepted. An address other than this computer's needs --%1. Default: this "
+                               "computer only (127.0.0.1 and ::1).").arg(QLatin1String(ServerCommandLine::ALLOW_PLAIN_NETWORK)),
             true, &ApplyListen },
+        { QLatin1String(ServerCommandLine::ALLOW_PLAIN_NETWORK), QString(),
+            CServerOptions::tr("Let --listen take addresses other computers reach, for clients that cannot "
+                               "encrypt: requests and answers then cross the network in the clear. A warning "
+                               "is logged at start."),
+            false, &ApplyAllowPlain, true },
         { QLatin1String(ServerCommandLine::ALLOW), CServerOptions::tr("networks"),
             CServerOptions::tr("Let in only computers in these networks, separated by commas, each an address "
                                "with an optional /prefix (192.168.1.0/24, fd00::/8; a bare address is that one "
-                               "computer). Others are disconnected at once; this computer is always let in. "
-                               "Default: anyone who reaches a listening address."),
+                               "computer). Others are disconnected at once, this computer too unless a network "
+                               "holds it (127.0.0.0/8, ::1). Default: anyone who reaches a listening address."),
             true, &ApplyAllow },
         { QLatin1String(ServerCommandLine::CONTROL), CServerOptions::tr("networks"),
             CServerOptions::tr("Let computers in these networks change the detector (keys, requests, settings, "
-                               "clock, clearing); they must be let in as well. Others may only watch. This "
-                               "computer always may, unless 'none' is given: then nobody may. Default: this "
+                               "clock, clearing); they must be let in as well. Others may only watch, this "
+                               "computer too unless a network holds it; 'none' lets nobody. Default: this "
                                "computer only."),
             true, &ApplyControl },
         { QStringLiteral("max-connections"), CServerOptions::tr("count"),
             CServerOptions::tr("Serve at most this many clients at once, 1 to %1. Default: %2.")
                 .arg(CONNECTIONS_LIMIT).arg(defaults.maxConnections),
             false, &ApplyNumber<&S::maxConnections, 1, CONNECTIONS_LIMIT> },
+        { QStringLiteral("max-per-address"), CServerOptions::tr("count"),
+            CServerOptions::tr("Serve at most this many clients of one address (of one IPv6 /64) at once, 1 to %1, "
+                               "and never more than half of --max-connections. Default: %2.")
+                .arg(CONNECTIONS_LIMIT).arg(defaults.maxPerAddress),
+            false, &ApplyNumber<&S::maxPerAddress, 1, CONNECTIONS_LIMIT> },
         { QStringLiteral("idle-timeout"), CServerOptions::tr("seconds"),
             CServerOptions::tr("Disconnect a client that sends nothing this long; 0 never does. Default: %1.")
                 .arg(defaults.idleSeconds),
@@ -154,8 +192,10 @@ QList<OPTION_ENTRY> Entries()
                 .arg(REQUEST_BYTES_MIN).arg(REQUEST_BYTES_LIMIT).arg(defaults.maxRequestBytes),
             false, &ApplyNumber<&S::maxRequestBytes, REQUEST_BYTES_MIN, REQUEST_BYTES_LIMIT> },
         { QStringLiteral("max-pending"), CServerOptions::tr("bytes"),
-            CServerOptions::tr("Disconnect a client that leaves more answers than this unread, at least %1. "
-                               "Default: %2.").arg(PENDING_BYTES_MIN).arg(defaults.maxPendingBytes),
+            CServerOptions::tr("Accepted for old configurations, at least %1; it has no effect any more: a client "
+                               "is sent its next answer only once it took the last, and one that stops taking it "
+                               "is disconnected.")
+                .arg(PENDING_BYTES_MIN),
             false, &ApplyNumber<&S::maxPendingBytes, PENDING_BYTES_MIN, UNBOUNDED> },
     } + CMqttOptions::Entries();
 }
@@ -165,9 +205,9 @@ void Describe(QCommandLineParser& parser, const QList<OPTION_ENTRY>& entries)
     parser.setApplicationDescription(
         CServerOptions::tr("Shares the detectors attached to this computer with Ondrix clients over TCP port %1.\n"
                            "By default it listens on this computer only (127.0.0.1 and ::1), and only this "
-                           "computer may change the detector. Use --listen and --allow to serve other "
-                           "computers, and --control to let them change the detector.")
-            .arg(ServerProtocol::PORT));
+                           "computer may change the detector. Use --listen with --%2 and --allow to serve "
+                           "other computers, and --control to let them change the detector.")
+            .arg(ServerProtocol::PORT).arg(QLatin1String(ServerCommandLine::ALLOW_PLAIN_NETWORK)));
     parser.addOption({ QLatin1String(CONFIG),
         CServerOptions::tr("Read options from this INI file first: lines of key = value, the keys being the "
                            "option names (listen = any). The command line wins over the file."),
@@ -226,6 +266,7 @@ bool ReadCommandLine(const QCommandLineParser& parser, const QList<OPTION_ENTRY>
     for (const OPTION_ENTRY& entry : entries) {
         if (!parser.isSet(entry.name))
             continue;
+        // A flag has no value: given is on.
         const QString value = entry.list ? parser.values(entry.name).join(QLatin1Char(',')) : parser.value(entry.name);
         if (!entry.apply(entry.flag ? QStringLiteral("1") : value, settings, error)) {
             error = QLatin1String("--") + entry.name + QLatin1String(": ") + error;

@@ -17,21 +17,34 @@ struct SERVER_SETTINGS
 {
     // Where to listen; empty means loopback (127.0.0.1 and ::1).
     QList<QHostAddress> listen;
-    // Peers outside every network named here are closed at once; empty lets
-    // in anyone who reaches a listening address. Loopback is always let in.
+    // The plain protocol crosses the network unencrypted: listening on an
+    // address other than loopback takes the operator's word for it.
+    bool allowPlainNetwork = false;
+    // Peers outside every network named here are closed at once, this
+    // computer's included; empty lets in anyone who reaches a listening
+    // address.
     QList<NETWORK> allow;
     // Peers that may change the detector (keys, requests, settings, clock,
-    // Clear). Loopback may unless controlLoopback is turned off.
+    // Clear). Loopback may without being named only while no list was
+    // given (controlLoopback); a list, or "none", holds for it too.
     QList<NETWORK> control;
     bool controlLoopback = true;
 
     int maxConnections = 64;
+    // The most connections from one address (an IPv6 /64), so that one
+    // peer never takes every slot; never more than half of maxConnections.
+    int maxPerAddress = 8;
     // A connection that sends nothing this long is closed.
     int idleSeconds = 600;
+    // A connection that sends no valid request this long after it opened.
+    int firstRequestSeconds = 5;
+    // A connection that takes nothing of its answer this long: it stopped
+    // reading, and holds an answer others may have moved past.
+    int stallSeconds = 30;
     // The longest request accepted; a settings block is 108 bytes.
     int maxRequestBytes = 4096;
-    // A peer whose unsent answers pass this is dropped: it stopped reading.
-    // A full ring of live records is some 20 MB of text.
+    // No longer used: a connection is sent one answer at a time, so unread
+    // answers never pile up. Read so that old configurations still start.
     qint64 maxPendingBytes = qint64(64) * 1024 * 1024;
 
     MQTT_SETTINGS mqtt;

@@ -98,7 +98,9 @@ void RealServer(int seconds)
     QProcess server;
     server.setProcessChannelMode(QProcess::ForwardedOutputChannel);
     server.setStandardErrorFile(QProcess::nullDevice());
-    server.start(QCoreApplication::applicationDirPath() + QStringLiteral("/OndrixServer"), { QStringLiteral("--listen"), address });
+    // All clients come from 127.0.0.1.
+    server.start(QCoreApplication::applicationDirPath() + QStringLiteral("/OndrixServer"),
+        { QStringLiteral("--listen"), address, QStringLiteral("--max-per-address"), QString::number(CLIENTS) });
     CMetaDevice device(address);
     for (int i = 0; i < 100 && !device.Initialize(); ++i)
         QThread::msleep(50);

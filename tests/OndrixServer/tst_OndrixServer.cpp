@@ -174,8 +174,11 @@ void tst_OndrixServer::badPeersLeaveOthersServed()
 {
     auto device = Connect(m_pServer->Address());
     QVERIFY(device);
+    // From an address of their own, so that their lines and connections
+    // count apart from the client's.
     const auto send = [&](const QByteArray& bytes) {
         auto socket = std::make_unique<QTcpSocket>();
+        socket->bind(QHostAddress(QStringLiteral("127.0.0.2")));
         socket->connectToHost(m_pServer->Address(), CMetaDevice::SERVER_PORT);
         if (socket->waitForConnected(2000) && !bytes.isEmpty()) {
             socket->write(bytes);
@@ -188,16 +191,17 @@ void tst_OndrixServer::badPeersLeaveOthersServed()
     auto garbage = send(QByteArray(100000, 'x'));
     auto oversized = send("SelectServerDevice:" + QByteArray(10000, 'n'));
     auto half = send("SetMenuData:" + QByteArray(95, '\0'));
-    // A peer that asks and never reads.
+    // A peer that asks and never reads: it is sent one answer, the rest of
+    // its requests wait unread, and nothing piles up for it.
     auto deaf = send(QByteArray());
     deaf->setReadBufferSize(1);
-    for (int i = 0; i < 5000 && deaf->state() == QAbstractSocket::ConnectedState; ++i) {
+    for (int i = 0; i < 500 && deaf->state() == QAbstractSocket::ConnectedState; ++i) {
         deaf->write("GetRealtimeRecords");
         deaf->waitForBytesWritten(100);
         if (i % 100 == 0)
             QVERIFY(device->IsOnline());
     }
-    QVERIFY(m_pServer->WaitForLog(QStringLiteral("stopped reading its answers")));
+    QCOMPARE(deaf->state(), QAbstractSocket::ConnectedState);
     for (int i = 0; i < 1000; ++i)
         send(QByteArray())->abort();
     QByteArray refusal;

@@ -30,10 +30,10 @@ QString Networks(const QList<NETWORK>& networks)
 // Every field, so a row can name the ones it is about.
 QString Summary(const SERVER_SETTINGS& s)
 {
-    return QStringLiteral("listen=%1 allow=%2 control=%3 loopback=%4 conn=%5 idle=%6 req=%7 pending=%8")
+    return QStringLiteral("listen=%1 allow=%2 control=%3 loopback=%4 conn=%5 idle=%6 req=%7 pending=%8 plain=%9 per=%10")
         .arg(Addresses(s.listen), Networks(s.allow), Networks(s.control))
         .arg(s.controlLoopback).arg(s.maxConnections).arg(s.idleSeconds).arg(s.maxRequestBytes)
-        .arg(s.maxPendingBytes);
+        .arg(s.maxPendingBytes).arg(s.allowPlainNetwork).arg(s.maxPerAddress);
 }
 
 bool Parse(QStringList arguments, SERVER_SETTINGS& settings, QString& message, int& exitCode)
@@ -89,7 +89,13 @@ void CTestServerOptions::parse_data()
         << QStringList{ "listen=any allow=10.0.0.0/8,192.168.0.0/16 control= loopback=0 conn=8 " };
     QTest::newRow("command line wins") << file
         << QStringList{ "--max-connections", "9", "--allow", "172.16.0.0/12", "--control", "10.1.0.0/16" } << true
-        << QStringList{ "listen=any allow=172.16.0.0/12 control=10.1.0.0/16 loopback=1 conn=9 " };
+        << QStringList{ "listen=any allow=172.16.0.0/12 control=10.1.0.0/16 loopback=0 conn=9 " };
+    QTest::newRow("plain network") << none << QStringList{ "--listen", "any", "--allow-plain-network" } << true
+        << QStringList{ "listen=any ", "plain=1 " };
+    QTest::newRow("plain network in file") << QByteArray("allow-plain-network = no\nmax-per-address = 3\n")
+        << QStringList() << true << QStringList{ "plain=0 per=3" };
+    QTest::newRow("strict network forms") << none << QStringList{ "--allow", "0.0.0.0/0,::ffff:10.0.0.0/104,10.0.0.0/8" }
+        << true << QStringList{ "allow=0.0.0.0/0,::ffff:10.0.0.0/104,10.0.0.0/8 " };
 
     QTest::newRow("host name") << none << QStringList{ "--listen", "localhost" } << false
         << QStringList{ "--listen", "'localhost'", "host names" };
@@ -97,6 +103,22 @@ void CTestServerOptions::parse_data()
     QTest::newRow("partial address") << none << QStringList{ "--listen", "10.1" } << false << QStringList{ "'10.1'" };
     QTest::newRow("octal-looking network") << none << QStringList{ "--allow", "192.168.001.010" } << false
         << QStringList{ "'192.168.001.010'" };
+    QTest::newRow("scoped address") << none << QStringList{ "--allow", "fe80::1%eth0" } << false
+        << QStringList{ "'fe80::1%eth0'", "interface" };
+    QTest::newRow("scoped network") << none << QStringList{ "--control", "fe80::%eth0/64" } << false
+        << QStringList{ "--control", "interface" };
+    QTest::newRow("scoped listen") << none << QStringList{ "--listen", "fe80::1%lo" } << false << QStringList{ "interface" };
+    QTest::newRow("dotted mask") << none << QStringList{ "--allow", "10.0.0.0/255.0.0.0" } << false
+        << QStringList{ "'10.0.0.0/255.0.0.0'", "mask" };
+    QTest::newRow("octal-looking prefix") << none << QStringList{ "--allow", "10.0.0.0/08" } << false << QStringList{ "'10.0.0.0/08'" };
+    QTest::newRow("octal-looking octet") << none << QStringList{ "--listen", "127.0.0.010" } << false << QStringList{ "leading zeros" };
+    QTest::newRow("octal-looking mapped") << none << QStringList{ "--allow", "::ffff:010.0.0.1" } << false
+        << QStringList{ "'::ffff:010.0.0.1'" };
+    QTest::newRow("plain network with a value") << none << QStringList{ "--allow-plain-network=yes" } << false
+        << QStringList{ "allow-plain-network" };
+    QTest::newRow("plain network neither") << QByteArray("allow-plain-network = maybe\n") << QStringList() << false
+        << QStringList{ "'maybe'" };
+    QTest::newRow("none per address") << none << QStringList{ "--max-per-address", "0" } << false << QStringList{ "'0'" };
     QTest::newRow("partial network") << none << QStringList{ "--allow", "10.0" } << false << QStringList{ "--allow", "'10.0'" };
     QTest::newRow("long prefix") << none << QStringList{ "--control", "10.0.0.0/33" } << false << QStringList{ "'10.0.0.0/33'" };
     QTest::newRow("none with networks") << none << QStringList{ "--control", "none,10.0.0.0/8" } << false << QStringList{ "'none'" };
@@ -151,7 +173,8 @@ void CTestServerOptions::help_data()
 
     QTest::newRow("help") << "--help"
         << QStringList{ "--listen", "--allow", "--control", "--max-connections", "--idle-timeout", "--max-request",
-               "--max-pending", "--config", "--version", "127.0.0.1 and ::1", "only this computer may change" };
+               "--max-pending", "--config", "--version", "127.0.0.1 and ::1", "only this computer may change",
+               "--allow-plain-network", "--max-per-address" };
     QTest::newRow("version") << "--version" << QStringList{ PROGRAM + QLatin1Char(' ') + QLatin1String(ONDRIX_VERSION) };
 }
 
@@ -190,14 +213,25 @@ void CTestServerOptions::policy_data()
     QTest::newRow("mapped in network") << lan << "::ffff:192.168.1.5" << true << false;
     QTest::newRow("outside network") << lan << "192.168.2.5" << false << false;
     QTest::newRow("mapped outside network") << lan << "::ffff:192.168.2.5" << false << false;
-    QTest::newRow("loopback always let in") << lan << "::ffff:127.0.0.1" << true << true;
+    // Lists given hold for this computer too.
+    QTest::newRow("loopback outside the networks") << lan << "::ffff:127.0.0.1" << false << false;
+    QTest::newRow("loopback in the networks") << QStringList{ "--allow", "127.0.0.0/8" } << "127.0.0.2" << true << true;
+    QTest::newRow("other loopback outside") << QStringList{ "--allow", "127.0.0.1/32" } << "127.0.0.2" << false << false;
+    QTest::newRow("unmapped ::/96") << QStringList{ "--allow", "::/96" } << "10.1.2.3" << false << false;
+    QTest::newRow("unmapped ::/96, mapped peer") << QStringList{ "--allow", "::/96" } << "::ffff:10.1.2.3" << false << false;
+    QTest::newRow("compatible address is IPv6") << QStringList{ "--allow", "::/96" } << "::10.1.2.3" << true << false;
+    QTest::newRow("mapped /96 is every IPv4") << QStringList{ "--allow", "::ffff:0:0/96" } << "10.1.2.3" << true << false;
     QTest::newRow("bare address is one host") << QStringList{ "--allow", "10.0.0.5" } << "10.0.0.6" << false << false;
     QTest::newRow("IPv6 network") << QStringList{ "--allow", "fd00::/8" } << "fd12::1" << true << false;
     QTest::newRow("outside IPv6 network") << QStringList{ "--allow", "fd00::/8" } << "fe80::1" << false << false;
     QTest::newRow("mapped network") << QStringList{ "--allow", "::ffff:10.0.0.0/104" } << "10.1.2.3" << true << false;
     QTest::newRow("mapped controller") << lanControl << "::ffff:192.168.1.9" << true << true;
     QTest::newRow("outside control") << lanControl << "192.168.2.9" << true << false;
-    QTest::newRow("loopback keeps control") << lanControl << "127.0.0.1" << true << true;
+    QTest::newRow("loopback outside control") << lanControl << "127.0.0.1" << true << false;
+    QTest::newRow("other loopback outside control") << QStringList{ "--control", "127.0.0.1" } << "127.0.0.2" << true << false;
+    QTest::newRow("loopback named for control") << QStringList{ "--control", "127.0.0.1" } << "::ffff:127.0.0.1" << true << true;
+    QTest::newRow("control needs entry") << QStringList{ "--allow", "10.0.0.0/8", "--control", "192.168.1.0/24" }
+        << "192.168.1.9" << false << false;
     QTest::newRow("control none") << nobody << "127.0.0.1" << true << false;
     QTest::newRow("control none, IPv6") << nobody << "::1" << true << false;
 }
