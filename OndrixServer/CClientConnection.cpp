@@ -6,14 +6,16 @@
 #include "ServerLog.h"
 #include "ServerProtocol.h"
 
+#include <QSslSocket>
 #include <QTcpSocket>
 
 #include <algorithm>
 
 CClientConnection::CClientConnection(QTcpSocket* socket, CRequestHandler* handler, CDevicePool* pool,
-    const SERVER_SETTINGS& settings, bool mayControl, QObject* parent)
+    const SERVER_SETTINGS& settings, const CLIENT_SESSION& session, QObject* parent)
     : QObject(parent)
     , m_pSocket(socket)
+    , m_pSslSocket(qobject_cast<QSslSocket*>(socket))
     , m_pHandler(handler)
     , m_pPool(pool)
     , m_nMaxRequestBytes(settings.maxRequestBytes)
@@ -26,9 +28,7 @@ CClientConnection::CClientConnection(QTcpSocket* socket, CRequestHandler* handle
     // What lies beyond one request waits in the kernel, which makes the
     // peer wait in turn.
     m_pSocket->setReadBufferSize(settings.maxRequestBytes + 1);
-    m_session.mayControl = mayControl;
-    m_session.address = m_pSocket->peerAddress();
-    m_session.port = m_pSocket->peerPort();
+    m_session = session;
     m_pauseTimer.setSingleShot(true);
     m_restTimer.setSingleShot(true);
     m_firstRequestTimer.setSingleShot(true);
@@ -46,8 +46,16 @@ CClientConnection::CClientConnection(QTcpSocket* socket, CRequestHandler* handle
     connect(&m_firstRequestTimer, &QTimer::timeout, this, &CClientConnection::OnFirstRequestTimer);
     m_activity.start();
     m_watchTimer.start();
+    // Covers a handshake that never ends as well.
     m_firstRequestTimer.start();
-    Send(QByteArray(ServerProtocol::GREETING));
+    if (!m_pSslSocket) {
+        Send(QByteArray(ServerProtocol::GREETING));
+        return;
+    }
+    connect(m_pSslSocket, &QSslSocket::encrypted, this, &CClientConnection::OnSocketEncrypted);
+    connect(m_pSslSocket, &QSslSocket::encryptedBytesWritten, this, &CClientConnection::OnSocketBytesWritten);
+    connect(m_pSslSocket, &QSslSocket::errorOccurred, this, &CClientConnection::OnSocketError);
+    m_pSslSocket->startServerEncryption();
 }
 
 CClientConnection::~CClientConnection() = default;
@@ -62,7 +70,13 @@ void CClientConnection::Close()
     m_watchTimer.stop();
     m_firstRequestTimer.stop();
     m_answer.clear();
-    m_pSocket->abort();
+    // A TLS socket may have its own flush posted, which would run on the
+    // state abort() frees; it is closed with the connection instead, which
+    // the server deletes at the next turn of the event loop.
+    if (m_pSslSocket)
+        m_pSocket->disconnect(this);
+    else
+        m_pSocket->abort();
     Q_EMIT closed(this);
 }
 
@@ -76,7 +90,7 @@ void CClientConnection::OnSocketReadyRead()
 void CClientConnection::OnSocketBytesWritten()
 {
     m_activity.restart();
-    if (m_bClosed || m_pSocket->bytesToWrite() > 0)
+    if (m_bClosed || Unsent() > 0)
         return;
     if (!m_answer.isNull())
         return SendSlice();
@@ -90,6 +104,20 @@ void CClientConnection::OnSocketDisconnected()
     if (!m_bClosing)
         Log(QStringLiteral("disconnected"));
     Close();
+}
+
+void CClientConnection::OnSocketEncrypted()
+{
+    m_activity.restart();
+    Send(QByteArray(ServerProtocol::GREETING));
+}
+
+// A plain client on this port, or one that gave up the handshake.
+void CClientConnection::OnSocketError()
+{
+    if (m_bClosed || m_pSslSocket->isEncrypted())
+        return;
+    Drop(QStringLiteral("TLS handshake failed: ") + m_pSslSocket->errorString());
 }
 
 void CClientConnection::OnPauseTimer()
@@ -165,6 +193,8 @@ void CClientConnection::Reply(const SERVER_REQUEST& request)
 {
     m_firstRequestTimer.stop();
     Send(m_pHandler->Answer(request, m_session));
+    // A wrong key, or a request before one: this answer is the last.
+    m_bClosing = m_session.refused;
 }
 
 // The failed answer, then the end: what follows cannot be told apart from
@@ -198,7 +228,14 @@ void CClientConnection::SendSlice()
 
 bool CClientConnection::Sending() const
 {
-    return !m_answer.isNull() || m_pSocket->bytesToWrite() > 0;
+    return !m_answer.isNull() || Unsent() > 0;
+}
+
+// TLS takes a write at once and holds what it encrypted: that counts too,
+// or a peer that reads nothing would have every answer piled up there.
+qint64 CClientConnection::Unsent() const
+{
+    return m_pSocket->bytesToWrite() + (m_pSslSocket ? m_pSslSocket->encryptedBytesToWrite() : 0);
 }
 
 void CClientConnection::Drop(const QString& why)

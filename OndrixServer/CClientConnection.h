@@ -11,6 +11,7 @@
 
 class CRequestHandler;
 class CDevicePool;
+class QSslSocket;
 class QTcpSocket;
 
 // One client of the server. It takes one request at a time: the next is
@@ -21,7 +22,8 @@ class QTcpSocket;
 // malformed, or left half) is answered with the failed answer and the
 // connection closed: the reader never looks for a request further on,
 // where a page posting to the port could have put one. Lives on the
-// server's thread; owns its socket.
+// server's thread; owns its socket. On the encrypted port it greets once
+// the handshake is done, and counts what TLS still holds as not yet sent.
 class CClientConnection : public QObject
 {
     Q_OBJECT
@@ -38,7 +40,7 @@ public:
     static constexpr int WATCH_MS = 1000;
 
     CClientConnection(QTcpSocket* socket, CRequestHandler* handler, CDevicePool* pool,
-        const SERVER_SETTINGS& settings, bool mayControl, QObject* parent = nullptr);
+        const SERVER_SETTINGS& settings, const CLIENT_SESSION& session, QObject* parent = nullptr);
     ~CClientConnection() override;
 
     const CLIENT_SESSION& Session() const { return m_session; }
@@ -51,6 +53,8 @@ private:
     void OnSocketReadyRead();
     void OnSocketBytesWritten();
     void OnSocketDisconnected();
+    void OnSocketEncrypted();
+    void OnSocketError();
     void OnPauseTimer();
     void OnRestTimer();
     void OnWatchTimer();
@@ -62,11 +66,13 @@ private:
     void Send(const QByteArray& answer);
     void SendSlice();
     bool Sending() const;
+    qint64 Unsent() const;
     void Drop(const QString& why);
     void Log(const QString& text);
     void UpdateLimits();
 
     QTcpSocket* m_pSocket;
+    QSslSocket* m_pSslSocket; // the same socket on the encrypted port
     CRequestHandler* m_pHandler;
     CDevicePool* m_pPool;
     int m_nMaxRequestBytes;

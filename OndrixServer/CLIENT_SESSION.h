@@ -10,6 +10,10 @@ struct CLIENT_SESSION
     int device = 0;
     bool mayControl = false;
     bool initialized = true;
+    // On the encrypted port: nothing but "Auth:" is answered until a good
+    // key came. `refused`: the answer going out is its last.
+    bool needsKey = false;
+    bool refused = false;
     // The peer, for the log (ServerLog::Peer).
     QHostAddress address;
     quint16 port = 0;

@@ -34,6 +34,12 @@ bool CPeerPolicy::MayControl(const QHostAddress& peer) const
     return InAny(m_control, peer) || (m_bControlLoopback && IsLoopback(peer));
 }
 
+bool CPeerPolicy::MayControlWithKey(const QHostAddress& peer) const
+{
+    const bool named = !m_control.isEmpty() || !m_bControlLoopback;
+    return named ? MayControl(peer) : IsAllowed(peer);
+}
+
 bool CPeerPolicy::IsLoopback(const QHostAddress& peer)
 {
     return Unmapped(peer).isLoopback();

@@ -19,6 +19,9 @@ public:
     bool IsAllowed(const QHostAddress& peer) const;
     // Whether the peer's requests may change the detector, not only read it.
     bool MayControl(const QHostAddress& peer) const;
+    // For a peer that gave the control key: any allowed one, unless the
+    // operator named who may control ("none" included).
+    bool MayControlWithKey(const QHostAddress& peer) const;
 
     static bool IsLoopback(const QHostAddress& peer);
     // ::ffff:a.b.c.d as a.b.c.d; any other address as it is.

@@ -1,5 +1,6 @@
 #include "CRequestHandler.h"
 
+#include "CAccessGate.h"
 #include "CAnswerWriter.h"
 #include "CDevicePool.h"
 #include "CRZ450Clock.h"
@@ -61,8 +62,9 @@ LIVE_STATE LiveState(IDevice* device)
 
 } // namespace
 
-CRequestHandler::CRequestHandler(CDevicePool* pool)
+CRequestHandler::CRequestHandler(CDevicePool* pool, CAccessGate* gate)
     : m_pPool(pool)
+    , m_pGate(gate)
 {
 }
 
@@ -82,6 +84,11 @@ bool CRequestHandler::IsRZ450Query(int form)
 QByteArray CRequestHandler::Answer(const SERVER_REQUEST& request, CLIENT_SESSION& session)
 {
     CAnswerWriter out;
+    if (session.needsKey && !(request.valid && request.form == SP::Auth)) {
+        ServerLog::Peer(session.address, session.port, QStringLiteral("refused: a request before its access key"));
+        session.refused = true;
+        return out.Frame();
+    }
     IDevice* device = m_pPool->Device(session.device);
     if (device && request.valid && (request.form == SP::GetRealtimeRecords || request.form == SP::GetLogRecords))
         return Shared(request.form, session.device, device);
@@ -116,6 +123,15 @@ bool CRequestHandler::AnswerSession(const SERVER_REQUEST& request, CLIENT_SESSIO
         out.Number(index >= 0);
         return true;
     }
+    case SP::Auth:
+        if (m_pGate)
+            out.Number(m_pGate->Admit(request.bytes, session));
+        else {
+            ServerLog::Peer(session.address, session.port, QStringLiteral("refused: an access key, and this server has none"));
+            session.refused = true;
+            out.Number(0);
+        }
+        return true;
     case SP::Uninitialize:
         // The detector stays up for the others; only this client lets go.
         session.initialized = false;

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QList>
 
+class CAccessGate;
 class CAnswerWriter;
 class CDevicePool;
 class IDevice;
@@ -21,7 +22,8 @@ class IRZ450Device;
 class CRequestHandler
 {
 public:
-    explicit CRequestHandler(CDevicePool* pool);
+    // Without a gate every access key is refused.
+    explicit CRequestHandler(CDevicePool* pool, CAccessGate* gate = nullptr);
 
     // The forms a reader needs: the generic requests in the protocol's
     // order, then the RZ450's queries.
@@ -40,5 +42,6 @@ private:
     QByteArray Shared(int form, int index, IDevice* device);
 
     CDevicePool* m_pPool;
+    CAccessGate* m_pGate;
     CAnswerCache m_cache;
 };

@@ -1,11 +1,13 @@
 #include "CServerCore.h"
 
 #include "CClientConnection.h"
+#include "CTlsServer.h"
 #include "CPeerLogLimiter.h"
 #include "ServerCommandLine.h"
 #include "ServerLog.h"
 #include "ServerProtocol.h"
 
+#include <QSslConfiguration>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -18,8 +20,9 @@ CServerCore::CServerCore(const SERVER_SETTINGS& settings)
 CServerCore::CServerCore(const SERVER_SETTINGS& settings, const QList<IDevice*>& devices)
     : m_settings(settings)
     , m_policy(settings)
+    , m_gate(&m_policy)
     , m_pool(devices)
-    , m_handler(&m_pool)
+    , m_handler(&m_pool, &m_gate)
     , m_mqtt(settings.mqtt)
     , m_counter(settings.maxConnections, settings.maxPerAddress)
     , m_bLoadPlugins(false)
@@ -50,7 +53,7 @@ bool CServerCore::Start(QString& error)
         error = QStringLiteral("no device to share");
         return false;
     }
-    if (!Listen(error))
+    if (!LoadIdentity(error) || !Listen(error))
         return false;
     m_pool.Start();
     if (!m_mqtt.Start(m_pool.Devices(), error)) {
@@ -82,24 +85,59 @@ void CServerCore::Stop()
     m_bStarted = false;
 }
 
-// The default pair of loopback addresses serves as long as one of them
-// binds (a machine without IPv6 has no ::1); an address the user named
-// must bind.
+bool CServerCore::LoadIdentity(QString& error)
+{
+    if (m_settings.tlsListen.isEmpty())
+        return true;
+    const QString folder = m_settings.stateDir.isEmpty() ? CServerIdentity::DefaultFolder() : m_settings.stateDir;
+    if (!m_identity.Load(folder, error))
+        return false;
+    m_gate.SetKeys(m_identity.ViewKey(), m_identity.ControlKey());
+    ServerLog::Line(QStringLiteral("identity: fingerprint ") + m_identity.Fingerprint());
+    return true;
+}
+
 bool CServerCore::Listen(QString& error)
 {
     const QList<QHostAddress> addresses = ListenAddresses(m_settings);
     for (const QHostAddress& address : addresses) {
-        if (!MayListen(address, error)) {
-            m_servers.clear();
+        if (!MayListen(address, error))
             return false;
-        }
     }
+    if (!ListenOn(addresses, ServerProtocol::PORT, !m_settings.listen.isEmpty(), false, error))
+        return false;
+    if (m_settings.tlsListen.isEmpty() || ListenOn(m_settings.tlsListen, m_settings.tlsPort, true, true, error))
+        return true;
+    m_servers.clear();
+    return false;
+}
+
+std::unique_ptr<QTcpServer> CServerCore::MakeServer(bool encrypted) const
+{
+    if (!encrypted)
+        return std::make_unique<QTcpServer>();
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setLocalCertificate(m_identity.Certificate());
+    tls.setPrivateKey(m_identity.PrivateKey());
+    tls.setProtocol(QSsl::TlsV1_2OrLater);
+    // Clients prove themselves by key, not by certificate.
+    tls.setPeerVerifyMode(QSslSocket::VerifyNone);
+    return std::make_unique<CTlsServer>(tls);
+}
+
+// The default pair of loopback addresses serves as long as one of them
+// binds (a machine without IPv6 has no ::1); an address the user named
+// must bind.
+bool CServerCore::ListenOn(const QList<QHostAddress>& addresses, quint16 port, bool named, bool encrypted, QString& error)
+{
+    const size_t before = m_servers.size();
     for (const QHostAddress& address : addresses) {
-        auto server = std::make_unique<QTcpServer>();
+        std::unique_ptr<QTcpServer> server = MakeServer(encrypted);
         server->setMaxPendingConnections(m_settings.maxConnections);
-        if (!server->listen(address, ServerProtocol::PORT)) {
-            const QString why = ServerLog::PeerText(address, ServerProtocol::PORT) + QStringLiteral(": ") + server->errorString();
-            if (!m_settings.listen.isEmpty()) {
+        const QString where = ServerLog::PeerText(address, port);
+        if (!server->listen(address, port)) {
+            const QString why = where + QStringLiteral(": ") + server->errorString();
+            if (named) {
                 error = QStringLiteral("cannot listen on ") + why;
                 m_servers.clear();
                 return false;
@@ -107,16 +145,15 @@ bool CServerCore::Listen(QString& error)
             ServerLog::Line(QStringLiteral("not listening on ") + why);
             continue;
         }
-        ServerLog::Line(QStringLiteral("listening on ") + ServerLog::PeerText(address, ServerProtocol::PORT));
+        ServerLog::Line(QStringLiteral("listening on ") + where + (encrypted ? QStringLiteral(" (TLS)") : QString()));
         QTcpServer* raw = server.get();
-        connect(raw, &QTcpServer::newConnection, this, [this, raw] { OnServerNewConnection(raw); });
+        connect(raw, &QTcpServer::newConnection, this, [this, raw, encrypted] { OnServerNewConnection(raw, encrypted); });
         m_servers.push_back(std::move(server));
     }
-    if (m_servers.empty()) {
-        error = QStringLiteral("cannot listen on port ") + QString::number(ServerProtocol::PORT);
-        return false;
-    }
-    return true;
+    if (m_servers.size() > before)
+        return true;
+    error = QStringLiteral("cannot listen on port ") + QString::number(port);
+    return false;
 }
 
 // The plain protocol is unencrypted: beyond this computer only on the
@@ -138,13 +175,13 @@ bool CServerCore::MayListen(const QHostAddress& address, QString& error) const
     return true;
 }
 
-void CServerCore::OnServerNewConnection(QTcpServer* server)
+void CServerCore::OnServerNewConnection(QTcpServer* server, bool encrypted)
 {
     while (QTcpSocket* socket = server->nextPendingConnection())
-        Accept(socket);
+        Accept(socket, encrypted);
 }
 
-void CServerCore::Accept(QTcpSocket* socket)
+void CServerCore::Accept(QTcpSocket* socket, bool encrypted)
 {
     const QHostAddress peer = socket->peerAddress();
     const quint16 port = socket->peerPort();
@@ -155,9 +192,17 @@ void CServerCore::Accept(QTcpSocket* socket)
         socket->deleteLater();
         return;
     }
-    const bool mayControl = m_policy.MayControl(peer);
-    ServerLog::Peer(peer, port, mayControl ? QStringLiteral("connected (control)") : QStringLiteral("connected (read-only)"));
-    auto* connection = new CClientConnection(socket, &m_handler, &m_pool, m_settings, mayControl, this);
+    CLIENT_SESSION session;
+    session.address = peer;
+    session.port = port;
+    // On the encrypted port the key decides, once given.
+    session.needsKey = encrypted;
+    session.mayControl = !encrypted && m_policy.MayControl(peer);
+    ServerLog::Peer(peer, port,
+        encrypted                ? QStringLiteral("connected (TLS)")
+            : session.mayControl ? QStringLiteral("connected (control)")
+                                 : QStringLiteral("connected (read-only)"));
+    auto* connection = new CClientConnection(socket, &m_handler, &m_pool, m_settings, session, this);
     connect(connection, &CClientConnection::closed, this, &CServerCore::OnConnectionClosed);
     m_connections.append(connection);
 }
@@ -167,6 +212,8 @@ QString CServerCore::Admit(const QHostAddress& peer)
 {
     if (!m_policy.IsAllowed(peer))
         return QStringLiteral("refused: not an allowed network");
+    if (m_gate.IsShutOut(peer))
+        return QStringLiteral("refused: shut out after wrong access keys");
     switch (m_counter.Add(peer)) {
     case CAddressCounter::Admitted:
         return QString();

@@ -3,6 +3,7 @@
 #include "CMqttOptions.h"
 
 #include "CNetworkText.h"
+#include "CServerIdentity.h"
 #include "ServerCommandLine.h"
 
 #include "ServerProtocol.h"
@@ -65,21 +66,51 @@ bool ParseAddress(const QString& item, QHostAddress& address, QString& error)
     return false;
 }
 
-bool ApplyListen(const QString& value, SERVER_SETTINGS& settings, QString& error)
+bool ParseListen(const QString& value, QList<QHostAddress>& addresses, QString& error)
 {
     const QStringList items = Items(value);
     if (items.size() > 1 && items.contains(QLatin1String(ANY), Qt::CaseInsensitive)) {
         error = CServerOptions::tr("'%1' already takes every address, give it alone").arg(QLatin1String(ANY));
         return false;
     }
-    settings.listen.clear();
+    addresses.clear();
     for (const QString& item : items) {
         QHostAddress address;
         if (!ParseAddress(item, address, error))
             return false;
-        settings.listen.append(address);
+        addresses.append(address);
     }
     return true;
+}
+
+bool ApplyListen(const QString& value, SERVER_SETTINGS& settings, QString& error)
+{
+    return ParseListen(value, settings.listen, error);
+}
+
+bool ApplyTlsListen(const QString& value, SERVER_SETTINGS& settings, QString& error)
+{
+    return ParseListen(value, settings.tlsListen, error);
+}
+
+bool ApplyStateDir(const QString& value, SERVER_SETTINGS& settings, QString& error)
+{
+    settings.stateDir = value.trimmed();
+    if (!settings.stateDir.isEmpty())
+        return true;
+    error = CServerOptions::tr("no folder given");
+    return false;
+}
+
+// Flags that make the program print and end; given on the command line only.
+template <bool SERVER_SETTINGS::*FIELD>
+bool ApplyCommand(const QString& value, SERVER_SETTINGS& settings, QString& error)
+{
+    settings.*FIELD = true;
+    if (value == QLatin1String("1"))
+        return true;
+    error = CServerOptions::tr("is for the command line only");
+    return false;
 }
 
 bool ParseNetworks(const QString& value, QList<NETWORK>& networks, QString& error)
@@ -162,6 +193,30 @@ QList<OPTION_ENTRY> Entries()
                                "encrypt: requests and answers then cross the network in the clear. A warning "
                                "is logged at start."),
             false, &ApplyAllowPlain, true },
+        { QLatin1String(ServerCommandLine::TLS_LISTEN), CServerOptions::tr("addresses"),
+            CServerOptions::tr("Listen with TLS on these IP addresses ('any' for every interface): clients "
+                               "check the server by its fingerprint and give an access key first. Default: no "
+                               "encrypted port."),
+            true, &ApplyTlsListen },
+        { QStringLiteral("tls-port"), CServerOptions::tr("port"),
+            CServerOptions::tr("The encrypted port, 1 to 65535. Default: %1.").arg(defaults.tlsPort),
+            false, &ApplyNumber<&S::tlsPort, 1, 65535> },
+        { QStringLiteral("state-dir"), CServerOptions::tr("folder"),
+            CServerOptions::tr("Keep the server's private key, certificate and access keys here, readable by "
+                               "its user only; made at the first start that needs them. Default: the unit's "
+                               "StateDirectory=, else the user's data folder (%1).")
+                .arg(CServerIdentity::DefaultFolder()),
+            false, &ApplyStateDir },
+        { QLatin1String(ServerCommandLine::FINGERPRINT), QString(),
+            CServerOptions::tr("Print the SHA-256 fingerprint of the server's certificate and end."),
+            false, &ApplyCommand<&S::printFingerprint>, true },
+        { QLatin1String(ServerCommandLine::SHOW_KEYS), QString(),
+            CServerOptions::tr("Print the access keys, 'view KEY' and 'control KEY', and end."),
+            false, &ApplyCommand<&S::printKeys>, true },
+        { QStringLiteral("new-keys"), QString(),
+            CServerOptions::tr("Replace both access keys, print the new ones and end; a running server takes "
+                               "them when it starts again."),
+            false, &ApplyCommand<&S::newKeys>, true },
         { QLatin1String(ServerCommandLine::ALLOW), CServerOptions::tr("networks"),
             CServerOptions::tr("Let in only computers in these networks, separated by commas, each an address "
                                "with an optional /prefix (192.168.1.0/24, fd00::/8; a bare address is that one "
@@ -205,9 +260,13 @@ void Describe(QCommandLineParser& parser, const QList<OPTION_ENTRY>& entries)
     parser.setApplicationDescription(
         CServerOptions::tr("Shares the detectors attached to this computer with Ondrix clients over TCP port %1.\n"
                            "By default it listens on this computer only (127.0.0.1 and ::1), and only this "
-                           "computer may change the detector. Use --listen with --%2 and --allow to serve "
-                           "other computers, and --control to let them change the detector.")
-            .arg(ServerProtocol::PORT).arg(QLatin1String(ServerCommandLine::ALLOW_PLAIN_NETWORK)));
+                           "computer may change the detector. Use --%3 and --allow to serve other computers "
+                           "encrypted on port %4, with an access key each (--%5), and --control to let them "
+                           "change the detector; --listen with --%2 serves them unencrypted.")
+            .arg(ServerProtocol::PORT)
+            .arg(QLatin1String(ServerCommandLine::ALLOW_PLAIN_NETWORK), QLatin1String(ServerCommandLine::TLS_LISTEN))
+            .arg(ServerProtocol::TLS_PORT)
+            .arg(QLatin1String(ServerCommandLine::SHOW_KEYS)));
     parser.addOption({ QLatin1String(CONFIG),
         CServerOptions::tr("Read options from this INI file first: lines of key = value, the keys being the "
                            "option names (listen = any). The command line wins over the file."),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MQTT_SETTINGS.h"
+#include "ServerProtocol.h"
 
 #include <QHostAddress>
 #include <QList>
@@ -20,6 +21,16 @@ struct SERVER_SETTINGS
     // The plain protocol crosses the network unencrypted: listening on an
     // address other than loopback takes the operator's word for it.
     bool allowPlainNetwork = false;
+    // Where the encrypted port listens; empty: nowhere.
+    QList<QHostAddress> tlsListen;
+    quint16 tlsPort = ServerProtocol::TLS_PORT;
+    // The identity's folder; empty: CServerIdentity::DefaultFolder().
+    QString stateDir;
+    // Instead of serving: print the fingerprint, print the access keys,
+    // or make new ones (and print them).
+    bool printFingerprint = false;
+    bool printKeys = false;
+    bool newKeys = false;
     // Peers outside every network named here are closed at once, this
     // computer's included; empty lets in anyone who reaches a listening
     // address.

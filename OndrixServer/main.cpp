@@ -1,4 +1,5 @@
 #include "CServerCore.h"
+#include "CServerIdentity.h"
 #include "CServerOptions.h"
 #include "CSignalWatcher.h"
 #include "ServerLog.h"
@@ -16,6 +17,28 @@ void Print(std::FILE* stream, const QString& text)
         bytes.append('\n');
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
     std::fflush(stream);
+}
+
+// --fingerprint, --show-keys and --new-keys: what an administrator hands
+// to the people who connect. -1 when none was asked for.
+int IdentityCommand(const SERVER_SETTINGS& settings)
+{
+    if (!settings.printFingerprint && !settings.printKeys && !settings.newKeys)
+        return -1;
+    CServerIdentity identity;
+    QString error;
+    const QString folder = settings.stateDir.isEmpty() ? CServerIdentity::DefaultFolder() : settings.stateDir;
+    if (!identity.Load(folder, error) || (settings.newKeys && !identity.NewKeys(error))) {
+        Print(stderr, error);
+        return 1;
+    }
+    if (settings.printFingerprint)
+        Print(stdout, identity.Fingerprint());
+    if (settings.printKeys || settings.newKeys)
+        Print(stdout, QStringLiteral("%1 %2\n%3 %4")
+                          .arg(QLatin1String(CServerIdentity::VIEW_WORD), QString::fromLatin1(identity.ViewKey()),
+                              QLatin1String(CServerIdentity::CONTROL_WORD), QString::fromLatin1(identity.ControlKey())));
+    return 0;
 }
 
 } // namespace
@@ -37,6 +60,10 @@ int main(int argc, char* argv[])
         Print(exitCode == 0 ? stdout : stderr, message);
         return exitCode;
     }
+
+    const int commandExit = IdentityCommand(settings);
+    if (commandExit >= 0)
+        return commandExit;
 
     CServerCore core(settings);
     // Before Start, so that a signal during it is served once the loop runs.

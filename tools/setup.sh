@@ -12,6 +12,7 @@ ONDRIX_PACKAGES=(
     xvfb xauth
     dpkg-dev file lintian desktop-file-utils appstream
     libmosquitto-dev mosquitto mosquitto-clients
+    libssl-dev
 )
 
 ondrix_install_packages() {
