@@ -18,7 +18,7 @@ void CAccessGate::SetKeys(const QByteArray& viewKey, const QByteArray& controlKe
 
 bool CAccessGate::IsShutOut(const QHostAddress& peer) const
 {
-    return !CPeerPolicy::IsLoopback(peer) && m_limiter.IsBlocked(CPeerPolicy::Origin(peer), m_clock.elapsed());
+    return m_limiter.IsBlocked(CPeerPolicy::Origin(peer), m_clock.elapsed());
 }
 
 bool CAccessGate::Admit(const QByteArray& key, CLIENT_SESSION& session)
@@ -35,9 +35,9 @@ bool CAccessGate::Admit(const QByteArray& key, CLIENT_SESSION& session)
     }
     session.refused = true;
     ServerLog::Peer(session.address, session.port, QStringLiteral("refused: wrong access key"));
-    if (m_limiter.Failed(CPeerPolicy::Origin(session.address), m_clock.elapsed()) && !CPeerPolicy::IsLoopback(session.address))
-        ServerLog::Peer(session.address, session.port,
-            QStringLiteral("shut out for %1 minutes: %2 wrong access keys within a minute")
+    // Once per origin and block, so never drowned by the peer's other lines.
+    if (m_limiter.Failed(CPeerPolicy::Origin(session.address), m_clock.elapsed()))
+        ServerLog::Line(ServerLog::PeerText(session.address, session.port) + QStringLiteral(" shut out of the encrypted port for %1 minutes: %2 wrong access keys within a minute")
                 .arg(CKeyLimiter::BLOCK_MS / 60000)
                 .arg(CKeyLimiter::FAILURES));
     return false;

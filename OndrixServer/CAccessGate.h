@@ -13,8 +13,9 @@ struct CLIENT_SESSION;
 // encrypted port. The view key lets it read; the control key lets it also
 // change the detector, unless the operator's --control list leaves its
 // address out. Wrong keys are counted per origin: one that keeps guessing
-// is shut out for a while, except this computer, which a local process
-// must not lock out of its own server.
+// is shut out of the encrypted port for a while. The plain port stays open
+// to it, so that a local process cannot lock this computer's user out of
+// the server by guessing from loopback.
 class CAccessGate
 {
 public:

@@ -53,7 +53,7 @@ CClientConnection::CClientConnection(QTcpSocket* socket, CRequestHandler* handle
         return;
     }
     connect(m_pSslSocket, &QSslSocket::encrypted, this, &CClientConnection::OnSocketEncrypted);
-    connect(m_pSslSocket, &QSslSocket::encryptedBytesWritten, this, &CClientConnection::OnSocketBytesWritten);
+    connect(m_pSslSocket, &QSslSocket::encryptedBytesWritten, this, &CClientConnection::OnSocketEncryptedBytesWritten);
     connect(m_pSslSocket, &QSslSocket::errorOccurred, this, &CClientConnection::OnSocketError);
     m_pSslSocket->startServerEncryption();
 }
@@ -80,23 +80,46 @@ void CClientConnection::Close()
     Q_EMIT closed(this);
 }
 
+// TLS hands over what it decrypted in the middle of its own work, where an
+// answer written would wait for its next turn: taken up at ours instead.
 void CClientConnection::OnSocketReadyRead()
 {
+    if (!m_pSslSocket)
+        return Process();
+    if (m_bProcessQueued)
+        return;
+    m_bProcessQueued = true;
+    QMetaObject::invokeMethod(this, &CClientConnection::OnProcessQueued, Qt::QueuedConnection);
+}
+
+void CClientConnection::OnProcessQueued()
+{
+    m_bProcessQueued = false;
     Process();
 }
 
 // The socket handed bytes to the kernel. Once it holds none, the rest of
 // the answer, or the next request, comes at this turn of the event loop.
-void CClientConnection::OnSocketBytesWritten()
+void CClientConnection::OnSocketBytesWritten(qint64 bytes)
+{
+    m_nQueued -= bytes;
+    OnSocketEncryptedBytesWritten();
+}
+
+void CClientConnection::OnSocketEncryptedBytesWritten()
 {
     m_activity.restart();
     if (m_bClosed || Unsent() > 0)
         return;
     if (!m_answer.isNull())
         return SendSlice();
-    if (m_bClosing)
-        return Close();
-    Process();
+    if (!m_bClosing)
+        return Process();
+    // TLS ends with its own farewell, after what it still holds; the
+    // socket's disconnection closes the connection.
+    if (m_pSslSocket && m_pSslSocket->state() == QAbstractSocket::ConnectedState)
+        return m_pSslSocket->disconnectFromHost();
+    Close();
 }
 
 void CClientConnection::OnSocketDisconnected()
@@ -137,7 +160,9 @@ void CClientConnection::OnRestTimer()
 void CClientConnection::OnWatchTimer()
 {
     const qint64 quiet = m_activity.elapsed();
-    if (Sending() && quiet >= m_nStallMs)
+    if (m_bClosing && !Sending() && quiet >= WATCH_MS)
+        Close(); // its farewell went unanswered
+    else if (Sending() && quiet >= m_nStallMs)
         Drop(QStringLiteral("stopped reading its answers"));
     else if (!Sending() && m_nIdleMs > 0 && quiet >= m_nIdleMs)
         Drop(QStringLiteral("idle too long"));
@@ -218,7 +243,7 @@ void CClientConnection::Send(const QByteArray& answer)
 void CClientConnection::SendSlice()
 {
     const qsizetype size = std::min(SLICE_BYTES, m_answer.size() - m_nSent);
-    m_pSocket->write(m_answer.constData() + m_nSent, size);
+    m_nQueued += std::max<qint64>(0, m_pSocket->write(m_answer.constData() + m_nSent, size));
     m_nSent += size;
     if (m_nSent < m_answer.size())
         return;
@@ -231,11 +256,12 @@ bool CClientConnection::Sending() const
     return !m_answer.isNull() || Unsent() > 0;
 }
 
-// TLS takes a write at once and holds what it encrypted: that counts too,
-// or a peer that reads nothing would have every answer piled up there.
+// Counted, not asked: a TLS socket tells no bytes to write for what it
+// has yet to encrypt. What it encrypted and holds counts too, or a peer
+// that reads nothing would have every answer piled up there.
 qint64 CClientConnection::Unsent() const
 {
-    return m_pSocket->bytesToWrite() + (m_pSslSocket ? m_pSslSocket->encryptedBytesToWrite() : 0);
+    return m_nQueued + (m_pSslSocket ? m_pSslSocket->encryptedBytesToWrite() : 0);
 }
 
 void CClientConnection::Drop(const QString& why)

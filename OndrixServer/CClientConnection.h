@@ -51,7 +51,9 @@ Q_SIGNALS:
 
 private:
     void OnSocketReadyRead();
-    void OnSocketBytesWritten();
+    void OnProcessQueued();
+    void OnSocketBytesWritten(qint64 bytes);
+    void OnSocketEncryptedBytesWritten();
     void OnSocketDisconnected();
     void OnSocketEncrypted();
     void OnSocketError();
@@ -84,6 +86,8 @@ private:
     // much of it the socket has taken.
     QByteArray m_answer;
     qsizetype m_nSent = 0;
+    // Written to the socket and not yet reported gone by bytesWritten.
+    qint64 m_nQueued = 0;
     QTimer m_pauseTimer;
     QTimer m_restTimer;
     QTimer m_watchTimer;
@@ -92,4 +96,5 @@ private:
     QElapsedTimer m_activity;
     bool m_bClosing = false; // its last answer is on the way; closed once out
     bool m_bClosed = false;
+    bool m_bProcessQueued = false;
 };

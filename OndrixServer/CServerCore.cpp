@@ -87,7 +87,9 @@ void CServerCore::Stop()
 
 bool CServerCore::LoadIdentity(QString& error)
 {
-    if (m_settings.tlsListen.isEmpty())
+    // Made at the first start that names its folder (the unit does), or
+    // needs it; a server run for a test of its own leaves the user's alone.
+    if (m_settings.tlsListen.isEmpty() && m_settings.stateDir.isEmpty() && qEnvironmentVariableIsEmpty("STATE_DIRECTORY"))
         return true;
     const QString folder = m_settings.stateDir.isEmpty() ? CServerIdentity::DefaultFolder() : m_settings.stateDir;
     if (!m_identity.Load(folder, error))
@@ -185,7 +187,7 @@ void CServerCore::Accept(QTcpSocket* socket, bool encrypted)
 {
     const QHostAddress peer = socket->peerAddress();
     const quint16 port = socket->peerPort();
-    const QString refusal = Admit(peer);
+    const QString refusal = Admit(peer, encrypted);
     if (!refusal.isEmpty()) {
         ServerLog::Peer(peer, port, refusal);
         socket->abort();
@@ -208,11 +210,11 @@ void CServerCore::Accept(QTcpSocket* socket, bool encrypted)
 }
 
 // Empty when the peer is let in, and then counted; otherwise why not.
-QString CServerCore::Admit(const QHostAddress& peer)
+QString CServerCore::Admit(const QHostAddress& peer, bool encrypted)
 {
     if (!m_policy.IsAllowed(peer))
         return QStringLiteral("refused: not an allowed network");
-    if (m_gate.IsShutOut(peer))
+    if (encrypted && m_gate.IsShutOut(peer))
         return QStringLiteral("refused: shut out after wrong access keys");
     switch (m_counter.Add(peer)) {
     case CAddressCounter::Admitted:

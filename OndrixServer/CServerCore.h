@@ -58,7 +58,7 @@ private:
     bool MayListen(const QHostAddress& address, QString& error) const;
     void OnServerNewConnection(QTcpServer* server, bool encrypted);
     void Accept(QTcpSocket* socket, bool encrypted);
-    QString Admit(const QHostAddress& peer);
+    QString Admit(const QHostAddress& peer, bool encrypted);
     void OnConnectionClosed(CClientConnection* connection);
 
     SERVER_SETTINGS m_settings;
