@@ -1,10 +1,15 @@
 // Fuzz target: any bytes from a peer, cut into pieces at the places the
 // input names, go through the server's request reader and handler. Every
 // request must end in one framed answer, the reader must never hold more
-// than its bound, and nothing may read outside the bytes.
+// than its bound, and nothing may read outside the bytes. With the first
+// byte's second bit the peer is on the encrypted port: until an "Auth:"
+// with one of the keys below, every answer is the failed one, and the
+// first wrong one is the last.
+#include "CAccessGate.h"
 #include "CAnswerWriter.h"
 #include "CDevicePool.h"
 #include "CFakeDeviceBase.h"
+#include "CPeerPolicy.h"
 #include "CRequestHandler.h"
 #include "CRequestReader.h"
 #include "ServerLog.h"
@@ -16,6 +21,8 @@
 namespace {
 
 const int MAX_REQUEST = 256;
+const QByteArray VIEW_KEY = QByteArrayLiteral("0123456789abcdef0123456789abcdef");
+const QByteArray CONTROL_KEY = QByteArrayLiteral("fedcba9876543210fedcba9876543210");
 
 void Check(bool promise)
 {
@@ -48,8 +55,17 @@ public:
 
 void Answer(CRequestHandler& handler, CRequestReader& reader, CLIENT_SESSION& session)
 {
-    const QByteArray answer = handler.Answer(reader.Take(), session);
+    const bool locked = session.needsKey;
+    const SERVER_REQUEST request = reader.Take();
+    const QByteArray answer = handler.Answer(request, session);
     Check(answer.startsWith(ServerProtocol::FRAME_START) && answer.endsWith(ServerProtocol::FRAME_END));
+    if (!locked)
+        return;
+    const bool keyed = request.valid && request.form == ServerProtocol::Auth
+        && (request.bytes == VIEW_KEY || request.bytes == CONTROL_KEY);
+    Check(session.needsKey == !keyed && session.refused == !keyed);
+    Check(!keyed || session.mayControl == (request.bytes == CONTROL_KEY));
+    Check(keyed || answer == CAnswerWriter::Empty() || answer == QByteArrayLiteral("<D>0</D>"));
 }
 
 // What a connection does with the bytes so far; `pause` stands for the
@@ -65,6 +81,8 @@ void Drain(CRequestHandler& handler, CRequestReader& reader, CLIENT_SESSION& ses
             return;
         Answer(handler, reader, session);
         Check(reader.Buffered() < before);
+        if (session.refused)
+            return; // the connection closes after this answer
     }
 }
 
@@ -75,11 +93,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ServerLog::SetQuiet(true);
     CRecordingDevice device;
     CDevicePool pool({ &device });
-    CRequestHandler handler(&pool);
+    SERVER_SETTINGS settings;
+    CPeerPolicy policy(settings);
+    CAccessGate gate(&policy);
+    gate.SetKeys(VIEW_KEY, CONTROL_KEY);
+    CRequestHandler handler(&pool, &gate);
     CRequestReader reader(CRequestHandler::Forms(), MAX_REQUEST);
     reader.SetLimit(ServerProtocol::GetRecord, 1233);
     CLIENT_SESSION session;
     session.mayControl = size > 0 && (data[0] & 1);
+    session.needsKey = size > 0 && (data[0] & 2);
+    if (session.needsKey)
+        session.mayControl = false;
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     qsizetype pos = 0;
     while (pos < bytes.size()) {
@@ -88,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         reader.Append(bytes.sliced(pos, piece));
         pos += piece;
         Drain(handler, reader, session, cut & 0x80);
-        if (reader.Examine() == CRequestReader::Overlong)
+        if (session.refused || reader.Examine() == CRequestReader::Overlong)
             return 0; // the connection is dropped here
         Check(reader.Buffered() <= MAX_REQUEST + 64);
     }
