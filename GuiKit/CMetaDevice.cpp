@@ -494,6 +494,8 @@ void CMetaDevice::WriteRequest(const QByteArray& request)
     }
     if (m_socket.write(request) != request.size())
         FailLink(m_socket.errorString());
+    // TLS would encrypt it only at the next turn of an event loop.
+    m_socket.flush();
     while (m_socket.bytesToWrite() > 0) {
         if (!m_socket.waitForBytesWritten(Bounded(s_nWaitTimeoutMs)))
             FailLink(m_socket.errorString());

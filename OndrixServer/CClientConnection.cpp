@@ -80,21 +80,8 @@ void CClientConnection::Close()
     Q_EMIT closed(this);
 }
 
-// TLS hands over what it decrypted in the middle of its own work, where an
-// answer written would wait for its next turn: taken up at ours instead.
 void CClientConnection::OnSocketReadyRead()
 {
-    if (!m_pSslSocket)
-        return Process();
-    if (m_bProcessQueued)
-        return;
-    m_bProcessQueued = true;
-    QMetaObject::invokeMethod(this, &CClientConnection::OnProcessQueued, Qt::QueuedConnection);
-}
-
-void CClientConnection::OnProcessQueued()
-{
-    m_bProcessQueued = false;
     Process();
 }
 

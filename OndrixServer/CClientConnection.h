@@ -51,7 +51,6 @@ Q_SIGNALS:
 
 private:
     void OnSocketReadyRead();
-    void OnProcessQueued();
     void OnSocketBytesWritten(qint64 bytes);
     void OnSocketEncryptedBytesWritten();
     void OnSocketDisconnected();
@@ -96,5 +95,4 @@ private:
     QElapsedTimer m_activity;
     bool m_bClosing = false; // its last answer is on the way; closed once out
     bool m_bClosed = false;
-    bool m_bProcessQueued = false;
 };
