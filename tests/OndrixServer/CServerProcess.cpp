@@ -41,6 +41,16 @@ bool CServerProcess::Start(const QString& address, const QStringList& options)
     return m_process.waitForStarted(5000) && WaitForLog(QStringLiteral("listening on"), 10000);
 }
 
+QString CServerProcess::Output(const QStringList& arguments, int* exitCode)
+{
+    QProcess process;
+    process.start(QStringLiteral(ONDRIX_SERVER_PROGRAM), arguments);
+    process.waitForFinished(10000);
+    if (exitCode)
+        *exitCode = process.exitCode();
+    return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError()).trimmed();
+}
+
 int CServerProcess::Terminate()
 {
     if (m_process.state() == QProcess::NotRunning)

@@ -25,6 +25,9 @@ public:
     QString Log();
     bool WaitForLog(const QString& text, int ms = 5000);
     QString Address() const { return m_strAddress; }
+    // The program run once to its end (--fingerprint, --show-keys): what it
+    // printed, and its exit code.
+    static QString Output(const QStringList& arguments, int* exitCode = nullptr);
 
 private:
     QString m_strPort;

@@ -18,16 +18,6 @@
 
 namespace {
 
-QString RunServer(const QStringList& arguments, int* exitCode = nullptr)
-{
-    QProcess process;
-    process.start(QStringLiteral(ONDRIX_SERVER_PROGRAM), arguments);
-    process.waitForFinished(10000);
-    if (exitCode)
-        *exitCode = process.exitCode();
-    return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError()).trimmed();
-}
-
 bool Eventually(const std::function<bool()>& condition, int ms = 10000)
 {
     QDeadlineTimer deadline(ms);
@@ -94,8 +84,8 @@ void tst_ServerTls::initTestCase()
     QVERIFY2(m_pServer->Start(address, { QStringLiteral("--tls-listen"), address, QStringLiteral("--state-dir"), m_strState }),
         qPrintable(m_pServer->Log()));
     QVERIFY2(m_pServer->WaitForLog(QStringLiteral("(TLS)")), qPrintable(m_pServer->Log()));
-    m_strFingerprint = RunServer({ QStringLiteral("--state-dir"), m_strState, QStringLiteral("--fingerprint") });
-    for (const QString& line : RunServer({ QStringLiteral("--state-dir"), m_strState, QStringLiteral("--show-keys") }).split(QLatin1Char('\n')))
+    m_strFingerprint = CServerProcess::Output({ QStringLiteral("--state-dir"), m_strState, QStringLiteral("--fingerprint") });
+    for (const QString& line : CServerProcess::Output({ QStringLiteral("--state-dir"), m_strState, QStringLiteral("--show-keys") }).split(QLatin1Char('\n')))
         m_keys.insert(line.section(QLatin1Char(' '), 0, 0).toLatin1(), line.section(QLatin1Char(' '), 1).toLatin1());
 }
 
@@ -139,10 +129,10 @@ void tst_ServerTls::identityIsPrivateAndPrinted()
 
     // A key file others may read is refused, not trusted.
     QTemporaryDir other;
-    QCOMPARE(RunServer({ QStringLiteral("--state-dir"), other.path(), QStringLiteral("--show-keys") }).count(QLatin1Char('\n')), 1);
+    QCOMPARE(CServerProcess::Output({ QStringLiteral("--state-dir"), other.path(), QStringLiteral("--show-keys") }).count(QLatin1Char('\n')), 1);
     QFile::setPermissions(other.filePath(QStringLiteral("access-keys")), QFileDevice::ReadOwner | QFileDevice::ReadOther);
     int exitCode = 0;
-    QVERIFY(RunServer({ QStringLiteral("--state-dir"), other.path(), QStringLiteral("--show-keys") }, &exitCode).contains(QStringLiteral("chmod 600")));
+    QVERIFY(CServerProcess::Output({ QStringLiteral("--state-dir"), other.path(), QStringLiteral("--show-keys") }, &exitCode).contains(QStringLiteral("chmod 600")));
     QCOMPARE(exitCode, 1);
 }
 

@@ -91,6 +91,8 @@ private:
     DETECTOR m_local;
     DETECTOR m_shared;
     DETECTOR m_readOnly;
+    QString m_strFingerprint;
+    QMap<QString, QByteArray> m_keys; // by role, and "wrong"
 };
 
 bool tst_Ondrixctl::StartDetector(DETECTOR& detector, const QString& name, const QStringList& serverOptions)
@@ -102,13 +104,22 @@ bool tst_Ondrixctl::StartDetector(DETECTOR& detector, const QString& name, const
     if (name == QLatin1String("ttyLocal"))
         return true;
     detector.server = std::make_unique<CServerProcess>(detector.pty.Path());
-    return detector.server->Start(CServerProcess::RandomAddress(), serverOptions);
+    const QString address = CServerProcess::RandomAddress();
+    QStringList options = serverOptions;
+    options.replaceInStrings(QStringLiteral("SAME"), address);
+    return detector.server->Start(address, options);
 }
 
 void tst_Ondrixctl::initTestCase()
 {
     QVERIFY(StartDetector(m_local, QStringLiteral("ttyLocal")));
-    QVERIFY(StartDetector(m_shared, QStringLiteral("ttyShared")));
+    // The shared detector's server listens with TLS as well.
+    const QStringList state { QStringLiteral("--state-dir"), m_folder.filePath(QStringLiteral("state")) };
+    m_strFingerprint = CServerProcess::Output(state + QStringList { QStringLiteral("--fingerprint") });
+    for (const QString& line : CServerProcess::Output(state + QStringList { QStringLiteral("--show-keys") }).split(QLatin1Char('\n')))
+        m_keys.insert(line.section(QLatin1Char(' '), 0, 0), line.section(QLatin1Char(' '), 1).toLatin1());
+    m_keys.insert(QStringLiteral("wrong"), QByteArray(32, 'f'));
+    QVERIFY(StartDetector(m_shared, QStringLiteral("ttyShared"), state + QStringList { QStringLiteral("--tls-listen"), QStringLiteral("SAME") }));
     QVERIFY(StartDetector(m_readOnly, QStringLiteral("ttyReadOnly"), { QStringLiteral("--control"), QStringLiteral("none") }));
 }
 
@@ -175,6 +186,18 @@ void tst_Ondrixctl::commands_data()
     row("server record", Shared, Plain, "record --seconds 1 @live.rdf", 0, RecordFile);
     row("server settings put", Shared, Plain, "settings put @good.mnu", 0, SettingsTaken);
     row("server clock sync", Shared, SkewedClock, "clock sync", 0, ClockSet);
+    // TLS stands for the shared server's encrypted address, FINGERPRINT for
+    // its fingerprint; @view.key, @control.key and @wrong.key hold keys.
+    row("encrypted status", Shared, Plain, "--device TLS --fingerprint FINGERPRINT --key-file @view.key status --json", 0, Json);
+    row("encrypted settings put", Shared, Plain,
+        "--device TLS --fingerprint FINGERPRINT --key-file @control.key settings put @good.mnu", 0, SettingsTaken);
+    row("encrypted settings put, view key", Shared, Plain,
+        "--device TLS --fingerprint FINGERPRINT --key-file @view.key settings put @good.mnu", 1, Nothing);
+    row("encrypted, wrong key", Shared, Plain, "--device TLS --fingerprint FINGERPRINT --key-file @wrong.key status", 3, Nothing);
+    row("encrypted, fingerprint changed", Shared, Plain,
+        "--device TLS --fingerprint 00000000000000000000000000000000000000000000000000000000000000ff --key-file @view.key status",
+        3, Nothing);
+    row("encrypted, fingerprint not given", Shared, Plain, "--device TLS --key-file @view.key status", 3, Nothing);
 
     row("log download fails", Local, BadChecksum, "download-log --retries 0 @logs", 1, Nothing);
     row("log download retried", Local, BadChecksum, "download-log @logs", 0, LogFiles);
@@ -254,13 +277,20 @@ void tst_Ondrixctl::commands()
     QVERIFY(CDataFile::Save(work.filePath(QStringLiteral("other.rdf")), QStringLiteral("XY100"), 0, { record }));
     QVERIFY(CDataFile::Save(work.filePath(QStringLiteral("big.rdf")), QStringLiteral("RZ450"), 0,
         QList<CRecord>(4000, record)));
-    if ((where == Shared || where == ReadOnly) && !arguments.contains(QLatin1String("SERVER")))
+    for (auto key = m_keys.cbegin(); key != m_keys.cend(); ++key)
+        QVERIFY(Write(work.filePath(key.key() + QStringLiteral(".key")), key.value() + '\n'));
+    if ((where == Shared || where == ReadOnly) && !arguments.contains(QLatin1String("SERVER"))
+        && !arguments.contains(QLatin1String("TLS")))
         arguments = QStringList { QStringLiteral("--device"), QStringLiteral("SERVER") } + arguments;
     for (QString& argument : arguments) {
         if (argument.startsWith(QLatin1Char('@')))
             argument = work.filePath(argument.mid(1));
         else if (argument == QLatin1String("SERVER"))
             argument = detector.server->Address();
+        else if (argument == QLatin1String("TLS"))
+            argument = QStringLiteral("ondrixs://") + detector.server->Address();
+        else if (argument == QLatin1String("FINGERPRINT"))
+            argument = m_strFingerprint;
         else if (argument == QLatin1String("NOSERVER"))
             argument = CServerProcess::RandomAddress();
     }
