@@ -12,6 +12,11 @@
 #include <QProcess>
 #include <QTimer>
 
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#endif
+
 namespace {
 
 #if defined(Q_OS_WIN)
@@ -96,6 +101,11 @@ bool CServerStarter::Launch()
     auto* process = new QProcess(QCoreApplication::instance());
     process->setWorkingDirectory(folder);
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // A client that is killed, or ends on a signal, never quits properly:
+    // the kernel then tells the server instead.
+#ifdef Q_OS_LINUX
+    process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+#endif
     process->start(ProgramPath(), m_sharing.Arguments());
     if (!process->waitForStarted(START_MS)) {
         delete process;
