@@ -12,7 +12,7 @@
 #include "CLoopbackDeviceServer.h"
 #include "CMetaDevice.h"
 #include "CProcessUsage.h"
-#include "CServerCore.h"
+#include "CServerThread.h"
 #include "CSimulatorProcess.h"
 #include "ServerLog.h"
 
@@ -163,47 +163,15 @@ public:
     }
 };
 
-// The server in a thread of its own with its own event loop, as in the
-// program, and the proxy on this one.
-class CServerThread : public QThread
-{
-public:
-    CServerThread(IDevice* device, const QString& address)
-        : m_pDevice(device)
-        , m_strAddress(address)
-    {
-    }
-    QSemaphore ready;
-    bool started = false;
-
-protected:
-    void run() override
-    {
-        SERVER_SETTINGS settings;
-        settings.listen = { QHostAddress(m_strAddress) };
-        CServerCore core(settings, { m_pDevice });
-        QString error;
-        started = core.Start(error);
-        ready.release();
-        if (started)
-            exec();
-    }
-
-private:
-    IDevice* m_pDevice;
-    QString m_strAddress;
-};
-
 void FullRing()
 {
     CFullRing ring;
     const QString address = CLoopbackDeviceServer::RandomAddress();
-    CServerThread thread(&ring, address);
-    thread.start();
-    thread.ready.acquire();
+    CServerThread thread(address, &ring);
+    const bool started = thread.Started();
     CMetaDevice device(address);
     std::vector<double> runs;
-    if (thread.started && device.Initialize()) {
+    if (started && device.Initialize()) {
         for (int run = 0; run < LIST_RUNS; ++run) {
             QElapsedTimer timer;
             timer.start();
@@ -214,8 +182,6 @@ void FullRing()
         }
         device.Uninitialize();
     }
-    thread.quit();
-    thread.wait();
     std::printf("GetRealtimeRecords of %d records through the server: median %.0f ms (goal <= 1000 ms)\n", RING_RECORDS,
         CBenchStats::Median(runs));
 }

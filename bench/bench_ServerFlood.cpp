@@ -21,7 +21,7 @@
 #include "CMetaDevice.h"
 #include "CProcessUsage.h"
 #include "CRecordCursor.h"
-#include "CServerCore.h"
+#include "CServerThread.h"
 #include "CSimulatorProcess.h"
 #include "ServerLog.h"
 
@@ -108,37 +108,6 @@ public:
 
 private:
     QElapsedTimer m_clock;
-};
-
-// The server in a thread of its own with its own event loop, as in the
-// program.
-class CServerThread : public QThread
-{
-public:
-    CServerThread(IDevice* device, const QString& address)
-        : m_pDevice(device)
-        , m_strAddress(address)
-    {
-    }
-    QSemaphore ready;
-    bool started = false;
-
-protected:
-    void run() override
-    {
-        SERVER_SETTINGS settings;
-        settings.listen = { QHostAddress(m_strAddress) };
-        CServerCore core(settings, { m_pDevice });
-        QString error;
-        started = core.Start(error);
-        ready.release();
-        if (started)
-            exec();
-    }
-
-private:
-    IDevice* m_pDevice;
-    QString m_strAddress;
 };
 
 bool ReadAnswer(QTcpSocket& socket, QByteArray& received)
@@ -276,10 +245,8 @@ void Floods(int seconds)
 {
     CGrowingRing ring;
     const QString address = CLoopbackDeviceServer::RandomAddress();
-    CServerThread server(&ring, address);
-    server.start();
-    server.ready.acquire();
-    if (!server.started) {
+    CServerThread server(address, &ring);
+    if (!server.Started()) {
         std::printf("the server did not start\n");
         return;
     }
@@ -302,8 +269,6 @@ void Floods(int seconds)
     }
     probe.stop = true;
     probe.wait();
-    server.quit();
-    server.wait();
 }
 
 // One client's main loop through the proxy, as the live feed makes it.
@@ -345,12 +310,6 @@ private:
     int m_nSeconds;
 };
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
-}
-
 // Connections made and "IsOnline" asked, each timed, in ms.
 void RoundTrips(const QString& url, const IDENTITY& identity, std::vector<double>& connects, std::vector<double>& trips)
 {
@@ -379,8 +338,8 @@ void CompareRoundTrips(const QString& address, const IDENTITY& identity)
     RoundTrips(QStringLiteral("ondrixs://") + address, identity, tlsConnects, tlsTrips);
     std::printf("IsOnline round trip: plain %.3f ms, TLS %.3f ms, %.2fx (goal: <= 2x); connecting: plain %.2f ms, "
                 "TLS %.2f ms (handshake, greeting and key)\n",
-        Median(plainTrips), Median(tlsTrips), Median(tlsTrips) / std::max(1e-9, Median(plainTrips)),
-        Median(plainConnects), Median(tlsConnects));
+        CBenchStats::Median(plainTrips), CBenchStats::Median(tlsTrips), CBenchStats::Median(tlsTrips) / std::max(1e-9, CBenchStats::Median(plainTrips)),
+        CBenchStats::Median(plainConnects), CBenchStats::Median(tlsConnects));
 }
 
 QString ServerOutput(const QStringList& arguments)

@@ -4,15 +4,13 @@
 // up, measured by another client's round trips.
 #include "CAnswerWriter.h"
 #include "CFakeDeviceBase.h"
-#include "CServerCore.h"
+#include "CServerThread.h"
 #include "CServerOptions.h"
 #include "ServerLog.h"
 #include "ServerProtocol.h"
 
 #include <QElapsedTimer>
-#include <QSemaphore>
 #include <QTcpSocket>
-#include <QThread>
 #include <QtTest>
 
 #include <algorithm>
@@ -45,44 +43,6 @@ public:
         return records;
     }
     void Clear() override { ++changes; }
-};
-
-class CServerThread : public QThread
-{
-public:
-    CServerThread(const SERVER_SETTINGS& settings, IDevice* device)
-        : m_settings(settings)
-        , m_pDevice(device)
-    {
-    }
-    ~CServerThread() override
-    {
-        quit();
-        wait();
-    }
-    bool Started()
-    {
-        start();
-        m_ready.acquire();
-        return m_bStarted;
-    }
-
-protected:
-    void run() override
-    {
-        CServerCore core(m_settings, { m_pDevice });
-        QString error;
-        m_bStarted = core.Start(error);
-        m_ready.release();
-        if (m_bStarted)
-            exec();
-    }
-
-private:
-    SERVER_SETTINGS m_settings;
-    IDevice* m_pDevice;
-    QSemaphore m_ready;
-    bool m_bStarted = false;
 };
 
 QString RandomAddress()

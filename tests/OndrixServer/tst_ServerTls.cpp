@@ -13,21 +13,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <functional>
 #include <memory>
 
 namespace {
-
-bool Eventually(const std::function<bool()>& condition, int ms = 10000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(20);
-    }
-    return true;
-}
 
 // The raw bytes a peer gets back until the server closes, or the wait ends.
 QByteArray UntilClosed(QAbstractSocket& socket, int ms)
@@ -162,7 +150,7 @@ void tst_ServerTls::keysDecideWhatAPeerMayDo()
         return;
     QVERIFY(device->IsEncrypted());
     QVERIFY(device->SelectServerDevice(QStringLiteral("RZ450")));
-    QVERIFY(Eventually([&] { return device->IsOnline(); }));
+    QTRY_VERIFY_WITH_TIMEOUT(device->IsOnline(), 10000);
     const QByteArray menu = device->GetMenuData();
     QCOMPARE(menu.size(), 96);
     QCOMPARE(device->SetMenuData(menu), mayControl);
