@@ -131,10 +131,8 @@ void tst_ServerFairness::listsGovernEveryPeer()
 void tst_ServerFairness::requestsInAWebPageAreNeverCarriedOut()
 {
     const QString address = RandomAddress();
-    SERVER_SETTINGS settings;
-    settings.listen = { QHostAddress(address) };
     CBusyDevice device;
-    CServerThread server(settings, &device);
+    CServerThread server(address, &device);
     QVERIFY(server.Started());
     auto browser = Open(QStringLiteral("127.0.0.1"), address);
     QCOMPARE(Read(*browser, ServerProtocol::GREETING), QByteArray(ServerProtocol::GREETING));
@@ -153,10 +151,8 @@ void tst_ServerFairness::requestsInAWebPageAreNeverCarriedOut()
 void tst_ServerFairness::floodingPeersLeaveOthersServed()
 {
     const QString address = RandomAddress();
-    SERVER_SETTINGS settings;
-    settings.listen = { QHostAddress(address) };
     CBusyDevice device;
-    CServerThread server(settings, &device);
+    CServerThread server(address, &device);
     QVERIFY(server.Started());
     std::vector<std::unique_ptr<QTcpSocket>> flood;
     for (int i = 0; i < 64; ++i) {
@@ -182,7 +178,7 @@ void tst_ServerFairness::floodingPeersLeaveOthersServed()
     QTest::qWait(200);
     const auto open = std::count_if(flood.begin(), flood.end(),
         [](const std::unique_ptr<QTcpSocket>& socket) { return socket->state() == QAbstractSocket::ConnectedState; });
-    QVERIFY2(open <= settings.maxPerAddress, qPrintable(QString::number(open)));
+    QVERIFY2(open <= SERVER_SETTINGS().maxPerAddress, qPrintable(QString::number(open)));
 }
 
 QTEST_MAIN(tst_ServerFairness)
