@@ -69,15 +69,7 @@ bool ApplyCaFile(const QString& value, SERVER_SETTINGS& settings, QString& error
 
 bool ApplyAllowPlain(const QString& value, SERVER_SETTINGS& settings, QString& error)
 {
-    static const QStringList yes { QStringLiteral("1"), QStringLiteral("true"), QStringLiteral("yes"), QStringLiteral("on") };
-    static const QStringList no { QStringLiteral("0"), QStringLiteral("false"), QStringLiteral("no"), QStringLiteral("off") };
-    const QString word = value.trimmed().toLower();
-    if (yes.contains(word) || no.contains(word)) {
-        settings.mqtt.allowPlain = yes.contains(word);
-        return true;
-    }
-    error = CMqttOptions::tr("'%1' is not yes or no").arg(value);
-    return false;
+    return SERVER_OPTION::ParseSwitch(value, settings.mqtt.allowPlain, error);
 }
 
 bool ApplyQueue(const QString& value, SERVER_SETTINGS& settings, QString& error)

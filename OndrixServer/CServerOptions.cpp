@@ -4,6 +4,7 @@
 
 #include "CNetworkText.h"
 #include "CServerIdentity.h"
+#include "SERVER_OPTION.h"
 #include "ServerCommandLine.h"
 
 #include "ServerProtocol.h"
@@ -149,16 +150,7 @@ bool ApplyControl(const QString& value, SERVER_SETTINGS& settings, QString& erro
 // Given bare on the command line; in the file as "key = true" or "false".
 bool ApplyAllowPlain(const QString& value, SERVER_SETTINGS& settings, QString& error)
 {
-    const QString word = value.trimmed().toLower();
-    if (word.isEmpty() || word == QLatin1String("true") || word == QLatin1String("yes") || word == QLatin1String("1"))
-        settings.allowPlainNetwork = true;
-    else if (word == QLatin1String("false") || word == QLatin1String("no") || word == QLatin1String("0"))
-        settings.allowPlainNetwork = false;
-    else {
-        error = CServerOptions::tr("'%1' is neither true nor false").arg(value);
-        return false;
-    }
-    return true;
+    return SERVER_OPTION::ParseSwitch(value, settings.allowPlainNetwork, error);
 }
 
 template <auto FIELD, qint64 LOW, qint64 HIGH>

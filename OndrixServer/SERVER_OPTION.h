@@ -18,4 +18,8 @@ struct SERVER_OPTION
     // Given without a value on the command line, where apply gets "1"; the
     // config file gives it a value like any key.
     bool flag = false;
+
+    // A switch's word, the same for every option: yes, true, on or 1 (or
+    // nothing, as a flag on the command line gives), and no, false, off or 0.
+    static bool ParseSwitch(const QString& value, bool& on, QString& error);
 };

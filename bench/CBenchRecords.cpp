@@ -17,3 +17,14 @@ QList<CRecord> CBenchRecords::Live(int count, double threshold)
     }
     return records;
 }
+
+CRecord CBenchRecords::Ring(int i)
+{
+    CRecord record;
+    record.band = i % 31;
+    record.time = 1700000000u + quint64(i);
+    record.duration = i % 3;
+    record.bandName = QStringLiteral("GSM 900/");
+    record.values.append({ -102.0 + i % 90, -60.0, 0, 0 });
+    return record;
+}

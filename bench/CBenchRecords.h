@@ -11,4 +11,7 @@ class CBenchRecords
 {
 public:
     static QList<CRecord> Live(int count, double threshold);
+    // The i-th record of a busy detector's ring: levels over the whole
+    // scale, durations of 0 to 2 s.
+    static CRecord Ring(int i);
 };

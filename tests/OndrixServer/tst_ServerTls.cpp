@@ -44,6 +44,7 @@ private Q_SLOTS:
     void peersBreakingTheRulesAreClosed_data();
     void peersBreakingTheRulesAreClosed();
     void guessingKeysShutsTheAddressOut();
+    void encryptedClientOnThePlainPortIsClosed();
 
 private:
     std::unique_ptr<CMetaDevice> Connect(const QString& fingerprint, const QByteArray& key);
@@ -210,6 +211,18 @@ void tst_ServerTls::guessingKeysShutsTheAddressOut()
     plain.connectToHost(m_pServer->Address(), ServerProtocol::PORT);
     QVERIFY(plain.waitForReadyRead(5000));
     QCOMPARE(plain.readAll(), QByteArray(ServerProtocol::GREETING));
+}
+
+// A client that starts a handshake on the plain port reads the greeting as
+// a broken record; the server takes its hello for an unknown request.
+void tst_ServerTls::encryptedClientOnThePlainPortIsClosed()
+{
+    QSslSocket socket;
+    socket.setPeerVerifyMode(QSslSocket::VerifyNone);
+    QVERIFY(socket.bind(QHostAddress(CServerProcess::RandomAddress())));
+    socket.connectToHostEncrypted(m_pServer->Address(), ServerProtocol::PORT);
+    QVERIFY(!socket.waitForEncrypted(5000));
+    QVERIFY2(m_pServer->WaitForLog(QStringLiteral("a request the server does not know")), qPrintable(m_pServer->Log()));
 }
 
 // A peer from an address of its own, so that the server's limits and log
