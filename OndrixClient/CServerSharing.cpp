@@ -139,8 +139,8 @@ QStringList CServerSharing::Arguments() const
 QString CServerSharing::Description() const
 {
     switch (m_eMode) {
-    case NetworkReadOnly: return tr("local network, read-only");
-    case NetworkControl: return tr("local network, control for %1").arg(Items(m_strControl).join(QStringLiteral(", ")));
+    case NetworkReadOnly: return tr("local network, encrypted, read-only");
+    case NetworkControl: return tr("local network, encrypted, control for %1").arg(Items(m_strControl).join(QStringLiteral(", ")));
     default: return tr("this computer only");
     }
 }

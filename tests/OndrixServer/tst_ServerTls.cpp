@@ -1,13 +1,20 @@
 // The real proxy against the real server's encrypted port, the simulated
 // detector behind it: identity, access keys, and the peers that break the
 // rules.
+#include "CKnownServers.h"
 #include "CMetaDevice.h"
+#include "CModalWatcher.h"
 #include "CPtyServer.h"
 #include "CRZ450Simulator.h"
+#include "CServerAddress.h"
 #include "CServerProcess.h"
+#include "CServerTrust.h"
+#include "CServerTrustDialog.h"
 #include "ServerProtocol.h"
 
 #include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QProcess>
 #include <QSslSocket>
 #include <QTemporaryDir>
@@ -45,6 +52,7 @@ private Q_SLOTS:
     void peersBreakingTheRulesAreClosed();
     void guessingKeysShutsTheAddressOut();
     void encryptedClientOnThePlainPortIsClosed();
+    void clientAsksOnceAndRefusesAChangedServer();
 
 private:
     std::unique_ptr<CMetaDevice> Connect(const QString& fingerprint, const QByteArray& key);
@@ -223,6 +231,39 @@ void tst_ServerTls::encryptedClientOnThePlainPortIsClosed()
     socket.connectToHostEncrypted(m_pServer->Address(), ServerProtocol::PORT);
     QVERIFY(!socket.waitForEncrypted(5000));
     QVERIFY2(m_pServer->WaitForLog(QStringLiteral("a request the server does not know")), qPrintable(m_pServer->Log()));
+}
+
+// The client itself: the user is asked once, the server is trusted from
+// then on, and a server that no longer proves the identity kept for it is
+// refused with a warning, without a question.
+void tst_ServerTls::clientAsksOnceAndRefusesAChangedServer()
+{
+    QTemporaryDir folder;
+    CKnownServers known(folder.filePath(QStringLiteral("known-servers")));
+    CModalWatcher watcher;
+    int asked = 0;
+    watcher.SetHandler([this, &asked](QWidget* modal) {
+        auto* dialog = qobject_cast<CServerTrustDialog*>(modal);
+        if (dialog) {
+            ++asked;
+            dialog->findChild<QLineEdit*>(QStringLiteral("m_pKeyEdit"))->setText(QString::fromLatin1(Key("control")));
+            dialog->accept();
+        }
+        return dialog != nullptr;
+    });
+    for (int i = 0; i < 2; ++i) {
+        CMetaDevice device(Url());
+        QCOMPARE(CServerTrust::Connect(nullptr, device, known), CServerTrust::Connected);
+        QVERIFY(device.SelectServerDevice(QStringLiteral("RZ450")));
+    }
+    QCOMPARE(asked, 1);
+    QVERIFY(watcher.Messages().isEmpty());
+    QVERIFY(known.Remember(CServerAddress(Url()), QString(64, QLatin1Char('0')), QString::fromLatin1(Key("control"))));
+    CMetaDevice device(Url());
+    QCOMPARE(CServerTrust::Connect(nullptr, device, known), CServerTrust::Refused);
+    QCOMPARE(asked, 1);
+    QCOMPARE(watcher.Messages().size(), 1);
+    QCOMPARE(watcher.Messages().first().icon, int(QMessageBox::Critical));
 }
 
 // A peer from an address of its own, so that the server's limits and log
