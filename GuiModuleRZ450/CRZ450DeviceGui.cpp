@@ -1,10 +1,10 @@
 #include "CRZ450DeviceGui.h"
 
-#include "CMetaDevice.h"
-#include "CQDiagramWidget.h"
-#include "CQSmartTreeWidgetItem.h"
+#include "proxy/CMetaDevice.h"
+#include "diagram/CQDiagramWidget.h"
+#include "widgets/CQSmartTreeWidgetItem.h"
 #include "CRZ450MetaDevice.h"
-#include "CSpectrumWindow.h"
+#include "spectrum/CSpectrumWindow.h"
 #include "ISpecificControls.h"
 
 #include <QCoreApplication>

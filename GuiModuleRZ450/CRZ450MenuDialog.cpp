@@ -1,4 +1,5 @@
 #include "CRZ450MenuDialog.h"
+#include "RZ450GuiSettingsKeys.h"
 
 #include "CRZ450MenuFile.h"
 #include "CRZ450MenuTable.h"
@@ -17,8 +18,6 @@
 namespace {
 
 namespace Menu = RZ450Layout::Menu;
-
-const char* const TAB_KEY = "RZ450MenuDialog";
 
 // Button ids in the order given, which is the order of the byte's values.
 void AddButtons(QButtonGroup& group, const QList<QAbstractButton*>& buttons)
@@ -347,12 +346,12 @@ std::unique_ptr<CRZ450MenuTable> CRZ450MenuDialog::MakeTable()
 
 void CRZ450MenuDialog::SelectStoredTab()
 {
-    m_pUi->m_pTabWidget->setCurrentIndex(QSettings().value(TAB_KEY, 0).toInt());
+    m_pUi->m_pTabWidget->setCurrentIndex(QSettings().value(RZ450GuiSettingsKeys::MENU_DIALOG_TAB, 0).toInt());
 }
 
 void CRZ450MenuDialog::StoreTab()
 {
-    QSettings().setValue(TAB_KEY, m_pUi->m_pTabWidget->currentIndex());
+    QSettings().setValue(RZ450GuiSettingsKeys::MENU_DIALOG_TAB, m_pUi->m_pTabWidget->currentIndex());
 }
 
 void CRZ450MenuDialog::LoadFromDevice()

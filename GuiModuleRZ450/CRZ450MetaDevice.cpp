@@ -1,7 +1,7 @@
 #include "CRZ450MetaDevice.h"
 
-#include "CAnswerParser.h"
-#include "CMetaDevice.h"
+#include "protocol/CAnswerParser.h"
+#include "proxy/CMetaDevice.h"
 #include "IRZ450Device.h"
 
 #include <cstring>

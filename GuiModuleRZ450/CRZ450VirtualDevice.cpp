@@ -1,7 +1,7 @@
 #include "CRZ450VirtualDevice.h"
 
 #include "BandStrip.h"
-#include "CMetaDevice.h"
+#include "proxy/CMetaDevice.h"
 #include "CRZ450MenuDialog.h"
 #include "CRZ450MetaDevice.h"
 #include "IRZ450Device.h"

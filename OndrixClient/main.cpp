@@ -1,7 +1,7 @@
-#include "CClientProgram.h"
-#include "CMainWindow.h"
-#include "CReplayController.h"
-#include "CScreenshotTaker.h"
+#include "app/CClientProgram.h"
+#include "mainwindow/CMainWindow.h"
+#include "replay/CReplayController.h"
+#include "app/CScreenshotTaker.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,8 +1,8 @@
-#include "CServerCore.h"
-#include "CServerIdentity.h"
-#include "CServerOptions.h"
-#include "CSignalWatcher.h"
-#include "ServerLog.h"
+#include "app/CServerCore.h"
+#include "security/CServerIdentity.h"
+#include "app/CServerOptions.h"
+#include "app/CSignalWatcher.h"
+#include "app/ServerLog.h"
 
 #include <QCoreApplication>
 

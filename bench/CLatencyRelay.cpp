@@ -1,6 +1,6 @@
 #include "CLatencyRelay.h"
 
-#include "ServerProtocol.h"
+#include "protocol/ServerProtocol.h"
 
 #include <QHostAddress>
 #include <QTcpServer>

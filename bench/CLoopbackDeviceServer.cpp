@@ -1,6 +1,6 @@
 #include "CLoopbackDeviceServer.h"
 
-#include "CMetaDevice.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QHostAddress>
 #include <QRandomGenerator>

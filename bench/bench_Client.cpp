@@ -14,7 +14,7 @@
 #include "CBenchStats.h"
 #include "CProcessUsage.h"
 #include "CRecord.h"
-#include "CQDiagramWidget.h"
+#include "diagram/CQDiagramWidget.h"
 #include "IDevice.h"
 #include "IDeviceGui.h"
 
@@ -76,11 +76,11 @@ extern "C" Q_DECL_EXPORT bool QueryInterface(IDeviceGui** out)
 
 #else
 
-#include "CClientProgram.h"
-#include "CClientSession.h"
+#include "app/CClientProgram.h"
+#include "app/CClientSession.h"
 #include "CFakeDeviceBase.h"
-#include "CMainWindow.h"
-#include "CMetaDevice.h"
+#include "mainwindow/CMainWindow.h"
+#include "proxy/CMetaDevice.h"
 #include "CSimulatorProcess.h"
 
 #include <QApplication>

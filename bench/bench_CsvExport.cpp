@@ -7,8 +7,8 @@
 // build/bin/bench_CsvExport [runs]
 #include "CBenchRecords.h"
 #include "CBenchStats.h"
-#include "CCsvExport.h"
-#include "CDataFile.h"
+#include "export/CCsvExport.h"
+#include "files/CDataFile.h"
 #include "CProcessUsage.h"
 
 #include <QCoreApplication>

@@ -13,9 +13,10 @@
 //  - Rects, 19 lines, 100,000 duration values in view (goal <= 30 ms)
 // build/bin/bench_Diagram [runs] [fixed|window|all|add|rects]  (one figure alone)
 #include "CBenchStats.h"
+#include "diagram/DiagramDefaults.h"
 #include "CRenderTimer.h"
 #include "CDemoData.h"
-#include "CQDiagramWidget.h"
+#include "diagram/CQDiagramWidget.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -55,7 +56,7 @@ double DenseWindowPaintMs(int values, int runs)
     CQDiagramWidget widget;
     widget.resize(WIDGET_SIZE);
     CDemoData::FillLines(widget, 0, END_TIME);
-    const quint64 window = CQDiagramWidget::TIME_WINDOW_SECONDS;
+    const quint64 window = DiagramDefaults::TIME_WINDOW_SECONDS;
     const quint64 start = END_TIME - window;
     widget.SetMaxXRange(QVariant::fromValue<quint64>(start), QVariant::fromValue<quint64>(END_TIME), 1.0, true);
     for (int i = 0; i < values; ++i) {

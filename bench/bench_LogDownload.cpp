@@ -6,10 +6,10 @@
 // need on the wire (median of 3); the dialog's 200 ms poll adds up to one
 // poll period on top.
 #include "CBenchStats.h"
-#include "CClientSession.h"
-#include "CLogSaver.h"
-#include "CMetaDevice.h"
-#include "CProgressDialog.h"
+#include "app/CClientSession.h"
+#include "files/CLogSaver.h"
+#include "proxy/CMetaDevice.h"
+#include "mainwindow/CProgressDialog.h"
 #include "CRZ450Device.h"
 #include "CSimulatorProcess.h"
 

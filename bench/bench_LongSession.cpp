@@ -10,8 +10,9 @@
 //    and after 24 hours at each window of the time menu (goal <= 5 ms).
 // build/bin/bench_LongSession [hours] [manual|auto] [folder for a PNG of each window]
 #include "CBenchStats.h"
+#include "diagram/DiagramDefaults.h"
 #include "CProcessUsage.h"
-#include "CQDiagramWidget.h"
+#include "diagram/CQDiagramWidget.h"
 #include "CRZ450DeviceGui.h"
 #include "IDevice.h"
 
@@ -95,7 +96,7 @@ int RunMode(int mode, int hours, int runs, const QString& pictures)
     CRZ450DeviceGui gui;
     gui.InitRealtimeDiagram(&widget, true, mode);
     widget.SetMaxXRange(QVariant::fromValue<quint64>(START_TIME),
-        QVariant::fromValue<quint64>(START_TIME + CQDiagramWidget::TIME_WINDOW_SECONDS), 1.0, true);
+        QVariant::fromValue<quint64>(START_TIME + DiagramDefaults::TIME_WINDOW_SECONDS), 1.0, true);
     widget.update();
     CRecordSource source(mode);
     QImage image(WIDGET_SIZE, QImage::Format_ARGB32_Premultiplied);
@@ -130,7 +131,7 @@ int RunMode(int mode, int hours, int runs, const QString& pictures)
     }
     const quint64 end = second - 1;
     const double rssDay = CProcessUsage::ResidentMb();
-    ShowWindow(widget, end, CQDiagramWidget::TIME_WINDOW_SECONDS);
+    ShowWindow(widget, end, DiagramDefaults::TIME_WINDOW_SECONDS);
     const double paintDay = PaintMs(widget, runs);
     const double cpu = CBenchStats::Median(cpuPerHour);
 

@@ -3,9 +3,9 @@
 //  - round trip of one query (goal: median <= 100 us)
 //  - parsing a "GetRealtimeRecords" answer of 100000 records (goal <= 200 ms)
 #include "CBenchStats.h"
-#include "CAnswerParser.h"
+#include "protocol/CAnswerParser.h"
 #include "CLoopbackDeviceServer.h"
-#include "CMetaDevice.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -9,13 +9,13 @@
 //
 // build/bin/bench_Mqtt [seconds per CPU run] [alarms]
 #include "CBenchStats.h"
-#include "CMqttPublisher.h"
+#include "mqtt/CMqttPublisher.h"
 #include "CProcessUsage.h"
 #include "CPtyServer.h"
 #include "CRZ450Device.h"
 #include "CRZ450Simulator.h"
 #include "CSimulatorProcess.h"
-#include "ServerLog.h"
+#include "app/ServerLog.h"
 
 #include <mosquitto.h>
 

@@ -6,10 +6,10 @@
 //    500,000 records: the time it takes (reported, shown with progress)
 // build/bin/bench_Recordings [runs] [hours]
 #include "CBenchStats.h"
-#include "CLiveRecorder.h"
-#include "CRealtimeSaver.h"
-#include "CRecordingCodec.h"
-#include "CStorageTree.h"
+#include "live/CLiveRecorder.h"
+#include "live/CRealtimeSaver.h"
+#include "files/CRecordingCodec.h"
+#include "storage/CStorageTree.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,11 +4,11 @@
 // the files with drawing the diagrams, and writing the PDF.
 // build/bin/bench_Report [runs] [PDF to keep] [en_US|ru_RU]
 #include "CBenchStats.h"
-#include "CDataFile.h"
+#include "files/CDataFile.h"
 #include "CRZ450DeviceGui.h"
-#include "CReportBuilder.h"
-#include "CReportWriter.h"
-#include "CTranslationSet.h"
+#include "report/CReportBuilder.h"
+#include "report/CReportWriter.h"
+#include "app/CTranslationSet.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

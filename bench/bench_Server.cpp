@@ -13,13 +13,13 @@
 #include "CBenchStats.h"
 #include "CFakeDeviceBase.h"
 #include "CLoopbackDeviceServer.h"
-#include "CMetaDevice.h"
+#include "proxy/CMetaDevice.h"
 #include "CProcessUsage.h"
-#include "CRecordCursor.h"
+#include "proxy/CRecordCursor.h"
 #include "CServerThread.h"
 #include "CSimulatorProcess.h"
-#include "ServerLog.h"
-#include "ServerProtocol.h"
+#include "app/ServerLog.h"
+#include "protocol/ServerProtocol.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -13,10 +13,10 @@
 #include "CBenchStats.h"
 #include "CFakeDeviceBase.h"
 #include "CLoopbackDeviceServer.h"
-#include "CMetaDevice.h"
+#include "proxy/CMetaDevice.h"
 #include "CProcessUsage.h"
 #include "CServerThread.h"
-#include "ServerLog.h"
+#include "app/ServerLog.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

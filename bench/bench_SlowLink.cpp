@@ -13,8 +13,8 @@
 #include "CBenchStats.h"
 #include "CLatencyRelay.h"
 #include "CLoopbackDeviceServer.h"
-#include "CMetaDevice.h"
-#include "CRecordCursor.h"
+#include "proxy/CMetaDevice.h"
+#include "proxy/CRecordCursor.h"
 #include "CSimulatorProcess.h"
 
 #include <QCoreApplication>

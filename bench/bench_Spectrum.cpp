@@ -7,9 +7,9 @@
 #include "CBenchStats.h"
 #include "CProcessUsage.h"
 #include "CRenderTimer.h"
-#include "CLabel.h"
-#include "CQDiagramWidget.h"
-#include "CSpectrumWindow.h"
+#include "widgets/CLabel.h"
+#include "diagram/CQDiagramWidget.h"
+#include "spectrum/CSpectrumWindow.h"
 
 #include <QApplication>
 #include <QCursor>

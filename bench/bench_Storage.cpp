@@ -7,8 +7,8 @@
 // build/bin/bench_Storage [runs]
 #include "CBenchRecords.h"
 #include "CBenchStats.h"
-#include "CDataFile.h"
-#include "CStorageTree.h"
+#include "files/CDataFile.h"
+#include "storage/CStorageTree.h"
 
 #include <QApplication>
 #include <QDir>

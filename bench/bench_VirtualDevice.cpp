@@ -7,7 +7,7 @@
 // band strip), with all three indicator lines on screen.
 #include "CBenchStats.h"
 #include "CLoopbackDeviceServer.h"
-#include "CMetaDevice.h"
+#include "proxy/CMetaDevice.h"
 #include "CRZ450VirtualDevice.h"
 #include "CFakeDeviceBase.h"
 

@@ -4,9 +4,10 @@
 //  - one sweep added as a row (goal <= 0.05 ms)
 // build/bin/bench_Waterfall [runs]
 #include "CBenchStats.h"
+#include "spectrum/SpectrumLevels.h"
 #include "CRenderTimer.h"
-#include "CSpectrumWindow.h"
-#include "CWaterfallWidget.h"
+#include "spectrum/CSpectrumWindow.h"
+#include "waterfall/CWaterfallWidget.h"
 #include "SPECTRUM_SWEEP.h"
 
 #include <QApplication>
@@ -69,7 +70,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QCursor::setPos(-10000, -10000);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 201;
-    CWaterfallWidget widget(CSpectrumWindow::LEVEL_SPAN);
+    CWaterfallWidget widget(SpectrumLevels::SPAN);
     widget.resize(CWaterfallWidget::WidthForPlot(PLOT_WIDTH), PLOT_HEIGHT);
     const int capacity = widget.History().Capacity();
     // One and a half rounds of the ring: the newest row sits mid-image.

@@ -1,7 +1,7 @@
 #include "CClockCommand.h"
 
 #include "CCtlSession.h"
-#include "CMetaDevice.h"
+#include "proxy/CMetaDevice.h"
 #include "CtlExit.h"
 
 #include <QCommandLineParser>

@@ -1,6 +1,6 @@
 #include "CCtlDevice.h"
 
-#include "CMetaDevice.h"
+#include "proxy/CMetaDevice.h"
 #include "CPlugHub.h"
 #include "CTL_OPTIONS.h"
 #include "RZ450Queries.h"

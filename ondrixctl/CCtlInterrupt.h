@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CSignalWatcher.h"
+#include "app/CSignalWatcher.h"
 
 // Ctrl-C (SIGINT) and SIGTERM for a command that waits on the detector.
 // The signal only marks the command as interrupted; the command sees it at

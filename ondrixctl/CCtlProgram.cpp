@@ -3,7 +3,7 @@
 #include "CClockCommand.h"
 #include "CCtlSession.h"
 #include "CDownloadLogCommand.h"
-#include "CErrorText.h"
+#include "app/CErrorText.h"
 #include "CExportCommand.h"
 #include "CRecordCommand.h"
 #include "CReportCommand.h"

@@ -1,6 +1,6 @@
 #include "CCtlSession.h"
 
-#include "CMetaDevice.h"
+#include "proxy/CMetaDevice.h"
 #include "CtlExit.h"
 
 #include <QDir>

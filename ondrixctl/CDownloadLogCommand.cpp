@@ -1,8 +1,8 @@
 #include "CDownloadLogCommand.h"
 
 #include "CCtlSession.h"
-#include "CLogSaver.h"
-#include "CMetaDevice.h"
+#include "files/CLogSaver.h"
+#include "proxy/CMetaDevice.h"
 #include "CtlExit.h"
 #include "RZ450Layout.h"
 

@@ -1,6 +1,6 @@
 #include "CExportCommand.h"
 
-#include "CCsvExport.h"
+#include "export/CCsvExport.h"
 #include "CCtlSession.h"
 #include "CtlExit.h"
 #include "RZ450Queries.h"

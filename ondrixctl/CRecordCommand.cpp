@@ -2,8 +2,8 @@
 
 #include "CCtlConsole.h"
 #include "CCtlSession.h"
-#include "CDataFile.h"
-#include "CMetaDevice.h"
+#include "files/CDataFile.h"
+#include "proxy/CMetaDevice.h"
 #include "CtlExit.h"
 
 #include <QCommandLineParser>

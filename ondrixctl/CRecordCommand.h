@@ -2,7 +2,7 @@
 
 #include "CCtlCommand.h"
 #include "CRecord.h"
-#include "CRecordCursor.h"
+#include "proxy/CRecordCursor.h"
 
 #include <QCoreApplication>
 #include <QList>

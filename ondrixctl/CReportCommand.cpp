@@ -2,8 +2,8 @@
 
 #include "CCtlSession.h"
 #include "CPlugHub.h"
-#include "CReportBuilder.h"
-#include "CReportWriter.h"
+#include "report/CReportBuilder.h"
+#include "report/CReportWriter.h"
 #include "CtlExit.h"
 #include "IDeviceGui.h"
 #include "RZ450Queries.h"

@@ -1,7 +1,7 @@
 #include "CSettingsCommand.h"
 
 #include "CCtlSession.h"
-#include "CMetaDevice.h"
+#include "proxy/CMetaDevice.h"
 #include "CRZ450MenuFile.h"
 #include "CtlExit.h"
 #include "RZ450Layout.h"

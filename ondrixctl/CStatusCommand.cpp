@@ -1,8 +1,8 @@
 #include "CStatusCommand.h"
 
-#include "CBandName.h"
+#include "protocol/CBandName.h"
 #include "CCtlSession.h"
-#include "CMetaDevice.h"
+#include "proxy/CMetaDevice.h"
 #include "CRZ450MetaDevice.h"
 #include "CtlExit.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CQDiagramWidget.h"
+#include "diagram/CQDiagramWidget.h"
 
 #include <QImage>
 

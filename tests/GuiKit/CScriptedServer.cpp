@@ -1,7 +1,7 @@
 #include "CScriptedServer.h"
 
-#include "CCertificateFingerprint.h"
-#include "ServerProtocol.h"
+#include "protocol/CCertificateFingerprint.h"
+#include "protocol/ServerProtocol.h"
 
 #include <QFile>
 #include <QHostAddress>

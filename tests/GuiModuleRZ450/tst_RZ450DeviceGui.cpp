@@ -4,10 +4,10 @@
 // as the client loads it.
 #include "CDiagramProbe.h"
 #include "CFakeRZ450Device.h"
-#include "CMetaDevice.h"
-#include "CQSmartTreeWidgetItem.h"
+#include "proxy/CMetaDevice.h"
+#include "widgets/CQSmartTreeWidgetItem.h"
 #include "CRZ450DeviceGui.h"
-#include "CSpectrumWindow.h"
+#include "spectrum/CSpectrumWindow.h"
 #include "ISpecificControls.h"
 
 #include <QApplication>

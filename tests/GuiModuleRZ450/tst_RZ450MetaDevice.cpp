@@ -1,7 +1,7 @@
 // The RZ450 queries through the device proxy: answered by a local driver
 // without a byte on the network, or by a scripted server over loopback.
 #include "CFakeRZ450Device.h"
-#include "CMetaDevice.h"
+#include "proxy/CMetaDevice.h"
 #include "CRZ450MetaDevice.h"
 #include "CScriptedServer.h"
 

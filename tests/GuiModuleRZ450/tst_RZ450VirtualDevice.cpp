@@ -2,7 +2,7 @@
 // test sets: the display is read back cell by cell through the font, bars
 // and colours pixel by pixel; keys are pressed as the host widget does.
 #include "CFakeRZ450Device.h"
-#include "CMetaDevice.h"
+#include "proxy/CMetaDevice.h"
 #include "CRZ450VirtualDevice.h"
 #include "LcdFont.h"
 

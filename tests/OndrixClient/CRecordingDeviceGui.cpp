@@ -1,6 +1,6 @@
 #include "CRecordingDeviceGui.h"
 
-#include "CQDiagramWidget.h"
+#include "diagram/CQDiagramWidget.h"
 #include "CTestVirtualDevice.h"
 #include "IDevice.h"
 #include "ISpecificControls.h"

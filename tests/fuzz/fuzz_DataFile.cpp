@@ -1,6 +1,6 @@
 // Fuzz target: any bytes as a data file must decode without a read outside
 // them, and what decodes must encode back to the bytes it came from.
-#include "CDataFile.h"
+#include "files/CDataFile.h"
 
 #include <cstdint>
 #include <cstdlib>

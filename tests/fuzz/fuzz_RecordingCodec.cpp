@@ -3,7 +3,7 @@
 // the scan a replay indexes by ends where the decoding ends; read in two
 // pieces it gives the same records; what it read writes back as blocks that
 // read the same; a summary found at the end is the frame that ends it.
-#include "CRecordingCodec.h"
+#include "files/CRecordingCodec.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The installed ondrixctl as a script runs it, without a display: against
 // simulated detectors on pseudo-terminals, attached or shared by an Ondrix
 // Server, every command and each failure's exit code.
-#include "CDataFile.h"
+#include "files/CDataFile.h"
 #include "CPtyServer.h"
 #include "CRZ450Simulator.h"
 #include "CServerProcess.h"

@@ -25,7 +25,7 @@ const QString PRIVATE_DIR = QStringLiteral(ONDRIX_PRIVATE_DIR);
 const QStringList PROGRAMS = { QStringLiteral("OndrixClient"), QStringLiteral("OndrixServer"), QStringLiteral("ondrixctl") };
 // Everything of the private folder: a development tool or a test library
 // turning up in it fails the test.
-const QStringList PRIVATE_FILES = { QStringLiteral("GuiKit.so"), QStringLiteral("GuiModuleRZ450.so"),
+const QStringList PRIVATE_FILES = { QStringLiteral("GuiKit.so"), QStringLiteral("GuiKitNetwork.so"),QStringLiteral("GuiModuleRZ450.so"),
     QStringLiteral("ModuleRZ450.so"), QStringLiteral("OndrixClient"), QStringLiteral("OndrixServer"),
     QStringLiteral("PlugHub.so"), QStringLiteral("ondrixctl") };
 const int ICON_SIZES[] = { 16, 32, 48, 64, 128, 256 };
@@ -70,6 +70,8 @@ private Q_SLOTS:
     void initTestCase();
     void layout_data();
     void layout();
+    void serverNeedsNoDesktop_data();
+    void serverNeedsNoDesktop();
     void programsStart_data();
     void programsStart();
     void clientDrawsLiveRecords_data();
@@ -183,6 +185,25 @@ void tst_Packaging::layout()
     QVERIFY2(text.contains(QByteArray("\nExecStart=" + unitProgram.toUtf8() + ' ')), text.constData());
     // No placeholder left unfilled.
     QVERIFY(!QString::fromUtf8(text).contains(QRegularExpression(QStringLiteral("@[A-Z_]+@"))));
+}
+
+// A headless server on a small board: nothing the server process loads may
+// pull in the desktop stack.
+void tst_Packaging::serverNeedsNoDesktop_data()
+{
+    QTest::addColumn<QString>("file");
+    for (const char* file : { "OndrixServer", "GuiKitNetwork.so", "PlugHub.so", "ModuleRZ450.so" })
+        QTest::newRow(file) << QString::fromLatin1(file);
+}
+
+void tst_Packaging::serverNeedsNoDesktop()
+{
+    QFETCH(QString, file);
+    const QString path = Prefix(Installed) + QLatin1Char('/') + PRIVATE_DIR + QLatin1Char('/') + file;
+    const RUN run = Run(QStringLiteral("ldd"), { path }, Environment(), m_work.path());
+    QVERIFY2(run.exitCode == 0 && run.output.contains("libQt6Core"), run.output.constData());
+    for (const char* desktop : { "libQt6Gui", "libQt6Widgets", "libQt6Svg", "GuiKit.so" })
+        QVERIFY2(!run.output.contains(desktop), run.output.constData());
 }
 
 void tst_Packaging::programsStart_data()

@@ -1,6 +1,6 @@
 #include "CDemoData.h"
 
-#include "CQDiagramWidget.h"
+#include "diagram/CQDiagramWidget.h"
 
 #include <QPen>
 

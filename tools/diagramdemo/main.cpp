@@ -4,9 +4,9 @@
 //                spectrumwindow|scopewindow] [--values N] [--all] [--live]
 //               [--size WxH] [--cursor X,Y] [--screenshot FILE]
 #include "CDemoData.h"
-#include "COscilloscopeWindow.h"
-#include "CQDiagramWidget.h"
-#include "CSpectrumWindow.h"
+#include "oscilloscope/COscilloscopeWindow.h"
+#include "diagram/CQDiagramWidget.h"
+#include "spectrum/CSpectrumWindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,10 +1,11 @@
 #include "CShotSequence.h"
+#include "widgets/BarGraph.h"
 
-#include "CClientSession.h"
-#include "CLabel.h"
-#include "CMainWindow.h"
+#include "app/CClientSession.h"
+#include "widgets/CLabel.h"
+#include "mainwindow/CMainWindow.h"
 #include "CModalAnswerer.h"
-#include "CQDiagramWidget.h"
+#include "diagram/CQDiagramWidget.h"
 #include "CRZ450Simulator.h"
 #include "CSpectrumScene.h"
 #include "IDeviceGui.h"
@@ -137,7 +138,7 @@ void CShotSequence::PointAtTransmitter(QWidget* window)
     const int endMhz = quint8(settings.at(Menu::RANGE_END)) * Menu::RANGE_UNIT_MHZ;
     const int point = (CSpectrumScene::TRANSMITTER_MHZ - startMhz) * (SPECTRUM_POINTS - 1) / std::max(1, endMhz - startMhz);
     // The columns lie under the bars, which are a bar's width apart.
-    const int x = point * CLabel::PIXELS_PER_UNIT + CLabel::PIXELS_PER_UNIT / 2;
+    const int x = point * BarGraph::PIXELS_PER_UNIT + BarGraph::PIXELS_PER_UNIT / 2;
     QTest::mouseMove(waterfall, QPoint(x, POINTER_ROW));
     QTest::qWait(POINTER_SETTLE_MS);
 }

@@ -4,7 +4,7 @@
 // steered, and settings and storage in a temporary folder so that nobody's
 // own are read or touched. tools/screenshots.sh builds and runs it.
 
-#include "CClientProgram.h"
+#include "app/CClientProgram.h"
 #include "CModalAnswerer.h"
 #include "CPtyServer.h"
 #include "CRZ450Simulator.h"

@@ -1,6 +1,6 @@
 #include "CServerThread.h"
 
-#include "CServerCore.h"
+#include "app/CServerCore.h"
 
 namespace {
 

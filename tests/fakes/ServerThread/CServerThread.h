@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SERVER_SETTINGS.h"
+#include "app/SERVER_SETTINGS.h"
 
 #include <QSemaphore>
 #include <QThread>

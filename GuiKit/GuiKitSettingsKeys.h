@@ -1,0 +1,14 @@
+#pragma once
+
+// Every settings key the kit's windows read and write, in the program's
+// QSettings.
+namespace GuiKitSettingsKeys {
+
+// Where and how Export Image... last wrote a picture.
+constexpr const char* DIAGRAM_EXPORT_FOLDER = "DiagramExport/Folder";
+constexpr const char* DIAGRAM_EXPORT_FORMAT = "DiagramExport/Format";
+// Where the windows were when they last closed.
+constexpr const char* OSCILLOSCOPE_GEOMETRY = "Oscilloscope/Geometry";
+constexpr const char* SPECTRUM_GEOMETRY = "Spectrum/Geometry";
+
+} // namespace GuiKitSettingsKeys

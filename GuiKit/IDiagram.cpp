@@ -1,8 +1,0 @@
-#include "IDiagram.h"
-
-IDiagram::IDiagram()
-    : QObject(nullptr)
-{
-}
-
-IDiagram::~IDiagram() = default;

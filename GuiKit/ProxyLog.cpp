@@ -1,4 +1,0 @@
-#include "ProxyLog.h"
-
-// Critical and above only by default, and the proxy logs nothing critical.
-Q_LOGGING_CATEGORY(lcProxy, "ondrix.proxy", QtCriticalMsg)

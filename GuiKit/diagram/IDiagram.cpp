@@ -1,0 +1,8 @@
+#include "diagram/IDiagram.h"
+
+IDiagram::IDiagram()
+    : QObject(nullptr)
+{
+}
+
+IDiagram::~IDiagram() = default;

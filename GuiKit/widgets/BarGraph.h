@@ -1,0 +1,12 @@
+#pragma once
+
+// The spectrum's bar graph: one bar per point of a sweep, as many as the
+// detector's spectrum has. The graph label draws it, the waterfall keeps a
+// column under each bar and the spectrum window sizes itself to it.
+namespace BarGraph {
+
+constexpr int BARS = 160;
+// Pixels of a bar's width, and of one level unit of its height.
+constexpr int PIXELS_PER_UNIT = 3;
+
+} // namespace BarGraph

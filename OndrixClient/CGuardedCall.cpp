@@ -1,9 +1,0 @@
-#include "CGuardedCall.h"
-
-#include "CMetaDevice.h"
-
-void CGuardedCall::Uninitialize(CMetaDevice* device)
-{
-    if (device)
-        Run([device] { device->Uninitialize(); });
-}

@@ -1,0 +1,118 @@
+#include "report/CReportActions.h"
+
+#include "ui_CMainWindow.h"
+
+#include "app/CClientSession.h"
+#include "proxy/CMetaDevice.h"
+#include "report/CReportBuilder.h"
+#include "report/CReportDialog.h"
+#include "report/CReportWriter.h"
+#include "spectrum/CSpectrumWindow.h"
+#include "storage/CStoragePanel.h"
+#include "waterfall/CWaterfallWidget.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QDir>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace {
+
+// The wait cursor while something long runs.
+struct WAIT_CURSOR
+{
+    WAIT_CURSOR() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WAIT_CURSOR() { QApplication::restoreOverrideCursor(); }
+    WAIT_CURSOR(const WAIT_CURSOR&) = delete;
+    WAIT_CURSOR& operator=(const WAIT_CURSOR&) = delete;
+};
+
+} // namespace
+
+CReportActions::CReportActions(QMainWindow* window, Ui::CMainWindow& ui, CStoragePanel* storage)
+    : QObject(window)
+    , m_pWindow(window)
+    , m_ui(ui)
+    , m_pStorage(storage)
+{
+    connect(ui.m_pFileReportAction, &QAction::triggered, this, &CReportActions::Run);
+}
+
+void CReportActions::Warn(const QString& text) const
+{
+    QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(), text, QMessageBox::Ok, m_pWindow);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+void CReportActions::AddLiveDiagrams(REPORT_INPUT& input) const
+{
+    input.diagrams.append(CReportBuilder::Picture(m_ui.m_pRealtimeGraphFrame, tr("Realtime diagram"),
+        QSize(CReportBuilder::DIAGRAM_WIDTH, CReportBuilder::DIAGRAM_HEIGHT)));
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        auto* spectrum = qobject_cast<CSpectrumWindow*>(window);
+        const CWaterfallWidget* waterfall = spectrum ? spectrum->findChild<CWaterfallWidget*>() : nullptr;
+        if (spectrum && (spectrum->isVisible() || (waterfall && waterfall->History().Count() > 0)))
+            input.diagrams.append(CReportBuilder::Picture(spectrum, tr("Spectrum and waterfall")));
+    }
+}
+
+bool CReportActions::Build(REPORT_INPUT& input)
+{
+    const QStringList files = m_pStorage->SelectedFiles();
+    CMetaDevice* device = CClientSession::Device();
+    QString error;
+    const WAIT_CURSOR wait;
+    if (!files.isEmpty()) {
+        const QString type = device ? device->GetDevID() : QString();
+        if (!CReportBuilder::FromFiles(files, type, CClientSession::DeviceGui(), input, error)) {
+            Warn(error);
+            return false;
+        }
+        return true;
+    }
+    if (!CReportBuilder::FromLive(device, input, error)) {
+        Warn(error);
+        return false;
+    }
+    if (input.data.IsEmpty()) {
+        Warn(tr("There is nothing to report: choose data files in the storage, or collect live data first."));
+        return false;
+    }
+    AddLiveDiagrams(input);
+    return true;
+}
+
+QString CReportActions::Run()
+{
+    REPORT_INPUT input;
+    input.paper = CReportDialog::DefaultPaper();
+    if (!Build(input))
+        return QString();
+    const QString name = tr("report") + QDateTime::currentDateTime().toString(QStringLiteral("_yyyyMMdd_hhmm")) + QStringLiteral(".pdf");
+    CReportDialog dialog(input, QDir(CReportDialog::DefaultFolder(m_pStorage->StoragePath())).filePath(name), m_pWindow);
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    dialog.Apply(input);
+    const QString path = dialog.Path();
+    QString error;
+    m_ui.m_pStatusBar->showMessage(tr("Writing the report..."));
+    bool written = false;
+    {
+        const WAIT_CURSOR wait;
+        written = CReportWriter::Write(input, path, error);
+    }
+    if (!written) {
+        m_ui.m_pStatusBar->clearMessage();
+        Warn(error);
+        return QString();
+    }
+    m_ui.m_pStatusBar->showMessage(tr("The report has been written: %1").arg(QDir::toNativeSeparators(path)), 10000);
+    if (dialog.OpenWhenDone() && !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        m_ui.m_pStatusBar->showMessage(tr("The report has been written, but no viewer could open it: %1")
+                                           .arg(QDir::toNativeSeparators(path)));
+    return path;
+}

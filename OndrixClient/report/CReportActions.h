@@ -1,0 +1,42 @@
+#pragma once
+
+#include "report/REPORT_INPUT.h"
+
+#include <QObject>
+#include <QStringList>
+
+class CStoragePanel;
+class QMainWindow;
+class QTreeWidgetItem;
+
+namespace Ui {
+class CMainWindow;
+}
+
+// File > Report... of the main window: a sweep report of the files chosen
+// in the storage tree (a chosen folder stands for every data file in it),
+// or of the live session when none is chosen, with the diagrams that show
+// it (the realtime diagram, the spectrum window with its waterfall when it
+// has sweeps). The report dialog edits the title block; the PDF is opened
+// in the desktop's viewer afterwards when the user asks.
+class CReportActions : public QObject
+{
+    Q_OBJECT
+
+public:
+    CReportActions(QMainWindow* window, Ui::CMainWindow& ui, CStoragePanel* storage);
+
+    // The input for the chosen files or the live session; false, with the
+    // user told why, when there is nothing to report or it cannot be read.
+    bool Build(REPORT_INPUT& input);
+    // Asks, writes and opens; the path written, or empty.
+    QString Run();
+
+private:
+    void AddLiveDiagrams(REPORT_INPUT& input) const;
+    void Warn(const QString& text) const;
+
+    QMainWindow* m_pWindow;
+    Ui::CMainWindow& m_ui;
+    CStoragePanel* m_pStorage;
+};

@@ -1,0 +1,165 @@
+// The spectrum window: its bar graph, the texts of a spectrum and of the
+// search mode, counts beyond the graph, closing and a language change.
+#include "widgets/CLabel.h"
+#include "spectrum/SpectrumLevels.h"
+#include "spectrum/CSpectrumWindow.h"
+
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <vector>
+
+namespace {
+
+QString Text(const CSpectrumWindow& window, const char* name)
+{
+    return window.findChild<QLabel*>(QLatin1String(name))->text();
+}
+
+bool IsBlue(const QImage& image, int x, int y)
+{
+    return (image.pixel(x, y) & 0xffffff) == (QColor(Qt::blue).rgb() & 0xffffff);
+}
+
+} // namespace
+
+class TestSpectrumWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void controls();
+    void graphBars();
+    void spectrumTexts();
+    void searchModeKeepsTheLevels();
+    void countsBeyondTheGraph();
+    void closeStoresTheGeometry();
+    void languageChange();
+};
+
+void TestSpectrumWindow::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QCoreApplication::setOrganizationName(QStringLiteral("OndrixTest"));
+    QCoreApplication::setApplicationName(QStringLiteral("tst_SpectrumWindow"));
+    QSettings().remove(QStringLiteral("Spectrum"));
+}
+
+void TestSpectrumWindow::controls()
+{
+    CSpectrumWindow window;
+    QCOMPARE(window.objectName(), QStringLiteral("CSpectrumWindow"));
+    QCOMPARE(window.windowTitle(), QStringLiteral("Spectrum"));
+    QCOMPARE(window.geometry(), QRect(110, 110, 624, 480));
+    QCOMPARE(window.findChild<CLabel*>()->geometry(), QRect(5, 5, 500, 180));
+    QCOMPARE(window.findChild<QLabel*>(QStringLiteral("FREQLabel"))->geometry(), QRect(145, 187, 235, 20));
+    QCOMPARE(window.findChild<QLabel*>(QStringLiteral("YMAXLabel"))->frameShape(), QFrame::StyledPanel);
+    QVERIFY(window.findChild<QWidget*>(QStringLiteral("SpectrumWidget"))->isHidden());
+}
+
+void TestSpectrumWindow::graphBars()
+{
+    CLabel label;
+    label.resize(500, 180);
+    label.SetValue(0, 60);
+    label.SetValue(2, 30);
+    label.SetValue(159, 1);
+    label.SetValue(160, 60); // beyond the graph: ignored
+    const QImage image = label.grab().toImage();
+    // A value of 60 reaches the top, 30 the middle row; 0 draws nothing.
+    for (int x : { 0, 1, 2 }) {
+        QVERIFY(IsBlue(image, x, 0));
+        QVERIFY(IsBlue(image, x, 179));
+    }
+    QVERIFY(!IsBlue(image, 3, 179));
+    QVERIFY(!IsBlue(image, 5, 179));
+    QVERIFY(IsBlue(image, 7, 90));
+    QVERIFY(!IsBlue(image, 7, 89));
+    QVERIFY(IsBlue(image, 479, 177));
+    QVERIFY(!IsBlue(image, 479, 176));
+    QVERIFY(!IsBlue(image, 480, 179));
+}
+
+void TestSpectrumWindow::spectrumTexts()
+{
+    CSpectrumWindow window;
+    std::vector<unsigned char> data(160, 7);
+    window.SetSpectrumData(data.data(), 160, 2400, 2483, 0, -100, -50, -90, 1);
+    QCOMPARE(Text(window, "XMINLabel"), QStringLiteral("2400 MHz"));
+    QCOMPARE(Text(window, "XMAXLabel"), QStringLiteral("2483 MHz"));
+    QCOMPARE(Text(window, "YMINLabel"), QStringLiteral("-100 dBm"));
+    QCOMPARE(Text(window, "YMIDLabel"), QStringLiteral("-70 dBm"));
+    QCOMPARE(Text(window, "YMAXLabel"), QStringLiteral("-40 dBm"));
+    QCOMPARE(Text(window, "FREQLabel"), QString());
+    QCOMPARE(window.findChild<CLabel*>()->Value(159), 7);
+
+    window.SetSpectrumData(data.data(), 160, 2400, 2483, 2450, -100, -55, -91, 3);
+    QCOMPARE(Text(window, "FREQLabel"), QStringLiteral("Signal3: 2450 MHz -55 dBm    Noise: -91 dBm"));
+}
+
+void TestSpectrumWindow::searchModeKeepsTheLevels()
+{
+    CSpectrumWindow window;
+    std::vector<unsigned char> data(160, 40);
+    window.SetSpectrumData(data.data(), 160, 2400, 2483, 2450, -100, -55, -91, 3);
+    window.SetSpectrumData(data.data(), 160, 2300, 2400, 2450, SpectrumLevels::SEARCH_MODE_MARKER, -55, -91, 3);
+    QCOMPARE(Text(window, "FREQLabel"), QStringLiteral("SEARCH MODE"));
+    QCOMPARE(Text(window, "XMINLabel"), QStringLiteral("2300 MHz"));
+    QCOMPARE(Text(window, "YMINLabel"), QStringLiteral("-100 dBm"));
+    QCOMPARE(Text(window, "YMAXLabel"), QStringLiteral("-40 dBm"));
+    auto* graph = window.findChild<CLabel*>();
+    const QImage image = graph->grab().toImage();
+    for (int x = 0; x < 480; x += 7)
+        QVERIFY(!IsBlue(image, x, 179));
+}
+
+void TestSpectrumWindow::countsBeyondTheGraph()
+{
+    CSpectrumWindow window;
+    auto* graph = window.findChild<CLabel*>();
+    // Under the sanitizers a write past the 160 bars would stop the test.
+    std::vector<unsigned char> data(400, 20);
+    window.SetSpectrumData(data.data(), 400, 2400, 2483, 0, -100, 0, 0, 0);
+    QCOMPARE(graph->Value(159), 20);
+    std::vector<unsigned char> zeros(160, 0);
+    window.SetSpectrumData(zeros.data(), -5, 2400, 2483, 0, -100, 0, 0, 0);
+    QCOMPARE(graph->Value(0), 20);
+    window.SetSpectrumData(nullptr, 160, 2400, 2483, 0, -100, 0, 0, 0);
+    QCOMPARE(graph->Value(0), 20);
+}
+
+void TestSpectrumWindow::closeStoresTheGeometry()
+{
+    CSpectrumWindow window;
+    QSignalSpy closed(&window, &CSpectrumWindow::closed);
+    window.show();
+    window.setGeometry(120, 130, 565, 210);
+    const QRect geometry = window.geometry();
+    QVERIFY(window.close());
+    QCOMPARE(closed.count(), 1);
+    QCOMPARE(QSettings().value(QStringLiteral("Spectrum/Geometry")).toRect(), geometry);
+    // The next window opens where this one closed.
+    CSpectrumWindow next;
+    QCOMPARE(next.geometry(), geometry);
+}
+
+void TestSpectrumWindow::languageChange()
+{
+    CSpectrumWindow window;
+    std::vector<unsigned char> data(160, 5);
+    window.SetSpectrumData(data.data(), 160, 2400, 2483, 2450, -100, -55, -91, 3);
+    window.setWindowTitle(QStringLiteral("other"));
+    QEvent change(QEvent::LanguageChange);
+    QCoreApplication::sendEvent(&window, &change);
+    QCOMPARE(window.windowTitle(), QStringLiteral("Spectrum"));
+    for (const char* name : { "XMINLabel", "XMAXLabel", "YMINLabel", "YMIDLabel", "YMAXLabel", "FREQLabel" })
+        QCOMPARE(Text(window, name), QString());
+    // The bars stay until the next spectrum.
+    QCOMPARE(window.findChild<CLabel*>()->Value(0), 5);
+}
+
+QTEST_MAIN(TestSpectrumWindow)
+#include "tst_SpectrumWindow.moc"
