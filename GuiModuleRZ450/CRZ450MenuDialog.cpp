@@ -432,8 +432,8 @@ bool CRZ450MenuDialog::Guarded(const std::function<bool()>& action)
 
 void CRZ450MenuDialog::LoadMenuFile(const QString& path)
 {
-    QByteArray data;
-    switch (CRZ450MenuFile::Read(path, data)) {
+    QByteArray menu;
+    switch (CRZ450MenuFile::Read(path, menu)) {
     case CRZ450MenuFile::OpenFailed:
         m_warning(tr("Cannot open the file %1.").arg(QDir::toNativeSeparators(path)));
         return;
@@ -447,12 +447,12 @@ void CRZ450MenuDialog::LoadMenuFile(const QString& path)
     }
     // The controls show the file itself: a status report may already have
     // replaced the device's copy of it.
-    Guarded([this, &data]() {
-        if (!m_pDevice->SetMenuData(data)) {
+    Guarded([this, &menu]() {
+        if (!m_pDevice->SetMenuData(menu)) {
             m_warning(tr("The device did not take the settings."));
             return false;
         }
-        LoadControls([&data](int index) { return int(quint8(data.at(index))); });
+        LoadControls([&menu](int index) { return int(quint8(menu.at(index))); });
         return true;
     });
 }

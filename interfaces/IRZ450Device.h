@@ -17,7 +17,8 @@ public:
 
     virtual int GetLanguageID() = 0;
     virtual bool IsSchedule() = 0;
-    virtual int GetCurrentBank() = 0;
+    // The log bank, not the band: a name of its own, never an override.
+    virtual int GetCurrentBank() = 0; // NOLINT(bugprone-virtual-near-miss)
     virtual bool IsWaiting() = 0;
     virtual int GetTmpX() = 0;
     virtual int GetLevelDbm(int band) = 0;

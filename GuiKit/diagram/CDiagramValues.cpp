@@ -12,7 +12,7 @@ quint64 CDiagramValues::TimeFromDouble(double seconds)
         return 0;
     if (seconds + 0.5 >= top)
         return std::numeric_limits<quint64>::max();
-    return quint64(seconds + 0.5);
+    return quint64(std::floor(seconds + 0.5));
 }
 
 quint64 CDiagramValues::TruncatedTime(double seconds)

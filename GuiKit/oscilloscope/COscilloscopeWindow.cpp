@@ -36,10 +36,10 @@ COscilloscopeWindow::COscilloscopeWindow(QWidget* parent)
 
 COscilloscopeWindow::~COscilloscopeWindow() = default;
 
-void COscilloscopeWindow::SetOscData(const unsigned char* data, int count, int gainExp)
+void COscilloscopeWindow::SetOscData(const unsigned char* block, int count, int gainExp)
 {
-    if (!m_bPaused && data != nullptr && count > 0) {
-        StoreBlock(data, count);
+    if (!m_bPaused && block != nullptr && count > 0) {
+        StoreBlock(block, count);
         m_pUi->m_pOscilloscopeWidget->AddValues(0, 0, m_samples);
         if (m_bTriggerArmed)
             m_pUi->m_pOscilloscopeWidget->AddValues(0, 1, m_thresholds);
@@ -48,11 +48,11 @@ void COscilloscopeWindow::SetOscData(const unsigned char* data, int count, int g
     m_pUi->m_pOscilloscopeWidget->update();
 }
 
-void COscilloscopeWindow::StoreBlock(const unsigned char* data, int count)
+void COscilloscopeWindow::StoreBlock(const unsigned char* block, int count)
 {
     bool triggered = false;
     for (int i = 0; i < count; ++i) {
-        const double sample = data[i];
+        const double sample = block[i];
         if (i < m_samples.size()) {
             m_samples[i] = sample;
             m_thresholds[i] = m_dTriggerLevel;

@@ -27,7 +27,7 @@ public:
 
     // A block overwrites the samples from the first on; a shorter block
     // leaves the tail of a longer one. gainExp sets the dB scale.
-    void SetOscData(const unsigned char* data, int count, int gainExp);
+    void SetOscData(const unsigned char* block, int count, int gainExp);
     void SetXRange(double min, double max);
     void SetYRange(double min, double max);
 
@@ -53,7 +53,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void StoreBlock(const unsigned char* data, int count);
+    void StoreBlock(const unsigned char* block, int count);
     void SetPaused(bool paused);
     void RetranslateTexts();
 

@@ -206,7 +206,7 @@ bool CAnswerParser::ToLiveState(QByteArrayView answer, LIVE_STATE& state)
 CRecord CAnswerParser::ReadRecord(const QStringList& fields, int& index)
 {
     CListCursor cursor(fields, index);
-    const CRecord record = Read(cursor);
+    CRecord record = Read(cursor);
     index = cursor.Index();
     return record;
 }
@@ -214,7 +214,7 @@ CRecord CAnswerParser::ReadRecord(const QStringList& fields, int& index)
 CLogRecord CAnswerParser::ReadLogRecord(const QStringList& fields, int& index)
 {
     CListCursor cursor(fields, index);
-    const CLogRecord bank = ReadBank(cursor);
+    CLogRecord bank = ReadBank(cursor);
     index = cursor.Index();
     return bank;
 }

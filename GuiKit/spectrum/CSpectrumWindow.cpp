@@ -95,10 +95,10 @@ QLabel* CSpectrumWindow::AddLabel(const QString& name, const QRect& geometry)
     return label;
 }
 
-void CSpectrumWindow::SetSpectrumData(const unsigned char* data, int count, int xMin, int xMax, int signalFreq,
+void CSpectrumWindow::SetSpectrumData(const unsigned char* levels, int count, int xMin, int xMax, int signalFreq,
     int yMin, int signalLevel, int noiseLevel, int signalNo)
 {
-    const int points = data == nullptr ? 0 : std::clamp(count, 0, int(BarGraph::BARS));
+    const int points = levels == nullptr ? 0 : std::clamp(count, 0, int(BarGraph::BARS));
     m_pXMINLabel->setText(tr("%1 MHz").arg(xMin));
     m_pXMAXLabel->setText(tr("%1 MHz").arg(xMax));
     if (yMin == SpectrumLevels::SEARCH_MODE_MARKER) {
@@ -109,7 +109,7 @@ void CSpectrumWindow::SetSpectrumData(const unsigned char* data, int count, int 
         SetLevels(yMin);
         SetSignal(signalFreq, signalLevel, noiseLevel, signalNo);
         for (int j = 0; j < points; ++j)
-            m_pGraphLabel->SetValue(j, data[j]);
+            m_pGraphLabel->SetValue(j, levels[j]);
     }
     m_pGraphLabel->update();
 }

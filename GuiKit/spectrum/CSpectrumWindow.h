@@ -22,7 +22,7 @@ public:
     explicit CSpectrumWindow(QWidget* parent = nullptr);
 
     // Points beyond the graph's 160 bars are ignored.
-    void SetSpectrumData(const unsigned char* data, int count, int xMin, int xMax, int signalFreq, int yMin,
+    void SetSpectrumData(const unsigned char* levels, int count, int xMin, int xMax, int signalFreq, int yMin,
         int signalLevel, int noiseLevel, int signalNo);
     // The bars as SetSpectrumData shows them, and a new waterfall row.
     void SetSweep(const SPECTRUM_SWEEP& sweep);

@@ -74,7 +74,7 @@ void CCsvTable::AddField(double number)
     char* at = Separate(32);
     if (std::isnan(number)) {
         // One spelling whatever sign or payload the value carries.
-        std::memcpy(at, "nan", 3);
+        std::memcpy(at, "nan", 3); // NOLINT(bugprone-not-null-terminated-result): a field, not a C string
         m_nUsed += 3;
         return;
     }

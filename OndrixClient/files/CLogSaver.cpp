@@ -71,7 +71,7 @@ QString CLogSaver::UniqueName(const QString& name, const QSet<QString>& used)
     const QString base = hasSuffix ? name.left(name.size() - LOG_SUFFIX.size()) : name;
     const QString suffix = hasSuffix ? QString(LOG_SUFFIX) : QString();
     for (int n = 2;; ++n) {
-        const QString candidate = base + QLatin1Char('_') + QString::number(n) + suffix;
+        QString candidate = base + QLatin1Char('_') + QString::number(n) + suffix;
         if (!used.contains(candidate))
             return candidate;
     }

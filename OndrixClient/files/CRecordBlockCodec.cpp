@@ -14,7 +14,8 @@ using F = CRecordBlockCodec::Flag;
 
 bool SameBits(double a, double b)
 {
-    return std::memcmp(&a, &b, sizeof(double)) == 0;
+    // The bits, not the values: -0 and each NaN must come back as they went in.
+    return std::memcmp(&a, &b, sizeof(double)) == 0; // NOLINT(bugprone-suspicious-memory-comparison)
 }
 
 // An integer level costs one or two bytes instead of eight; -0 is no

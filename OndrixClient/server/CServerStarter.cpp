@@ -64,7 +64,7 @@ CServerSharing CServerStarter::GetSharing() const
 
 QString CServerStarter::ProgramPath()
 {
-    const QString chosen = qEnvironmentVariable(PROGRAM_VARIABLE);
+    QString chosen = qEnvironmentVariable(PROGRAM_VARIABLE);
     if (!chosen.isEmpty())
         return chosen;
     return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(SERVER_PROGRAM);

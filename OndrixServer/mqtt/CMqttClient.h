@@ -11,7 +11,8 @@
 
 struct MQTT_SETTINGS;
 struct mosquitto;
-struct mqtt5__property;
+// The broker library's own name, declared as its header does.
+struct mqtt5__property; // NOLINT(bugprone-reserved-identifier)
 typedef struct mqtt5__property mosquitto_property;
 
 // One connection to the broker, kept up by a thread of its own: it
