@@ -27,8 +27,8 @@ bool CMosquittoBroker::Start(const QString& user, const QString& password, bool 
     QByteArray config = "listener " + QByteArray::number(m_nPort) + " 127.0.0.1\nlog_dest none\n";
     // Started as root it would become another user who cannot read the
     // test's folder; as anyone else the line has no effect.
-    if (const passwd* user = getpwuid(getuid()))
-        config += "user " + QByteArray(user->pw_name) + "\n";
+    if (const passwd* self = getpwuid(getuid()))
+        config += "user " + QByteArray(self->pw_name) + "\n";
     if (keep)
         config += "persistence true\npersistence_location " + m_folder.path().toUtf8() + "/\n";
     else
