@@ -41,7 +41,6 @@
 
 namespace {
 
-
 QString AppName()
 {
     return QCoreApplication::applicationName();
@@ -326,14 +325,6 @@ void CMainWindow::OnRealtimeSaveButton()
     m_pUi->m_pStatusBar->showMessage(tr("Collected data saved"), StatusBar::MESSAGE_MS);
 }
 
-bool CMainWindow::SaveRealtimeData(const QString& strFolder, bool bAuto, const QString& strPrefix, QString& strName)
-{
-    CRealtimeSaver saver(CClientSession::Device());
-    const bool saved = saver.Save(strFolder, bAuto, strPrefix);
-    strName = saver.Name();
-    return saved;
-}
-
 // ---------------------------------------------------------------------------
 // Panes and window state
 
@@ -475,16 +466,6 @@ void CMainWindow::OnStorageItemActivated(QTreeWidgetItem* pItem)
 {
     if (CStorageTree::IsFile(pItem))
         m_pLogArea->Open(GetItemPath(pItem));
-}
-
-bool CMainWindow::LoadDataFile(const QString& strPath, QList<CRecord>& records, int& nKind)
-{
-    return m_pLogArea->Load(strPath, records, nKind);
-}
-
-void CMainWindow::ShowRecords(const QList<CRecord>& records, int nKind)
-{
-    m_pLogArea->Show(records, nKind);
 }
 
 void CMainWindow::SelectFile(QTreeWidgetItem* pFolder, const QString& strName)
