@@ -56,9 +56,13 @@ CMainWindow::CMainWindow(QWidget* parent)
     m_timer.setObjectName(QStringLiteral("m_timer"));
     ApplySettingsScope();
     m_pUi->setupUi(this);
-    m_pLiveFeed = new CLiveFeed(m_pUi->m_pRealtimeGraphFrame, this);
-    m_pLogArea = new CLogArea(*m_pUi, this);
-    m_pLayout = std::make_unique<CWindowLayout>(this, *m_pUi);
+    const Ui::CMainWindow& ui = *m_pUi;
+    m_pLiveFeed = new CLiveFeed(ui.m_pRealtimeGraphFrame, this);
+    m_pLogArea = new CLogArea({ ui.m_pStatusBar, ui.m_pLogGraphFrame, ui.m_pTabWidget, ui.m_pLogListTree,
+        ui.m_pNumEventsLabel, ui.m_pNumEventsEdit }, this);
+    m_pLayout = std::make_unique<CWindowLayout>(this, CWindowLayout::WIDGETS { ui.m_pRightSplitter, ui.m_pLogListTree,
+        ui.m_pTabWidget, ui.m_pLogMaxAction, ui.m_pMaxLogButton, ui.m_pMaxRealtimeAction, ui.m_pMaxRealtimeButton,
+        ui.m_pLogDiagramAction, ui.m_pLogListAction });
     if (IDeviceGui* gui = CClientSession::DeviceGui())
         gui->SetSpecificControls(this);
     InitStorage();
@@ -71,7 +75,7 @@ CMainWindow::CMainWindow(QWidget* parent)
     new CExportActions(this, *m_pUi, m_pStoragePanel, m_pLogArea);
     ConnectForm();
     if (IDeviceGui* gui = CClientSession::DeviceGui())
-        gui->InitLogList(m_pUi->m_pLogListTree);
+        gui->InitLogList(ui.m_pLogListTree);
     m_pManualWindow = std::make_unique<CManualWindow>();
     connect(&m_timer, &QTimer::timeout, this, &CMainWindow::OnTimer);
     m_timer.start(POLL_MS);
@@ -79,8 +83,8 @@ CMainWindow::CMainWindow(QWidget* parent)
     // What a crash left of the last session, closed while this one records.
     m_pStoragePanel->CloseInterrupted();
     RestoreWindowState();
-    m_pUi->m_pNumEventsLabel->hide();
-    m_pUi->m_pNumEventsEdit->hide();
+    ui.m_pNumEventsLabel->hide();
+    ui.m_pNumEventsEdit->hide();
     ConnectChannelSignal();
     setMouseTracking(true);
 }
