@@ -70,9 +70,7 @@ CMainWindow::CMainWindow(QWidget* parent)
         &CStoragePanel::RefreshRecordings);
     m_pLiveFeed->SetRecordingFolder(m_pStoragePanel->StoragePath());
     SetupStatusBar();
-    m_pReplay = new CReplayController(this, *m_pUi, m_pLiveFeed, m_pConnection, m_pStoragePanel);
-    new CReportActions(this, *m_pUi, m_pStoragePanel);
-    new CExportActions(this, *m_pUi, m_pStoragePanel, m_pLogArea);
+    SetupActions();
     ConnectForm();
     if (IDeviceGui* gui = CClientSession::DeviceGui())
         gui->InitLogList(ui.m_pLogListTree);
@@ -120,6 +118,18 @@ void CMainWindow::SetupStatusBar()
     m_pUi->m_pStatusBar->addPermanentWidget(m_pStateLabel, 0);
     m_pUi->m_pStatusBar->addPermanentWidget(m_pModeLabel, 0);
     ShowState(StateOffline);
+}
+
+// The replay, report and export actions, each given the widgets it works with.
+void CMainWindow::SetupActions()
+{
+    const Ui::CMainWindow& ui = *m_pUi;
+    m_pReplay = new CReplayController(this, { ui.m_pFileReplayAction, ui.menuTree, ui.m_pStorageReplayAction,
+        ui.m_pStorageTree, ui.m_pRealtimeGraphFrame, ui.m_pReplayBarLayout, ui.m_pStatusBar }, m_pLiveFeed,
+        m_pConnection, m_pStoragePanel);
+    new CReportActions(this, { ui.m_pFileReportAction, ui.m_pRealtimeGraphFrame, ui.m_pStatusBar }, m_pStoragePanel);
+    new CExportActions(this, { ui.menuTree, ui.m_pStorageReplayAction, ui.menuLog, ui.menuRealtime, ui.m_pStorageTree,
+        ui.m_pStatusBar }, m_pStoragePanel, m_pLogArea);
 }
 
 void CMainWindow::ConnectForm()

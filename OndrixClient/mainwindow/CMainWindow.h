@@ -100,6 +100,7 @@ protected:
 private:
     void ApplySettingsScope();
     void SetupStatusBar();
+    void SetupActions();
     void ConnectForm();
     void ConnectChannelSignal();
     void ShowState(State state);
