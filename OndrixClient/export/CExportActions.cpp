@@ -2,8 +2,6 @@
 #include "mainwindow/StatusBar.h"
 #include "app/ClientSettingsKeys.h"
 
-#include "ui_CMainWindow.h"
-
 #include "app/CClientSession.h"
 #include "export/CCsvExport.h"
 #include "app/CGuardedCall.h"
@@ -11,14 +9,18 @@
 #include "proxy/CMetaDevice.h"
 #include "storage/CStoragePanel.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStatusBar>
+#include <QTreeWidget>
 
 namespace {
 
@@ -32,10 +34,10 @@ QAction* NewAction(QWidget* window, const char* name)
 
 } // namespace
 
-CExportActions::CExportActions(QWidget* window, Ui::CMainWindow& ui, CStoragePanel* storage, CLogArea* logArea)
+CExportActions::CExportActions(QWidget* window, const WIDGETS& widgets, CStoragePanel* storage, CLogArea* logArea)
     : QObject(window)
     , m_pWindow(window)
-    , m_ui(ui)
+    , m_widgets(widgets)
     , m_pStorage(storage)
     , m_pLogArea(logArea)
     , m_pStorageAction(NewAction(window, "m_pStorageCsvAction"))
@@ -43,18 +45,18 @@ CExportActions::CExportActions(QWidget* window, Ui::CMainWindow& ui, CStoragePan
     , m_pRealtimeAction(NewAction(window, "m_pRealtimeCsvAction"))
 {
     // Beside Replay in the Storage menu, before its last group.
-    const QList<QAction*> actions = ui.menuTree->actions();
-    const qsizetype replay = actions.indexOf(ui.m_pStorageReplayAction);
+    const QList<QAction*> actions = widgets.storageMenu->actions();
+    const qsizetype replay = actions.indexOf(widgets.storageReplayAction);
     QAction* before = replay >= 0 && replay + 1 < actions.size() ? actions[replay + 1] : nullptr;
-    ui.menuTree->insertAction(before, m_pStorageAction);
-    ui.menuTree->insertAction(before, m_pEventsAction);
-    ui.menuLog->addAction(m_pEventsAction);
-    ui.menuRealtime->addAction(m_pRealtimeAction);
+    widgets.storageMenu->insertAction(before, m_pStorageAction);
+    widgets.storageMenu->insertAction(before, m_pEventsAction);
+    widgets.logMenu->addAction(m_pEventsAction);
+    widgets.realtimeMenu->addAction(m_pRealtimeAction);
     connect(m_pStorageAction, &QAction::triggered, this, &CExportActions::ExportStorageItem);
     connect(m_pEventsAction, &QAction::triggered, this, &CExportActions::ExportEventList);
     connect(m_pRealtimeAction, &QAction::triggered, this, &CExportActions::ExportLiveSession);
-    connect(ui.menuTree, &QMenu::aboutToShow, this, &CExportActions::UpdateEnabled);
-    connect(ui.menuLog, &QMenu::aboutToShow, this, &CExportActions::UpdateEnabled);
+    connect(widgets.storageMenu, &QMenu::aboutToShow, this, &CExportActions::UpdateEnabled);
+    connect(widgets.logMenu, &QMenu::aboutToShow, this, &CExportActions::UpdateEnabled);
     window->installEventFilter(this);
     Retranslate();
 }
@@ -85,7 +87,7 @@ void CExportActions::UpdateEnabled()
 
 void CExportActions::ExportStorageItem()
 {
-    QTreeWidget* tree = m_ui.m_pStorageTree;
+    QTreeWidget* tree = m_widgets.storageTree;
     QList<QTreeWidgetItem*> selected = tree->selectedItems();
     QStringList files = m_pStorage->SelectedFiles();
     // Nothing chosen: the current folder or file, else the whole storage.
@@ -178,7 +180,7 @@ QString CExportActions::Choose(const QString& name)
 void CExportActions::Report(bool done, bool written, const QString& target, const QString& error)
 {
     if (written)
-        m_ui.m_pStatusBar->showMessage(tr("Exported to %1").arg(QDir::toNativeSeparators(target)),
+        m_widgets.statusBar->showMessage(tr("Exported to %1").arg(QDir::toNativeSeparators(target)),
             StatusBar::MESSAGE_MS);
     if (done)
         return;

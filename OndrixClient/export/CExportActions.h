@@ -12,11 +12,10 @@
 class CLogArea;
 class CStoragePanel;
 class QAction;
+class QMenu;
+class QStatusBar;
+class QTreeWidget;
 class QWidget;
-
-namespace Ui {
-class CMainWindow;
-}
 
 // The main window's CSV exports (CCsvExport does the work): the Storage
 // menu, which is also the storage tree's context menu, exports the current
@@ -32,7 +31,19 @@ public:
     // the target, or an empty path to cancel.
     using Chooser = std::function<QString(const QString& suggested)>;
 
-    CExportActions(QWidget* window, Ui::CMainWindow& ui, CStoragePanel* storage, CLogArea* logArea);
+    // The window's widgets the exports are offered in and tell about.
+    struct WIDGETS
+    {
+        // The storage exports go after this menu's Replay.
+        QMenu* storageMenu = nullptr;
+        QAction* storageReplayAction = nullptr;
+        QMenu* logMenu = nullptr;
+        QMenu* realtimeMenu = nullptr;
+        QTreeWidget* storageTree = nullptr;
+        QStatusBar* statusBar = nullptr;
+    };
+
+    CExportActions(QWidget* window, const WIDGETS& widgets, CStoragePanel* storage, CLogArea* logArea);
 
     void SetChooser(Chooser chooser) { m_chooser = std::move(chooser); }
 
@@ -51,7 +62,7 @@ private:
     QString DeviceType() const;
 
     QWidget* m_pWindow;
-    Ui::CMainWindow& m_ui;
+    WIDGETS m_widgets;
     CStoragePanel* m_pStorage;
     CLogArea* m_pLogArea;
     QAction* m_pStorageAction;

@@ -41,7 +41,6 @@
 
 namespace {
 
-
 QString AppName()
 {
     return QCoreApplication::applicationName();
@@ -57,9 +56,13 @@ CMainWindow::CMainWindow(QWidget* parent)
     m_timer.setObjectName(QStringLiteral("m_timer"));
     ApplySettingsScope();
     m_pUi->setupUi(this);
-    m_pLiveFeed = new CLiveFeed(m_pUi->m_pRealtimeGraphFrame, this);
-    m_pLogArea = new CLogArea(*m_pUi, this);
-    m_pLayout = std::make_unique<CWindowLayout>(this, *m_pUi);
+    const Ui::CMainWindow& ui = *m_pUi;
+    m_pLiveFeed = new CLiveFeed(ui.m_pRealtimeGraphFrame, this);
+    m_pLogArea = new CLogArea({ ui.m_pStatusBar, ui.m_pLogGraphFrame, ui.m_pTabWidget, ui.m_pLogListTree,
+        ui.m_pNumEventsLabel, ui.m_pNumEventsEdit }, this);
+    m_pLayout = std::make_unique<CWindowLayout>(this, CWindowLayout::WIDGETS { ui.m_pRightSplitter, ui.m_pLogListTree,
+        ui.m_pTabWidget, ui.m_pLogMaxAction, ui.m_pMaxLogButton, ui.m_pMaxRealtimeAction, ui.m_pMaxRealtimeButton,
+        ui.m_pLogDiagramAction, ui.m_pLogListAction });
     if (IDeviceGui* gui = CClientSession::DeviceGui())
         gui->SetSpecificControls(this);
     InitStorage();
@@ -67,12 +70,10 @@ CMainWindow::CMainWindow(QWidget* parent)
         &CStoragePanel::RefreshRecordings);
     m_pLiveFeed->SetRecordingFolder(m_pStoragePanel->StoragePath());
     SetupStatusBar();
-    m_pReplay = new CReplayController(this, *m_pUi, m_pLiveFeed, m_pConnection, m_pStoragePanel);
-    new CReportActions(this, *m_pUi, m_pStoragePanel);
-    new CExportActions(this, *m_pUi, m_pStoragePanel, m_pLogArea);
+    SetupActions();
     ConnectForm();
     if (IDeviceGui* gui = CClientSession::DeviceGui())
-        gui->InitLogList(m_pUi->m_pLogListTree);
+        gui->InitLogList(ui.m_pLogListTree);
     m_pManualWindow = std::make_unique<CManualWindow>();
     connect(&m_timer, &QTimer::timeout, this, &CMainWindow::OnTimer);
     m_timer.start(POLL_MS);
@@ -80,8 +81,8 @@ CMainWindow::CMainWindow(QWidget* parent)
     // What a crash left of the last session, closed while this one records.
     m_pStoragePanel->CloseInterrupted();
     RestoreWindowState();
-    m_pUi->m_pNumEventsLabel->hide();
-    m_pUi->m_pNumEventsEdit->hide();
+    ui.m_pNumEventsLabel->hide();
+    ui.m_pNumEventsEdit->hide();
     ConnectChannelSignal();
     setMouseTracking(true);
 }
@@ -117,6 +118,18 @@ void CMainWindow::SetupStatusBar()
     m_pUi->m_pStatusBar->addPermanentWidget(m_pStateLabel, 0);
     m_pUi->m_pStatusBar->addPermanentWidget(m_pModeLabel, 0);
     ShowState(StateOffline);
+}
+
+// The replay, report and export actions, each given the widgets it works with.
+void CMainWindow::SetupActions()
+{
+    const Ui::CMainWindow& ui = *m_pUi;
+    m_pReplay = new CReplayController(this, { ui.m_pFileReplayAction, ui.menuTree, ui.m_pStorageReplayAction,
+        ui.m_pStorageTree, ui.m_pRealtimeGraphFrame, ui.m_pReplayBarLayout, ui.m_pStatusBar }, m_pLiveFeed,
+        m_pConnection, m_pStoragePanel);
+    new CReportActions(this, { ui.m_pFileReportAction, ui.m_pRealtimeGraphFrame, ui.m_pStatusBar }, m_pStoragePanel);
+    new CExportActions(this, { ui.menuTree, ui.m_pStorageReplayAction, ui.menuLog, ui.menuRealtime, ui.m_pStorageTree,
+        ui.m_pStatusBar }, m_pStoragePanel, m_pLogArea);
 }
 
 void CMainWindow::ConnectForm()
@@ -326,14 +339,6 @@ void CMainWindow::OnRealtimeSaveButton()
     m_pUi->m_pStatusBar->showMessage(tr("Collected data saved"), StatusBar::MESSAGE_MS);
 }
 
-bool CMainWindow::SaveRealtimeData(const QString& strFolder, bool bAuto, const QString& strPrefix, QString& strName)
-{
-    CRealtimeSaver saver(CClientSession::Device());
-    const bool saved = saver.Save(strFolder, bAuto, strPrefix);
-    strName = saver.Name();
-    return saved;
-}
-
 // ---------------------------------------------------------------------------
 // Panes and window state
 
@@ -475,16 +480,6 @@ void CMainWindow::OnStorageItemActivated(QTreeWidgetItem* pItem)
 {
     if (CStorageTree::IsFile(pItem))
         m_pLogArea->Open(GetItemPath(pItem));
-}
-
-bool CMainWindow::LoadDataFile(const QString& strPath, QList<CRecord>& records, int& nKind)
-{
-    return m_pLogArea->Load(strPath, records, nKind);
-}
-
-void CMainWindow::ShowRecords(const QList<CRecord>& records, int nKind)
-{
-    m_pLogArea->Show(records, nKind);
 }
 
 void CMainWindow::SelectFile(QTreeWidgetItem* pFolder, const QString& strName)

@@ -100,6 +100,7 @@ protected:
 private:
     void ApplySettingsScope();
     void SetupStatusBar();
+    void SetupActions();
     void ConnectForm();
     void ConnectChannelSignal();
     void ShowState(State state);
@@ -122,10 +123,6 @@ private:
     // Where saves and downloads go: the current item, or the root when none
     // is current; for a file, its folder.
     QTreeWidgetItem* TargetFolder() const;
-    // The name used (without extension) is returned in strName.
-    bool SaveRealtimeData(const QString& strFolder, bool bAuto, const QString& strPrefix, QString& strName);
-    bool LoadDataFile(const QString& strPath, QList<CRecord>& records, int& nKind);
-    void ShowRecords(const QList<CRecord>& records, int nKind);
     // Makes the folder's file of that name current and loads it.
     void SelectFile(QTreeWidgetItem* pFolder, const QString& strName);
     void RetranslateWindow();

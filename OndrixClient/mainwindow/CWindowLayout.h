@@ -1,10 +1,11 @@
 #pragma once
 
+class QAction;
 class QMainWindow;
-
-namespace Ui {
-class CMainWindow;
-}
+class QPushButton;
+class QSplitter;
+class QTabWidget;
+class QTreeWidget;
 
 // The main window's geometry, its two right-hand panes and the log area's
 // pages: kept in the settings between runs, and switched by the Maximize
@@ -12,7 +13,22 @@ class CMainWindow;
 class CWindowLayout
 {
 public:
-    CWindowLayout(QMainWindow* window, Ui::CMainWindow& ui);
+    // The window's widgets this layout keeps and switches.
+    struct WIDGETS
+    {
+        // The log pane above the realtime pane.
+        QSplitter* panes = nullptr;
+        QTreeWidget* logList = nullptr;
+        QTabWidget* logPages = nullptr;
+        QAction* logMaxAction = nullptr;
+        QPushButton* logMaxButton = nullptr;
+        QAction* realtimeMaxAction = nullptr;
+        QPushButton* realtimeMaxButton = nullptr;
+        QAction* logDiagramAction = nullptr;
+        QAction* logListAction = nullptr;
+    };
+
+    CWindowLayout(QMainWindow* window, const WIDGETS& widgets);
 
     // Each value from the settings, or its default when missing.
     void Restore();
@@ -27,5 +43,5 @@ public:
 
 private:
     QMainWindow* m_pWindow;
-    Ui::CMainWindow& m_ui;
+    WIDGETS m_widgets;
 };

@@ -1,8 +1,6 @@
 #include "replay/CReplayController.h"
 #include "mainwindow/StatusBar.h"
 
-#include "ui_CMainWindow.h"
-
 #include "app/CClientSession.h"
 #include "mainwindow/CConnectionStatus.h"
 #include "app/CGuardedCall.h"
@@ -16,23 +14,29 @@
 #include "storage/CStoragePanel.h"
 #include "IRZ450DeviceGui.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
 #include <QMessageBox>
+#include <QStatusBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
 
-CReplayController::CReplayController(QMainWindow* window, Ui::CMainWindow& ui, CLiveFeed* feed,
+CReplayController::CReplayController(QMainWindow* window, const WIDGETS& widgets, CLiveFeed* feed,
     CConnectionStatus* title, CStoragePanel* storage)
     : QObject(window)
     , m_pWindow(window)
-    , m_ui(ui)
+    , m_widgets(widgets)
     , m_pFeed(feed)
     , m_pTitle(title)
     , m_pStorage(storage)
 {
-    connect(ui.m_pFileReplayAction, &QAction::triggered, this, &CReplayController::OnFileReplayAction);
-    connect(ui.m_pStorageReplayAction, &QAction::triggered, this, &CReplayController::OnStorageReplayAction);
-    connect(ui.menuTree, &QMenu::aboutToShow, this, &CReplayController::OnStorageMenuAboutToShow);
+    connect(widgets.fileReplayAction, &QAction::triggered, this, &CReplayController::OnFileReplayAction);
+    connect(widgets.storageReplayAction, &QAction::triggered, this, &CReplayController::OnStorageReplayAction);
+    connect(widgets.storageMenu, &QMenu::aboutToShow, this, &CReplayController::OnStorageMenuAboutToShow);
 }
 
 CReplayController::~CReplayController()
@@ -59,14 +63,14 @@ bool CReplayController::Start(const QString& path)
     m_pSource = std::move(source);
     if (m_pFeed)
         m_pFeed->SetViewsHeld(true);
-    m_pView = std::make_unique<CReplayView>(m_ui.m_pRealtimeGraphFrame, m_pSource->Mode());
+    m_pView = std::make_unique<CReplayView>(m_widgets.realtimeDiagram, m_pSource->Mode());
     m_pPlayer = std::make_unique<CReplayPlayer>(*m_pSource, *m_pView);
     if (m_pSource->HasSweeps())
         m_pView->OpenSpectrumWindow();
     connect(m_pPlayer.get(), &CReplayPlayer::finished, this, &CReplayController::OnPlayerFinished);
     ShowBar();
     if (!m_pSource->Note().isEmpty())
-        m_ui.m_pStatusBar->showMessage(
+        m_widgets.statusBar->showMessage(
             tr("Replaying the readable part of %1: %2").arg(m_pSource->Name(), m_pSource->Note()));
     m_pPlayer->Play();
     return true;
@@ -76,13 +80,13 @@ void CReplayController::ShowBar()
 {
     m_pBar = new CReplayBar(m_pPlayer.get(), m_pSource->Name());
     m_pBar->setObjectName(QStringLiteral("m_pReplayBar"));
-    m_ui.m_pReplayBarLayout->addWidget(m_pBar);
+    m_widgets.barLayout->addWidget(m_pBar);
     connect(m_pBar, &CReplayBar::closeRequested, this, &CReplayController::End);
     connect(m_pBar, &CReplayBar::languageChanged, this, &CReplayController::ShowLabel);
-    m_pLabel = new QLabel(m_ui.m_pStatusBar);
+    m_pLabel = new QLabel(m_widgets.statusBar);
     m_pLabel->setObjectName(QStringLiteral("m_pReplayLabel"));
     m_pLabel->setStyleSheet(QStringLiteral("QLabel { font-weight: bold; color: darkRed }"));
-    m_ui.m_pStatusBar->addPermanentWidget(m_pLabel, 0);
+    m_widgets.statusBar->addPermanentWidget(m_pLabel, 0);
     ShowLabel();
     if (m_pTitle)
         m_pTitle->ShowReplay(m_pSource->Name());
@@ -121,7 +125,7 @@ bool CReplayController::IsReplaying() const
 
 void CReplayController::OnPlayerFinished()
 {
-    m_ui.m_pStatusBar->showMessage(tr("The replay reached the end of %1").arg(m_pSource->Name()),
+    m_widgets.statusBar->showMessage(tr("The replay reached the end of %1").arg(m_pSource->Name()),
         StatusBar::MESSAGE_MS);
 }
 
@@ -144,15 +148,15 @@ bool CReplayController::Replayable(const QTreeWidgetItem* item)
 
 void CReplayController::OnStorageReplayAction()
 {
-    QTreeWidgetItem* item = m_ui.m_pStorageTree->currentItem();
+    QTreeWidgetItem* item = m_widgets.storageTree->currentItem();
     if (m_pStorage && Replayable(item))
         Start(m_pStorage->PathOf(item));
 }
 
 void CReplayController::OnStorageMenuAboutToShow()
 {
-    const QTreeWidgetItem* item = m_ui.m_pStorageTree->currentItem();
-    m_ui.m_pStorageReplayAction->setEnabled(Replayable(item));
+    const QTreeWidgetItem* item = m_widgets.storageTree->currentItem();
+    m_widgets.storageReplayAction->setEnabled(Replayable(item));
 }
 
 QString CReplayController::DeviceType() const

@@ -7,18 +7,21 @@
 
 class CConnectionStatus;
 class CLiveFeed;
+class CQDiagramWidget;
+class CQDiagramWidget;
 class CReplayBar;
 class CReplayPlayer;
 class CReplaySource;
 class CReplayView;
 class CStoragePanel;
+class QAction;
 class QLabel;
 class QMainWindow;
+class QMenu;
+class QStatusBar;
+class QTreeWidget;
 class QTreeWidgetItem;
-
-namespace Ui {
-class CMainWindow;
-}
+class QVBoxLayout;
 
 // A replay in the main window: a recording or a realtime data file played
 // back into the realtime diagram and the spectrum window. The live feed
@@ -29,7 +32,21 @@ class CReplayController : public QObject
     Q_OBJECT
 
 public:
-    CReplayController(QMainWindow* window, Ui::CMainWindow& ui, CLiveFeed* feed, CConnectionStatus* title,
+    // The window's widgets a replay starts from and shows in.
+    struct WIDGETS
+    {
+        QAction* fileReplayAction = nullptr;
+        // The storage tree's menu, and its Replay for the current item.
+        QMenu* storageMenu = nullptr;
+        QAction* storageReplayAction = nullptr;
+        QTreeWidget* storageTree = nullptr;
+        CQDiagramWidget* realtimeDiagram = nullptr;
+        // Where the replay bar goes, above the realtime diagram.
+        QVBoxLayout* barLayout = nullptr;
+        QStatusBar* statusBar = nullptr;
+    };
+
+    CReplayController(QMainWindow* window, const WIDGETS& widgets, CLiveFeed* feed, CConnectionStatus* title,
         CStoragePanel* storage);
     ~CReplayController() override;
 
@@ -53,7 +70,7 @@ private:
     QString DeviceType() const;
 
     QMainWindow* m_pWindow;
-    Ui::CMainWindow& m_ui;
+    WIDGETS m_widgets;
     // Children of the window like this one, and possibly gone before it.
     QPointer<CLiveFeed> m_pFeed;
     QPointer<CConnectionStatus> m_pTitle;

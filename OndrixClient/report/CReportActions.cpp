@@ -1,8 +1,7 @@
 #include "report/CReportActions.h"
 
-#include "ui_CMainWindow.h"
-
 #include "app/CClientSession.h"
+#include "diagram/CQDiagramWidget.h"
 #include "proxy/CMetaDevice.h"
 #include "report/CReportBuilder.h"
 #include "report/CReportDialog.h"
@@ -11,11 +10,14 @@
 #include "storage/CStoragePanel.h"
 #include "waterfall/CWaterfallWidget.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
+#include <QMainWindow>
 #include <QMessageBox>
+#include <QStatusBar>
 #include <QUrl>
 
 namespace {
@@ -31,13 +33,13 @@ struct WAIT_CURSOR
 
 } // namespace
 
-CReportActions::CReportActions(QMainWindow* window, Ui::CMainWindow& ui, CStoragePanel* storage)
+CReportActions::CReportActions(QMainWindow* window, const WIDGETS& widgets, CStoragePanel* storage)
     : QObject(window)
     , m_pWindow(window)
-    , m_ui(ui)
+    , m_widgets(widgets)
     , m_pStorage(storage)
 {
-    connect(ui.m_pFileReportAction, &QAction::triggered, this, &CReportActions::Run);
+    connect(widgets.reportAction, &QAction::triggered, this, &CReportActions::Run);
 }
 
 void CReportActions::Warn(const QString& text) const
@@ -49,7 +51,7 @@ void CReportActions::Warn(const QString& text) const
 
 void CReportActions::AddLiveDiagrams(REPORT_INPUT& input) const
 {
-    input.diagrams.append(CReportBuilder::Picture(m_ui.m_pRealtimeGraphFrame, tr("Realtime diagram"),
+    input.diagrams.append(CReportBuilder::Picture(m_widgets.realtimeDiagram, tr("Realtime diagram"),
         QSize(CReportBuilder::DIAGRAM_WIDTH, CReportBuilder::DIAGRAM_HEIGHT)));
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (QWidget* window : windows) {
@@ -99,20 +101,20 @@ QString CReportActions::Run()
     dialog.Apply(input);
     const QString path = dialog.Path();
     QString error;
-    m_ui.m_pStatusBar->showMessage(tr("Writing the report..."));
+    m_widgets.statusBar->showMessage(tr("Writing the report..."));
     bool written = false;
     {
         const WAIT_CURSOR wait;
         written = CReportWriter::Write(input, path, error);
     }
     if (!written) {
-        m_ui.m_pStatusBar->clearMessage();
+        m_widgets.statusBar->clearMessage();
         Warn(error);
         return QString();
     }
-    m_ui.m_pStatusBar->showMessage(tr("The report has been written: %1").arg(QDir::toNativeSeparators(path)), 10000);
+    m_widgets.statusBar->showMessage(tr("The report has been written: %1").arg(QDir::toNativeSeparators(path)), 10000);
     if (dialog.OpenWhenDone() && !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        m_ui.m_pStatusBar->showMessage(tr("The report has been written, but no viewer could open it: %1")
-                                           .arg(QDir::toNativeSeparators(path)));
+        m_widgets.statusBar->showMessage(tr("The report has been written, but no viewer could open it: %1")
+                                             .arg(QDir::toNativeSeparators(path)));
     return path;
 }

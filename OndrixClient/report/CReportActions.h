@@ -5,13 +5,12 @@
 #include <QObject>
 #include <QStringList>
 
+class CQDiagramWidget;
 class CStoragePanel;
+class QAction;
 class QMainWindow;
+class QStatusBar;
 class QTreeWidgetItem;
-
-namespace Ui {
-class CMainWindow;
-}
 
 // File > Report... of the main window: a sweep report of the files chosen
 // in the storage tree (a chosen folder stands for every data file in it),
@@ -24,7 +23,16 @@ class CReportActions : public QObject
     Q_OBJECT
 
 public:
-    CReportActions(QMainWindow* window, Ui::CMainWindow& ui, CStoragePanel* storage);
+    // The window's widgets the report starts from and tells about.
+    struct WIDGETS
+    {
+        QAction* reportAction = nullptr;
+        // Pictured in a report of the live session.
+        CQDiagramWidget* realtimeDiagram = nullptr;
+        QStatusBar* statusBar = nullptr;
+    };
+
+    CReportActions(QMainWindow* window, const WIDGETS& widgets, CStoragePanel* storage);
 
     // The input for the chosen files or the live session; false, with the
     // user told why, when there is nothing to report or it cannot be read.
@@ -37,6 +45,6 @@ private:
     void Warn(const QString& text) const;
 
     QMainWindow* m_pWindow;
-    Ui::CMainWindow& m_ui;
+    WIDGETS m_widgets;
     CStoragePanel* m_pStorage;
 };

@@ -1,7 +1,5 @@
 #include "storage/CLogArea.h"
 
-#include "ui_CMainWindow.h"
-
 #include "app/CClientSession.h"
 #include "files/CDataFile.h"
 #include "files/CStoredRecords.h"
@@ -12,23 +10,28 @@
 #include "diagram/CQDiagramWidget.h"
 #include "IDeviceGui.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <QTabWidget>
+#include <QTreeWidget>
 
 #include <algorithm>
 
-CLogArea::CLogArea(Ui::CMainWindow& ui, QWidget* window)
+CLogArea::CLogArea(const WIDGETS& widgets, QWidget* window)
     : QObject(window)
-    , m_ui(ui)
+    , m_widgets(widgets)
     , m_pWindow(window)
 {
-    CDiagramMenu::Attach(ui.m_pLogGraphFrame);
+    CDiagramMenu::Attach(widgets.diagram);
 }
 
 void CLogArea::Open(const QString& path)
 {
-    QStatusBar* statusBar = m_ui.m_pStatusBar;
+    QStatusBar* statusBar = m_widgets.statusBar;
     statusBar->showMessage(tr("Loading file..."));
     statusBar->repaint();
     QList<CRecord> records;
@@ -81,7 +84,7 @@ void CLogArea::Show(const QList<CRecord>& records, int kind)
 
 void CLogArea::DrawRecords(const QList<CRecord>& records, int kind)
 {
-    Draw(m_ui.m_pLogGraphFrame, CClientSession::DeviceGui(), records, kind, kind == 2);
+    Draw(m_widgets.diagram, CClientSession::DeviceGui(), records, kind, kind == 2);
 }
 
 void CLogArea::Draw(CQDiagramWidget* diagram, IDeviceGui* gui, const QList<CRecord>& records, int kind, bool allBands)
@@ -110,10 +113,10 @@ void CLogArea::ShowLogList(const QList<CRecord>& records)
 {
     ShowListPage(true);
     if (IDeviceGui* gui = CClientSession::DeviceGui())
-        gui->FillLogList(m_ui.m_pLogListTree, records);
-    m_ui.m_pNumEventsLabel->show();
-    m_ui.m_pNumEventsEdit->show();
-    m_ui.m_pNumEventsEdit->setText(QString::number(records.size()));
+        gui->FillLogList(m_widgets.list, records);
+    m_widgets.countLabel->show();
+    m_widgets.countEdit->show();
+    m_widgets.countEdit->setText(QString::number(records.size()));
     m_bListed = true;
     m_listed = records;
     m_strListedName.clear();
@@ -121,13 +124,13 @@ void CLogArea::ShowLogList(const QList<CRecord>& records)
 
 void CLogArea::HideLogList()
 {
-    m_ui.m_pLogListTree->clear();
+    m_widgets.list->clear();
     m_bListed = false;
     m_listed.clear();
     m_strListedName.clear();
     ShowListPage(false);
-    m_ui.m_pNumEventsLabel->hide();
-    m_ui.m_pNumEventsEdit->hide();
+    m_widgets.countLabel->hide();
+    m_widgets.countEdit->hide();
 }
 
 bool CLogArea::ListedEvents(QList<CRecord>& records, QString& name) const
@@ -139,7 +142,7 @@ bool CLogArea::ListedEvents(QList<CRecord>& records, QString& name) const
 
 void CLogArea::ShowListPage(bool show)
 {
-    QTabWidget* tabs = m_ui.m_pTabWidget;
+    QTabWidget* tabs = m_widgets.pages;
     if (show && m_pListTabWidget) {
         tabs->insertTab(1, m_pListTabWidget, tr("List"));
         m_pListTabWidget = nullptr;

@@ -8,10 +8,12 @@
 
 class CQDiagramWidget;
 class IDeviceGui;
-
-namespace Ui {
-class CMainWindow;
-}
+class QLabel;
+class QLineEdit;
+class QStatusBar;
+class QTabWidget;
+class QTreeWidget;
+class QWidget;
 
 // The log area of the main window: a data file from the storage shown as a
 // diagram and, for a log, as the list of its events with their count. A
@@ -21,7 +23,19 @@ class CLogArea : public QObject
     Q_OBJECT
 
 public:
-    CLogArea(Ui::CMainWindow& ui, QWidget* window);
+    // The window's widgets the log area shows its file in.
+    struct WIDGETS
+    {
+        QStatusBar* statusBar = nullptr;
+        CQDiagramWidget* diagram = nullptr;
+        // The Diagram page, then the List page.
+        QTabWidget* pages = nullptr;
+        QTreeWidget* list = nullptr;
+        QLabel* countLabel = nullptr;
+        QLineEdit* countEdit = nullptr;
+    };
+
+    CLogArea(const WIDGETS& widgets, QWidget* window);
 
     // Loads and shows a file, with the user told how it went.
     void Open(const QString& path);
@@ -45,7 +59,7 @@ private:
     void ShowLogList(const QList<CRecord>& records);
     void HideLogList();
 
-    Ui::CMainWindow& m_ui;
+    WIDGETS m_widgets;
     QWidget* m_pWindow;
     // The "List" page while a realtime file shows; owned by the tab widget.
     QWidget* m_pListTabWidget = nullptr;
