@@ -4,6 +4,8 @@
 
 namespace {
 
+// One band a line, in the detector's order.
+// clang-format off
 const char* const ENGLISH_NAMES[CBandTable::BAND_COUNT] = {
     "CDMA450 mobile   /",
     "GSM 900 mobile   /",
@@ -76,6 +78,7 @@ const char* const RUSSIAN_NAMES[CBandTable::BAND_COUNT] = {
 const int CORRECTIONS[CBandTable::BAND_COUNT] = {
     20, 10, 10, 10, 10, 10, 22, 20, 20, 16, 0, 0, 28, 28, 28, 28, 10, 10, 18, 0, 10, 10, 10, 9, 9, 9, 10, 6, 6, 6, 6
 };
+// clang-format on
 
 } // namespace
 

@@ -431,10 +431,13 @@ CRecord CRZ450Device::GetCurrentRecord()
 // ---------------------------------------------------------------------------
 // Plain getters
 
+// One line a function, read as a table.
+// clang-format off
 QString CRZ450Device::GetDevID() { return QStringLiteral("RZ450"); }
 IDevice* CRZ450Device::GetLocalDevice() { return this; }
 bool CRZ450Device::IsOnline() { return m_eState == StateExchanging && m_bOnline; }
 bool CRZ450Device::IsError() { return m_bError; }
+// clang-format on
 
 bool CRZ450Device::GetTestInterface(ITestDevice** test)
 {
@@ -442,9 +445,12 @@ bool CRZ450Device::GetTestInterface(ITestDevice** test)
     return false;
 }
 
+// One line a function, read as a table.
+// clang-format off
 int CRZ450Device::GetCurrentMode() { return Field(&CRZ450Status::mode); }
 int CRZ450Device::GetCurrentBand() { return Field(&CRZ450Status::currentBand); }
 int CRZ450Device::GetLogType() { return Field(&CRZ450Status::logType); }
+// clang-format on
 
 // ---------------------------------------------------------------------------
 // Settings block and clock
@@ -497,8 +503,11 @@ void CRZ450Device::SetTime(const QDateTime& time)
 // ---------------------------------------------------------------------------
 // Detector status
 
+// One line a function, read as a table.
+// clang-format off
 bool CRZ450Device::IsRamOk() { return Field(&CRZ450Status::ramOk); }
 bool CRZ450Device::IsFlashOk() { return Field(&CRZ450Status::flashOk); }
+// clang-format on
 
 bool CRZ450Device::IsBatteryOk()
 {
@@ -579,6 +588,8 @@ bool CRZ450Device::GetSpectrumData(char* buffer, int length)
     return true;
 }
 
+// One line a function, read as a table.
+// clang-format off
 int CRZ450Device::IsAbodeLevel() { return Field(&CRZ450Status::abode); }
 int CRZ450Device::IsShowFreq() { return Field(&CRZ450Status::showFreq); }
 int CRZ450Device::GetFreqMax() { return Field(&CRZ450Status::freqMax); }
@@ -591,3 +602,4 @@ int CRZ450Device::GetOverload() { return Field(&CRZ450Status::overload); }
 int CRZ450Device::GetMute() { return Field(&CRZ450Status::mute); }
 int CRZ450Device::GetVolume() { return Field(&CRZ450Status::volume); }
 int CRZ450Device::GetBypassPercent() { return Field(&CRZ450Status::bypass); }
+// clang-format on

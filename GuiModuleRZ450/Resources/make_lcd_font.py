@@ -88,13 +88,15 @@ def write_table(cells, path):
         "// edit the drawings there and run the script again.",
         '#include "LcdFont.h"',
         "",
+        "// One glyph a line, as the display draws it.",
+        "// clang-format off",
         "const unsigned char LCD_FONT[LCD_FONT_GLYPHS][LCD_FONT_GLYPH_BYTES] = {",
     ]
     for code in range(256):
         data = encode(cells.get(code, [[False] * WIDTH for _ in range(HEIGHT)]))
         text = ", ".join("0x%02X" % b for b in data)
         out.append("    { %s }, // %d" % (text, code))
-    out += ["};", ""]
+    out += ["};", "// clang-format on", ""]
     with open(path, "w", encoding="ascii", newline="\n") as f:
         f.write("\n".join(out))
 

@@ -202,8 +202,11 @@ void CMainWindow::ConnectChannelSignal()
 
 CMainWindow::State CMainWindow::GetState() const { return m_eState; }
 
+// One line a function, read as a table.
+// clang-format off
 qint64 CMainWindow::GetFedRecordCount() const { return m_pLiveFeed->FedRecords(); }
 QString CMainWindow::GetStoragePath() const { return m_pStoragePanel->StoragePath(); }
+// clang-format on
 
 void CMainWindow::ShowState(State state)
 {
@@ -342,6 +345,8 @@ void CMainWindow::OnRealtimeSaveButton()
 // ---------------------------------------------------------------------------
 // Panes and window state
 
+// One line a function, read as a table.
+// clang-format off
 void CMainWindow::SetPaneSizes(int logSize, int realtimeSize) { m_pLayout->SetPaneSizes(logSize, realtimeSize); }
 void CMainWindow::OnLogMaximizeButton() { m_pLayout->ToggleLogMaximized(); }
 void CMainWindow::OnRealtimeMaximizeButton() { m_pLayout->ToggleRealtimeMaximized(); }
@@ -350,6 +355,7 @@ void CMainWindow::OnLogListAction() { m_pLayout->ShowLogPage(1); }
 void CMainWindow::OnTabWidgetCurChanged(int nIndex) { m_pLayout->FollowLogPage(nIndex); }
 void CMainWindow::RestoreWindowState() { m_pLayout->Restore(); }
 void CMainWindow::SaveWindowState() { m_pLayout->Save(); }
+// clang-format on
 
 // ---------------------------------------------------------------------------
 // Host of the device GUI's controls
@@ -464,6 +470,8 @@ void CMainWindow::InitStorage()
     m_pStoragePanel->Init(device ? CGuardedCall::Value([device] { return device->GetDevID(); }, QString()) : QString());
 }
 
+// One line a function, read as a table.
+// clang-format off
 void CMainWindow::FillStorageTree() { m_pStoragePanel->Fill(); }
 void CMainWindow::FillFolder(QTreeWidgetItem* pItem, const QString& strPath) { m_pStoragePanel->FillFolder(pItem, strPath); }
 QString CMainWindow::GetItemPath(QTreeWidgetItem* pItem) const { return m_pStoragePanel->PathOf(pItem); }
@@ -475,6 +483,7 @@ void CMainWindow::OnDeleteButton() { m_pStoragePanel->Delete(); }
 void CMainWindow::OnDeleteAllAction() { m_pStoragePanel->DeleteAll(); }
 void CMainWindow::OnStorageContextMenu(QPoint pt) { m_pStoragePanel->ShowContextMenu(m_pUi->menuTree, pt); }
 void CMainWindow::OnStorageItemExpanded(QTreeWidgetItem* pItem) { m_pStoragePanel->ShowExpanded(pItem); }
+// clang-format on
 
 void CMainWindow::OnStorageItemActivated(QTreeWidgetItem* pItem)
 {
