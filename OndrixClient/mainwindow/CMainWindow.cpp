@@ -1,34 +1,34 @@
 #include "mainwindow/CMainWindow.h"
-#include "mainwindow/StatusBar.h"
 #include "app/ClientSettingsKeys.h"
+#include "mainwindow/StatusBar.h"
 
 #include "ui_CMainWindow.h"
 
-#include "app/CClientSession.h"
-#include "mainwindow/CConnectionStatus.h"
-#include "export/CExportActions.h"
-#include "app/CGuardedCall.h"
-#include "live/CLiveFeed.h"
-#include "storage/CLogArea.h"
-#include "storage/CLogDownload.h"
-#include "mainwindow/CManualWindow.h"
-#include "proxy/CMetaDevice.h"
-#include "mainwindow/COtherWindows.h"
-#include "mainwindow/CPreferencesDialog.h"
-#include "diagram/CQDiagramWidget.h"
-#include "live/CRealtimeSaver.h"
-#include "live/CSaveProgress.h"
-#include "replay/CReplayController.h"
-#include "report/CReportActions.h"
-#include "server/CServerStarter.h"
-#include "connect/CStartupWindow.h"
-#include "storage/CStoragePanel.h"
-#include "mainwindow/CWindowLayout.h"
-#include "app/CTranslationSet.h"
-#include "app/ClientLog.h"
 #include "IDeviceGui.h"
 #include "IRZ450Device.h"
 #include "IRZ450DeviceGui.h"
+#include "app/CClientSession.h"
+#include "app/CGuardedCall.h"
+#include "app/CTranslationSet.h"
+#include "app/ClientLog.h"
+#include "connect/CStartupWindow.h"
+#include "diagram/CQDiagramWidget.h"
+#include "export/CExportActions.h"
+#include "live/CLiveFeed.h"
+#include "live/CRealtimeSaver.h"
+#include "live/CSaveProgress.h"
+#include "mainwindow/CConnectionStatus.h"
+#include "mainwindow/CManualWindow.h"
+#include "mainwindow/COtherWindows.h"
+#include "mainwindow/CPreferencesDialog.h"
+#include "mainwindow/CWindowLayout.h"
+#include "proxy/CMetaDevice.h"
+#include "replay/CReplayController.h"
+#include "report/CReportActions.h"
+#include "server/CServerStarter.h"
+#include "storage/CLogArea.h"
+#include "storage/CLogDownload.h"
+#include "storage/CStoragePanel.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -59,10 +59,12 @@ CMainWindow::CMainWindow(QWidget* parent)
     const Ui::CMainWindow& ui = *m_pUi;
     m_pLiveFeed = new CLiveFeed(ui.m_pRealtimeGraphFrame, this);
     m_pLogArea = new CLogArea({ ui.m_pStatusBar, ui.m_pLogGraphFrame, ui.m_pTabWidget, ui.m_pLogListTree,
-        ui.m_pNumEventsLabel, ui.m_pNumEventsEdit }, this);
-    m_pLayout = std::make_unique<CWindowLayout>(this, CWindowLayout::WIDGETS { ui.m_pRightSplitter, ui.m_pLogListTree,
-        ui.m_pTabWidget, ui.m_pLogMaxAction, ui.m_pMaxLogButton, ui.m_pMaxRealtimeAction, ui.m_pMaxRealtimeButton,
-        ui.m_pLogDiagramAction, ui.m_pLogListAction });
+                                  ui.m_pNumEventsLabel, ui.m_pNumEventsEdit },
+        this);
+    m_pLayout = std::make_unique<CWindowLayout>(this,
+        CWindowLayout::WIDGETS { ui.m_pRightSplitter, ui.m_pLogListTree, ui.m_pTabWidget, ui.m_pLogMaxAction,
+            ui.m_pMaxLogButton, ui.m_pMaxRealtimeAction, ui.m_pMaxRealtimeButton, ui.m_pLogDiagramAction,
+            ui.m_pLogListAction });
     if (IDeviceGui* gui = CClientSession::DeviceGui())
         gui->SetSpecificControls(this);
     InitStorage();
@@ -124,12 +126,14 @@ void CMainWindow::SetupStatusBar()
 void CMainWindow::SetupActions()
 {
     const Ui::CMainWindow& ui = *m_pUi;
-    m_pReplay = new CReplayController(this, { ui.m_pFileReplayAction, ui.menuTree, ui.m_pStorageReplayAction,
-        ui.m_pStorageTree, ui.m_pRealtimeGraphFrame, ui.m_pReplayBarLayout, ui.m_pStatusBar }, m_pLiveFeed,
-        m_pConnection, m_pStoragePanel);
+    m_pReplay = new CReplayController(this,
+        { ui.m_pFileReplayAction, ui.menuTree, ui.m_pStorageReplayAction, ui.m_pStorageTree, ui.m_pRealtimeGraphFrame,
+            ui.m_pReplayBarLayout, ui.m_pStatusBar },
+        m_pLiveFeed, m_pConnection, m_pStoragePanel);
     new CReportActions(this, { ui.m_pFileReportAction, ui.m_pRealtimeGraphFrame, ui.m_pStatusBar }, m_pStoragePanel);
-    new CExportActions(this, { ui.menuTree, ui.m_pStorageReplayAction, ui.menuLog, ui.menuRealtime, ui.m_pStorageTree,
-        ui.m_pStatusBar }, m_pStoragePanel, m_pLogArea);
+    new CExportActions(this,
+        { ui.menuTree, ui.m_pStorageReplayAction, ui.menuLog, ui.menuRealtime, ui.m_pStorageTree, ui.m_pStatusBar },
+        m_pStoragePanel, m_pLogArea);
 }
 
 void CMainWindow::ConnectForm()
@@ -200,7 +204,10 @@ void CMainWindow::ConnectChannelSignal()
         m_channelConnection = connect(driver, driver->metaObject()->method(signal), this, metaObject()->method(slot));
 }
 
-CMainWindow::State CMainWindow::GetState() const { return m_eState; }
+CMainWindow::State CMainWindow::GetState() const
+{
+    return m_eState;
+}
 
 // One line a function, read as a table.
 // clang-format off
@@ -225,14 +232,16 @@ void CMainWindow::OnTimer()
 {
     if (CMetaDevice* device = CClientSession::Device(); device && !m_pConnection->IsDown()) {
         QString error;
-        const bool done = CGuardedCall::Run([&] {
-            if (device->IsOnline())
-                PollOnline(device);
-            else if (device->IsError())
-                Recover(device);
-            else
-                ShowState(StateOffline);
-        }, &error);
+        const bool done = CGuardedCall::Run(
+            [&] {
+                if (device->IsOnline())
+                    PollOnline(device);
+                else if (device->IsError())
+                    Recover(device);
+                else
+                    ShowState(StateOffline);
+            },
+            &error);
         if (!done)
             ShowError(error.isEmpty() ? tr("Device data processing error!") : tr("Error:") + error);
     }
@@ -269,7 +278,10 @@ void CMainWindow::Recover(CMetaDevice* device)
     device->Initialize();
 }
 
-void CMainWindow::ShowError(const QString& text) { m_pUi->m_pStatusBar->showMessage(text); }
+void CMainWindow::ShowError(const QString& text)
+{
+    m_pUi->m_pStatusBar->showMessage(text);
+}
 
 QString CMainWindow::RecoveryMessage()
 {
@@ -328,8 +340,8 @@ void CMainWindow::OnRealtimeSaveButton()
     if (!device || !target)
         return;
     CRealtimeSaver saver(device);
-    const CRealtimeSaver::Result result =
-        CSaveProgress::Run(this, saver, GetItemPath(target), m_pLiveFeed->SessionRecordings());
+    const CRealtimeSaver::Result result
+        = CSaveProgress::Run(this, saver, GetItemPath(target), m_pLiveFeed->SessionRecordings());
     if (result != CRealtimeSaver::Saved) {
         if (result == CRealtimeSaver::NothingToSave)
             QMessageBox::information(this, AppName(), tr("There's no data to save!"));
@@ -416,13 +428,15 @@ void CMainWindow::RestartConnection()
     CMetaDevice* device = CClientSession::Device();
     IDeviceGui* gui = CClientSession::DeviceGui();
     QString failure;
-    CGuardedCall::Run([&] {
-        device->Uninitialize();
-        if (!device->Initialize())
-            failure = tr("server error");
-        else if (!gui->SetDevice(device))
-            failure = tr("device GUI error");
-    }, &failure);
+    CGuardedCall::Run(
+        [&] {
+            device->Uninitialize();
+            if (!device->Initialize())
+                failure = tr("server error");
+            else if (!gui->SetDevice(device))
+                failure = tr("device GUI error");
+        },
+        &failure);
     m_pConnection->Show(device);
     if (!failure.isEmpty())
         ShowConnectFailure(failure);
@@ -458,62 +472,6 @@ void CMainWindow::OnFileStartServerAction()
 }
 
 // ---------------------------------------------------------------------------
-// Storage: the panel does the work, the slots and the names stay here.
-
-void CMainWindow::InitStorage()
-{
-    m_pStoragePanel = new CStoragePanel(m_pUi->m_pStorageTree, m_pUi->m_pStatusBar, this);
-    m_pLogDownload = new CLogDownload(m_pStoragePanel, m_pUi->m_pStatusBar, this);
-    CMetaDevice* device = CClientSession::Device();
-    // A device that cannot be asked keeps its data in the program's own
-    // folder.
-    m_pStoragePanel->Init(device ? CGuardedCall::Value([device] { return device->GetDevID(); }, QString()) : QString());
-}
-
-// One line a function, read as a table.
-// clang-format off
-void CMainWindow::FillStorageTree() { m_pStoragePanel->Fill(); }
-void CMainWindow::FillFolder(QTreeWidgetItem* pItem, const QString& strPath) { m_pStoragePanel->FillFolder(pItem, strPath); }
-QString CMainWindow::GetItemPath(QTreeWidgetItem* pItem) const { return m_pStoragePanel->PathOf(pItem); }
-QTreeWidgetItem* CMainWindow::TargetFolder() const { return m_pStoragePanel->TargetFolder(); }
-void CMainWindow::OnBrowseButton() { m_pStoragePanel->Browse(); }
-void CMainWindow::OnFolderButton() { m_pStoragePanel->NewFolder(); }
-void CMainWindow::OnRenameButton() { m_pStoragePanel->Rename(); }
-void CMainWindow::OnDeleteButton() { m_pStoragePanel->Delete(); }
-void CMainWindow::OnDeleteAllAction() { m_pStoragePanel->DeleteAll(); }
-void CMainWindow::OnStorageContextMenu(QPoint pt) { m_pStoragePanel->ShowContextMenu(m_pUi->menuTree, pt); }
-void CMainWindow::OnStorageItemExpanded(QTreeWidgetItem* pItem) { m_pStoragePanel->ShowExpanded(pItem); }
-// clang-format on
-
-void CMainWindow::OnStorageItemActivated(QTreeWidgetItem* pItem)
-{
-    if (CStorageTree::IsFile(pItem))
-        m_pLogArea->Open(GetItemPath(pItem));
-}
-
-void CMainWindow::SelectFile(QTreeWidgetItem* pFolder, const QString& strName)
-{
-    if (QTreeWidgetItem* file = m_pStoragePanel->FindFile(pFolder, strName)) {
-        m_pUi->m_pStorageTree->setCurrentItem(file);
-        OnStorageItemActivated(file);
-    }
-}
-
-// ---------------------------------------------------------------------------
-// Log download
-
-void CMainWindow::OnDownloadButton()
-{
-    QTreeWidgetItem* folder = nullptr;
-    const QString newest = m_pLogDownload->Run(CClientSession::Device(), folder);
-    if (newest.isEmpty())
-        return;
-    // The newest bank goes into the log area.
-    SelectFile(folder, newest);
-    m_pUi->m_pStatusBar->showMessage(tr("The log has been downloaded and parsed"), StatusBar::MESSAGE_MS);
-}
-
-// ---------------------------------------------------------------------------
 // Preferences, manual and about
 
 void CMainWindow::OnFilePreferencesAction()
@@ -524,7 +482,8 @@ void CMainWindow::OnFilePreferencesAction()
         return;
     m_pLiveFeed->SetRecordingFolder(m_pStoragePanel->StoragePath());
     const bool toRussian = dialog.GetLanguageIndex() == CPreferencesDialog::Russian;
-    CTranslationSet::Instance().SetLanguage(QLatin1String(toRussian ? CTranslationSet::RUSSIAN : CTranslationSet::ENGLISH));
+    CTranslationSet::Instance().SetLanguage(
+        QLatin1String(toRussian ? CTranslationSet::RUSSIAN : CTranslationSet::ENGLISH));
     // The same language again installs nothing new and so sends no language
     // change: the window redraws itself all the same.
     RetranslateWindow();
