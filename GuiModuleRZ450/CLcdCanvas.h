@@ -12,14 +12,7 @@ class QString;
 class CLcdCanvas
 {
 public:
-    enum {
-        WIDTH = 160,
-        HEIGHT = 128,
-        CELL_WIDTH = 9,
-        CELL_HEIGHT = 16,
-        ROWS = HEIGHT / CELL_HEIGHT,
-        BACKGROUND = 47
-    };
+    enum { WIDTH = 160, HEIGHT = 128, CELL_WIDTH = 9, CELL_HEIGHT = 16, ROWS = HEIGHT / CELL_HEIGHT, BACKGROUND = 47 };
 
     CLcdCanvas();
 

@@ -1,11 +1,11 @@
 #include "CRZ450DeviceGui.h"
 
-#include "proxy/CMetaDevice.h"
-#include "diagram/CQDiagramWidget.h"
-#include "widgets/CQSmartTreeWidgetItem.h"
 #include "CRZ450MetaDevice.h"
-#include "spectrum/CSpectrumWindow.h"
 #include "ISpecificControls.h"
+#include "diagram/CQDiagramWidget.h"
+#include "proxy/CMetaDevice.h"
+#include "spectrum/CSpectrumWindow.h"
+#include "widgets/CQSmartTreeWidgetItem.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -32,25 +32,25 @@ struct BAND_LINE
 };
 
 const BAND_LINE BAND_LINE_TABLE[CRZ450DeviceGui::BAND_LINES] = {
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "CDMA"), Qt::darkBlue, Menu::BAND_CDMA},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "G900"), Qt::blue, Menu::BAND_GSM900},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "G1800"), Qt::darkGreen, Menu::BAND_GSM1800},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "DECT"), Qt::green, Menu::BAND_DECT},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "3G-2100"), Qt::darkCyan, Menu::BAND_3G},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "3G-900"), Qt::black, -1},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "3G-SMS"), Qt::black, -1},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "WLAN2.4"), Qt::darkGray, Menu::BAND_WLAN24},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "WLAN5"), Qt::magenta, Menu::BAND_WLAN5},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "BT"), Qt::gray, Menu::BAND_BLUETOOTH},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "TRAF2.4"), Qt::darkMagenta, Menu::BAND_TRAFFIC24},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "TRAF5"), Qt::darkRed, Menu::BAND_TRAFFIC5},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "4G (LTE)"), Qt::cyan, Menu::BAND_4G},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "4G-800"), Qt::black, -1},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "4G-800"), Qt::black, -1},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "4G-800"), Qt::black, -1},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "JAM GSM"), Qt::red, Menu::BAND_JAMMERS_GSM},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "JAM GPS"), Qt::darkYellow, Menu::BAND_JAMMERS_GPS},
-    {QT_TRANSLATE_NOOP("CRZ450DeviceGui", "SCAN"), Qt::yellow, Menu::BAND_SCAN},
+    { QT_TRANSLATE_NOOP("CRZ450DeviceGui", "CDMA"), Qt::darkBlue, Menu::BAND_CDMA },
+    { QT_TRANSLATE_NOOP("CRZ450DeviceGui", "G900"), Qt::blue, Menu::BAND_GSM900 },
+    { QT_TRANSLATE_NOOP("CRZ450DeviceGui", "G1800"), Qt::darkGreen, Menu::BAND_GSM1800 },
+    { QT_TRANSLATE_NOOP("CRZ450DeviceGui", "DECT"), Qt::green, Menu::BAND_DECT },
+    { QT_TRANSLATE_NOOP("CRZ450DeviceGui", "3G-2100"), Qt::darkCyan, Menu::BAND_3G },
+    { QT_TRANSLATE_NOOP("CRZ450DeviceGui", "3G-900"), Qt::black, -1 },
+    { QT_TRANSLATE_NOOP("CRZ450DeviceGui", "3G-SMS"), Qt::black, -1 },
+    { QT_TRANSLATE_NOOP("CRZ450DeviceGui", "WLAN2.4"), Qt::darkGray, Menu::BAND_WLAN24 },
+    { QT_TRANSLATE_NOOP("CRZ450DeviceGui", "WLAN5"), Qt::magenta, Menu::BAND_WLAN5 },
+    { QT_TRANSLATE_NOOP("CRZ450DeviceGui", "BT"), Qt::gray, Menu::BAND_BLUETOOTH },
+    { QT_TRANSLATE_NOOP("CRZ450DeviceGui", "TRAF2.4"), Qt::darkMagenta, Menu::BAND_TRAFFIC24 },
+    { QT_TRANSLATE_NOOP("CRZ450DeviceGui", "TRAF5"), Qt::darkRed, Menu::BAND_TRAFFIC5 },
+    { QT_TRANSLATE_NOOP("CRZ450DeviceGui", "4G (LTE)"), Qt::cyan, Menu::BAND_4G },
+    { QT_TRANSLATE_NOOP("CRZ450DeviceGui", "4G-800"), Qt::black, -1 },
+    { QT_TRANSLATE_NOOP("CRZ450DeviceGui", "4G-800"), Qt::black, -1 },
+    { QT_TRANSLATE_NOOP("CRZ450DeviceGui", "4G-800"), Qt::black, -1 },
+    { QT_TRANSLATE_NOOP("CRZ450DeviceGui", "JAM GSM"), Qt::red, Menu::BAND_JAMMERS_GSM },
+    { QT_TRANSLATE_NOOP("CRZ450DeviceGui", "JAM GPS"), Qt::darkYellow, Menu::BAND_JAMMERS_GPS },
+    { QT_TRANSLATE_NOOP("CRZ450DeviceGui", "SCAN"), Qt::yellow, Menu::BAND_SCAN },
 };
 
 const double LEVEL_MIN_DBM = -100.0;
@@ -247,7 +247,7 @@ void CRZ450DeviceGui::ClearSweeps()
 
 void CRZ450DeviceGui::InitLogList(QTreeWidget* list)
 {
-    list->setHeaderLabels({tr("Num"), tr("Band"), tr("Alarm Time"), tr("Duration"), tr("Level"), tr("Comment")});
+    list->setHeaderLabels({ tr("Num"), tr("Band"), tr("Alarm Time"), tr("Duration"), tr("Level"), tr("Comment") });
 }
 
 void CRZ450DeviceGui::FillLogList(QTreeWidget* list, const QList<CRecord>& records)
@@ -264,7 +264,8 @@ void CRZ450DeviceGui::FillLogList(QTreeWidget* list, const QList<CRecord>& recor
         auto* item = new CQSmartTreeWidgetItem();
         item->setText(0, QString::number(i + 1));
         item->setText(1, record.bandName);
-        item->setText(2, QDateTime::fromSecsSinceEpoch(static_cast<quint32>(record.time))
+        item->setText(2,
+            QDateTime::fromSecsSinceEpoch(static_cast<quint32>(record.time))
                 .toString(QStringLiteral("dd-MM hh:mm:ss")));
         item->setText(3, TimeOfDay(std::max(0, record.duration)));
         item->setText(4, QStringLiteral("%1 %2").arg(Truncated(level)).arg(dbm));
@@ -300,8 +301,8 @@ void CRZ450DeviceGui::ShowManual(const QString& language, QTextBrowser* browser)
 
 void CRZ450DeviceGui::UpdateSpectrumButton()
 {
-    const bool scanBand = m_pDevice && m_pDevice->GetCurrentBand() == BAND_SCAN
-        && m_pDevice->GetCurrentMode() != IDevice::MODE_SRCH;
+    const bool scanBand
+        = m_pDevice && m_pDevice->GetCurrentBand() == BAND_SCAN && m_pDevice->GetCurrentMode() != IDevice::MODE_SRCH;
     if (m_pSpectrumButton)
         m_pSpectrumButton->setVisible(scanBand);
     if (!scanBand && m_pSpectrumWindow && !m_bReplayWindow)

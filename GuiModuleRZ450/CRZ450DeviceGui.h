@@ -69,6 +69,6 @@ private:
     QPointer<QPushButton> m_pSpectrumButton;
     QTranslator m_translator;
     CSpectrumWindow* m_pSpectrumWindow = nullptr;
-    QByteArray m_lastPoints; // of the last sweep handed out
+    QByteArray m_lastPoints;      // of the last sweep handed out
     bool m_bReplayWindow = false; // a replay opened the spectrum window
 };

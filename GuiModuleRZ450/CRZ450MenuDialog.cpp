@@ -36,7 +36,7 @@ CRZ450MenuDialog::CRZ450MenuDialog(IDevice* device, QWidget* parent)
     m_pUi->setupUi(this);
     const Ui::CRz450MenuDialogClass& ui = *m_pUi;
     AddButtons(m_sortGroup,
-               { ui.m_pSortTimeRadio, ui.m_pSortLevelRadio, ui.m_pSortBandRadio, ui.m_pSortDurationRadio });
+        { ui.m_pSortTimeRadio, ui.m_pSortLevelRadio, ui.m_pSortBandRadio, ui.m_pSortDurationRadio });
     AddButtons(m_languageGroup, { ui.m_pEnglishRadio, ui.m_pRussianRadio });
     m_pTable = MakeTable();
     m_question = [this](const QString& question) { return Ask(question); };
@@ -280,7 +280,7 @@ std::unique_ptr<CRZ450MenuTable> CRZ450MenuDialog::MakeTable()
     // it, one request each.
     return std::make_unique<T>(QList<T::MENU_CONTROL> {
         T::Slider(ui.m_pMinDurationSlider, ui.m_pMinDurationLabel, MIN_DURATION, T::SECONDS, 0, 10,
-                  &D::OnMinDurationValueChanged),
+            &D::OnMinDurationValueChanged),
         T::Slider(ui.m_pDelaySlider, ui.m_pDelayLabel, EVENT_DELAY, T::SECONDS, 1, 120, &D::OnDelayValueChanged),
         T::Check(ui.m_pCdmaCheck, BAND_CDMA),
         T::Check(ui.m_pGsm900Check, BAND_GSM900),
@@ -302,41 +302,40 @@ std::unique_ptr<CRZ450MenuTable> CRZ450MenuDialog::MakeTable()
         T::Check(ui.m_pIdentOffCheck, IDENT_OFF),
         T::Slider(ui.m_pCdmaSlider, ui.m_pCdmaLabel, THRESHOLD_CDMA, T::DB, 22, 97, &D::OnCdmaValueChanged),
         T::Slider(ui.m_pGsm900Slider, ui.m_pGsm900Label, THRESHOLD_GSM900, T::DB, 22, 97, &D::OnGsm900ValueChanged),
-        T::Slider(ui.m_pGsm1800Slider, ui.m_pGsm1800Label, THRESHOLD_GSM1800, T::DB, 22, 97,
-                  &D::OnGsm1800ValueChanged),
+        T::Slider(ui.m_pGsm1800Slider, ui.m_pGsm1800Label, THRESHOLD_GSM1800, T::DB, 22, 97, &D::OnGsm1800ValueChanged),
         T::Slider(ui.m_pDectSlider, ui.m_pDectLabel, THRESHOLD_DECT, T::DB, 22, 97, &D::OnDectValueChanged),
         T::Slider(ui.m_p3GSlider, ui.m_p3GLabel, THRESHOLD_3G, T::DB, 12, 97, &D::On3GValueChanged),
         T::Slider(ui.m_p4GSlider, ui.m_p4GLabel, THRESHOLD_4G, T::DB, 22, 97, &D::On4GValueChanged),
         T::Slider(ui.m_pWlan24Slider, ui.m_pWlan24Label, THRESHOLD_WLAN24, T::DB, 22, 97, &D::OnWlan24ValueChanged),
         T::Slider(ui.m_pBluetoothSlider, ui.m_pBluetoothLabel, THRESHOLD_BLUETOOTH, T::DB, 22, 97,
-                  &D::OnBluetoothValueChanged),
+            &D::OnBluetoothValueChanged),
         T::Slider(ui.m_pTraffic24Slider, ui.m_pTraffic24Label, TRAFFIC24_VOLUME, T::PERCENT, 22, 99,
-                  &D::OnTraffic24ValueChanged),
+            &D::OnTraffic24ValueChanged),
         T::Slider(ui.m_pWlan5Slider, ui.m_pWlan5Label, THRESHOLD_WLAN5, T::DB, 22, 97, &D::OnWlan5ValueChanged),
         T::Slider(ui.m_pTraffic5Slider, ui.m_pTraffic5Label, TRAFFIC5_VOLUME, T::PERCENT, 22, 99,
-                  &D::OnTraffic5ValueChanged),
+            &D::OnTraffic5ValueChanged),
         T::Slider(ui.m_pJammersGsmSlider, ui.m_pJammerGsmLabel, THRESHOLD_JAMMERS_GSM, T::DB, 22, 97,
-                  &D::OnJammersGsmValueChanged),
+            &D::OnJammersGsmValueChanged),
         T::Slider(ui.m_pJammersGpsSlider, ui.m_pJammersGpsLabel, THRESHOLD_JAMMERS_GPS, T::DB, 22, 97,
-                  &D::OnJammersGpsValueChanged),
+            &D::OnJammersGpsValueChanged),
         T::Slider(ui.m_pUsersBandSlider, ui.m_pUsersBandLabel, THRESHOLD_SCAN, T::PLAIN_DB, 5, 30,
-                  &D::OnUsersBandValueChanged),
+            &D::OnUsersBandValueChanged),
         T::Slider(ui.m_pRangeStartSlider, ui.m_pRangeStartLabel, RANGE_START, T::RANGE_MHZ, 1, 239,
-                  &D::OnRangeStartValueChanged),
+            &D::OnRangeStartValueChanged),
         T::Slider(ui.m_pRangeEndSlider, ui.m_pRangeEndLabel, RANGE_END, T::RANGE_MHZ, 2, 240,
-                  &D::OnRangeEndValueChanged),
+            &D::OnRangeEndValueChanged),
         T::Slider(ui.m_pBandStepSlider, ui.m_pBandStepLabel, BAND_STEP, T::STEP_MHZ, 0, 4, &D::OnBandStepValueChanged),
         T::Check(ui.m_pBypassCheck, BYPASS),
         T::Choice(&m_languageGroup, LANGUAGE, T::LANGUAGE_CHOICE),
         T::Slider(ui.m_pBrightnessSlider, ui.m_pBrightnessSliderLabel, BRIGHTNESS, T::TENS_PERCENT, 1, 10,
-                  &D::OnBrightnessValueChanged),
+            &D::OnBrightnessValueChanged),
         T::Slider(ui.m_pAutoOffSlider, ui.m_pAutoOffSliderLabel, DISPLAY_AUTO_OFF, T::AUTO_OFF_SECONDS, 24,
-                  T::AUTO_OFF_TOP, &D::OnAutoOffValueChanged),
+            T::AUTO_OFF_TOP, &D::OnAutoOffValueChanged),
         T::Check(ui.m_pAutoOnCheck, DISPLAY_AUTO_ON),
         T::Check(ui.m_pSoundsCheck, SOUNDS),
         T::Check(ui.m_pSyncPcCheck, SYNC_CLOCK, T::CLOCK_CHECK),
         T::Slider(ui.m_pTimeCorrSlider, ui.m_pTimeCorrSliderLabel, TIME_CORRECTION, T::SIGNED_SECONDS, 1, 255,
-                  &D::OnTimeCorrValueChanged),
+            &D::OnTimeCorrValueChanged),
         T::Check(ui.m_pScheduleCheck, SCHEDULE),
         T::Slider(ui.m_pStartSlider, ui.m_pStartSliderLabel, SCHEDULE_START, T::HOURS, 0, 23, &D::OnStartValueChanged),
         T::Slider(ui.m_pStopSlider, ui.m_pStopSliderLabel, SCHEDULE_STOP, T::HOURS, 0, 23, &D::OnStopValueChanged),
@@ -363,8 +362,8 @@ void CRZ450MenuDialog::LoadFromDevice()
         // back: without the block only Cancel stays usable. The warning
         // waits for the dialog's own event loop.
         const Ui::CRz450MenuDialogClass& ui = *m_pUi;
-        const QList<QWidget*> needBlock = { ui.m_pTabWidget, ui.m_pDefaultsButton, ui.m_pLoadButton,
-                                            ui.m_pSaveButton, ui.m_pOkButton };
+        const QList<QWidget*> needBlock
+            = { ui.m_pTabWidget, ui.m_pDefaultsButton, ui.m_pLoadButton, ui.m_pSaveButton, ui.m_pOkButton };
         for (QWidget* widget : needBlock)
             widget->setEnabled(false);
         const QString text = tr("The device does not answer: %1").arg(QString::fromLatin1(error.what()));
@@ -442,8 +441,7 @@ void CRZ450MenuDialog::LoadMenuFile(const QString& path)
                       .arg(QDir::toNativeSeparators(path))
                       .arg(RZ450Layout::MENU_SIZE));
         return;
-    case CRZ450MenuFile::Ok:
-        break;
+    case CRZ450MenuFile::Ok: break;
     }
     // The controls show the file itself: a status report may already have
     // replaced the device's copy of it.
@@ -470,8 +468,8 @@ void CRZ450MenuDialog::SaveMenuFile(const QString& path)
 
 bool CRZ450MenuDialog::Ask(const QString& question)
 {
-    const QMessageBox::StandardButton answer = QMessageBox::question(
-        this, QCoreApplication::applicationName(), question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    const QMessageBox::StandardButton answer = QMessageBox::question(this, QCoreApplication::applicationName(),
+        question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     return answer == QMessageBox::Yes;
 }
 

@@ -47,8 +47,8 @@ CRZ450MenuTable::MENU_CONTROL CRZ450MenuTable::Choice(QButtonGroup* group, int i
     return control;
 }
 
-CRZ450MenuTable::MENU_CONTROL CRZ450MenuTable::Slider(QSlider* slider, QLabel* label, int index, Kind kind,
-                                                      int minimum, int maximum, Slot slot)
+CRZ450MenuTable::MENU_CONTROL CRZ450MenuTable::Slider(QSlider* slider, QLabel* label, int index, Kind kind, int minimum,
+    int maximum, Slot slot)
 {
     MENU_CONTROL control { kind, index };
     control.slider = slider;
@@ -63,34 +63,24 @@ QString CRZ450MenuTable::Text(Kind kind, int value)
 {
     const QString seconds = tr("s", "seconds");
     switch (kind) {
-    case DB:
-        return Text(PLAIN_DB, value - RZ450Layout::DBM_OFFSET);
-    case PLAIN_DB:
-        return QStringLiteral("%1 %2").arg(Padded(value), tr("dB"));
-    case PERCENT:
-        return Padded(value) + QLatin1Char('%');
-    case TENS_PERCENT:
-        return Text(PERCENT, value * 10);
-    case RANGE_MHZ:
-        return QStringLiteral("%1 %2").arg(QString::number(value * Menu::RANGE_UNIT_MHZ), tr("MHz"));
-    case STEP_MHZ:
-        return QStringLiteral("%1 %2").arg(QString::number(ScanStep(value)), tr("MHz"));
-    case SECONDS:
-        return MinutesSeconds(value) + seconds;
-    case AUTO_OFF_SECONDS:
-        return value == AUTO_OFF_TOP ? QStringLiteral("99:99") + seconds : Text(SECONDS, value);
+    case DB: return Text(PLAIN_DB, value - RZ450Layout::DBM_OFFSET);
+    case PLAIN_DB: return QStringLiteral("%1 %2").arg(Padded(value), tr("dB"));
+    case PERCENT: return Padded(value) + QLatin1Char('%');
+    case TENS_PERCENT: return Text(PERCENT, value * 10);
+    case RANGE_MHZ: return QStringLiteral("%1 %2").arg(QString::number(value * Menu::RANGE_UNIT_MHZ), tr("MHz"));
+    case STEP_MHZ: return QStringLiteral("%1 %2").arg(QString::number(ScanStep(value)), tr("MHz"));
+    case SECONDS: return MinutesSeconds(value) + seconds;
+    case AUTO_OFF_SECONDS: return value == AUTO_OFF_TOP ? QStringLiteral("99:99") + seconds : Text(SECONDS, value);
     case SIGNED_SECONDS: {
         const int shift = value - Menu::TIME_CORRECTION_ZERO;
         const QLatin1Char sign(shift >= 0 ? '+' : '-');
         return sign + MinutesSeconds(std::abs(shift)) + QLatin1Char(' ') + seconds;
     }
-    case HOURS:
-        return Padded(value) + QLatin1Char(' ') + tr("h", "hours");
+    case HOURS: return Padded(value) + QLatin1Char(' ') + tr("h", "hours");
     case CHECK:
     case CLOCK_CHECK:
     case CHOICE:
-    case LANGUAGE_CHOICE:
-        break;
+    case LANGUAGE_CHOICE: break;
     }
     return QString();
 }
@@ -127,7 +117,7 @@ void CRZ450MenuTable::Connect(CRZ450MenuDialog* dialog) const
             QObject::connect(control.slider, &QSlider::valueChanged, dialog, control.slot);
         else
             QObject::connect(control.slider, &QSlider::valueChanged, control.label,
-                             [control](int value) { ShowValue(control, value); });
+                [control](int value) { ShowValue(control, value); });
     }
 }
 
@@ -147,18 +137,14 @@ void CRZ450MenuTable::Apply(QByteArray& block, const ApplyClockStep& applyClock)
             if (applyClock)
                 applyClock();
             Q_FALLTHROUGH();
-        case CHECK:
-            block[control.index] = char(control.button->isChecked() ? 1 : 0);
-            break;
+        case CHECK: block[control.index] = char(control.button->isChecked() ? 1 : 0); break;
         case CHOICE:
         case LANGUAGE_CHOICE:
             // With no button selected the byte is left as it is.
             if (control.group->checkedId() >= 0)
                 block[control.index] = char(ToByte(control.kind, control.group->checkedId()));
             break;
-        default:
-            block[control.index] = char(ToByte(control.kind, control.slider->value()));
-            break;
+        default: block[control.index] = char(ToByte(control.kind, control.slider->value())); break;
         }
     }
 }
@@ -182,16 +168,10 @@ void CRZ450MenuTable::RefreshLabels() const
 void CRZ450MenuTable::LoadControl(const MENU_CONTROL& control, int byte, const LoadClockStep& loadClock)
 {
     switch (control.kind) {
-    case CLOCK_CHECK:
-        loadClock(byte != 0);
-        Q_FALLTHROUGH();
-    case CHECK:
-        control.button->setChecked(byte != 0);
-        break;
+    case CLOCK_CHECK: loadClock(byte != 0); Q_FALLTHROUGH();
+    case CHECK: control.button->setChecked(byte != 0); break;
     case CHOICE:
-    case LANGUAGE_CHOICE:
-        LoadChoice(control.group, ToControl(control.kind, byte));
-        break;
+    case LANGUAGE_CHOICE: LoadChoice(control.group, ToControl(control.kind, byte)); break;
     default:
         // A value outside a slider's range lands on its nearest end.
         control.slider->setValue(ToControl(control.kind, byte));

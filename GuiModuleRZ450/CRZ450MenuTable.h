@@ -29,7 +29,7 @@ public:
         CHOICE,          // a button group whose ids are the byte's values
         LANGUAGE_CHOICE, // 0 is the first button, anything else the second
         // Sliders from here on, named after what their labels show.
-        DB,              // thresholds: the raw level, shown in dBm
+        DB, // thresholds: the raw level, shown in dBm
         PLAIN_DB,
         PERCENT,
         TENS_PERCENT,
@@ -68,7 +68,7 @@ public:
     static MENU_CONTROL Check(QAbstractButton* check, int index, Kind kind = CHECK);
     static MENU_CONTROL Choice(QButtonGroup* group, int index, Kind kind = CHOICE);
     static MENU_CONTROL Slider(QSlider* slider, QLabel* label, int index, Kind kind, int minimum, int maximum,
-                               Slot slot = nullptr);
+        Slot slot = nullptr);
 
     // What a slider of the kind shows for its value.
     static QString Text(Kind kind, int value);

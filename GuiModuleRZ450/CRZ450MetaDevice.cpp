@@ -1,8 +1,8 @@
 #include "CRZ450MetaDevice.h"
 
+#include "IRZ450Device.h"
 #include "protocol/CAnswerParser.h"
 #include "proxy/CMetaDevice.h"
-#include "IRZ450Device.h"
 
 #include <cstring>
 
@@ -181,7 +181,8 @@ bool CRZ450MetaDevice::GetSpectrumData(char* buffer, int length)
     }
     if (length < 0 || (length > 0 && !buffer))
         return false;
-    const QByteArray answer = Send(QLatin1String(RZ450Queries::QUERIES[RZ450Queries::GetSpectrumData].form.text) + QString::number(length));
+    const QByteArray answer
+        = Send(QLatin1String(RZ450Queries::QUERIES[RZ450Queries::GetSpectrumData].form.text) + QString::number(length));
     if (answer.size() < length)
         return false;
     if (length > 0)

@@ -1,13 +1,13 @@
 #include "CRZ450VirtualDevice.h"
 
 #include "BandStrip.h"
-#include "proxy/CMetaDevice.h"
 #include "CRZ450MenuDialog.h"
 #include "CRZ450MetaDevice.h"
 #include "IRZ450Device.h"
 #include "LcdTexts.h"
 #include "RZ450Layout.h"
 #include "ScanSteps.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -192,7 +192,7 @@ void CRZ450VirtualDevice::OpenMenu()
 void CRZ450VirtualDevice::WarnNoConnection()
 {
     QMessageBox::warning(QApplication::activeWindow(), QApplication::applicationName(),
-                         tr("No connection with the device!"), QMessageBox::Ok);
+        tr("No connection with the device!"), QMessageBox::Ok);
 }
 
 void CRZ450VirtualDevice::DrawScreen()
@@ -221,7 +221,7 @@ void CRZ450VirtualDevice::DrawDeviceScreen()
         return;
     }
     const SCREEN_STATE screen { m_pDevice->GetCurrentMode(), m_pDevice->GetCurrentBand(), language,
-                                m_pDevice->GetMenuValue(Menu::SHOW_BASE) != 0 };
+        m_pDevice->GetMenuValue(Menu::SHOW_BASE) != 0 };
     DrawModeHeader(rz, screen);
     DrawBandStrip(rz, screen);
     m_canvas.SetColors(INK, CLcdCanvas::BACKGROUND);
@@ -388,7 +388,7 @@ void CRZ450VirtualDevice::DrawBandView(CRZ450MetaDevice& rz, int row, int band)
     if (rz.IsShowFreq()) {
         m_canvas.MoveTo(0, row + 2);
         m_canvas.Write(CLcdCanvas::Encode(tr("Freq=")) + QByteArray::number(quint32(rz.GetFreqMax()) / 1000)
-                       + CLcdCanvas::Encode(tr("MHz")));
+            + CLcdCanvas::Encode(tr("MHz")));
     }
 }
 
@@ -425,13 +425,9 @@ QByteArray CRZ450VirtualDevice::PeakText(CRZ450MetaDevice& rz)
 QByteArray CRZ450VirtualDevice::DemodulationText(int mode)
 {
     switch (mode) {
-    case 0:
-        return CLcdCanvas::Encode(tr("OFF"));
-    case 1:
-        return CLcdCanvas::Encode(tr("AM"));
-    case 2:
-        return CLcdCanvas::Encode(tr("FM"));
-    default:
-        return LCD_TEXTS[LCD_NO_VALUE];
+    case 0: return CLcdCanvas::Encode(tr("OFF"));
+    case 1: return CLcdCanvas::Encode(tr("AM"));
+    case 2: return CLcdCanvas::Encode(tr("FM"));
+    default: return LCD_TEXTS[LCD_NO_VALUE];
     }
 }

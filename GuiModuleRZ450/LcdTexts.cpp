@@ -6,10 +6,10 @@ const char* const LCD_TEXTS[LCD_TEXT_COUNT] = {
     "AUTO ",
     "SRCH ",
     "LEV  ",
-    "\xD0\xD3\xD7\xCD ", // РУЧН
-    "\xC0\xC2\xD2\xCE ", // АВТО
+    "\xD0\xD3\xD7\xCD ",    // РУЧН
+    "\xC0\xC2\xD2\xCE ",    // АВТО
     "\xCF\xCE\xC8\xD1\xCA", // ПОИСК
-    "\xD3\xD0\xCE\xC2 ", // УРОВ
+    "\xD3\xD0\xCE\xC2 ",    // УРОВ
     "LEVEL    ",
     "LEVEL+   ",
     "\xD3\xD0\xCE\xC2\xC5\xCD\xDC  ", // УРОВЕНЬ

@@ -34,9 +34,8 @@ void CFTDI::Resolve()
 {
     // Resolved in a fixed order, stopping at the first missing function:
     // an incomplete library leaves the later operations unavailable.
-    Bind("FT_ListDevices", m_pfnListDevices) && Bind("FT_Open", m_pfnOpen)
-        && Bind("FT_OpenEx", m_pfnOpenEx) && Bind("FT_Close", m_pfnClose)
-        && Bind("FT_Write", m_pfnWrite) && Bind("FT_Read", m_pfnRead)
+    Bind("FT_ListDevices", m_pfnListDevices) && Bind("FT_Open", m_pfnOpen) && Bind("FT_OpenEx", m_pfnOpenEx)
+        && Bind("FT_Close", m_pfnClose) && Bind("FT_Write", m_pfnWrite) && Bind("FT_Read", m_pfnRead)
         && Bind("FT_GetStatus", m_pfnGetStatus) && Bind("FT_EE_Read", m_pfnEeRead)
         && Bind("FT_EE_Program", m_pfnEeProgram) && Bind("FT_Purge", m_pfnPurge);
     // Optional: older libraries lack it, and the link works without it.

@@ -46,7 +46,10 @@ QString BankName(const RAW_RECORD_SLOT& first)
 class CBankCollector
 {
 public:
-    explicit CBankCollector(int year) : m_converter(year) {}
+    explicit CBankCollector(int year)
+        : m_converter(year)
+    {
+    }
 
     void Block(const quint8* block)
     {

@@ -31,8 +31,8 @@ QDateTime CRZ450Clock::ToDateTime(const FIELDS& fields, int year)
 QDateTime CRZ450Clock::ToDateTimeNearNow(const FIELDS& fields)
 {
     const int secondsOfDay = (fields.hour * 60 + fields.minute) * 60 + fields.second;
-    const quint64 seconds =
-        CRecordConverter::Near(CRecordConverter::Clock()).LocalSeconds(fields.month, fields.day, secondsOfDay);
+    const quint64 seconds
+        = CRecordConverter::Near(CRecordConverter::Clock()).LocalSeconds(fields.month, fields.day, secondsOfDay);
     if (!seconds)
         return QDateTime();
     return ToDateTime(fields, QDateTime::fromSecsSinceEpoch(qint64(seconds), Qt::LocalTime).date().year());

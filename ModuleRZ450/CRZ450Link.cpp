@@ -88,9 +88,7 @@ bool CRZ450Link::Receive(char* data, int size, int timeoutMs, const std::atomic<
 {
     int got = 0;
     switch (m_nKind.load()) {
-    case LinkSerial:
-        m_serial.ReadTimed(data, size, got, timeoutMs, keepGoing);
-        return got == size;
+    case LinkSerial: m_serial.ReadTimed(data, size, got, timeoutMs, keepGoing); return got == size;
     case LinkFtdiNibble: {
         std::vector<char> link(static_cast<size_t>(2 * size));
         m_ftdi.ReadTimed(link.data(), 2 * size, got, timeoutMs, keepGoing);
@@ -99,8 +97,6 @@ bool CRZ450Link::Receive(char* data, int size, int timeoutMs, const std::atomic<
         CNibbleCodec::Join(link.data(), size, data);
         return true;
     }
-    default:
-        m_ftdi.ReadTimed(data, size, got, timeoutMs, keepGoing);
-        return got == size;
+    default: m_ftdi.ReadTimed(data, size, got, timeoutMs, keepGoing); return got == size;
     }
 }

@@ -17,7 +17,7 @@ int Word16(const quint8* p)
 int Word32(const quint8* p)
 {
     return static_cast<int>(static_cast<quint32>(p[0]) | (static_cast<quint32>(p[1]) << 8)
-                            | (static_cast<quint32>(p[2]) << 16) | (static_cast<quint32>(p[3]) << 24));
+        | (static_cast<quint32>(p[2]) << 16) | (static_cast<quint32>(p[3]) << 24));
 }
 
 } // namespace

@@ -36,7 +36,11 @@ public:
 private:
     static constexpr qint64 CLOCK_NOW = -1;
 
-    CRecordConverter(int year, qint64 now) : m_nYear(year), m_nNow(now) {}
+    CRecordConverter(int year, qint64 now)
+        : m_nYear(year)
+        , m_nNow(now)
+    {
+    }
     quint64 NearestSeconds(int month, int day, int secondsOfDay);
     quint64 YearSeconds(int year, int month, int day, int secondsOfDay);
     QList<RECORD_VALUE> Values(quint8 level, quint8 threshold);

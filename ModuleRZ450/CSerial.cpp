@@ -147,6 +147,5 @@ void CSerial::Drain()
     // Whatever the system already received, then what Qt buffered.
     m_pPort->clear(QSerialPort::Input);
     m_pPort->readAll();
-    while (ReadByte()) {
-    }
+    while (ReadByte()) { }
 }

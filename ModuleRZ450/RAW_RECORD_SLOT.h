@@ -21,6 +21,6 @@ struct RAW_RECORD_SLOT
     quint8 minute = 0;
     quint8 second = 0;
     quint16 duration = 0;
-    qint32 stamp = 0;     // only its remainder modulo 86400 (time of day) counts
+    qint32 stamp = 0; // only its remainder modulo 86400 (time of day) counts
     quint16 index = 0;
 };

@@ -1,7 +1,7 @@
 #include "app/CClientProgram.h"
+#include "app/CScreenshotTaker.h"
 #include "mainwindow/CMainWindow.h"
 #include "replay/CReplayController.h"
-#include "app/CScreenshotTaker.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,8 +1,8 @@
 #include "app/CServerCore.h"
-#include "security/CServerIdentity.h"
 #include "app/CServerOptions.h"
 #include "app/CSignalWatcher.h"
 #include "app/ServerLog.h"
+#include "security/CServerIdentity.h"
 
 #include <QCoreApplication>
 
@@ -35,9 +35,10 @@ int IdentityCommand(const SERVER_SETTINGS& settings)
     if (settings.printFingerprint)
         Print(stdout, identity.Fingerprint());
     if (settings.printKeys || settings.newKeys)
-        Print(stdout, QStringLiteral("%1 %2\n%3 %4")
-                          .arg(QLatin1String(CServerIdentity::VIEW_WORD), QString::fromLatin1(identity.ViewKey()),
-                              QLatin1String(CServerIdentity::CONTROL_WORD), QString::fromLatin1(identity.ControlKey())));
+        Print(stdout,
+            QStringLiteral("%1 %2\n%3 %4")
+                .arg(QLatin1String(CServerIdentity::VIEW_WORD), QString::fromLatin1(identity.ViewKey()),
+                    QLatin1String(CServerIdentity::CONTROL_WORD), QString::fromLatin1(identity.ControlKey())));
     return 0;
 }
 

@@ -18,7 +18,10 @@ QString CLoopbackDeviceServer::Listen()
 QString CLoopbackDeviceServer::RandomAddress()
 {
     QRandomGenerator* random = QRandomGenerator::global();
-    return QStringLiteral("127.%1.%2.%3").arg(random->bounded(1, 255)).arg(random->bounded(0, 256)).arg(random->bounded(1, 255));
+    return QStringLiteral("127.%1.%2.%3")
+        .arg(random->bounded(1, 255))
+        .arg(random->bounded(0, 256))
+        .arg(random->bounded(1, 255));
 }
 
 void CLoopbackDeviceServer::run()
@@ -38,8 +41,7 @@ void CLoopbackDeviceServer::run()
         const QByteArray request = socket->readAll();
         ++requests;
         socket->write("<D>" + Answer(request) + "</D>");
-        while (socket->bytesToWrite() > 0 && socket->waitForBytesWritten(5000)) {
-        }
+        while (socket->bytesToWrite() > 0 && socket->waitForBytesWritten(5000)) { }
         if (request == "Uninitialize")
             break;
     }

@@ -14,9 +14,9 @@
 #include "CBenchStats.h"
 #include "CProcessUsage.h"
 #include "CRecord.h"
-#include "diagram/CQDiagramWidget.h"
 #include "IDevice.h"
 #include "IDeviceGui.h"
+#include "diagram/CQDiagramWidget.h"
 
 #include <new>
 
@@ -32,9 +32,9 @@ public:
     }
     QString GetDeviceType() override { return QStringLiteral("RZ450"); }
     IVirtualDevice* GetVirtualDevice() override { return nullptr; }
-    void Start() override {}
-    void Stop() override {}
-    void SetSpecificControls(ISpecificControls*) override {}
+    void Start() override { }
+    void Stop() override { }
+    void SetSpecificControls(ISpecificControls*) override { }
     void InitRealtimeDiagram(CQDiagramWidget* diagram, bool, int) override
     {
         diagram->Clear(false);
@@ -53,10 +53,10 @@ public:
         diagram->AddValue(0, 0, time, record.values.first().level, 1);
         diagram->AddValue(0, 1, time, record.values.first().threshold, 1);
     }
-    void InitLogList(QTreeWidget*) override {}
-    void FillLogList(QTreeWidget*, const QList<CRecord>&) override {}
-    void SetLanguage(const QString&) override {}
-    void ShowManual(const QString&, QTextBrowser*) override {}
+    void InitLogList(QTreeWidget*) override { }
+    void FillLogList(QTreeWidget*, const QList<CRecord>&) override { }
+    void SetLanguage(const QString&) override { }
+    void ShowManual(const QString&, QTextBrowser*) override { }
 
 private:
     IDevice* m_pDevice = nullptr;
@@ -76,12 +76,12 @@ extern "C" Q_DECL_EXPORT bool QueryInterface(IDeviceGui** out)
 
 #else
 
+#include "CFakeDeviceBase.h"
+#include "CSimulatorProcess.h"
 #include "app/CClientProgram.h"
 #include "app/CClientSession.h"
-#include "CFakeDeviceBase.h"
 #include "mainwindow/CMainWindow.h"
 #include "proxy/CMetaDevice.h"
-#include "CSimulatorProcess.h"
 
 #include <QApplication>
 #include <QDir>
@@ -228,8 +228,8 @@ void MeasureTick()
             paints.push_back(timer.nsecsElapsed() / 1e6);
         }
         std::printf("tick: median %.3f ms, 95th percentile %.3f ms, max %.3f ms (%d ticks, %lld records handed over)\n",
-            CBenchStats::Median(ticks), CBenchStats::Percentile(ticks, 0.95), *std::max_element(ticks.begin(), ticks.end()), TICKS,
-            window.GetFedRecordCount());
+            CBenchStats::Median(ticks), CBenchStats::Percentile(ticks, 0.95),
+            *std::max_element(ticks.begin(), ticks.end()), TICKS, window.GetFedRecordCount());
         std::printf("repaint of the window after it: median %.3f ms\n", CBenchStats::Median(paints));
     }
     CClientSession::Release();

@@ -7,9 +7,9 @@
 // build/bin/bench_CsvExport [runs]
 #include "CBenchRecords.h"
 #include "CBenchStats.h"
+#include "CProcessUsage.h"
 #include "export/CCsvExport.h"
 #include "files/CDataFile.h"
-#include "CProcessUsage.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -64,12 +64,10 @@ int main(int argc, char* argv[])
     const QString data = dir.filePath(QStringLiteral("AUTO_rt_0101_0000.rdf"));
     const QList<CRecord> records = LiveRecords(300000);
     CDataFile::Save(data, DEVICE, 1, records);
-    const TIMES fromRecords = Medians(runs, [&](QString& error) {
-        return CCsvExport::WriteRecords(records, QString(), out, error);
-    });
-    const TIMES fromFile = Medians(runs, [&](QString& error) {
-        return CCsvExport::WriteFiles({ data }, DEVICE, out, error);
-    });
+    const TIMES fromRecords
+        = Medians(runs, [&](QString& error) { return CCsvExport::WriteRecords(records, QString(), out, error); });
+    const TIMES fromFile
+        = Medians(runs, [&](QString& error) { return CCsvExport::WriteFiles({ data }, DEVICE, out, error); });
     std::printf("CSV export of 300000 records, %lld bytes: %.1f ms from memory (goal <= 500 ms; CPU %.1f ms), "
                 "%.1f ms from a realtime data file of %lld bytes (CPU %.1f ms); median of %d runs\n",
         QFileInfo(out).size(), fromRecords.wallMs, fromRecords.cpuMs, fromFile.wallMs, QFileInfo(data).size(),

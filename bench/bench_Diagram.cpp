@@ -13,10 +13,10 @@
 //  - Rects, 19 lines, 100,000 duration values in view (goal <= 30 ms)
 // build/bin/bench_Diagram [runs] [fixed|window|all|add|rects]  (one figure alone)
 #include "CBenchStats.h"
-#include "diagram/DiagramDefaults.h"
-#include "CRenderTimer.h"
 #include "CDemoData.h"
+#include "CRenderTimer.h"
 #include "diagram/CQDiagramWidget.h"
+#include "diagram/DiagramDefaults.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -114,17 +114,20 @@ int main(int argc, char* argv[])
 
     const QByteArray only = argc > 2 ? QByteArray(argv[2]) : QByteArray();
     if (only.isEmpty() || only == "fixed") {
-        std::printf("Lines, fixed cost of a paint, ten values: %7.3f ms  (goal <= 0.4 ms)\n", LinesPaintMs(10, false, runs));
+        std::printf("Lines, fixed cost of a paint, ten values: %7.3f ms  (goal <= 0.4 ms)\n",
+            LinesPaintMs(10, false, runs));
         std::printf("Lines, 10-min window, 10,000 values in view: %7.3f ms\n", DenseWindowPaintMs(10000, runs));
     }
     if (only.isEmpty() || only == "window") {
         const double window10k = LinesPaintMs(10000, false, runs);
         const double window1m = LinesPaintMs(1000000, false, runs);
         std::printf("Lines, last 10 min of 10,000 values:    %7.3f ms\n", window10k);
-        std::printf("Lines, last 10 min of 1,000,000 values: %7.3f ms  (goal <= 5 ms, <= the 10,000 figure)\n", window1m);
+        std::printf("Lines, last 10 min of 1,000,000 values: %7.3f ms  (goal <= 5 ms, <= the 10,000 figure)\n",
+            window1m);
     }
     if (only.isEmpty() || only == "all")
-        std::printf("Lines, all 1,000,000 values shown:      %7.3f ms  (goal <= 10 ms)\n", LinesPaintMs(1000000, true, runs));
+        std::printf("Lines, all 1,000,000 values shown:      %7.3f ms  (goal <= 10 ms)\n",
+            LinesPaintMs(1000000, true, runs));
     if (only.isEmpty() || only == "add")
         std::printf("AddValue, auto-scroll on:               %7.2f M/s (goal >= 2)\n", AddValueRate(1000000));
     if (only.isEmpty() || only == "rects")

@@ -6,12 +6,12 @@
 // need on the wire (median of 3); the dialog's 200 ms poll adds up to one
 // poll period on top.
 #include "CBenchStats.h"
-#include "app/CClientSession.h"
-#include "files/CLogSaver.h"
-#include "proxy/CMetaDevice.h"
-#include "mainwindow/CProgressDialog.h"
 #include "CRZ450Device.h"
 #include "CSimulatorProcess.h"
+#include "app/CClientSession.h"
+#include "files/CLogSaver.h"
+#include "mainwindow/CProgressDialog.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QApplication>
 #include <QDir>

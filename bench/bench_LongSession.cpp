@@ -10,11 +10,11 @@
 //    and after 24 hours at each window of the time menu (goal <= 5 ms).
 // build/bin/bench_LongSession [hours] [manual|auto] [folder for a PNG of each window]
 #include "CBenchStats.h"
-#include "diagram/DiagramDefaults.h"
 #include "CProcessUsage.h"
-#include "diagram/CQDiagramWidget.h"
 #include "CRZ450DeviceGui.h"
 #include "IDevice.h"
+#include "diagram/CQDiagramWidget.h"
+#include "diagram/DiagramDefaults.h"
 
 #include <QApplication>
 #include <QCursor>

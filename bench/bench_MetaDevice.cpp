@@ -3,8 +3,8 @@
 //  - round trip of one query (goal: median <= 100 us)
 //  - parsing a "GetRealtimeRecords" answer of 100000 records (goal <= 200 ms)
 #include "CBenchStats.h"
-#include "protocol/CAnswerParser.h"
 #include "CLoopbackDeviceServer.h"
+#include "protocol/CAnswerParser.h"
 #include "proxy/CMetaDevice.h"
 
 #include <QCoreApplication>
@@ -66,7 +66,7 @@ bool BenchRoundTrip(CMetaDevice& device)
     }
     const double median = CBenchStats::Median(micros);
     std::printf("round trip of one query: median %.1f us, p99 %.1f us (goal: median <= 100 us) %s\n", median,
-                CBenchStats::Percentile(micros, 0.99), median <= 100.0 ? "OK" : "MISSED");
+        CBenchStats::Percentile(micros, 0.99), median <= 100.0 ? "OK" : "MISSED");
     return true;
 }
 
@@ -83,7 +83,7 @@ void BenchParse(const QByteArray& answer)
     }
     const double median = CBenchStats::Median(millis);
     std::printf("parsing %d records (%.1f MB): median %.1f ms (goal <= 200 ms) %s\n", RECORDS,
-                double(answer.size()) / 1e6, median, median <= 200.0 ? "OK" : "MISSED");
+        double(answer.size()) / 1e6, median, median <= 200.0 ? "OK" : "MISSED");
 }
 
 void BenchFetch(CMetaDevice& device)
@@ -92,7 +92,7 @@ void BenchFetch(CMetaDevice& device)
     clock.start();
     const QList<CRecord> records = device.GetRealtimeRecords();
     std::printf("GetRealtimeRecords of %lld records over loopback, transfer and parse: %.1f ms\n",
-                qlonglong(records.size()), double(clock.nsecsElapsed()) / 1e6);
+        qlonglong(records.size()), double(clock.nsecsElapsed()) / 1e6);
 }
 
 } // namespace

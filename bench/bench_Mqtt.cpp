@@ -9,13 +9,13 @@
 //
 // build/bin/bench_Mqtt [seconds per CPU run] [alarms]
 #include "CBenchStats.h"
-#include "mqtt/CMqttPublisher.h"
 #include "CProcessUsage.h"
 #include "CPtyServer.h"
 #include "CRZ450Device.h"
 #include "CRZ450Simulator.h"
 #include "CSimulatorProcess.h"
 #include "app/ServerLog.h"
+#include "mqtt/CMqttPublisher.h"
 
 #include <mosquitto.h>
 
@@ -52,8 +52,9 @@ public:
             return false;
         m_nPort = probe.serverPort();
         probe.close();
-        QByteArray config = "listener " + QByteArray::number(m_nPort) + " 127.0.0.1\nallow_anonymous true\n"
-                            "persistence false\nlog_dest none\nset_tcp_nodelay true\n";
+        QByteArray config = "listener " + QByteArray::number(m_nPort)
+            + " 127.0.0.1\nallow_anonymous true\n"
+              "persistence false\nlog_dest none\nset_tcp_nodelay true\n";
         if (const passwd* user = getpwuid(getuid()))
             config += "user " + QByteArray(user->pw_name) + "\n";
         QFile file(m_dir.filePath(QStringLiteral("mosquitto.conf")));
@@ -149,7 +150,8 @@ void MeasureCpu(int seconds, int port)
     qint64 messages = 0;
     const double plain = ServerCpu({}, seconds, idleMessages, port);
     const QStringList mqtt { QStringLiteral("--mqtt"), QStringLiteral("127.0.0.1:%1").arg(port),
-        QStringLiteral("--mqtt-band-rate"), QStringLiteral("10"), QStringLiteral("--mqtt-device"), QStringLiteral("bench") };
+        QStringLiteral("--mqtt-band-rate"), QStringLiteral("10"), QStringLiteral("--mqtt-device"),
+        QStringLiteral("bench") };
     const double publishing = ServerCpu(mqtt, seconds, messages, port);
     std::printf("server CPU, automatic mode at line rate: %.2f%% of one core without MQTT, %.2f%% publishing "
                 "(%lld messages/s): extra %.2f%% (goal <= 3%%)\n",
@@ -191,7 +193,8 @@ void MeasureLatency(int alarms, int port)
     CMqttPublisher publisher(&device, settings, QStringLiteral("bench"));
     QString error;
     CSubscriber subscriber(port);
-    if (!publisher.Start(error) || !WaitUntil([&] { return device.IsOnline() && publisher.Client().IsConnected(); }, 10000)) {
+    if (!publisher.Start(error)
+        || !WaitUntil([&] { return device.IsOnline() && publisher.Client().IsConnected(); }, 10000)) {
         std::printf("detector or broker not ready %s\n", qPrintable(error));
         return;
     }
@@ -212,7 +215,8 @@ void MeasureLatency(int alarms, int port)
         std::printf("alarm latency: no alarm arrived\n");
         return;
     }
-    std::printf("alarm latency to a subscriber, %zu alarms: median %.2f ms, 90%% %.2f ms, worst %.2f ms (goal: median <= 20 ms)\n",
+    std::printf("alarm latency to a subscriber, %zu alarms: median %.2f ms, 90%% %.2f ms, worst %.2f ms (goal: median "
+                "<= 20 ms)\n",
         latencies.size(), CBenchStats::Median(latencies), CBenchStats::Percentile(latencies, 0.9),
         CBenchStats::Percentile(latencies, 1.0));
 }

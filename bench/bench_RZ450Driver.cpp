@@ -88,7 +88,7 @@ void MeasureRecordReads()
         times.push_back(timer.nsecsElapsed() / 1e6);
     }
     std::printf("GetRealtimeRecords      %lld records   median %.1f ms   (goal <= 150 ms)\n",
-                static_cast<long long>(size), CBenchStats::Median(times));
+        static_cast<long long>(size), CBenchStats::Median(times));
 
     std::vector<double> perCall;
     volatile int sink = 0;
@@ -100,7 +100,8 @@ void MeasureRecordReads()
             sink = sink + device.GetRecord(1 + i % (count - 1)).band;
         perCall.push_back(timer.nsecsElapsed() / double(calls) / 1000.0);
     }
-    std::printf("GetRecord               one slot         median %.3f us   (goal <= 1 us)\n", CBenchStats::Median(perCall));
+    std::printf("GetRecord               one slot         median %.3f us   (goal <= 1 us)\n",
+        CBenchStats::Median(perCall));
 }
 
 // A full 1000-block download on the paced line (about 2.9 s of bytes),
@@ -129,7 +130,7 @@ void MeasureLog()
     }
     const double wire = 1000.0 * 268 * 10 / 921600;
     std::printf("log download 1000 blocks median %.3f s = %.1f%% over the %.3f s on the wire   (goal <= 10%%)\n",
-                CBenchStats::Median(downloads), (CBenchStats::Median(downloads) / wire - 1) * 100, wire);
+        CBenchStats::Median(downloads), (CBenchStats::Median(downloads) / wire - 1) * 100, wire);
     device.Uninitialize();
 
     std::vector<double> parses;
@@ -143,7 +144,8 @@ void MeasureLog()
         for (const CLogRecord& bank : banks)
             events += int(bank.records.size());
     }
-    std::printf("GetLogRecords           %d events  median %.2f ms   (goal <= 5 ms)\n", events, CBenchStats::Median(parses));
+    std::printf("GetLogRecords           %d events  median %.2f ms   (goal <= 5 ms)\n", events,
+        CBenchStats::Median(parses));
 }
 
 } // namespace
@@ -164,7 +166,7 @@ int main(int argc, char* argv[])
         }
         const double lineLimit = 921600.0 / 10 / 302;
         std::printf("paced exchange rate     median %.1f /s = %.1f%% of the line's %.1f /s   (goal >= 95%%)\n",
-                    CBenchStats::Median(rates), CBenchStats::Median(rates) / lineLimit * 100, lineLimit);
+            CBenchStats::Median(rates), CBenchStats::Median(rates) / lineLimit * 100, lineLimit);
     }
     if (wanted("unpaced")) {
         std::vector<double> cpus;

@@ -9,8 +9,8 @@
 // build/bin/bench_Recording [runs]
 #include "CBandTable.h"
 #include "CBenchStats.h"
-#include "live/CLiveRecorder.h"
 #include "files/CRecordingCodec.h"
+#include "live/CLiveRecorder.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

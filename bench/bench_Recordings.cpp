@@ -6,9 +6,9 @@
 //    500,000 records: the time it takes (reported, shown with progress)
 // build/bin/bench_Recordings [runs] [hours]
 #include "CBenchStats.h"
+#include "files/CRecordingCodec.h"
 #include "live/CLiveRecorder.h"
 #include "live/CRealtimeSaver.h"
-#include "files/CRecordingCodec.h"
 #include "storage/CStorageTree.h"
 
 #include <QApplication>
@@ -82,7 +82,8 @@ void TreeOfAMonth(int runs)
         storageTree.Rebuild(QStringLiteral("Default Storage"), storage.path());
         fills.push_back(timer.nsecsElapsed() / 1e6);
     }
-    std::printf("storage tree with 30 days of recordings (720): %.1f ms (goal <= 200 ms)\n", CBenchStats::Median(fills));
+    std::printf("storage tree with 30 days of recordings (720): %.1f ms (goal <= 200 ms)\n",
+        CBenchStats::Median(fills));
 }
 
 void SaveSession(int hours)
@@ -105,12 +106,11 @@ void SaveSession(int hours)
     qint64 longestGapMs = 0;
     QElapsedTimer sinceLast;
     sinceLast.start();
-    const bool saved = saver.SaveRecordings(storage.path(), session, true, QStringLiteral("AUTO_"),
-        [&](qint64) {
-            ++progressCalls;
-            longestGapMs = std::max(longestGapMs, sinceLast.restart());
-            return true;
-        });
+    const bool saved = saver.SaveRecordings(storage.path(), session, true, QStringLiteral("AUTO_"), [&](qint64) {
+        ++progressCalls;
+        longestGapMs = std::max(longestGapMs, sinceLast.restart());
+        return true;
+    });
     const double seconds = timer.nsecsElapsed() / 1e9;
     std::printf("Save Data of a %d-hour session (%lld records, recorded in %lld MB): %s in %.1f s, %lld data files, "
                 "progress told %d times, at most %lld ms apart\n",

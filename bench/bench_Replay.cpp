@@ -5,15 +5,15 @@
 // memory each adds. A replay holds one piece of its file at a time, so the
 // memory should not grow with the hours.
 // build/bin/bench_Replay [hours]
-#include "app/CClientSession.h"
 #include "CProcessUsage.h"
-#include "diagram/CQDiagramWidget.h"
 #include "CRZ450DeviceGui.h"
+#include "IDevice.h"
+#include "app/CClientSession.h"
+#include "diagram/CQDiagramWidget.h"
 #include "files/CRecordingCodec.h"
 #include "replay/CReplayPlayer.h"
 #include "replay/CReplaySource.h"
 #include "replay/CReplayView.h"
-#include "IDevice.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -4,11 +4,11 @@
 // the files with drawing the diagrams, and writing the PDF.
 // build/bin/bench_Report [runs] [PDF to keep] [en_US|ru_RU]
 #include "CBenchStats.h"
-#include "files/CDataFile.h"
 #include "CRZ450DeviceGui.h"
+#include "app/CTranslationSet.h"
+#include "files/CDataFile.h"
 #include "report/CReportBuilder.h"
 #include "report/CReportWriter.h"
-#include "app/CTranslationSet.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -22,7 +22,8 @@ namespace {
 
 const int EVENTS = 8000;
 const int FILES = 4;
-const char* const BANDS[] = { "CDMA 450/", "GSM 900/", "GSM 1800/", "DECT/", "3G 2100/", "WLAN 2.4/", "WLAN 5/", "BT/" };
+const char* const BANDS[]
+    = { "CDMA 450/", "GSM 900/", "GSM 1800/", "DECT/", "3G 2100/", "WLAN 2.4/", "WLAN 5/", "BT/" };
 
 // One log bank: an event every 45 s on the bands in turn.
 QList<CRecord> Bank(int first, int count)
@@ -44,7 +45,8 @@ QList<CRecord> Bank(int first, int count)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+        qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
     QTemporaryDir dir;

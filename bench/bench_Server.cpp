@@ -13,13 +13,13 @@
 #include "CBenchStats.h"
 #include "CFakeDeviceBase.h"
 #include "CLoopbackDeviceServer.h"
-#include "proxy/CMetaDevice.h"
 #include "CProcessUsage.h"
-#include "proxy/CRecordCursor.h"
 #include "CServerThread.h"
 #include "CSimulatorProcess.h"
 #include "app/ServerLog.h"
 #include "protocol/ServerProtocol.h"
+#include "proxy/CMetaDevice.h"
+#include "proxy/CRecordCursor.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -91,7 +91,8 @@ protected:
             tick.start();
             device.ExpectRecordsFrom(cursor.ReadFirst());
             if (device.IsOnline() && device.GetCurrentMode() > 0)
-                records += cursor.Take(&device, device.GetCurrentRecordIndex(), int(ServerProtocol::RECORD_BATCH)).records.size();
+                records += cursor.Take(&device, device.GetCurrentRecordIndex(), int(ServerProtocol::RECORD_BATCH))
+                               .records.size();
             ticks.push_back(double(tick.nsecsElapsed()) / 1000.0);
             QThread::msleep(POLL_MS);
         }
@@ -116,7 +117,9 @@ QStringList Encrypted(const QString& address, const QString& state, LINK& link)
 {
     const QStringList stateDir { QStringLiteral("--state-dir"), state };
     link.fingerprint = ServerOutput(stateDir + QStringList { QStringLiteral("--fingerprint") });
-    link.key = ServerOutput(stateDir + QStringList { QStringLiteral("--show-keys") }).section(QLatin1Char('\n'), 0, 0).section(QLatin1Char(' '), 1);
+    link.key = ServerOutput(stateDir + QStringList { QStringLiteral("--show-keys") })
+                   .section(QLatin1Char('\n'), 0, 0)
+                   .section(QLatin1Char(' '), 1);
     link.url = QStringLiteral("ondrixs://") + address;
     return QStringList { QStringLiteral("--tls-listen"), address } + stateDir;
 }
@@ -164,7 +167,8 @@ double RealServer(int seconds, bool tls)
     QTemporaryDir state;
     LINK link { address, QString(), QString() };
     // All clients come from 127.0.0.1.
-    QStringList arguments { QStringLiteral("--listen"), address, QStringLiteral("--max-per-address"), QString::number(CLIENTS) };
+    QStringList arguments { QStringLiteral("--listen"), address, QStringLiteral("--max-per-address"),
+        QString::number(CLIENTS) };
     if (tls)
         arguments += Encrypted(address, state.path(), link);
     QProcess server;
@@ -198,10 +202,12 @@ double RealServer(int seconds, bool tls)
     QElapsedTimer wall;
     wall.start();
     TickMedian(link, CLIENTS, seconds, worst, records);
-    const double cpu = (CProcessUsage::CpuSecondsOf(server.processId()) - cpuBefore) / (double(wall.elapsed()) / 1000.0);
-    std::printf("%s: %d clients following every %d ms for %d s: server CPU %.1f%% of one core, %.1f%% above its idle driver's "
-                "%.1f%% (goal <= 10%%); slowest client's median tick %.1f us = %.2fx a single client's (goal <= 2x), "
-                "%lld records fetched\n",
+    const double cpu
+        = (CProcessUsage::CpuSecondsOf(server.processId()) - cpuBefore) / (double(wall.elapsed()) / 1000.0);
+    std::printf(
+        "%s: %d clients following every %d ms for %d s: server CPU %.1f%% of one core, %.1f%% above its idle driver's "
+        "%.1f%% (goal <= 10%%); slowest client's median tick %.1f us = %.2fx a single client's (goal <= 2x), "
+        "%lld records fetched\n",
         port, CLIENTS, POLL_MS, seconds, cpu * 100.0, (cpu - idle) * 100.0, idle * 100.0, worst, worst / singleTick,
         static_cast<long long>(records));
     server.terminate();

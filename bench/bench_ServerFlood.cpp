@@ -13,10 +13,10 @@
 #include "CBenchStats.h"
 #include "CFakeDeviceBase.h"
 #include "CLoopbackDeviceServer.h"
-#include "proxy/CMetaDevice.h"
 #include "CProcessUsage.h"
 #include "CServerThread.h"
 #include "app/ServerLog.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

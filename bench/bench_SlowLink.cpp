@@ -13,9 +13,9 @@
 #include "CBenchStats.h"
 #include "CLatencyRelay.h"
 #include "CLoopbackDeviceServer.h"
+#include "CSimulatorProcess.h"
 #include "proxy/CMetaDevice.h"
 #include "proxy/CRecordCursor.h"
-#include "CSimulatorProcess.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -111,8 +111,9 @@ void Measure(const QString& relayAddress, int seconds, bool perCall)
         perCall ? "one exchange per question" : "combined state", run.tickMs.size(), seconds,
         static_cast<long long>(run.taken), static_cast<long long>(produced),
         produced > 0 ? 100.0 * double(run.taken) / double(produced) : 100.0, static_cast<long long>(run.missed));
-    std::printf("  tick: median %.2f ms, 90%% %.2f ms, max %.2f ms (goal: median <= 10 ms)\n", CBenchStats::Median(run.tickMs),
-        CBenchStats::Percentile(run.tickMs, 0.9), *std::max_element(run.tickMs.begin(), run.tickMs.end()));
+    std::printf("  tick: median %.2f ms, 90%% %.2f ms, max %.2f ms (goal: median <= 10 ms)\n",
+        CBenchStats::Median(run.tickMs), CBenchStats::Percentile(run.tickMs, 0.9),
+        *std::max_element(run.tickMs.begin(), run.tickMs.end()));
     device.Uninitialize();
 }
 
@@ -137,7 +138,8 @@ int main(int argc, char* argv[])
     const QString relayAddress = CLoopbackDeviceServer::RandomAddress();
     QProcess server;
     server.setStandardErrorFile(QProcess::nullDevice());
-    server.start(QCoreApplication::applicationDirPath() + QStringLiteral("/OndrixServer"), { QStringLiteral("--listen"), serverAddress });
+    server.start(QCoreApplication::applicationDirPath() + QStringLiteral("/OndrixServer"),
+        { QStringLiteral("--listen"), serverAddress });
     CLatencyRelay relay(relayAddress, serverAddress, DELAY_US);
     if (!relay.Start()) {
         std::printf("the relay could not listen on %s\n", qPrintable(relayAddress));

@@ -7,9 +7,9 @@
 #include "CBenchStats.h"
 #include "CProcessUsage.h"
 #include "CRenderTimer.h"
-#include "widgets/CLabel.h"
 #include "diagram/CQDiagramWidget.h"
 #include "spectrum/CSpectrumWindow.h"
+#include "widgets/CLabel.h"
 
 #include <QApplication>
 #include <QCursor>

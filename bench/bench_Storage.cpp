@@ -36,7 +36,7 @@ QList<CRecord> LiveRecords(int count)
 // Minor page faults of the process so far: the first use of fresh memory.
 long PageFaults()
 {
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_minflt;
 }
@@ -67,7 +67,8 @@ void SaveAndLoad(int runs)
     }
     std::printf("realtime file of 300000 records, %lld bytes: save %.1f ms, load %.1f ms (goal <= 150 ms each); "
                 "first run: save %.1f ms, load %.1f ms with %ld page faults for fresh memory\n",
-        QFileInfo(path).size(), CBenchStats::Median(saves), CBenchStats::Median(loads), saves.front(), loads.front(), firstLoadFaults);
+        QFileInfo(path).size(), CBenchStats::Median(saves), CBenchStats::Median(loads), saves.front(), loads.front(),
+        firstLoadFaults);
 }
 
 // One figure of /proc/self/status in KiB (Linux): "VmHWM" is the peak

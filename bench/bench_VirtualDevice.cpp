@@ -6,10 +6,10 @@
 // Each in manual mode (band view) and automatic mode (alarm look-ups for the
 // band strip), with all three indicator lines on screen.
 #include "CBenchStats.h"
-#include "CLoopbackDeviceServer.h"
-#include "proxy/CMetaDevice.h"
-#include "CRZ450VirtualDevice.h"
 #include "CFakeDeviceBase.h"
+#include "CLoopbackDeviceServer.h"
+#include "CRZ450VirtualDevice.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -137,7 +137,7 @@ bool BenchLocal()
         const double median = CBenchStats::Median(micros);
         met = met && median <= 1000.0;
         std::printf("Paint, local device, %s mode: median %.1f us, p99 %.1f us (goal: median <= 1000 us) %s\n",
-                    ModeName(mode), median, CBenchStats::Percentile(micros, 0.99), median <= 1000.0 ? "OK" : "MISSED");
+            ModeName(mode), median, CBenchStats::Percentile(micros, 0.99), median <= 1000.0 ? "OK" : "MISSED");
     }
     return met;
 }
@@ -160,8 +160,8 @@ bool BenchNetwork()
         const double perPaint = double(server.requests - before) / NETWORK_PAINTS;
         std::printf("Paint, network device, %s mode: %.0f requests, median %.2f ms, p99 %.2f ms "
                     "(%.1f us a request)\n",
-                    ModeName(mode), perPaint, CBenchStats::Median(micros) / 1000.0, CBenchStats::Percentile(micros, 0.99) / 1000.0,
-                    CBenchStats::Median(micros) / perPaint);
+            ModeName(mode), perPaint, CBenchStats::Median(micros) / 1000.0,
+            CBenchStats::Percentile(micros, 0.99) / 1000.0, CBenchStats::Median(micros) / perPaint);
     }
     proxy.Uninitialize();
     server.wait();

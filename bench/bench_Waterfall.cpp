@@ -4,11 +4,11 @@
 //  - one sweep added as a row (goal <= 0.05 ms)
 // build/bin/bench_Waterfall [runs]
 #include "CBenchStats.h"
-#include "spectrum/SpectrumLevels.h"
 #include "CRenderTimer.h"
-#include "spectrum/CSpectrumWindow.h"
-#include "waterfall/CWaterfallWidget.h"
 #include "SPECTRUM_SWEEP.h"
+#include "spectrum/CSpectrumWindow.h"
+#include "spectrum/SpectrumLevels.h"
+#include "waterfall/CWaterfallWidget.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -76,8 +76,8 @@ int main(int argc, char** argv)
     // One and a half rounds of the ring: the newest row sits mid-image.
     for (int i = 0; i < capacity * 3 / 2; ++i)
         widget.AddSweep(DriftingSweep(i));
-    std::printf("history: %d of %d rows, plot %d x %d\n", widget.History().Count(), capacity,
-        widget.PlotRect().width(), widget.PlotRect().height());
+    std::printf("history: %d of %d rows, plot %d x %d\n", widget.History().Count(), capacity, widget.PlotRect().width(),
+        widget.PlotRect().height());
     std::printf("waterfall paint, live: %.3f ms (goal <= 3)\n", PaintMs(widget, runs));
     const int seam = capacity - widget.History().Slot(0) - PLOT_HEIGHT / 2;
     widget.findChild<QScrollBar*>()->setValue(seam);

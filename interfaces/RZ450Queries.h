@@ -50,10 +50,32 @@ constexpr QUERY Ask(const char* text, QString (IRZ450Device::*query)(int), qint6
 
 // In the order of IRZ450Device; Index() names each by position.
 enum Index {
-    GetLanguageID, IsSchedule, GetCurrentBank, IsWaiting, GetTmpX, GetLevelDbm, GetThreshold, GetDbmCorrScale,
-    GetEventCntDelay, GetIndicateBand, IsIndicateBand, GetBandName, GetSpectrumData, IsAbodeLevel, IsShowFreq,
-    GetFreqMax, GetLevelMax, GetLevelNoise, GetLevelDbMin, GetDemodMode, GetCntPeakFreq, GetOverload, GetMute,
-    GetVolume, GetBypassPercent, QUERY_COUNT
+    GetLanguageID,
+    IsSchedule,
+    GetCurrentBank,
+    IsWaiting,
+    GetTmpX,
+    GetLevelDbm,
+    GetThreshold,
+    GetDbmCorrScale,
+    GetEventCntDelay,
+    GetIndicateBand,
+    IsIndicateBand,
+    GetBandName,
+    GetSpectrumData,
+    IsAbodeLevel,
+    IsShowFreq,
+    GetFreqMax,
+    GetLevelMax,
+    GetLevelNoise,
+    GetLevelDbMin,
+    GetDemodMode,
+    GetCntPeakFreq,
+    GetOverload,
+    GetMute,
+    GetVolume,
+    GetBypassPercent,
+    QUERY_COUNT
 };
 
 inline constexpr QUERY QUERIES[QUERY_COUNT] = {
@@ -70,8 +92,8 @@ inline constexpr QUERY QUERIES[QUERY_COUNT] = {
     Ask("RZ450_IsIndicateBand:", &IRZ450Device::IsIndicateBand, BAND_LIMIT),
     Ask("RZ450_GetBandName:", &IRZ450Device::GetBandName, BAND_LIMIT),
     // The length asked for; the answer is that many spectrum bytes.
-    { { "RZ450_GetSpectrumData:", REQUEST_FORM::Number, RZ450Layout::SPECTRUM_POINTS }, Spectrum,
-        nullptr, nullptr, nullptr, nullptr, nullptr },
+    { { "RZ450_GetSpectrumData:", REQUEST_FORM::Number, RZ450Layout::SPECTRUM_POINTS }, Spectrum, nullptr, nullptr,
+        nullptr, nullptr, nullptr },
     Ask("RZ450_IsAbodeLevel", &IRZ450Device::IsAbodeLevel),
     Ask("RZ450_IsShowFreq", &IRZ450Device::IsShowFreq),
     Ask("RZ450_GetFreqMax", &IRZ450Device::GetFreqMax),

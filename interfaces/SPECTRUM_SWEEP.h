@@ -12,10 +12,10 @@ struct SPECTRUM_SWEEP
     QByteArray points;
     int rangeStartMhz = 0;
     int rangeEndMhz = 0;
-    int signalFreq = 0; // MHz
+    int signalFreq = 0;  // MHz
     int levelMinDbm = 0; // the level of a point of 0; the search marker when searching
     int signalLevel = 0; // dBm
-    int noiseLevel = 0; // dBm
+    int noiseLevel = 0;  // dBm
     int signalNo = 0;
 
     bool operator==(const SPECTRUM_SWEEP& other) const

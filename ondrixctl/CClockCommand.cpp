@@ -1,8 +1,8 @@
 #include "CClockCommand.h"
 
 #include "CCtlSession.h"
-#include "proxy/CMetaDevice.h"
 #include "CtlExit.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QCommandLineParser>
 #include <QDateTime>

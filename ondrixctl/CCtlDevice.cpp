@@ -1,9 +1,9 @@
 #include "CCtlDevice.h"
 
-#include "proxy/CMetaDevice.h"
 #include "CPlugHub.h"
 #include "CTL_OPTIONS.h"
 #include "RZ450Queries.h"
+#include "proxy/CMetaDevice.h"
 
 CCtlDevice::CCtlDevice() = default;
 
@@ -67,15 +67,16 @@ QString CCtlDevice::Refused(const CMetaDevice& device)
     switch (device.LastRefusal()) {
     case CMetaDevice::UnknownServer:
         return tr("the server at %1 shows the fingerprint %2; check it with the server's owner, then give it "
-                  "with --fingerprint").arg(address, device.PeerFingerprint());
+                  "with --fingerprint")
+            .arg(address, device.PeerFingerprint());
     case CMetaDevice::ChangedServer:
         return tr("WARNING: the server at %1 shows the fingerprint %2, not the one given: someone may be standing "
-                  "in for it; not connected").arg(address, device.PeerFingerprint());
+                  "in for it; not connected")
+            .arg(address, device.PeerFingerprint());
     case CMetaDevice::KeyRefused:
         return tr("the server at %1 refused the access key (--key-file, or the environment variable ONDRIX_KEY)")
             .arg(address);
-    case CMetaDevice::NotRefused:
-        break;
+    case CMetaDevice::NotRefused: break;
     }
     return tr("no Ondrix Server answers at %1").arg(address);
 }

@@ -3,13 +3,13 @@
 #include "CClockCommand.h"
 #include "CCtlSession.h"
 #include "CDownloadLogCommand.h"
-#include "app/CErrorText.h"
 #include "CExportCommand.h"
 #include "CRecordCommand.h"
 #include "CReportCommand.h"
 #include "CSettingsCommand.h"
 #include "CStatusCommand.h"
 #include "CtlExit.h"
+#include "app/CErrorText.h"
 
 #include <QCommandLineParser>
 
@@ -92,7 +92,8 @@ void CCtlProgram::AddCommonOptions(QCommandLineParser& parser)
         tr("How long to wait for the detector to come online or to answer (default %1).")
             .arg(CTL_OPTIONS::DEFAULT_TIMEOUT_MS / 1000),
         QStringLiteral("SECONDS") });
-    parser.addOption({ { QStringLiteral("q"), QLatin1String(QUIET_OPTION) }, tr("No progress and no notes, only errors.") });
+    parser.addOption(
+        { { QStringLiteral("q"), QLatin1String(QUIET_OPTION) }, tr("No progress and no notes, only errors.") });
     parser.addOption({ { QStringLiteral("h"), QLatin1String(HELP_OPTION) }, tr("Show this help.") });
 }
 
@@ -204,8 +205,8 @@ bool CCtlProgram::TakeOptions(const QCommandLineParser& common, const QCommandLi
     return true;
 }
 
-bool CCtlProgram::TakeCredentials(const QCommandLineParser& common, const QCommandLineParser& own,
-    CTL_OPTIONS& options, QString& error)
+bool CCtlProgram::TakeCredentials(const QCommandLineParser& common, const QCommandLineParser& own, CTL_OPTIONS& options,
+    QString& error)
 {
     options.fingerprint = Value(common, own, QLatin1String(FINGERPRINT_OPTION)).remove(QLatin1Char(' ')).toLower();
     static const QRegularExpression hex(QStringLiteral("^[0-9a-f]{64}$"));
@@ -231,8 +232,7 @@ QString CCtlProgram::ProgramHelp(const QCommandLineParser& parser) const
 {
     QString commands;
     for (const auto& command : m_commands) {
-        commands += QStringLiteral("  %1 %2\n      %3\n")
-                        .arg(command->Name(), command->Synopsis(), command->Summary());
+        commands += QStringLiteral("  %1 %2\n      %3\n").arg(command->Name(), command->Synopsis(), command->Summary());
     }
     return FirstLineReplaced(parser.helpText(),
                Wrapped(tr("Usage: %1 [options] COMMAND [command options]\n"
@@ -251,9 +251,9 @@ QString CCtlProgram::ProgramHelp(const QCommandLineParser& parser) const
 QString CCtlProgram::CommandHelp(const CCtlCommand& command, const QCommandLineParser& parser)
 {
     return FirstLineReplaced(parser.helpText(),
-        Wrapped(tr("Usage: %1 [options] %2 %3\n%4")
-                    .arg(QCoreApplication::applicationName(), command.Name(), command.Synopsis(),
-                        command.Description())));
+        Wrapped(
+            tr("Usage: %1 [options] %2 %3\n%4")
+                .arg(QCoreApplication::applicationName(), command.Name(), command.Synopsis(), command.Description())));
 }
 
 int CCtlProgram::UsageError(const QString& text)

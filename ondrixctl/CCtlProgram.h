@@ -37,8 +37,8 @@ private:
     int RunCommand(CCtlCommand& command, const QCommandLineParser& common, const QStringList& rest);
     bool TakeOptions(const QCommandLineParser& common, const QCommandLineParser& own, CTL_OPTIONS& options,
         QString& error) const;
-    static bool TakeCredentials(const QCommandLineParser& common, const QCommandLineParser& own,
-        CTL_OPTIONS& options, QString& error);
+    static bool TakeCredentials(const QCommandLineParser& common, const QCommandLineParser& own, CTL_OPTIONS& options,
+        QString& error);
     static void AddCommonOptions(QCommandLineParser& parser);
     // The value of a common option, from the command's options when given
     // there, else from those before the command.

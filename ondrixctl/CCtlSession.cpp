@@ -1,7 +1,7 @@
 #include "CCtlSession.h"
 
-#include "proxy/CMetaDevice.h"
 #include "CtlExit.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -83,7 +83,8 @@ int CCtlSession::CheckWritable(const QString& path)
         probe.cancelWriting();
         return CtlExit::Ok;
     }
-    return Fail(CtlExit::CannotWrite, tr("cannot write %1: %2").arg(QDir::toNativeSeparators(path), probe.errorString()));
+    return Fail(CtlExit::CannotWrite,
+        tr("cannot write %1: %2").arg(QDir::toNativeSeparators(path), probe.errorString()));
 }
 
 int CCtlSession::Interrupted(const QString& what)

@@ -16,7 +16,8 @@ void CDataFilesCommand::AddOptions(QCommandLineParser& parser) const
 {
     parser.addOption({ m_strOption, m_strOutputText, QStringLiteral("OUT") });
     parser.addPositionalArgument(QStringLiteral("FILE"),
-        QCoreApplication::translate("CDataFilesCommand", "Data files and recordings (.rdf, .ldf, .orzrec), in this order."),
+        QCoreApplication::translate("CDataFilesCommand",
+            "Data files and recordings (.rdf, .ldf, .orzrec), in this order."),
         QStringLiteral("FILE..."));
 }
 

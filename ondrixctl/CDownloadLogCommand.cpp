@@ -1,10 +1,10 @@
 #include "CDownloadLogCommand.h"
 
 #include "CCtlSession.h"
-#include "files/CLogSaver.h"
-#include "proxy/CMetaDevice.h"
 #include "CtlExit.h"
 #include "RZ450Layout.h"
+#include "files/CLogSaver.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -99,14 +99,10 @@ int CDownloadLogCommand::Download(CCtlSession& session)
 {
     for (int attempt = 0;; ++attempt) {
         switch (ReadOnce(session)) {
-        case Arrived:
-            return CtlExit::Ok;
-        case Stopped:
-            return session.Interrupted(tr("downloading the log; nothing was written"));
-        case NotStarted:
-            return session.Fail(CtlExit::Failed, tr("the detector did not start sending its log"));
-        case Refused:
-            return session.Refused();
+        case Arrived: return CtlExit::Ok;
+        case Stopped: return session.Interrupted(tr("downloading the log; nothing was written"));
+        case NotStarted: return session.Fail(CtlExit::Failed, tr("the detector did not start sending its log"));
+        case Refused: return session.Refused();
         case Failed:
             if (attempt >= m_nRetries)
                 return session.Fail(CtlExit::Failed, tr("the log download failed"));
@@ -153,9 +149,10 @@ int CDownloadLogCommand::Save(CCtlSession& session)
     for (const QString& name : saver.SavedNames())
         session.Console().Out(QDir::toNativeSeparators(folder.filePath(name)));
     if (result == CLogSaver::Failed) {
-        return session.Fail(CtlExit::CannotWrite, tr("could not write the log into %1 (%2 of its banks written)")
-                                                      .arg(QDir::toNativeSeparators(m_strFolder))
-                                                      .arg(saver.SavedNames().size()));
+        return session.Fail(CtlExit::CannotWrite,
+            tr("could not write the log into %1 (%2 of its banks written)")
+                .arg(QDir::toNativeSeparators(m_strFolder))
+                .arg(saver.SavedNames().size()));
     }
     if (result == CLogSaver::NoEvents)
         session.Console().Note(tr("The log holds no events; no file was written."));

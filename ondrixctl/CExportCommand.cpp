@@ -1,9 +1,9 @@
 #include "CExportCommand.h"
 
-#include "export/CCsvExport.h"
 #include "CCtlSession.h"
 #include "CtlExit.h"
 #include "RZ450Queries.h"
+#include "export/CCsvExport.h"
 
 #include <QDir>
 

@@ -2,9 +2,9 @@
 
 #include "CCtlConsole.h"
 #include "CCtlSession.h"
+#include "CtlExit.h"
 #include "files/CDataFile.h"
 #include "proxy/CMetaDevice.h"
-#include "CtlExit.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -77,8 +77,8 @@ int CRecordCommand::Run(CCtlSession& session)
     const int kind = device->GetCurrentMode() == IDevice::MODE_AUTO ? 1 : 0;
     if (!CDataFile::Save(m_strFile, device->GetDevID(), kind, m_records))
         return session.Fail(CtlExit::CannotWrite, tr("cannot write %1").arg(QDir::toNativeSeparators(m_strFile)));
-    session.Console().Note(tr("%n record(s) written to %1.", nullptr, int(m_records.size()))
-                               .arg(QDir::toNativeSeparators(m_strFile)));
+    session.Console().Note(
+        tr("%n record(s) written to %1.", nullptr, int(m_records.size())).arg(QDir::toNativeSeparators(m_strFile)));
     return CtlExit::Ok;
 }
 
@@ -86,14 +86,13 @@ void CRecordCommand::TakeNew(CMetaDevice* device, CCtlConsole& console)
 {
     // A whole ring at most: more cannot be pending, and a stalled
     // connection catches up in one go.
-    const CRecordCursor::TAKEN taken =
-        m_cursor.Take(device, device->GetCurrentRecordIndex(), RZ450Layout::RECORD_RING);
+    const CRecordCursor::TAKEN taken = m_cursor.Take(device, device->GetCurrentRecordIndex(), RZ450Layout::RECORD_RING);
     m_records.append(taken.records);
     if (taken.restarted)
         console.Note(tr("The detector started its live records anew."));
     if (taken.missed > 0)
         console.Warning(tr("%n record(s) lost: the detector overwrote them before they were read.", nullptr,
-                           int(std::min<qint64>(taken.missed, RZ450Layout::RECORD_RING))));
+            int(std::min<qint64>(taken.missed, RZ450Layout::RECORD_RING))));
     else if (taken.gap)
         console.Warning(tr("Records lost: the detector wrote more than its %1 slots between two reads.")
                             .arg(RZ450Layout::RECORD_RING));

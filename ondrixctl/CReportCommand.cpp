@@ -2,11 +2,11 @@
 
 #include "CCtlSession.h"
 #include "CPlugHub.h"
-#include "report/CReportBuilder.h"
-#include "report/CReportWriter.h"
 #include "CtlExit.h"
 #include "IDeviceGui.h"
 #include "RZ450Queries.h"
+#include "report/CReportBuilder.h"
+#include "report/CReportWriter.h"
 
 #include <QDir>
 

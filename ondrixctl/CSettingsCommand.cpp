@@ -1,10 +1,10 @@
 #include "CSettingsCommand.h"
 
 #include "CCtlSession.h"
-#include "proxy/CMetaDevice.h"
 #include "CRZ450MenuFile.h"
 #include "CtlExit.h"
 #include "RZ450Layout.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -74,13 +74,11 @@ int CSettingsCommand::Put(CCtlSession& session)
     const QString shown = QDir::toNativeSeparators(m_strFile);
     QByteArray block;
     switch (CRZ450MenuFile::Read(m_strFile, block)) {
-    case CRZ450MenuFile::OpenFailed:
-        return session.Fail(CtlExit::BadInput, tr("cannot read %1").arg(shown));
+    case CRZ450MenuFile::OpenFailed: return session.Fail(CtlExit::BadInput, tr("cannot read %1").arg(shown));
     case CRZ450MenuFile::WrongSize:
         return session.Fail(CtlExit::BadInput,
             tr("%1 is not a menu file: a menu file holds exactly %2 bytes").arg(shown).arg(RZ450Layout::MENU_SIZE));
-    case CRZ450MenuFile::Ok:
-        break;
+    case CRZ450MenuFile::Ok: break;
     }
     const int code = session.OpenDevice();
     if (code != CtlExit::Ok)
@@ -92,7 +90,8 @@ int CSettingsCommand::Put(CCtlSession& session)
         return session.Refused();
     const QByteArray sent = block.left(RZ450Layout::SETTINGS_SENT);
     const int taken = session.AwaitWrite([&] { return Reported(session) == sent; },
-        tr("waiting for the detector to take the settings"), tr("the detector did not take the settings of %1").arg(shown));
+        tr("waiting for the detector to take the settings"),
+        tr("the detector did not take the settings of %1").arg(shown));
     if (taken == CtlExit::Ok)
         session.Console().Note(tr("The detector took the settings of %1.").arg(shown));
     return taken;

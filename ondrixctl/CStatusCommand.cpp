@@ -1,10 +1,10 @@
 #include "CStatusCommand.h"
 
-#include "protocol/CBandName.h"
 #include "CCtlSession.h"
-#include "proxy/CMetaDevice.h"
 #include "CRZ450MetaDevice.h"
 #include "CtlExit.h"
+#include "protocol/CBandName.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QCommandLineParser>
 #include <QDateTime>
@@ -119,7 +119,8 @@ QJsonObject CStatusCommand::Collect(CCtlSession& session, bool online)
         status.insert(QStringLiteral("newest"), Newest(device->GetCurrentRecord()));
     status.insert(QStringLiteral("clock"), Iso(device->GetTime()));
     status.insert(QStringLiteral("bank"), rz450.GetCurrentBank());
-    status.insert(QStringLiteral("language"), rz450.GetLanguageID() == 0 ? QStringLiteral("english") : QStringLiteral("russian"));
+    status.insert(QStringLiteral("language"),
+        rz450.GetLanguageID() == 0 ? QStringLiteral("english") : QStringLiteral("russian"));
     status.insert(QStringLiteral("schedule"), rz450.IsSchedule());
     status.insert(QStringLiteral("ram_ok"), device->IsRamOk());
     status.insert(QStringLiteral("flash_ok"), device->IsFlashOk());

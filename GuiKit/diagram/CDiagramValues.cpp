@@ -37,8 +37,7 @@ quint64 CDiagramValues::SlowTime(const QVariant& value)
 {
     switch (value.typeId()) {
     case QMetaType::Double:
-    case QMetaType::Float:
-        return TimeFromDouble(value.toDouble());
+    case QMetaType::Float: return TimeFromDouble(value.toDouble());
     case QMetaType::Int:
     case QMetaType::LongLong:
     case QMetaType::Long:
@@ -47,8 +46,7 @@ quint64 CDiagramValues::SlowTime(const QVariant& value)
         const qlonglong seconds = value.toLongLong();
         return seconds > 0 ? quint64(seconds) : 0;
     }
-    default:
-        return value.toULongLong();
+    default: return value.toULongLong();
     }
 }
 

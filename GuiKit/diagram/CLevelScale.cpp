@@ -1,7 +1,7 @@
 #include "diagram/CLevelScale.h"
 
-#include "paint/CLabelCache.h"
 #include "diagram/CTimeMapping.h"
+#include "paint/CLabelCache.h"
 
 #include <QPainter>
 #include <QString>
@@ -72,7 +72,8 @@ QList<int> CLevelScale::MenuValues(double min, double max, int span)
         return values;
     // A range of thousands of steps would make a menu nobody can use.
     int v = int(min + 10);
-    for (int steps = 0; v <= max && values.size() < MAX_MENU_ENTRIES && steps < 4 * MAX_MENU_ENTRIES; ++steps, v += 10) {
+    for (int steps = 0; v <= max && values.size() < MAX_MENU_ENTRIES && steps < 4 * MAX_MENU_ENTRIES;
+         ++steps, v += 10) {
         if (span < 0 || std::abs(v) > span)
             values.append(v);
     }

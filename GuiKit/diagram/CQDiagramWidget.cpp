@@ -3,17 +3,17 @@
 
 #include "diagram/CTimeMapping.h"
 
-#include "paint/CBandedPaint.h"
-#include "export/CDiagramExport.h"
 #include "diagram/CDiagramValues.h"
-#include "spectrum/CQFreqDiagram.h"
-#include "oscilloscope/CQOscilloscopeDiagram.h"
-#include "spectrum/CQSpectrumDiagram.h"
+#include "diagram/CRangeGuard.h"
+#include "diagram/CScrollThumb.h"
 #include "diagram/kinds/CQTimeLevelRectsDiagram.h"
 #include "diagram/kinds/CQTimeLinesDiagram.h"
 #include "diagram/kinds/CQTimeRectsDiagram.h"
-#include "diagram/CRangeGuard.h"
-#include "diagram/CScrollThumb.h"
+#include "export/CDiagramExport.h"
+#include "oscilloscope/CQOscilloscopeDiagram.h"
+#include "paint/CBandedPaint.h"
+#include "spectrum/CQFreqDiagram.h"
+#include "spectrum/CQSpectrumDiagram.h"
 
 #include <QCursor>
 #include <QDateTime>
@@ -34,20 +34,13 @@ using Lock = QMutexLocker<QRecursiveMutex>;
 IDiagram* CreateDiagram(DiagramType type, DIAGRAM_AREA& area, DIAGRAM_RANGES* ranges)
 {
     switch (type) {
-    case DIAGRAM_TIME_LINES:
-        return new CQTimeLinesDiagram(&area.plotRect, &area.axisYRect, ranges);
-    case DIAGRAM_TIME_RECTS:
-        return new CQTimeRectsDiagram(&area.plotRect, &area.axisYRect, ranges);
-    case DIAGRAM_TIME_LEVEL_RECTS:
-        return new CQTimeLevelRectsDiagram(&area.plotRect, &area.axisYRect, ranges);
-    case DIAGRAM_FREQ:
-        return new CQFreqDiagram(&area.plotRect, &area.axisYRect, ranges);
-    case DIAGRAM_SPECTRUM:
-        return new CQSpectrumDiagram(&area.plotRect, &area.axisYRect, ranges);
-    case DIAGRAM_OSCILLOSCOPE:
-        return new CQOscilloscopeDiagram(&area.plotRect, &area.axisYRect, ranges);
-    default:
-        return nullptr;
+    case DIAGRAM_TIME_LINES: return new CQTimeLinesDiagram(&area.plotRect, &area.axisYRect, ranges);
+    case DIAGRAM_TIME_RECTS: return new CQTimeRectsDiagram(&area.plotRect, &area.axisYRect, ranges);
+    case DIAGRAM_TIME_LEVEL_RECTS: return new CQTimeLevelRectsDiagram(&area.plotRect, &area.axisYRect, ranges);
+    case DIAGRAM_FREQ: return new CQFreqDiagram(&area.plotRect, &area.axisYRect, ranges);
+    case DIAGRAM_SPECTRUM: return new CQSpectrumDiagram(&area.plotRect, &area.axisYRect, ranges);
+    case DIAGRAM_OSCILLOSCOPE: return new CQOscilloscopeDiagram(&area.plotRect, &area.axisYRect, ranges);
+    default: return nullptr;
     }
 }
 
@@ -509,17 +502,20 @@ void CQDiagramWidget::DrawStatus(const QPoint& point, QPainter& painter, const Q
     painter.setPen(Qt::white);
     painter.setFont(m_titleFont);
     m_statusTexts.DrawCentred(painter,
-        QRect(m_statusRect.left() + 5, m_statusRect.top() + 2, m_statusRect.width() - 10, m_nStatusTitleHeight), tr("Cursor values"));
+        QRect(m_statusRect.left() + 5, m_statusRect.top() + 2, m_statusRect.width() - 10, m_nStatusTitleHeight),
+        tr("Cursor values"));
     painter.setFont(m_valueFont);
     for (int k = 0; k < lines.size(); ++k) {
         QString text;
         if (answering->type == DIAGRAM_TIME_LINES && !values.isEmpty())
             text = FormatStatusDate(lines.at(k), CDiagramValues::Time(values.at(0)));
         else if (answering->type == DIAGRAM_FREQ && values.size() > 3)
-            text = FormatStatusFreq(lines.at(k), CDiagramValues::Real(values.at(2)), CDiagramValues::Real(values.at(3)));
+            text
+                = FormatStatusFreq(lines.at(k), CDiagramValues::Real(values.at(2)), CDiagramValues::Real(values.at(3)));
         painter.setPen(lines.at(k)->pen);
         const int top = m_statusRect.top() + m_nStatusTitleHeight + k * (m_nStatusLineHeight + 5) + 7;
-        m_statusTexts.DrawCentred(painter, QRect(m_statusRect.left() + 5, top, m_statusRect.width() - 10, m_nStatusLineHeight), text);
+        m_statusTexts.DrawCentred(painter,
+            QRect(m_statusRect.left() + 5, top, m_statusRect.width() - 10, m_nStatusLineHeight), text);
     }
 }
 

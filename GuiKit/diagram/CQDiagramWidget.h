@@ -1,6 +1,6 @@
 #pragma once
 
-#include "paint/CLabelCache.h"
+#include "GuiKitExport.h"
 #include "diagram/CTimeLabels.h"
 #include "diagram/DATA_LINE.h"
 #include "diagram/DEBUG_DATA_ITEM.h"
@@ -8,7 +8,7 @@
 #include "diagram/DIAGRAM_AREA_OPTIONS.h"
 #include "diagram/DIAGRAM_RANGES.h"
 #include "diagram/DiagramType.h"
-#include "GuiKitExport.h"
+#include "paint/CLabelCache.h"
 
 #include <QBrush>
 #include <QFont>

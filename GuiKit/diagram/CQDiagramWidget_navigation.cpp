@@ -54,7 +54,8 @@ void CQDiagramWidget::ScrollAxisX(const QPoint& pressPos, int dx)
 void CQDiagramWidget::ScrollAxisXDate(const QPoint& pressPos, int dx)
 {
     Lock lock(&CRangeGuard::Mutex());
-    const qint64 fullSpan = CRangeGuard::Seconds(CDiagramValues::Time(m_ranges.fullXMin), CDiagramValues::Time(m_ranges.fullXMax));
+    const qint64 fullSpan
+        = CRangeGuard::Seconds(CDiagramValues::Time(m_ranges.fullXMin), CDiagramValues::Time(m_ranges.fullXMax));
     const double step = std::max(0.1, double(std::max<qint64>(0, fullSpan / 600)));
     if (AxisXLeftHalf().contains(pressPos)) {
         const double min = double(CDiagramValues::Time(m_ranges.visibleXMin)) - dx * step;
@@ -90,7 +91,8 @@ void CQDiagramWidget::ShrinkAxisX(int delta)
 void CQDiagramWidget::ShrinkAxisXDate(int delta)
 {
     Lock lock(&CRangeGuard::Mutex());
-    const qint64 fullSpan = CRangeGuard::Seconds(CDiagramValues::Time(m_ranges.fullXMin), CDiagramValues::Time(m_ranges.fullXMax));
+    const qint64 fullSpan
+        = CRangeGuard::Seconds(CDiagramValues::Time(m_ranges.fullXMin), CDiagramValues::Time(m_ranges.fullXMax));
     const double step = std::max(0.1, double(std::max<qint64>(0, fullSpan / 6000)));
     const double min = double(CDiagramValues::Time(m_ranges.visibleXMin));
     const double max = double(CDiagramValues::Time(m_ranges.visibleXMax));
@@ -126,13 +128,19 @@ void CQDiagramWidget::ShowAxisXMenu(const QPoint& globalPos)
 
 void CQDiagramWidget::ShowAxisXDateMenu(const QPoint& globalPos)
 {
-    const struct {
+    const struct
+    {
         const char* text;
         int minutes;
     } entries[] = {
-        { QT_TR_NOOP("3 minutes"), 3 }, { QT_TR_NOOP("10 minutes"), 10 }, { QT_TR_NOOP("20 minutes"), 20 },
-        { QT_TR_NOOP("30 minutes"), 30 }, { QT_TR_NOOP("1 hour"), 60 }, { QT_TR_NOOP("2 hours"), 120 },
-        { QT_TR_NOOP("3 hours"), 180 }, { QT_TR_NOOP("6 hours"), 360 },
+        { QT_TR_NOOP("3 minutes"), 3 },
+        { QT_TR_NOOP("10 minutes"), 10 },
+        { QT_TR_NOOP("20 minutes"), 20 },
+        { QT_TR_NOOP("30 minutes"), 30 },
+        { QT_TR_NOOP("1 hour"), 60 },
+        { QT_TR_NOOP("2 hours"), 120 },
+        { QT_TR_NOOP("3 hours"), 180 },
+        { QT_TR_NOOP("6 hours"), 360 },
     };
     // No parent: the widget may be deleted while the menu runs its own loop.
     QMenu menu;
@@ -189,8 +197,11 @@ void CQDiagramWidget::ShowPosToolTip(bool deltaFlag)
             max = CDiagramValues::Time(m_ranges.visibleXMax);
         }
         const QString format = QStringLiteral("dd.MM hh:mm:ss");
-        QToolTip::showText(global, tr("Min = %1<br>Max = %2")
-            .arg(CDiagramValues::LocalDateTime(min).toString(format), CDiagramValues::LocalDateTime(max).toString(format)), this);
+        QToolTip::showText(global,
+            tr("Min = %1<br>Max = %2")
+                .arg(CDiagramValues::LocalDateTime(min).toString(format),
+                    CDiagramValues::LocalDateTime(max).toString(format)),
+            this);
         return;
     }
     bool shown = false;
@@ -265,7 +276,8 @@ void CQDiagramWidget::UpdateCursorShape(const QPoint& pos)
     }
     const DIAGRAM_AREA* plot = AreaUnder(pos, &DIAGRAM_AREA::plotRect);
     IDiagram* diagram = plot ? plot->diagram : nullptr;
-    const bool draggable = diagram != nullptr && !m_bAutoScroll && (diagram->IsScrollableX() || diagram->IsScrollableY());
+    const bool draggable
+        = diagram != nullptr && !m_bAutoScroll && (diagram->IsScrollableX() || diagram->IsScrollableY());
     setCursor(draggable ? Qt::OpenHandCursor : Qt::ArrowCursor);
 }
 

@@ -8,8 +8,8 @@ CScrollThumb CScrollThumb::Read(const DIAGRAM_RANGES& ranges, bool time, const Q
     const auto number = [time](const QVariant& value) {
         return time ? double(CDiagramValues::Time(value)) : CDiagramValues::Real(value);
     };
-    return CScrollThumb { number(position), number(ranges.fullXMin), number(ranges.fullXMax), number(ranges.visibleXMin),
-        number(ranges.visibleXMax) };
+    return CScrollThumb { number(position), number(ranges.fullXMin), number(ranges.fullXMax),
+        number(ranges.visibleXMin), number(ranges.visibleXMax) };
 }
 
 QRect CScrollThumb::Rect(const QRect& bar) const
@@ -31,5 +31,6 @@ QRect CScrollThumb::Rect(const QRect& bar) const
     }
     if (thumbX + thumbWidth > bar.right())
         thumbWidth = bar.right() - thumbX - 1;
-    return QRect(CTimeMapping::ClampedInt(thumbX), bar.top() + 2, CTimeMapping::ClampedInt(thumbWidth), bar.height() - 3);
+    return QRect(CTimeMapping::ClampedInt(thumbX), bar.top() + 2, CTimeMapping::ClampedInt(thumbWidth),
+        bar.height() - 3);
 }

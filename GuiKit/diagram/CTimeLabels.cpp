@@ -32,7 +32,8 @@ void CTimeLabels::Draw(QPainter& painter, const QRect& strip, quint64 min, quint
     // Labels sit where the data of their time is drawn.
     for (quint64 offset = step; offset < span; offset += step) {
         const int x = strip.left() + CTimeMapping::ClampedInt(pxPerSec * double(offset));
-        m_labels.DrawCentred(painter, QRect(x - labelWidth / 2, strip.top(), labelWidth, strip.height()), Text(min + offset));
+        m_labels.DrawCentred(painter, QRect(x - labelWidth / 2, strip.top(), labelWidth, strip.height()),
+            Text(min + offset));
         if (span - offset <= step)
             break;
     }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "paint/CLabelCache.h"
 #include "GuiKitExport.h"
+#include "paint/CLabelCache.h"
 
 #include <QHash>
 #include <QString>

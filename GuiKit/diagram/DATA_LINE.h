@@ -11,10 +11,10 @@
 struct DATA_LINE
 {
     QString name;
-    QPen pen; // its colour is also the text colour in the status box
+    QPen pen;                 // its colour is also the text colour in the status box
     QList<DATA_VALUE> values; // time diagrams keep them sorted by time
-    QList<DATA_VALUE> aux; // reserved for the diagram
+    QList<DATA_VALUE> aux;    // reserved for the diagram
     bool visible = true;
-    int tag = 0; // stored unchanged; some diagram kinds read it
+    int tag = 0;          // stored unchanged; some diagram kinds read it
     QList<DATA_HIT> aux2; // the bars of the last drawing (Rects kind)
 };

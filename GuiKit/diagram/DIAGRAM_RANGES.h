@@ -7,7 +7,7 @@
 struct DIAGRAM_RANGES
 {
     int firstVisibleIndex = -1; // cached first visible value of line 0; -1: search again
-    int minVisibleSpan = 200; // smallest real X span and Y span
+    int minVisibleSpan = 200;   // smallest real X span and Y span
     QVariant fullXMin;
     QVariant fullXMax;
     double fullYMin = 0.0;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "diagram/DATA_LINE.h"
 #include "GuiKitExport.h"
+#include "diagram/DATA_LINE.h"
 
 #include <QList>
 #include <QObject>

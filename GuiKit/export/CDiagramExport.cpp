@@ -149,7 +149,9 @@ bool CDiagramExport::Save(QWidget* widget, const QString& path, Format format, c
     } else {
         const QImage image = ToImage(widget, target);
         if (image.isNull()) {
-            error = Tr("There is not enough memory for a picture of %1 × %2 pixels.").arg(target.width()).arg(target.height());
+            error = Tr("There is not enough memory for a picture of %1 × %2 pixels.")
+                        .arg(target.width())
+                        .arg(target.height());
             file.cancelWriting();
             return false;
         }

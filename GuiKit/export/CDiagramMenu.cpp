@@ -1,9 +1,9 @@
 #include "export/CDiagramMenu.h"
 #include "GuiKitSettingsKeys.h"
 
+#include "diagram/CQDiagramWidget.h"
 #include "export/CDiagramExport.h"
 #include "export/CImageExportDialog.h"
-#include "diagram/CQDiagramWidget.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -15,7 +15,6 @@
 #include <QStandardPaths>
 
 namespace {
-
 
 QString DefaultName(const QWidget* picture)
 {
@@ -76,7 +75,8 @@ bool CDiagramMenu::Export(QWidget* picture, QWidget* parent)
     QString folder = settings.value(QLatin1String(GuiKitSettingsKeys::DIAGRAM_EXPORT_FOLDER)).toString();
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    const auto format = CDiagramExport::Format(settings.value(QLatin1String(GuiKitSettingsKeys::DIAGRAM_EXPORT_FORMAT), int(CDiagramExport::Png)).toInt());
+    const auto format = CDiagramExport::Format(
+        settings.value(QLatin1String(GuiKitSettingsKeys::DIAGRAM_EXPORT_FORMAT), int(CDiagramExport::Png)).toInt());
     const QString name = DefaultName(picture) + QLatin1Char('.') + CDiagramExport::Suffix(format);
     CImageExportDialog dialog(picture->size(), QDir(folder).filePath(name), parent);
     if (dialog.exec() != QDialog::Accepted)
@@ -86,7 +86,8 @@ bool CDiagramMenu::Export(QWidget* picture, QWidget* parent)
         QMessageBox::warning(parent, QCoreApplication::applicationName(), error);
         return false;
     }
-    settings.setValue(QLatin1String(GuiKitSettingsKeys::DIAGRAM_EXPORT_FOLDER), QFileInfo(dialog.Path()).absolutePath());
+    settings.setValue(QLatin1String(GuiKitSettingsKeys::DIAGRAM_EXPORT_FOLDER),
+        QFileInfo(dialog.Path()).absolutePath());
     settings.setValue(QLatin1String(GuiKitSettingsKeys::DIAGRAM_EXPORT_FORMAT), int(dialog.Format()));
     return true;
 }

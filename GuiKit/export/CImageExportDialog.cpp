@@ -74,8 +74,8 @@ void CImageExportDialog::OnBrowseButton()
     const QString png = tr("PNG image (*.png)");
     const QString svg = tr("SVG drawing (*.svg)");
     QString filter = Format() == CDiagramExport::Svg ? svg : png;
-    const QString path = QFileDialog::getSaveFileName(this, tr("Export Image"), Path(), png + QStringLiteral(";;") + svg,
-        &filter, QFileDialog::DontConfirmOverwrite);
+    const QString path = QFileDialog::getSaveFileName(this, tr("Export Image"), Path(),
+        png + QStringLiteral(";;") + svg, &filter, QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty())
         return;
     const QString suffix = QFileInfo(path).suffix();
@@ -90,7 +90,8 @@ void CImageExportDialog::OnFormatChanged()
     // The name keeps up with the format: "a.png" becomes "a.svg".
     const QString text = m_pUi->m_pPathEdit->text().trimmed();
     const QFileInfo info(text);
-    const QString other = CDiagramExport::Suffix(Format() == CDiagramExport::Svg ? CDiagramExport::Png : CDiagramExport::Svg);
+    const QString other
+        = CDiagramExport::Suffix(Format() == CDiagramExport::Svg ? CDiagramExport::Png : CDiagramExport::Svg);
     if (info.suffix().compare(other, Qt::CaseInsensitive) == 0)
         m_pUi->m_pPathEdit->setText(text.left(text.size() - other.size()) + CDiagramExport::Suffix(Format()));
 }

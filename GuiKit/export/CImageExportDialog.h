@@ -1,7 +1,7 @@
 #pragma once
 
-#include "export/CDiagramExport.h"
 #include "GuiKitExport.h"
+#include "export/CDiagramExport.h"
 
 #include <QDialog>
 #include <QSize>

@@ -13,7 +13,6 @@
 
 namespace {
 
-
 } // namespace
 
 COscilloscopeWindow::COscilloscopeWindow(QWidget* parent)
@@ -31,7 +30,9 @@ COscilloscopeWindow::COscilloscopeWindow(QWidget* parent)
     diagram->SetAxisXType(DIAGRAM_OSCILLOSCOPE);
     diagram->AddLine(0, tr("Oscilloscope"), QPen(Qt::blue), 0, true);
     diagram->AddLine(0, tr("Threshold"), QPen(Qt::red), 0, false);
-    setGeometry(QSettings().value(QLatin1String(GuiKitSettingsKeys::OSCILLOSCOPE_GEOMETRY), QRect(110, 110, 600, 400)).toRect());
+    setGeometry(QSettings()
+                    .value(QLatin1String(GuiKitSettingsKeys::OSCILLOSCOPE_GEOMETRY), QRect(110, 110, 600, 400))
+                    .toRect());
 }
 
 COscilloscopeWindow::~COscilloscopeWindow() = default;

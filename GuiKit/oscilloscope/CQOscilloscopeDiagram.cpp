@@ -340,7 +340,8 @@ QString CQOscilloscopeDiagram::DeltaText() const
         .arg(number(startMs), number(endMs), number(diff), number(hz));
 }
 
-bool CQOscilloscopeDiagram::GetToolTipText(bool deltaFlag, const QPoint& pos, const QList<DATA_LINE*>& lines, QString& text)
+bool CQOscilloscopeDiagram::GetToolTipText(bool deltaFlag, const QPoint& pos, const QList<DATA_LINE*>& lines,
+    QString& text)
 {
     const VIEW view = ReadView();
     if (m_pAxisYRect->contains(pos)) {

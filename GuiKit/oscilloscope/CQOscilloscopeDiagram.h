@@ -1,7 +1,7 @@
 #pragma once
 
-#include "diagram/DIAGRAM_RANGES.h"
 #include "GuiKitExport.h"
+#include "diagram/DIAGRAM_RANGES.h"
 #include "diagram/IDiagram.h"
 
 #include <QFont>

@@ -32,10 +32,7 @@ private:
         QFont font;
         int dpi = 0;
 
-        bool operator==(const KEY& other) const
-        {
-            return dpi == other.dpi && text == other.text && font == other.font;
-        }
+        bool operator==(const KEY& other) const { return dpi == other.dpi && text == other.text && font == other.font; }
     };
     friend size_t qHash(const KEY& key, size_t seed) { return qHashMulti(seed, key.text, key.font, key.dpi); }
 

@@ -26,10 +26,7 @@ public:
     bool AtEnd() const { return m_nPos > m_bytes.size(); }
 
     // At most this many items of the given width can still follow.
-    qsizetype Bound(int fieldsPerItem) const
-    {
-        return AtEnd() ? 0 : (m_bytes.size() - m_nPos + 1) / fieldsPerItem + 1;
-    }
+    qsizetype Bound(int fieldsPerItem) const { return AtEnd() ? 0 : (m_bytes.size() - m_nPos + 1) / fieldsPerItem + 1; }
 
     int Int() { return Next().toInt(); }
     double Double() { return Next().toDouble(); }
@@ -67,10 +64,7 @@ public:
     }
 
     bool AtEnd() const { return m_nIndex < 0 || m_nIndex >= m_fields.size(); }
-    qsizetype Bound(int fieldsPerItem) const
-    {
-        return AtEnd() ? 0 : (m_fields.size() - m_nIndex) / fieldsPerItem + 1;
-    }
+    qsizetype Bound(int fieldsPerItem) const { return AtEnd() ? 0 : (m_fields.size() - m_nIndex) / fieldsPerItem + 1; }
     int Index() const { return m_nIndex; }
 
     int Int() { return Next().toInt(); }

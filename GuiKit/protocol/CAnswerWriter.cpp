@@ -88,7 +88,8 @@ void CAnswerWriter::LogList(const QList<CLogRecord>& banks)
 
 void CAnswerWriter::LiveState(const LIVE_STATE& state)
 {
-    const qint64 fields[ServerProtocol::LIVE_STATE_FIELDS] = { state.online, state.error, state.mode, state.count, state.band };
+    const qint64 fields[ServerProtocol::LIVE_STATE_FIELDS]
+        = { state.online, state.error, state.mode, state.count, state.band };
     for (int i = 0; i < ServerProtocol::LIVE_STATE_FIELDS; ++i) {
         if (i > 0)
             Separator();

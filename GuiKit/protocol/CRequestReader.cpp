@@ -137,9 +137,7 @@ CRequestReader::MATCH CRequestReader::MatchArgument(const REQUEST_FORM& form, QB
 {
     MATCH match;
     switch (form.argument) {
-    case REQUEST_FORM::None:
-        match.fit = Closed;
-        return match;
+    case REQUEST_FORM::None: match.fit = Closed; return match;
     case REQUEST_FORM::Name:
         // A name runs to the end of what came; only a pause ends it.
         match.fit = Open;
@@ -150,8 +148,7 @@ CRequestReader::MATCH CRequestReader::MatchArgument(const REQUEST_FORM& form, QB
         match.length = form.limit;
         return match;
     case REQUEST_FORM::Number:
-    case REQUEST_FORM::NumberPair:
-        break;
+    case REQUEST_FORM::NumberPair: break;
     }
     NUMBER number = ReadNumber(rest, 0, form.argument == REQUEST_FORM::Number ? form.limit : ServerProtocol::UNBOUNDED);
     if (form.argument == REQUEST_FORM::NumberPair && number.fit != NUMBER::Missing && number.fit != NUMBER::Bad) {

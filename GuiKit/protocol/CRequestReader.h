@@ -60,7 +60,7 @@ private:
     int m_nMaxBytes;
     QByteArray m_buffer;
     State m_eState = Empty;
-    int m_nBest = -1;     // the form of the longest whole request found
+    int m_nBest = -1; // the form of the longest whole request found
     MATCH m_best;
-    int m_nStarted = -1;  // the one form the buffer begins, if only one
+    int m_nStarted = -1; // the one form the buffer begins, if only one
 };

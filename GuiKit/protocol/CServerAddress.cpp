@@ -61,12 +61,14 @@ bool CServerAddress::ParseScheme(QString rest)
 
 QString CServerAddress::Key() const
 {
-    const QString host = m_strHost.contains(QLatin1Char(':')) ? QLatin1Char('[') + m_strHost + QLatin1Char(']') : m_strHost;
+    const QString host
+        = m_strHost.contains(QLatin1Char(':')) ? QLatin1Char('[') + m_strHost + QLatin1Char(']') : m_strHost;
     return (m_bEncrypted ? QLatin1String(TLS_SCHEME) : QLatin1String(PLAIN_SCHEME)) + host.toLower() + QLatin1Char(':')
         + QString::number(m_nPort);
 }
 
 bool CServerAddress::IsLoopback() const
 {
-    return m_strHost.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 || QHostAddress(m_strHost).isLoopback();
+    return m_strHost.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0
+        || QHostAddress(m_strHost).isLoopback();
 }

@@ -38,10 +38,37 @@ constexpr int LIVE_STATE_FIELDS = 5;
 
 // In the order of FORMS.
 enum Request {
-    GetServerDevicesList, SelectServerDevice, Uninitialize, GetDevID, IsOnline, IsError, KeyPressed, SetRequest,
-    GetLogRecords, GetRealtimeRecords, Clear, GetCurrentMode, GetCurrentRecordIndex, GetRecord, GetCurrentRecord,
-    GetCurrentBand, GetMenuValue, SetMenuValue, SetMenuData, GetMenuData, GetLogType, GetTime, SetTime,
-    GetLogLoadProgress, IsRamOk, IsFlashOk, IsBatteryOk, GetRecords, GetLiveState, Auth, REQUEST_COUNT
+    GetServerDevicesList,
+    SelectServerDevice,
+    Uninitialize,
+    GetDevID,
+    IsOnline,
+    IsError,
+    KeyPressed,
+    SetRequest,
+    GetLogRecords,
+    GetRealtimeRecords,
+    Clear,
+    GetCurrentMode,
+    GetCurrentRecordIndex,
+    GetRecord,
+    GetCurrentRecord,
+    GetCurrentBand,
+    GetMenuValue,
+    SetMenuValue,
+    SetMenuData,
+    GetMenuData,
+    GetLogType,
+    GetTime,
+    SetTime,
+    GetLogLoadProgress,
+    IsRamOk,
+    IsFlashOk,
+    IsBatteryOk,
+    GetRecords,
+    GetLiveState,
+    Auth,
+    REQUEST_COUNT
 };
 
 inline constexpr REQUEST_FORM FORMS[REQUEST_COUNT] = {

@@ -2,8 +2,8 @@
 
 #include "protocol/CAnswerParser.h"
 #include "protocol/CCertificateFingerprint.h"
-#include "proxy/ProxyLog.h"
 #include "protocol/ServerProtocol.h"
+#include "proxy/ProxyLog.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -242,7 +242,8 @@ CRecord CMetaDevice::GetRecord(int index)
     if (IsLocal())
         return m_pLocal->GetRecord(index);
     CRecord record;
-    if (!CAnswerParser::ToRecord(SendCommand(WithArgument(ServerProtocol::GetRecord, index)), ServerProtocol::RECORD_MIN_FIELDS, record))
+    if (!CAnswerParser::ToRecord(SendCommand(WithArgument(ServerProtocol::GetRecord, index)),
+            ServerProtocol::RECORD_MIN_FIELDS, record))
         Fail(RECORD_FORMAT_ERROR, QStringLiteral("record ") + QString::number(index));
     return record;
 }
@@ -278,7 +279,8 @@ CRecord CMetaDevice::GetCurrentRecord()
     if (IsLocal())
         return m_pLocal->GetCurrentRecord();
     CRecord record;
-    if (!CAnswerParser::ToRecord(SendCommand(Command(ServerProtocol::GetCurrentRecord)), ServerProtocol::CURRENT_RECORD_MIN_FIELDS, record))
+    if (!CAnswerParser::ToRecord(SendCommand(Command(ServerProtocol::GetCurrentRecord)),
+            ServerProtocol::CURRENT_RECORD_MIN_FIELDS, record))
         Fail(CURRENT_RECORD_FORMAT_ERROR, m_strUrl);
     return record;
 }
@@ -304,7 +306,8 @@ void CMetaDevice::SetMenuValue(int index, unsigned char value)
     if (IsLocal())
         m_pLocal->SetMenuValue(index, value);
     else
-        SendChange(WithArgument(ServerProtocol::SetMenuValue, index) + QLatin1Char(ServerProtocol::SEPARATOR) + QString::number(value));
+        SendChange(WithArgument(ServerProtocol::SetMenuValue, index) + QLatin1Char(ServerProtocol::SEPARATOR)
+            + QString::number(value));
 }
 
 bool CMetaDevice::SetMenuData(QByteArray data)
@@ -450,7 +453,8 @@ bool CMetaDevice::Authenticated()
 {
     if (!m_address.IsEncrypted() && m_strKey.isEmpty())
         return true;
-    if (CAnswerParser::ToFlag(SendRawCommand(QByteArray(ServerProtocol::Text(ServerProtocol::Auth)) + m_strKey.toUtf8())))
+    if (CAnswerParser::ToFlag(
+            SendRawCommand(QByteArray(ServerProtocol::Text(ServerProtocol::Auth)) + m_strKey.toUtf8())))
         return true;
     m_eRefusal = KeyRefused;
     qCWarning(lcProxy).noquote() << "the server at" << m_strUrl << "refused the access key";

@@ -1,17 +1,17 @@
 #pragma once
 
-#include "protocol/CAnswerStream.h"
-#include "proxy/CReconnectSchedule.h"
-#include "protocol/CServerAddress.h"
 #include "GuiKitExport.h"
 #include "IDevice.h"
+#include "protocol/CAnswerStream.h"
+#include "protocol/CServerAddress.h"
 #include "protocol/LIVE_STATE.h"
 #include "protocol/ServerProtocol.h"
+#include "proxy/CReconnectSchedule.h"
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
-#include <QStringList>
 #include <QSslSocket>
+#include <QStringList>
 
 #include <atomic>
 
@@ -116,7 +116,6 @@ Q_SIGNALS:
     void waiting(bool on);
 
 public:
-
     bool Initialize() override;
     void Uninitialize() override;
     QString GetDevID() override;
@@ -220,7 +219,7 @@ private:
     LIVE_STATE m_live;
     QElapsedTimer m_liveAge; // invalid: nothing known
     CReconnectSchedule m_reconnect;
-    QDeadlineTimer m_attempt; // bounds the waits of a reconnection attempt's step, then the pause after it
+    QDeadlineTimer m_attempt;   // bounds the waits of a reconnection attempt's step, then the pause after it
     QElapsedTimer m_attemptAge; // of the attempt under way; invalid: none
     QByteArray m_greeting;      // what came of it so far
     bool m_bReattaching = false;

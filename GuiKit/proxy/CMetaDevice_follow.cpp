@@ -4,8 +4,8 @@
 #include "proxy/CMetaDevice.h"
 
 #include "protocol/CAnswerParser.h"
-#include "proxy/ProxyLog.h"
 #include "protocol/ServerProtocol.h"
+#include "proxy/ProxyLog.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -56,7 +56,8 @@ const LIVE_STATE* CMetaDevice::AskLiveState()
         DropPrefetch();
     // The records go first: a number at the end of the write would keep
     // the server waiting a moment for more digits.
-    const bool records = m_nExpectedFirst >= 0 && m_nPrefetchFirst < 0 && m_eLiveState == Served && ServerSendsBatches();
+    const bool records
+        = m_nExpectedFirst >= 0 && m_nPrefetchFirst < 0 && m_eLiveState == Served && ServerSendsBatches();
     const QString state = QLatin1String(ServerProtocol::Text(ServerProtocol::GetLiveState));
     WriteRequest((records ? RecordsRequest(m_nExpectedFirst) + state : state).toUtf8());
     if (records)

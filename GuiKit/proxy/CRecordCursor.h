@@ -19,7 +19,7 @@ public:
     struct TAKEN
     {
         QList<CRecord> records;
-        qint64 missed = 0;      // records known lost; -1: some, how many unknown
+        qint64 missed = 0; // records known lost; -1: some, how many unknown
         bool gap = false;
         bool restarted = false; // the device started its records anew (cleared, a new connection)
     };
@@ -60,7 +60,7 @@ private:
 
     int m_nRing;
     int m_nNext = 0;
-    int m_nCount = 0;        // the device's count at the last Take
+    int m_nCount = 0; // the device's count at the last Take
     // The place is behind a wrap: slots [next, ring) come before [0, count).
     bool m_bOldRound = false;
     Check m_eCheck = CheckNone;

@@ -65,7 +65,8 @@ bool CQFreqDiagram::GetToolTipText(bool, const QPoint& pos, const QList<DATA_LIN
     const double min = m_pRanges->visibleYMin;
     const double max = m_pRanges->visibleYMax;
     const auto shortest = [](double v) { return QString::number(v, 'g', QLocale::FloatingPointShortest); };
-    text = tr("Min = %1 dBm<br>Max = %2 dBm<br>Visible range = %3 dBm").arg(shortest(min), shortest(max), shortest(max - min));
+    text = tr("Min = %1 dBm<br>Max = %2 dBm<br>Visible range = %3 dBm")
+               .arg(shortest(min), shortest(max), shortest(max - min));
     return true;
 }
 

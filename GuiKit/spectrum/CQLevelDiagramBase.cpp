@@ -85,9 +85,8 @@ void CQLevelDiagramBase::DrawLevelLabels(QPainter& painter, bool fromTop) const
     const CLevelScale scale = LevelScale();
     painter.setFont(m_textFont);
     painter.setPen(m_textPen);
-    scale.DrawLabels(painter, *m_pAxisYRect, fromTop, tr("dB"), [&scale, fromTop](double level) {
-        return fromTop ? scale.visibleMax - std::fabs(level) : level;
-    });
+    scale.DrawLabels(painter, *m_pAxisYRect, fromTop, tr("dB"),
+        [&scale, fromTop](double level) { return fromTop ? scale.visibleMax - std::fabs(level) : level; });
 }
 
 bool CQLevelDiagramBase::MoveLevelBound(const QPoint& pressPos, double delta)

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "GuiKitExport.h"
 #include "diagram/CLevelScale.h"
 #include "diagram/DIAGRAM_RANGES.h"
-#include "GuiKitExport.h"
 #include "diagram/IDiagram.h"
 
 #include <QFont>

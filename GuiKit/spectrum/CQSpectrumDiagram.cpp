@@ -72,8 +72,8 @@ void CQSpectrumDiagram::DrawData(QPainter& painter, const QList<DATA_LINE*>& lin
     }
 }
 
-void CQSpectrumDiagram::DrawBars(
-    QPainter& painter, const DATA_LINE& line, double visibleMin, double visibleMax, int group) const
+void CQSpectrumDiagram::DrawBars(QPainter& painter, const DATA_LINE& line, double visibleMin, double visibleMax,
+    int group) const
 {
     const QList<DATA_VALUE>& values = line.values;
     const int n = int(values.size());
@@ -113,13 +113,15 @@ void CQSpectrumDiagram::DrawBars(
     painter.drawLines(columns);
 }
 
-void CQSpectrumDiagram::DrawThreshold(QPainter& painter, const DATA_LINE& line, double visibleMin, double visibleMax) const
+void CQSpectrumDiagram::DrawThreshold(QPainter& painter, const DATA_LINE& line, double visibleMin,
+    double visibleMax) const
 {
     if (line.values.isEmpty())
         return;
     const QRect& plot = *m_pPlotRect;
     const double level = CDiagramValues::Real(line.values.first().y);
-    const int y = CTimeMapping::ClampedInt(plot.top() + plot.height() * (level - visibleMax) / (visibleMin - visibleMax));
+    const int y
+        = CTimeMapping::ClampedInt(plot.top() + plot.height() * (level - visibleMax) / (visibleMin - visibleMax));
     painter.setPen(line.pen);
     painter.drawLine(plot.left(), y, plot.right(), y);
 }

@@ -4,12 +4,12 @@
 #include "spectrum/SpectrumLevels.h"
 #include "widgets/BarGraph.h"
 
-#include "export/CDiagramMenu.h"
-#include "widgets/CLabel.h"
+#include "SPECTRUM_SWEEP.h"
 #include "diagram/CQDiagramWidget.h"
+#include "export/CDiagramMenu.h"
 #include "waterfall/CWaterfallLegend.h"
 #include "waterfall/CWaterfallWidget.h"
-#include "SPECTRUM_SWEEP.h"
+#include "widgets/CLabel.h"
 
 #include <QCloseEvent>
 #include <QSettings>
@@ -55,7 +55,9 @@ CSpectrumWindow::CSpectrumWindow(QWidget* parent)
     m_pLegendWidget->setObjectName(QStringLiteral("LegendWidget"));
     m_pReadoutLabel = AddLabel(QStringLiteral("ReadoutLabel"), QRect());
     connect(m_pWaterfallWidget, &CWaterfallWidget::readoutChanged, m_pReadoutLabel, &QLabel::setText);
-    setGeometry(QSettings().value(QLatin1String(GuiKitSettingsKeys::SPECTRUM_GEOMETRY), QRect(QPoint(110, 110), WINDOW_SIZE)).toRect());
+    setGeometry(QSettings()
+                    .value(QLatin1String(GuiKitSettingsKeys::SPECTRUM_GEOMETRY), QRect(QPoint(110, 110), WINDOW_SIZE))
+                    .toRect());
     LayoutWaterfall();
     m_pSpectrumWidget->hide();
     // The picture is the whole window: the bars with the waterfall under them.
@@ -141,11 +143,8 @@ void CSpectrumWindow::SetSignal(int signalFreq, int signalLevel, int noiseLevel,
         m_pFREQLabel->clear();
         return;
     }
-    m_pFREQLabel->setText(tr("Signal%4: %1 MHz %2 dBm    Noise: %3 dBm")
-                              .arg(signalFreq)
-                              .arg(signalLevel)
-                              .arg(noiseLevel)
-                              .arg(signalNo));
+    m_pFREQLabel->setText(
+        tr("Signal%4: %1 MHz %2 dBm    Noise: %3 dBm").arg(signalFreq).arg(signalLevel).arg(noiseLevel).arg(signalNo));
 }
 
 void CSpectrumWindow::ClearTexts()

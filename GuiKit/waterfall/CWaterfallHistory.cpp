@@ -1,8 +1,8 @@
 #include "waterfall/CWaterfallHistory.h"
 #include "spectrum/SpectrumLevels.h"
 
-#include "waterfall/CWaterfallPalette.h"
 #include "SPECTRUM_SWEEP.h"
+#include "waterfall/CWaterfallPalette.h"
 
 #include <algorithm>
 
@@ -24,8 +24,8 @@ bool CWaterfallHistory::Add(const SPECTRUM_SWEEP& sweep, const CWaterfallPalette
     row.rangeEndMhz = sweep.rangeEndMhz;
     row.levelMinDbm = sweep.levelMinDbm;
     row.count = std::min(int(sweep.points.size()), WATERFALL_ROW::COLUMNS);
-    row.rangeChanged = m_nCount > 0
-        && (Row(0).rangeStartMhz != row.rangeStartMhz || Row(0).rangeEndMhz != row.rangeEndMhz);
+    row.rangeChanged
+        = m_nCount > 0 && (Row(0).rangeStartMhz != row.rangeStartMhz || Row(0).rangeEndMhz != row.rangeEndMhz);
     std::copy_n(reinterpret_cast<const quint8*>(sweep.points.constData()), row.count, row.levels.begin());
     std::fill(row.levels.begin() + row.count, row.levels.end(), quint8(0));
     Paint(row, slot, palette);

@@ -1,7 +1,7 @@
 #include "waterfall/CWaterfallWidget.h"
 
-#include "export/CDiagramExport.h"
 #include "diagram/CDiagramValues.h"
+#include "export/CDiagramExport.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -111,8 +111,8 @@ QString CWaterfallWidget::ReadoutAt(const QPoint& pos) const
         return QString();
     // Each row names its frequencies by its own range: the range may have
     // changed since.
-    const double mhz = row.rangeStartMhz
-        + double(row.rangeEndMhz - row.rangeStartMhz) * column / (WATERFALL_ROW::COLUMNS - 1);
+    const double mhz
+        = row.rangeStartMhz + double(row.rangeEndMhz - row.rangeStartMhz) * column / (WATERFALL_ROW::COLUMNS - 1);
     return tr("%1 MHz   %2 dBm   %3")
         .arg(mhz, 0, 'f', 1)
         .arg(row.levelMinDbm + row.levels[size_t(column)])
@@ -183,8 +183,8 @@ void CWaterfallWidget::PaintRows(QPainter& painter, const QRect& plot, int rows)
         left -= run;
     }
     if (y <= plot.bottom())
-        painter.fillRect(
-            QRect(plot.left(), y, plot.width(), plot.bottom() + 1 - y), QColor(CWaterfallPalette::NO_DATA));
+        painter.fillRect(QRect(plot.left(), y, plot.width(), plot.bottom() + 1 - y),
+            QColor(CWaterfallPalette::NO_DATA));
 }
 
 void CWaterfallWidget::PaintRangeMarks(QPainter& painter, const QRect& plot, int rows) const

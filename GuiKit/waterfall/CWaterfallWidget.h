@@ -1,8 +1,8 @@
 #pragma once
 
+#include "GuiKitExport.h"
 #include "waterfall/CWaterfallHistory.h"
 #include "waterfall/CWaterfallPalette.h"
-#include "GuiKitExport.h"
 
 #include <QWidget>
 

@@ -15,8 +15,8 @@ struct WATERFALL_ROW
     quint64 time = 0; // seconds since 1970-01-01 UTC
     int rangeStartMhz = 0;
     int rangeEndMhz = 0;
-    int levelMinDbm = 0; // the level of a point of 0
-    int count = 0; // points the sweep had, at most COLUMNS
+    int levelMinDbm = 0;       // the level of a point of 0
+    int count = 0;             // points the sweep had, at most COLUMNS
     bool rangeChanged = false; // the range differs from the row before it
     std::array<quint8, COLUMNS> levels {};
 };

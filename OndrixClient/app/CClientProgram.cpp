@@ -4,9 +4,9 @@
 #include "app/CClientResources.h"
 #include "app/CClientSession.h"
 #include "app/CGuardedCall.h"
-#include "mainwindow/CMainWindow.h"
-#include "connect/CStartupWindow.h"
 #include "app/CTranslationSet.h"
+#include "connect/CStartupWindow.h"
+#include "mainwindow/CMainWindow.h"
 
 #include <QApplication>
 #include <QIcon>

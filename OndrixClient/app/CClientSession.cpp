@@ -1,7 +1,7 @@
 #include "app/CClientSession.h"
 
-#include "proxy/CMetaDevice.h"
 #include "IDeviceGui.h"
+#include "proxy/CMetaDevice.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "app/CTranslationSet.h"
 
-#include "app/CClientSession.h"
 #include "IDeviceGui.h"
+#include "app/CClientSession.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,7 +1,7 @@
 #include "connect/CKnownServers.h"
 
-#include "protocol/CServerAddress.h"
 #include "app/ClientLog.h"
+#include "protocol/CServerAddress.h"
 
 #include <QDir>
 #include <QFile>

@@ -33,7 +33,8 @@ bool CServerIdentityQuery::Run(const QString& program, const QString& option, QB
     process.start(program, { QStringLiteral("--") + option });
     if (!process.waitForFinished(RUN_MS) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         process.kill();
-        error = tr("%1 %2 failed: %3").arg(program, option, QString::fromLocal8Bit(process.readAllStandardError()).trimmed());
+        error = tr("%1 %2 failed: %3")
+                    .arg(program, option, QString::fromLocal8Bit(process.readAllStandardError()).trimmed());
         return false;
     }
     output = process.readAllStandardOutput();

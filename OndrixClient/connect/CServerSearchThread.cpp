@@ -1,8 +1,8 @@
 #include "connect/CServerSearchThread.h"
 
-#include "server/CLocalNetworks.h"
-#include "proxy/CMetaDevice.h"
 #include "protocol/CServerAddress.h"
+#include "proxy/CMetaDevice.h"
+#include "server/CLocalNetworks.h"
 
 #include <QHostAddress>
 
@@ -55,10 +55,13 @@ void CServerSearchThread::Report(Fn emitSignal)
 {
     const quint32 search = m_nRunning;
     // The thread object lives on the GUI thread: the call is queued there.
-    QMetaObject::invokeMethod(this, [this, search, emitSignal] {
-        if (search == m_nSearch)
-            emitSignal();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this, search, emitSignal] {
+            if (search == m_nSearch)
+                emitSignal();
+        },
+        Qt::QueuedConnection);
 }
 
 void CServerSearchThread::StopSearch()

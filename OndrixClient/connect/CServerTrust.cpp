@@ -1,10 +1,10 @@
 #include "connect/CServerTrust.h"
 
-#include "protocol/CCertificateFingerprint.h"
-#include "connect/CKnownServers.h"
-#include "proxy/CMetaDevice.h"
-#include "connect/CServerTrustDialog.h"
 #include "app/ClientLog.h"
+#include "connect/CKnownServers.h"
+#include "connect/CServerTrustDialog.h"
+#include "protocol/CCertificateFingerprint.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QMessageBox>
 
@@ -40,7 +40,8 @@ CServerTrust::Outcome CServerTrust::Connect(QWidget* parent, CMetaDevice& device
         }
         if (question == MAX_QUESTIONS)
             return Refused;
-        CServerTrustDialog dialog(device.GetUrl(), device.PeerFingerprint(), refusal == CMetaDevice::KeyRefused, parent);
+        CServerTrustDialog dialog(device.GetUrl(), device.PeerFingerprint(), refusal == CMetaDevice::KeyRefused,
+            parent);
         if (dialog.exec() != QDialog::Accepted)
             return Refused;
         device.SetCredentials(device.PeerFingerprint(), dialog.Key());

@@ -14,7 +14,8 @@ CServerTrustDialog::CServerTrustDialog(const QString& server, const QString& fin
     m_pUi->setupUi(this);
     m_pUi->m_pIntroLabel->setText(keyRefused
             ? tr("The server %1 refused the access key. Its certificate's fingerprint (SHA-256) is:").arg(server)
-            : tr("This is the first connection to the server %1. Its certificate's fingerprint (SHA-256) is:").arg(server));
+            : tr("This is the first connection to the server %1. Its certificate's fingerprint (SHA-256) is:")
+                  .arg(server));
     m_pUi->m_pFingerprintLabel->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_pUi->m_pFingerprintLabel->setText(CCertificateFingerprint::Readable(fingerprint));
     connect(m_pUi->m_pButtonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);

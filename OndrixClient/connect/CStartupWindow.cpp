@@ -3,16 +3,16 @@
 
 #include "ui_CStartupWindow.h"
 
-#include "app/CClientSession.h"
-#include "connect/CDeviceSelectDialog.h"
-#include "app/CErrorText.h"
-#include "connect/CKnownServers.h"
-#include "proxy/CMetaDevice.h"
 #include "CPlugHub.h"
-#include "connect/CServerSearchDialog.h"
-#include "connect/CServerTrust.h"
 #include "IDevice.h"
 #include "IDeviceGui.h"
+#include "app/CClientSession.h"
+#include "app/CErrorText.h"
+#include "connect/CDeviceSelectDialog.h"
+#include "connect/CKnownServers.h"
+#include "connect/CServerSearchDialog.h"
+#include "connect/CServerTrust.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QMessageBox>
 #include <QSettings>
@@ -21,7 +21,6 @@
 #include <utility>
 
 namespace {
-
 
 std::unique_ptr<IPlugHub> CreatePlugHub()
 {

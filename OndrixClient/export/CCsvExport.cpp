@@ -1,9 +1,9 @@
 #include "export/CCsvExport.h"
 
+#include "app/ClientLog.h"
 #include "export/CCsvTable.h"
 #include "files/CDataFile.h"
 #include "files/CStoredRecords.h"
-#include "app/ClientLog.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -264,7 +264,7 @@ bool Finish(QSaveFile& file, CRows& rows, QString& error)
 
 const QStringList& CCsvExport::Columns()
 {
-    static const QStringList columns{ QStringLiteral("file"), QStringLiteral("record"), QStringLiteral("value"),
+    static const QStringList columns { QStringLiteral("file"), QStringLiteral("record"), QStringLiteral("value"),
         QStringLiteral("time_local"), QStringLiteral("time_utc"), QStringLiteral("band"), QStringLiteral("band_name"),
         QStringLiteral("duration_s"), QStringLiteral("level_dBm"), QStringLiteral("threshold_dBm"),
         QStringLiteral("over_threshold") };

@@ -1,12 +1,12 @@
 #include "export/CExportActions.h"
-#include "mainwindow/StatusBar.h"
 #include "app/ClientSettingsKeys.h"
+#include "mainwindow/StatusBar.h"
 
 #include "app/CClientSession.h"
-#include "export/CCsvExport.h"
 #include "app/CGuardedCall.h"
-#include "storage/CLogArea.h"
+#include "export/CCsvExport.h"
 #include "proxy/CMetaDevice.h"
+#include "storage/CLogArea.h"
 #include "storage/CStoragePanel.h"
 
 #include <QAction>
@@ -23,7 +23,6 @@
 #include <QTreeWidget>
 
 namespace {
-
 
 QAction* NewAction(QWidget* window, const char* name)
 {
@@ -71,7 +70,8 @@ bool CExportActions::eventFilter(QObject* watched, QEvent* event)
 void CExportActions::Retranslate()
 {
     m_pStorageAction->setText(tr("Export to CSV..."));
-    m_pStorageAction->setStatusTip(tr("Export the selected data file, or the data files of the selected folder, to CSV"));
+    m_pStorageAction->setStatusTip(
+        tr("Export the selected data file, or the data files of the selected folder, to CSV"));
     m_pEventsAction->setText(tr("Export Event List to CSV..."));
     m_pEventsAction->setStatusTip(tr("Export the events of the List page to CSV"));
     m_pRealtimeAction->setText(tr("Export to CSV..."));
@@ -96,7 +96,8 @@ void CExportActions::ExportStorageItem()
         files = m_pStorage->FilesUnder(selected.first());
     }
     if (files.isEmpty()) {
-        QMessageBox::information(m_pWindow, QCoreApplication::applicationName(), tr("There are no data files in this folder."));
+        QMessageBox::information(m_pWindow, QCoreApplication::applicationName(),
+            tr("There are no data files in this folder."));
         return;
     }
     // One chosen item names the table after itself.
@@ -145,7 +146,8 @@ void CExportActions::ExportLiveSession()
         QMessageBox::information(m_pWindow, QCoreApplication::applicationName(), tr("There's no data to export!"));
         return;
     }
-    const QString target = Choose(QStringLiteral("live_") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_hhmmss")));
+    const QString target
+        = Choose(QStringLiteral("live_") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_hhmmss")));
     if (target.isEmpty())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -164,8 +166,8 @@ QString CExportActions::Choose(const QString& name)
     if (m_chooser) {
         target = m_chooser(suggested);
     } else {
-        QFileDialog dialog(m_pWindow, tr("Export to CSV"), suggested, tr("CSV files (*.csv)") + QStringLiteral(";;")
-            + tr("All files (*)"));
+        QFileDialog dialog(m_pWindow, tr("Export to CSV"), suggested,
+            tr("CSV files (*.csv)") + QStringLiteral(";;") + tr("All files (*)"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(QStringLiteral("csv"));
         dialog.selectFile(suggested);

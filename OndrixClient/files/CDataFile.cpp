@@ -245,8 +245,8 @@ bool CReader::Get(CRecord& record)
     return true;
 }
 
-CDataFile::Result DecodeFrom(CReader& reader, const QString& expectedDeviceType, QList<CRecord>& records,
-    qint32& kind, QString* deviceType)
+CDataFile::Result DecodeFrom(CReader& reader, const QString& expectedDeviceType, QList<CRecord>& records, qint32& kind,
+    QString* deviceType)
 {
     QString type;
     if (!reader.Get(type))
@@ -283,8 +283,8 @@ QByteArray CDataFile::Encode(const QString& deviceType, qint32 kind, const QList
     return bytes;
 }
 
-CDataFile::Result CDataFile::Decode(const QByteArray& bytes, const QString& expectedDeviceType,
-    QList<CRecord>& records, qint32& kind, QString* deviceType)
+CDataFile::Result CDataFile::Decode(const QByteArray& bytes, const QString& expectedDeviceType, QList<CRecord>& records,
+    qint32& kind, QString* deviceType)
 {
     QBuffer buffer;
     buffer.setData(bytes);

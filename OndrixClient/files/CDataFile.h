@@ -36,6 +36,6 @@ public:
     // Written to a temporary file and renamed over the old one: a crash or a
     // full disk on the way leaves the old file as it was.
     static bool Save(const QString& path, const QString& deviceType, qint32 kind, const QList<CRecord>& records);
-    static Result Load(const QString& path, const QString& expectedDeviceType, QList<CRecord>& records,
-        qint32& kind, QString* deviceType = nullptr);
+    static Result Load(const QString& path, const QString& expectedDeviceType, QList<CRecord>& records, qint32& kind,
+        QString* deviceType = nullptr);
 };

@@ -1,8 +1,8 @@
 #include "files/CLogSaver.h"
 
+#include "IDevice.h"
 #include "files/CDataFile.h"
 #include "storage/CStorageTree.h"
-#include "IDevice.h"
 
 #include <QDir>
 

@@ -15,7 +15,7 @@ namespace {
 
 const char MAGIC[] = "ORZREC";
 const int MAGIC_SIZE = 6;
-const int VALUE_SIZE = 24; // a record's level, threshold and two parameters
+const int VALUE_SIZE = 24;        // a record's level, threshold and two parameters
 const int SWEEP_HEAD = 8 + 7 * 4; // a sweep's time and numbers before its points
 const int GAP_SIZE = 8 + 8 + 8 + 1;
 const int SUMMARY_SIZE = 8 + 8 + 8 + 8 + 1 + 8 + 4 + 4;
@@ -242,7 +242,8 @@ bool CRecordingCodec::SweepShape(QByteArrayView payload)
     return payload.size() > SWEEP_HEAD && payload.size() <= SWEEP_HEAD + MAX_SPECTRUM_POINTS;
 }
 
-bool CRecordingCodec::DecodeRecord(QByteArrayView payload, CRecord& record, QString& lastName, QByteArray& lastNameBytes)
+bool CRecordingCodec::DecodeRecord(QByteArrayView payload, CRecord& record, QString& lastName,
+    QByteArray& lastNameBytes)
 {
     CByteReader reader(payload);
     record.time = reader.Get<quint64>();

@@ -66,19 +66,14 @@ public:
     };
 
     enum Status {
-        Whole,     // every byte belongs to a whole frame
-        Cut,       // ends inside a frame (a crash while writing)
-        Damaged,   // a frame failed its check or its own form
-        Newer,     // written by a later version: nothing read
+        Whole,   // every byte belongs to a whole frame
+        Cut,     // ends inside a frame (a crash while writing)
+        Damaged, // a frame failed its check or its own form
+        Newer,   // written by a later version: nothing read
         NotARecording
     };
 
-    enum GapReason : quint8 {
-        UnknownReason = 0,
-        RingOverrun = 1,
-        ConnectionLost = 2,
-        DiskFull = 3
-    };
+    enum GapReason : quint8 { UnknownReason = 0, RingOverrun = 1, ConnectionLost = 2, DiskFull = 3 };
 
     struct GAP
     {

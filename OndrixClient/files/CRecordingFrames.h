@@ -43,7 +43,7 @@ public:
     static bool AtEnd(QByteArrayView bytes, quint8 kind, qsizetype payloadSize, QByteArrayView& payload);
 
 private:
-    enum Check { Good, Bad, Beyond }; // Beyond: it would go past the bytes
+    enum Check { Good, Bad, Beyond };  // Beyond: it would go past the bytes
     static constexpr int HEAD = 4 + 5; // sync, kind and length
     static constexpr int V1_HEAD = 5;
     static constexpr int CHECK = 4;

@@ -64,8 +64,7 @@ void CRecordingSummary::Scan(CRecordingReader& reader, RECORDING& recorded, cons
         if (summary.records == 0)
             summary.first = piece.records.first();
         // Records of more than one band, within a piece or across two.
-        summary.automatic
-            = summary.automatic || piece.severalBands || (firstBand >= 0 && piece.firstBand != firstBand);
+        summary.automatic = summary.automatic || piece.severalBands || (firstBand >= 0 && piece.firstBand != firstBand);
         firstBand = firstBand >= 0 ? firstBand : piece.firstBand;
         summary.records += piece.records.size();
         summary.last = piece.records.last();
@@ -76,4 +75,3 @@ void CRecordingSummary::Scan(CRecordingReader& reader, RECORDING& recorded, cons
     recorded.status = reader.Status();
     recorded.device = reader.Device();
 }
-

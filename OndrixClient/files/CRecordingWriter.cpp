@@ -1,7 +1,7 @@
 #include "files/CRecordingWriter.h"
 
-#include "files/CDiskSync.h"
 #include "app/ClientLog.h"
+#include "files/CDiskSync.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

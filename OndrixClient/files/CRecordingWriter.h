@@ -1,8 +1,8 @@
 #pragma once
 
 #include "CRecord.h"
-#include "files/CRecordingCodec.h"
 #include "SPECTRUM_SWEEP.h"
+#include "files/CRecordingCodec.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -35,8 +35,8 @@ public:
     {
         enum Kind { Open, Records, Sweep, Gap, Close };
         Kind kind = Records;
-        QString path;   // Open: the new recording; its folder exists
-        QString device; // Open
+        QString path;                    // Open: the new recording; its folder exists
+        QString device;                  // Open
         std::shared_ptr<QLockFile> lock; // Open: held until the recording is closed
         QList<CRecord> records;
         SPECTRUM_SWEEP sweep;
@@ -45,7 +45,7 @@ public:
 
     struct STATUS
     {
-        QString path;  // being written; empty when none
+        QString path; // being written; empty when none
         qint64 bytes = 0;
         CRecordingCodec::SUMMARY summary; // of what that recording holds so far
         bool paused = false;

@@ -1,8 +1,8 @@
 #include "files/CStoredRecords.h"
 
+#include "app/ClientLog.h"
 #include "files/CRecordingCodec.h"
 #include "files/CRecordingReader.h"
-#include "app/ClientLog.h"
 #include "files/RecordingSettings.h"
 
 bool CStoredRecords::IsRecording(const QString& path)
@@ -10,8 +10,8 @@ bool CStoredRecords::IsRecording(const QString& path)
     return path.endsWith(QLatin1Char('.') + QLatin1String(RecordingSettings::EXTENSION));
 }
 
-CDataFile::Result CStoredRecords::Load(const QString& path, const QString& expectedDeviceType,
-    QList<CRecord>& records, qint32& kind, QString* deviceType)
+CDataFile::Result CStoredRecords::Load(const QString& path, const QString& expectedDeviceType, QList<CRecord>& records,
+    qint32& kind, QString* deviceType)
 {
     if (IsRecording(path))
         return LoadRecording(path, expectedDeviceType, records, kind, deviceType);

@@ -1,12 +1,12 @@
 #include "live/CLiveFeed.h"
 
-#include "app/CClientSession.h"
-#include "export/CDiagramMenu.h"
-#include "app/CGuardedCall.h"
-#include "proxy/CMetaDevice.h"
-#include "diagram/CQDiagramWidget.h"
-#include "app/ClientLog.h"
 #include "IRZ450DeviceGui.h"
+#include "app/CClientSession.h"
+#include "app/CGuardedCall.h"
+#include "app/ClientLog.h"
+#include "diagram/CQDiagramWidget.h"
+#include "export/CDiagramMenu.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QDateTime>
 
@@ -59,7 +59,8 @@ void CLiveFeed::Feed(CMetaDevice* device, int count, int mode)
         return;
     const CRecordCursor::TAKEN taken = m_cursor.Take(device, count, MAX_RECORDS_PER_TICK);
     if (taken.gap || (taken.restarted && m_bReconnected))
-        MarkGap(taken.gap ? taken.missed : -1, m_bReconnected ? CRecordingCodec::ConnectionLost : CRecordingCodec::RingOverrun);
+        MarkGap(taken.gap ? taken.missed : -1,
+            m_bReconnected ? CRecordingCodec::ConnectionLost : CRecordingCodec::RingOverrun);
     m_bReconnected = m_bReconnected && taken.records.isEmpty();
     device->ExpectRecordsFrom(m_cursor.ReadFirst());
     for (const CRecord& record : taken.records) {
@@ -83,10 +84,11 @@ void CLiveFeed::MarkGap(qint64 missed, quint8 reason)
     m_recorder.MarkGap(gap);
     const QString when = QDateTime::currentDateTime().toString(QStringLiteral("dd.MM hh:mm:ss"));
     qCWarning(lcClient) << "live records missed:" << missed << "reason" << reason;
-    Q_EMIT message(missed > 0 ? tr("%n live record(s) were missed before %1; the gap is marked in the recording.",
-                                    nullptr, int(std::min<qint64>(missed, INT_MAX)))
-                                    .arg(when)
-                              : tr("Live records were missed before %1; the gap is marked in the recording.").arg(when));
+    Q_EMIT message(missed > 0
+            ? tr("%n live record(s) were missed before %1; the gap is marked in the recording.", nullptr,
+                int(std::min<qint64>(missed, INT_MAX)))
+                  .arg(when)
+            : tr("Live records were missed before %1; the gap is marked in the recording.").arg(when));
 }
 
 void CLiveFeed::OnReconnected()

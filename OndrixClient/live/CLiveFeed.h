@@ -1,8 +1,8 @@
 #pragma once
 
+#include "CRecord.h"
 #include "live/CLiveRecorder.h"
 #include "live/CLiveTimeline.h"
-#include "CRecord.h"
 #include "proxy/CRecordCursor.h"
 
 #include <QObject>
@@ -88,7 +88,7 @@ private:
     QString m_strRecordingFolder;
     quint64 m_nLastTime = 0; // of the last record fed
     bool m_bViewsHeld = false;
-    bool m_bRedraw = false; // the diagram waits for the records it missed
-    int m_nRedrawn = 0;     // of them, drawn so far
+    bool m_bRedraw = false;      // the diagram waits for the records it missed
+    int m_nRedrawn = 0;          // of them, drawn so far
     bool m_bReconnected = false; // until records flow again
 };

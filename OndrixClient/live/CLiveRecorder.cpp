@@ -1,8 +1,8 @@
 #include "live/CLiveRecorder.h"
 #include "app/ClientSettingsKeys.h"
 
-#include "live/CRecordingRetention.h"
 #include "app/ClientLog.h"
+#include "live/CRecordingRetention.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -39,9 +39,17 @@ RecordingSettings::LIMITS CLiveRecorder::Limits()
     const QSettings settings;
     LIMITS limits;
     limits.enabled = settings.value(QLatin1String(ClientSettingsKeys::RECORDING_ENABLED), true).toBool();
-    limits.keepBytes = qint64(std::max(1, settings.value(QLatin1String(ClientSettingsKeys::RECORDING_KEEP_GB), DEFAULT_KEEP_GB).toInt())) << 30;
-    limits.keepDays = std::max(1, settings.value(QLatin1String(ClientSettingsKeys::RECORDING_KEEP_DAYS), DEFAULT_KEEP_DAYS).toInt());
-    limits.freeFloorBytes = qint64(std::max(0, settings.value(QLatin1String(ClientSettingsKeys::RECORDING_FREE_FLOOR_MB), DEFAULT_FREE_FLOOR_MB).toInt())) << 20;
+    limits.keepBytes
+        = qint64(std::max(1,
+              settings.value(QLatin1String(ClientSettingsKeys::RECORDING_KEEP_GB), DEFAULT_KEEP_GB).toInt()))
+        << 30;
+    limits.keepDays = std::max(1,
+        settings.value(QLatin1String(ClientSettingsKeys::RECORDING_KEEP_DAYS), DEFAULT_KEEP_DAYS).toInt());
+    limits.freeFloorBytes
+        = qint64(std::max(0,
+              settings.value(QLatin1String(ClientSettingsKeys::RECORDING_FREE_FLOOR_MB), DEFAULT_FREE_FLOOR_MB)
+                  .toInt()))
+        << 20;
     return limits;
 }
 
@@ -166,9 +174,9 @@ void CLiveRecorder::Read(const CRecordingWriter::STATUS& status)
     }
     if (status.paused != m_bPaused) {
         m_bPaused = status.paused;
-        Q_EMIT notice(m_bPaused ? tr("Recording paused: the storage disk has less than %1 MB free.")
-                                      .arg(m_limits.freeFloorBytes >> 20)
-                                : tr("Recording resumed: the storage disk has space again."));
+        Q_EMIT notice(m_bPaused
+                ? tr("Recording paused: the storage disk has less than %1 MB free.").arg(m_limits.freeFloorBytes >> 20)
+                : tr("Recording resumed: the storage disk has space again."));
     }
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "CRecord.h"
+#include "SPECTRUM_SWEEP.h"
 #include "files/CRecordingCodec.h"
 #include "files/CRecordingWriter.h"
 #include "files/RecordingSettings.h"
-#include "SPECTRUM_SWEEP.h"
 
 #include <QDateTime>
 #include <QList>

@@ -16,9 +16,9 @@ class CLiveTimeline
 {
 public:
     enum Step {
-        Append,   // the record follows the ones before it
-        Start,    // the first record of a fresh view: the window starts at it
-        StepBack  // the clock went back: the view goes on where it was
+        Append,  // the record follows the ones before it
+        Start,   // the first record of a fresh view: the window starts at it
+        StepBack // the clock went back: the view goes on where it was
     };
 
     // The view was cleared or prepared anew.

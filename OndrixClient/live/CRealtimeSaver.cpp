@@ -1,11 +1,11 @@
 #include "live/CRealtimeSaver.h"
 
-#include "files/CDataFile.h"
 #include "app/CGuardedCall.h"
-#include "proxy/CMetaDevice.h"
-#include "live/CRealtimeFileName.h"
-#include "files/CRecordingReader.h"
 #include "app/ClientLog.h"
+#include "files/CDataFile.h"
+#include "files/CRecordingReader.h"
+#include "live/CRealtimeFileName.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,11 +47,13 @@ bool CRealtimeSaver::Save(const QString& folder, bool automatic, const QString& 
 {
     if (folder.isEmpty() || !m_pDevice)
         return false;
-    return CGuardedCall::Value([&] {
-        const QList<CRecord> records = m_pDevice->GetRealtimeRecords();
-        m_strDevice = m_pDevice->GetDevID();
-        return !records.isEmpty() && SavePiece(folder, automatic, prefix, records);
-    }, false);
+    return CGuardedCall::Value(
+        [&] {
+            const QList<CRecord> records = m_pDevice->GetRealtimeRecords();
+            m_strDevice = m_pDevice->GetDevID();
+            return !records.isEmpty() && SavePiece(folder, automatic, prefix, records);
+        },
+        false);
 }
 
 bool CRealtimeSaver::SaveRecordings(const QString& folder, const QStringList& recordings, bool automatic,
@@ -135,8 +137,7 @@ bool CRealtimeSaver::SavePiece(const QString& folder, bool automatic, const QStr
     const QList<CRecord>& records)
 {
     const QString name = CRealtimeFileName::Free(folder, prefix, records.first().time);
-    if (!CDataFile::Save(QDir(folder).filePath(name + QStringLiteral(".rdf")), m_strDevice, automatic ? 1 : 0,
-            records))
+    if (!CDataFile::Save(QDir(folder).filePath(name + QStringLiteral(".rdf")), m_strDevice, automatic ? 1 : 0, records))
         return false;
     if (m_files.isEmpty())
         m_strName = name;

@@ -1,10 +1,10 @@
 #include "live/CRecordingCloser.h"
 
-#include "live/CLiveRecorder.h"
-#include "files/CRecordingSummary.h"
-#include "live/CRecordingRetention.h"
-#include "files/CRecordingTrailer.h"
 #include "app/ClientLog.h"
+#include "files/CRecordingSummary.h"
+#include "files/CRecordingTrailer.h"
+#include "live/CLiveRecorder.h"
+#include "live/CRecordingRetention.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -123,7 +123,8 @@ QString CRecordingCloser::Note(const QList<CLOSED>& closed)
         places += one.summary.damagedPlaces;
     }
     if (kept == 0)
-        return closed.isEmpty() ? QString() : tr("An interrupted recording could not be closed: %1").arg(closed.first().error);
+        return closed.isEmpty() ? QString()
+                                : tr("An interrupted recording could not be closed: %1").arg(closed.first().error);
     QString note = tr("%n interrupted recording(s) closed and kept", nullptr, kept) + tr(", %1 records").arg(records);
     if (places > 0)
         note += tr("; %n damaged place(s) (%1 bytes) could not be read and were left in the file", nullptr, places)

@@ -1,7 +1,7 @@
 #include "live/CRecordingRetention.h"
 
-#include "live/CLiveRecorder.h"
 #include "app/ClientLog.h"
+#include "live/CLiveRecorder.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -12,8 +12,7 @@ class CRecordingRetention
 {
 public:
     // The recordings deleted.
-    static QStringList Apply(const QString& folder, const RecordingSettings::LIMITS& limits,
-        const QStringList& keep);
+    static QStringList Apply(const QString& folder, const RecordingSettings::LIMITS& limits, const QStringList& keep);
     // The folder's recordings, oldest first: their names begin with the UTC
     // time they were started.
     static QStringList List(const QString& folder);

@@ -1,9 +1,9 @@
 #include "mainwindow/CConnectionStatus.h"
 
 #include "app/CGuardedCall.h"
-#include "proxy/CMetaDevice.h"
-#include "protocol/CServerAddress.h"
 #include "app/ClientLog.h"
+#include "protocol/CServerAddress.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QCoreApplication>
 #include <QLabel>

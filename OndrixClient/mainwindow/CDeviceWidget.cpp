@@ -1,9 +1,9 @@
 #include "mainwindow/CDeviceWidget.h"
 
-#include "app/CClientSession.h"
-#include "proxy/CMetaDevice.h"
 #include "IDeviceGui.h"
 #include "IVirtualDevice.h"
+#include "app/CClientSession.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QMetaMethod>
 #include <QMouseEvent>

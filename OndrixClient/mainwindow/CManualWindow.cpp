@@ -3,9 +3,9 @@
 
 #include "ui_CManualWindow.h"
 
+#include "IDeviceGui.h"
 #include "app/CClientSession.h"
 #include "app/CTranslationSet.h"
-#include "IDeviceGui.h"
 
 #include <QSettings>
 #include <QTextDocument>

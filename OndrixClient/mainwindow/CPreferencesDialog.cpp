@@ -1,8 +1,8 @@
 #include "mainwindow/CPreferencesDialog.h"
 #include "app/ClientSettingsKeys.h"
 
-#include "live/CLiveRecorder.h"
 #include "files/RecordingSettings.h"
+#include "live/CLiveRecorder.h"
 #include "ui_CPreferencesDialog.h"
 
 #include <QSettings>

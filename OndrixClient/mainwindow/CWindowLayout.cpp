@@ -11,7 +11,6 @@
 
 namespace {
 
-
 const QRect DEFAULT_GEOMETRY(0, 30, 600, 400);
 const int DEFAULT_COLUMN_WIDTH = 75;
 
@@ -27,12 +26,15 @@ void CWindowLayout::Restore()
 {
     QSettings settings;
     m_pWindow->setGeometry(settings.value(ClientSettingsKeys::WINDOW_GEOMETRY, DEFAULT_GEOMETRY).toRect());
-    m_pWindow->setWindowState(settings.value(ClientSettingsKeys::WINDOW_MAXIMIZED, false).toBool() ? Qt::WindowMaximized : Qt::WindowNoState);
+    m_pWindow->setWindowState(
+        settings.value(ClientSettingsKeys::WINDOW_MAXIMIZED, false).toBool() ? Qt::WindowMaximized : Qt::WindowNoState);
     if (!m_widgets.panes->restoreState(settings.value(ClientSettingsKeys::WINDOW_SPLITTER).toByteArray()))
         SetPaneSizes(m_pWindow->height() / 2, m_pWindow->height() / 2);
     QTreeWidget* list = m_widgets.logList;
     for (int column = 0; column < list->columnCount(); ++column)
-        list->setColumnWidth(column, settings.value(QString::fromLatin1(ClientSettingsKeys::LOG_COLUMN).arg(column), DEFAULT_COLUMN_WIDTH).toInt());
+        list->setColumnWidth(column,
+            settings.value(QString::fromLatin1(ClientSettingsKeys::LOG_COLUMN).arg(column), DEFAULT_COLUMN_WIDTH)
+                .toInt());
     m_widgets.logPages->setCurrentIndex(settings.value(ClientSettingsKeys::LOG_TAB_INDEX, 0).toInt());
 }
 
@@ -42,7 +44,8 @@ void CWindowLayout::Save() const
     const bool maximized = m_pWindow->isMaximized();
     settings.setValue(ClientSettingsKeys::WINDOW_MAXIMIZED, maximized);
     // The size to come back to from a maximized window.
-    settings.setValue(ClientSettingsKeys::WINDOW_GEOMETRY, maximized ? m_pWindow->normalGeometry() : m_pWindow->geometry());
+    settings.setValue(ClientSettingsKeys::WINDOW_GEOMETRY,
+        maximized ? m_pWindow->normalGeometry() : m_pWindow->geometry());
     settings.setValue(ClientSettingsKeys::WINDOW_SPLITTER, m_widgets.panes->saveState());
     QTreeWidget* list = m_widgets.logList;
     for (int column = 0; column < list->columnCount(); ++column)

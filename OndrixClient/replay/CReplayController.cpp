@@ -1,18 +1,18 @@
 #include "replay/CReplayController.h"
 #include "mainwindow/StatusBar.h"
 
+#include "IRZ450DeviceGui.h"
 #include "app/CClientSession.h"
-#include "mainwindow/CConnectionStatus.h"
 #include "app/CGuardedCall.h"
 #include "live/CLiveFeed.h"
 #include "live/CLiveRecorder.h"
+#include "mainwindow/CConnectionStatus.h"
 #include "proxy/CMetaDevice.h"
 #include "replay/CReplayBar.h"
 #include "replay/CReplayPlayer.h"
 #include "replay/CReplaySource.h"
 #include "replay/CReplayView.h"
 #include "storage/CStoragePanel.h"
-#include "IRZ450DeviceGui.h"
 
 #include <QAction>
 #include <QApplication>

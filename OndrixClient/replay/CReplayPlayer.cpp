@@ -44,9 +44,10 @@ bool CReplayPlayer::Load(int piece)
         sweepTimes.append(sweep.time);
     m_entries.reserve(recordTimes.size() + sweepTimes.size());
     CReplaySchedule::STATE state = info.before;
-    CReplaySchedule::Merge(state, recordTimes, sweepTimes, m_piece.sweepPlaces, [this](qint64 at, quint64 time, int index, bool sweep) {
-        m_entries.append(ENTRY { at, time, index, sweep });
-    });
+    CReplaySchedule::Merge(state, recordTimes, sweepTimes, m_piece.sweepPlaces,
+        [this](qint64 at, quint64 time, int index, bool sweep) {
+            m_entries.append(ENTRY { at, time, index, sweep });
+        });
     return true;
 }
 

@@ -17,8 +17,8 @@ class CReplaySchedule
 public:
     struct STATE
     {
-        qint64 at = 0;     // seconds of the replay's clock
-        quint64 last = 0;  // the records' clock at the last entry
+        qint64 at = 0;    // seconds of the replay's clock
+        quint64 last = 0; // the records' clock at the last entry
     };
 
     // Calls take(at, time, index, sweep) for every entry of a piece in the

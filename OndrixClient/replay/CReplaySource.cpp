@@ -1,8 +1,8 @@
 #include "replay/CReplaySource.h"
 
+#include "IDevice.h"
 #include "files/CDataFile.h"
 #include "files/CRecordingReader.h"
-#include "IDevice.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -114,8 +114,8 @@ bool CReplaySource::LoadDataFile(const QString& deviceType, QString& error)
     return false;
 }
 
-void CReplaySource::AddPiece(
-    qint64 offset, const QList<quint64>& records, const QList<quint64>& sweeps, const QList<qsizetype>& places)
+void CReplaySource::AddPiece(qint64 offset, const QList<quint64>& records, const QList<quint64>& sweeps,
+    const QList<qsizetype>& places)
 {
     if (records.isEmpty() && sweeps.isEmpty())
         return;

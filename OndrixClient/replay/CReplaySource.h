@@ -1,9 +1,9 @@
 #pragma once
 
 #include "CRecord.h"
+#include "SPECTRUM_SWEEP.h"
 #include "files/CRecordingCodec.h"
 #include "replay/CReplaySchedule.h"
-#include "SPECTRUM_SWEEP.h"
 
 #include <QCoreApplication>
 #include <QList>
@@ -33,11 +33,11 @@ public:
 
     struct PIECE
     {
-        qint64 offset = 0;              // in the file
-        CReplaySchedule::STATE before;  // the clock before its first entry
-        qint64 firstAt = 0;             // its first entry on the replay's clock
-        quint64 firstTime = 0;          // and on the records' clock
-        qint64 firstEntry = 0;          // records and sweeps of the pieces before
+        qint64 offset = 0;             // in the file
+        CReplaySchedule::STATE before; // the clock before its first entry
+        qint64 firstAt = 0;            // its first entry on the replay's clock
+        quint64 firstTime = 0;         // and on the records' clock
+        qint64 firstEntry = 0;         // records and sweeps of the pieces before
     };
 
     explicit CReplaySource(qint64 pieceBytes = PIECE_BYTES);
@@ -69,8 +69,8 @@ public:
 private:
     bool LoadRecording(const QString& deviceType, QString& error);
     bool LoadDataFile(const QString& deviceType, QString& error);
-    void AddPiece(
-        qint64 offset, const QList<quint64>& records, const QList<quint64>& sweeps, const QList<qsizetype>& places);
+    void AddPiece(qint64 offset, const QList<quint64>& records, const QList<quint64>& sweeps,
+        const QList<qsizetype>& places);
     QString WrongDevice(const QString& type) const;
 
     qint64 m_nPieceBytes;

@@ -1,9 +1,9 @@
 #include "replay/CReplayView.h"
 
+#include "IRZ450DeviceGui.h"
 #include "app/CClientSession.h"
 #include "app/CGuardedCall.h"
 #include "diagram/CQDiagramWidget.h"
-#include "IRZ450DeviceGui.h"
 
 #include <QDateTime>
 

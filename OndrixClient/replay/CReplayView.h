@@ -1,8 +1,8 @@
 #pragma once
 
-#include "live/CLiveTimeline.h"
 #include "CRecord.h"
 #include "SPECTRUM_SWEEP.h"
+#include "live/CLiveTimeline.h"
 
 class CQDiagramWidget;
 

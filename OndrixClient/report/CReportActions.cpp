@@ -94,8 +94,10 @@ QString CReportActions::Run()
     input.paper = CReportDialog::DefaultPaper();
     if (!Build(input))
         return QString();
-    const QString name = tr("report") + QDateTime::currentDateTime().toString(QStringLiteral("_yyyyMMdd_hhmm")) + QStringLiteral(".pdf");
-    CReportDialog dialog(input, QDir(CReportDialog::DefaultFolder(m_pStorage->StoragePath())).filePath(name), m_pWindow);
+    const QString name = tr("report") + QDateTime::currentDateTime().toString(QStringLiteral("_yyyyMMdd_hhmm"))
+        + QStringLiteral(".pdf");
+    CReportDialog dialog(input, QDir(CReportDialog::DefaultFolder(m_pStorage->StoragePath())).filePath(name),
+        m_pWindow);
     if (dialog.exec() != QDialog::Accepted)
         return QString();
     dialog.Apply(input);
@@ -114,7 +116,7 @@ QString CReportActions::Run()
     }
     m_widgets.statusBar->showMessage(tr("The report has been written: %1").arg(QDir::toNativeSeparators(path)), 10000);
     if (dialog.OpenWhenDone() && !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        m_widgets.statusBar->showMessage(tr("The report has been written, but no viewer could open it: %1")
-                                             .arg(QDir::toNativeSeparators(path)));
+        m_widgets.statusBar->showMessage(
+            tr("The report has been written, but no viewer could open it: %1").arg(QDir::toNativeSeparators(path)));
     return path;
 }

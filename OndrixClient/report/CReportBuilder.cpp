@@ -1,13 +1,13 @@
 #include "report/CReportBuilder.h"
 
+#include "IDevice.h"
+#include "app/CGuardedCall.h"
+#include "diagram/CQDiagramWidget.h"
+#include "export/CDiagramExport.h"
 #include "files/CDataFile.h"
 #include "files/CStoredRecords.h"
-#include "export/CDiagramExport.h"
-#include "app/CGuardedCall.h"
-#include "storage/CLogArea.h"
-#include "diagram/CQDiagramWidget.h"
 #include "report/CReportWriter.h"
-#include "IDevice.h"
+#include "storage/CLogArea.h"
 
 #include <QFileInfo>
 
@@ -100,11 +100,13 @@ bool CReportBuilder::FromLive(IDevice* device, REPORT_INPUT& input, QString& err
     QList<CRecord> records;
     QString type;
     int mode = 0;
-    if (!CGuardedCall::Run([&] {
-            type = device->GetDevID();
-            mode = device->GetCurrentMode();
-            records = device->GetRealtimeRecords();
-        }, &error))
+    if (!CGuardedCall::Run(
+            [&] {
+                type = device->GetDevID();
+                mode = device->GetCurrentMode();
+                records = device->GetRealtimeRecords();
+            },
+            &error))
         return false;
     const int kind = mode == IDevice::MODE_AUTO ? 1 : 0;
     input.data = CReportData();

@@ -107,7 +107,8 @@ void CReportData::Add(const QList<CRecord>& records, int kind)
         const double threshold = record.values.at(0).threshold;
         auto run = runs.find(record.band);
         const bool over = level >= threshold;
-        const bool goesOn = run != runs.end() && record.time - (run->time + quint64(run->duration) - 1) < MAX_GAP_SECONDS;
+        const bool goesOn
+            = run != runs.end() && record.time - (run->time + quint64(run->duration) - 1) < MAX_GAP_SECONDS;
         if (run != runs.end() && (!over || !goesOn)) {
             Close(*run);
             runs.erase(run);

@@ -12,9 +12,9 @@ struct REPORT_EVENT
 {
     int band = 0;
     QString bandName;
-    quint64 time = 0; // start, seconds since 1970-01-01 UTC
-    qint64 duration = 0; // seconds
-    double peak = 0.0; // dBm
+    quint64 time = 0;       // start, seconds since 1970-01-01 UTC
+    qint64 duration = 0;    // seconds
+    double peak = 0.0;      // dBm
     double threshold = 0.0; // dBm
 };
 
@@ -24,7 +24,7 @@ struct REPORT_BAND
     int band = 0;
     QString name;
     int alarms = 0;
-    double peak = 0.0; // the highest level seen, dBm
+    double peak = 0.0;      // the highest level seen, dBm
     double threshold = 0.0; // the last threshold seen, dBm
     qint64 secondsOver = 0; // total time at or over the threshold
 };

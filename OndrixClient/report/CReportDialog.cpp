@@ -11,7 +11,6 @@
 
 namespace {
 
-
 QString OrKept(const QString& text, const char* key)
 {
     return text.isEmpty() ? QSettings().value(QLatin1String(key)).toString() : text;
@@ -85,7 +84,10 @@ QPageSize::PageSizeId CReportDialog::DefaultPaper()
     const QLocale::Territory territory = QLocale::system().territory();
     const bool letter = territory == QLocale::UnitedStates || territory == QLocale::Canada
         || territory == QLocale::Mexico || territory == QLocale::Philippines;
-    const int kept = QSettings().value(QLatin1String(ClientSettingsKeys::REPORT_PAPER), letter ? int(QPageSize::Letter) : int(QPageSize::A4)).toInt();
+    const int kept = QSettings()
+                         .value(QLatin1String(ClientSettingsKeys::REPORT_PAPER),
+                             letter ? int(QPageSize::Letter) : int(QPageSize::A4))
+                         .toInt();
     return kept == int(QPageSize::Letter) ? QPageSize::Letter : QPageSize::A4;
 }
 
@@ -100,7 +102,8 @@ void CReportDialog::accept()
     QSettings settings;
     settings.setValue(QLatin1String(ClientSettingsKeys::REPORT_SITE), m_pUi->m_pSiteEdit->text().trimmed());
     settings.setValue(QLatin1String(ClientSettingsKeys::REPORT_OPERATOR), m_pUi->m_pOperatorEdit->text().trimmed());
-    settings.setValue(QLatin1String(ClientSettingsKeys::REPORT_PAPER), m_pUi->m_pPaperCombo->currentIndex() == 1 ? int(QPageSize::Letter) : int(QPageSize::A4));
+    settings.setValue(QLatin1String(ClientSettingsKeys::REPORT_PAPER),
+        m_pUi->m_pPaperCombo->currentIndex() == 1 ? int(QPageSize::Letter) : int(QPageSize::A4));
     settings.setValue(QLatin1String(ClientSettingsKeys::REPORT_OPEN), OpenWhenDone());
     settings.setValue(QLatin1String(ClientSettingsKeys::REPORT_FOLDER), QFileInfo(Path()).absolutePath());
     QDialog::accept();

@@ -172,8 +172,9 @@ private:
         const REPORT_INPUT& in = m_input;
         QString range;
         if (in.from.isValid() || in.to.isValid())
-            range = CReportWriter::tr("%1 to %2").arg(in.from.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
-                in.to.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
+            range = CReportWriter::tr("%1 to %2")
+                        .arg(in.from.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
+                            in.to.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
         BlockRow(CReportWriter::tr("Site:"), in.site);
         BlockRow(CReportWriter::tr("Operator:"), in.operatorName);
         BlockRow(CReportWriter::tr("Date range:"), range);
@@ -201,8 +202,8 @@ private:
         if (m_pPainter) {
             const QFontMetricsF metrics(m_headerFont, &m_writer);
             for (int c = 0; c < columns.size(); ++c) {
-                const QRectF cell(lefts.at(c) + Dots(CELL_PAD_MM), m_y, lefts.at(c + 1) - lefts.at(c) - Dots(CELL_PAD_MM),
-                    Dots(HEADER_MM));
+                const QRectF cell(lefts.at(c) + Dots(CELL_PAD_MM), m_y,
+                    lefts.at(c + 1) - lefts.at(c) - Dots(CELL_PAD_MM), Dots(HEADER_MM));
                 Text(cell, m_headerFont, Qt::AlignLeft | Qt::AlignVCenter,
                     metrics.elidedText(columns.at(c).title, Qt::ElideRight, cell.width() - Dots(CELL_PAD_MM)));
             }
@@ -234,7 +235,8 @@ private:
         auto it = m_bandNames.find(key);
         if (it == m_bandNames.end()) {
             const QString label = name.isEmpty() ? CReportWriter::tr("Band %1").arg(band) : name;
-            it = m_bandNames.insert(key, m_tableMetrics.elidedText(label, Qt::ElideRight, width - 2 * Dots(CELL_PAD_MM)));
+            it = m_bandNames.insert(key,
+                m_tableMetrics.elidedText(label, Qt::ElideRight, width - 2 * Dots(CELL_PAD_MM)));
         }
         return *it;
     }
@@ -264,17 +266,21 @@ private:
                 HeaderRow(columns, lefts);
             }
             if (i == bands.size()) {
-                Row(lefts, { CReportWriter::tr("All bands"), QString(), QString::number(alarms),
-                    CReportWriter::FormatLevel(peak), CReportWriter::FormatDuration(seconds) }, false, true);
+                Row(lefts,
+                    { CReportWriter::tr("All bands"), QString(), QString::number(alarms),
+                        CReportWriter::FormatLevel(peak), CReportWriter::FormatDuration(seconds) },
+                    false, true);
                 break;
             }
             const REPORT_BAND& band = bands.at(i);
             alarms += band.alarms;
             seconds += band.secondsOver;
             peak = std::max(peak, band.peak);
-            Row(lefts, { BandName(band.band, band.name, lefts.at(1) - lefts.at(0)),
-                CReportWriter::FormatLevel(band.threshold), QString::number(band.alarms),
-                CReportWriter::FormatLevel(band.peak), CReportWriter::FormatDuration(band.secondsOver) }, i % 2 == 1);
+            Row(lefts,
+                { BandName(band.band, band.name, lefts.at(1) - lefts.at(0)), CReportWriter::FormatLevel(band.threshold),
+                    QString::number(band.alarms), CReportWriter::FormatLevel(band.peak),
+                    CReportWriter::FormatDuration(band.secondsOver) },
+                i % 2 == 1);
         }
     }
 
@@ -299,9 +305,11 @@ private:
                 continue;
             }
             const REPORT_EVENT& event = events.at(i);
-            Row(lefts, { QString::number(i + 1), BandName(event.band, event.bandName, lefts.at(2) - lefts.at(1)),
-                CReportWriter::FormatTime(event.time), CReportWriter::FormatDuration(event.duration),
-                CReportWriter::FormatLevel(event.peak), CReportWriter::FormatLevel(event.threshold) }, i % 2 == 1);
+            Row(lefts,
+                { QString::number(i + 1), BandName(event.band, event.bandName, lefts.at(2) - lefts.at(1)),
+                    CReportWriter::FormatTime(event.time), CReportWriter::FormatDuration(event.duration),
+                    CReportWriter::FormatLevel(event.peak), CReportWriter::FormatLevel(event.threshold) },
+                i % 2 == 1);
         }
     }
 
@@ -326,7 +334,8 @@ private:
         const QRect bounds = diagram.picture.boundingRect();
         if (!m_pPainter || bounds.isEmpty())
             return;
-        const QRectF place(slot.left(), slot.top() + Dots(CAPTION_MM), slot.width(), slot.height() - Dots(CAPTION_MM) - Dots(4));
+        const QRectF place(slot.left(), slot.top() + Dots(CAPTION_MM), slot.width(),
+            slot.height() - Dots(CAPTION_MM) - Dots(4));
         const double scale = std::min(place.width() / bounds.width(), place.height() / bounds.height());
         // A picture plays at the resolution it was recorded at, scaled up to the device's.
         const double played = double(diagram.picture.logicalDpiX()) / m_writer.logicalDpiX();

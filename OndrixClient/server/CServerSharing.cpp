@@ -1,9 +1,9 @@
 #include "server/CServerSharing.h"
 #include "app/ClientSettingsKeys.h"
 
-#include "server/CLocalNetworks.h"
 #include "protocol/CNetworkText.h"
 #include "protocol/ServerCommandLine.h"
+#include "server/CLocalNetworks.h"
 
 #include <QHostAddress>
 #include <QSettings>
@@ -124,8 +124,9 @@ QStringList CServerSharing::Arguments(const QList<QNetworkAddressEntry>& local) 
     QStringList allowed = Allowed(local) + control;
     allowed.removeDuplicates();
     control.removeDuplicates();
-    return { Option(ServerCommandLine::TLS_LISTEN), QLatin1String(ServerCommandLine::ANY), Option(ServerCommandLine::ALLOW),
-        allowed.join(LIST_SEPARATOR), Option(ServerCommandLine::CONTROL), control.join(LIST_SEPARATOR) };
+    return { Option(ServerCommandLine::TLS_LISTEN), QLatin1String(ServerCommandLine::ANY),
+        Option(ServerCommandLine::ALLOW), allowed.join(LIST_SEPARATOR), Option(ServerCommandLine::CONTROL),
+        control.join(LIST_SEPARATOR) };
 }
 
 QStringList CServerSharing::Arguments() const
@@ -137,7 +138,8 @@ QString CServerSharing::Description() const
 {
     switch (m_eMode) {
     case NetworkReadOnly: return tr("local network, encrypted, read-only");
-    case NetworkControl: return tr("local network, encrypted, control for %1").arg(Items(m_strControl).join(QStringLiteral(", ")));
+    case NetworkControl:
+        return tr("local network, encrypted, control for %1").arg(Items(m_strControl).join(QStringLiteral(", ")));
     default: return tr("this computer only");
     }
 }
@@ -151,7 +153,8 @@ CServerSharing CServerSharing::Load()
         if (name == QLatin1String(MODE_NAMES[i]))
             mode = Mode(i);
     }
-    return CServerSharing(mode, settings.value(ClientSettingsKeys::SHARING_CONTROL).toString(), settings.value(ClientSettingsKeys::SHARING_NETWORKS).toStringList(),
+    return CServerSharing(mode, settings.value(ClientSettingsKeys::SHARING_CONTROL).toString(),
+        settings.value(ClientSettingsKeys::SHARING_NETWORKS).toStringList(),
         settings.value(ClientSettingsKeys::SHARING_KEEP, false).toBool());
 }
 

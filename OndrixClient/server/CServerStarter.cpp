@@ -1,9 +1,9 @@
 #include "server/CServerStarter.h"
 
 #include "app/CGuardedCall.h"
+#include "connect/CStartupWindow.h"
 #include "proxy/CMetaDevice.h"
 #include "server/CShareDialog.h"
-#include "connect/CStartupWindow.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -2,9 +2,9 @@
 
 #include "ui_CShareDialog.h"
 
+#include "connect/CServerIdentityQuery.h"
 #include "protocol/CCertificateFingerprint.h"
 #include "server/CLocalNetworks.h"
-#include "connect/CServerIdentityQuery.h"
 #include "server/CServerStarter.h"
 
 #include <QFontDatabase>
@@ -36,7 +36,8 @@ CShareDialog::~CShareDialog() = default;
 
 CServerSharing CShareDialog::GetSharing() const
 {
-    return CServerSharing(ChosenMode(), m_pUi->m_pControlEdit->text(), CheckedNetworks(), m_pUi->m_pKeepCheck->isChecked());
+    return CServerSharing(ChosenMode(), m_pUi->m_pControlEdit->text(), CheckedNetworks(),
+        m_pUi->m_pKeepCheck->isChecked());
 }
 
 void CShareDialog::SetLocalNetworks(const QList<QNetworkAddressEntry>& local)

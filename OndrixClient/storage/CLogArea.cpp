@@ -1,14 +1,14 @@
 #include "storage/CLogArea.h"
 
+#include "IDeviceGui.h"
 #include "app/CClientSession.h"
-#include "files/CDataFile.h"
-#include "files/CStoredRecords.h"
-#include "export/CDiagramMenu.h"
 #include "app/CGuardedCall.h"
 #include "app/ClientLog.h"
-#include "proxy/CMetaDevice.h"
 #include "diagram/CQDiagramWidget.h"
-#include "IDeviceGui.h"
+#include "export/CDiagramMenu.h"
+#include "files/CDataFile.h"
+#include "files/CStoredRecords.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -55,8 +55,8 @@ bool CLogArea::Load(const QString& path, QList<CRecord>& records, int& kind)
     CDataFile::Result result = CDataFile::OpenFailed;
     QString error;
     if (!device
-        || !CGuardedCall::Run([&] { result = CStoredRecords::Load(path, device->GetDevID(), records, fileKind, &type); },
-            &error)) {
+        || !CGuardedCall::Run(
+            [&] { result = CStoredRecords::Load(path, device->GetDevID(), records, fileKind, &type); }, &error)) {
         qCWarning(lcStorage) << "not loaded:" << path << error;
         return false;
     }

@@ -1,11 +1,11 @@
 #include "storage/CLogDownload.h"
 
+#include "RZ450Layout.h"
 #include "app/CGuardedCall.h"
 #include "files/CLogSaver.h"
-#include "proxy/CMetaDevice.h"
 #include "mainwindow/CProgressDialog.h"
+#include "proxy/CMetaDevice.h"
 #include "storage/CStoragePanel.h"
-#include "RZ450Layout.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 #include "storage/CStoragePanel.h"
-#include "mainwindow/StatusBar.h"
 #include "app/ClientSettingsKeys.h"
+#include "mainwindow/StatusBar.h"
 
-#include "live/CLiveRecorder.h"
 #include "app/ClientLog.h"
+#include "live/CLiveRecorder.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -103,8 +103,8 @@ QTreeWidgetItem* CStoragePanel::FindFile(QTreeWidgetItem* folder, const QString&
 
 void CStoragePanel::Browse()
 {
-    const QString folder = QFileDialog::getExistingDirectory(m_pWindow, tr("Select a storage folder"),
-        m_strStoragePath, QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
+    const QString folder = QFileDialog::getExistingDirectory(m_pWindow, tr("Select a storage folder"), m_strStoragePath,
+        QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
     if (folder.isEmpty())
         return;
     m_strStoragePath = folder;
@@ -135,8 +135,8 @@ void CStoragePanel::Rename()
     // A recording's name is its start time: the oldest go first by it.
     if (!CStorageTree::IsFile(item) || CStorageTree::KindOf(item) == CStorageTree::KindRecording)
         return;
-    const QString name = QInputDialog::getText(m_pWindow, tr("Rename a file"), tr("New file name:"),
-        QLineEdit::Normal, item->text(0));
+    const QString name
+        = QInputDialog::getText(m_pWindow, tr("Rename a file"), tr("New file name:"), QLineEdit::Normal, item->text(0));
     if (name.isEmpty() || name == item->text(0))
         return;
     const QString extension = CStorageTree::Extension(CStorageTree::KindOf(item));

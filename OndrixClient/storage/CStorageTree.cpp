@@ -1,8 +1,8 @@
 #include "storage/CStorageTree.h"
 
+#include "files/CRecordingTrailer.h"
 #include "live/CLiveRecorder.h"
 #include "live/CRecordingRetention.h"
-#include "files/CRecordingTrailer.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -39,10 +39,10 @@ QTreeWidgetItem* CStorageTree::AddItem(QTreeWidgetItem* parent, int kind, const 
 {
     auto* item = new QTreeWidgetItem(parent, { text });
     item->setData(0, Qt::UserRole, kind);
-    const QIcon& icon = kind == KindLog   ? m_logIcon
-        : kind == KindRealtime            ? m_realtimeIcon
-        : kind == KindRecording           ? m_recordingIcon
-                                          : m_folderIcon;
+    const QIcon& icon = kind == KindLog ? m_logIcon
+        : kind == KindRealtime          ? m_realtimeIcon
+        : kind == KindRecording         ? m_recordingIcon
+                                        : m_folderIcon;
     item->setIcon(0, icon);
     return item;
 }
@@ -50,27 +50,27 @@ QTreeWidgetItem* CStorageTree::AddItem(QTreeWidgetItem* parent, int kind, const 
 void CStorageTree::Fill(QTreeWidgetItem* item, const QString& path) const
 {
     qDeleteAll(item->takeChildren());
-    const bool recordings = item->parent() && !item->parent()->parent()
-        && item->text(0) == QLatin1String(RecordingSettings::FOLDER);
+    const bool recordings
+        = item->parent() && !item->parent()->parent() && item->text(0) == QLatin1String(RecordingSettings::FOLDER);
     if (recordings) {
         FillRecordings(item, path);
         return;
     }
-    QStringList branch{ QFileInfo(path).canonicalFilePath() };
+    QStringList branch { QFileInfo(path).canonicalFilePath() };
     FillFrom(item, path, branch);
 }
 
 void CStorageTree::FillFrom(QTreeWidgetItem* item, const QString& path, QStringList& branch) const
 {
     // By name, as the file systems the storage was first kept on list it.
-    const QFileInfoList entries = QDir(path).entryInfoList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot,
-        QDir::Name | QDir::IgnoreCase);
+    const QFileInfoList entries
+        = QDir(path).entryInfoList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& entry : entries) {
         const QString name = entry.fileName();
         if (entry.isDir()) {
             QTreeWidgetItem* folder = AddItem(item, KindFolder, name);
-            const QString real =
-                entry.isSymLink() ? entry.canonicalFilePath() : branch.last() + QLatin1Char('/') + name;
+            const QString real
+                = entry.isSymLink() ? entry.canonicalFilePath() : branch.last() + QLatin1Char('/') + name;
             // A link back into its own branch would never end.
             if (branch.contains(real))
                 continue;
@@ -111,8 +111,8 @@ QString CStorageTree::Label(const QString& path)
         return tr("%1 (no records)").arg(name);
     const QDateTime first = QDateTime::fromSecsSinceEpoch(qint64(summary.first));
     const QDateTime last = QDateTime::fromSecsSinceEpoch(qint64(summary.last));
-    const QString end = last.toString(first.date() == last.date() ? QStringLiteral("hh:mm:ss")
-                                                                  : QStringLiteral("dd.MM.yyyy hh:mm:ss"));
+    const QString end = last.toString(
+        first.date() == last.date() ? QStringLiteral("hh:mm:ss") : QStringLiteral("dd.MM.yyyy hh:mm:ss"));
     QString label = tr("%1 \u2013 %2, %n record(s)", nullptr, int(std::min<qint64>(summary.records, INT_MAX)))
                         .arg(first.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")), end);
     if (summary.damagedPlaces > 0 || summary.gaps > 0)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QIcon>
 #include <QCoreApplication>
+#include <QIcon>
 #include <QString>
 #include <QStringList>
 

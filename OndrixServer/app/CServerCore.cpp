@@ -1,10 +1,10 @@
 #include "app/CServerCore.h"
 
-#include "connections/CClientConnection.h"
-#include "connections/CTlsServer.h"
-#include "connections/CPeerLogLimiter.h"
-#include "protocol/ServerCommandLine.h"
 #include "app/ServerLog.h"
+#include "connections/CClientConnection.h"
+#include "connections/CPeerLogLimiter.h"
+#include "connections/CTlsServer.h"
+#include "protocol/ServerCommandLine.h"
 #include "protocol/ServerProtocol.h"
 
 #include <QSslConfiguration>
@@ -89,7 +89,8 @@ bool CServerCore::LoadIdentity(QString& error)
 {
     // Made at the first start that names its folder (the unit does), or
     // needs it; a server run for a test of its own leaves the user's alone.
-    if (m_settings.tlsListen.isEmpty() && m_settings.stateDir.isEmpty() && qEnvironmentVariableIsEmpty("STATE_DIRECTORY"))
+    if (m_settings.tlsListen.isEmpty() && m_settings.stateDir.isEmpty()
+        && qEnvironmentVariableIsEmpty("STATE_DIRECTORY"))
         return true;
     const QString folder = m_settings.stateDir.isEmpty() ? CServerIdentity::DefaultFolder() : m_settings.stateDir;
     if (!m_identity.Load(folder, error))
@@ -130,7 +131,8 @@ std::unique_ptr<QTcpServer> CServerCore::MakeServer(bool encrypted) const
 // The default pair of loopback addresses serves as long as one of them
 // binds (a machine without IPv6 has no ::1); an address the user named
 // must bind.
-bool CServerCore::ListenOn(const QList<QHostAddress>& addresses, quint16 port, bool named, bool encrypted, QString& error)
+bool CServerCore::ListenOn(const QList<QHostAddress>& addresses, quint16 port, bool named, bool encrypted,
+    QString& error)
 {
     const size_t before = m_servers.size();
     for (const QHostAddress& address : addresses) {
@@ -149,7 +151,8 @@ bool CServerCore::ListenOn(const QList<QHostAddress>& addresses, quint16 port, b
         }
         ServerLog::Line(QStringLiteral("listening on ") + where + (encrypted ? QStringLiteral(" (TLS)") : QString()));
         QTcpServer* raw = server.get();
-        connect(raw, &QTcpServer::newConnection, this, [this, raw, encrypted] { OnServerNewConnection(raw, encrypted); });
+        connect(raw, &QTcpServer::newConnection, this,
+            [this, raw, encrypted] { OnServerNewConnection(raw, encrypted); });
         m_servers.push_back(std::move(server));
     }
     if (m_servers.size() > before)
@@ -173,7 +176,8 @@ bool CServerCore::MayListen(const QHostAddress& address, QString& error) const
         return false;
     }
     ServerLog::Line(QStringLiteral("warning: %1 serves other computers over the plain protocol: requests and "
-                                   "answers cross the network unencrypted").arg(where));
+                                   "answers cross the network unencrypted")
+                        .arg(where));
     return true;
 }
 
@@ -217,12 +221,9 @@ QString CServerCore::Admit(const QHostAddress& peer, bool encrypted)
     if (encrypted && m_gate.IsShutOut(peer))
         return QStringLiteral("refused: shut out after wrong access keys");
     switch (m_counter.Add(peer)) {
-    case CAddressCounter::Admitted:
-        return QString();
-    case CAddressCounter::AddressFull:
-        return QStringLiteral("refused: too many connections from its address");
-    case CAddressCounter::ServerFull:
-        break;
+    case CAddressCounter::Admitted: return QString();
+    case CAddressCounter::AddressFull: return QStringLiteral("refused: too many connections from its address");
+    case CAddressCounter::ServerFull: break;
     }
     return QStringLiteral("refused: too many connections");
 }

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "security/CAccessGate.h"
+#include "app/SERVER_SETTINGS.h"
 #include "connections/CAddressCounter.h"
 #include "devices/CDevicePool.h"
-#include "mqtt/CMqttBridge.h"
-#include "security/CPeerPolicy.h"
 #include "devices/CRequestHandler.h"
+#include "mqtt/CMqttBridge.h"
+#include "security/CAccessGate.h"
+#include "security/CPeerPolicy.h"
 #include "security/CServerIdentity.h"
-#include "app/SERVER_SETTINGS.h"
 
 #include <QList>
 #include <QObject>

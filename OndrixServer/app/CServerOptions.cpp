@@ -2,10 +2,10 @@
 
 #include "mqtt/CMqttOptions.h"
 
-#include "protocol/CNetworkText.h"
-#include "security/CServerIdentity.h"
 #include "app/SERVER_OPTION.h"
+#include "protocol/CNetworkText.h"
 #include "protocol/ServerCommandLine.h"
+#include "security/CServerIdentity.h"
 
 #include "protocol/ServerProtocol.h"
 
@@ -48,11 +48,13 @@ QString Refusal(const QString& item, const QString& expected)
 {
     if (CNetworkText::HasScope(item))
         return CServerOptions::tr("'%1' names an interface (%): a rule on addresses holds on every interface, "
-                                  "give the address without it").arg(item);
+                                  "give the address without it")
+            .arg(item);
     if (CNetworkText::HasMask(item))
         return CServerOptions::tr("'%1' gives a mask: give the prefix as a length (10.0.0.0/8)").arg(item);
     return CServerOptions::tr("'%1' is not %2 (host names are not accepted; numbers are plain decimals, "
-                              "without leading zeros)").arg(item, expected);
+                              "without leading zeros)")
+        .arg(item, expected);
 }
 
 bool ParseAddress(const QString& item, QHostAddress& address, QString& error)
@@ -178,7 +180,8 @@ QList<OPTION_ENTRY> Entries()
             CServerOptions::tr("Listen on these IP addresses, separated by commas: 'any' for every network "
                                "interface, 0.0.0.0 for every IPv4 one, :: for every IPv6 one. Host names are not "
                                "accepted. An address other than this computer's needs --%1. Default: this "
-                               "computer only (127.0.0.1 and ::1).").arg(QLatin1String(ServerCommandLine::ALLOW_PLAIN_NETWORK)),
+                               "computer only (127.0.0.1 and ::1).")
+                .arg(QLatin1String(ServerCommandLine::ALLOW_PLAIN_NETWORK)),
             true, &ApplyListen },
         { QLatin1String(ServerCommandLine::ALLOW_PLAIN_NETWORK), QString(),
             CServerOptions::tr("Let --listen take addresses other computers reach, for clients that cannot "
@@ -191,8 +194,8 @@ QList<OPTION_ENTRY> Entries()
                                "encrypted port."),
             true, &ApplyTlsListen },
         { QStringLiteral("tls-port"), CServerOptions::tr("port"),
-            CServerOptions::tr("The encrypted port, 1 to 65535. Default: %1.").arg(defaults.tlsPort),
-            false, &ApplyNumber<&S::tlsPort, 1, 65535> },
+            CServerOptions::tr("The encrypted port, 1 to 65535. Default: %1.").arg(defaults.tlsPort), false,
+            &ApplyNumber<&S::tlsPort, 1, 65535> },
         { QStringLiteral("state-dir"), CServerOptions::tr("folder"),
             CServerOptions::tr("Keep the server's private key, certificate and access keys here, readable by "
                                "its user only; made at the first start that needs them. Default: the unit's "
@@ -200,11 +203,11 @@ QList<OPTION_ENTRY> Entries()
                 .arg(CServerIdentity::DefaultFolder()),
             false, &ApplyStateDir },
         { QLatin1String(ServerCommandLine::FINGERPRINT), QString(),
-            CServerOptions::tr("Print the SHA-256 fingerprint of the server's certificate and end."),
-            false, &ApplyCommand<&S::printFingerprint>, true },
+            CServerOptions::tr("Print the SHA-256 fingerprint of the server's certificate and end."), false,
+            &ApplyCommand<&S::printFingerprint>, true },
         { QLatin1String(ServerCommandLine::SHOW_KEYS), QString(),
-            CServerOptions::tr("Print the access keys, 'view KEY' and 'control KEY', and end."),
-            false, &ApplyCommand<&S::printKeys>, true },
+            CServerOptions::tr("Print the access keys, 'view KEY' and 'control KEY', and end."), false,
+            &ApplyCommand<&S::printKeys>, true },
         { QStringLiteral("new-keys"), QString(),
             CServerOptions::tr("Replace both access keys, print the new ones and end; a running server takes "
                                "them when it starts again."),
@@ -223,12 +226,14 @@ QList<OPTION_ENTRY> Entries()
             true, &ApplyControl },
         { QStringLiteral("max-connections"), CServerOptions::tr("count"),
             CServerOptions::tr("Serve at most this many clients at once, 1 to %1. Default: %2.")
-                .arg(CONNECTIONS_LIMIT).arg(defaults.maxConnections),
+                .arg(CONNECTIONS_LIMIT)
+                .arg(defaults.maxConnections),
             false, &ApplyNumber<&S::maxConnections, 1, CONNECTIONS_LIMIT> },
         { QStringLiteral("max-per-address"), CServerOptions::tr("count"),
             CServerOptions::tr("Serve at most this many clients of one address (of one IPv6 /64) at once, 1 to %1, "
                                "and never more than half of --max-connections. Default: %2.")
-                .arg(CONNECTIONS_LIMIT).arg(defaults.maxPerAddress),
+                .arg(CONNECTIONS_LIMIT)
+                .arg(defaults.maxPerAddress),
             false, &ApplyNumber<&S::maxPerAddress, 1, CONNECTIONS_LIMIT> },
         { QStringLiteral("idle-timeout"), CServerOptions::tr("seconds"),
             CServerOptions::tr("Disconnect a client that sends nothing this long; 0 never does. Default: %1.")
@@ -236,7 +241,9 @@ QList<OPTION_ENTRY> Entries()
             false, &ApplyNumber<&S::idleSeconds, 0, IDLE_SECONDS_LIMIT> },
         { QStringLiteral("max-request"), CServerOptions::tr("bytes"),
             CServerOptions::tr("Refuse requests longer than this, %1 to %2. Default: %3.")
-                .arg(REQUEST_BYTES_MIN).arg(REQUEST_BYTES_LIMIT).arg(defaults.maxRequestBytes),
+                .arg(REQUEST_BYTES_MIN)
+                .arg(REQUEST_BYTES_LIMIT)
+                .arg(defaults.maxRequestBytes),
             false, &ApplyNumber<&S::maxRequestBytes, REQUEST_BYTES_MIN, REQUEST_BYTES_LIMIT> },
         { QStringLiteral("max-pending"), CServerOptions::tr("bytes"),
             CServerOptions::tr("Accepted for old configurations, at least %1; it has no effect any more: a client "
@@ -244,7 +251,8 @@ QList<OPTION_ENTRY> Entries()
                                "is disconnected.")
                 .arg(PENDING_BYTES_MIN),
             false, &ApplyNumber<&S::maxPendingBytes, PENDING_BYTES_MIN, UNBOUNDED> },
-    } + CMqttOptions::Entries();
+    }
+    + CMqttOptions::Entries();
 }
 
 void Describe(QCommandLineParser& parser, const QList<OPTION_ENTRY>& entries)
@@ -311,8 +319,8 @@ bool ReadConfig(const QString& path, const QList<OPTION_ENTRY>& entries, SERVER_
     return true;
 }
 
-bool ReadCommandLine(const QCommandLineParser& parser, const QList<OPTION_ENTRY>& entries,
-    SERVER_SETTINGS& settings, QString& error)
+bool ReadCommandLine(const QCommandLineParser& parser, const QList<OPTION_ENTRY>& entries, SERVER_SETTINGS& settings,
+    QString& error)
 {
     for (const OPTION_ENTRY& entry : entries) {
         if (!parser.isSet(entry.name))
@@ -358,7 +366,8 @@ bool CServerOptions::Parse(const QStringList& arguments, SERVER_SETTINGS& settin
     if (!parser.positionalArguments().isEmpty())
         return Fail(tr("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()), message, exitCode);
     QString error;
-    if (parser.isSet(QLatin1String(CONFIG)) && !ReadConfig(parser.value(QLatin1String(CONFIG)), entries, settings, error))
+    if (parser.isSet(QLatin1String(CONFIG))
+        && !ReadConfig(parser.value(QLatin1String(CONFIG)), entries, settings, error))
         return Fail(error, message, exitCode);
     if (!ReadCommandLine(parser, entries, settings, error))
         return Fail(error, message, exitCode);

@@ -1,8 +1,8 @@
 #include "app/ServerLog.h"
 
+#include "app/CServerOptions.h"
 #include "connections/CPeerLogLimiter.h"
 #include "security/CPeerPolicy.h"
-#include "app/CServerOptions.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -15,7 +15,7 @@
 namespace {
 
 QMutex g_mutex;
-std::atomic<bool> g_bQuiet{ false };
+std::atomic<bool> g_bQuiet { false };
 CPeerLogLimiter g_limiter;
 
 qint64 SteadyMs()
@@ -50,14 +50,16 @@ namespace {
 
 QString SuppressedText(const QString& origin, int count)
 {
-    return origin + (count == 1 ? QStringLiteral(": 1 line suppressed") : QStringLiteral(": %1 lines suppressed").arg(count));
+    return origin
+        + (count == 1 ? QStringLiteral(": 1 line suppressed") : QStringLiteral(": %1 lines suppressed").arg(count));
 }
 
 // Under the lock.
 void WriteLocked(const QString& text)
 {
     const QByteArray line = (Timestamp() + QLatin1Char(' ') + QLatin1String(CServerOptions::PROGRAM_NAME)
-        + QLatin1String(": ") + text + QLatin1Char('\n')).toLocal8Bit();
+        + QLatin1String(": ") + text + QLatin1Char('\n'))
+                                .toLocal8Bit();
     std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
     std::fflush(stderr);
 }

@@ -1,9 +1,9 @@
 #include "connections/CClientConnection.h"
 
-#include "devices/CDevicePool.h"
-#include "devices/CRequestHandler.h"
 #include "IDevice.h"
 #include "app/ServerLog.h"
+#include "devices/CDevicePool.h"
+#include "devices/CRequestHandler.h"
 #include "protocol/ServerProtocol.h"
 
 #include <QSslSocket>
@@ -170,24 +170,17 @@ void CClientConnection::Process()
     ReadMore();
     UpdateLimits();
     switch (m_reader.Examine()) {
-    case CRequestReader::Empty:
-        m_restTimer.stop();
-        return;
+    case CRequestReader::Empty: m_restTimer.stop(); return;
     case CRequestReader::Partial:
         if (!m_restTimer.isActive())
             m_restTimer.start();
         return;
-    case CRequestReader::Provisional:
-        m_pauseTimer.start();
-        return;
-    case CRequestReader::Overlong:
-        return Drop(QStringLiteral("request too long"));
+    case CRequestReader::Provisional: m_pauseTimer.start(); return;
+    case CRequestReader::Overlong: return Drop(QStringLiteral("request too long"));
     case CRequestReader::Unknown:
     case CRequestReader::Malformed:
         return Refuse(m_reader.Take(), QStringLiteral("sent a request the server does not know"));
-    case CRequestReader::Complete:
-        m_restTimer.stop();
-        return Reply(m_reader.Take());
+    case CRequestReader::Complete: m_restTimer.stop(); return Reply(m_reader.Take());
     }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/SERVER_SETTINGS.h"
 #include "connections/CLIENT_SESSION.h"
 #include "protocol/CRequestReader.h"
-#include "app/SERVER_SETTINGS.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -39,8 +39,8 @@ public:
     // How often the peer's silence is looked at.
     static constexpr int WATCH_MS = 1000;
 
-    CClientConnection(QTcpSocket* socket, CRequestHandler* handler, CDevicePool* pool,
-        const SERVER_SETTINGS& settings, const CLIENT_SESSION& session, QObject* parent = nullptr);
+    CClientConnection(QTcpSocket* socket, CRequestHandler* handler, CDevicePool* pool, const SERVER_SETTINGS& settings,
+        const CLIENT_SESSION& session, QObject* parent = nullptr);
     ~CClientConnection() override;
 
     const CLIENT_SESSION& Session() const { return m_session; }

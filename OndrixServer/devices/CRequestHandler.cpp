@@ -1,15 +1,15 @@
 #include "devices/CRequestHandler.h"
 
-#include "security/CAccessGate.h"
-#include "protocol/CAnswerWriter.h"
-#include "devices/CDevicePool.h"
 #include "CRZ450Clock.h"
 #include "IDevice.h"
 #include "IRZ450Device.h"
 #include "RZ450Layout.h"
 #include "RZ450Queries.h"
 #include "app/ServerLog.h"
+#include "devices/CDevicePool.h"
+#include "protocol/CAnswerWriter.h"
 #include "protocol/ServerProtocol.h"
+#include "security/CAccessGate.h"
 
 #include <QDateTime>
 
@@ -113,9 +113,7 @@ QByteArray CRequestHandler::Answer(const SERVER_REQUEST& request, CLIENT_SESSION
 bool CRequestHandler::AnswerSession(const SERVER_REQUEST& request, CLIENT_SESSION& session, CAnswerWriter& out)
 {
     switch (request.valid ? request.form : -1) {
-    case SP::GetServerDevicesList:
-        out.Fields(m_pPool->Names());
-        return true;
+    case SP::GetServerDevicesList: out.Fields(m_pPool->Names()); return true;
     case SP::SelectServerDevice: {
         const int index = m_pPool->Find(QString::fromLatin1(request.bytes));
         if (index >= 0)
@@ -127,7 +125,8 @@ bool CRequestHandler::AnswerSession(const SERVER_REQUEST& request, CLIENT_SESSIO
         if (m_pGate)
             out.Number(m_pGate->Admit(request.bytes, session));
         else {
-            ServerLog::Peer(session.address, session.port, QStringLiteral("refused: an access key, and this server has none"));
+            ServerLog::Peer(session.address, session.port,
+                QStringLiteral("refused: an access key, and this server has none"));
             session.refused = true;
             out.Number(0);
         }
@@ -137,8 +136,7 @@ bool CRequestHandler::AnswerSession(const SERVER_REQUEST& request, CLIENT_SESSIO
         session.initialized = false;
         out.Number(1);
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -151,10 +149,8 @@ bool CRequestHandler::MayChange(const SERVER_REQUEST& request, const CLIENT_SESS
     case SP::Clear:
     case SP::SetMenuValue:
     case SP::SetMenuData:
-    case SP::SetTime:
-        break;
-    default:
-        return true;
+    case SP::SetTime: break;
+    default: return true;
     }
     const QString what = request.form == SP::SetMenuData ? QStringLiteral("SetMenuData") : Described(request);
     if (!session.mayControl) {
@@ -171,7 +167,8 @@ QByteArray CRequestHandler::Shared(int form, int index, IDevice* device)
 {
     if (form == SP::GetRealtimeRecords) {
         const int count = device->GetCurrentRecordIndex();
-        const CAnswerCache::STAMP stamp { count, count > 0 ? qint64(device->GetRecord(0).time) : 0, device->GetCurrentMode() };
+        const CAnswerCache::STAMP stamp { count, count > 0 ? qint64(device->GetRecord(0).time) : 0,
+            device->GetCurrentMode() };
         return m_cache.Answer({ index, form }, stamp, [device] {
             CAnswerWriter out;
             out.RecordList(device->GetRealtimeRecords());
@@ -211,17 +208,14 @@ bool CRequestHandler::AnswerControl(const SERVER_REQUEST& request, int index, ID
         if (done)
             device->SetMenuValue(int(request.first), static_cast<unsigned char>(request.second));
         break;
-    case SP::SetMenuData:
-        done = device->SetMenuData(request.bytes);
-        break;
+    case SP::SetMenuData: done = device->SetMenuData(request.bytes); break;
     case SP::SetTime:
         // The detector keeps no year: another time would read back wrong.
         done = CRZ450Clock::Holds(request.first);
         if (done)
             device->SetTime(QDateTime::fromSecsSinceEpoch(request.first));
         break;
-    default:
-        return false;
+    default: return false;
     }
     out.Number(done);
     return true;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "devices/CAnswerCache.h"
-#include "connections/CLIENT_SESSION.h"
 #include "REQUEST_FORM.h"
+#include "connections/CLIENT_SESSION.h"
+#include "devices/CAnswerCache.h"
 #include "protocol/SERVER_REQUEST.h"
 
 #include <QByteArray>

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-void CMqttAlarmTracker::Update(const SAMPLE& sample, const QString& bandName, const QDateTime& now, QList<MQTT_ALARM>& events)
+void CMqttAlarmTracker::Update(const SAMPLE& sample, const QString& bandName, const QDateTime& now,
+    QList<MQTT_ALARM>& events)
 {
     if (sample.band < 0 || sample.band >= BANDS)
         return;

@@ -1,10 +1,10 @@
 #include "mqtt/CMqttBridge.h"
 
+#include "IDevice.h"
+#include "app/ServerLog.h"
 #include "mqtt/CMqttOptions.h"
 #include "mqtt/CMqttPublisher.h"
 #include "mqtt/CMqttTopics.h"
-#include "IDevice.h"
-#include "app/ServerLog.h"
 
 #include <QSysInfo>
 
@@ -36,7 +36,8 @@ bool CMqttBridge::Start(const QList<IDevice*>& devices, QString& error)
             return false;
         }
         ServerLog::Line(QStringLiteral("publishing %1 to MQTT broker %2:%3 as %4")
-                            .arg(ids.at(i), m_settings.host).arg(m_settings.port)
+                            .arg(ids.at(i), m_settings.host)
+                            .arg(m_settings.port)
                             .arg(QString::fromUtf8(CMqttTopics::StateTopic(names.at(i)))));
         m_publishers.push_back(std::move(publisher));
     }
@@ -58,11 +59,13 @@ QStringList CMqttBridge::DeviceNames(const QStringList& wanted, const QStringLis
         QString name = CMqttTopics::DeviceLevel(given, &changed);
         if (name.isEmpty()) {
             if (!given.isEmpty())
-                ServerLog::Line(QStringLiteral("MQTT device name '%1' is not usable, publishing as '%2'").arg(given, fallback));
+                ServerLog::Line(
+                    QStringLiteral("MQTT device name '%1' is not usable, publishing as '%2'").arg(given, fallback));
             name = fallback;
         } else if (changed) {
             ServerLog::Line(QStringLiteral("MQTT device name '%1' cannot be one topic level ('/', '+', '#' and control "
-                                           "characters are not allowed), publishing as '%2'").arg(given, name));
+                                           "characters are not allowed), publishing as '%2'")
+                                .arg(given, name));
         }
         const QString base = name;
         for (int n = 2; names.contains(name); ++n)

@@ -1,8 +1,8 @@
 #include "mqtt/CMqttClient.h"
 
+#include "app/ServerLog.h"
 #include "mqtt/CTcpProbe.h"
 #include "mqtt/MQTT_SETTINGS.h"
-#include "app/ServerLog.h"
 
 #include <mosquitto.h>
 #include <mqtt_protocol.h>
@@ -58,7 +58,8 @@ bool ReadPassword(const QString& path, QByteArray& password, QString& error)
     password = line.trimmed();
     if ((!line.endsWith('\n') && !file.atEnd()) || password.size() > MAX_PASSWORD_BYTES) {
         error = QStringLiteral("MQTT password file '%1': the first line is longer than %2 bytes")
-                    .arg(path).arg(MAX_PASSWORD_BYTES);
+                    .arg(path)
+                    .arg(MAX_PASSWORD_BYTES);
         return false;
     }
     return true;
@@ -94,8 +95,8 @@ bool CMqttClient::Start(const QByteArray& willTopic, const QByteArray& willPaylo
     // MQTT carries a password only with a user name: a password alone would
     // be dropped without a word, and the broker's refusal would puzzle.
     if (!m_strPasswordFile.isEmpty() && m_strUser.isEmpty())
-        ServerLog::Line(
-            m_strName + QStringLiteral(": MQTT password file '%1' not used: no MQTT user is given").arg(m_strPasswordFile));
+        ServerLog::Line(m_strName
+            + QStringLiteral(": MQTT password file '%1' not used: no MQTT user is given").arg(m_strPasswordFile));
     m_pClient = mosquitto_new(nullptr, true, this);
     if (!m_pClient) {
         error = QStringLiteral("MQTT client cannot be created");
@@ -119,14 +120,17 @@ int CMqttClient::SetUp(const QByteArray& willTopic, const QByteArray& willPayloa
     mosquitto_connect_callback_set(m_pClient, &CMqttClient::OnConnect);
     mosquitto_disconnect_callback_set(m_pClient, &CMqttClient::OnDisconnect);
     mosquitto_publish_callback_set(m_pClient, &CMqttClient::OnPublish);
-    int code = mosquitto_will_set(m_pClient, willTopic.constData(), int(willPayload.size()), willPayload.constData(), 1, true);
+    int code = mosquitto_will_set(m_pClient, willTopic.constData(), int(willPayload.size()), willPayload.constData(), 1,
+        true);
     if (code == MOSQ_ERR_SUCCESS && !m_strUser.isEmpty())
         code = mosquitto_username_pw_set(m_pClient, m_strUser.toUtf8().constData(),
             m_strPasswordFile.isEmpty() ? nullptr : password.constData());
     if (code == MOSQ_ERR_SUCCESS && !m_strCaFile.isEmpty())
-        code = mosquitto_tls_set(m_pClient, QFile::encodeName(m_strCaFile).constData(), nullptr, nullptr, nullptr, nullptr);
+        code = mosquitto_tls_set(m_pClient, QFile::encodeName(m_strCaFile).constData(), nullptr, nullptr, nullptr,
+            nullptr);
     if (code == MOSQ_ERR_SUCCESS)
-        code = mosquitto_property_add_int32(&m_pConnectProperties, MQTT_PROP_MAXIMUM_PACKET_SIZE, MAX_INCOMING_PACKET_BYTES);
+        code = mosquitto_property_add_int32(&m_pConnectProperties, MQTT_PROP_MAXIMUM_PACKET_SIZE,
+            MAX_INCOMING_PACKET_BYTES);
     return code;
 }
 
@@ -158,13 +162,15 @@ bool CMqttClient::Publish(const QByteArray& topic, const QByteArray& payload, in
     if (!m_bConnected)
         return false;
     if (m_nPending >= MAX_PENDING) {
-        Report(QStringLiteral("MQTT broker %1:%2 takes no more messages; holding them back").arg(m_strHost).arg(m_nPort));
+        Report(
+            QStringLiteral("MQTT broker %1:%2 takes no more messages; holding them back").arg(m_strHost).arg(m_nPort));
         return false;
     }
     // Counted first: the library's thread may write it out before
     // mosquitto_publish returns.
     ++m_nPending;
-    const int code = mosquitto_publish(m_pClient, nullptr, topic.constData(), int(payload.size()), payload.constData(), qos, retain);
+    const int code = mosquitto_publish(m_pClient, nullptr, topic.constData(), int(payload.size()), payload.constData(),
+        qos, retain);
     if (code == MOSQ_ERR_SUCCESS)
         return true;
     --m_nPending;
@@ -204,15 +210,16 @@ void CMqttClient::Run()
 bool CMqttClient::ConnectOnce()
 {
     QString unreachable;
-    if (!CTcpProbe::Reach(m_strHost, m_nPort, [this] { return Stopping(); }, unreachable, LOOP_MS)) {
+    if (!CTcpProbe::Reach(
+            m_strHost, m_nPort, [this] { return Stopping(); }, unreachable, LOOP_MS)) {
         if (!unreachable.isEmpty())
             Report(QStringLiteral("MQTT broker %1:%2 unreachable: %3").arg(m_strHost).arg(m_nPort).arg(unreachable));
         return false;
     }
     m_bRefused = false;
     mosquitto_int_option(m_pClient, MOSQ_OPT_PROTOCOL_VERSION, m_bVersion311 ? MQTT_PROTOCOL_V311 : MQTT_PROTOCOL_V5);
-    const int code = mosquitto_connect_bind_v5(m_pClient, m_strHost.toUtf8().constData(), m_nPort,
-        KEEPALIVE_SECONDS, nullptr, m_bVersion311 ? nullptr : m_pConnectProperties);
+    const int code = mosquitto_connect_bind_v5(m_pClient, m_strHost.toUtf8().constData(), m_nPort, KEEPALIVE_SECONDS,
+        nullptr, m_bVersion311 ? nullptr : m_pConnectProperties);
     if (code == MOSQ_ERR_SUCCESS)
         return true;
     Report(QStringLiteral("MQTT broker %1:%2 unreachable: %3").arg(m_strHost).arg(m_nPort).arg(ErrorText(code)));
@@ -228,16 +235,19 @@ void CMqttClient::Serve()
         // acceptance: only now may new ones follow them, in order.
         if (m_bAccepted.exchange(false)) {
             m_bConnected = true;
-            QMetaObject::invokeMethod(this, [this] { Q_EMIT connected(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { Q_EMIT connected(); }, Qt::QueuedConnection);
         }
         if (Stopping())
             return;
         if (code == MOSQ_ERR_SUCCESS)
             continue;
         if (m_bWasConnected)
-            Report(QStringLiteral("MQTT connection to %1:%2 lost: %3").arg(m_strHost).arg(m_nPort).arg(ErrorText(code)));
+            Report(
+                QStringLiteral("MQTT connection to %1:%2 lost: %3").arg(m_strHost).arg(m_nPort).arg(ErrorText(code)));
         else if (!m_bRefused && code != MOSQ_ERR_CONN_REFUSED && code != MOSQ_ERR_NO_CONN)
-            Report(QStringLiteral("MQTT broker %1:%2 unreachable: %3").arg(m_strHost).arg(m_nPort).arg(ErrorText(code)));
+            Report(
+                QStringLiteral("MQTT broker %1:%2 unreachable: %3").arg(m_strHost).arg(m_nPort).arg(ErrorText(code)));
         return;
     }
 }
@@ -251,7 +261,8 @@ void CMqttClient::Leave()
         return;
     int mid = -1;
     if (!m_finalTopic.isEmpty())
-        mosquitto_publish(m_pClient, &mid, m_finalTopic.constData(), int(m_finalPayload.size()), m_finalPayload.constData(), 1, true);
+        mosquitto_publish(m_pClient, &mid, m_finalTopic.constData(), int(m_finalPayload.size()),
+            m_finalPayload.constData(), 1, true);
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(LEAVE_MS);
     while (mid >= 0 && m_nLastAcked != mid && Clock::now() < deadline) {
         if (mosquitto_loop(m_pClient, 10, 1) != MOSQ_ERR_SUCCESS)
@@ -314,7 +325,10 @@ void CMqttClient::OnRefused(int code)
     }
     // MQTT 5 and 3.1.1 number their refusals differently.
     const char* reason = m_bVersion311 ? mosquitto_connack_string(code) : mosquitto_reason_string(code);
-    Report(QStringLiteral("MQTT broker %1:%2 refused the connection: %3").arg(m_strHost).arg(m_nPort).arg(QString::fromUtf8(reason)));
+    Report(QStringLiteral("MQTT broker %1:%2 refused the connection: %3")
+               .arg(m_strHost)
+               .arg(m_nPort)
+               .arg(QString::fromUtf8(reason)));
 }
 
 void CMqttClient::OnDisconnect(mosquitto*, void* self, int)
@@ -331,6 +345,5 @@ void CMqttClient::OnPublish(mosquitto*, void* self, int mid)
     // Never below zero: a message resent after a reconnection was counted
     // before the count started again.
     int pending = client->m_nPending.load();
-    while (pending > 0 && !client->m_nPending.compare_exchange_weak(pending, pending - 1)) {
-    }
+    while (pending > 0 && !client->m_nPending.compare_exchange_weak(pending, pending - 1)) { }
 }

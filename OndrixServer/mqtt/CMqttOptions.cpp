@@ -14,7 +14,8 @@ bool ApplyBroker(const QString& value, SERVER_SETTINGS& settings, QString& error
     QString host;
     if (!CMqttTopics::ParseBroker(value, host, port)) {
         error = CMqttOptions::tr("'%1' is not HOST or HOST:PORT (a port from 1 to 65535; an IPv6 address in "
-                                 "brackets)").arg(value);
+                                 "brackets)")
+                    .arg(value);
         return false;
     }
     settings.mqtt.host = host;
@@ -102,8 +103,9 @@ bool IsPrivate(const QString& path, QString& error)
         return true;
     error = CMqttOptions::tr("--mqtt-password-file: '%1' may be read by %2; make it readable by the server's user "
                              "alone (chmod 600 '%1')")
-                .arg(path, file.permissions() & QFileDevice::ReadOther ? CMqttOptions::tr("every user")
-                                                                        : CMqttOptions::tr("its group"));
+                .arg(path,
+                    file.permissions() & QFileDevice::ReadOther ? CMqttOptions::tr("every user")
+                                                                : CMqttOptions::tr("its group"));
     return false;
 }
 
@@ -127,7 +129,8 @@ bool CMqttOptions::Check(MQTT_SETTINGS& settings, QString& error)
     if (!SendsPasswordInClear(settings) || settings.allowPlain)
         return true;
     error = tr("--mqtt: the password would cross the network to %1 unencrypted; give --mqtt-ca-file to reach the "
-               "broker over TLS, or --mqtt-allow-plain to send it all the same").arg(settings.host);
+               "broker over TLS, or --mqtt-allow-plain to send it all the same")
+                .arg(settings.host);
     return false;
 }
 
@@ -143,7 +146,8 @@ QList<SERVER_OPTION> CMqttOptions::Entries()
     return {
         { QStringLiteral("mqtt"), tr("host[:port]"),
             tr("Publish every detector's state, band levels and alarms to this MQTT broker (port %1 unless "
-               "given). Default: no publishing.").arg(MQTT_SETTINGS::DEFAULT_PORT),
+               "given). Default: no publishing.")
+                .arg(MQTT_SETTINGS::DEFAULT_PORT),
             false, &ApplyBroker },
         { QStringLiteral("mqtt-device"), tr("names"),
             tr("Publish the detectors, in the order they are shared, under these names, separated by commas "
@@ -151,7 +155,9 @@ QList<SERVER_OPTION> CMqttOptions::Entries()
             true, &ApplyDevices },
         { QStringLiteral("mqtt-band-rate"), tr("per-second"),
             tr("Publish each band's level this many times a second at most, 0 to %1; 0 publishes none. "
-               "Default: %2.").arg(MQTT_SETTINGS::MAX_BAND_RATE).arg(defaults.bandRate),
+               "Default: %2.")
+                .arg(MQTT_SETTINGS::MAX_BAND_RATE)
+                .arg(defaults.bandRate),
             false, &ApplyBandRate },
         { QStringLiteral("mqtt-user"), tr("name"), tr("Log in to the broker as this user."), false, &ApplyUser },
         { QStringLiteral("mqtt-password-file"), tr("file"),
@@ -167,7 +173,8 @@ QList<SERVER_OPTION> CMqttOptions::Entries()
             false, &ApplyAllowPlain, true },
         { QStringLiteral("mqtt-queue"), tr("count"),
             tr("Keep at most this many alarms, 1 to %1, while the broker is away. Default: %2.")
-                .arg(QUEUE_LIMIT).arg(defaults.queueLimit),
+                .arg(QUEUE_LIMIT)
+                .arg(defaults.queueLimit),
             false, &ApplyQueue },
     };
 }

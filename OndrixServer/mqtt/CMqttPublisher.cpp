@@ -1,10 +1,10 @@
 #include "mqtt/CMqttPublisher.h"
 
-#include "protocol/CBandName.h"
 #include "CBandTable.h"
 #include "IRZ450Device.h"
 #include "RZ450Layout.h"
 #include "app/ServerLog.h"
+#include "protocol/CBandName.h"
 
 #include <algorithm>
 
@@ -199,8 +199,9 @@ void CMqttPublisher::SendAlarm(const QByteArray& payload)
     if (m_queue.size() >= m_settings.queueLimit) {
         m_queue.removeFirst();
         if (m_nDropped++ == 0)
-            ServerLog::Line(m_strName + QStringLiteral(": MQTT alarm queue full (%1), dropping the oldest alarms")
-                                            .arg(m_settings.queueLimit));
+            ServerLog::Line(m_strName
+                + QStringLiteral(": MQTT alarm queue full (%1), dropping the oldest alarms")
+                      .arg(m_settings.queueLimit));
     }
     m_queue.append(payload);
 }
@@ -213,7 +214,8 @@ void CMqttPublisher::FlushAlarms()
         m_queue.removeFirst();
     }
     if (m_nDropped > 0)
-        ServerLog::Line(m_strName + QStringLiteral(": %1 alarms were dropped while the MQTT broker was away").arg(m_nDropped));
+        ServerLog::Line(
+            m_strName + QStringLiteral(": %1 alarms were dropped while the MQTT broker was away").arg(m_nDropped));
     m_nDropped = 0;
 }
 

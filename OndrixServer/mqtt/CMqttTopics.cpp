@@ -25,8 +25,8 @@ QString TimeText(const QDateTime& time)
 
 bool IsForbidden(QChar c)
 {
-    return c == QLatin1Char('/') || c == QLatin1Char('+') || c == QLatin1Char('#') || c.category() == QChar::Other_Control
-        || c.isNonCharacter() || c.isSurrogate();
+    return c == QLatin1Char('/') || c == QLatin1Char('+') || c == QLatin1Char('#')
+        || c.category() == QChar::Other_Control || c.isNonCharacter() || c.isSurrogate();
 }
 
 } // namespace
@@ -75,14 +75,10 @@ QByteArray CMqttTopics::AlarmTopic(const QString& device)
 QString CMqttTopics::ModeName(int mode)
 {
     switch (mode) {
-    case IDevice::MODE_MAN:
-        return QStringLiteral("manual");
-    case IDevice::MODE_SRCH:
-        return QStringLiteral("search");
-    case IDevice::MODE_AUTO:
-        return QStringLiteral("auto");
-    default:
-        return QStringLiteral("unknown");
+    case IDevice::MODE_MAN: return QStringLiteral("manual");
+    case IDevice::MODE_SRCH: return QStringLiteral("search");
+    case IDevice::MODE_AUTO: return QStringLiteral("auto");
+    default: return QStringLiteral("unknown");
     }
 }
 

@@ -13,7 +13,8 @@ namespace {
 // errno of the attempt: 0 once connected, EINPROGRESS when stopped first.
 int Handshake(const addrinfo& address, const std::function<bool()>& stopping, int sliceMs)
 {
-    const int socket = ::socket(address.ai_family, address.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, address.ai_protocol);
+    const int socket
+        = ::socket(address.ai_family, address.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, address.ai_protocol);
     if (socket < 0)
         return errno;
     int result = ::connect(socket, address.ai_addr, address.ai_addrlen) == 0 ? 0 : errno;

@@ -1,8 +1,8 @@
 #include "security/CAccessGate.h"
 
+#include "app/ServerLog.h"
 #include "connections/CLIENT_SESSION.h"
 #include "security/CPeerPolicy.h"
-#include "app/ServerLog.h"
 
 CAccessGate::CAccessGate(const CPeerPolicy* policy)
     : m_pPolicy(policy)
@@ -30,16 +30,18 @@ bool CAccessGate::Admit(const QByteArray& key, CLIENT_SESSION& session)
         session.needsKey = false;
         session.mayControl = control && m_pPolicy->MayControlWithKey(session.address);
         ServerLog::Peer(session.address, session.port,
-            session.mayControl ? QStringLiteral("access key accepted (control)") : QStringLiteral("access key accepted (read-only)"));
+            session.mayControl ? QStringLiteral("access key accepted (control)")
+                               : QStringLiteral("access key accepted (read-only)"));
         return true;
     }
     session.refused = true;
     ServerLog::Peer(session.address, session.port, QStringLiteral("refused: wrong access key"));
     // Once per origin and block, so never drowned by the peer's other lines.
     if (m_limiter.Failed(CPeerPolicy::Origin(session.address), m_clock.elapsed()))
-        ServerLog::Line(ServerLog::PeerText(session.address, session.port) + QStringLiteral(" shut out of the encrypted port for %1 minutes: %2 wrong access keys within a minute")
-                .arg(CKeyLimiter::BLOCK_MS / 60000)
-                .arg(CKeyLimiter::FAILURES));
+        ServerLog::Line(ServerLog::PeerText(session.address, session.port)
+            + QStringLiteral(" shut out of the encrypted port for %1 minutes: %2 wrong access keys within a minute")
+                  .arg(CKeyLimiter::BLOCK_MS / 60000)
+                  .arg(CKeyLimiter::FAILURES));
     return false;
 }
 

@@ -18,7 +18,7 @@ namespace {
 constexpr long VALID_SECONDS = 100L * 365 * 24 * 3600;
 constexpr int SERIAL_BITS = 64;
 
-template<typename T, void (*Free)(T*)>
+template <typename T, void (*Free)(T*)>
 struct FREER
 {
     void operator()(T* p) const { Free(p); }
@@ -35,7 +35,8 @@ QString LibraryError(const char* what)
     if (code != 0)
         ERR_error_string_n(code, text, sizeof text);
     ERR_clear_error();
-    return QStringLiteral("cannot %1: %2").arg(QLatin1String(what), code != 0 ? QLatin1String(text) : QLatin1String("unknown error"));
+    return QStringLiteral("cannot %1: %2")
+        .arg(QLatin1String(what), code != 0 ? QLatin1String(text) : QLatin1String("unknown error"));
 }
 
 QByteArray Drain(BIO* bio)
@@ -59,7 +60,8 @@ bool Describe(X509* certificate, EVP_PKEY* key, const QByteArray& name)
         && X509_gmtime_adj(X509_getm_notBefore(certificate), 0) != nullptr
         && X509_gmtime_adj(X509_getm_notAfter(certificate), VALID_SECONDS) != nullptr
         && X509_NAME_add_entry_by_txt(subject, "CN", MBSTRING_UTF8,
-               reinterpret_cast<const unsigned char*>(name.constData()), int(name.size()), -1, 0) == 1
+               reinterpret_cast<const unsigned char*>(name.constData()), int(name.size()), -1, 0)
+        == 1
         && X509_set_issuer_name(certificate, subject) == 1 && X509_set_pubkey(certificate, key) == 1
         && X509_sign(certificate, key, EVP_sha256()) > 0;
 }

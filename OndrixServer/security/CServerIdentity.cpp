@@ -15,8 +15,8 @@
 namespace {
 
 constexpr QFileDevice::Permissions PRIVATE = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-constexpr QFileDevice::Permissions OTHERS = QFileDevice::ReadGroup | QFileDevice::WriteGroup
-    | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+constexpr QFileDevice::Permissions OTHERS = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+    | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
 constexpr char LOCK_FILE[] = "identity.lock";
 // Two servers or a server and `--fingerprint` starting at once: the one
 // that makes the identity finishes before the other reads it.
@@ -26,7 +26,8 @@ bool IsPrivate(const QString& path, QString& error)
 {
     if ((QFileInfo(path).permissions() & OTHERS) == 0)
         return true;
-    error = QStringLiteral("%1 may be read by other users; make it private (chmod 600) or remove it to have a new one made")
+    error = QStringLiteral(
+        "%1 may be read by other users; make it private (chmod 600) or remove it to have a new one made")
                 .arg(path);
     return false;
 }
@@ -119,7 +120,8 @@ bool CServerIdentity::LoadCertificate(QString& error)
     m_key = QSslKey(keyPem, QSsl::Ec);
     m_certificate = QSslCertificate(certificatePem);
     if (m_key.isNull() || m_certificate.isNull()) {
-        error = QStringLiteral("%1 or %2 is damaged; remove both to have a new identity made (clients will see a new fingerprint)")
+        error = QStringLiteral(
+            "%1 or %2 is damaged; remove both to have a new identity made (clients will see a new fingerprint)")
                     .arg(Path(KEY_FILE), Path(CERTIFICATE_FILE));
         return false;
     }
@@ -130,7 +132,8 @@ bool CServerIdentity::MakeCertificate(QString& error)
 {
     CCertificateMaker::IDENTITY_PEM pem;
     if (!CCertificateMaker::Make(QStringLiteral("Ondrix server on ") + QSysInfo::machineHostName(), pem, error)
-        || !WritePrivate(Path(KEY_FILE), pem.key, error) || !WritePrivate(Path(CERTIFICATE_FILE), pem.certificate, error))
+        || !WritePrivate(Path(KEY_FILE), pem.key, error)
+        || !WritePrivate(Path(CERTIFICATE_FILE), pem.certificate, error))
         return false;
     m_key = QSslKey(pem.key, QSsl::Ec);
     m_certificate = QSslCertificate(pem.certificate);
@@ -157,7 +160,8 @@ bool CServerIdentity::LoadAccessKeys(QString& error)
             m_controlKey = words[1];
     }
     if (m_viewKey.isEmpty() || m_controlKey.isEmpty() || m_viewKey == m_controlKey) {
-        error = QStringLiteral("%1 does not hold a 'view KEY' and a different 'control KEY' line; --new-keys makes new ones")
+        error = QStringLiteral(
+            "%1 does not hold a 'view KEY' and a different 'control KEY' line; --new-keys makes new ones")
                     .arg(Path(ACCESS_FILE));
         return false;
     }

@@ -11,10 +11,7 @@ class CDiagramProbe : public CQDiagramWidget
 public:
     static constexpr quint64 T0 = 1700000000;
 
-    explicit CDiagramProbe(int width = 630, int height = 330)
-    {
-        Resize(width, height);
-    }
+    explicit CDiagramProbe(int width = 630, int height = 330) { Resize(width, height); }
 
     void Resize(int width, int height)
     {

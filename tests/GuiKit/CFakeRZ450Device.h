@@ -30,7 +30,10 @@ public:
     void Clear() override { Log("Clear", 0); }
     int GetCurrentMode() override { return Log("GetCurrentMode", 4); }
     int GetCurrentRecordIndex() override { return Log("GetCurrentRecordIndex", 7); }
-    CRecord GetRecord(int index) override { return Log("GetRecord:" + QString::number(index), Records().at(index % 2)); }
+    CRecord GetRecord(int index) override
+    {
+        return Log("GetRecord:" + QString::number(index), Records().at(index % 2));
+    }
     CRecord GetCurrentRecord() override { return Log("GetCurrentRecord", Records().at(1)); }
     int GetCurrentBand() override { return Log("GetCurrentBand", 18); }
     unsigned char GetMenuValue(int index) override { return Log("GetMenuValue:" + QString::number(index), 200); }
@@ -60,7 +63,10 @@ public:
     int GetEventCntDelay(int i) override { return Log("GetEventCntDelay:" + QString::number(i), 10 + i); }
     int GetIndicateBand(int i) override { return Log("GetIndicateBand:" + QString::number(i), 20 + i); }
     bool IsIndicateBand(int band) override { return Log("IsIndicateBand:" + QString::number(band), band % 2 == 1); }
-    QString GetBandName(int band) override { return Log("GetBandName:" + QString::number(band), QStringLiteral("GSM 900/")); }
+    QString GetBandName(int band) override
+    {
+        return Log("GetBandName:" + QString::number(band), QStringLiteral("GSM 900/"));
+    }
     bool GetSpectrumData(char* buffer, int length) override
     {
         std::fill(buffer, buffer + length, char(7));

@@ -193,15 +193,10 @@ void CScriptedServer::Play(QTcpSocket& socket)
         }
         case STEP::Write:
             socket.write(step.bytes);
-            while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(STEP_TIMEOUT_MS)) {
-            }
+            while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(STEP_TIMEOUT_MS)) { }
             break;
-        case STEP::Wait:
-            QThread::msleep(ulong(step.ms));
-            break;
-        case STEP::Close:
-            socket.disconnectFromHost();
-            return;
+        case STEP::Wait: QThread::msleep(ulong(step.ms)); break;
+        case STEP::Close: socket.disconnectFromHost(); return;
         }
     }
 }

@@ -10,8 +10,8 @@
 inline QByteArray RecordWire(const CRecord& record)
 {
     QByteArray wire = QByteArray::number(record.value, 'g', 17) + ':' + QByteArray::number(record.band) + ':'
-        + QByteArray::number(record.duration) + ':' + QByteArray::number(record.time) + ':'
-        + record.bandName.toLatin1() + ':' + QByteArray::number(record.values.size());
+        + QByteArray::number(record.duration) + ':' + QByteArray::number(record.time) + ':' + record.bandName.toLatin1()
+        + ':' + QByteArray::number(record.values.size());
     for (const RECORD_VALUE& value : record.values) {
         wire += ':' + QByteArray::number(value.level, 'g', 17) + ':' + QByteArray::number(value.threshold, 'g', 17)
             + ':' + QByteArray::number(value.param1) + ':' + QByteArray::number(value.param2);

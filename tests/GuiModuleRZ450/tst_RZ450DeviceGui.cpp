@@ -4,11 +4,11 @@
 // as the client loads it.
 #include "CDiagramProbe.h"
 #include "CFakeRZ450Device.h"
-#include "proxy/CMetaDevice.h"
-#include "widgets/CQSmartTreeWidgetItem.h"
 #include "CRZ450DeviceGui.h"
-#include "spectrum/CSpectrumWindow.h"
 #include "ISpecificControls.h"
+#include "proxy/CMetaDevice.h"
+#include "spectrum/CSpectrumWindow.h"
+#include "widgets/CQSmartTreeWidgetItem.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -45,9 +45,9 @@ public:
         button->setParent(&widget);
         buttons.append(button);
     }
-    void RemoveOptionalButton(QPushButton*) override {}
-    void AddDockWindow(QDockWidget*) override {}
-    void RemoveDockWindow(QDockWidget*) override {}
+    void RemoveOptionalButton(QPushButton*) override { }
+    void AddDockWindow(QDockWidget*) override { }
+    void RemoveDockWindow(QDockWidget*) override { }
 };
 
 CRecord Record(int band, quint64 time, double level, double threshold, int duration)
@@ -115,7 +115,7 @@ void TestRZ450DeviceGui::cleanup()
 void TestRZ450DeviceGui::linesPerMode()
 {
     CDiagramProbe& diagram = *m_pDiagram;
-    for (int mode : {IDevice::MODE_MAN, IDevice::MODE_SRCH}) {
+    for (int mode : { IDevice::MODE_MAN, IDevice::MODE_SRCH }) {
         m_pFake->mode = mode;
         m_pGui->InitRealtimeDiagram(&diagram, false, -1);
         QCOMPARE(diagram.Lines(0).size(), 2);
@@ -135,7 +135,7 @@ void TestRZ450DeviceGui::linesPerMode()
     for (int line = 0; line < CRZ450DeviceGui::BAND_LINES; ++line)
         if (diagram.Line(0, line).visible)
             visible.append(line);
-    QCOMPARE(visible, QList<int>({1, 18}));
+    QCOMPARE(visible, QList<int>({ 1, 18 }));
     QCOMPARE(diagram.Line(0, 12).name, QStringLiteral("4G (LTE)"));
 
     m_pGui->InitRealtimeDiagram(&diagram, true, IDevice::MODE_AUTO);
@@ -148,7 +148,7 @@ void TestRZ450DeviceGui::linesPerMode()
     QCOMPARE(shown, 14);
 
     // Modes the detector does not have, even from a garbled report.
-    for (int mode : {0, 3, 255, -7}) {
+    for (int mode : { 0, 3, 255, -7 }) {
         m_pGui->InitRealtimeDiagram(&diagram, true, mode);
         QCOMPARE(diagram.Lines(0).size(), 0);
         m_pGui->AddRealtimeRecord(&diagram, Record(1, CDiagramProbe::T0, -50, -60, 3), mode);
@@ -175,7 +175,7 @@ void TestRZ450DeviceGui::recordsLandOnTheirLines()
     for (int line = 0; line < CRZ450DeviceGui::BAND_LINES; ++line)
         if (!diagram.Line(0, line).values.isEmpty())
             counts[line] = int(diagram.Line(0, line).values.size());
-    QCOMPARE(counts, (QMap<int, int>{{4, 1}, {12, 1}, {15, 1}}));
+    QCOMPARE(counts, (QMap<int, int> { { 4, 1 }, { 12, 1 }, { 15, 1 } }));
     const DATA_VALUE& bar = diagram.Line(0, 4).values.first();
     QCOMPARE(bar.x.toULongLong(), t);
     QCOMPARE(bar.y.toDouble(), -40.5);
@@ -207,7 +207,7 @@ void TestRZ450DeviceGui::logList()
     m_pGui->FillLogList(&list, records);
     QCOMPARE(list.topLevelItemCount(), 2);
     QCOMPARE(Texts(list.topLevelItem(0)),
-        QStringList({"1", "Band 1", "09-03 14:05:07", "01:01:01", "-79 dBm", "Threshold= -85 dBm"}));
+        QStringList({ "1", "Band 1", "09-03 14:05:07", "01:01:01", "-79 dBm", "Threshold= -85 dBm" }));
     QVERIFY(dynamic_cast<CQSmartTreeWidgetItem*>(list.topLevelItem(1)));
     QCOMPARE(list.topLevelItem(1)->text(3), QStringLiteral("00:00:00"));
     QCOMPARE(list.topLevelItem(1)->textAlignment(1), int(Qt::AlignHCenter));
@@ -286,7 +286,7 @@ void TestRZ450DeviceGui::languageAndManual()
     QCOMPARE(host.buttons.first()->text(), QStringLiteral("Spectrum"));
     QCOMPARE(QCoreApplication::translate("CRZ450DeviceGui", "Level"), QStringLiteral("Level"));
     // A language without a page of its own reads the English one.
-    for (const char* language : {"en_US", "C", "de_DE"}) {
+    for (const char* language : { "en_US", "C", "de_DE" }) {
         browser.setSource(QUrl());
         m_pGui->ShowManual(QString::fromLatin1(language), &browser);
         QCOMPARE(browser.source(), QUrl("qrc:/GuiModuleRZ450/Rz450Ondrix_en_US.htm"));

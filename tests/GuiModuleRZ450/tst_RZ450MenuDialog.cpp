@@ -35,14 +35,38 @@ QByteArray SampleBlock()
     for (int i = 0; i < block.size(); ++i)
         block[i] = char(0xA0 + i % 0x50);
     const QList<QPair<int, int>> values = {
-        { 1, 60 }, { 2, 70 }, { 3, 40 }, { 4, 45 }, { 5, 50 }, { 6, 55 }, { 7, 80 }, { 8, 52 }, { 9, 90 },
-        { 10, 30 }, { 11, 12 }, { 12, 97 }, { 13, 66 }, { 14, 7 }, { 15, 22 }, { 16, 8 }, { 17, 20 },
-        { 18, 100 }, { 19, 45 }, { 20, 5 }, { 21, 3 }, { 22, 200 }, { 23, 2 }, { 24, 20 }, { 40, 2 },
-        { 41, 0 }, { 42, 1 },
+        { 1, 60 },
+        { 2, 70 },
+        { 3, 40 },
+        { 4, 45 },
+        { 5, 50 },
+        { 6, 55 },
+        { 7, 80 },
+        { 8, 52 },
+        { 9, 90 },
+        { 10, 30 },
+        { 11, 12 },
+        { 12, 97 },
+        { 13, 66 },
+        { 14, 7 },
+        { 15, 22 },
+        { 16, 8 },
+        { 17, 20 },
+        { 18, 100 },
+        { 19, 45 },
+        { 20, 5 },
+        { 21, 3 },
+        { 22, 200 },
+        { 23, 2 },
+        { 24, 20 },
+        { 40, 2 },
+        { 41, 0 },
+        { 42, 1 },
     };
     for (const auto& value : values)
         block[value.first] = char(value.second);
-    const QList<int> checks = { 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 43, 44, 45, 49, 50, 51, 52, 53 };
+    const QList<int> checks
+        = { 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 43, 44, 45, 49, 50, 51, 52, 53 };
     for (int index : checks)
         block[index] = char(index % 2);
     return block;
@@ -55,26 +79,63 @@ struct CONTROL
 };
 
 const QList<CONTROL> SLIDERS = {
-    { "m_pMinDurationSlider", 20 }, { "m_pDelaySlider", 19 }, { "m_pGsm900Slider", 1 }, { "m_pGsm1800Slider", 2 },
-    { "m_pCdmaSlider", 10 }, { "m_p3GSlider", 11 }, { "m_p4GSlider", 12 }, { "m_pDectSlider", 13 },
-    { "m_pJammersGsmSlider", 3 }, { "m_pJammersGpsSlider", 4 }, { "m_pWlan24Slider", 5 }, { "m_pBluetoothSlider", 6 },
-    { "m_pTraffic24Slider", 7 }, { "m_pWlan5Slider", 8 }, { "m_pTraffic5Slider", 9 }, { "m_pUsersBandSlider", 24 },
-    { "m_pRangeStartSlider", 21 }, { "m_pRangeEndSlider", 22 }, { "m_pBandStepSlider", 23 },
-    { "m_pBrightnessSlider", 16 }, { "m_pAutoOffSlider", 17 }, { "m_pTimeCorrSlider", 18 },
-    { "m_pStartSlider", 14 }, { "m_pStopSlider", 15 },
+    { "m_pMinDurationSlider", 20 },
+    { "m_pDelaySlider", 19 },
+    { "m_pGsm900Slider", 1 },
+    { "m_pGsm1800Slider", 2 },
+    { "m_pCdmaSlider", 10 },
+    { "m_p3GSlider", 11 },
+    { "m_p4GSlider", 12 },
+    { "m_pDectSlider", 13 },
+    { "m_pJammersGsmSlider", 3 },
+    { "m_pJammersGpsSlider", 4 },
+    { "m_pWlan24Slider", 5 },
+    { "m_pBluetoothSlider", 6 },
+    { "m_pTraffic24Slider", 7 },
+    { "m_pWlan5Slider", 8 },
+    { "m_pTraffic5Slider", 9 },
+    { "m_pUsersBandSlider", 24 },
+    { "m_pRangeStartSlider", 21 },
+    { "m_pRangeEndSlider", 22 },
+    { "m_pBandStepSlider", 23 },
+    { "m_pBrightnessSlider", 16 },
+    { "m_pAutoOffSlider", 17 },
+    { "m_pTimeCorrSlider", 18 },
+    { "m_pStartSlider", 14 },
+    { "m_pStopSlider", 15 },
 };
 
 const QList<CONTROL> CHECKS = {
-    { "m_pCdmaCheck", 51 }, { "m_pGsm900Check", 26 }, { "m_pGsm1800Check", 27 }, { "m_pDectCheck", 33 },
-    { "m_p3GCheck", 34 }, { "m_p4GCheck", 36 }, { "m_pWlan24Check", 28 }, { "m_pBluetoothCheck", 30 },
-    { "m_pTraffic24Check", 31 }, { "m_pWlan5Check", 29 }, { "m_pTraffic5Check", 32 }, { "m_pJammersGsmCheck", 49 },
-    { "m_pJammersGpsCheck", 50 }, { "m_pUsersBandCheck", 35 }, { "m_pShowBaseCheck", 45 }, { "m_pIdentOffCheck", 53 },
-    { "m_pLoggerCheck", 44 }, { "m_pBypassCheck", 52 }, { "m_pAutoOnCheck", 37 }, { "m_pSoundsCheck", 38 },
-    { "m_pSyncPcCheck", 41 }, { "m_pScheduleCheck", 39 }, { "m_pEverydayCheck", 43 },
+    { "m_pCdmaCheck", 51 },
+    { "m_pGsm900Check", 26 },
+    { "m_pGsm1800Check", 27 },
+    { "m_pDectCheck", 33 },
+    { "m_p3GCheck", 34 },
+    { "m_p4GCheck", 36 },
+    { "m_pWlan24Check", 28 },
+    { "m_pBluetoothCheck", 30 },
+    { "m_pTraffic24Check", 31 },
+    { "m_pWlan5Check", 29 },
+    { "m_pTraffic5Check", 32 },
+    { "m_pJammersGsmCheck", 49 },
+    { "m_pJammersGpsCheck", 50 },
+    { "m_pUsersBandCheck", 35 },
+    { "m_pShowBaseCheck", 45 },
+    { "m_pIdentOffCheck", 53 },
+    { "m_pLoggerCheck", 44 },
+    { "m_pBypassCheck", 52 },
+    { "m_pAutoOnCheck", 37 },
+    { "m_pSoundsCheck", 38 },
+    { "m_pSyncPcCheck", 41 },
+    { "m_pScheduleCheck", 39 },
+    { "m_pEverydayCheck", 43 },
 };
 
 const QList<CONTROL> RADIOS = {
-    { "m_pSortTimeRadio", 40 }, { "m_pSortLevelRadio", 40 }, { "m_pSortDurationRadio", 40 }, { "m_pEnglishRadio", 42 },
+    { "m_pSortTimeRadio", 40 },
+    { "m_pSortLevelRadio", 40 },
+    { "m_pSortDurationRadio", 40 },
+    { "m_pEnglishRadio", 42 },
 };
 
 // A device with a settings block that logs every write, and that can throw
@@ -236,7 +297,7 @@ void TestRZ450MenuDialog::okWritesTheBlockBackWholeAndPostsIt()
     // Nothing between the block and the request: a status report parsed
     // there would undo the write.
     const QStringList expected = { QStringLiteral("SetTime:%1").arg(RECORD_TIME), QStringLiteral("SetMenuData"),
-                                   QStringLiteral("SetRequest:2") };
+        QStringLiteral("SetRequest:2") };
     QCOMPARE(device.writes, expected);
     QCOMPARE(device.block, before);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -265,15 +326,13 @@ void TestRZ450MenuDialog::eachControlOwnsItsByte()
         QVERIFY2(changed == QList<int> { control.index }, control.name);
     }
     for (const CONTROL& control : CHECKS) {
-        const QList<int> changed = changedBytes([&control](CRZ450MenuDialog& dialog) {
-            Find<QCheckBox>(dialog, control.name)->toggle();
-        });
+        const QList<int> changed
+            = changedBytes([&control](CRZ450MenuDialog& dialog) { Find<QCheckBox>(dialog, control.name)->toggle(); });
         QVERIFY2(changed == QList<int> { control.index }, control.name);
     }
     for (const CONTROL& control : RADIOS) {
-        const QList<int> changed = changedBytes([&control](CRZ450MenuDialog& dialog) {
-            Find<QRadioButton>(dialog, control.name)->setChecked(true);
-        });
+        const QList<int> changed = changedBytes(
+            [&control](CRZ450MenuDialog& dialog) { Find<QRadioButton>(dialog, control.name)->setChecked(true); });
         QVERIFY2(changed == QList<int> { control.index }, control.name);
     }
 }
@@ -302,21 +361,36 @@ void TestRZ450MenuDialog::labelsShowTheDetectorsUnits_data()
     QTest::addColumn<int>("value");
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("text");
-    QTest::newRow("GSM at its floor") << "m_pGsm900Slider" << 22 << "m_pGsm900Label" << "-80 dB";
-    QTest::newRow("3G below the others") << "m_p3GSlider" << 12 << "m_p3GLabel" << "-90 dB";
-    QTest::newRow("threshold at its top") << "m_pJammersGsmSlider" << 97 << "m_pJammerGsmLabel" << "-5 dB";
-    QTest::newRow("scan threshold as is") << "m_pUsersBandSlider" << 5 << "m_pUsersBandLabel" << "05 dB";
-    QTest::newRow("traffic volume") << "m_pTraffic5Slider" << 99 << "m_pTraffic5Label" << "99%";
-    QTest::newRow("brightness in tens") << "m_pBrightnessSlider" << 1 << "m_pBrightnessSliderLabel" << "10%";
-    QTest::newRow("band-step 0") << "m_pBandStepSlider" << 0 << "m_pBandStepLabel" << "2 MHz";
-    QTest::newRow("band-step 4") << "m_pBandStepSlider" << 4 << "m_pBandStepLabel" << "20 MHz";
-    QTest::newRow("range start") << "m_pRangeStartSlider" << 1 << "m_pRangeStartLabel" << "25 MHz";
-    QTest::newRow("range end") << "m_pRangeEndSlider" << 240 << "m_pRangeEndLabel" << "6000 MHz";
-    QTest::newRow("event delay") << "m_pDelaySlider" << 120 << "m_pDelayLabel" << "02:00s";
-    QTest::newRow("late correction") << "m_pTimeCorrSlider" << 100 << "m_pTimeCorrSliderLabel" << "-00:28 s";
-    QTest::newRow("early correction") << "m_pTimeCorrSlider" << 200 << "m_pTimeCorrSliderLabel" << "+01:12 s";
-    QTest::newRow("no correction") << "m_pTimeCorrSlider" << 128 << "m_pTimeCorrSliderLabel" << "+00:00 s";
-    QTest::newRow("schedule hour") << "m_pStopSlider" << 7 << "m_pStopSliderLabel" << "07 h";
+    QTest::newRow("GSM at its floor") << "m_pGsm900Slider" << 22 << "m_pGsm900Label"
+                                      << "-80 dB";
+    QTest::newRow("3G below the others") << "m_p3GSlider" << 12 << "m_p3GLabel"
+                                         << "-90 dB";
+    QTest::newRow("threshold at its top") << "m_pJammersGsmSlider" << 97 << "m_pJammerGsmLabel"
+                                          << "-5 dB";
+    QTest::newRow("scan threshold as is") << "m_pUsersBandSlider" << 5 << "m_pUsersBandLabel"
+                                          << "05 dB";
+    QTest::newRow("traffic volume") << "m_pTraffic5Slider" << 99 << "m_pTraffic5Label"
+                                    << "99%";
+    QTest::newRow("brightness in tens") << "m_pBrightnessSlider" << 1 << "m_pBrightnessSliderLabel"
+                                        << "10%";
+    QTest::newRow("band-step 0") << "m_pBandStepSlider" << 0 << "m_pBandStepLabel"
+                                 << "2 MHz";
+    QTest::newRow("band-step 4") << "m_pBandStepSlider" << 4 << "m_pBandStepLabel"
+                                 << "20 MHz";
+    QTest::newRow("range start") << "m_pRangeStartSlider" << 1 << "m_pRangeStartLabel"
+                                 << "25 MHz";
+    QTest::newRow("range end") << "m_pRangeEndSlider" << 240 << "m_pRangeEndLabel"
+                               << "6000 MHz";
+    QTest::newRow("event delay") << "m_pDelaySlider" << 120 << "m_pDelayLabel"
+                                 << "02:00s";
+    QTest::newRow("late correction") << "m_pTimeCorrSlider" << 100 << "m_pTimeCorrSliderLabel"
+                                     << "-00:28 s";
+    QTest::newRow("early correction") << "m_pTimeCorrSlider" << 200 << "m_pTimeCorrSliderLabel"
+                                      << "+01:12 s";
+    QTest::newRow("no correction") << "m_pTimeCorrSlider" << 128 << "m_pTimeCorrSliderLabel"
+                                   << "+00:00 s";
+    QTest::newRow("schedule hour") << "m_pStopSlider" << 7 << "m_pStopSliderLabel"
+                                   << "07 h";
 }
 
 void TestRZ450MenuDialog::labelsShowTheDetectorsUnits()
@@ -375,7 +449,7 @@ void TestRZ450MenuDialog::everySliderSpansItsRangeOnItsOwnLabel_data()
     QTest::addColumn<QString>("minimumText");
     QTest::addColumn<QString>("maximumText");
     const auto row = [](const char* slider, const char* label, int minimum, int maximum, const char* minimumText,
-                        const char* maximumText) {
+                         const char* maximumText) {
         QTest::newRow(slider) << slider << label << minimum << maximum << minimumText << maximumText;
     };
     row("m_pMinDurationSlider", "m_pMinDurationLabel", 0, 10, "00:00s", "00:10s");
@@ -428,9 +502,8 @@ void TestRZ450MenuDialog::loadReadsTheBytesInTheDetectorsOrder()
 {
     CReadLogDevice device;
     CRZ450MenuDialog dialog(&device);
-    const QList<int> expected = { 20, 19, 51, 26, 27, 33, 34, 36, 28, 30, 31, 29, 32, 49, 50, 35, 44, 40, 45, 53,
-                                  10, 1, 2, 13, 11, 12, 5, 6, 7, 8, 9, 3, 4, 24, 21, 22, 23, 52, 42, 16, 17, 37,
-                                  38, 41, -1, 18, 39, 14, 15, 43 };
+    const QList<int> expected = { 20, 19, 51, 26, 27, 33, 34, 36, 28, 30, 31, 29, 32, 49, 50, 35, 44, 40, 45, 53, 10, 1,
+        2, 13, 11, 12, 5, 6, 7, 8, 9, 3, 4, 24, 21, 22, 23, 52, 42, 16, 17, 37, 38, 41, -1, 18, 39, 14, 15, 43 };
     QCOMPARE(device.reads, expected);
 }
 
@@ -500,8 +573,8 @@ void TestRZ450MenuDialog::oneShotCommandsAskFirst()
     Click(dialog, "m_pDefaultsButton");
     Click(dialog, "m_pClearLogButton");
     QCOMPARE(questions,
-             QStringList({ "Do you really want to reset device settings to factory defaults?",
-                           "Do you really want to clear all log records?" }));
+        QStringList({ "Do you really want to reset device settings to factory defaults?",
+            "Do you really want to clear all log records?" }));
     Click(dialog, "m_pNewBankButton");
     QCOMPARE(device.writes, QStringList { "SetRequest:3" });
     QVERIFY(dialog.isVisible());

@@ -1,9 +1,9 @@
 // The RZ450 queries through the device proxy: answered by a local driver
 // without a byte on the network, or by a scripted server over loopback.
 #include "CFakeRZ450Device.h"
-#include "proxy/CMetaDevice.h"
 #include "CRZ450MetaDevice.h"
 #include "CScriptedServer.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QTest>
 
@@ -36,7 +36,8 @@ QList<QUERY> EveryQuery()
         { "RZ450_GetEventCntDelay:2", "12", [](Q& q) { return q.GetEventCntDelay(2) == 12; } },
         { "RZ450_GetIndicateBand:0", "20", [](Q& q) { return q.GetIndicateBand(0) == 20; } },
         { "RZ450_IsIndicateBand:-1", "x", [](Q& q) { return !q.IsIndicateBand(-1); } },
-        { "RZ450_GetBandName:7", "DECT \xe9/", [](Q& q) { return q.GetBandName(7) == QString::fromLatin1("DECT \xe9/"); } },
+        { "RZ450_GetBandName:7", "DECT \xe9/",
+            [](Q& q) { return q.GetBandName(7) == QString::fromLatin1("DECT \xe9/"); } },
         { "RZ450_IsAbodeLevel", "2", [](Q& q) { return q.IsAbodeLevel() == 2; } },
         { "RZ450_IsShowFreq", "3", [](Q& q) { return q.IsShowFreq() == 3; } },
         { "RZ450_GetFreqMax", "2450000", [](Q& q) { return q.GetFreqMax() == 2450000; } },
@@ -92,9 +93,9 @@ void TestRZ450MetaDevice::localDriverAnswersWithoutTheNetwork()
     char spectrum[160] = {};
     QVERIFY(rz450.GetSpectrumData(spectrum, 160)); // true whatever the driver says
     QCOMPARE(spectrum[159], char(7));
-    QCOMPARE(fake.m_calls, QStringList({ "GetLevelDbm:3", "GetDbmCorrScale:18", "IsSchedule", "IsWaiting",
-                                         "IsIndicateBand:1", "GetBandName:2", "IsAbodeLevel", "GetBypassPercent",
-                                         "GetSpectrumData:160" }));
+    QCOMPARE(fake.m_calls,
+        QStringList({ "GetLevelDbm:3", "GetDbmCorrScale:18", "IsSchedule", "IsWaiting", "IsIndicateBand:1",
+            "GetBandName:2", "IsAbodeLevel", "GetBypassPercent", "GetSpectrumData:160" }));
 }
 
 void TestRZ450MetaDevice::eachQueryHasItsCommandText()
@@ -125,8 +126,10 @@ void TestRZ450MetaDevice::shortSpectrumLeavesTheBufferAlone()
 {
     CScriptedServer server;
     server.Greet()
-        .Expect("RZ450_GetSpectrumData:160").Answer(QByteArray(159, '\x11'))
-        .Expect("Uninitialize").Answer("");
+        .Expect("RZ450_GetSpectrumData:160")
+        .Answer(QByteArray(159, '\x11'))
+        .Expect("Uninitialize")
+        .Answer("");
     QVERIFY(server.Listen());
     auto proxy = std::make_unique<CMetaDevice>(server.Address());
     QVERIFY(proxy->Initialize());

@@ -2,9 +2,9 @@
 // test sets: the display is read back cell by cell through the font, bars
 // and colours pixel by pixel; keys are pressed as the host widget does.
 #include "CFakeRZ450Device.h"
-#include "proxy/CMetaDevice.h"
 #include "CRZ450VirtualDevice.h"
 #include "LcdFont.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -269,7 +269,7 @@ void TestRZ450VirtualDevice::noLinkScreen()
     m_pFake->ShowLine(1, 80);
     const QImage image = Render(*m_pPanel);
     QVERIFY(Shows(image, 10, 4, text));
-    QCOMPARE(CountPixels(image, 8, BACKGROUND), 72); // status icons only, no mode header
+    QCOMPARE(CountPixels(image, 8, BACKGROUND), 72);           // status icons only, no mode header
     QCOMPARE(CountPixels(image, 7 * 16 + 8, BACKGROUND), 160); // no band strip
     QCOMPARE(CountPixels(image, 2 * 16 + 6, BACKGROUND), 160); // no level bar
 
@@ -313,7 +313,7 @@ void TestRZ450VirtualDevice::statusRowAndModeHeader()
     QCOMPARE(ReadText(image, 0, 0, 8), header);
     const QRgb statusInk = 0xFFF0FFF0;
     QVERIFY(Shows(image, 72, 0, "\xB3\xB4", statusInk));
-    QVERIFY(Shows(image, 90, 0, "\x94", statusInk)); // silenced speaker
+    QVERIFY(Shows(image, 90, 0, "\x94", statusInk));  // silenced speaker
     QVERIFY(Shows(image, 106, 0, "\x89", statusInk)); // schedule bell
     QCOMPARE(ReadText(image, 115, 0, 5, statusInk), QByteArray("09:05"));
 
@@ -554,8 +554,8 @@ void TestRZ450VirtualDevice::otherKeysReachTheDevice()
     for (int key : { 0, 1, 2, 3, 4, 13 })
         m_pPanel->PressKey(key);
     QCOMPARE(m_pFake->m_calls.filter(QStringLiteral("KeyPressed")),
-             QStringList({ "KeyPressed:0", "KeyPressed:1", "KeyPressed:2", "KeyPressed:3", "KeyPressed:4",
-                           "KeyPressed:13" }));
+        QStringList(
+            { "KeyPressed:0", "KeyPressed:1", "KeyPressed:2", "KeyPressed:3", "KeyPressed:4", "KeyPressed:13" }));
 }
 
 void TestRZ450VirtualDevice::fontCoversItsCharacters()

@@ -22,8 +22,11 @@ using Report = std::array<quint8, CRZ450Status::REPORT_SIZE>;
 Report StatusReport(int mode, int band, int level = 60, int threshold = 50)
 {
     Report r {};
-    r[1] = 14; r[2] = 5; r[3] = 7; // 14:05:07
-    r[4] = 8;  r[5] = 2;           // 9 March
+    r[1] = 14;
+    r[2] = 5;
+    r[3] = 7; // 14:05:07
+    r[4] = 8;
+    r[5] = 2; // 9 March
     r[7] = quint8(band);
     r[8] = quint8(mode);
     r[17] = quint8(level);
@@ -62,16 +65,26 @@ void TestRZ450Codecs::statusFieldsAreDecoded()
     Report r = StatusReport(1, 3, 70, 55);
     r[6] = 10;
     r[10] = 1;
-    r[12] = 0x34; r[13] = 0x12;
-    r[23] = 0; r[25] = 0; r[27] = 4;
-    r[24] = 3; r[26] = 18; r[28] = 9;
+    r[12] = 0x34;
+    r[13] = 0x12;
+    r[23] = 0;
+    r[25] = 0;
+    r[27] = 4;
+    r[24] = 3;
+    r[26] = 18;
+    r[28] = 9;
     r[29] = 77;
-    r[30 + 3] = 1; r[289] = 1; r[291] = 1;
+    r[30 + 3] = 1;
+    r[289] = 1;
+    r[291] = 1;
     for (int i = 0; i < 60; ++i)
         r[46 + i] = quint8(i + 1);
-    r[109] = 0; r[110] = 1;
-    r[111] = 3; r[112] = 0;
-    r[285] = 1; r[287] = 5;
+    r[109] = 0;
+    r[110] = 1;
+    r[111] = 3;
+    r[112] = 0;
+    r[285] = 1;
+    r[287] = 5;
 
     CRZ450Status s;
     s.ApplyClock(r.data());
@@ -101,7 +114,10 @@ void TestRZ450Codecs::statusFieldsAreDecoded()
 
     // The stamp wraps at midnight.
     Report late = StatusReport(1, 3);
-    late[1] = 23; late[2] = 59; late[3] = 59; late[6] = 2;
+    late[1] = 23;
+    late[2] = 59;
+    late[3] = 59;
+    late[6] = 2;
     s.ApplyClock(late.data());
     QCOMPARE(s.stamp, 1);
 }
@@ -179,8 +195,15 @@ void TestRZ450Codecs::spectrumParametersOnlyWithAbodeOrZeroLength()
 {
     CRZ450Status s;
     Report r = StatusReport(2, 18);
-    r[113] = 0x40; r[114] = 0x42; r[115] = 0x0F; r[116] = 0; // 1000000
-    r[279] = 1; r[280] = 90; r[281] = 20; r[108] = 7; r[286] = 33;
+    r[113] = 0x40;
+    r[114] = 0x42;
+    r[115] = 0x0F;
+    r[116] = 0; // 1000000
+    r[279] = 1;
+    r[280] = 90;
+    r[281] = 20;
+    r[108] = 7;
+    r[286] = 33;
     r[282] = 0; // zero length: parameters taken, length 160
     s.ApplyReport(r.data());
     QCOMPARE(s.spectrumLength, 160);
@@ -190,7 +213,8 @@ void TestRZ450Codecs::spectrumParametersOnlyWithAbodeOrZeroLength()
     QCOMPARE(s.bypass, 33);
 
     r[282] = 100; // a plain report keeps the parameters
-    r[280] = 11; r[113] = 1;
+    r[280] = 11;
+    r[113] = 1;
     s.ApplyReport(r.data());
     QCOMPARE(s.spectrumLength, 100);
     QCOMPARE(s.levelMax, 90);
@@ -270,7 +294,8 @@ void TestRZ450Codecs::recordYearIsTheOneNearestThePc_data()
     QTest::addColumn<QDateTime>("detector"); // its year is what the detector does not know
     QTest::addColumn<QDate>("expected");     // invalid: no year near enough has the day
 
-    auto at = [](int y, int m, int d, int h, int min, int sec) { return QDateTime(QDate(y, m, d), QTime(h, min, sec)); };
+    auto at
+        = [](int y, int m, int d, int h, int min, int sec) { return QDateTime(QDate(y, m, d), QTime(h, min, sec)); };
     QTest::newRow("detector behind, PC past New Year")
         << at(2027, 1, 1, 0, 0, 30) << at(2000, 12, 31, 23, 59, 50) << QDate(2026, 12, 31);
     QTest::newRow("detector ahead, PC before New Year")
@@ -281,7 +306,8 @@ void TestRZ450Codecs::recordYearIsTheOneNearestThePc_data()
     QTest::newRow("29 February of a leap year")
         << at(2028, 3, 1, 0, 0, 30) << at(2000, 2, 29, 23, 59, 50) << QDate(2028, 2, 29);
     QTest::newRow("29 February ahead") << at(2027, 12, 31, 23, 0, 0) << at(2000, 2, 29, 8, 0, 0) << QDate(2028, 2, 29);
-    QTest::newRow("29 February, no leap year near") << at(2027, 6, 15, 12, 0, 0) << at(2000, 2, 29, 12, 0, 0) << QDate();
+    QTest::newRow("29 February, no leap year near")
+        << at(2027, 6, 15, 12, 0, 0) << at(2000, 2, 29, 12, 0, 0) << QDate();
 }
 
 void TestRZ450Codecs::recordYearIsTheOneNearestThePc()
@@ -337,10 +363,10 @@ void TestRZ450Codecs::recordConversion()
     // The hour cache must not leak into the next hour or day.
     slot.stamp = 15 * 3600 + 59;
     QCOMPARE(qint64(converter.Convert(slot).time),
-             QDateTime(QDate(2026, 3, 9), QTime(15, 0, 59), Qt::LocalTime).toSecsSinceEpoch());
+        QDateTime(QDate(2026, 3, 9), QTime(15, 0, 59), Qt::LocalTime).toSecsSinceEpoch());
     slot.day = 10;
     QCOMPARE(qint64(converter.Convert(slot).time),
-             QDateTime(QDate(2026, 3, 10), QTime(15, 0, 59), Qt::LocalTime).toSecsSinceEpoch());
+        QDateTime(QDate(2026, 3, 10), QTime(15, 0, 59), Qt::LocalTime).toSecsSinceEpoch());
 
     // A date the calendar does not have gives time 0, not garbage.
     slot.month = 2;
@@ -423,8 +449,8 @@ void TestRZ450Codecs::clockBytes_data()
     QTest::newRow("9 March 14:05:07") << march << QByteArray::fromHex("02080e0507");
     QTest::newRow("given in UTC") << march.toUTC() << QByteArray::fromHex("02080e0507");
     QTest::newRow("1 January 00:00:00") << QDateTime(QDate(2026, 1, 1), QTime(0, 0)) << QByteArray(5, '\0');
-    QTest::newRow("31 December 23:59:59") << QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59))
-                                          << QByteArray::fromHex("0b1e173b3b");
+    QTest::newRow("31 December 23:59:59")
+        << QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)) << QByteArray::fromHex("0b1e173b3b");
     QTest::newRow("no clock reported yet") << QDateTime() << QByteArray(5, '\0');
 }
 

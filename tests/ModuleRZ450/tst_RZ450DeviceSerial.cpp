@@ -241,7 +241,8 @@ void TestRZ450DeviceSerial::settingsWritePutsTheBlockAndClockOnTheWire()
 {
     // The PC in spring: the clocks below then take its year, whatever the
     // day the test runs.
-    static const qint64 s_nSpring = QDateTime(QDate(QDate::currentDate().year(), 4, 1), QTime(12, 0)).toSecsSinceEpoch();
+    static const qint64 s_nSpring
+        = QDateTime(QDate(QDate::currentDate().year(), 4, 1), QTime(12, 0)).toSecsSinceEpoch();
     CRecordConverter::SetClockSource([] { return s_nSpring; });
     const auto restore = qScopeGuard([] { CRecordConverter::SetClockSource(nullptr); });
     StartDevice();
@@ -459,7 +460,7 @@ void TestRZ450DeviceSerial::initializeIsReferenceCounted()
     count = m_pDevice->GetCurrentRecordIndex();
     QThread::msleep(300);
     QCOMPARE(m_pDevice->GetCurrentRecordIndex(), count); // stopped
-    m_pDevice->Uninitialize(); // one too many: harmless
+    m_pDevice->Uninitialize();                           // one too many: harmless
 
     // A fresh start clears the records and comes back online.
     QVERIFY(m_pDevice->Initialize());

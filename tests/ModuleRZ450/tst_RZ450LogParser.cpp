@@ -25,7 +25,10 @@ struct EVENT
 class CFlash
 {
 public:
-    explicit CFlash(int blocks = 1000) : m_bytes(size_t(blocks) * CLogParser::BLOCK_SIZE, 0) {}
+    explicit CFlash(int blocks = 1000)
+        : m_bytes(size_t(blocks) * CLogParser::BLOCK_SIZE, 0)
+    {
+    }
 
     void Block(int j, int bank, const QList<EVENT>& events, int count = -1)
     {
@@ -128,7 +131,7 @@ void TestRZ450LogParser::unmarkedEntriesAndBlocksAreSkipped()
     flash.Block(1, 1, Events(8), 20); // a count above eight reads no further than eight
     flash.Block(2, 1, Events(3));
     flash.At(2)[CLogParser::BLOCK_MARKER] = 0x55; // not in use, yet past it...
-    flash.Block(3, 1, Events(2));                  // ...the log goes on
+    flash.Block(3, 1, Events(2));                 // ...the log goes on
     flash.End(4);
     const QList<CLogRecord> banks = flash.Parse();
     QCOMPARE(banks.size(), 1);

@@ -26,7 +26,7 @@ public:
     void SetClockBase(quint64 base);
     // GetRecord throws as a proxy does on a bad answer.
     void SetFailingRecords(bool failing) { m_bFailingRecords = failing; }
-    void RestartRecords();             // count back to 0, as on a mode change
+    void RestartRecords(); // count back to 0, as on a mode change
     // The count wraps to 0 at size, as the driver's ring does; slots keep
     // their records until written again.
     void SetRing(int size) { m_nRing = size; }

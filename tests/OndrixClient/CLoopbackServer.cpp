@@ -98,11 +98,8 @@ void CLoopbackServer::Answer(QTcpSocket* socket, const QByteArray& request)
     case Normal:
         answer = "<D>" + (request == "GetServerDevicesList" ? m_strDevices.toUtf8() : QByteArray("1")) + "</D>";
         break;
-    case GarbageAnswer:
-        answer = "\x01\xfegarbage";
-        break;
-    default:
-        return;
+    case GarbageAnswer: answer = "\x01\xfegarbage"; break;
+    default: return;
     }
     socket->write(answer);
     socket->waitForBytesWritten(1000);

@@ -19,11 +19,11 @@ class CLoopbackServer : public QThread
 {
 public:
     enum Behaviour {
-        Normal,        // greets, lists its devices, answers "1" to the rest
-        GarbageAnswer, // greets, then answers without the frame
-        CloseOnRequest,// greets, then hangs up at the first request
-        NeverAnswer,   // greets, then keeps silent
-        NoGreeting     // accepts and keeps silent
+        Normal,         // greets, lists its devices, answers "1" to the rest
+        GarbageAnswer,  // greets, then answers without the frame
+        CloseOnRequest, // greets, then hangs up at the first request
+        NeverAnswer,    // greets, then keeps silent
+        NoGreeting      // accepts and keeps silent
     };
 
     CLoopbackServer(const QString& address, Behaviour behaviour, const QString& devices = QString());

@@ -1,9 +1,9 @@
 #include "CRecordingDeviceGui.h"
 
-#include "diagram/CQDiagramWidget.h"
 #include "CTestVirtualDevice.h"
 #include "IDevice.h"
 #include "ISpecificControls.h"
+#include "diagram/CQDiagramWidget.h"
 
 #include <QPushButton>
 #include <QTextBrowser>

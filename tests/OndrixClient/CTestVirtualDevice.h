@@ -23,8 +23,8 @@ public:
 
     bool SetDevice(IDevice* device) override;
     void Paint(QPainter* painter) override;
-    void Start() override {}
-    void Stop() override {}
+    void Start() override { }
+    void Stop() override { }
     int GetWidth() override { return WIDTH; }
     int GetScreenHeight() override { return SCREEN_HEIGHT; }
     int GetKeyboardHeight() override { return KEYBOARD_HEIGHT; }

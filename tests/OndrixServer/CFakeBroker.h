@@ -20,8 +20,8 @@ public:
 
     struct CONNECT
     {
-        int level = 0;          // 4: MQTT 3.1.1, 5: MQTT 5
-        qint64 maxPacket = 0;   // 0: none announced, -1: properties unreadable
+        int level = 0;        // 4: MQTT 3.1.1, 5: MQTT 5
+        qint64 maxPacket = 0; // 0: none announced, -1: properties unreadable
     };
 
     explicit CFakeBroker(Answer answer);

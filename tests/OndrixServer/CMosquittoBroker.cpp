@@ -38,7 +38,8 @@ bool CMosquittoBroker::Start(const QString& user, const QString& password, bool 
     } else {
         const QString passwords = m_folder.filePath(QStringLiteral("passwords"));
         QFile(passwords).open(QIODevice::WriteOnly);
-        if (QProcess::execute(QStringLiteral("mosquitto_passwd"), { QStringLiteral("-b"), passwords, user, password }) != 0)
+        if (QProcess::execute(QStringLiteral("mosquitto_passwd"), { QStringLiteral("-b"), passwords, user, password })
+            != 0)
             return false;
         config += "allow_anonymous false\npassword_file " + passwords.toUtf8() + "\n";
     }
@@ -53,7 +54,8 @@ bool CMosquittoBroker::Launch()
 {
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.setStandardOutputFile(QProcess::nullDevice());
-    m_process.start(QStringLiteral("mosquitto"), { QStringLiteral("-c"), m_folder.filePath(QStringLiteral("mosquitto.conf")) });
+    m_process.start(QStringLiteral("mosquitto"),
+        { QStringLiteral("-c"), m_folder.filePath(QStringLiteral("mosquitto.conf")) });
     if (!m_process.waitForStarted(5000))
         return false;
     for (int i = 0; i < 250; ++i) {

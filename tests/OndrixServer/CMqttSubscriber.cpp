@@ -93,6 +93,6 @@ void CMqttSubscriber::OnMessage(mosquitto*, void* self, const mosquitto_message*
 {
     auto* subscriber = static_cast<CMqttSubscriber*>(self);
     const std::lock_guard<std::mutex> lock(subscriber->m_mutex);
-    subscriber->m_messages.append({ QByteArray(message->topic),
-        QByteArray(static_cast<const char*>(message->payload), message->payloadlen) });
+    subscriber->m_messages.append(
+        { QByteArray(message->topic), QByteArray(static_cast<const char*>(message->payload), message->payloadlen) });
 }

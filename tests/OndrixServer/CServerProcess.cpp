@@ -20,7 +20,10 @@ CServerProcess::~CServerProcess()
 QString CServerProcess::RandomAddress()
 {
     QRandomGenerator* random = QRandomGenerator::global();
-    return QStringLiteral("127.%1.%2.%3").arg(random->bounded(1, 255)).arg(random->bounded(0, 256)).arg(random->bounded(1, 255));
+    return QStringLiteral("127.%1.%2.%3")
+        .arg(random->bounded(1, 255))
+        .arg(random->bounded(0, 256))
+        .arg(random->bounded(1, 255));
 }
 
 bool CServerProcess::Start(const QString& address, const QStringList& options)
@@ -37,7 +40,8 @@ bool CServerProcess::Start(const QString& address, const QStringList& options)
     const QString sanitizer = environment.value(QStringLiteral("ASAN_OPTIONS"));
     environment.insert(QStringLiteral("ASAN_OPTIONS"), sanitizer + (sanitizer.isEmpty() ? "" : ":") + "detect_leaks=0");
     m_process.setProcessEnvironment(environment);
-    m_process.start(QStringLiteral(ONDRIX_SERVER_PROGRAM), QStringList { QStringLiteral("--listen"), address } + options);
+    m_process.start(QStringLiteral(ONDRIX_SERVER_PROGRAM),
+        QStringList { QStringLiteral("--listen"), address } + options);
     return m_process.waitForStarted(5000) && WaitForLog(QStringLiteral("listening on"), 10000);
 }
 

@@ -16,7 +16,7 @@ namespace {
 void Run(const QByteArray& input)
 {
     LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(input.constData()),
-                           static_cast<std::size_t>(input.size()));
+        static_cast<std::size_t>(input.size()));
 }
 
 QByteArray Mutate(QByteArray input, QRandomGenerator& random)

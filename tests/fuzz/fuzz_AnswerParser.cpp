@@ -1,8 +1,8 @@
 // Fuzz target: any bytes as the payload of a server answer, and as a whole
 // answer cut into pieces, must parse without a read outside them and without
 // an item that no field of the answer stands for.
-#include "protocol/CAnswerStream.h"
 #include "protocol/CAnswerParser.h"
+#include "protocol/CAnswerStream.h"
 
 #include <cstdint>
 #include <cstdlib>

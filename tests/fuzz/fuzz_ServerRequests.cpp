@@ -5,15 +5,15 @@
 // byte's second bit the peer is on the encrypted port: until an "Auth:"
 // with one of the keys below, every answer is the failed one, and the
 // first wrong one is the last.
-#include "security/CAccessGate.h"
-#include "protocol/CAnswerWriter.h"
-#include "devices/CDevicePool.h"
 #include "CFakeDeviceBase.h"
-#include "security/CPeerPolicy.h"
-#include "devices/CRequestHandler.h"
-#include "protocol/CRequestReader.h"
 #include "app/ServerLog.h"
+#include "devices/CDevicePool.h"
+#include "devices/CRequestHandler.h"
+#include "protocol/CAnswerWriter.h"
+#include "protocol/CRequestReader.h"
 #include "protocol/ServerProtocol.h"
+#include "security/CAccessGate.h"
+#include "security/CPeerPolicy.h"
 
 #include <cstdint>
 #include <cstdlib>

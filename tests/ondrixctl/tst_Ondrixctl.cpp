@@ -1,10 +1,10 @@
 // The installed ondrixctl as a script runs it, without a display: against
 // simulated detectors on pseudo-terminals, attached or shared by an Ondrix
 // Server, every command and each failure's exit code.
-#include "files/CDataFile.h"
 #include "CPtyServer.h"
 #include "CRZ450Simulator.h"
 #include "CServerProcess.h"
+#include "files/CDataFile.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -26,8 +26,24 @@ enum Where { Local, Shared, ReadOnly, Nowhere, NoPlugins };
 // full disk.
 enum Setup { Plain, SkewedClock, BadChecksum, EmptyLog, SmallFiles };
 // What is checked after it, beside the exit code.
-enum Check { Nothing, Help, Lines, Json, OfflineJson, Quiet, LogFiles, RecordFile, MenuFile, SettingsTaken, ClockSet,
-    Csv, Pdf, FoldersGone, NoCsv, InputKept };
+enum Check {
+    Nothing,
+    Help,
+    Lines,
+    Json,
+    OfflineJson,
+    Quiet,
+    LogFiles,
+    RecordFile,
+    MenuFile,
+    SettingsTaken,
+    ClockSet,
+    Csv,
+    Pdf,
+    FoldersGone,
+    NoCsv,
+    InputKept
+};
 
 // What a row's run left to check.
 struct RUN
@@ -116,11 +132,14 @@ void tst_Ondrixctl::initTestCase()
     // The shared detector's server listens with TLS as well.
     const QStringList state { QStringLiteral("--state-dir"), m_folder.filePath(QStringLiteral("state")) };
     m_strFingerprint = CServerProcess::Output(state + QStringList { QStringLiteral("--fingerprint") });
-    for (const QString& line : CServerProcess::Output(state + QStringList { QStringLiteral("--show-keys") }).split(QLatin1Char('\n')))
+    for (const QString& line :
+        CServerProcess::Output(state + QStringList { QStringLiteral("--show-keys") }).split(QLatin1Char('\n')))
         m_keys.insert(line.section(QLatin1Char(' '), 0, 0), line.section(QLatin1Char(' '), 1).toLatin1());
     m_keys.insert(QStringLiteral("wrong"), QByteArray(32, 'f'));
-    QVERIFY(StartDetector(m_shared, QStringLiteral("ttyShared"), state + QStringList { QStringLiteral("--tls-listen"), QStringLiteral("SAME") }));
-    QVERIFY(StartDetector(m_readOnly, QStringLiteral("ttyReadOnly"), { QStringLiteral("--control"), QStringLiteral("none") }));
+    QVERIFY(StartDetector(m_shared, QStringLiteral("ttyShared"),
+        state + QStringList { QStringLiteral("--tls-listen"), QStringLiteral("SAME") }));
+    QVERIFY(StartDetector(m_readOnly, QStringLiteral("ttyReadOnly"),
+        { QStringLiteral("--control"), QStringLiteral("none") }));
 }
 
 void tst_Ondrixctl::cleanupTestCase()
@@ -159,8 +178,9 @@ void tst_Ondrixctl::commands_data()
     // row's server, NOSERVER for a loopback address that no server listens
     // on.
     const auto row = [](const char* name, Where where, Setup setup, const char* arguments, int exitCode, Check check) {
-        QTest::newRow(name) << where << setup << QString::fromLatin1(arguments).split(QLatin1Char(' '), Qt::SkipEmptyParts)
-                            << exitCode << check;
+        QTest::newRow(name) << where << setup
+                            << QString::fromLatin1(arguments).split(QLatin1Char(' '), Qt::SkipEmptyParts) << exitCode
+                            << check;
     };
     row("help", Local, Plain, "--help", 0, Help);
     for (const char* command : { "status", "download-log", "record", "export", "report", "settings", "clock" }) {
@@ -188,14 +208,17 @@ void tst_Ondrixctl::commands_data()
     row("server clock sync", Shared, SkewedClock, "clock sync", 0, ClockSet);
     // TLS stands for the shared server's encrypted address, FINGERPRINT for
     // its fingerprint; @view.key, @control.key and @wrong.key hold keys.
-    row("encrypted status", Shared, Plain, "--device TLS --fingerprint FINGERPRINT --key-file @view.key status --json", 0, Json);
+    row("encrypted status", Shared, Plain, "--device TLS --fingerprint FINGERPRINT --key-file @view.key status --json",
+        0, Json);
     row("encrypted settings put", Shared, Plain,
         "--device TLS --fingerprint FINGERPRINT --key-file @control.key settings put @good.mnu", 0, SettingsTaken);
     row("encrypted settings put, view key", Shared, Plain,
         "--device TLS --fingerprint FINGERPRINT --key-file @view.key settings put @good.mnu", 1, Nothing);
-    row("encrypted, wrong key", Shared, Plain, "--device TLS --fingerprint FINGERPRINT --key-file @wrong.key status", 3, Nothing);
+    row("encrypted, wrong key", Shared, Plain, "--device TLS --fingerprint FINGERPRINT --key-file @wrong.key status", 3,
+        Nothing);
     row("encrypted, fingerprint changed", Shared, Plain,
-        "--device TLS --fingerprint 00000000000000000000000000000000000000000000000000000000000000ff --key-file @view.key status",
+        "--device TLS --fingerprint 00000000000000000000000000000000000000000000000000000000000000ff --key-file "
+        "@view.key status",
         3, Nothing);
     row("encrypted, fingerprint not given", Shared, Plain, "--device TLS --key-file @view.key status", 3, Nothing);
 
@@ -343,8 +366,7 @@ void tst_Ondrixctl::Verify(Check check, DETECTOR& detector, const QTemporaryDir&
     QList<CRecord> records;
     qint32 kind = -1;
     switch (check) {
-    case Nothing:
-        break;
+    case Nothing: break;
     case Help: {
         // The program's help lists the commands; a command's names it.
         const QByteArray usage = QByteArray("Usage: ondrixctl [options] ")
@@ -353,12 +375,10 @@ void tst_Ondrixctl::Verify(Check check, DETECTOR& detector, const QTemporaryDir&
         QVERIFY(!run.command.isEmpty() || out.contains("\n  clock sync\n"));
         break;
     }
-    case Lines:
-        QVERIFY(out.contains("online      yes\n") && out.contains("self-test   RAM ok, flash ok"));
-        break;
+    case Lines: QVERIFY(out.contains("online      yes\n") && out.contains("self-test   RAM ok, flash ok")); break;
     case OfflineJson:
-        QCOMPARE(QJsonDocument::fromJson(out).object(), QJsonObject({ { "connection", "local" }, { "online", false },
-                                                              { "error", false } }));
+        QCOMPARE(QJsonDocument::fromJson(out).object(),
+            QJsonObject({ { "connection", "local" }, { "online", false }, { "error", false } }));
         break;
     case Quiet:
         QCOMPARE(run.errors, QByteArray());
@@ -402,9 +422,7 @@ void tst_Ondrixctl::Verify(Check check, DETECTOR& detector, const QTemporaryDir&
         // Put back, so that the next row changes something again.
         detector.simulator.SetSettings(CRZ450Simulator::DefaultSettings());
         break;
-    case ClockSet:
-        QVERIFY(qAbs(detector.simulator.Clock().secsTo(QDateTime::currentDateTime())) <= 2);
-        break;
+    case ClockSet: QVERIFY(qAbs(detector.simulator.Clock().secsTo(QDateTime::currentDateTime())) <= 2); break;
     case Csv: {
         QFile file(work.filePath(QStringLiteral("out.csv")));
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -423,9 +441,7 @@ void tst_Ondrixctl::Verify(Check check, DETECTOR& detector, const QTemporaryDir&
         QCOMPARE(CDataFile::Load(work.filePath(QStringLiteral("good.rdf")), QStringLiteral("RZ450"), records, kind),
             CDataFile::Ok);
         break;
-    case NoCsv:
-        QVERIFY(!QFileInfo::exists(work.filePath(QStringLiteral("out.csv"))));
-        break;
+    case NoCsv: QVERIFY(!QFileInfo::exists(work.filePath(QStringLiteral("out.csv")))); break;
     case FoldersGone:
         // Those the command made go; the one it found stays.
         QVERIFY(!QFileInfo::exists(work.filePath(QStringLiteral("new"))));
@@ -447,10 +463,9 @@ void tst_Ondrixctl::interruptedLeavesNothing_data()
     QTest::newRow("record") << record << QByteArray("Recording:") << SIGINT;
     QTest::newRow("record, SIGTERM") << record << QByteArray("Recording:") << SIGTERM;
     // No signal: the server the detector is shared by goes away instead.
-    QTest::newRow("download-log, the server gone")
-        << QStringList { QStringLiteral("--device"), QStringLiteral("SERVER"), QStringLiteral("download-log"),
-               QStringLiteral("@new/logs") }
-        << QByteArray("Downloading the event log:") << 0;
+    QTest::newRow("download-log, the server gone") << QStringList { QStringLiteral("--device"),
+        QStringLiteral("SERVER"), QStringLiteral("download-log"), QStringLiteral("@new/logs") }
+                                                   << QByteArray("Downloading the event log:") << 0;
 }
 
 void tst_Ondrixctl::interruptedLeavesNothing()
@@ -495,7 +510,8 @@ void tst_Ondrixctl::interruptedLeavesNothing()
     QCOMPARE(ondrixctl.exitStatus(), QProcess::NormalExit);
     QCOMPARE(ondrixctl.exitCode(), signalNumber == 0 ? 3 : 128 + signalNumber);
     // The log folder was made before the download, and stays empty.
-    QCOMPARE(Entries(work.path()), QDir(work.filePath(QStringLiteral("logs"))).exists() ? QStringList { "logs" } : QStringList());
+    QCOMPARE(Entries(work.path()),
+        QDir(work.filePath(QStringLiteral("logs"))).exists() ? QStringList { "logs" } : QStringList());
     QCOMPARE(Entries(work.filePath(QStringLiteral("logs"))), QStringList());
 }
 

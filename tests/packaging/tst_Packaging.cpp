@@ -22,12 +22,13 @@ namespace {
 const char* const BUILD_DIR = ONDRIX_BUILD_DIR;
 const QString APP_ID = QStringLiteral(ONDRIX_APP_ID);
 const QString PRIVATE_DIR = QStringLiteral(ONDRIX_PRIVATE_DIR);
-const QStringList PROGRAMS = { QStringLiteral("OndrixClient"), QStringLiteral("OndrixServer"), QStringLiteral("ondrixctl") };
+const QStringList PROGRAMS
+    = { QStringLiteral("OndrixClient"), QStringLiteral("OndrixServer"), QStringLiteral("ondrixctl") };
 // Everything of the private folder: a development tool or a test library
 // turning up in it fails the test.
-const QStringList PRIVATE_FILES = { QStringLiteral("GuiKit.so"), QStringLiteral("GuiKitNetwork.so"),QStringLiteral("GuiModuleRZ450.so"),
-    QStringLiteral("ModuleRZ450.so"), QStringLiteral("OndrixClient"), QStringLiteral("OndrixServer"),
-    QStringLiteral("PlugHub.so"), QStringLiteral("ondrixctl") };
+const QStringList PRIVATE_FILES = { QStringLiteral("GuiKit.so"), QStringLiteral("GuiKitNetwork.so"),
+    QStringLiteral("GuiModuleRZ450.so"), QStringLiteral("ModuleRZ450.so"), QStringLiteral("OndrixClient"),
+    QStringLiteral("OndrixServer"), QStringLiteral("PlugHub.so"), QStringLiteral("ondrixctl") };
 const int ICON_SIZES[] = { 16, 32, 48, 64, 128, 256 };
 const QString DEVICE_GROUP = QStringLiteral(ONDRIX_DEVICE_GROUP);
 
@@ -105,7 +106,8 @@ QProcessEnvironment tst_Packaging::Environment(const QString& port, const QStrin
 {
     const QDir folder(home.isEmpty() ? m_work.path() : home);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("RZ450_PORT"), port.isEmpty() ? folder.filePath(QStringLiteral("no-port")) : port);
+    environment.insert(QStringLiteral("RZ450_PORT"),
+        port.isEmpty() ? folder.filePath(QStringLiteral("no-port")) : port);
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), folder.filePath(QStringLiteral("config")));
     environment.insert(QStringLiteral("XDG_DATA_HOME"), folder.filePath(QStringLiteral("data")));
@@ -139,8 +141,8 @@ void tst_Packaging::initTestCase()
     run = Run(QStringLiteral("dpkg-deb"), { QStringLiteral("-x"), m_strDeb, SystemRoot(Packaged) }, environment,
         m_work.path());
     QVERIFY2(run.exitCode == 0, run.output.constData());
-    run = Run(QStringLiteral("dpkg-deb"), { QStringLiteral("-e"), m_strDeb, m_work.filePath(QStringLiteral("control")) },
-        environment, m_work.path());
+    run = Run(QStringLiteral("dpkg-deb"),
+        { QStringLiteral("-e"), m_strDeb, m_work.filePath(QStringLiteral("control")) }, environment, m_work.path());
     QVERIFY2(run.exitCode == 0, run.output.constData());
 }
 
@@ -148,7 +150,8 @@ void tst_Packaging::layout_data()
 {
     QTest::addColumn<Root>("root");
     QTest::addColumn<QString>("unitProgram");
-    QTest::newRow("installed") << Installed << QString(Prefix(Installed) + QLatin1Char('/') + PRIVATE_DIR + "/OndrixServer");
+    QTest::newRow("installed") << Installed
+                               << QString(Prefix(Installed) + QLatin1Char('/') + PRIVATE_DIR + "/OndrixServer");
     QTest::newRow("packaged") << Packaged << QString(QStringLiteral("/usr/") + PRIVATE_DIR + "/OndrixServer");
 }
 
@@ -158,20 +161,23 @@ void tst_Packaging::layout()
     QFETCH(QString, unitProgram);
     const QDir prefix(Prefix(root));
     QCOMPARE(QDir(prefix.filePath(PRIVATE_DIR)).entryList(QDir::Files, QDir::Name), PRIVATE_FILES);
-    QCOMPARE(QDir(prefix.filePath(QStringLiteral("bin"))).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name),
+    QCOMPARE(QDir(prefix.filePath(QStringLiteral("bin")))
+                 .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name),
         PROGRAMS);
     for (const QString& program : PROGRAMS) {
         const QFileInfo launcher(prefix.filePath(QStringLiteral("bin/") + program));
         // Inside the prefix wherever it is: the link is relative.
         QVERIFY(launcher.isSymLink());
-        QCOMPARE(launcher.canonicalFilePath(), QFileInfo(prefix.filePath(PRIVATE_DIR + '/' + program)).canonicalFilePath());
+        QCOMPARE(launcher.canonicalFilePath(),
+            QFileInfo(prefix.filePath(PRIVATE_DIR + '/' + program)).canonicalFilePath());
         QVERIFY(QFileInfo::exists(prefix.filePath(QStringLiteral("share/man/man1/") + program + ".1.gz")));
     }
     for (const char* file : { "share/doc/ondrix/changelog.gz", "share/doc/ondrix/copyright" })
         QVERIFY2(QFileInfo::exists(prefix.filePath(QLatin1String(file))), file);
     QVERIFY(QFileInfo::exists(prefix.filePath(QStringLiteral("share/icons/hicolor/scalable/apps/") + APP_ID + ".svg")));
     for (int size : ICON_SIZES) {
-        const QImage icon(prefix.filePath(QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(APP_ID)));
+        const QImage icon(
+            prefix.filePath(QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(APP_ID)));
         QCOMPARE(icon.size(), QSize(size, size));
         // Drawn, not blank.
         QVERIFY(icon.pixelColor(size / 2, size * 3 / 4).alpha() > 0);
@@ -324,7 +330,8 @@ void tst_Packaging::postinstMakesGroup()
     QVERIFY(root.mkpath(QStringLiteral("etc")));
     QProcessEnvironment environment = Environment();
     environment.insert(QStringLiteral("DPKG_ROOT"), root.path());
-    RUN run = Run(QStringLiteral("dpkg-deb"), { QStringLiteral("-x"), m_strDeb, root.path() }, environment, m_work.path());
+    RUN run
+        = Run(QStringLiteral("dpkg-deb"), { QStringLiteral("-x"), m_strDeb, root.path() }, environment, m_work.path());
     QVERIFY2(run.exitCode == 0, run.output.constData());
     run = Run(m_work.filePath(QStringLiteral("control/postinst")), { QStringLiteral("configure") }, environment,
         m_work.path());
@@ -353,7 +360,8 @@ void tst_Packaging::lintianFindsNoErrors()
     const RUN run = Run(QStringLiteral("lintian"), { m_strDeb }, Environment(), m_work.path());
     // The warnings are for people to read; errors fail.
     qInfo().noquote() << run.output;
-    const QStringList errors = QString::fromUtf8(run.output).split(QLatin1Char('\n')).filter(QRegularExpression(QStringLiteral("^E: ")));
+    const QStringList errors
+        = QString::fromUtf8(run.output).split(QLatin1Char('\n')).filter(QRegularExpression(QStringLiteral("^E: ")));
     QVERIFY2(errors.isEmpty(), qPrintable(errors.join(QLatin1Char('\n'))));
     QVERIFY2(run.exitCode == 0, run.output.constData());
 }

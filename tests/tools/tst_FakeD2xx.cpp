@@ -188,8 +188,8 @@ void TestFakeD2xx::callsRaceDetachSafely()
 {
     CRZ450Simulator sim;
     FakeD2xx_Attach(FT220X, &sim);
-    std::atomic<bool> stop {false};
-    std::atomic<int> exchanges {0};
+    std::atomic<bool> stop { false };
+    std::atomic<int> exchanges { 0 };
     std::thread worker([&] {
         void* handle = nullptr;
         while (!stop) {

@@ -31,7 +31,7 @@ QByteArray Exchange(int fd, const QByteArray& out, int expect, int timeoutMs = 2
     QElapsedTimer timer;
     timer.start();
     while (in.size() < expect && timer.elapsed() < timeoutMs) {
-        pollfd pfd {fd, POLLIN, 0};
+        pollfd pfd { fd, POLLIN, 0 };
         if (poll(&pfd, 1, 50) <= 0)
             continue;
         char buffer[1024];
@@ -45,7 +45,7 @@ QByteArray Exchange(int fd, const QByteArray& out, int expect, int timeoutMs = 2
 
 bool HungUp(int fd)
 {
-    pollfd pfd {fd, POLLIN, 0};
+    pollfd pfd { fd, POLLIN, 0 };
     if (poll(&pfd, 1, 2000) <= 0)
         return false;
     char byte = 0;
@@ -135,7 +135,7 @@ void TestPtyServer::servesTheProtocolOnTheLink()
         QCOMPARE(int(report[5]), 2); // the clock the host sent: March
         Exchange(fd, QByteArray(1, char(9)), 0, 0);
     }
-    QTRY_COMPARE(m_sim->Commands(), QList<quint8>({9, 9, 9}));
+    QTRY_COMPARE(m_sim->Commands(), QList<quint8>({ 9, 9, 9 }));
     QCOMPARE(m_sim->LastTimeReply(), TIME_REPLY);
     // Nothing was echoed or held back by the line discipline.
     QVERIFY(Exchange(fd, {}, 1, 100).isEmpty());

@@ -42,7 +42,7 @@ int Bank(const QByteArray& block)
 qint64 EntryTime(const QByteArray& block, int slot)
 {
     qint64 t = 0;
-    for (int field : {9, 8, 5, 6, 7})
+    for (int field : { 9, 8, 5, 6, 7 })
         t = t * 100 + At(block, slot * 32 + field);
     return t;
 }
@@ -130,7 +130,7 @@ void TestRZ450SimLog::emptyLogIsOneEndBlock()
     QCOMPARE(blocks[0].size(), 267);
     QVERIFY(!InUse(blocks[0]));
     QVERIFY(ChecksumOk(blocks[0])); // a clean end, not a damaged block
-    QCOMPARE(sim.Commands(), QList<quint8>({2}));
+    QCOMPARE(sim.Commands(), QList<quint8>({ 2 }));
 }
 
 void TestRZ450SimLog::eventEntryLayout()
@@ -191,7 +191,7 @@ void TestRZ450SimLog::fillLogSpreadsBlocksOverBanks()
             previous = EntryTime(blocks[j], slot);
         }
     }
-    QCOMPARE(banks, QList<int>({1, 1, 1, 2, 2, 2, 3, 3, 3, 3}));
+    QCOMPARE(banks, QList<int>({ 1, 1, 1, 2, 2, 2, 3, 3, 3, 3 }));
     QVERIFY(!InUse(blocks[10]));
 }
 
@@ -283,7 +283,7 @@ void TestRZ450SimLog::endedAlarmsAreLogged()
 
     // Automatic mode: a pinned alarm ends when the detector leaves the mode.
     sim.SetMode(Sim::MODE_AUTO);
-    sim.SetIndicationFlags({4});
+    sim.SetIndicationFlags({ 4 });
     Report();
     sim.SetClock(March9().addSecs(13));
     sim.SetMode(Sim::MODE_SRCH);

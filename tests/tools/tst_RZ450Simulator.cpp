@@ -74,7 +74,8 @@ void TestRZ450Simulator::AddLinks()
 Sim& TestRZ450Simulator::Make()
 {
     const bool hasRow = QTest::currentDataTag() != nullptr;
-    const Sim::Encoding encoding = hasRow ? Sim::Encoding(*static_cast<int*>(QTest::qData("encoding", QMetaType::Int))) : Sim::ByteMode;
+    const Sim::Encoding encoding
+        = hasRow ? Sim::Encoding(*static_cast<int*>(QTest::qData("encoding", QMetaType::Int))) : Sim::ByteMode;
     m_split = hasRow && *static_cast<bool*>(QTest::qData("split", QMetaType::Bool));
     m_sim = std::make_unique<Sim>(encoding);
     m_sim->SetFrozen(true);
@@ -105,7 +106,10 @@ QByteArray TestRZ450Simulator::Xfer(const QByteArray& bytes)
 QByteArray TestRZ450Simulator::Report()
 {
     const QByteArray report = Xfer(POLL);
-    [&] { QCOMPARE(report.size(), Sim::REPORT_SIZE); QCOMPARE(At(report, 0), 0); }();
+    [&] {
+        QCOMPARE(report.size(), Sim::REPORT_SIZE);
+        QCOMPARE(At(report, 0), 0);
+    }();
     return report;
 }
 
@@ -172,7 +176,7 @@ void TestRZ450Simulator::pollWhileAwaitingCommandStartsOver()
     QCOMPARE(sim.StatusReports(), 2);
     // Inside a key byte 0xA3 is data: key 3 (mute) pressed ten times.
     QVERIFY(Xfer(QByteArray("\x08\xA3", 2)).isEmpty());
-    QCOMPARE(sim.KeyBytes(), QList<quint8>({0xA3}));
+    QCOMPARE(sim.KeyBytes(), QList<quint8>({ 0xA3 }));
     QCOMPARE(sim.Muted(), false);
     QCOMPARE(sim.StatusReports(), 2);
 }
@@ -182,14 +186,14 @@ void TestRZ450Simulator::settingsWrite()
     Sim& sim = MakeStarted();
     QByteArray settings(60, 0);
     for (int i = 0; i < 60; ++i)
-        settings[i] = char(0xA3 + i * 7); // polls and 0xFF inside are data
+        settings[i] = char(0xA3 + i * 7);              // polls and 0xFF inside are data
     const QByteArray clock("\x06\x0E\x09\x1E\x00", 5); // 15 July 09:30:00
     Command(5, settings + settings.left(6) + clock);
     QCOMPARE(sim.LastSettingsWrite(), settings + settings.left(6) + clock);
     QCOMPARE(sim.Settings(), settings);
     QCOMPARE(sim.Clock(), QDateTime(QDate(sim.Clock().date().year(), 7, 15), QTime(9, 30, 0)));
     QCOMPARE(Report().mid(46, 60), settings);
-    QCOMPARE(sim.Commands(), QList<quint8>({5}));
+    QCOMPARE(sim.Commands(), QList<quint8>({ 5 }));
 
     // Day 31 of February does not exist: the clock keeps running as it was.
     Xfer(QByteArray(1, char(5)) + settings + settings.left(6) + QByteArray("\x01\x1E\x09\x1E\x00", 5));
@@ -240,12 +244,12 @@ void TestRZ450Simulator::keyCountRepeatsTheKey()
 {
     Sim& sim = MakeStarted();
     Command(8, QByteArray(1, char(0x30))); // three merged presses of key 0
-    QCOMPARE(sim.Mode(), Sim::MODE_MAN);    // manual -> auto -> search -> manual
-    Command(8, QByteArray(1, char(0xA4)));  // ten presses of volume
+    QCOMPARE(sim.Mode(), Sim::MODE_MAN);   // manual -> auto -> search -> manual
+    Command(8, QByteArray(1, char(0xA4))); // ten presses of volume
     QCOMPARE(sim.Volume(), (4 + 10) % 8);
-    Command(8, QByteArray(1, char(0xF4)));  // more than ten: still ten
+    Command(8, QByteArray(1, char(0xF4))); // more than ten: still ten
     QCOMPARE(sim.Volume(), (6 + 10) % 8);
-    Command(8, QByteArray(1, char(0x04)));  // no count: one press
+    Command(8, QByteArray(1, char(0x04))); // no count: one press
     QCOMPARE(sim.Volume(), 1);
 }
 
@@ -267,7 +271,7 @@ void TestRZ450Simulator::oneByteCommands()
     Command(7);
     QCOMPARE(sim.LogBlocks(), 0);
     Command(10);
-    QCOMPARE(sim.Commands(), QList<quint8>({9, 6, 7, 10}));
+    QCOMPARE(sim.Commands(), QList<quint8>({ 9, 6, 7, 10 }));
     QCOMPARE(sim.Polls(), 6); // time request included
 }
 
@@ -331,7 +335,7 @@ void TestRZ450Simulator::automaticModeWalksEnabledBands()
         bands.append(At(r, 7));
     }
     // 3 disabled, 14 and 15 reserved: they never come up.
-    QCOMPARE(bands, QList<int>({0, 1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}));
+    QCOMPARE(bands, QList<int>({ 0, 1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13 }));
     QCOMPARE(At(Report(), 7), 0);
 }
 
@@ -341,7 +345,7 @@ void TestRZ450Simulator::alarmsFollowLevelsOrPinnedFlags()
     sim.SetMode(Sim::MODE_AUTO);
     QByteArray r = Report();
     for (int band = 0; band < 16; ++band)
-        QCOMPARE(At(r, 30 + band), 0); // at rest every level is below its threshold
+        QCOMPARE(At(r, 30 + band), 0);                           // at rest every level is below its threshold
     QVERIFY(At(r, 23) == 0 && At(r, 25) == 0 && At(r, 27) == 0); // nothing to show: waiting
 
     sim.SetLevel(5, CBandModel::ThresholdOf(5, sim.Settings())); // at the threshold alarms
@@ -350,7 +354,7 @@ void TestRZ450Simulator::alarmsFollowLevelsOrPinnedFlags()
     QCOMPARE(At(r, 24), 5);
     QVERIFY(At(r, 23) > 0);
 
-    sim.SetIndicationFlags({2, 9, 11, 13});
+    sim.SetIndicationFlags({ 2, 9, 11, 13 });
     r = Report();
     for (int band = 0; band < 16; ++band)
         QCOMPARE(At(r, 30 + band), int(band == 2 || band == 9 || band == 11 || band == 13));
@@ -372,9 +376,10 @@ void TestRZ450Simulator::searchModeWatchesTheScanBand()
     QCOMPARE(At(r, 291), 1);
     QCOMPARE(At(r, 17), 100);
     QVERIFY(At(r, 18) > 30 && At(r, 18) <= 102);
-    const int peak = *std::max_element(r.begin() + 117, r.begin() + 277, [](char a, char b) { return quint8(a) < quint8(b); });
+    const int peak
+        = *std::max_element(r.begin() + 117, r.begin() + 277, [](char a, char b) { return quint8(a) < quint8(b); });
     QVERIFY(quint8(peak) > 2 * 60); // the peak stands out of the floor
-    sim.SetBand(4); // remembered for manual mode, the scan stays current
+    sim.SetBand(4);                 // remembered for manual mode, the scan stays current
     QCOMPARE(At(Report(), 7), 18);
     sim.SetMode(Sim::MODE_MAN);
     QCOMPARE(At(Report(), 7), 4);

@@ -10,11 +10,11 @@ constexpr int RESERVED_THRESHOLD = 60;
 constexpr int SCAN_THRESHOLD_BYTE = 24;
 
 // Settings byte holding each handset band's threshold (bands 0..17).
-constexpr int THRESHOLD_BYTE[] = {10, 1, 2, 13, 11, 11, 11, 5, 8, 6, 7, 9, 12, 12, NONE, NONE, 3, 4};
+constexpr int THRESHOLD_BYTE[] = { 10, 1, 2, 13, 11, 11, 11, 5, 8, 6, 7, 9, 12, 12, NONE, NONE, 3, 4 };
 // Settings byte enabling each band 0..18.
-constexpr int ENABLE_BYTE[] = {51, 26, 27, 33, 34, 34, 34, 28, 29, 30, 31, 32, 36, 36, NONE, NONE, 49, 50, 35};
+constexpr int ENABLE_BYTE[] = { 51, 26, 27, 33, 34, 34, 34, 28, 29, 30, 31, 32, 36, 36, NONE, NONE, 49, 50, 35 };
 // The handset band each base-station band 19..30 shares its settings with.
-constexpr int HANDSET_OF_BASE[] = {0, 1, 2, 3, 4, 5, 6, 7, 12, 13, 14, 15};
+constexpr int HANDSET_OF_BASE[] = { 0, 1, 2, 3, 4, 5, 6, 7, 12, 13, 14, 15 };
 
 int HandsetBand(int band)
 {

@@ -27,7 +27,7 @@ public:
     void Rest(const QByteArray& settings); // every free level a little below its threshold
     void Step(const QByteArray& settings); // one tick of drift
     int Level(int band) const;
-    void Pin(int band, int raw);           // raw < 0 releases the band
+    void Pin(int band, int raw); // raw < 0 releases the band
     bool InAlarm(int band, const QByteArray& settings) const;
 
     quint8 SpectrumPoint(int index) const;

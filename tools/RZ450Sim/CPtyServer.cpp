@@ -50,7 +50,9 @@ timespec ToTimespec(std::int64_t ns)
 
 bool IsSymlinkOrMissing(const QString& path)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (lstat(QFile::encodeName(path).constData(), &info) != 0)
         return errno == ENOENT;
     return S_ISLNK(info.st_mode);
@@ -244,8 +246,7 @@ void CPtyServer::Run()
         if (m_stop)
             return;
         char drain[64];
-        while (read(m_wake[0], drain, sizeof drain) > 0) {
-        }
+        while (read(m_wake[0], drain, sizeof drain) > 0) { }
         Service();
     }
 }
@@ -260,14 +261,13 @@ void CPtyServer::WaitForWork(const WAIT& wait)
         const std::int64_t sleepUntil = awake ? wait.deadline - SPIN_BEFORE_CHUNK_NS : wait.deadline;
         if (sleepUntil > now) {
             const timespec until = ToTimespec(sleepUntil);
-            while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
-            }
+            while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) { }
         }
-        while (Now() < wait.deadline) {
-        }
+        while (Now() < wait.deadline) { }
         return;
     }
-    pollfd fds[2] = {{m_wake[0], POLLIN, 0}, {wait.master, static_cast<short>(POLLIN | (wait.wantWrite ? POLLOUT : 0)), 0}};
+    pollfd fds[2]
+        = { { m_wake[0], POLLIN, 0 }, { wait.master, static_cast<short>(POLLIN | (wait.wantWrite ? POLLOUT : 0)), 0 } };
     const nfds_t count = wait.master >= 0 ? 2 : 1;
     const timespec zero {};
     while (Now() < wait.spinInputUntil) {
@@ -303,7 +303,7 @@ void CPtyServer::ReadInput(std::int64_t now)
                 due = std::max(now, m_inFree) + BYTE_NS;
                 m_inFree = due;
             }
-            m_in.push_back({due, buffer[i]});
+            m_in.push_back({ due, buffer[i] });
         }
     }
 }
@@ -329,7 +329,7 @@ void CPtyServer::CollectOutput(std::int64_t producedAt)
             due = std::max(producedAt, m_outFree) + BYTE_NS;
             m_outFree = due;
         }
-        m_out.push_back({due, byte});
+        m_out.push_back({ due, byte });
     }
     if (m_simulator->TakeDisconnectRequest()) {
         CloseLocked();
@@ -361,9 +361,7 @@ void CPtyServer::WriteDue(std::int64_t now)
 std::int64_t CPtyServer::NextDeadline() const
 {
     std::int64_t deadline = -1;
-    const auto consider = [&deadline](std::int64_t due) {
-        deadline = deadline < 0 ? due : std::min(deadline, due);
-    };
+    const auto consider = [&deadline](std::int64_t due) { deadline = deadline < 0 ? due : std::min(deadline, due); };
     if (!m_in.empty())
         consider(m_in.front().due);
     if (!m_out.empty() && !m_outBlocked)
@@ -434,7 +432,8 @@ bool CPtyServer::LinkLocked(const QString& target)
     const QByteArray link = QFile::encodeName(m_link);
     const QByteArray fresh = link + ".new";
     unlink(fresh.constData());
-    if (symlink(QFile::encodeName(target).constData(), fresh.constData()) != 0 || rename(fresh.constData(), link.constData()) != 0) {
+    if (symlink(QFile::encodeName(target).constData(), fresh.constData()) != 0
+        || rename(fresh.constData(), link.constData()) != 0) {
         unlink(fresh.constData());
         m_error = QStringLiteral("cannot create the link %1").arg(m_link);
         return false;

@@ -87,7 +87,7 @@ private:
     std::thread m_thread;
     bool m_running = false;
     bool m_stop = false;
-    int m_wake[2] = {-1, -1};
+    int m_wake[2] = { -1, -1 };
 
     int m_master = -1;
     int m_slave = -1;
@@ -100,8 +100,8 @@ private:
     bool m_outBlocked = false; // the client is not reading; wait for room
     int m_replugDelay = 1000;
     std::int64_t m_replugAt = -1;
-    std::int64_t m_inFree = 0;  // when the inbound line is next idle
-    std::int64_t m_outFree = 0; // likewise outbound
+    std::int64_t m_inFree = 0;     // when the inbound line is next idle
+    std::int64_t m_outFree = 0;    // likewise outbound
     std::int64_t m_answeredAt = 0; // when the last answer was fully written
     std::deque<TimedByte> m_in;
     std::deque<TimedByte> m_out;

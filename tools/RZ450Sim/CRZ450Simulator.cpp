@@ -146,12 +146,8 @@ bool CRZ450Simulator::TakeDisconnectRequest()
 void CRZ450Simulator::HandleByte(quint8 byte)
 {
     switch (m_state) {
-    case Idle:
-        HandleIdle(byte);
-        break;
-    case AwaitCommand:
-        HandleCommand(byte);
-        break;
+    case Idle: HandleIdle(byte); break;
+    case AwaitCommand: HandleCommand(byte); break;
     case AwaitTime:
         // The reply starts with 1; a poll here means the host missed the
         // question and asks again.
@@ -161,12 +157,8 @@ void CRZ450Simulator::HandleByte(quint8 byte)
             HandlePayload(byte);
         break;
     case AwaitKey:
-    case AwaitSettings:
-        HandlePayload(byte);
-        break;
-    case LogDownload:
-        HandleLogRequest(byte);
-        break;
+    case AwaitSettings: HandlePayload(byte); break;
+    case LogDownload: HandleLogRequest(byte); break;
     }
 }
 
@@ -191,22 +183,14 @@ void CRZ450Simulator::HandleCommand(quint8 byte)
         m_state = LogDownload;
         m_nextLogBlock = 0;
         break;
-    case CMD_WRITE_SETTINGS:
-        ExpectPayload(AwaitSettings, SETTINGS_WRITE_SIZE);
-        break;
-    case CMD_KEY:
-        ExpectPayload(AwaitKey, 1);
-        break;
+    case CMD_WRITE_SETTINGS: ExpectPayload(AwaitSettings, SETTINGS_WRITE_SIZE); break;
+    case CMD_KEY: ExpectPayload(AwaitKey, 1); break;
     case CMD_DEFAULTS:
         m_settings = DefaultSettings();
         ++m_factoryResets;
         break;
-    case CMD_CLEAR_LOG:
-        m_flash.Clear();
-        break;
-    case CMD_NEW_BANK:
-        m_bank = (m_bank + 1) & 0xFFFF;
-        break;
+    case CMD_CLEAR_LOG: m_flash.Clear(); break;
+    case CMD_NEW_BANK: m_bank = (m_bank + 1) & 0xFFFF; break;
     default: // 10 and unknown commands: nothing to do
         break;
     }
@@ -381,7 +365,7 @@ void CRZ450Simulator::TrackAlarms(const QList<int>& alarmed)
         if (!alarmed.contains(band)) {
             EndAlarm(band, now);
         } else if (!alarm.active) {
-            alarm = Alarm {true, level, CBandModel::ThresholdOf(band, m_settings), now};
+            alarm = Alarm { true, level, CBandModel::ThresholdOf(band, m_settings), now };
         } else {
             alarm.peak = std::max(alarm.peak, level);
         }
@@ -397,7 +381,8 @@ void CRZ450Simulator::EndAlarm(int band, const QDateTime& now)
     const qint64 duration = alarm.start.secsTo(now);
     if (SettingsByte(m_settings, SET_LOGGING) == 0 || duration < SettingsByte(m_settings, SET_MIN_DURATION))
         return;
-    m_flash.Add(m_bank, {band, alarm.peak, alarm.threshold, alarm.start, static_cast<int>(std::max<qint64>(0, duration))});
+    m_flash.Add(m_bank,
+        { band, alarm.peak, alarm.threshold, alarm.start, static_cast<int>(std::max<qint64>(0, duration)) });
 }
 
 void CRZ450Simulator::EndAllAlarms()
@@ -447,7 +432,7 @@ void CRZ450Simulator::PutIndication(QByteArray& report, const QList<int>& alarme
     }
     // Up to three indicator lines: the alarmed bands in automatic mode, the
     // band being watched otherwise. A nonzero delay marks a line in use.
-    const QList<int> shown = m_mode == MODE_AUTO ? alarmed.mid(0, 3) : QList<int> {m_band};
+    const QList<int> shown = m_mode == MODE_AUTO ? alarmed.mid(0, 3) : QList<int> { m_band };
     const int delay = std::max(1, SettingsByte(m_settings, SET_DELAY));
     for (int i = 0; i < shown.size(); ++i) {
         report[R_INDICATION + 2 * i] = static_cast<char>(delay);
@@ -460,7 +445,8 @@ void CRZ450Simulator::PutSpectrum(QByteArray& report) const
     const int start = SettingsByte(m_settings, SET_RANGE_START) * 25;
     const int end = std::max(start, SettingsByte(m_settings, SET_RANGE_END) * 25);
     const int points = CBandModel::SPECTRUM_POINTS;
-    const quint32 peakKHz = static_cast<quint32>(start * 1000 + (end - start) * 1000 / (points - 1) * m_model.PeakPoint());
+    const quint32 peakKHz
+        = static_cast<quint32>(start * 1000 + (end - start) * 1000 / (points - 1) * m_model.PeakPoint());
     for (int i = 0; i < 4; ++i)
         report[R_FREQ_MAX + i] = static_cast<char>((peakKHz >> (8 * i)) & 0xFF);
     for (int i = 0; i < points; ++i)
@@ -494,31 +480,19 @@ void CRZ450Simulator::ApplyKeyByte(quint8 keyByte)
 void CRZ450Simulator::ApplyKey(int key)
 {
     switch (key) {
-    case 0:
-        ChangeMode(m_mode == MODE_MAN ? MODE_AUTO : m_mode == MODE_AUTO ? MODE_SRCH : MODE_MAN);
-        break;
+    case 0: ChangeMode(m_mode == MODE_MAN ? MODE_AUTO : m_mode == MODE_AUTO ? MODE_SRCH : MODE_MAN); break;
     case 1:
-    case 9:
-        StepBand(1);
-        break;
+    case 9: StepBand(1); break;
     case 2:
-    case 10:
-        StepBand(-1);
-        break;
-    case 3:
-        m_muted = !m_muted;
-        break;
+    case 10: StepBand(-1); break;
+    case 3: m_muted = !m_muted; break;
     case 4:
-    case 12:
-        m_volume = (m_volume + 1) % VOLUME_STEPS;
-        break;
+    case 12: m_volume = (m_volume + 1) % VOLUME_STEPS; break;
     case 8:
         ChangeMode(MODE_MAN);
         m_manualBand = m_band = 0;
         break;
-    case 11:
-        m_demod = (m_demod + 1) % DEMOD_MODES;
-        break;
+    case 11: m_demod = (m_demod + 1) % DEMOD_MODES; break;
     default: // the menu key and keys the panel does not have
         break;
     }
@@ -651,16 +625,16 @@ QByteArray CRZ450Simulator::DefaultSettings()
     // thresholds, raw (dBm + 102)
     set(1, 50), set(2, 48), set(3, 55), set(4, 55), set(5, 45), set(6, 44);
     set(7, 50), set(8, 45), set(9, 50), set(10, 52), set(11, 47), set(12, 50), set(13, 46);
-    set(14, 8), set(15, 18);  // schedule start and stop hours
-    set(16, 8), set(17, 10);  // brightness, display auto-off
-    set(18, 128);             // no clock correction
+    set(14, 8), set(15, 18); // schedule start and stop hours
+    set(16, 8), set(17, 10); // brightness, display auto-off
+    set(18, 128);            // no clock correction
     set(SET_DELAY, 5), set(SET_MIN_DURATION, 1);
     set(SET_RANGE_START, 4), set(SET_RANGE_END, 96), set(23, 2);
-    set(24, 15);              // scan threshold above the noise floor
-    for (int enable : {26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 49, 50, 51})
+    set(24, 15); // scan threshold above the noise floor
+    for (int enable : { 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 49, 50, 51 })
         set(enable, 1);
-    set(37, 1), set(38, 1);   // display auto-on, sounds
-    set(41, 1);               // clock follows the PC
+    set(37, 1), set(38, 1); // display auto-on, sounds
+    set(41, 1);             // clock follows the PC
     set(SET_LOGGING, 1);
     return s;
 }
@@ -842,7 +816,7 @@ void CRZ450Simulator::SetReportByte(int index, quint8 value)
 void CRZ450Simulator::AddLogEvent(int band, int level, int threshold, const QDateTime& when, int durationSeconds)
 {
     QMutexLocker lock(&m_mutex);
-    m_flash.Add(m_bank, {band, level, threshold, when, durationSeconds});
+    m_flash.Add(m_bank, { band, level, threshold, when, durationSeconds });
 }
 
 void CRZ450Simulator::FillLog(int blocks, int banks)

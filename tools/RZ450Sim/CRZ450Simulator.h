@@ -65,39 +65,39 @@ public:
     void SetMode(int mode);
     int Band() const;
     void SetBand(int band);
-    QByteArray Settings() const;         // the 60 settings bytes
+    QByteArray Settings() const; // the 60 settings bytes
     void SetSettings(const QByteArray& settings);
     static QByteArray DefaultSettings();
-    void SetLevel(int band, int raw);    // pins a band's level (stops its drift); raw < 0 releases it
+    void SetLevel(int band, int raw);                 // pins a band's level (stops its drift); raw < 0 releases it
     void SetIndicationFlags(const QList<int>& bands); // automatic mode: pins the alarmed bands
-    void ClearIndicationFlags();         // alarms follow the levels again
-    void SetFrozen(bool frozen);         // no random drift and a stopped clock: reports are reproducible
+    void ClearIndicationFlags();                      // alarms follow the levels again
+    void SetFrozen(bool frozen);                      // no random drift and a stopped clock: reports are reproducible
     void SetClock(const QDateTime& local);
     QDateTime Clock() const;
     int Bank() const;
     int Volume() const;
     bool Muted() const;
     int DemodMode() const;
-    void PressKey(quint8 keyByte);       // as a key byte from the host, but not recorded
+    void PressKey(quint8 keyByte); // as a key byte from the host, but not recorded
 
     // --- what the host sent -----------------------------------------------
     int Polls() const;
     int StatusReports() const;
-    QList<quint8> Commands() const;      // command bytes other than 0xFF, in order
+    QList<quint8> Commands() const; // command bytes other than 0xFF, in order
     QList<quint8> KeyBytes() const;
     QByteArray LastSettingsWrite() const; // the 71 bytes after command 5
     QByteArray LastTimeReply() const;     // the 6 bytes after a time request
     int FactoryResets() const;
-    int LogBlocksSent() const;            // blocks answered to 0xFE, end block included
+    int LogBlocksSent() const; // blocks answered to 0xFE, end block included
 
     // --- faults -------------------------------------------------------------
     // Each armed fault answers one poll in place of the normal answer, in the
     // order silence, short, garbage, unknown type.
-    void RequestTime();                    // the next poll is answered with type 1
+    void RequestTime(); // the next poll is answered with type 1
     void InjectShortAnswers(int count, int bytes = 150);
     void InjectSilence(int count);
-    void InjectGarbage(int count);         // random bytes of random length
-    void InjectUnknownType(int count);     // a full 300-byte answer with type 7
+    void InjectGarbage(int count);               // random bytes of random length
+    void InjectUnknownType(int count);           // a full 300-byte answer with type 7
     void SetReportByte(int index, quint8 value); // overrides one report byte (-1 clears all)
 
     // --- event log ------------------------------------------------------------
@@ -105,12 +105,12 @@ public:
     // `blocks` full blocks over `banks` consecutive banks from the current
     // bank on; the last of them becomes the current bank.
     void FillLog(int blocks, int banks);
-    void SetWrappedLog();                  // every block in use, the ring written past its end
-    int LogBlocks() const;                 // blocks in use
+    void SetWrappedLog();  // every block in use, the ring written past its end
+    int LogBlocks() const; // blocks in use
     void ClearLog();
     // Log download faults, each taking effect once, on the named block:
-    void InjectBadChecksum(int block);     // block sent with a wrong checksum byte
-    void InjectShortBlock(int block);      // only part of the block is sent
+    void InjectBadChecksum(int block);       // block sent with a wrong checksum byte
+    void InjectShortBlock(int block);        // only part of the block is sent
     void InjectDisconnectAtBlock(int block); // nothing is sent and the link drops
 
 private:

@@ -15,7 +15,7 @@ constexpr int WRAP_OLDER_BANKS = 4;
 
 // Bands that the generated logs cycle through: the handset bands a user
 // meets most.
-constexpr int FILL_BANDS[] = {1, 2, 3, 4, 7, 9, 12, 0, 8, 13};
+constexpr int FILL_BANDS[] = { 1, 2, 3, 4, 7, 9, 12, 0, 8, 13 };
 
 quint8 Checksum(const char* block)
 {

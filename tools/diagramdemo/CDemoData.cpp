@@ -17,11 +17,25 @@ struct BAND
 };
 
 const BAND BANDS[CDemoData::BAND_LINES] = {
-    { "CDMA", Qt::darkBlue }, { "G900", Qt::blue }, { "G1800", Qt::darkGreen }, { "DECT", Qt::green },
-    { "3G-2100", Qt::darkCyan }, { "3G-900", Qt::black }, { "3G-SMS", Qt::black }, { "WLAN2.4", Qt::darkGray },
-    { "WLAN5", Qt::magenta }, { "BT", Qt::gray }, { "TRAF2.4", Qt::darkMagenta }, { "TRAF5", Qt::darkRed },
-    { "4G (LTE)", Qt::cyan }, { "4G-800", Qt::black }, { "4G-800", Qt::black }, { "4G-800", Qt::black },
-    { "JAM GSM", Qt::red }, { "JAM GPS", Qt::darkYellow }, { "SCAN", Qt::yellow },
+    { "CDMA", Qt::darkBlue },
+    { "G900", Qt::blue },
+    { "G1800", Qt::darkGreen },
+    { "DECT", Qt::green },
+    { "3G-2100", Qt::darkCyan },
+    { "3G-900", Qt::black },
+    { "3G-SMS", Qt::black },
+    { "WLAN2.4", Qt::darkGray },
+    { "WLAN5", Qt::magenta },
+    { "BT", Qt::gray },
+    { "TRAF2.4", Qt::darkMagenta },
+    { "TRAF5", Qt::darkRed },
+    { "4G (LTE)", Qt::cyan },
+    { "4G-800", Qt::black },
+    { "4G-800", Qt::black },
+    { "4G-800", Qt::black },
+    { "JAM GSM", Qt::red },
+    { "JAM GPS", Qt::darkYellow },
+    { "SCAN", Qt::yellow },
 };
 
 // A cheap repeatable hash, so every run draws the same picture.
@@ -39,7 +53,8 @@ void StartTimeDiagram(CQDiagramWidget& widget, DiagramType type, quint64 start)
 {
     widget.SetDiagramType(0, type);
     widget.SetMaxYRange(-100.0, 0.0, 1.0);
-    widget.SetMaxXRange(QVariant::fromValue<quint64>(start), QVariant::fromValue<quint64>(start + WINDOW_SECONDS), 1.0, true);
+    widget.SetMaxXRange(QVariant::fromValue<quint64>(start), QVariant::fromValue<quint64>(start + WINDOW_SECONDS), 1.0,
+        true);
 }
 
 } // namespace
@@ -83,7 +98,8 @@ void CDemoData::FillRects(CQDiagramWidget& widget, int count, quint64 end)
     for (const BAND& band : BANDS)
         widget.AddLine(0, QString::fromLatin1(band.name), QPen(band.color), 0, true);
     StartTimeDiagram(widget, DIAGRAM_TIME_RECTS, end - quint64(count));
-    widget.SetMaxXRange(QVariant::fromValue<quint64>(end - quint64(count)), QVariant::fromValue<quint64>(end), 1.0, true);
+    widget.SetMaxXRange(QVariant::fromValue<quint64>(end - quint64(count)), QVariant::fromValue<quint64>(end), 1.0,
+        true);
     widget.SetAxisYWidth(50);
     // Events one second apart on average, spread over the rows; most last
     // a second (one record each), some run for minutes.
@@ -91,7 +107,8 @@ void CDemoData::FillRects(CQDiagramWidget& widget, int count, quint64 end)
         const quint32 hash = Noise(quint32(i));
         const int row = int(hash % BAND_LINES);
         const int duration = hash % 97 == 0 ? int(30 + hash % 300) : (hash % 7 == 0 ? int(2 + hash % 20) : 1);
-        widget.AddValue(0, row, QVariant::fromValue<quint64>(end - quint64(count) + quint64(i)), -40.0 - (hash % 50), duration);
+        widget.AddValue(0, row, QVariant::fromValue<quint64>(end - quint64(count) + quint64(i)), -40.0 - (hash % 50),
+            duration);
     }
 }
 

@@ -4,8 +4,8 @@
 //                spectrumwindow|scopewindow] [--values N] [--all] [--live]
 //               [--size WxH] [--cursor X,Y] [--screenshot FILE]
 #include "CDemoData.h"
-#include "oscilloscope/COscilloscopeWindow.h"
 #include "diagram/CQDiagramWidget.h"
+#include "oscilloscope/COscilloscopeWindow.h"
 #include "spectrum/CSpectrumWindow.h"
 
 #include <QApplication>
@@ -36,14 +36,21 @@ bool ParseOptions(const QApplication& app, OPTIONS& options)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("The diagram widget with generated detector data."));
     parser.addHelpOption();
-    parser.addOption({ QStringLiteral("kind"), QStringLiteral("lines, rects, levels, freq, spectrum, scope, spectrumwindow or scopewindow."), QStringLiteral("kind"), options.kind });
-    parser.addOption({ QStringLiteral("values"), QStringLiteral("Values (events for rects) to generate."), QStringLiteral("count"),
-        QString::number(options.values) });
-    parser.addOption({ QStringLiteral("all"), QStringLiteral("Show the whole history instead of the last ten minutes.") });
-    parser.addOption({ QStringLiteral("live"), QStringLiteral("Keep appending a value per tick, as a detector would.") });
-    parser.addOption({ QStringLiteral("size"), QStringLiteral("Widget size."), QStringLiteral("WxH"), QStringLiteral("1000x400") });
-    parser.addOption({ QStringLiteral("cursor"), QStringLiteral("Mouse position in the widget for the screenshot."), QStringLiteral("X,Y") });
-    parser.addOption({ QStringLiteral("screenshot"), QStringLiteral("Save the widget as a PNG and quit."), QStringLiteral("file") });
+    parser.addOption({ QStringLiteral("kind"),
+        QStringLiteral("lines, rects, levels, freq, spectrum, scope, spectrumwindow or scopewindow."),
+        QStringLiteral("kind"), options.kind });
+    parser.addOption({ QStringLiteral("values"), QStringLiteral("Values (events for rects) to generate."),
+        QStringLiteral("count"), QString::number(options.values) });
+    parser.addOption(
+        { QStringLiteral("all"), QStringLiteral("Show the whole history instead of the last ten minutes.") });
+    parser.addOption(
+        { QStringLiteral("live"), QStringLiteral("Keep appending a value per tick, as a detector would.") });
+    parser.addOption(
+        { QStringLiteral("size"), QStringLiteral("Widget size."), QStringLiteral("WxH"), QStringLiteral("1000x400") });
+    parser.addOption({ QStringLiteral("cursor"), QStringLiteral("Mouse position in the widget for the screenshot."),
+        QStringLiteral("X,Y") });
+    parser.addOption(
+        { QStringLiteral("screenshot"), QStringLiteral("Save the widget as a PNG and quit."), QStringLiteral("file") });
     parser.process(app);
 
     options.kind = parser.value(QStringLiteral("kind"));
@@ -62,7 +69,8 @@ bool ParseOptions(const QApplication& app, OPTIONS& options)
         std::fprintf(stderr, "diagramdemo: --values wants a count from 1 to 50000000\n");
         return false;
     }
-    const QStringList kinds { "lines", "rects", "levels", "freq", "spectrum", "scope", "spectrumwindow", "scopewindow" };
+    const QStringList kinds { "lines", "rects", "levels", "freq", "spectrum", "scope", "spectrumwindow",
+        "scopewindow" };
     if (!kinds.contains(options.kind)) {
         std::fprintf(stderr, "diagramdemo: --kind is one of %s\n", qPrintable(kinds.join(QStringLiteral(", "))));
         return false;
@@ -78,7 +86,8 @@ bool ParseOptions(const QApplication& app, OPTIONS& options)
 int SpectrumLevel(int point, int tick)
 {
     const int noise = (point * 37 + tick * 11) % 7;
-    const int carrier = std::max(0, 50 - 3 * std::abs(point - 40)) + std::max(0, 30 - 4 * std::abs(point - 110 - tick % 5));
+    const int carrier
+        = std::max(0, 50 - 3 * std::abs(point - 40)) + std::max(0, 30 - 4 * std::abs(point - 110 - tick % 5));
     return std::min(60, 5 + noise + carrier);
 }
 

@@ -27,7 +27,10 @@ QString RecordText(const CRecord& record)
     const QString time = QDateTime::fromSecsSinceEpoch(qint64(record.time)).toString(QStringLiteral("MM-dd HH:mm:ss"));
     const RECORD_VALUE value = record.values.value(0);
     return QStringLiteral("band %1 %2 level %3 dBm threshold %4 dBm")
-        .arg(record.band).arg(time).arg(value.level).arg(value.threshold)
+               .arg(record.band)
+               .arg(time)
+               .arg(value.level)
+               .arg(value.threshold)
         + (record.duration ? QStringLiteral(" duration %1 s").arg(record.duration) : QString());
 }
 
@@ -87,8 +90,12 @@ void CConsoleMonitor::PrintStatus()
     const int band = m_pDevice->GetCurrentBand();
     const QString name = m_pRz450 ? m_pRz450->GetBandName(band).trimmed() : QString();
     m_out << QStringLiteral("[%1s] %2 mode %3 (%4) band %5 %6 records %7")
-                 .arg(m_nTick, 4).arg(state).arg(m_pDevice->GetCurrentMode())
-                 .arg(ModeName(m_pDevice->GetCurrentMode())).arg(band).arg(name)
+                 .arg(m_nTick, 4)
+                 .arg(state)
+                 .arg(m_pDevice->GetCurrentMode())
+                 .arg(ModeName(m_pDevice->GetCurrentMode()))
+                 .arg(band)
+                 .arg(name)
                  .arg(m_pDevice->GetCurrentRecordIndex());
     if (m_pDevice->GetCurrentRecordIndex() > 0)
         m_out << " | newest: " << RecordText(m_pDevice->GetCurrentRecord());

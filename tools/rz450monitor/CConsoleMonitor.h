@@ -21,9 +21,9 @@ class CConsoleMonitor : public QObject
 public:
     struct OPTIONS
     {
-        int seconds = 0;                  // 0: until interrupted
+        int seconds = 0;                   // 0: until interrupted
         QList<QPair<int, int>> keyPresses; // (second, key)
-        bool download = false;            // download the event log once online
+        bool download = false;             // download the event log once online
     };
 
     CConsoleMonitor(IDevice* device, const OPTIONS& options, QObject* parent = nullptr);

@@ -60,15 +60,15 @@ int main(int argc, char* argv[])
     QTextStream err(stderr);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Watches an RZ450 detector through the driver plug-in beside this program and prints its\n"
-        "state once a second. The detector is found on a serial adapter (RZ450_PORT names the port\n"
-        "explicitly) or on its FTDI chip. Typed commands: key K, download, quit."));
+    parser.setApplicationDescription(
+        QStringLiteral("Watches an RZ450 detector through the driver plug-in beside this program and prints its\n"
+                       "state once a second. The detector is found on a serial adapter (RZ450_PORT names the port\n"
+                       "explicitly) or on its FTDI chip. Typed commands: key K, download, quit."));
     parser.addHelpOption();
     parser.addOption({ QStringLiteral("seconds"), QStringLiteral("Stop after N seconds (0: until Ctrl-C)."),
-                       QStringLiteral("N"), QStringLiteral("0") });
-    parser.addOption({ QStringLiteral("key"), QStringLiteral("Press key K at second S (repeatable)."),
-                       QStringLiteral("K@S") });
+        QStringLiteral("N"), QStringLiteral("0") });
+    parser.addOption(
+        { QStringLiteral("key"), QStringLiteral("Press key K at second S (repeatable)."), QStringLiteral("K@S") });
     parser.addOption({ QStringLiteral("download"), QStringLiteral("Download and print the event log once online.") });
     parser.process(app);
 

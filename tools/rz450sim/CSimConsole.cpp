@@ -19,14 +19,10 @@ std::optional<int> Arg(const QStringList& args, int index)
 QString ModeName(int mode)
 {
     switch (mode) {
-    case CRZ450Simulator::MODE_MAN:
-        return QStringLiteral("manual");
-    case CRZ450Simulator::MODE_SRCH:
-        return QStringLiteral("search");
-    case CRZ450Simulator::MODE_AUTO:
-        return QStringLiteral("auto");
-    default:
-        return QString::number(mode);
+    case CRZ450Simulator::MODE_MAN: return QStringLiteral("manual");
+    case CRZ450Simulator::MODE_SRCH: return QStringLiteral("search");
+    case CRZ450Simulator::MODE_AUTO: return QStringLiteral("auto");
+    default: return QString::number(mode);
     }
 }
 
@@ -57,7 +53,7 @@ QString CSimConsole::Execute(const QString& line)
         return Help();
     if (command == QLatin1String("status"))
         return Status();
-    for (auto handler : {&CSimConsole::Faults, &CSimConsole::LogCommands, &CSimConsole::DeviceCommands}) {
+    for (auto handler : { &CSimConsole::Faults, &CSimConsole::LogCommands, &CSimConsole::DeviceCommands }) {
         const QString reply = (this->*handler)(command, words);
         if (!reply.isNull())
             return reply;
@@ -76,7 +72,8 @@ QString CSimConsole::Faults(const QString& command, const QStringList& args)
         return {};
     const std::optional<int> count = Arg(args, 0);
     if (!count || *count < 0)
-        return Usage(command, command == QLatin1String("short") ? QStringLiteral("COUNT [BYTES]") : QStringLiteral("COUNT"));
+        return Usage(command,
+            command == QLatin1String("short") ? QStringLiteral("COUNT [BYTES]") : QStringLiteral("COUNT"));
     if (command == QLatin1String("short")) {
         const std::optional<int> bytes = args.size() > 1 ? Arg(args, 1) : std::optional<int>(150);
         if (!bytes)
@@ -110,7 +107,8 @@ QString CSimConsole::LogCommands(const QString& command, const QStringList& args
         m_simulator->FillLog(*blocks, *banks);
         return QStringLiteral("ok: %1 blocks, current bank %2").arg(m_simulator->LogBlocks()).arg(m_simulator->Bank());
     }
-    if (command != QLatin1String("badsum") && command != QLatin1String("shortblock") && command != QLatin1String("cutat"))
+    if (command != QLatin1String("badsum") && command != QLatin1String("shortblock")
+        && command != QLatin1String("cutat"))
         return {};
     const std::optional<int> block = Arg(args, 0);
     if (!block)

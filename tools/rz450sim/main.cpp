@@ -10,10 +10,10 @@
 #include <QElapsedTimer>
 
 #include <csignal>
-#include <optional>
 #include <cstdio>
-#include <poll.h>
 #include <fcntl.h>
+#include <optional>
+#include <poll.h>
 #include <unistd.h>
 
 namespace {
@@ -30,7 +30,7 @@ struct Options
     int logBanks = 1;
 };
 
-int g_signalPipe[2] = {-1, -1};
+int g_signalPipe[2] = { -1, -1 };
 
 void OnStopSignal(int)
 {
@@ -47,11 +47,13 @@ int WatchStopSignals()
 {
     if (pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return -1;
-    struct sigaction action {};
+    struct sigaction action
+    {
+    };
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int number : {SIGINT, SIGTERM, SIGHUP})
+    for (int number : { SIGINT, SIGTERM, SIGHUP })
         sigaction(number, &action, nullptr);
     return g_signalPipe[0];
 }
@@ -77,15 +79,21 @@ std::optional<int> ParseOptions(const QCoreApplication& app, Options& options)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Simulated RZ450 detector on a pseudo-terminal."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
-    const QCommandLineOption link(QStringLiteral("link"), QStringLiteral("Symbolic link to create (default: in a new temporary folder)."), QStringLiteral("path"));
+    const QCommandLineOption help({ QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Show this help."));
+    const QCommandLineOption link(QStringLiteral("link"),
+        QStringLiteral("Symbolic link to create (default: in a new temporary folder)."), QStringLiteral("path"));
     const QCommandLineOption paced(QStringLiteral("paced"), QStringLiteral("Pace bytes at 921600 baud, 8N1."));
-    const QCommandLineOption seconds(QStringLiteral("seconds"), QStringLiteral("Run for N seconds; 0 runs until stopped."), QStringLiteral("N"), QStringLiteral("0"));
-    const QCommandLineOption mode(QStringLiteral("mode"), QStringLiteral("Starting mode: manual, search or auto."), QStringLiteral("mode"), QStringLiteral("manual"));
-    const QCommandLineOption band(QStringLiteral("band"), QStringLiteral("Starting manual band, 0..30."), QStringLiteral("N"));
-    const QCommandLineOption nibble(QStringLiteral("nibble"), QStringLiteral("Nibble encoding: every byte as two link bytes, high half first."));
-    const QCommandLineOption log(QStringLiteral("log"), QStringLiteral("Start with N full log blocks spread over B banks."), QStringLiteral("N[:B]"));
-    parser.addOptions({help, link, paced, seconds, mode, band, nibble, log});
+    const QCommandLineOption seconds(QStringLiteral("seconds"),
+        QStringLiteral("Run for N seconds; 0 runs until stopped."), QStringLiteral("N"), QStringLiteral("0"));
+    const QCommandLineOption mode(QStringLiteral("mode"), QStringLiteral("Starting mode: manual, search or auto."),
+        QStringLiteral("mode"), QStringLiteral("manual"));
+    const QCommandLineOption band(QStringLiteral("band"), QStringLiteral("Starting manual band, 0..30."),
+        QStringLiteral("N"));
+    const QCommandLineOption nibble(QStringLiteral("nibble"),
+        QStringLiteral("Nibble encoding: every byte as two link bytes, high half first."));
+    const QCommandLineOption log(QStringLiteral("log"),
+        QStringLiteral("Start with N full log blocks spread over B banks."), QStringLiteral("N[:B]"));
+    parser.addOptions({ help, link, paced, seconds, mode, band, nibble, log });
     if (!parser.parse(app.arguments())) {
         std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
         return 2;
@@ -112,7 +120,8 @@ std::optional<int> ParseOptions(const QCoreApplication& app, Options& options)
         logOk = logOk && banksOk && parts.size() <= 2 && options.logBlocks >= 0
             && options.logBlocks <= CRZ450Simulator::LOG_BLOCKS && options.logBanks >= 1;
     }
-    if (!ok || !logOk || options.seconds < 0 || options.mode == 0 || (parser.isSet(band) && (options.band < 0 || options.band > 30))) {
+    if (!ok || !logOk || options.seconds < 0 || options.mode == 0
+        || (parser.isSet(band) && (options.band < 0 || options.band > 30))) {
         std::fprintf(stderr, "invalid option value (see --help)\n");
         return 2;
     }
@@ -151,7 +160,7 @@ void Serve(CSimConsole& console, int signalFd, int seconds)
             if (timeout <= 0)
                 return;
         }
-        pollfd fds[2] = {{signalFd, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
+        pollfd fds[2] = { { signalFd, POLLIN, 0 }, { STDIN_FILENO, POLLIN, 0 } };
         if (poll(fds, inputOpen ? 2 : 1, timeout) < 0)
             continue;
         if (fds[0].revents & POLLIN)

@@ -1,16 +1,16 @@
 #include "CShotSequence.h"
 #include "widgets/BarGraph.h"
 
-#include "app/CClientSession.h"
-#include "widgets/CLabel.h"
-#include "mainwindow/CMainWindow.h"
 #include "CModalAnswerer.h"
-#include "diagram/CQDiagramWidget.h"
 #include "CRZ450Simulator.h"
 #include "CSpectrumScene.h"
 #include "IDeviceGui.h"
 #include "IVirtualDevice.h"
 #include "RZ450Layout.h"
+#include "app/CClientSession.h"
+#include "diagram/CQDiagramWidget.h"
+#include "mainwindow/CMainWindow.h"
+#include "widgets/CLabel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -49,7 +49,8 @@ T* Child(QWidget* window, const char* name)
 
 } // namespace
 
-CShotSequence::CShotSequence(CRZ450Simulator* simulator, CMainWindow* window, CModalAnswerer* answerer, const QDir& folder)
+CShotSequence::CShotSequence(CRZ450Simulator* simulator, CMainWindow* window, CModalAnswerer* answerer,
+    const QDir& folder)
     : m_pSimulator(simulator)
     , m_pWindow(window)
     , m_pAnswerer(answerer)
@@ -68,9 +69,9 @@ bool CShotSequence::Run()
 
 bool CShotSequence::WaitOnline()
 {
-    const bool live = QTest::qWaitFor([this] {
-        return m_pWindow->GetState() == CMainWindow::StateOnline && m_pWindow->GetFedRecordCount() > 0;
-    }, ONLINE_TIMEOUT_MS);
+    const bool live = QTest::qWaitFor(
+        [this] { return m_pWindow->GetState() == CMainWindow::StateOnline && m_pWindow->GetFedRecordCount() > 0; },
+        ONLINE_TIMEOUT_MS);
     return live || Fail(QStringLiteral("the client did not go online with the simulated detector"));
 }
 
@@ -136,7 +137,8 @@ void CShotSequence::PointAtTransmitter(QWidget* window)
     const QByteArray settings = m_pSimulator->Settings();
     const int startMhz = quint8(settings.at(Menu::RANGE_START)) * Menu::RANGE_UNIT_MHZ;
     const int endMhz = quint8(settings.at(Menu::RANGE_END)) * Menu::RANGE_UNIT_MHZ;
-    const int point = (CSpectrumScene::TRANSMITTER_MHZ - startMhz) * (SPECTRUM_POINTS - 1) / std::max(1, endMhz - startMhz);
+    const int point
+        = (CSpectrumScene::TRANSMITTER_MHZ - startMhz) * (SPECTRUM_POINTS - 1) / std::max(1, endMhz - startMhz);
     // The columns lie under the bars, which are a bar's width apart.
     const int x = point * BarGraph::PIXELS_PER_UNIT + BarGraph::PIXELS_PER_UNIT / 2;
     QTest::mouseMove(waterfall, QPoint(x, POINTER_ROW));

@@ -37,19 +37,19 @@ using CARRIER = CSpectrumScene::CARRIER;
 
 // Named by what they would be; levels are raw (dBm + 102).
 const CARRIER CARRIER_TABLE[] = {
-    {100, 20, 64, 0, 0, 0},      // FM broadcast
-    {600, 40, 56, 0, 0, 0},      // digital television
-    {806, 30, 66, 0, 0, 0},      // LTE 800 downlink
-    {900, 10, 70, 90, 25, 30},   // a handset on GSM 900, calling
-    {947, 25, 72, 0, 0, 0},      // GSM 900 downlink
-    {1747, 10, 69, 110, 30, 50}, // a handset on GSM 1800, calling
-    {1842, 40, 70, 0, 0, 0},     // GSM 1800 downlink
-    {1890, 15, 62, 24, 4, 0},    // DECT base, in bursts
-    {2140, 50, 68, 0, 0, 0},     // UMTS downlink
+    { 100, 20, 64, 0, 0, 0 },      // FM broadcast
+    { 600, 40, 56, 0, 0, 0 },      // digital television
+    { 806, 30, 66, 0, 0, 0 },      // LTE 800 downlink
+    { 900, 10, 70, 90, 25, 30 },   // a handset on GSM 900, calling
+    { 947, 25, 72, 0, 0, 0 },      // GSM 900 downlink
+    { 1747, 10, 69, 110, 30, 50 }, // a handset on GSM 1800, calling
+    { 1842, 40, 70, 0, 0, 0 },     // GSM 1800 downlink
+    { 1890, 15, 62, 24, 4, 0 },    // DECT base, in bursts
+    { 2140, 50, 68, 0, 0, 0 },     // UMTS downlink
 };
 
 // What the sweep is for: a bug that keys up now and then.
-const CARRIER TRANSMITTER = {CSpectrumScene::TRANSMITTER_MHZ, 6, 80, 140, 45, 70};
+const CARRIER TRANSMITTER = { CSpectrumScene::TRANSMITTER_MHZ, 6, 80, 140, 45, 70 };
 
 bool IsKeyed(const CARRIER& carrier, int sweep)
 {

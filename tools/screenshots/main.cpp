@@ -4,11 +4,11 @@
 // steered, and settings and storage in a temporary folder so that nobody's
 // own are read or touched. tools/screenshots.sh builds and runs it.
 
-#include "app/CClientProgram.h"
 #include "CModalAnswerer.h"
 #include "CPtyServer.h"
 #include "CRZ450Simulator.h"
 #include "CShotSequence.h"
+#include "app/CClientProgram.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -32,7 +32,8 @@ void Prepare(const QTemporaryDir& home)
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.filePath(QStringLiteral("config")));
     // The program reads the language in its start-up scope, the window in
     // its own.
-    QSettings(QStringLiteral("KV"), QStringLiteral("Ondrix Client")).setValue(QStringLiteral("General/Language"), LANGUAGE);
+    QSettings(QStringLiteral("KV"), QStringLiteral("Ondrix Client"))
+        .setValue(QStringLiteral("General/Language"), LANGUAGE);
     QSettings window(QStringLiteral("Korvent"), QStringLiteral("RZ450 Ondrix"));
     window.setValue(QStringLiteral("General/Language"), LANGUAGE);
     window.setValue(QStringLiteral("Window/Geometry"), WINDOW_GEOMETRY);
@@ -50,7 +51,8 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Saves the README screenshots of the client, live with a simulated detector."));
+    parser.setApplicationDescription(
+        QStringLiteral("Saves the README screenshots of the client, live with a simulated detector."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("Where the PNG files go."));
     parser.process(application);

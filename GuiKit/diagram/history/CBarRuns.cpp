@@ -1,7 +1,7 @@
 #include "diagram/history/CBarRuns.h"
 
-#include "diagram/history/CBarReach.h"
 #include "diagram/CDiagramValues.h"
+#include "diagram/history/CBarReach.h"
 
 #include <algorithm>
 
@@ -11,7 +11,8 @@ void CBarRuns::Changed(const QList<DATA_VALUE>& values, qsizetype from)
     if (from >= 0 && from < line.covered) {
         // The run that held the first changed value is summed up again.
         QVector<RUN>& runs = line.runs;
-        const auto kept = std::partition_point(runs.begin(), runs.end(), [from](const RUN& run) { return run.last < from; });
+        const auto kept
+            = std::partition_point(runs.begin(), runs.end(), [from](const RUN& run) { return run.last < from; });
         runs.erase(kept, runs.end());
         line.covered = runs.isEmpty() ? 0 : runs.last().last + 1;
     }
@@ -49,19 +50,22 @@ void CBarRuns::Extend(const QList<DATA_VALUE>& values, LINE_RUNS& line)
 
 int CBarRuns::FirstShown(const QVector<RUN>& runs, quint64 t)
 {
-    const auto it = std::partition_point(runs.begin(), runs.end(), [t](const RUN& run) { return run.end <= t && run.start < t; });
+    const auto it
+        = std::partition_point(runs.begin(), runs.end(), [t](const RUN& run) { return run.end <= t && run.start < t; });
     return int(it - runs.begin());
 }
 
 int CBarRuns::FirstStartingAt(const QVector<RUN>& runs, int from, quint64 t)
 {
-    const auto it = std::partition_point(runs.begin() + from, runs.end(), [t](const RUN& run) { return run.start < t; });
+    const auto it
+        = std::partition_point(runs.begin() + from, runs.end(), [t](const RUN& run) { return run.start < t; });
     return int(it - runs.begin());
 }
 
 int CBarRuns::RunOfValue(const QVector<RUN>& runs, int index)
 {
-    const auto it = std::partition_point(runs.begin(), runs.end(), [index](const RUN& run) { return run.last < index; });
+    const auto it
+        = std::partition_point(runs.begin(), runs.end(), [index](const RUN& run) { return run.last < index; });
     if (it == runs.end() || it->first > index)
         return -1;
     return int(it - runs.begin());

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "diagram/DATA_VALUE.h"
 #include "GuiKitExport.h"
+#include "diagram/DATA_VALUE.h"
 
 #include <QHash>
 #include <QList>
@@ -20,7 +20,7 @@ public:
         quint64 start = 0;
         quint64 end = 0;
         int first = 0; // index of the first value of the run
-        int last = 0; // and of the last
+        int last = 0;  // and of the last
     };
 
     // After values changed: from `from` on when from >= 0, otherwise at most

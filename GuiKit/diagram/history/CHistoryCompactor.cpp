@@ -1,8 +1,8 @@
 #include "diagram/history/CHistoryCompactor.h"
 #include "diagram/DiagramDefaults.h"
 
-#include "diagram/history/CBarReach.h"
 #include "diagram/CDiagramValues.h"
+#include "diagram/history/CBarReach.h"
 #include "diagram/history/CValueBuckets.h"
 
 #include <algorithm>
@@ -142,7 +142,8 @@ qsizetype CHistoryCompactor::Fold(QList<DATA_VALUE>& values, LINE_HISTORY& line,
     // The last folded bucket may go on in the values that follow it.
     qsizetype from = std::max<qsizetype>(0, line.folded - 1);
     if (m_eKind == LEVELS && from > 0
-        && CDiagramValues::Time(values.at(from - 1).x) / line.width == CDiagramValues::Time(values.at(from).x) / line.width)
+        && CDiagramValues::Time(values.at(from - 1).x) / line.width
+            == CDiagramValues::Time(values.at(from).x) / line.width)
         --from;
     line.folded = Reduce(values, from, to, line.width);
     if (line.folded > m_limits.foldedMax)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "diagram/DATA_VALUE.h"
 #include "GuiKitExport.h"
+#include "diagram/DATA_VALUE.h"
 
 #include <QList>
 

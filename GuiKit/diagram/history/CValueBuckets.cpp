@@ -1,7 +1,7 @@
 #include "diagram/history/CValueBuckets.h"
 
-#include "diagram/history/CBarReach.h"
 #include "diagram/CDiagramValues.h"
+#include "diagram/history/CBarReach.h"
 
 #include <algorithm>
 #include <cmath>

@@ -77,7 +77,8 @@ void CQTimeDiagramBase::ScrollPlot(const QPoint&, int dx, double)
     if (dx == 0 || m_pPlotRect->width() <= 0)
         return;
     Lock lock(&CRangeGuard::Mutex());
-    const qint64 span = CRangeGuard::Seconds(CDiagramValues::Time(m_pRanges->visibleXMin), CDiagramValues::Time(m_pRanges->visibleXMax));
+    const qint64 span = CRangeGuard::Seconds(CDiagramValues::Time(m_pRanges->visibleXMin),
+        CDiagramValues::Time(m_pRanges->visibleXMax));
     const double seconds = std::trunc(double(dx) * double(span) / m_pPlotRect->width());
     const double limit = 9.0e18;
     CRangeGuard::ShiftTimeWindow(*m_pRanges, qint64(std::max(-limit, std::min(limit, seconds))));
@@ -174,9 +175,10 @@ void CQTimeDiagramBase::DrawLevelLabels(QPainter& painter, bool downwards) const
     // Counted from the top, the row of `level` is where the bars put
     // visibleMax - (level - visibleMin); for a range from 0 that is
     // visibleMax - |level|.
-    scale.DrawLabels(painter, *m_pAxisYRect, downwards, tr("dB"), [&scale, downwards](double level) {
-        return downwards ? scale.visibleMax - (level - scale.visibleMin) : level;
-    }, &m_levelLabels);
+    scale.DrawLabels(
+        painter, *m_pAxisYRect, downwards, tr("dB"),
+        [&scale, downwards](double level) { return downwards ? scale.visibleMax - (level - scale.visibleMin) : level; },
+        &m_levelLabels);
 }
 
 bool CQTimeDiagramBase::TimeAndLevelAt(const QPoint& pos, bool fullLevels, QList<QVariant>& out) const
@@ -206,7 +208,8 @@ bool CQTimeDiagramBase::LevelToolTip(bool deltaFlag, const QPoint& pos, const QL
         return false;
     const QDateTime time = CDiagramValues::LocalDateTime(CDiagramValues::Time(data.at(0)));
     text = tr("Date/Time: %1<br>Level: %2 dBm")
-               .arg(time.toString(QStringLiteral("dd.MM hh:mm:ss")), QString::number(CDiagramValues::Real(data.at(1)), 'f', 2));
+               .arg(time.toString(QStringLiteral("dd.MM hh:mm:ss")),
+                   QString::number(CDiagramValues::Real(data.at(1)), 'f', 2));
     return true;
 }
 

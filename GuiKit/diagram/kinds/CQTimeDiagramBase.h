@@ -1,11 +1,11 @@
 #pragma once
 
-#include "paint/CDashedLines.h"
-#include "paint/CLabelCache.h"
+#include "GuiKitExport.h"
 #include "diagram/CLevelScale.h"
 #include "diagram/DIAGRAM_RANGES.h"
-#include "GuiKitExport.h"
 #include "diagram/IDiagram.h"
+#include "paint/CDashedLines.h"
+#include "paint/CLabelCache.h"
 
 #include <QBrush>
 #include <QFont>

@@ -1,8 +1,8 @@
 #include "diagram/kinds/CQTimeLevelRectsDiagram.h"
 
-#include "diagram/history/CBarReach.h"
 #include "diagram/CDiagramValues.h"
 #include "diagram/CTimeMapping.h"
+#include "diagram/history/CBarReach.h"
 
 #include <QPainter>
 #include <QVector>
@@ -84,7 +84,8 @@ void CQTimeLevelRectsDiagram::DrawLineValues(QPainter& painter, CTimeMapping& ma
     }
 }
 
-void CQTimeLevelRectsDiagram::AppendValue(int signal, const DATA_VALUE& value, QList<DATA_VALUE>& values, bool autoScroll)
+void CQTimeLevelRectsDiagram::AppendValue(int signal, const DATA_VALUE& value, QList<DATA_VALUE>& values,
+    bool autoScroll)
 {
     CQTimeDiagramBase::AppendValue(signal, value, values, autoScroll);
     m_reach.Appended(values, value);
@@ -109,7 +110,8 @@ void CQTimeLevelRectsDiagram::OnYMenuAction()
     ApplyLevelMenuChoice(sender());
 }
 
-bool CQTimeLevelRectsDiagram::GetToolTipText(bool deltaFlag, const QPoint& pos, const QList<DATA_LINE*>& lines, QString& text)
+bool CQTimeLevelRectsDiagram::GetToolTipText(bool deltaFlag, const QPoint& pos, const QList<DATA_LINE*>& lines,
+    QString& text)
 {
     return LevelToolTip(deltaFlag, pos, lines, text);
 }

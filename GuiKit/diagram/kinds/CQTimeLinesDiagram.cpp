@@ -1,8 +1,8 @@
 #include "diagram/kinds/CQTimeLinesDiagram.h"
 
 #include "diagram/CDiagramValues.h"
-#include "diagram/history/CLevelBlocks.h"
 #include "diagram/CTimeMapping.h"
+#include "diagram/history/CLevelBlocks.h"
 
 #include <QLine>
 #include <QPainter>
@@ -50,7 +50,8 @@ int ScanLevels(const DATA_VALUE* values, int i, int end, double levelLow, double
 class CColumnScan
 {
 public:
-    CColumnScan(const CTimeMapping& map, const QRect& plot, const QList<DATA_VALUE>& values, const QList<DATA_VALUE>& blocks)
+    CColumnScan(const CTimeMapping& map, const QRect& plot, const QList<DATA_VALUE>& values,
+        const QList<DATA_VALUE>& blocks)
         : m_map(map)
         , m_values(values)
         , m_blocks(blocks)
@@ -133,10 +134,7 @@ public:
         m_nPrevY = y;
     }
 
-    void AddExtent(int x, int top, int bottom)
-    {
-        m_extents.append(QLine(x, top, x, bottom));
-    }
+    void AddExtent(int x, int top, int bottom) { m_extents.append(QLine(x, top, x, bottom)); }
 
     void Draw(QPainter& painter, const QPen& pen) const
     {
@@ -272,7 +270,8 @@ void CQTimeLinesDiagram::OnYMenuAction()
     ApplyLevelMenuChoice(sender());
 }
 
-bool CQTimeLinesDiagram::GetToolTipText(bool deltaFlag, const QPoint& pos, const QList<DATA_LINE*>& lines, QString& text)
+bool CQTimeLinesDiagram::GetToolTipText(bool deltaFlag, const QPoint& pos, const QList<DATA_LINE*>& lines,
+    QString& text)
 {
     return LevelToolTip(deltaFlag, pos, lines, text);
 }

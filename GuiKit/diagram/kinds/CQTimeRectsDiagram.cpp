@@ -110,7 +110,8 @@ void CQTimeRectsDiagram::DrawData(QPainter& painter, const QList<DATA_LINE*>& li
         DATA_LINE& line = *lines.at(k);
         line.aux2.clear();
         if (map.HasTimeAxis() && !line.values.isEmpty())
-            DrawRow(painter, map, line, QRect(m_pPlotRect->left(), RowTop(k, count) + 2, m_pPlotRect->width(), barHeight));
+            DrawRow(painter, map, line,
+                QRect(m_pPlotRect->left(), RowTop(k, count) + 2, m_pPlotRect->width(), barHeight));
     }
 }
 

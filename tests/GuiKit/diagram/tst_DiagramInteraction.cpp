@@ -34,7 +34,8 @@ void Drag(QWidget& widget, QPoint from, QPoint to)
 
 void Wheel(QWidget& widget, QPoint at, int delta)
 {
-    QWheelEvent event(at, widget.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent event(at, widget.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+        Qt::NoScrollPhase, false);
     QApplication::sendEvent(&widget, &event);
 }
 
@@ -292,9 +293,10 @@ void TestDiagramInteraction::positionToolTips()
     QCursor::setPos(widget.mapToGlobal(widget.AxisXRect().center()));
     QTest::mouseMove(&widget, widget.AxisXRect().center());
     const QString format = QStringLiteral("dd.MM hh:mm:ss");
-    QTRY_COMPARE(QToolTip::text(), QStringLiteral("Min = %1<br>Max = %2")
-                                       .arg(QDateTime::fromSecsSinceEpoch(qint64(widget.VisibleMin())).toString(format),
-                                           QDateTime::fromSecsSinceEpoch(qint64(widget.VisibleMax())).toString(format)));
+    QTRY_COMPARE(QToolTip::text(),
+        QStringLiteral("Min = %1<br>Max = %2")
+            .arg(QDateTime::fromSecsSinceEpoch(qint64(widget.VisibleMin())).toString(format),
+                QDateTime::fromSecsSinceEpoch(qint64(widget.VisibleMax())).toString(format)));
     QCursor::setPos(widget.mapToGlobal(QPoint(10, 50)));
     QTest::mouseMove(&widget, QPoint(10, 50));
     QTRY_VERIFY(QToolTip::text().startsWith(QStringLiteral("Min = -100.00 dBm")));

@@ -1,9 +1,9 @@
 // What a paint keeps for the next gives the plain calls' pixels and follows changes.
+#include "CDiagramProbe.h"
+#include "diagram/CTimeLabels.h"
 #include "paint/CBandedPaint.h"
 #include "paint/CDashedLines.h"
-#include "CDiagramProbe.h"
 #include "paint/CLabelCache.h"
-#include "diagram/CTimeLabels.h"
 
 #include <QCursor>
 #include <QPainter>
@@ -78,7 +78,8 @@ void TestDiagramPaint::linesAsThePen_data()
     for (bool vertical : { false, true }) {
         const char* name = vertical ? "vertical" : "horizontal";
         QTest::addRow("%s grid, moved", name) << vertical << grid << QTransform::fromTranslate(7, -3);
-        QTest::addRow("%s wide, scaled", name) << vertical << QPen(Qt::green, 3, Qt::DashLine) << QTransform::fromScale(1.5, 1.5);
+        QTest::addRow("%s wide, scaled", name)
+            << vertical << QPen(Qt::green, 3, Qt::DashLine) << QTransform::fromScale(1.5, 1.5);
     }
 }
 
@@ -90,14 +91,20 @@ void TestDiagramPaint::linesAsThePen()
     CDashedLines lines;
     // One extent at several places, then others, one cut by the image's edge.
     const QList<QLine> all = { { 9, 5, 150, 5 }, { 9, 40, 150, 40 }, { 14, 77, 150, 77 }, { -20, 90, 200, 90 } };
-    const QImage expected = Painted([&](QPainter& p) {
-        for (const QLine& l : all)
-            p.setPen(pen), p.drawLine(vertical ? QLine(l.y1(), l.x1(), l.y2(), l.x2()) : l);
-    }, transform);
-    QCOMPARE(Painted([&](QPainter& p) {
-        for (const QLine& l : all)
-            vertical ? lines.DrawVertical(p, pen, l.y1(), l.x1(), l.x2()) : lines.DrawHorizontal(p, pen, l.x1(), l.x2(), l.y1());
-    }, transform), expected);
+    const QImage expected = Painted(
+        [&](QPainter& p) {
+            for (const QLine& l : all)
+                p.setPen(pen), p.drawLine(vertical ? QLine(l.y1(), l.x1(), l.y2(), l.x2()) : l);
+        },
+        transform);
+    QCOMPARE(Painted(
+                 [&](QPainter& p) {
+                     for (const QLine& l : all)
+                         vertical ? lines.DrawVertical(p, pen, l.y1(), l.x1(), l.x2())
+                                  : lines.DrawHorizontal(p, pen, l.x1(), l.x2(), l.y1());
+                 },
+                 transform),
+        expected);
 }
 
 void TestDiagramPaint::bandedAsThePlainCall_data()

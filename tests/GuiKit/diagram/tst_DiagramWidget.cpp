@@ -280,8 +280,10 @@ void TestDiagramWidget::badIndicesThrowAndChangeNothing()
     // The index-taking operations the caller could get wrong report it too.
     QCOMPARE(ThrownText([&] { widget.SetLineVisible(0, 3, false); }), QStringLiteral("Signal index out of range!"));
     QCOMPARE(ThrownText([&] { widget.GetPlotRect(5); }), QStringLiteral("Area index out of range!"));
-    QCOMPARE(ThrownText([&] { widget.SetDiagramType(1, DIAGRAM_TIME_RECTS); }), QStringLiteral("Area index out of range!"));
-    QCOMPARE(ThrownText([&] { widget.AddLine(1, QString(), QPen(), 0, true); }), QStringLiteral("Area index out of range!"));
+    QCOMPARE(ThrownText([&] { widget.SetDiagramType(1, DIAGRAM_TIME_RECTS); }),
+        QStringLiteral("Area index out of range!"));
+    QCOMPARE(ThrownText([&] { widget.AddLine(1, QString(), QPen(), 0, true); }),
+        QStringLiteral("Area index out of range!"));
     QVERIFY(widget.Line(0, 0).values.isEmpty());
     QVERIFY(widget.Line(0, 0).visible);
 
@@ -300,7 +302,8 @@ void TestDiagramWidget::timeSearchFindsExactOrNeighbouringIndex()
             // Between two values: one of the two.
             const int between = CDiagramValues::FindTime(values, 10 * quint64(i + 1) + 5);
             if (i + 1 < n)
-                QVERIFY2(between == i || between == i + 1, qPrintable(QStringLiteral("n %1 i %2: %3").arg(n).arg(i).arg(between)));
+                QVERIFY2(between == i || between == i + 1,
+                    qPrintable(QStringLiteral("n %1 i %2: %3").arg(n).arg(i).arg(between)));
             else
                 QCOMPARE(between, -1); // after the last value
         }
@@ -363,7 +366,8 @@ void TestDiagramWidget::statusBoxOnlyForLinesUnderTheCursor()
     QImage image = widget.Render();
     QCOMPARE(widget.StatusRect(), QRect(plot.right() - 135, plot.top() + 2, 130, 2 * 15 + 15 + 10));
     // Its frame in the status pen (dark blue), its rows in the lines' colours.
-    QCOMPARE(Rgb(image, widget.StatusRect().left(), widget.StatusRect().center().y()), QColor(Qt::darkBlue).rgb() & 0xffffff);
+    QCOMPARE(Rgb(image, widget.StatusRect().left(), widget.StatusRect().center().y()),
+        QColor(Qt::darkBlue).rgb() & 0xffffff);
     int green = 0;
     for (int x = widget.StatusRect().left(); x < widget.StatusRect().right(); ++x) {
         for (int y = widget.StatusRect().top(); y < widget.StatusRect().bottom(); ++y) {
@@ -379,7 +383,8 @@ void TestDiagramWidget::statusBoxOnlyForLinesUnderTheCursor()
     widget.SetDiagramType(0, DIAGRAM_TIME_LEVEL_RECTS);
     widget.SetTimeWindow(T0, T0 + 600);
     const QImage without = widget.Render();
-    QVERIFY(Rgb(without, widget.StatusRect().left(), widget.StatusRect().center().y()) != (QColor(Qt::darkBlue).rgb() & 0xffffff));
+    QVERIFY(Rgb(without, widget.StatusRect().left(), widget.StatusRect().center().y())
+        != (QColor(Qt::darkBlue).rgb() & 0xffffff));
     QCursor::setPos(-10000, -10000);
 }
 
@@ -424,7 +429,8 @@ void TestDiagramWidget::badInputIsDrawnWithoutHarm()
     widget.SetTimeWindow(T0, T0 + 600);
     widget.Render();
 
-    for (const QVariant& level : { QVariant(1e300), QVariant(-inf), QVariant(nan), QVariant(), QVariant(QStringLiteral("x")) })
+    for (const QVariant& level :
+        { QVariant(1e300), QVariant(-inf), QVariant(nan), QVariant(), QVariant(QStringLiteral("x")) })
         widget.AddValue(0, 1, CDiagramProbe::Time(T0 + 10), level, std::numeric_limits<int>::max());
     widget.AddValue(0, 1, CDiagramProbe::Time(T0 + 20), -50.0, std::numeric_limits<int>::min());
     widget.AddValue(0, 1, QVariant(-5), -50.0, 1);
@@ -435,9 +441,9 @@ void TestDiagramWidget::badInputIsDrawnWithoutHarm()
     widget.Render();
 
     const QList<QPair<quint64, quint64>> windows = {
-        { T0, T0 }, // no width
+        { T0, T0 },       // no width
         { T0 + 600, T0 }, // reversed
-        { 0, far }, // everything
+        { 0, far },       // everything
         { far - 200, far },
         { 0, 0 },
     };
@@ -448,7 +454,8 @@ void TestDiagramWidget::badInputIsDrawnWithoutHarm()
         widget.ScrollAxisX(widget.AxisXRect().center(), 7);
         widget.Render();
     }
-    for (const QPair<double, double>& levels : { qMakePair(0.0, 0.0), qMakePair(0.0, -100.0), qMakePair(nan, 1.0), qMakePair(-1e308, 1e308) }) {
+    for (const QPair<double, double>& levels :
+        { qMakePair(0.0, 0.0), qMakePair(0.0, -100.0), qMakePair(nan, 1.0), qMakePair(-1e308, 1e308) }) {
         widget.SetMaxYRange(levels.first, levels.second, 1.0);
         widget.Render();
     }
@@ -472,8 +479,7 @@ void TestDiagramWidget::timeStep_data()
     QTest::newRow("a second on 1000 px") << quint64(1) << 1000 << quint64(1);
     QTest::newRow("window narrower than a step") << quint64(10) << 10 << quint64(10);
     QTest::newRow("six hours on 1000 px") << quint64(21600) << 1000 << quint64(2048);
-    QTest::newRow("the whole clock") << std::numeric_limits<quint64>::max() << 1000
-                                     << (quint64(1) << 61);
+    QTest::newRow("the whole clock") << std::numeric_limits<quint64>::max() << 1000 << (quint64(1) << 61);
     QTest::newRow("no window") << quint64(0) << 600 << quint64(1);
     QTest::newRow("no pixels") << quint64(600) << 0 << quint64(1);
 }

@@ -1,14 +1,14 @@
 // Pictures of diagrams: a PNG has the diagram's pixels at the size on
 // screen and at a chosen size, an SVG is well-formed and draws the diagram,
 // a failed write leaves nothing, and the context menu offers the export.
+#include "CMenuCatcher.h"
+#include "SPECTRUM_SWEEP.h"
+#include "diagram/CQDiagramWidget.h"
 #include "export/CDiagramExport.h"
 #include "export/CDiagramMenu.h"
 #include "export/CImageExportDialog.h"
-#include "CMenuCatcher.h"
-#include "diagram/CQDiagramWidget.h"
 #include "spectrum/CSpectrumWindow.h"
 #include "waterfall/CWaterfallWidget.h"
-#include "SPECTRUM_SWEEP.h"
 
 #include <QCursor>
 #include <QFile>
@@ -179,11 +179,13 @@ void TestDiagramExport::svgIsWellFormed()
     waterfall.render(&rowsPainter);
     rowsPainter.end();
     const QRect plot = window.findChild<CWaterfallWidget*>()->PlotRect();
-    const QPoint newest = window.findChild<CWaterfallWidget*>()->mapTo(&window, plot.topLeft() + QPoint(plot.width() / 2, 10));
+    const QPoint newest
+        = window.findChild<CWaterfallWidget*>()->mapTo(&window, plot.topLeft() + QPoint(plot.width() / 2, 10));
     const QColor expected = Rgb(CDiagramExport::ToImage(&window)).pixelColor(newest);
     const QColor shown = rows.pixelColor(newest);
     QVERIFY2(std::abs(shown.red() - expected.red()) + std::abs(shown.green() - expected.green())
-                + std::abs(shown.blue() - expected.blue()) < 60,
+                + std::abs(shown.blue() - expected.blue())
+            < 60,
         qPrintable(shown.name() + QLatin1Char(' ') + expected.name()));
 }
 

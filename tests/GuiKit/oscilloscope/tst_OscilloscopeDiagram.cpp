@@ -141,7 +141,8 @@ void TestOscilloscopeDiagram::deltaCursorWithEqualPositions()
     QString text;
     QVERIFY(widget.Diagram(0)->GetToolTipText(true, QPoint(300, 50), {}, text));
     // Two units a pixel: position 200 is X 400, 200 ms.
-    QCOMPARE(text, QStringLiteral("<b>Delta Cursor</b><br>Start: 200.00 ms<br>End: 200.00 ms<br>Difference: 0.00 ms (inf Hz)"));
+    QCOMPARE(text,
+        QStringLiteral("<b>Delta Cursor</b><br>Start: 200.00 ms<br>End: 200.00 ms<br>Difference: 0.00 ms (inf Hz)"));
 
     widget.Ranges().deltaEndX = 250;
     QVERIFY(widget.Diagram(0)->GetToolTipText(true, QPoint(300, 50), {}, text));

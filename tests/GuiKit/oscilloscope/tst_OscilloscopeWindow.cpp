@@ -1,8 +1,8 @@
 // The oscilloscope window: blocks of samples, the trigger freezing the
 // display on a whole block, pause and reset, the gain ratio, the trigger
 // level pick and closing.
-#include "oscilloscope/COscilloscopeWindow.h"
 #include "diagram/CQDiagramWidget.h"
+#include "oscilloscope/COscilloscopeWindow.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -1,10 +1,10 @@
 // The answer framing and parsers on bytes alone: whole, cut into pieces,
 // truncated, and with counts that promise more than the answer holds.
-#include "protocol/CAnswerStream.h"
-#include "protocol/CAnswerParser.h"
-#include "protocol/CAnswerWriter.h"
 #include "CFakeRZ450Device.h"
 #include "RecordWire.h"
+#include "protocol/CAnswerParser.h"
+#include "protocol/CAnswerStream.h"
+#include "protocol/CAnswerWriter.h"
 
 #include <QTest>
 
@@ -68,8 +68,7 @@ void TestAnswerParser::countsBeyondTheAnswerStopAtTheLastField_data()
     QTest::newRow("count only") << QByteArray("5") << false << QByteArray("0");
     QTest::newRow("negative count") << QByteArray("-3:0:4") << false << QByteArray("0");
     QTest::newRow("bank count") << QByteArray("2000000000:log:2") << true << QByteArray("1:log:2:0");
-    QTest::newRow("bank records") << QByteArray("1:log:2:2000000000:0:7") << true
-                                  << QByteArray("1:log:2:1:0:7:0:0::0");
+    QTest::newRow("bank records") << QByteArray("1:log:2:2000000000:0:7") << true << QByteArray("1:log:2:1:0:7:0:0::0");
 }
 
 void TestAnswerParser::countsBeyondTheAnswerStopAtTheLastField()
@@ -195,7 +194,8 @@ void TestAnswerParser::streamCutAtEveryPlace_data()
     QTest::newRow("records then state") << QByteArray("<D>1:0.0:4</D><D>1:0:4:12:18</D>")
                                         << QByteArrayList { "1:0.0:4", "1:0:4:12:18" } << false;
     QTest::newRow("empty ones") << QByteArray("<D></D><D></D>") << QByteArrayList { "", "" } << false;
-    QTest::newRow("marker cut short inside") << QByteArray("<D>7</D><D>a</Db</D>") << QByteArrayList { "7", "a</Db" } << false;
+    QTest::newRow("marker cut short inside")
+        << QByteArray("<D>7</D><D>a</Db</D>") << QByteArrayList { "7", "a</Db" } << false;
     QTest::newRow("no start") << QByteArray("1</D>") << QByteArrayList {} << true;
     QTest::newRow("junk between") << QByteArray("<D>1</D>x<D>2</D>") << QByteArrayList { "1" } << true;
 }
@@ -214,7 +214,8 @@ void TestAnswerParser::streamCutAtEveryPlace()
                 state = CAnswerStream::Malformed;
             QByteArray payload;
             while (state != CAnswerStream::Malformed
-                   && (state = stream.Next(got.size() + 1 < payloads.size() || malformed, payload)) == CAnswerStream::Complete)
+                && (state = stream.Next(got.size() + 1 < payloads.size() || malformed, payload))
+                    == CAnswerStream::Complete)
                 got.append(payload);
         }
         QCOMPARE(got, payloads);

@@ -1,10 +1,10 @@
 // The device proxy against a scripted server on loopback, and in local mode
 // against a logging stand-in for the driver.
 #include "CFakeRZ450Device.h"
-#include "proxy/CMetaDevice.h"
-#include "protocol/CServerAddress.h"
 #include "CScriptedServer.h"
 #include "RecordWire.h"
+#include "protocol/CServerAddress.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -57,21 +57,27 @@ QList<EXCHANGE> EveryOperation()
         { "KeyPressed:9", "", [](D& d) { return d.KeyPressed(IDevice::KeyType(9)), true; } },
         { "SetRequest:5", "", [](D& d) { return d.SetRequest(IDevice::Command10), true; } },
         { "GetLogRecords", LogListWire(CFakeRZ450Device::Banks()),
-          [](D& d) { return LogListWire(d.GetLogRecords()) == LogListWire(CFakeRZ450Device::Banks()); } },
+            [](D& d) { return LogListWire(d.GetLogRecords()) == LogListWire(CFakeRZ450Device::Banks()); } },
         { "GetRealtimeRecords", "2:0.0:4:0:100:GSM/:1:-50.5:-60:0:0:0.0:5:1:105:DECT/:0",
-          [](D& d) { return RecordListWire(d.GetRealtimeRecords()) == "2:0:4:0:100:GSM/:1:-50.5:-60:0:0:0:5:1:105:DECT/:0"; } },
+            [](D& d) {
+                return RecordListWire(d.GetRealtimeRecords()) == "2:0:4:0:100:GSM/:1:-50.5:-60:0:0:0:5:1:105:DECT/:0";
+            } },
         { "Clear", "", [](D& d) { return d.Clear(), true; } },
         { "GetCurrentMode", "4", [](D& d) { return d.GetCurrentMode() == 4; } },
         { "GetCurrentRecordIndex", "299999", [](D& d) { return d.GetCurrentRecordIndex() == 299999; } },
         { "GetRecord:17", RecordWire(record) + ":",
-          [record](D& d) { return RecordWire(d.GetRecord(17)) == RecordWire(record); } },
+            [record](D& d) { return RecordWire(d.GetRecord(17)) == RecordWire(record); } },
         { "GetRecord:18", RecordWire(record),
-          [](D& d) { return Thrown([&] { d.GetRecord(18); }) == QStringLiteral("GetRecord: wrong answer format!"); } },
+            [](D& d) {
+                return Thrown([&] { d.GetRecord(18); }) == QStringLiteral("GetRecord: wrong answer format!");
+            } },
         { "GetCurrentRecord", RecordWire(record),
-          [record](D& d) { return RecordWire(d.GetCurrentRecord()) == RecordWire(record); } },
-        { "GetCurrentRecord", "0:4:0:100:GSM/:1:-50:-60:0", [](D& d) {
-             return Thrown([&] { d.GetCurrentRecord(); }) == QStringLiteral("GetCurrentRecord: wrong answer format!");
-         } },
+            [record](D& d) { return RecordWire(d.GetCurrentRecord()) == RecordWire(record); } },
+        { "GetCurrentRecord", "0:4:0:100:GSM/:1:-50:-60:0",
+            [](D& d) {
+                return Thrown([&] { d.GetCurrentRecord(); })
+                    == QStringLiteral("GetCurrentRecord: wrong answer format!");
+            } },
         { "GetCurrentBand", "18", [](D& d) { return d.GetCurrentBand() == 18; } },
         { "GetMenuValue:95", "300", [](D& d) { return d.GetMenuValue(95) == 44; } },
         { "SetMenuValue:3:250", "", [](D& d) { return d.SetMenuValue(3, 250), true; } },
@@ -79,15 +85,18 @@ QList<EXCHANGE> EveryOperation()
         { "GetMenuData", MenuBlock(), [](D& d) { return d.GetMenuData() == MenuBlock(); } },
         { "GetLogType", "1", [](D& d) { return d.GetLogType() == 1; } },
         { "GetTime", QByteArray::number(time.toSecsSinceEpoch()), [time](D& d) { return d.GetTime() == time; } },
-        { "SetTime:" + QByteArray::number(time.toSecsSinceEpoch()), "", [time](D& d) { return d.SetTime(time), true; } },
+        { "SetTime:" + QByteArray::number(time.toSecsSinceEpoch()), "",
+            [time](D& d) { return d.SetTime(time), true; } },
         { "GetLogLoadProgress", "101", [](D& d) { return d.GetLogLoadProgress() == 101; } },
         { "IsRamOk", "1", [](D& d) { return d.IsRamOk(); } },
         { "IsFlashOk", "0", [](D& d) { return !d.IsFlashOk(); } },
         { "IsBatteryOk", "7", [](D& d) { return d.IsBatteryOk(); } },
         { "GetServerDevicesList", "a::b",
-          [](D& d) { return d.GetServerDevicesList() == QStringList({ "a", "", "b" }); } },
+            [](D& d) {
+                return d.GetServerDevicesList() == QStringList({ "a", "", "b" });
+            } },
         { "SelectServerDevice:RZ450 \xd0\x96", "1",
-          [](D& d) { return d.SelectServerDevice(QStringLiteral("RZ450 \u0416")); } },
+            [](D& d) { return d.SelectServerDevice(QStringLiteral("RZ450 \u0416")); } },
         { "SelectServerDevice:x", "0", [](D& d) { return !d.SelectServerDevice(QStringLiteral("x")); } },
         { "Uninitialize", "", [](D& d) { return d.Uninitialize(), true; } },
     };
@@ -226,9 +235,18 @@ void TestMetaDevice::answerSplitAcrossSegments()
 {
     CScriptedServer server;
     server.Greet()
-        .Expect("GetCurrentMode").Send("<D>1").Pause(100).Send("2</D>")
-        .Expect("GetCurrentBand").Send("<").Pause(100).Send("D>7<").Pause(100).Send("/D>")
-        .Expect("Uninitialize").Answer("");
+        .Expect("GetCurrentMode")
+        .Send("<D>1")
+        .Pause(100)
+        .Send("2</D>")
+        .Expect("GetCurrentBand")
+        .Send("<")
+        .Pause(100)
+        .Send("D>7<")
+        .Pause(100)
+        .Send("/D>")
+        .Expect("Uninitialize")
+        .Answer("");
     std::unique_ptr<CMetaDevice> device;
     QVERIFY(Connect(server, device));
     QCOMPARE(device->GetCurrentMode(), 12);
@@ -242,9 +260,12 @@ void TestMetaDevice::missingStartMarkerFailsOnlyThatExchange()
 {
     CScriptedServer server;
     server.Greet()
-        .Expect("IsOnline").Send("1</D>")
-        .Expect("GetCurrentMode").Answer("5")
-        .Expect("Uninitialize").Answer("");
+        .Expect("IsOnline")
+        .Send("1</D>")
+        .Expect("GetCurrentMode")
+        .Answer("5")
+        .Expect("Uninitialize")
+        .Answer("");
     std::unique_ptr<CMetaDevice> device;
     QVERIFY(Connect(server, device));
     QCOMPARE(Thrown([&] { device->IsOnline(); }), QStringLiteral("Network transmission error!"));
@@ -259,9 +280,13 @@ void TestMetaDevice::silentServerTimesOutAndItsLateAnswerIsDropped()
     CMetaDevice::SetTimeouts(TEST_WAIT_MS, SHORT_WAIT_MS);
     CScriptedServer server;
     server.Greet()
-        .Expect("IsOnline").Pause(SHORT_WAIT_MS + 200).Answer("1")
-        .Expect("GetCurrentMode").Answer("5")
-        .Expect("Uninitialize").Answer("");
+        .Expect("IsOnline")
+        .Pause(SHORT_WAIT_MS + 200)
+        .Answer("1")
+        .Expect("GetCurrentMode")
+        .Answer("5")
+        .Expect("Uninitialize")
+        .Answer("");
     std::unique_ptr<CMetaDevice> device;
     QVERIFY(Connect(server, device));
     QElapsedTimer clock;
@@ -343,11 +368,11 @@ void TestMetaDevice::localModeForwardsAndSendsNothing()
     device.reset();
     const QString setTime = "SetTime:" + QString::number(time.toSecsSinceEpoch());
     QCOMPARE(fake.m_calls,
-             QStringList({ "Initialize", "GetDevID", "IsOnline", "IsError", "KeyPressed:9", "SetRequest:3",
-                           "GetLogRecords", "GetRealtimeRecords", "Clear", "GetCurrentMode", "GetCurrentRecordIndex",
-                           "GetRecord:5", "GetCurrentRecord", "GetCurrentBand", "GetMenuValue:2", "SetMenuValue:2:77",
-                           "SetMenuData:96", "GetMenuData", "GetLogType", "GetTime", setTime, "GetLogLoadProgress",
-                           "IsRamOk", "IsFlashOk", "IsBatteryOk", "Uninitialize", "Uninitialize" }));
+        QStringList({ "Initialize", "GetDevID", "IsOnline", "IsError", "KeyPressed:9", "SetRequest:3", "GetLogRecords",
+            "GetRealtimeRecords", "Clear", "GetCurrentMode", "GetCurrentRecordIndex", "GetRecord:5", "GetCurrentRecord",
+            "GetCurrentBand", "GetMenuValue:2", "SetMenuValue:2:77", "SetMenuData:96", "GetMenuData", "GetLogType",
+            "GetTime", setTime, "GetLogLoadProgress", "IsRamOk", "IsFlashOk", "IsBatteryOk", "Uninitialize",
+            "Uninitialize" }));
     QVERIFY(server.Finish());
     QVERIFY(!server.WasConnected());
 }
@@ -355,10 +380,10 @@ void TestMetaDevice::localModeForwardsAndSendsNothing()
 void TestMetaDevice::followLiveSharesOneStateExchange_data()
 {
     QTest::addColumn<QByteArrayList>("script"); // request, answer, request, answer...
-    QTest::newRow("server that knows it") << QByteArrayList {
-        "GetLiveState", "1:0:4:12:18", "KeyPressed:9", "", "GetLiveState", "0:0:4:12:18", "GetLiveState", "1:0:4:40:18" };
-    const QByteArrayList oneByOne { "IsOnline", "1", "IsError", "0", "GetCurrentMode", "4", "GetCurrentRecordIndex", "12",
-        "GetCurrentBand", "18", "KeyPressed:9", "", "IsOnline", "0", "GetCurrentRecordIndex", "40" };
+    QTest::newRow("server that knows it") << QByteArrayList { "GetLiveState", "1:0:4:12:18", "KeyPressed:9", "",
+        "GetLiveState", "0:0:4:12:18", "GetLiveState", "1:0:4:40:18" };
+    const QByteArrayList oneByOne { "IsOnline", "1", "IsError", "0", "GetCurrentMode", "4", "GetCurrentRecordIndex",
+        "12", "GetCurrentBand", "18", "KeyPressed:9", "", "IsOnline", "0", "GetCurrentRecordIndex", "40" };
     QTest::newRow("older server: asked once per connection") << QByteArrayList { "GetLiveState", "" } + oneByOne;
     QTest::newRow("answer that is no state") << QByteArrayList { "GetLiveState", "1:0:4" } + oneByOne;
 }
@@ -430,12 +455,17 @@ void TestMetaDevice::followedTickAsksRecordsWithTheState()
     const QByteArray list = RecordListWire(records);
     CScriptedServer server;
     server.Greet()
-        .Expect("GetLiveState").Answer("1:0:4:12:18")
-        .Expect("GetRecords:0:0").Answer("0")
-        .Expect("GetRecords:4:1000").Answer(list)
+        .Expect("GetLiveState")
+        .Answer("1:0:4:12:18")
+        .Expect("GetRecords:0:0")
+        .Answer("0")
+        .Expect("GetRecords:4:1000")
+        .Answer(list)
         // One write, two answers in one piece.
-        .Expect("GetRecords:4:1000GetLiveState").Send("<D>" + list + "</D><D>1:0:4:14:18</D>")
-        .Expect("Uninitialize").Answer("");
+        .Expect("GetRecords:4:1000GetLiveState")
+        .Send("<D>" + list + "</D><D>1:0:4:14:18</D>")
+        .Expect("Uninitialize")
+        .Answer("");
     std::unique_ptr<CMetaDevice> device;
     QVERIFY(Connect(server, device));
     device->FollowLive();
@@ -466,7 +496,12 @@ void TestMetaDevice::silentFollowedServerHoldsNoCallLong()
     CMetaDevice::SetTimeouts(TEST_WAIT_MS, waitMs, 40);
     CMetaDevice::SetReconnectTiming(5000, 5000, 0);
     CScriptedServer server;
-    server.Greet().Expect("GetLiveState").Answer("1:0:4:12:18").Expect("GetLiveState").Pause(silenceMs).Answer("1:0:4:20:18");
+    server.Greet()
+        .Expect("GetLiveState")
+        .Answer("1:0:4:12:18")
+        .Expect("GetLiveState")
+        .Pause(silenceMs)
+        .Answer("1:0:4:20:18");
     if (!lost)
         server.Expect("GetLiveState").Answer("1:0:4:30:18").Expect("Uninitialize").Answer("");
     std::unique_ptr<CMetaDevice> device;
@@ -485,7 +520,7 @@ void TestMetaDevice::silentFollowedServerHoldsNoCallLong()
         call.start();
         if (device->IsOnline())
             count = device->GetCurrentRecordIndex(); // the last state known while none comes
-        if (device->IsWaiting()) // and nothing else is asked meanwhile
+        if (device->IsWaiting())                     // and nothing else is asked meanwhile
             QCOMPARE(Thrown([&] { device->GetMenuValue(1); }), QStringLiteral("Network timed out!"));
         slowest = std::max(slowest, call.elapsed());
         QTest::qWait(10);
@@ -509,7 +544,8 @@ void TestMetaDevice::encryptedServerIsTrustedByItsFingerprint_data()
     QTest::newRow("known, key taken") << "*" << QByteArray("1") << int(CMetaDevice::NotRefused);
     QTest::newRow("key refused") << "*" << QByteArray("0") << int(CMetaDevice::KeyRefused);
     QTest::newRow("first connection") << "" << QByteArray() << int(CMetaDevice::UnknownServer);
-    QTest::newRow("fingerprint changed") << QString(64, QLatin1Char('0')) << QByteArray() << int(CMetaDevice::ChangedServer);
+    QTest::newRow("fingerprint changed") << QString(64, QLatin1Char('0')) << QByteArray()
+                                         << int(CMetaDevice::ChangedServer);
 }
 
 void TestMetaDevice::encryptedServerIsTrustedByItsFingerprint()
@@ -541,20 +577,34 @@ void TestMetaDevice::serverAddress_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("key"); // empty: not valid
-    QTest::newRow("bare host") << "lab-pc" << "ondrix://lab-pc:7777";
-    QTest::newRow("bare IPv6") << "::1" << "ondrix://[::1]:7777";
-    QTest::newRow("encrypted") << "ondrixs://Lab-PC" << "ondrixs://lab-pc:7778";
-    QTest::newRow("encrypted with port") << " ondrixs://10.1.2.3:9000/ " << "ondrixs://10.1.2.3:9000";
-    QTest::newRow("IPv6 with port") << "ondrixs://[fe80::1]:9000" << "ondrixs://[fe80::1]:9000";
-    QTest::newRow("plain scheme") << "ondrix://host:7000" << "ondrix://host:7000";
-    QTest::newRow("port out of range") << "ondrixs://host:70000" << "";
-    QTest::newRow("empty port") << "ondrixs://host:" << "";
-    QTest::newRow("signed port") << "ondrixs://host:+5" << "";
-    QTest::newRow("path") << "ondrixs://host/x" << "";
-    QTest::newRow("unclosed bracket") << "ondrixs://[::1:7778" << "";
-    QTest::newRow("brackets round a name") << "ondrixs://[host]" << "";
-    QTest::newRow("other scheme") << "http://host" << "";
-    QTest::newRow("nothing") << "" << "";
+    QTest::newRow("bare host") << "lab-pc"
+                               << "ondrix://lab-pc:7777";
+    QTest::newRow("bare IPv6") << "::1"
+                               << "ondrix://[::1]:7777";
+    QTest::newRow("encrypted") << "ondrixs://Lab-PC"
+                               << "ondrixs://lab-pc:7778";
+    QTest::newRow("encrypted with port") << " ondrixs://10.1.2.3:9000/ "
+                                         << "ondrixs://10.1.2.3:9000";
+    QTest::newRow("IPv6 with port") << "ondrixs://[fe80::1]:9000"
+                                    << "ondrixs://[fe80::1]:9000";
+    QTest::newRow("plain scheme") << "ondrix://host:7000"
+                                  << "ondrix://host:7000";
+    QTest::newRow("port out of range") << "ondrixs://host:70000"
+                                       << "";
+    QTest::newRow("empty port") << "ondrixs://host:"
+                                << "";
+    QTest::newRow("signed port") << "ondrixs://host:+5"
+                                 << "";
+    QTest::newRow("path") << "ondrixs://host/x"
+                          << "";
+    QTest::newRow("unclosed bracket") << "ondrixs://[::1:7778"
+                                      << "";
+    QTest::newRow("brackets round a name") << "ondrixs://[host]"
+                                           << "";
+    QTest::newRow("other scheme") << "http://host"
+                                  << "";
+    QTest::newRow("nothing") << ""
+                             << "";
 }
 
 void TestMetaDevice::serverAddress()

@@ -17,7 +17,10 @@ const quint64 FIRST_TIME = 1780000000;
 class CRingDevice : public CFakeDeviceBase
 {
 public:
-    CRingDevice() : m_slots(RING) {}
+    CRingDevice()
+        : m_slots(RING)
+    {
+    }
 
     void Write(int records)
     {
@@ -90,27 +93,48 @@ void TestRecordCursor::takesEveryRecordOnce_data()
     QTest::addColumn<bool>("restarted");
     QTest::addColumn<bool>("catchingUp");
 
-    QTest::newRow("plain advance") << "w10 t w5 t t" << "0-14" << 0LL << false << false;
-    QTest::newRow("first take reads what is there") << "w30 t" << "0-29" << 0LL << false << false;
-    QTest::newRow("start at the count") << "w30 s w5 t" << "30-34" << 0LL << false << false;
-    QTest::newRow("wrap, late by most of a ring") << "w40 t w95 t" << "0-134" << 0LL << false << false;
-    QTest::newRow("wrap to exactly 0") << "w50 t w50 t w5 t" << "0-104" << 0LL << false << false;
-    QTest::newRow("wrap at the ring's last slot") << "w99 t w11 t" << "0-109" << 0LL << false << false;
-    QTest::newRow("first take after start, wrapped") << "w95 s w10 t" << "95-104" << 0LL << false << false;
-    QTest::newRow("overrun past our place") << "w40 t w110 t" << "0-39,50-149" << -1LL << false << false;
-    QTest::newRow("overrun below our place") << "w60 t w150 t" << "0-59,110-209" << -1LL << false << false;
-    QTest::newRow("overrun in parts") << "w40 t w110 t30 t t" << "0-39,50-149" << -1LL << false << false;
-    QTest::newRow("cleared") << "w40 t c w10 t" << "0-49" << 0LL << true << false;
-    QTest::newRow("cleared, refilled past our place") << "w5 t c w20 t" << "0-24" << 0LL << true << false;
-    QTest::newRow("new mode unnoticed") << "w40 t m w10 t" << "0-49" << 0LL << true << false;
-    QTest::newRow("new mode over a full ring") << "w90 t w20 t m w5 t" << "0-114" << 0LL << true << false;
-    QTest::newRow("new mode, caller restarts") << "w40 t m r w10 t" << "0-49" << 0LL << false << false;
-    QTest::newRow("limit leaves the rest pending") << "w40 t w95 t30" << "0-69" << 0LL << false << true;
-    QTest::newRow("limit spread over takes") << "w40 t w95 t30 t30 t30 t30" << "0-134" << 0LL << false << false;
-    QTest::newRow("writes while catching up") << "w40 t w95 t30 w20 t" << "0-154" << 0LL << false << false;
-    QTest::newRow("failing at once") << "w10 t w5 f0 t t" << "0-14" << 0LL << false << false;
-    QTest::newRow("failing midway keeps what was read") << "w90 t w20 f12 t t" << "0-109" << 0LL << false << false;
-    QTest::newRow("limit across the ring's end") << "w90 t w20 t5 t5 t5" << "0-104" << 0LL << false << true;
+    QTest::newRow("plain advance") << "w10 t w5 t t"
+                                   << "0-14" << 0LL << false << false;
+    QTest::newRow("first take reads what is there") << "w30 t"
+                                                    << "0-29" << 0LL << false << false;
+    QTest::newRow("start at the count") << "w30 s w5 t"
+                                        << "30-34" << 0LL << false << false;
+    QTest::newRow("wrap, late by most of a ring") << "w40 t w95 t"
+                                                  << "0-134" << 0LL << false << false;
+    QTest::newRow("wrap to exactly 0") << "w50 t w50 t w5 t"
+                                       << "0-104" << 0LL << false << false;
+    QTest::newRow("wrap at the ring's last slot") << "w99 t w11 t"
+                                                  << "0-109" << 0LL << false << false;
+    QTest::newRow("first take after start, wrapped") << "w95 s w10 t"
+                                                     << "95-104" << 0LL << false << false;
+    QTest::newRow("overrun past our place") << "w40 t w110 t"
+                                            << "0-39,50-149" << -1LL << false << false;
+    QTest::newRow("overrun below our place") << "w60 t w150 t"
+                                             << "0-59,110-209" << -1LL << false << false;
+    QTest::newRow("overrun in parts") << "w40 t w110 t30 t t"
+                                      << "0-39,50-149" << -1LL << false << false;
+    QTest::newRow("cleared") << "w40 t c w10 t"
+                             << "0-49" << 0LL << true << false;
+    QTest::newRow("cleared, refilled past our place") << "w5 t c w20 t"
+                                                      << "0-24" << 0LL << true << false;
+    QTest::newRow("new mode unnoticed") << "w40 t m w10 t"
+                                        << "0-49" << 0LL << true << false;
+    QTest::newRow("new mode over a full ring") << "w90 t w20 t m w5 t"
+                                               << "0-114" << 0LL << true << false;
+    QTest::newRow("new mode, caller restarts") << "w40 t m r w10 t"
+                                               << "0-49" << 0LL << false << false;
+    QTest::newRow("limit leaves the rest pending") << "w40 t w95 t30"
+                                                   << "0-69" << 0LL << false << true;
+    QTest::newRow("limit spread over takes") << "w40 t w95 t30 t30 t30 t30"
+                                             << "0-134" << 0LL << false << false;
+    QTest::newRow("writes while catching up") << "w40 t w95 t30 w20 t"
+                                              << "0-154" << 0LL << false << false;
+    QTest::newRow("failing at once") << "w10 t w5 f0 t t"
+                                     << "0-14" << 0LL << false << false;
+    QTest::newRow("failing midway keeps what was read") << "w90 t w20 f12 t t"
+                                                        << "0-109" << 0LL << false << false;
+    QTest::newRow("limit across the ring's end") << "w90 t w20 t5 t5 t5"
+                                                 << "0-104" << 0LL << false << true;
 }
 
 void TestRecordCursor::takesEveryRecordOnce()

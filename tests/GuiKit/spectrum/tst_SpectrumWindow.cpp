@@ -1,8 +1,8 @@
 // The spectrum window: its bar graph, the texts of a spectrum and of the
 // search mode, counts beyond the graph, closing and a language change.
-#include "widgets/CLabel.h"
-#include "spectrum/SpectrumLevels.h"
 #include "spectrum/CSpectrumWindow.h"
+#include "spectrum/SpectrumLevels.h"
+#include "widgets/CLabel.h"
 
 #include <QSettings>
 #include <QSignalSpy>

@@ -1,11 +1,11 @@
 // The waterfall under the spectrum window's bars: rows and colours, columns
 // under their bars, the bounded history, scrolling back, the readout under
 // the cursor and sweeps that must not make a row.
-#include "widgets/CLabel.h"
-#include "spectrum/SpectrumLevels.h"
-#include "spectrum/CSpectrumWindow.h"
-#include "waterfall/CWaterfallWidget.h"
 #include "SPECTRUM_SWEEP.h"
+#include "spectrum/CSpectrumWindow.h"
+#include "spectrum/SpectrumLevels.h"
+#include "waterfall/CWaterfallWidget.h"
+#include "widgets/CLabel.h"
 
 #include <QDateTime>
 #include <QScrollBar>

@@ -26,20 +26,33 @@ void TestSmartTreeWidgetItem::orderingRules_data()
     QTest::addColumn<QString>("b");
     QTest::addColumn<bool>("less");
     // Day stamps order by date, across months, not by text.
-    QTest::newRow("stamps across months") << "15-01 10:00:00" << "01-02 09:00:00" << true;
-    QTest::newRow("stamps same day") << "01-02 10:00:01" << "01-02 10:00:00" << false;
-    QTest::newRow("stamp in a clock gap") << "26-03 02:30:00" << "01-04 00:00:00" << true;
-    QTest::newRow("leap day is a date") << "29-02 00:00:00" << "01-03 00:00:00" << true;
-    QTest::newRow("times of day") << "09:59:59" << "10:00:00" << true;
-    QTest::newRow("durations") << "00:00:10" << "00:00:09" << false;
-    QTest::newRow("numbers") << "9" << "10" << true;
-    QTest::newRow("negative numbers") << "-81.5" << "-80" << true;
+    QTest::newRow("stamps across months") << "15-01 10:00:00"
+                                          << "01-02 09:00:00" << true;
+    QTest::newRow("stamps same day") << "01-02 10:00:01"
+                                     << "01-02 10:00:00" << false;
+    QTest::newRow("stamp in a clock gap") << "26-03 02:30:00"
+                                          << "01-04 00:00:00" << true;
+    QTest::newRow("leap day is a date") << "29-02 00:00:00"
+                                        << "01-03 00:00:00" << true;
+    QTest::newRow("times of day") << "09:59:59"
+                                  << "10:00:00" << true;
+    QTest::newRow("durations") << "00:00:10"
+                               << "00:00:09" << false;
+    QTest::newRow("numbers") << "9"
+                             << "10" << true;
+    QTest::newRow("negative numbers") << "-81.5"
+                                      << "-80" << true;
     // With units the texts no longer convert: string order.
-    QTest::newRow("numbers with units") << "9 dBm" << "10 dBm" << false;
-    QTest::newRow("stamp against number") << "15-01 10:00:00" << "2" << true;
-    QTest::newRow("time against text") << "10:00:00" << "GSM" << true;
-    QTest::newRow("empty texts") << "" << "" << false;
-    QTest::newRow("empty against text") << "" << "a" << true;
+    QTest::newRow("numbers with units") << "9 dBm"
+                                        << "10 dBm" << false;
+    QTest::newRow("stamp against number") << "15-01 10:00:00"
+                                          << "2" << true;
+    QTest::newRow("time against text") << "10:00:00"
+                                       << "GSM" << true;
+    QTest::newRow("empty texts") << ""
+                                 << "" << false;
+    QTest::newRow("empty against text") << ""
+                                        << "a" << true;
 }
 
 void TestSmartTreeWidgetItem::orderingRules()

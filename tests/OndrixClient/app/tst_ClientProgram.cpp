@@ -59,7 +59,7 @@ void TestClientProgram::drawsLiveRecordsWithTheRealPlugins()
     client.setProcessEnvironment(environment);
     client.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     const QString picture = folder.filePath(QStringLiteral("window.png"));
-    client.start(QStringLiteral(ONDRIX_CLIENT_PROGRAM), {QStringLiteral("--screenshot"), picture});
+    client.start(QStringLiteral(ONDRIX_CLIENT_PROGRAM), { QStringLiteral("--screenshot"), picture });
     QVERIFY(client.waitForFinished(60000));
     QCOMPARE(client.exitStatus(), QProcess::NormalExit);
     // 0 only once live records reached the diagram.

@@ -1,30 +1,30 @@
 // The client's start and its connection choice, with plug-ins loaded from
 // folders laid out like an installed program: fake drivers, recording GUIs
 // and loopback servers stand in for the detector and the network.
+#include "CLoopbackServer.h"
+#include "CModalWatcher.h"
+#include "IDeviceGui.h"
 #include "app/CClientProgram.h"
 #include "app/CClientResources.h"
 #include "app/CClientSession.h"
-#include "CLoopbackServer.h"
+#include "connect/CStartupWindow.h"
 #include "mainwindow/CMainWindow.h"
 #include "proxy/CMetaDevice.h"
-#include "CModalWatcher.h"
-#include "connect/CStartupWindow.h"
-#include "IDeviceGui.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QIcon>
-#include <QLabel>
-#include <QStatusBar>
-#include <QRegularExpression>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHostAddress>
+#include <QIcon>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -235,7 +235,8 @@ void TestClientStartup::noGuiPluginEndsWithTheMessage()
     CModalWatcher watcher;
     CClientProgram program;
     QVERIFY(!program.Start());
-    QCOMPARE(watcher.MessageTexts(), QStringList({ QStringLiteral("No one device GUI library was found! Cannot continue!") }));
+    QCOMPARE(watcher.MessageTexts(),
+        QStringList({ QStringLiteral("No one device GUI library was found! Cannot continue!") }));
     QCOMPARE(watcher.Messages().first().icon, int(QMessageBox::Critical));
     QVERIFY(!program.GetMainWindow());
 }
@@ -285,7 +286,8 @@ void TestClientStartup::serverOptionUsesThatServer()
     QCOMPARE(CClientSession::Device()->GetUrl(), server.Address());
     QVERIFY(!CClientSession::Device()->GetLocalDevice());
     CMainWindow* window = program.GetMainWindow();
-    QCOMPARE(window->findChild<QLabel*>(QStringLiteral("m_pConnectionLabel"))->text(), QStringLiteral("Server: ") + server.Address());
+    QCOMPARE(window->findChild<QLabel*>(QStringLiteral("m_pConnectionLabel"))->text(),
+        QStringLiteral("Server: ") + server.Address());
     QTRY_COMPARE(int(window->GetState()), state);
     // A failure stays readable: the poll leaves an unreachable server alone.
     QTest::qWait(5 * CMainWindow::POLL_MS);
@@ -304,7 +306,8 @@ void TestClientStartup::serverWithoutDevices()
     auto window = NetworkWindow();
     QVERIFY(!window->ConnectDevice(false, server.Address()));
     QCOMPARE(watcher.MessageTexts(),
-        QStringList({ QStringLiteral("No devices are connected to server ") + server.Address() + QStringLiteral("!") }));
+        QStringList(
+            { QStringLiteral("No devices are connected to server ") + server.Address() + QStringLiteral("!") }));
     QVERIFY(!window->GetDevice());
 }
 
@@ -369,10 +372,14 @@ void TestClientStartup::badServerFailsWithAMessageInTime_data()
 {
     QTest::addColumn<int>("behaviour");
     QTest::addColumn<QString>("message");
-    QTest::newRow("garbage") << int(CLoopbackServer::GarbageAnswer) << QStringLiteral("Error occurred: Network transmission error!");
-    QTest::newRow("closes") << int(CLoopbackServer::CloseOnRequest) << QStringLiteral("Error occurred: Network timed out!");
-    QTest::newRow("silent") << int(CLoopbackServer::NeverAnswer) << QStringLiteral("Error occurred: Network timed out!");
-    QTest::newRow("no greeting") << int(CLoopbackServer::NoGreeting) << QStringLiteral("Error occurred: Network error!");
+    QTest::newRow("garbage") << int(CLoopbackServer::GarbageAnswer)
+                             << QStringLiteral("Error occurred: Network transmission error!");
+    QTest::newRow("closes") << int(CLoopbackServer::CloseOnRequest)
+                            << QStringLiteral("Error occurred: Network timed out!");
+    QTest::newRow("silent") << int(CLoopbackServer::NeverAnswer)
+                            << QStringLiteral("Error occurred: Network timed out!");
+    QTest::newRow("no greeting") << int(CLoopbackServer::NoGreeting)
+                                 << QStringLiteral("Error occurred: Network error!");
 }
 
 void TestClientStartup::badServerFailsWithAMessageInTime()
@@ -400,7 +407,8 @@ void TestClientStartup::badServerFailsWithAMessageInTime()
 
 void TestClientStartup::urlHistoryPutsTheUsedAddressFirst()
 {
-    QCOMPARE(CStartupWindow::MergeUrls(QStringLiteral("b"), { QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c") }),
+    QCOMPARE(CStartupWindow::MergeUrls(QStringLiteral("b"),
+                 { QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c") }),
         QStringList({ QStringLiteral("b"), QStringLiteral("a"), QStringLiteral("c") }));
     QCOMPARE(CStartupWindow::MergeUrls(QStringLiteral("new"), { QStringLiteral("a") }),
         QStringList({ QStringLiteral("new"), QStringLiteral("a") }));

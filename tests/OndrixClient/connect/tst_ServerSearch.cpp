@@ -2,10 +2,10 @@
 // interfaces. Servers listen on 127.x.y.z, the probes meet refusals
 // everywhere else in the block.
 #include "CLoopbackServer.h"
-#include "proxy/CMetaDevice.h"
 #include "CScriptedServer.h"
 #include "connect/CServerSearchDialog.h"
 #include "connect/CServerSearchThread.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QElapsedTimer>
 #include <QHostAddress>

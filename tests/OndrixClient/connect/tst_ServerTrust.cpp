@@ -1,11 +1,11 @@
 // How the client trusts an encrypted server: the fingerprint and key it
 // keeps, asked for once, and a changed server refused.
-#include "connect/CKnownServers.h"
-#include "proxy/CMetaDevice.h"
 #include "CScriptedServer.h"
-#include "protocol/CServerAddress.h"
+#include "connect/CKnownServers.h"
 #include "connect/CServerTrust.h"
 #include "connect/CServerTrustDialog.h"
+#include "protocol/CServerAddress.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QApplication>
 #include <QFile>
@@ -82,9 +82,12 @@ void TestServerTrust::connecting_data()
     QTest::addColumn<QString>("typed");  // the key the user gives; empty: cancels
     QTest::addColumn<int>("outcome");
     QTest::addColumn<QString>("asked");
-    QTest::newRow("first connection, key given") << "" << "key" << int(CServerTrust::Connected) << "CServerTrustDialog";
-    QTest::newRow("first connection, cancelled") << "" << "" << int(CServerTrust::Refused) << "CServerTrustDialog";
-    QTest::newRow("known") << "*" << "" << int(CServerTrust::Connected) << "";
+    QTest::newRow("first connection, key given") << ""
+                                                 << "key" << int(CServerTrust::Connected) << "CServerTrustDialog";
+    QTest::newRow("first connection, cancelled") << ""
+                                                 << "" << int(CServerTrust::Refused) << "CServerTrustDialog";
+    QTest::newRow("known") << "*"
+                           << "" << int(CServerTrust::Connected) << "";
     QTest::newRow("changed") << QString(64, QLatin1Char('1')) << "" << int(CServerTrust::Refused) << "QMessageBox";
 }
 
@@ -105,7 +108,8 @@ void TestServerTrust::connecting()
     QVERIFY(server.Listen());
     const QString url = QStringLiteral("ondrixs://") + server.Address();
     if (!stored.isEmpty())
-        known.Remember(CServerAddress(url), stored == QLatin1String("*") ? CScriptedServer::Fingerprint() : stored, "key");
+        known.Remember(CServerAddress(url), stored == QLatin1String("*") ? CScriptedServer::Fingerprint() : stored,
+            "key");
     QString seen;
     if (!asked.isEmpty())
         AnswerNextModal(typed, &seen);

@@ -1,15 +1,15 @@
 // CSV export: what python3's csv module reads back, files that cannot be
 // read or written, and the main window's menu entries.
+#include "CFakeDevice.h"
+#include "CModalWatcher.h"
+#include "CRecordingDeviceGui.h"
 #include "app/CClientSession.h"
 #include "export/CCsvExport.h"
 #include "export/CCsvTable.h"
-#include "files/CDataFile.h"
 #include "export/CExportActions.h"
-#include "CFakeDevice.h"
+#include "files/CDataFile.h"
 #include "mainwindow/CMainWindow.h"
 #include "proxy/CMetaDevice.h"
-#include "CModalWatcher.h"
-#include "CRecordingDeviceGui.h"
 
 #include <QAction>
 #include <QJsonArray>
@@ -74,7 +74,7 @@ QJsonArray ReadBack(const QString& path)
 // The rows of every value of every record, in order, under its source's name.
 QJsonArray Expected(const QList<QPair<QString, QList<CRecord>>>& sources)
 {
-    QJsonArray rows{ QJsonArray::fromStringList(CCsvExport::Columns()) };
+    QJsonArray rows { QJsonArray::fromStringList(CCsvExport::Columns()) };
     for (const auto& [source, records] : sources) {
         for (int r = 0; r < records.size(); ++r) {
             const CRecord& record = records[r];
@@ -82,7 +82,7 @@ QJsonArray Expected(const QList<QPair<QString, QList<CRecord>>>& sources)
             for (int v = 0; v < std::max<int>(1, record.values.size()); ++v) {
                 const bool any = !record.values.isEmpty();
                 const RECORD_VALUE value = any ? record.values[v] : RECORD_VALUE();
-                rows.append(QJsonArray{ source, r + 1, any ? v + 1 : QJsonValue(), time, time, record.band,
+                rows.append(QJsonArray { source, r + 1, any ? v + 1 : QJsonValue(), time, time, record.band,
                     record.bandName, record.duration, any ? value.level : QJsonValue(),
                     any ? value.threshold : QJsonValue(), any ? value.level >= value.threshold : QJsonValue() });
             }
@@ -156,20 +156,24 @@ void tst_CsvExport::readBackGivesTheRecords_data()
     QTest::addColumn<QString>("source");
     QTest::addColumn<QList<CRecord>>("records");
     QTest::newRow("Moscow") << QByteArray("Europe/Moscow") << QStringLiteral("log_0301_1405.ldf")
-                            << QList<CRecord>{ Record(1, QStringLiteral("GSM 900/"), 1772363109),
+                            << QList<CRecord> { Record(1, QStringLiteral("GSM 900/"), 1772363109),
                                    Record(18, QStringLiteral("SCAN/"), 1772363110, { { -40, -40, 0, 0 } }) };
     QTest::newRow("awkward names") << QByteArray("UTC") << AWKWARD
-                                   << QList<CRecord>{ Record(2, AWKWARD, 1), Record(3, QStringLiteral("a,\"b\"\n"), 2),
+                                   << QList<CRecord> { Record(2, AWKWARD, 1), Record(3, QStringLiteral("a,\"b\"\n"), 2),
                                           Record(4, QString(), 3) };
-    QTest::newRow("none, two and fractional values") << QByteArray("Asia/Kolkata") << QString()
-        << QList<CRecord>{ Record(5, QStringLiteral("3G"), 1772363109, {}),
+    QTest::newRow("none, two and fractional values")
+        << QByteArray("Asia/Kolkata") << QString()
+        << QList<CRecord> { Record(5, QStringLiteral("3G"), 1772363109, {}),
                Record(6, QStringLiteral("3G"), 1772363110, { { -79.9, -80.1, 1, 2 }, { 0.1 + 0.2, -1e-300, 0, 0 } }) };
     QTest::newRow("New York across the clock change") << QByteArray("America/New_York") << QStringLiteral("dst.rdf")
-        << QList<CRecord>{ Record(0, QStringLiteral("CDMA"), 1772953199), Record(0, QStringLiteral("CDMA"), 1772953200) };
-    QTest::newRow("Monrovia, an offset with seconds changed mid-quarter") << QByteArray("Africa/Monrovia") << QString()
-        << QList<CRecord>{ Record(9, QStringLiteral("BT"), 63593069), Record(9, QStringLiteral("BT"), 63593070) };
-    QTest::newRow("first and last times, then none") << QByteArray("UTC") << QStringLiteral("far.rdf")
-        << QList<CRecord>{ Record(7, QStringLiteral("WLAN"), 0), Record(7, QStringLiteral("WLAN"), LAST),
+                                                      << QList<CRecord> { Record(0, QStringLiteral("CDMA"), 1772953199),
+                                                             Record(0, QStringLiteral("CDMA"), 1772953200) };
+    QTest::newRow("Monrovia, an offset with seconds changed mid-quarter")
+        << QByteArray("Africa/Monrovia") << QString()
+        << QList<CRecord> { Record(9, QStringLiteral("BT"), 63593069), Record(9, QStringLiteral("BT"), 63593070) };
+    QTest::newRow("first and last times, then none")
+        << QByteArray("UTC") << QStringLiteral("far.rdf")
+        << QList<CRecord> { Record(7, QStringLiteral("WLAN"), 0), Record(7, QStringLiteral("WLAN"), LAST),
                Record(7, QStringLiteral("WLAN"), LAST + 1), Record(7, QStringLiteral("WLAN"), ~0ull) };
 }
 
@@ -192,9 +196,9 @@ void tst_CsvExport::unreadableFilesAreLeftOutAndNamed_data()
 {
     QTest::addColumn<QStringList>("kinds");
     QTest::addColumn<bool>("written");
-    QTest::newRow("damaged among good ones") << QStringList{ "good", "damaged", "good" } << true;
-    QTest::newRow("another device's and a missing one") << QStringList{ "other", "good", "missing" } << true;
-    QTest::newRow("nothing readable") << QStringList{ "damaged", "missing" } << false;
+    QTest::newRow("damaged among good ones") << QStringList { "good", "damaged", "good" } << true;
+    QTest::newRow("another device's and a missing one") << QStringList { "other", "good", "missing" } << true;
+    QTest::newRow("nothing readable") << QStringList { "damaged", "missing" } << false;
 }
 
 void tst_CsvExport::unreadableFilesAreLeftOutAndNamed()
@@ -207,7 +211,7 @@ void tst_CsvExport::unreadableFilesAreLeftOutAndNamed()
     QList<QPair<QString, QList<CRecord>>> good;
     for (const QString& kind : kinds) {
         const QString name = QStringLiteral("%1 %2, \"№\".ldf").arg(kind).arg(files.size());
-        const QList<CRecord> records{ Record(files.size(), AWKWARD, 1772363109 + files.size()) };
+        const QList<CRecord> records { Record(files.size(), AWKWARD, 1772363109 + files.size()) };
         QByteArray bytes = CDataFile::Encode(kind == QLatin1String("other") ? "RZ999" : "RZ450", 2, records);
         if (kind == QLatin1String("damaged"))
             bytes.chop(3);
@@ -241,10 +245,12 @@ void tst_CsvExport::unwritableTargetsChangeNothing_data()
 void tst_CsvExport::unwritableTargetsChangeNothing()
 {
     QFETCH(QString, target);
-    const QString data = Write(m_dir.filePath(QStringLiteral("one.rdf")), CDataFile::Encode("RZ450", 1, { Record(1, "G", 5) }));
+    const QString data
+        = Write(m_dir.filePath(QStringLiteral("one.rdf")), CDataFile::Encode("RZ450", 1, { Record(1, "G", 5) }));
     QString error;
     QVERIFY(!CCsvExport::WriteRecords({ Record(1, "G", 5) }, QString(), target, error));
-    QVERIFY2(error.startsWith(QDir::toNativeSeparators(target) + QStringLiteral(" could not be written: ")), qPrintable(error));
+    QVERIFY2(error.startsWith(QDir::toNativeSeparators(target) + QStringLiteral(" could not be written: ")),
+        qPrintable(error));
     bool written = true;
     QVERIFY(!CCsvExport::WriteFiles({ data }, QStringLiteral("RZ450"), target, error, &written));
     QVERIFY(!written);
@@ -261,7 +267,7 @@ void tst_CsvExport::windowMenusExport()
     CClientSession::SetCurrent(device, &gui);
     const QString storage = m_dir.filePath(QStringLiteral("storage"));
     QDir().mkpath(storage);
-    const QList<CRecord> events{ Record(1, AWKWARD, 100), Record(2, QStringLiteral("DECT"), 101) };
+    const QList<CRecord> events { Record(1, AWKWARD, 100), Record(2, QStringLiteral("DECT"), 101) };
     Write(storage + QStringLiteral("/log_0101_1200.ldf"), CDataFile::Encode("FAKE", 2, events));
     Write(storage + QStringLiteral("/rt_0101_1300.rdf"), CDataFile::Encode("FAKE", 1, events).chopped(1));
     QSettings().setValue(QStringLiteral("General/StoragePath"), storage);
@@ -270,9 +276,8 @@ void tst_CsvExport::windowMenusExport()
     CMainWindow window;
     auto* actions = window.findChild<CExportActions*>();
     QString target;
-    actions->SetChooser([&](const QString& suggested) {
-        return target = m_dir.filePath(QFileInfo(suggested).fileName());
-    });
+    actions->SetChooser(
+        [&](const QString& suggested) { return target = m_dir.filePath(QFileInfo(suggested).fileName()); });
     CModalWatcher watcher;
     // The root: the damaged realtime file is named, the log exported.
     window.findChild<QAction*>(QStringLiteral("m_pStorageCsvAction"))->trigger();

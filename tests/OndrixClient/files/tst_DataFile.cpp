@@ -58,8 +58,8 @@ CRecord Record(int band, const QString& name, quint64 time, QList<RECORD_VALUE> 
 // records with two values and with none.
 QList<CRecord> Sample()
 {
-    QList<CRecord> records{ Record(5, QStringLiteral("3G \u042E/"), 0x0000000184A3B2C1ull,
-                                { { -40.5, -70.0, 7, -7 }, { 0.0, -1.0, 0, 0 } }),
+    QList<CRecord> records { Record(5, QStringLiteral("3G \u042E/"), 0x0000000184A3B2C1ull,
+                                 { { -40.5, -70.0, 7, -7 }, { 0.0, -1.0, 0, 0 } }),
         Record(15, QString(), 1), Record(-1, QStringLiteral(""), 0xFFFFFFFFFFFFFFFFull) };
     records[0].value = 0.5;
     records[0].duration = 12;
@@ -70,12 +70,35 @@ QList<CRecord> Sample()
 QByteArray SampleByHand()
 {
     return CBytes()
-        .Text(DEVICE).U32(2).U32(3)
-        .Put(0.5).U32(5).U32(12).Put(0x0000000184A3B2C1ull).Text(QStringLiteral("3G \u042E/")).U32(2)
-        .Put(-40.5).Put(-70.0).U32(7).U32(quint32(-7))
-        .Put(0.0).Put(-1.0).U32(0).U32(0)
-        .Put(0.0).U32(15).U32(0).Put(quint64(1)).Text(QString()).U32(0)
-        .Put(0.0).U32(quint32(-1)).U32(quint32(-3)).Put(0xFFFFFFFFFFFFFFFFull).Text(QStringLiteral("")).U32(0)
+        .Text(DEVICE)
+        .U32(2)
+        .U32(3)
+        .Put(0.5)
+        .U32(5)
+        .U32(12)
+        .Put(0x0000000184A3B2C1ull)
+        .Text(QStringLiteral("3G \u042E/"))
+        .U32(2)
+        .Put(-40.5)
+        .Put(-70.0)
+        .U32(7)
+        .U32(quint32(-7))
+        .Put(0.0)
+        .Put(-1.0)
+        .U32(0)
+        .U32(0)
+        .Put(0.0)
+        .U32(15)
+        .U32(0)
+        .Put(quint64(1))
+        .Text(QString())
+        .U32(0)
+        .Put(0.0)
+        .U32(quint32(-1))
+        .U32(quint32(-3))
+        .Put(0xFFFFFFFFFFFFFFFFull)
+        .Text(QStringLiteral(""))
+        .U32(0)
         .bytes;
 }
 
@@ -88,8 +111,8 @@ QByteArray SampleByStream()
     const QList<CRecord> records = Sample();
     out << DEVICE << qint32(2) << qint32(records.size());
     for (const CRecord& record : records) {
-        out << record.value << qint32(record.band) << qint32(record.duration) << quint64(record.time)
-            << record.bandName << quint32(record.values.size());
+        out << record.value << qint32(record.band) << qint32(record.duration) << quint64(record.time) << record.bandName
+            << quint32(record.values.size());
         for (const RECORD_VALUE& value : record.values)
             out << value.level << value.threshold << qint32(value.param1) << qint32(value.param2);
     }
@@ -195,7 +218,7 @@ void TestDataFile::largeFileThroughTheDisk()
 void TestDataFile::damagedFilesAreRefusedAndChangeNothing()
 {
     const auto refused = [](const QByteArray& bytes, CDataFile::Result expected, const QString& expectedType) {
-        QList<CRecord> records{ Record(9, QStringLiteral("before"), 9) };
+        QList<CRecord> records { Record(9, QStringLiteral("before"), 9) };
         qint32 kind = 77;
         QString type = QStringLiteral("before");
         if (CDataFile::Decode(bytes, DEVICE, records, kind, &type) != expected)

@@ -71,8 +71,7 @@ bool Same(const CRecord& a, const CRecord& b)
     for (qsizetype i = 0; i < a.values.size(); ++i) {
         const RECORD_VALUE& x = a.values.at(i);
         const RECORD_VALUE& y = b.values.at(i);
-        if (!Same(x.level, y.level) || !Same(x.threshold, y.threshold) || x.param1 != y.param1
-            || x.param2 != y.param2)
+        if (!Same(x.level, y.level) || !Same(x.threshold, y.threshold) || x.param1 != y.param1 || x.param2 != y.param2)
             return false;
     }
     return true;
@@ -287,11 +286,12 @@ void tst_RecordingCodec::badFiles_data()
     QTest::newRow("another file") << QByteArray("ORZRED\x01\x00", 8) << int(CRecordingCodec::NotARecording) << 0;
     QTest::newRow("header only") << CRecordingCodec::Header() << int(CRecordingCodec::Whole) << 0;
     QTest::newRow("a bit flipped in the last record") << flipped << int(CRecordingCodec::Damaged) << 4;
-    QTest::newRow("garbage after a valid prefix") << good + QByteArray(300, '\x5a') << int(CRecordingCodec::Damaged) << 5;
+    QTest::newRow("garbage after a valid prefix")
+        << good + QByteArray(300, '\x5a') << int(CRecordingCodec::Damaged) << 5;
     QTest::newRow("a length no frame has") << huge << int(CRecordingCodec::Damaged) << 0;
     QTest::newRow("written by a newer version") << newer << int(CRecordingCodec::Newer) << 0;
-    QTest::newRow("an unknown kind failing its check") << good + QByteArray::fromHex("0900000000") + QByteArray(4, '\0')
-                                                << int(CRecordingCodec::Damaged) << 5;
+    QTest::newRow("an unknown kind failing its check")
+        << good + QByteArray::fromHex("0900000000") + QByteArray(4, '\0') << int(CRecordingCodec::Damaged) << 5;
 }
 
 void tst_RecordingCodec::badFiles()
@@ -363,8 +363,8 @@ void tst_RecordingCodec::lineRateIsCompact()
     QVERIFY2(bytes.size() <= 10 * records.size(), qPrintable(QString::number(double(bytes.size()) / records.size())));
     CRecord huge = Record(1);
     huge.values = QList<RECORD_VALUE>(20000, { 0.5, 0.25, 1, 2 });
-    const CRecordingCodec::CONTENTS contents
-        = CRecordingCodec::Decode(QByteArray(CRecordingCodec::Header() + CRecordingCodec::RecordBlockFrames({ huge, Record(2) })));
+    const CRecordingCodec::CONTENTS contents = CRecordingCodec::Decode(
+        QByteArray(CRecordingCodec::Header() + CRecordingCodec::RecordBlockFrames({ huge, Record(2) })));
     QCOMPARE(contents.status, CRecordingCodec::Whole);
     QCOMPARE(contents.records.size(), 2);
     QVERIFY(!contents.records.first().values.isEmpty() && contents.records.first().values.size() < 20000);
@@ -397,33 +397,34 @@ void tst_RecordingCodec::readingGoesOnPastDamage_data()
     newer[6] = char(CRecordingCodec::VERSION + 1);
     const QList<QByteArray> v1Frames = V2Frames(30);
     const QByteArray v1 = V1(v1Frames);
-    const qsizetype v1Record11 = CRecordingCodec::HEADER_SIZE + (Start(v1Frames, 12) - CRecordingCodec::HEADER_SIZE) - 12 * 4;
+    const qsizetype v1Record11
+        = CRecordingCodec::HEADER_SIZE + (Start(v1Frames, 12) - CRecordingCodec::HEADER_SIZE) - 12 * 4;
     const qsizetype v1Record1 = CRecordingCodec::HEADER_SIZE + frames.first().size() - 4;
     // From inside record 10 to inside record 12.
     const QByteArray gone = QByteArray(v1).remove(v1Record11 - 30, 30 + v1Frames.at(12).size() - 4 + 20);
 
-    QTest::newRow("device frame flipped") << Flipped(good, 12) << int(CRecordingCodec::Damaged) << 100 << 1
-                                          << qint64(frames.first().size());
+    QTest::newRow("device frame flipped")
+        << Flipped(good, 12) << int(CRecordingCodec::Damaged) << 100 << 1 << qint64(frames.first().size());
     QTest::newRow("third block flipped") << Flipped(good, block3 + 30) << int(CRecordingCodec::Damaged) << 90 << 1
                                          << qint64(frames.at(10).size());
-    QTest::newRow("junk with a sync marker inserted") << QByteArray(good).insert(block5, junk)
-                                                      << int(CRecordingCodec::Damaged) << 100 << 1 << qint64(junk.size());
+    QTest::newRow("junk with a sync marker inserted")
+        << QByteArray(good).insert(block5, junk) << int(CRecordingCodec::Damaged) << 100 << 1 << qint64(junk.size());
     QTest::newRow("a span across frames removed") << removed << int(CRecordingCodec::Damaged) << 80 << 1 << qint64(-1);
-    QTest::newRow("a length past the end") << longer << int(CRecordingCodec::Damaged) << 90 << 1
-                                           << qint64(frames.at(16).size());
-    QTest::newRow("a length over the limit") << overLimit << int(CRecordingCodec::Damaged) << 90 << 1
-                                             << qint64(frames.at(16).size());
+    QTest::newRow("a length past the end")
+        << longer << int(CRecordingCodec::Damaged) << 90 << 1 << qint64(frames.at(16).size());
+    QTest::newRow("a length over the limit")
+        << overLimit << int(CRecordingCodec::Damaged) << 90 << 1 << qint64(frames.at(16).size());
     QTest::newRow("cut in the last frame") << good.chopped(3) << int(CRecordingCodec::Cut) << 100 << 0 << qint64(0);
-    QTest::newRow("cut in the last block") << good.left(Start(frames, 29) - 3) << int(CRecordingCodec::Cut) << 90 << 0
-                                           << qint64(0);
+    QTest::newRow("cut in the last block")
+        << good.left(Start(frames, 29) - 3) << int(CRecordingCodec::Cut) << 90 << 0 << qint64(0);
     QTest::newRow("damage, then a cut") << Flipped(good, block3 + 30).chopped(3) << int(CRecordingCodec::Damaged) << 90
                                         << 1 << qint64(-1);
     QTest::newRow("junk at the end") << good + QByteArray(300, '\x5a') << int(CRecordingCodec::Damaged) << 100 << 1
                                      << qint64(300);
     QTest::newRow("newer version") << newer << int(CRecordingCodec::Newer) << 0 << 0 << qint64(0);
     QTest::newRow("version 1") << v1 << int(CRecordingCodec::Whole) << 30 << 0 << qint64(0);
-    QTest::newRow("version 1, first record flipped") << Flipped(v1, v1Record1 + 20) << int(CRecordingCodec::Damaged) << 29
-                                                     << 1 << qint64(v1Frames.at(1).size() - 4);
+    QTest::newRow("version 1, first record flipped")
+        << Flipped(v1, v1Record1 + 20) << int(CRecordingCodec::Damaged) << 29 << 1 << qint64(v1Frames.at(1).size() - 4);
     QTest::newRow("version 1, junk inserted") << QByteArray(v1).insert(v1Record11, QByteArray(50, '\x01'))
                                               << int(CRecordingCodec::Damaged) << 30 << 1 << qint64(50);
     QTest::newRow("version 1, a span removed") << gone << int(CRecordingCodec::Damaged) << 27 << 1 << qint64(-1);

@@ -1,12 +1,12 @@
 // The recording on disk while the client runs: what a crash would leave.
 #include "files/CDataFile.h"
+#include "files/CRecordingCodec.h"
+#include "files/CRecordingReader.h"
+#include "files/CRecordingTrailer.h"
 #include "live/CLiveRecorder.h"
 #include "live/CRealtimeSaver.h"
 #include "live/CRecordingCloser.h"
-#include "files/CRecordingCodec.h"
-#include "files/CRecordingReader.h"
 #include "live/CRecordingRetention.h"
-#include "files/CRecordingTrailer.h"
 
 #include <QLockFile>
 
@@ -368,7 +368,8 @@ void tst_LiveRecorder::recordingInUseIsLeftAlone()
         QVERIFY(QFile::rename(path + QStringLiteral(".copy"), path));
         QVERIFY(lock == "none"
             || (lockFile.open(QIODevice::ReadWrite)
-                && lockFile.setFileTime(QDateTime::currentDateTime().addSecs(-lockAgeS), QFileDevice::FileModificationTime)));
+                && lockFile.setFileTime(QDateTime::currentDateTime().addSecs(-lockAgeS),
+                    QFileDevice::FileModificationTime)));
     }
     const QList<CRecordingCloser::CLOSED> closed = CRecordingCloser::CloseAll(folder.path());
     CRecordingCodec::SUMMARY summary;

@@ -1,25 +1,25 @@
 // The main window's poll, recovery, panes, front panel and window state
 // against a fake driver it is driven by tick by tick, and its live view
 // against the real driver talking to the simulated detector.
-#include "app/ClientSettingsKeys.h"
-#include "app/CClientSession.h"
-#include "mainwindow/CDeviceWidget.h"
 #include "CFakeDevice.h"
-#include "live/CLiveFeed.h"
-#include "live/CLiveRecorder.h"
-#include "live/CRecordingRetention.h"
-#include "files/CRecordingCodec.h"
-#include "mainwindow/CMainWindow.h"
-#include "proxy/CMetaDevice.h"
 #include "CModalWatcher.h"
 #include "CPtyServer.h"
-#include "diagram/CQDiagramWidget.h"
 #include "CRZ450Device.h"
 #include "CRZ450Simulator.h"
 #include "CRecordingDeviceGui.h"
-#include "connect/CStartupWindow.h"
 #include "CTestVirtualDevice.h"
+#include "app/CClientSession.h"
 #include "app/CTranslationSet.h"
+#include "app/ClientSettingsKeys.h"
+#include "connect/CStartupWindow.h"
+#include "diagram/CQDiagramWidget.h"
+#include "files/CRecordingCodec.h"
+#include "live/CLiveFeed.h"
+#include "live/CLiveRecorder.h"
+#include "live/CRecordingRetention.h"
+#include "mainwindow/CDeviceWidget.h"
+#include "mainwindow/CMainWindow.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QAction>
 #include <QFile>
@@ -30,12 +30,12 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTcpSocket>
 #include <QSettings>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -529,8 +529,8 @@ void TestMainWindow::keyHeldElevenTicksSendsTheLongPress()
 {
     MakeWindow();
     auto* panel = Find<CDeviceWidget>("m_pDeviceFrame");
-    QCOMPARE(panel->size(), QSize(CTestVirtualDevice::WIDTH,
-        CTestVirtualDevice::SCREEN_HEIGHT + CTestVirtualDevice::KEYBOARD_HEIGHT));
+    QCOMPARE(panel->size(),
+        QSize(CTestVirtualDevice::WIDTH, CTestVirtualDevice::SCREEN_HEIGHT + CTestVirtualDevice::KEYBOARD_HEIGHT));
     QCOMPARE(m_pGui->Panel()->Device(), static_cast<IDevice*>(m_pDevice));
     const QPoint key2 = m_pGui->Panel()->GetKeyRect(2).center();
     for (int ticks : { 5, 10, 11, 30 }) {
@@ -608,7 +608,8 @@ void TestMainWindow::defaultsWithoutSavedState()
     QCOMPARE(m_pWindow->geometry(), QRect(0, 30, 600, 400));
     m_pWindow->show();
     const QList<int> sizes = Find<QSplitter>("m_pRightSplitter")->sizes();
-    QVERIFY2(qAbs(sizes.value(0) - sizes.value(1)) <= 1, qPrintable(QStringLiteral("%1 %2").arg(sizes.value(0)).arg(sizes.value(1))));
+    QVERIFY2(qAbs(sizes.value(0) - sizes.value(1)) <= 1,
+        qPrintable(QStringLiteral("%1 %2").arg(sizes.value(0)).arg(sizes.value(1))));
     QCOMPARE(Find<QTabWidget>("m_pTabWidget")->currentIndex(), 0);
     QVERIFY(!Find<QLabel>("m_pNumEventsLabel")->isVisible());
     QVERIFY(!Find<QLineEdit>("m_pNumEventsEdit")->isVisible());
@@ -656,7 +657,8 @@ void TestMainWindow::logViewSwitch()
 void TestMainWindow::hostsTheGuiControls()
 {
     m_pWindow = std::make_unique<CMainWindow>();
-    QCOMPARE(m_pWindow->qt_metacast("ISpecificControls"), static_cast<void*>(static_cast<ISpecificControls*>(m_pWindow.get())));
+    QCOMPARE(m_pWindow->qt_metacast("ISpecificControls"),
+        static_cast<void*>(static_cast<ISpecificControls*>(m_pWindow.get())));
     QCOMPARE(qobject_cast<ISpecificControls*>(m_pWindow.get()), static_cast<ISpecificControls*>(m_pWindow.get()));
     QVERIFY(m_pGui->Calls().contains(QStringLiteral("SetSpecificControls")));
     QPushButton* button = m_pGui->OptionalButton();
@@ -732,7 +734,7 @@ void TestMainWindow::languageSwitchToRussianAndBack()
     // Counted texts read as English counts.
     for (int n : { 1, 2 }) {
         QCOMPARE(QCoreApplication::translate("CStorageTree", "%1 \u2013 %2, %n record(s)", nullptr, n).arg("a", "b"),
-                 QStringLiteral("a \u2013 b, %1 record%2").arg(n).arg(n == 1 ? "" : "s"));
+            QStringLiteral("a \u2013 b, %1 record%2").arg(n).arg(n == 1 ? "" : "s"));
     }
 }
 
@@ -850,7 +852,8 @@ void TestMainWindow::liveWithTheSimulatedDetector()
     QVERIFY(ValueCount(diagram) > 20);
     // Set back an hour mid-session, it keeps drawing.
     simulator.SetClock(simulator.Clock().addSecs(-3600));
-    QTRY_VERIFY_WITH_TIMEOUT(m_pWindow->statusBar()->currentMessage().contains(QStringLiteral("clock went back")), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_pWindow->statusBar()->currentMessage().contains(QStringLiteral("clock went back")),
+        5000);
     QTRY_VERIFY_WITH_TIMEOUT(ValueCount(diagram) > 20, 5000);
     QVERIFY(m_pWindow->GetFedRecordCount() <= driver.GetCurrentRecordIndex());
 

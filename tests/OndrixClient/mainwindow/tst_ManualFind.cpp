@@ -1,9 +1,9 @@
 // Find-as-you-type over the real manual pages of the RZ450 plug-in, in both
 // languages.
-#include "app/CClientSession.h"
-#include "mainwindow/CManualWindow.h"
 #include "CRZ450DeviceGui.h"
+#include "app/CClientSession.h"
 #include "app/CTranslationSet.h"
+#include "mainwindow/CManualWindow.h"
 
 #include <QLineEdit>
 #include <QSettings>
@@ -19,12 +19,12 @@
 namespace {
 
 // The sections of both pages, in page order.
-const char* const SECTIONS[] = { "purpose", "start", "main", "panel", "live", "spectrum", "download", "storage",
-    "menu", "prefs", "recording", "replay", "export", "report", "server", "ondrixctl", "trouble" };
+const char* const SECTIONS[] = { "purpose", "start", "main", "panel", "live", "spectrum", "download", "storage", "menu",
+    "prefs", "recording", "replay", "export", "report", "server", "ondrixctl", "trouble" };
 // One word of each section, typed in lower case: most stand capitalised in the page.
-const char* const ENGLISH_WORDS[] = { "jammers", "arduino", "autoscroll", "demodulation", "thinned", "waterfall",
-    "parsing", "archive", "bluetooth", "green", "orzrec", "pause", "proportions", "operator", "sigterm", "json",
-    "firewall" };
+const char* const ENGLISH_WORDS[]
+    = { "jammers", "arduino", "autoscroll", "demodulation", "thinned", "waterfall", "parsing", "archive", "bluetooth",
+          "green", "orzrec", "pause", "proportions", "operator", "sigterm", "json", "firewall" };
 const char* const RUSSIAN_WORDS[] = { "блокираторов", "найденные", "автопрокрутка", "колокольчика", "прореживаются",
     "водопад", "разбор", "архива", "сортировка", "зелёным", "восстановлено", "пауза", "пропорции", "оператор",
     "безопасен", "самопроверка", "экраном" };
@@ -115,7 +115,8 @@ void TestManualFind::wordOfEachSection()
     QFETCH(QString, word);
     const int start = AnchorPosition(m_pBrowser->document(), QLatin1String(SECTIONS[section]));
     const int end = section + 1 < SECTION_COUNT
-        ? AnchorPosition(m_pBrowser->document(), QLatin1String(SECTIONS[section + 1])) : INT_MAX;
+        ? AnchorPosition(m_pBrowser->document(), QLatin1String(SECTIONS[section + 1]))
+        : INT_MAX;
     QVERIFY(start >= 0 && end > start);
     QTextCursor cursor = m_pBrowser->textCursor();
     cursor.setPosition(start);

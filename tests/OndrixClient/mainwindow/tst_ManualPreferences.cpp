@@ -1,15 +1,15 @@
 // The manual window's find-as-you-type, the language choice, the about box
 // and the reset to defaults.
-#include "app/CClientSession.h"
-#include "files/CDataFile.h"
 #include "CFakeDevice.h"
+#include "CModalWatcher.h"
+#include "CRecordingDeviceGui.h"
+#include "app/CClientSession.h"
+#include "app/CTranslationSet.h"
+#include "files/CDataFile.h"
 #include "mainwindow/CMainWindow.h"
 #include "mainwindow/CManualWindow.h"
-#include "proxy/CMetaDevice.h"
-#include "CModalWatcher.h"
 #include "mainwindow/CPreferencesDialog.h"
-#include "CRecordingDeviceGui.h"
-#include "app/CTranslationSet.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -144,7 +144,8 @@ void TestManualPreferences::preferencesRedrawEvenInTheSameLanguage()
     download->setText(QStringLiteral("stale"));
     m_pGui->ClearCalls();
     m_pWindow->OnFilePreferencesAction();
-    QCOMPARE(m_pGui->Calls().mid(0, 2), QStringList({ QStringLiteral("SetLanguage:en_US"), QStringLiteral("InitRealtimeDiagram:1:-1") }));
+    QCOMPARE(m_pGui->Calls().mid(0, 2),
+        QStringList({ QStringLiteral("SetLanguage:en_US"), QStringLiteral("InitRealtimeDiagram:1:-1") }));
     QVERIFY(m_pGui->Calls().contains(QStringLiteral("FillLogList:1")));
     QCOMPARE(download->text(), QStringLiteral("Download"));
 
@@ -174,7 +175,8 @@ void TestManualPreferences::resetToDefaults()
     m_pWindow->showMaximized();
     CModalWatcher watcher;
     m_pWindow->OnFileResetToDefaults();
-    QCOMPARE(watcher.MessageTexts(), QStringList({ QStringLiteral("Do you really want to reset program settings to defaults?") }));
+    QCOMPARE(watcher.MessageTexts(),
+        QStringList({ QStringLiteral("Do you really want to reset program settings to defaults?") }));
     QVERIFY(!QSettings().contains(QStringLiteral("Window/Geometry")));
     // No smaller than its layout allows.
     const QRect defaults(QPoint(0, 30), QSize(600, 400).expandedTo(m_pWindow->minimumSizeHint()));

@@ -1,15 +1,15 @@
 // Replays of recordings and realtime data files into the live views.
+#include "CFakeDevice.h"
+#include "CModalWatcher.h"
+#include "CRecordingDeviceGui.h"
 #include "app/CClientSession.h"
+#include "diagram/CQDiagramWidget.h"
 #include "diagram/DiagramDefaults.h"
 #include "files/CDataFile.h"
-#include "CFakeDevice.h"
+#include "files/CRecordingCodec.h"
 #include "live/CLiveFeed.h"
 #include "mainwindow/CMainWindow.h"
 #include "proxy/CMetaDevice.h"
-#include "CModalWatcher.h"
-#include "diagram/CQDiagramWidget.h"
-#include "files/CRecordingCodec.h"
-#include "CRecordingDeviceGui.h"
 #include "replay/CReplayController.h"
 #include "replay/CReplayPlayer.h"
 #include "replay/CReplaySource.h"
@@ -207,7 +207,8 @@ void tst_Replay::speedsFeedOnTime_data()
     QTest::newRow("1x") << int(CReplayPlayer::SpeedReal) << 10 << 2500 << 3;
     QTest::newRow("10x") << int(CReplayPlayer::SpeedFast) << 10 << 250 << 3;
     QTest::newRow("max, in chunks") << int(CReplayPlayer::SpeedMax) << many << 0 << CReplayPlayer::CHUNK + 1;
-    QTest::newRow("1x after a suspend") << int(CReplayPlayer::SpeedReal) << many << 100000000 << CReplayPlayer::CHUNK + 1;
+    QTest::newRow("1x after a suspend") << int(CReplayPlayer::SpeedReal) << many << 100000000
+                                        << CReplayPlayer::CHUNK + 1;
 }
 
 void tst_Replay::speedsFeedOnTime()
@@ -262,8 +263,9 @@ void tst_Replay::sweepsFollowTheirRecords()
     for (QString& call : order)
         call = call.section(QLatin1Char(':'), 0, 1);
     const QString t = QStringLiteral("AddRealtimeRecord:%1");
-    QCOMPARE(order, QStringList({ t.arg(T0 + 1), QStringLiteral("ShowSweep"), t.arg(T0 + 2), t.arg(T0 + 3),
-                        QStringLiteral("ShowSweep"), t.arg(T0 + 4), t.arg(T0 + 5) }));
+    QCOMPARE(order,
+        QStringList({ t.arg(T0 + 1), QStringLiteral("ShowSweep"), t.arg(T0 + 2), t.arg(T0 + 3),
+            QStringLiteral("ShowSweep"), t.arg(T0 + 4), t.arg(T0 + 5) }));
     // A seek shows no more sweeps than the waterfall holds.
     m_pPlayer->Seek(m_pPlayer->Length());
     QCOMPARE(m_pGui->ShownSweeps().size(), CReplayPlayer::SEEK_SWEEPS);
@@ -333,8 +335,8 @@ void tst_Replay::unusableFilesAreRefused_data()
     QTest::newRow("garbage") << QByteArray(300, 'x') << -1 << 0 << "neither";
     QTest::newRow("newer version") << newer << -1 << 0 << "newer";
     QTest::newRow("recording of another device") << other << -1 << 0 << "OTHER";
-    QTest::newRow("data file of another device") << CDataFile::Encode(QStringLiteral("OTHER"), 1, Records(3)) << -1
-                                                 << 0 << "OTHER";
+    QTest::newRow("data file of another device")
+        << CDataFile::Encode(QStringLiteral("OTHER"), 1, Records(3)) << -1 << 0 << "OTHER";
     QTest::newRow("empty recording") << CRecordingCodec::Header() << -1 << 0 << "nothing";
     QTest::newRow("too large") << QByteArray() << -1 << 0 << "larger";
     QTest::newRow("cut recording") << whole.chopped(3) << 19 << int(IDevice::MODE_MAN) << "ends inside";

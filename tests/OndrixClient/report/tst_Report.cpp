@@ -2,13 +2,13 @@
 // page count whose text holds the summary in English and in Russian, a
 // failed write that leaves nothing, the input built from data files, and
 // the dialog that edits the title block.
-#include "files/CDataFile.h"
 #include "CRecordingDeviceGui.h"
+#include "app/CTranslationSet.h"
+#include "files/CDataFile.h"
 #include "report/CReportBuilder.h"
 #include "report/CReportData.h"
 #include "report/CReportDialog.h"
 #include "report/CReportWriter.h"
-#include "app/CTranslationSet.h"
 
 #include <QDateTimeEdit>
 #include <QLineEdit>
@@ -43,7 +43,8 @@ QString Summary(const CReportData& data)
 {
     QStringList parts;
     for (const REPORT_BAND& band : data.Bands())
-        parts.append(QStringLiteral("%1:%2:%3:%4").arg(band.band).arg(band.alarms).arg(band.peak).arg(band.secondsOver));
+        parts.append(
+            QStringLiteral("%1:%2:%3:%4").arg(band.band).arg(band.alarms).arg(band.peak).arg(band.secondsOver));
     for (const REPORT_EVENT& event : data.Events())
         parts.append(QStringLiteral("%1@%2+%3").arg(event.band).arg(event.time - T0).arg(event.duration));
     return parts.join(QLatin1Char(' '));
@@ -68,8 +69,9 @@ int Pages(const QString& pdf)
 QString PageText(const QString& pdf, int page)
 {
     const QString number = QString::number(page);
-    return Run(QStringLiteral("pdftotext"), { QStringLiteral("-layout"), QStringLiteral("-f"), number,
-        QStringLiteral("-l"), number, pdf, QStringLiteral("-") });
+    return Run(QStringLiteral("pdftotext"),
+        { QStringLiteral("-layout"), QStringLiteral("-f"), number, QStringLiteral("-l"), number, pdf,
+            QStringLiteral("-") });
 }
 
 // Two bands of log events and a third without alarms.
@@ -130,26 +132,23 @@ void TestReport::summary_data()
     QTest::addColumn<QList<CRecord>>("records");
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("log events as stored")
-        << QList<CRecord> { Record(1, 100, -55, -70, 20), Record(1, 0, -60, -70, 10), Record(4, 50, -65, -75, 5) }
-        << 2 << "1:2:-55:30 4:1:-65:5 1@0+10 4@50+5 1@100+20";
-    QTest::newRow("a live run ends under the threshold")
-        << QList<CRecord> { Record(1, 0, -80, -70), Record(1, 1, -60, -70), Record(1, 2, -58, -70),
-               Record(1, 3, -70, -70), Record(1, 4, -75, -70), Record(1, 10, -60, -70) }
-        << 0 << "1:2:-58:4 1@1+3 1@10+1";
-    QTest::newRow("a gap ends a run")
-        << QList<CRecord> { Record(2, 0, -60, -70), Record(2, 29, -60, -70), Record(2, 29 + CReportData::MAX_GAP_SECONDS, -60, -70) }
-        << 1 << "2:2:-60:31 2@0+30 2@59+1";
-    QTest::newRow("bands taking turns")
-        << QList<CRecord> { Record(5, 0, -60, -70), Record(6, 1, -90, -70), Record(5, 2, -61, -70), Record(6, 3, -65, -70) }
-        << 1 << "5:1:-60:3 6:1:-65:1 5@0+3 6@3+1";
+    QTest::newRow("log events as stored") << QList<CRecord> { Record(1, 100, -55, -70, 20), Record(1, 0, -60, -70, 10),
+        Record(4, 50, -65, -75, 5) } << 2 << "1:2:-55:30 4:1:-65:5 1@0+10 4@50+5 1@100+20";
+    QTest::newRow("a live run ends under the threshold") << QList<CRecord> { Record(1, 0, -80, -70),
+        Record(1, 1, -60, -70), Record(1, 2, -58, -70), Record(1, 3, -70, -70), Record(1, 4, -75, -70),
+        Record(1, 10, -60, -70) } << 0 << "1:2:-58:4 1@1+3 1@10+1";
+    QTest::newRow("a gap ends a run") << QList<CRecord> { Record(2, 0, -60, -70), Record(2, 29, -60, -70),
+        Record(2, 29 + CReportData::MAX_GAP_SECONDS, -60, -70) }
+                                      << 1 << "2:2:-60:31 2@0+30 2@59+1";
+    QTest::newRow("bands taking turns") << QList<CRecord> { Record(5, 0, -60, -70), Record(6, 1, -90, -70),
+        Record(5, 2, -61, -70), Record(6, 3, -65, -70) }
+                                        << 1 << "5:1:-60:3 6:1:-65:1 5@0+3 6@3+1";
     CRecord empty = Record(7, 0, 0, 0);
     empty.values.clear();
     QTest::newRow("records without values") << QList<CRecord> { empty, Record(8, 5, -100, -70) } << 0 << "8:0:-100:0";
-    QTest::newRow("overlapping events share their seconds")
-        << QList<CRecord> { Record(2, 0, -60, -70, 100), Record(2, 50, -55, -70, 100), Record(2, 60, -50, -70, 10),
-               Record(3, 50, -60, -75, 20) }
-        << 2 << "2:3:-50:150 3:1:-60:20 2@0+100 2@50+100 3@50+20 2@60+10";
+    QTest::newRow("overlapping events share their seconds") << QList<CRecord> { Record(2, 0, -60, -70, 100),
+        Record(2, 50, -55, -70, 100), Record(2, 60, -50, -70, 10),
+        Record(3, 50, -60, -75, 20) } << 2 << "2:3:-50:150 3:1:-60:20 2@0+100 2@50+100 3@50+20 2@60+10";
     QTest::newRow("levels that are no number")
         << QList<CRecord> { Record(9, 0, qQNaN(), -70, 5), Record(9, 10, -60, -70, 5), Record(10, 0, -60, qInf(), 5) }
         << 2 << "9:1:-60:5 9@10+5";
@@ -194,7 +193,8 @@ void TestReport::pageCount()
     const int expected = 1 + (events + rows - 1) / rows + (diagrams + perPage - 1) / perPage;
     QCOMPARE(Pages(path), expected);
     const QString info = Run(QStringLiteral("pdfinfo"), { path });
-    QVERIFY2(info.contains(size == QPageSize::A4 ? QLatin1String("(A4)") : QLatin1String("(letter)")), qPrintable(info));
+    QVERIFY2(info.contains(size == QPageSize::A4 ? QLatin1String("(A4)") : QLatin1String("(letter)")),
+        qPrintable(info));
     QVERIFY(PageText(path, expected).contains(QStringLiteral("Page %1 of %1").arg(expected)));
 }
 
@@ -203,7 +203,9 @@ void TestReport::textHoldsTheSummary_data()
     QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("heading");
     QTest::addColumn<QString>("events");
-    QTest::newRow("english") << "en_US" << "Summary by band" << "Events";
+    QTest::newRow("english") << "en_US"
+                             << "Summary by band"
+                             << "Events";
     QTest::newRow("russian") << "ru_RU" << QStringLiteral("Сводка по диапазонам") << QStringLiteral("События");
 }
 
@@ -247,26 +249,31 @@ void TestReport::fromFiles()
 {
     const QString log = m_dir.filePath(QStringLiteral("log_0101_0000.ldf"));
     const QString live = m_dir.filePath(QStringLiteral("AUTO_rt_0101_0100.rdf"));
-    QVERIFY(CDataFile::Save(log, QStringLiteral("RZ450"), 2, { Record(1, 0, -60, -70, 10), Record(2, 30, -50, -75, 4) }));
-    QVERIFY(CDataFile::Save(live, QStringLiteral("RZ450"), 1, { Record(1, 3600, -65, -70), Record(1, 3601, -80, -70) }));
+    QVERIFY(
+        CDataFile::Save(log, QStringLiteral("RZ450"), 2, { Record(1, 0, -60, -70, 10), Record(2, 30, -50, -75, 4) }));
+    QVERIFY(
+        CDataFile::Save(live, QStringLiteral("RZ450"), 1, { Record(1, 3600, -65, -70), Record(1, 3601, -80, -70) }));
     CRecordingDeviceGui gui(QStringLiteral("RZ450"));
     REPORT_INPUT input;
     input.paper = QPageSize::Letter;
     QString error;
     QVERIFY2(CReportBuilder::FromFiles({ log, live }, QString(), &gui, input, error), qPrintable(error));
-    QCOMPARE(input.sources, QStringList({ QStringLiteral("log_0101_0000.ldf"), QStringLiteral("AUTO_rt_0101_0100.rdf") }));
+    QCOMPARE(input.sources,
+        QStringList({ QStringLiteral("log_0101_0000.ldf"), QStringLiteral("AUTO_rt_0101_0100.rdf") }));
     QCOMPARE(input.data.Events().size(), 3);
     QCOMPARE(input.from.toSecsSinceEpoch(), qint64(T0));
     QCOMPARE(input.to.toSecsSinceEpoch(), qint64(T0 + 3601));
     QCOMPARE(input.detectorId, QStringLiteral("RZ450"));
-    QVERIFY2(input.settings.contains(QLatin1String("Thresholds: Band1 -70 dBm, Band2 -75 dBm")), qPrintable(input.settings));
+    QVERIFY2(input.settings.contains(QLatin1String("Thresholds: Band1 -70 dBm, Band2 -75 dBm")),
+        qPrintable(input.settings));
     QCOMPARE(input.paper, QPageSize::Letter);
     QCOMPARE(input.diagrams.size(), 2);
     QCOMPARE(input.diagrams.at(0).picture.boundingRect().size(),
         QSize(CReportBuilder::DIAGRAM_WIDTH, CReportBuilder::DIAGRAM_HEIGHT));
 
     const REPORT_INPUT before = input;
-    QVERIFY(!CReportBuilder::FromFiles({ log, m_dir.filePath(QStringLiteral("gone.ldf")) }, QString(), &gui, input, error));
+    QVERIFY(
+        !CReportBuilder::FromFiles({ log, m_dir.filePath(QStringLiteral("gone.ldf")) }, QString(), &gui, input, error));
     QVERIFY2(error.contains(QLatin1String("gone.ldf")), qPrintable(error));
     QCOMPARE(input.sources, before.sources);
     QVERIFY(!CReportBuilder::FromFiles({ log }, QStringLiteral("RZ900"), &gui, input, error));

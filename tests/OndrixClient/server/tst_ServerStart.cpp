@@ -2,13 +2,13 @@
 // sharing dialog's check of the addresses, and the start itself with a
 // script standing in for the server program and a loopback server that
 // begins to listen late.
-#include "app/CClientSession.h"
 #include "CFakeDevice.h"
 #include "CLoopbackServer.h"
-#include "mainwindow/CMainWindow.h"
-#include "proxy/CMetaDevice.h"
 #include "CModalWatcher.h"
 #include "CRecordingDeviceGui.h"
+#include "app/CClientSession.h"
+#include "mainwindow/CMainWindow.h"
+#include "proxy/CMetaDevice.h"
 #include "server/CServerSharing.h"
 #include "server/CServerStarter.h"
 #include "server/CShareDialog.h"
@@ -52,9 +52,9 @@ bool PortTaken()
     return probe.waitForConnected(500);
 }
 
-#define SKIP_WHEN_THE_PORT_IS_TAKEN() \
-    if (PortTaken()) \
-        QSKIP("Something on this machine listens on the server port.")
+#define SKIP_WHEN_THE_PORT_IS_TAKEN()                                                                                  \
+    if (PortTaken())                                                                                                   \
+    QSKIP("Something on this machine listens on the server port.")
 
 } // namespace
 
@@ -146,20 +146,26 @@ void TestServerStart::sharingBecomesTheServerArguments_data()
     QTest::addColumn<QStringList>("arguments");
     const QStringList lan { QStringLiteral("192.168.1.20/24") };
     const QString loopback = QStringLiteral("127.0.0.0/8,::1/128");
-    QTest::newRow("this computer") << int(CServerSharing::ThisComputer) << "10.0.0.1" << QStringList() << lan << QStringList();
+    QTest::newRow("this computer") << int(CServerSharing::ThisComputer) << "10.0.0.1" << QStringList() << lan
+                                   << QStringList();
     // Networks wider than a /16 (a VPN's /8) are not shared unasked.
     QTest::newRow("read-only, narrow IPv4 subnets once each")
         << int(CServerSharing::NetworkReadOnly) << "10.0.0.1" << QStringList()
         << QStringList { "192.168.1.20/24", "192.168.1.7/24", "fe80::1/64", "10.1.2.3/8", "172.17.0.1/16" }
-        << QStringList { "--tls-listen", "any", "--allow", "192.168.1.0/24,172.17.0.0/16," + loopback, "--control", loopback };
-    QTest::newRow("no network lets in only this PC") << int(CServerSharing::NetworkReadOnly) << "" << QStringList() << QStringList()
+        << QStringList { "--tls-listen", "any", "--allow", "192.168.1.0/24,172.17.0.0/16," + loopback, "--control",
+               loopback };
+    QTest::newRow("no network lets in only this PC")
+        << int(CServerSharing::NetworkReadOnly) << "" << QStringList() << QStringList()
         << QStringList { "--tls-listen", "any", "--allow", loopback, "--control", loopback };
-    QTest::newRow("chosen, a wide one included") << int(CServerSharing::NetworkReadOnly) << "" << QStringList { "10.0.0.0/8" } << lan
+    QTest::newRow("chosen, a wide one included")
+        << int(CServerSharing::NetworkReadOnly) << "" << QStringList { "10.0.0.0/8" } << lan
         << QStringList { "--tls-listen", "any", "--allow", "10.0.0.0/8," + loopback, "--control", loopback };
     // Whoever may control must also be let in.
-    QTest::newRow("control") << int(CServerSharing::NetworkControl) << " 192.168.1.20, 10.8.0.5,fd00::1/64," << QStringList() << lan
-        << QStringList { "--tls-listen", "any", "--allow", "192.168.1.0/24,192.168.1.20/32,10.8.0.5/32,fd00::/64," + loopback,
-               "--control", "192.168.1.20/32,10.8.0.5/32,fd00::/64," + loopback };
+    QTest::newRow("control") << int(CServerSharing::NetworkControl) << " 192.168.1.20, 10.8.0.5,fd00::1/64,"
+                             << QStringList() << lan
+                             << QStringList { "--tls-listen", "any", "--allow",
+                                    "192.168.1.0/24,192.168.1.20/32,10.8.0.5/32,fd00::/64," + loopback, "--control",
+                                    "192.168.1.20/32,10.8.0.5/32,fd00::/64," + loopback };
 }
 
 void TestServerStart::sharingBecomesTheServerArguments()
@@ -176,12 +182,18 @@ void TestServerStart::controlAddressesAreChecked_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("bad"); // empty: accepted
-    QTest::newRow("host") << "192.168.1.20" << "";
-    QTest::newRow("list") << "192.168.1.20, 192.168.1.0/24 ,::1" << "";
-    QTest::newRow("nothing") << " , " << "Enter the addresses or networks that may control the detector.";
-    QTest::newRow("partial address") << "192.168.1.1, 192.168" << "Not an address or network: 192.168";
-    QTest::newRow("prefix too long") << "10.0.0.0/33" << "Not an address or network: 10.0.0.0/33";
-    QTest::newRow("host name") << "server" << "Not an address or network: server";
+    QTest::newRow("host") << "192.168.1.20"
+                          << "";
+    QTest::newRow("list") << "192.168.1.20, 192.168.1.0/24 ,::1"
+                          << "";
+    QTest::newRow("nothing") << " , "
+                             << "Enter the addresses or networks that may control the detector.";
+    QTest::newRow("partial address") << "192.168.1.1, 192.168"
+                                     << "Not an address or network: 192.168";
+    QTest::newRow("prefix too long") << "10.0.0.0/33"
+                                     << "Not an address or network: 10.0.0.0/33";
+    QTest::newRow("host name") << "server"
+                               << "Not an address or network: server";
 }
 
 void TestServerStart::controlAddressesAreChecked()
@@ -232,7 +244,9 @@ void TestServerStart::startThatChangesNothing_data()
     QTest::addColumn<QStringList>("messages");
     QTest::addColumn<int>("starts");
     QTest::newRow("cancelled") << false << true << QStringList() << 1;
-    QTest::newRow("no program") << true << false << QStringList { "Failed to run Ondrix Server! OndrixServer.exe file is missing!" } << 2;
+    QTest::newRow("no program") << true << false
+                                << QStringList { "Failed to run Ondrix Server! OndrixServer.exe file is missing!" }
+                                << 2;
 }
 
 void TestServerStart::startThatChangesNothing()

@@ -1,17 +1,17 @@
 // The log download from the simulated detector into the storage folder, and
 // the saving of banks against whatever a device may hand over.
-#include "app/CClientSession.h"
-#include "files/CDataFile.h"
 #include "CFakeDevice.h"
-#include "files/CLogSaver.h"
-#include "mainwindow/CMainWindow.h"
-#include "proxy/CMetaDevice.h"
 #include "CModalWatcher.h"
-#include "mainwindow/CProgressDialog.h"
 #include "CPtyServer.h"
 #include "CRZ450Device.h"
 #include "CRZ450Simulator.h"
 #include "CRecordingDeviceGui.h"
+#include "app/CClientSession.h"
+#include "files/CDataFile.h"
+#include "files/CLogSaver.h"
+#include "mainwindow/CMainWindow.h"
+#include "mainwindow/CProgressDialog.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QDir>
 #include <QMessageBox>
@@ -144,7 +144,8 @@ void TestLogDownload::banksBecomeFilesAndTheNewestShows()
     CModalWatcher watcher;
     ClickDownload(); // nothing current: into the root
     QCOMPARE(watcher.MessageTexts(), QStringList({ QStringLiteral("The log has been successfully read!") }));
-    QCOMPARE(LogFiles(m_strStorage), QStringList({ QStringLiteral("log_0309_1405.ldf"), QStringLiteral("log_0310_0900.ldf") }));
+    QCOMPARE(LogFiles(m_strStorage),
+        QStringList({ QStringLiteral("log_0309_1405.ldf"), QStringLiteral("log_0310_0900.ldf") }));
     QCOMPARE(EventsIn(m_strStorage + QStringLiteral("/log_0309_1405.ldf")), 2);
     QCOMPARE(EventsIn(m_strStorage + QStringLiteral("/log_0310_0900.ldf")), 10);
     // The tree has both, and the newest is in the list and the diagram.
@@ -166,8 +167,9 @@ void TestLogDownload::noEventsFailureRetryAndCancel()
     m_pSim->InjectBadChecksum(3);
     watcher.Reset();
     ClickDownload(); // Yes to the retry
-    QCOMPARE(watcher.MessageTexts(), QStringList({ QStringLiteral("An error occured reading the log. Retry?"),
-        QStringLiteral("The log has been successfully read!") }));
+    QCOMPARE(watcher.MessageTexts(),
+        QStringList({ QStringLiteral("An error occured reading the log. Retry?"),
+            QStringLiteral("The log has been successfully read!") }));
     QCOMPARE(LogFiles(m_strStorage).size(), 1);
     QVERIFY(QDir(m_strStorage).removeRecursively() && QDir().mkpath(m_strStorage));
 
@@ -221,7 +223,8 @@ void TestLogDownload::saverKeepsBanksApartAndInsideTheFolder()
         Bank(QStringLiteral("log_0101_1000.ldf"), 1) });
     for (int run = 0; run < 2; ++run)
         QCOMPARE(saver.Save(folder), CLogSaver::Saved);
-    QCOMPARE(LogFiles(folder), QStringList({ QStringLiteral("log_0101_1000.ldf"), QStringLiteral("log_0101_1000_2.ldf") }));
+    QCOMPARE(LogFiles(folder),
+        QStringList({ QStringLiteral("log_0101_1000.ldf"), QStringLiteral("log_0101_1000_2.ldf") }));
     QCOMPARE(EventsIn(folder + QStringLiteral("/log_0101_1000.ldf")), 2);
     QCOMPARE(EventsIn(folder + QStringLiteral("/log_0101_1000_2.ldf")), 1);
 

@@ -1,16 +1,16 @@
 // The storage panel of the main window over a folder of its own: the tree
 // as filled from disk, the folder and file operations, saving the live
 // records and loading data files into the log area.
+#include "CFakeDevice.h"
+#include "CModalWatcher.h"
+#include "CRecordingDeviceGui.h"
 #include "app/CClientSession.h"
 #include "files/CDataFile.h"
-#include "CFakeDevice.h"
-#include "mainwindow/CMainWindow.h"
-#include "proxy/CMetaDevice.h"
-#include "CModalWatcher.h"
+#include "files/CRecordingCodec.h"
 #include "live/CLiveRecorder.h"
 #include "live/CRealtimeFileName.h"
-#include "files/CRecordingCodec.h"
-#include "CRecordingDeviceGui.h"
+#include "mainwindow/CMainWindow.h"
+#include "proxy/CMetaDevice.h"
 #include "report/CReportDialog.h"
 
 #include <QCheckBox>
@@ -302,8 +302,8 @@ void TestStorage::realtimeSaveNamesAndNeverOverwrites()
     QCOMPARE(Messages(), QStringList({ "There's no data to save!" }));
 
     // The fake watches band 1; its first record is from FirstTime().
-    const QString stamp =
-        QDateTime::fromSecsSinceEpoch(qint64(CFakeDevice::FirstTime())).toString(QStringLiteral("MMdd_hhmm"));
+    const QString stamp
+        = QDateTime::fromSecsSinceEpoch(qint64(CFakeDevice::FirstTime())).toString(QStringLiteral("MMdd_hhmm"));
     const QString name = QStringLiteral("GSM900_rt_") + stamp;
     QList<CRecord> records;
     qint32 kind = -1;
@@ -464,7 +464,8 @@ void TestStorage::reportOfTheChosenFiles()
     text.start(QStringLiteral("pdftotext"), { pdf, QStringLiteral("-") });
     QVERIFY(text.waitForFinished());
     const QString written = QString::fromUtf8(text.readAllStandardOutput());
-    QVERIFY2(written.contains(QLatin1String("log_0101_0000.ldf")) && written.contains(QLatin1String("rt_0101_0100.rdf")),
+    QVERIFY2(written.contains(QLatin1String("log_0101_0000.ldf"))
+            && written.contains(QLatin1String("rt_0101_0100.rdf")),
         qPrintable(written));
     QVERIFY(!written.contains(QLatin1String("c.ldf")));
 

@@ -1,10 +1,10 @@
 // The real proxy against the real server against the simulated detector.
-#include "proxy/CMetaDevice.h"
 #include "CPtyServer.h"
 #include "CRZ450MetaDevice.h"
 #include "CRZ450Simulator.h"
 #include "CServerProcess.h"
 #include "connect/CServerSearchThread.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QDeadlineTimer>
 #include <QProcess>
@@ -71,7 +71,8 @@ void tst_OndrixServer::initTestCase()
     m_pServer = std::make_unique<CServerProcess>(m_pPty->Path());
     // A small bound on unsent answers, so that a peer that never reads is
     // dropped within the test.
-    QVERIFY2(m_pServer->Start(CServerProcess::RandomAddress(), { QStringLiteral("--max-pending"), QStringLiteral("100000") }),
+    QVERIFY2(m_pServer->Start(CServerProcess::RandomAddress(),
+                 { QStringLiteral("--max-pending"), QStringLiteral("100000") }),
         qPrintable(m_pServer->Log()));
 }
 
@@ -236,7 +237,8 @@ void tst_OndrixServer::searchFindsTheServer()
     CServerSearchThread search;
     search.SetAddressEntries({ entry });
     QStringList found;
-    connect(&search, &CServerSearchThread::serverFound, this, [&found](const QString& server) { found.append(server); });
+    connect(&search, &CServerSearchThread::serverFound, this,
+        [&found](const QString& server) { found.append(server); });
     QSignalSpy finished(&search, &CServerSearchThread::finished);
     search.StartSearch();
     QVERIFY(finished.wait(60000));

@@ -2,11 +2,11 @@
 // (127.0.0.2, 127.0.0.3, ...): whom the lists let in and let control, a
 // request smuggled in by a web page, and peers that try to hold the others
 // up, measured by another client's round trips.
-#include "protocol/CAnswerWriter.h"
 #include "CFakeDeviceBase.h"
 #include "CServerThread.h"
 #include "app/CServerOptions.h"
 #include "app/ServerLog.h"
+#include "protocol/CAnswerWriter.h"
 #include "protocol/ServerProtocol.h"
 
 #include <QElapsedTimer>
@@ -48,7 +48,10 @@ public:
 QString RandomAddress()
 {
     QRandomGenerator* random = QRandomGenerator::global();
-    return QStringLiteral("127.%1.%2.%3").arg(random->bounded(1, 255)).arg(random->bounded(0, 256)).arg(random->bounded(1, 255));
+    return QStringLiteral("127.%1.%2.%3")
+        .arg(random->bounded(1, 255))
+        .arg(random->bounded(0, 256))
+        .arg(random->bounded(1, 255));
 }
 
 std::unique_ptr<QTcpSocket> Open(const QString& from, const QString& server)
@@ -96,7 +99,8 @@ void tst_ServerFairness::listsGovernEveryPeer_data()
     const QString three = QStringLiteral("127.0.0.3");
     QTest::newRow("no lists: this computer controls") << QStringList() << two << true << true;
     QTest::newRow("allowed by name") << QStringList { "--allow", "127.0.0.2/32" } << two << true << true;
-    QTest::newRow("loopback not named is closed") << QStringList { "--allow", "127.0.0.2/32" } << three << false << false;
+    QTest::newRow("loopback not named is closed")
+        << QStringList { "--allow", "127.0.0.2/32" } << three << false << false;
     QTest::newRow("control named") << QStringList { "--control", "127.0.0.2" } << two << true << true;
     QTest::newRow("control not named watches") << QStringList { "--control", "127.0.0.2" } << three << true << false;
     QTest::newRow("control none") << QStringList { "--control", "none" } << two << true << false;
@@ -112,7 +116,8 @@ void tst_ServerFairness::listsGovernEveryPeer()
     SERVER_SETTINGS settings;
     QString message;
     int exitCode = 0;
-    QVERIFY2(CServerOptions::Parse(QStringList { "OndrixServer", "--listen", address } + options, settings, message, exitCode),
+    QVERIFY2(CServerOptions::Parse(QStringList { "OndrixServer", "--listen", address } + options, settings, message,
+                 exitCode),
         qPrintable(message));
     CBusyDevice device;
     CServerThread server(settings, &device);

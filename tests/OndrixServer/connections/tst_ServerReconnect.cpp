@@ -1,12 +1,12 @@
 // A live client under a server that is stopped and started again: the
 // proxy, the status bar's connection field and the record cursor as the
 // main window's poll drives them.
-#include "mainwindow/CConnectionStatus.h"
-#include "proxy/CMetaDevice.h"
 #include "CPtyServer.h"
 #include "CRZ450Simulator.h"
-#include "proxy/CRecordCursor.h"
 #include "CServerProcess.h"
+#include "mainwindow/CConnectionStatus.h"
+#include "proxy/CMetaDevice.h"
+#include "proxy/CRecordCursor.h"
 
 #include <QDeadlineTimer>
 #include <QLabel>

@@ -1,10 +1,10 @@
 // The server's side of the text protocol without a socket: bytes as a peer
 // sends them, whole, cut and wrong, to the answers it gets.
-#include "devices/CDevicePool.h"
 #include "CFakeDeviceBase.h"
+#include "app/ServerLog.h"
+#include "devices/CDevicePool.h"
 #include "devices/CRequestHandler.h"
 #include "protocol/CRequestReader.h"
-#include "app/ServerLog.h"
 #include "protocol/ServerProtocol.h"
 
 #include <QtTest>
@@ -64,18 +64,18 @@ void tst_ServerRequests::answers_data()
     QTest::newRow("two at once") << QByteArrayList { "IsOnlineIsError" } << false << QByteArrayList { "1", "0" } << 0;
     QTest::newRow("number cut") << QByteArrayList { "GetRecord:1", "2", PAUSE } << false
                                 << QByteArrayList { "0:12:0:0::0:::::" } << 0;
-    QTest::newRow("number ends at pause") << QByteArrayList { "GetRecord:1", PAUSE } << false
-                                          << QByteArrayList { "0:1:0:0::0:::::" } << 0;
-    QTest::newRow("number past the last record") << QByteArrayList { "GetRecord:200" } << false
-                                                 << QByteArrayList { "0:200:0:0::0:::::" } << 0;
+    QTest::newRow("number ends at pause")
+        << QByteArrayList { "GetRecord:1", PAUSE } << false << QByteArrayList { "0:1:0:0::0:::::" } << 0;
+    QTest::newRow("number past the last record")
+        << QByteArrayList { "GetRecord:200" } << false << QByteArrayList { "0:200:0:0::0:::::" } << 0;
     QTest::newRow("records from an index on") << QByteArrayList { "GetRecords:1232:1000" } << false
                                               << QByteArrayList { "2:0:1232:0:0::0:0:1233:0:0::0" } << 0;
     QTest::newRow("records of the round before") << QByteArrayList { "GetRecords:299998:1000" } << false
                                                  << QByteArrayList { "2:0:299998:0:0::0:0:299999:0:0::0" } << 0;
-    QTest::newRow("longer command waits") << QByteArrayList { "GetCurrentRecord", "Index" } << false
-                                          << QByteArrayList { "1234" } << 0;
-    QTest::newRow("shorter command at pause") << QByteArrayList { "GetCurrentRecord", PAUSE } << false
-                                              << QByteArrayList { "0:1233:0:0::0::::" } << 0;
+    QTest::newRow("longer command waits")
+        << QByteArrayList { "GetCurrentRecord", "Index" } << false << QByteArrayList { "1234" } << 0;
+    QTest::newRow("shorter command at pause")
+        << QByteArrayList { "GetCurrentRecord", PAUSE } << false << QByteArrayList { "0:1233:0:0::0::::" } << 0;
     QTest::newRow("block cut") << QByteArrayList { Block(96).left(60), Block(96).mid(60) } << true
                                << QByteArrayList { "1" } << 1;
     QTest::newRow("block short") << QByteArrayList { Block(95), PAUSE } << true << QByteArrayList { "0" } << 0;
@@ -86,15 +86,16 @@ void tst_ServerRequests::answers_data()
     QTest::newRow("unknown") << QByteArrayList { "Bogus" } << true << QByteArrayList { "" } << 0;
     QTest::newRow("half a command") << QByteArrayList { "GetCur", PAUSE } << true << QByteArrayList { "" } << 0;
     QTest::newRow("bad number") << QByteArrayList { "GetRecord:x" } << true << QByteArrayList { "" } << 0;
-    QTest::newRow("device list") << QByteArrayList { "GetServerDevicesList" } << false << QByteArrayList { "RZ450" } << 0;
+    QTest::newRow("device list") << QByteArrayList { "GetServerDevicesList" } << false << QByteArrayList { "RZ450" }
+                                 << 0;
     QTest::newRow("select known") << QByteArrayList { "SelectServerDevice:RZ450", PAUSE } << false
                                   << QByteArrayList { "1" } << 0;
     QTest::newRow("select unknown") << QByteArrayList { "SelectServerDevice:RZ4", PAUSE } << false
                                     << QByteArrayList { "0" } << 0;
-    QTest::newRow("device query") << QByteArrayList { "RZ450_GetLevelDbm:3", PAUSE } << false
-                                  << QByteArrayList { "75" } << 0;
-    QTest::newRow("device query out of range") << QByteArrayList { "RZ450_GetLevelDbm:31" } << false
-                                               << QByteArrayList { "" } << 0;
+    QTest::newRow("device query") << QByteArrayList { "RZ450_GetLevelDbm:3", PAUSE } << false << QByteArrayList { "75" }
+                                  << 0;
+    QTest::newRow("device query out of range")
+        << QByteArrayList { "RZ450_GetLevelDbm:31" } << false << QByteArrayList { "" } << 0;
     QTest::newRow("spectrum") << QByteArrayList { "RZ450_GetSpectrumData:160" } << false
                               << QByteArrayList { QByteArray(160, char(7)) } << 0;
     QTest::newRow("live state") << QByteArrayList { "GetLiveState" } << false << QByteArrayList { "1:0:1:1234:1" } << 0;
@@ -102,10 +103,11 @@ void tst_ServerRequests::answers_data()
                                     << QByteArrayList { "1:0:1:1234:1" } << 0;
     QTest::newRow("live state between others") << QByteArrayList { "IsErrorGetLiveStateGetCurrentBand" } << false
                                                << QByteArrayList { "0", "1:0:1:1234:1", "1" } << 0;
-    QTest::newRow("live state misspelt") << QByteArrayList { "GetLiveStat", "x" } << false << QByteArrayList { "" } << 0;
+    QTest::newRow("live state misspelt") << QByteArrayList { "GetLiveStat", "x" } << false << QByteArrayList { "" }
+                                         << 0;
     QTest::newRow("live state half") << QByteArrayList { "GetLiveSt", PAUSE } << false << QByteArrayList { "" } << 0;
-    QTest::newRow("menu index out of range") << QByteArrayList { "GetMenuValue:96" } << false
-                                             << QByteArrayList { "0" } << 0;
+    QTest::newRow("menu index out of range")
+        << QByteArrayList { "GetMenuValue:96" } << false << QByteArrayList { "0" } << 0;
 }
 
 void tst_ServerRequests::answers()

@@ -7,15 +7,15 @@
 #include "CFakeBroker.h"
 #include "CFakeDeviceBase.h"
 #include "CMosquittoBroker.h"
-#include "mqtt/CMqttBridge.h"
-#include "mqtt/CMqttPublisher.h"
 #include "CMqttSubscriber.h"
-#include "mqtt/CMqttTopics.h"
 #include "CPtyServer.h"
 #include "CRZ450Simulator.h"
-#include "app/CServerOptions.h"
 #include "CServerProcess.h"
+#include "app/CServerOptions.h"
 #include "app/ServerLog.h"
+#include "mqtt/CMqttBridge.h"
+#include "mqtt/CMqttPublisher.h"
+#include "mqtt/CMqttTopics.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -74,7 +74,8 @@ QList<qint64> Sequences(const QList<QByteArray>& payloads)
 }
 
 // A file of the test's with these permissions, its name its path's last part.
-QString WriteFile(const QTemporaryDir& folder, const QString& name, QFile::Permissions permissions, const QByteArray& text)
+QString WriteFile(const QTemporaryDir& folder, const QString& name, QFile::Permissions permissions,
+    const QByteArray& text)
 {
     QFile file(folder.filePath(name));
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.setPermissions(permissions))
@@ -122,10 +123,12 @@ void tst_Mqtt::deviceNames_data()
     QTest::addColumn<QStringList>("names");
     QTest::newRow("default") << QStringList() << QStringList { "RZ450-host", "RZ450-host-2" };
     QTest::newRow("wildcards and levels") << QStringList { "a/b+c#" } << QStringList { "a_b_c_", "RZ450-host" };
-    QTest::newRow("control and NUL") << QStringList { QString::fromUtf8("x\ty\0z", 5) } << QStringList { "x_y_z", "RZ450-host" };
+    QTest::newRow("control and NUL") << QStringList { QString::fromUtf8("x\ty\0z", 5) }
+                                     << QStringList { "x_y_z", "RZ450-host" };
     QTest::newRow("empty falls back") << QStringList { "", "lab" } << QStringList { "RZ450-host", "lab" };
     QTest::newRow("same name twice") << QStringList { "lab", "lab" } << QStringList { "lab", "lab-2" };
-    QTest::newRow("huge name is cut") << QStringList { QString(1 << 20, 'x') } << QStringList { QString(128, 'x'), "RZ450-host" };
+    QTest::newRow("huge name is cut") << QStringList { QString(1 << 20, 'x') }
+                                      << QStringList { QString(128, 'x'), "RZ450-host" };
 }
 
 void tst_Mqtt::deviceNames()
@@ -187,7 +190,8 @@ void tst_Mqtt::options()
     QTEST(CServerOptions::Parse(QStringList { "OndrixServer" } + arguments, settings, message, exitCode), "ok");
     const MQTT_SETTINGS& mqtt = settings.mqtt;
     if (exitCode == 0)
-        QTEST(QStringLiteral("%1:%2:%3:%4").arg(mqtt.host).arg(mqtt.port).arg(mqtt.bandRate).arg(mqtt.queueLimit), "summary");
+        QTEST(QStringLiteral("%1:%2:%3:%4").arg(mqtt.host).arg(mqtt.port).arg(mqtt.bandRate).arg(mqtt.queueLimit),
+            "summary");
     else
         QVERIFY(message.contains(QLatin1String("--mqtt")));
 }
@@ -264,8 +268,10 @@ void tst_Mqtt::badBroker_data()
     QTest::addColumn<bool>("broker");
     QTest::addColumn<QString>("password");
     QTest::addColumn<QString>("status");
-    QTest::newRow("unreachable") << false << "" << "unreachable";
-    QTest::newRow("wrong password") << true << "wrong" << "refused the connection";
+    QTest::newRow("unreachable") << false << ""
+                                 << "unreachable";
+    QTest::newRow("wrong password") << true << "wrong"
+                                    << "refused the connection";
 }
 
 // The publisher's timer keeps its pace: nothing in it waits on the broker.
@@ -390,30 +396,31 @@ void tst_Mqtt::passwordSafety_data()
     const QStringList privateFile { "--mqtt-password-file", "%private" };
     const QByteArray none;
     QTest::newRow("private file") << local + privateFile << none << false << true << "private plain=0";
-    QTest::newRow("group may read") << local + QStringList { "--mqtt-password-file", "%group" } << none << false << false
-                                    << "may be read by its group";
-    QTest::newRow("anyone may read") << local + QStringList { "--mqtt-password-file", "%world" } << none << false << false
-                                     << "may be read by every user";
+    QTest::newRow("group may read") << local + QStringList { "--mqtt-password-file", "%group" } << none << false
+                                    << false << "may be read by its group";
+    QTest::newRow("anyone may read") << local + QStringList { "--mqtt-password-file", "%world" } << none << false
+                                     << false << "may be read by every user";
     QTest::newRow("credential wins") << local + QStringList { "--mqtt-password-file", "%world" } << none << true << true
                                      << "mqtt-password plain=0";
     QTest::newRow("credential alone") << local << none << true << true << "mqtt-password plain=0";
-    QTest::newRow("localhost") << QStringList { "--mqtt", "LOCALHOST", "--mqtt-user", "u" } + privateFile << none << false
-                               << true << "private plain=0";
-    QTest::newRow("IPv6 loopback") << QStringList { "--mqtt", "[::1]", "--mqtt-user", "u" } + privateFile << none << false
-                                   << true << "private plain=0";
+    QTest::newRow("localhost") << QStringList { "--mqtt", "LOCALHOST", "--mqtt-user", "u" } + privateFile << none
+                               << false << true << "private plain=0";
+    QTest::newRow("IPv6 loopback") << QStringList { "--mqtt", "[::1]", "--mqtt-user", "u" } + privateFile << none
+                                   << false << true << "private plain=0";
     QTest::newRow("plain to a network") << remote + privateFile << none << false << false << "--mqtt-allow-plain";
     QTest::newRow("credential to a network") << remote << none << true << false << "192.0.2.1";
     QTest::newRow("host name is a network") << QStringList { "--mqtt", "broker.lan", "--mqtt-user", "u" } + privateFile
                                             << none << false << false << "--mqtt-ca-file";
-    QTest::newRow("plain allowed") << remote + privateFile + QStringList { "--mqtt-allow-plain" } << none << false << true
-                                   << "private plain=1";
-    QTest::newRow("allowed in the file") << remote + privateFile << QByteArray("mqtt-allow-plain = yes\n") << false << true
-                                         << "private plain=1";
-    QTest::newRow("refused in the file") << remote + privateFile << QByteArray("mqtt-allow-plain = off\n") << false << false
-                                         << "--mqtt-allow-plain";
-    QTest::newRow("neither yes nor no") << local << QByteArray("mqtt-allow-plain = maybe\n") << false << false << "'maybe'";
-    QTest::newRow("TLS to a network") << remote + privateFile + QStringList { "--mqtt-ca-file", "%private" } << none << false
-                                      << true << "private plain=0";
+    QTest::newRow("plain allowed") << remote + privateFile + QStringList { "--mqtt-allow-plain" } << none << false
+                                   << true << "private plain=1";
+    QTest::newRow("allowed in the file") << remote + privateFile << QByteArray("mqtt-allow-plain = yes\n") << false
+                                         << true << "private plain=1";
+    QTest::newRow("refused in the file") << remote + privateFile << QByteArray("mqtt-allow-plain = off\n") << false
+                                         << false << "--mqtt-allow-plain";
+    QTest::newRow("neither yes nor no") << local << QByteArray("mqtt-allow-plain = maybe\n") << false << false
+                                        << "'maybe'";
+    QTest::newRow("TLS to a network") << remote + privateFile + QStringList { "--mqtt-ca-file", "%private" } << none
+                                      << false << true << "private plain=0";
     QTest::newRow("user alone to a network") << remote << none << false << true << " plain=0";
 }
 
@@ -443,7 +450,8 @@ void tst_Mqtt::passwordSafety()
     QString message;
     int exitCode = 0;
     QTEST(CServerOptions::Parse(QStringList { "OndrixServer" } + arguments, settings, message, exitCode), "ok");
-    const QString summary = QFileInfo(settings.mqtt.passwordFile).fileName() + " plain=" + QString::number(settings.mqtt.allowPlain);
+    const QString summary
+        = QFileInfo(settings.mqtt.passwordFile).fileName() + " plain=" + QString::number(settings.mqtt.allowPlain);
     QFETCH(QString, expected);
     QVERIFY2((exitCode == 0 ? summary : message).contains(expected), qPrintable(exitCode == 0 ? summary : message));
 }
@@ -455,10 +463,10 @@ void tst_Mqtt::packetLimit_data()
     QTest::addColumn<QList<qint64>>("limits");
     QTest::addColumn<bool>("connects");
     const qint64 limit = CMqttClient::MAX_INCOMING_PACKET_BYTES;
-    QTest::newRow("every connection") << int(CFakeBroker::Hangup) << QList<int> { 5, 5 } << QList<qint64> { limit, limit }
-                                      << false;
-    QTest::newRow("3.1.1 broker") << int(CFakeBroker::OnlyVersion311) << QList<int> { 5, 4 } << QList<qint64> { limit, 0 }
-                                  << true;
+    QTest::newRow("every connection") << int(CFakeBroker::Hangup) << QList<int> { 5, 5 }
+                                      << QList<qint64> { limit, limit } << false;
+    QTest::newRow("3.1.1 broker") << int(CFakeBroker::OnlyVersion311) << QList<int> { 5, 4 }
+                                  << QList<qint64> { limit, 0 } << true;
 }
 
 void tst_Mqtt::packetLimit()

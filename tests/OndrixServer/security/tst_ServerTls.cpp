@@ -1,16 +1,16 @@
 // The real proxy against the real server's encrypted port, the simulated
 // detector behind it: identity, access keys, and the peers that break the
 // rules.
-#include "connect/CKnownServers.h"
-#include "proxy/CMetaDevice.h"
 #include "CModalWatcher.h"
 #include "CPtyServer.h"
 #include "CRZ450Simulator.h"
-#include "protocol/CServerAddress.h"
 #include "CServerProcess.h"
+#include "connect/CKnownServers.h"
 #include "connect/CServerTrust.h"
 #include "connect/CServerTrustDialog.h"
+#include "protocol/CServerAddress.h"
 #include "protocol/ServerProtocol.h"
+#include "proxy/CMetaDevice.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -78,11 +78,15 @@ void tst_ServerTls::initTestCase()
     m_strState = m_folder.filePath(QStringLiteral("state"));
     m_pServer = std::make_unique<CServerProcess>(m_pPty->Path());
     const QString address = CServerProcess::RandomAddress();
-    QVERIFY2(m_pServer->Start(address, { QStringLiteral("--tls-listen"), address, QStringLiteral("--state-dir"), m_strState }),
+    QVERIFY2(m_pServer->Start(address,
+                 { QStringLiteral("--tls-listen"), address, QStringLiteral("--state-dir"), m_strState }),
         qPrintable(m_pServer->Log()));
     QVERIFY2(m_pServer->WaitForLog(QStringLiteral("(TLS)")), qPrintable(m_pServer->Log()));
-    m_strFingerprint = CServerProcess::Output({ QStringLiteral("--state-dir"), m_strState, QStringLiteral("--fingerprint") });
-    for (const QString& line : CServerProcess::Output({ QStringLiteral("--state-dir"), m_strState, QStringLiteral("--show-keys") }).split(QLatin1Char('\n')))
+    m_strFingerprint
+        = CServerProcess::Output({ QStringLiteral("--state-dir"), m_strState, QStringLiteral("--fingerprint") });
+    for (const QString& line :
+        CServerProcess::Output({ QStringLiteral("--state-dir"), m_strState, QStringLiteral("--show-keys") })
+            .split(QLatin1Char('\n')))
         m_keys.insert(line.section(QLatin1Char(' '), 0, 0).toLatin1(), line.section(QLatin1Char(' '), 1).toLatin1());
 }
 
@@ -116,20 +120,26 @@ void tst_ServerTls::identityIsPrivateAndPrinted()
     QVERIFY(QRegularExpression(QStringLiteral("^[0-9a-f]{64}$")).match(m_strFingerprint).hasMatch());
     QCOMPARE(Key("view").size(), 32);
     QCOMPARE(Key("control").size(), 32);
-    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther
-        | QFileDevice::WriteOther;
+    const QFileDevice::Permissions others
+        = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
     for (const char* name : { "identity.key", "identity.crt", "access-keys" })
-        QCOMPARE(QFile::permissions(m_strState + QLatin1Char('/') + QLatin1String(name)) & others, QFileDevice::Permissions());
+        QCOMPARE(QFile::permissions(m_strState + QLatin1Char('/') + QLatin1String(name)) & others,
+            QFileDevice::Permissions());
     auto device = Connect(QString(), Key("view"));
     QCOMPARE(device->LastRefusal(), CMetaDevice::UnknownServer);
     QCOMPARE(device->PeerFingerprint(), m_strFingerprint);
 
     // A key file others may read is refused, not trusted.
     QTemporaryDir other;
-    QCOMPARE(CServerProcess::Output({ QStringLiteral("--state-dir"), other.path(), QStringLiteral("--show-keys") }).count(QLatin1Char('\n')), 1);
-    QFile::setPermissions(other.filePath(QStringLiteral("access-keys")), QFileDevice::ReadOwner | QFileDevice::ReadOther);
+    QCOMPARE(CServerProcess::Output({ QStringLiteral("--state-dir"), other.path(), QStringLiteral("--show-keys") })
+                 .count(QLatin1Char('\n')),
+        1);
+    QFile::setPermissions(other.filePath(QStringLiteral("access-keys")),
+        QFileDevice::ReadOwner | QFileDevice::ReadOther);
     int exitCode = 0;
-    QVERIFY(CServerProcess::Output({ QStringLiteral("--state-dir"), other.path(), QStringLiteral("--show-keys") }, &exitCode).contains(QStringLiteral("chmod 600")));
+    QVERIFY(CServerProcess::Output({ QStringLiteral("--state-dir"), other.path(), QStringLiteral("--show-keys") },
+        &exitCode)
+                .contains(QStringLiteral("chmod 600")));
     QCOMPARE(exitCode, 1);
 }
 
@@ -172,7 +182,8 @@ void tst_ServerTls::peersBreakingTheRulesAreClosed_data()
     QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<QString>("logged");
     const QByteArray empty = QByteArray(ServerProtocol::FRAME_START) + ServerProtocol::FRAME_END;
-    QTest::newRow("plain client on the encrypted port") << false << QByteArray("IsOnline") << QByteArray() << "TLS handshake failed";
+    QTest::newRow("plain client on the encrypted port")
+        << false << QByteArray("IsOnline") << QByteArray() << "TLS handshake failed";
     QTest::newRow("a request before the key") << true << QByteArray("SetRequest:4") << empty << "before its access key";
     QTest::newRow("a key of 1 MB") << true << "Auth:" + QByteArray(1 << 20, 'k') << QByteArray() << "request too long";
     QTest::newRow("handshake never finished") << false << QByteArray() << QByteArray() << "sent no request in time";
@@ -204,7 +215,8 @@ void tst_ServerTls::guessingKeysShutsTheAddressOut()
         socket.write("Auth:" + QByteArray(32, char('a' + i)));
         QCOMPARE(UntilClosed(socket, 5000), refused);
     }
-    QVERIFY2(m_pServer->WaitForLog(QStringLiteral("shut out of the encrypted port for 10 minutes")), qPrintable(m_pServer->Log()));
+    QVERIFY2(m_pServer->WaitForLog(QStringLiteral("shut out of the encrypted port for 10 minutes")),
+        qPrintable(m_pServer->Log()));
     // Past the second in which the guesser's own lines were limited.
     QTest::qWait(1100);
     QSslSocket shutOut;

@@ -18,5 +18,4 @@ void FakeD2xx_Reset();
 int FakeD2xx_OpenCount(const char* description); // successful opens
 int FakeD2xx_IsOpen(const char* description);
 int FakeD2xx_LatencyTimer(const char* description); // last value set, -1 never
-
 }

@@ -11,28 +11,28 @@ class CFakeDeviceBase : public IRZ450Device
 
 public:
     bool Initialize() override { return true; }
-    void Uninitialize() override {}
+    void Uninitialize() override { }
     QString GetDevID() override { return QStringLiteral("RZ450"); }
     IDevice* GetLocalDevice() override { return this; }
     bool IsOnline() override { return true; }
     bool IsError() override { return false; }
-    void KeyPressed(IDevice::KeyType) override {}
-    void SetRequest(IDevice::RequestType) override {}
+    void KeyPressed(IDevice::KeyType) override { }
+    void SetRequest(IDevice::RequestType) override { }
     QList<CLogRecord> GetLogRecords() override { return {}; }
     QList<CRecord> GetRealtimeRecords() override { return {}; }
-    void Clear() override {}
+    void Clear() override { }
     int GetCurrentMode() override { return MODE_MAN; }
     int GetCurrentRecordIndex() override { return 0; }
     CRecord GetRecord(int) override { return {}; }
     CRecord GetCurrentRecord() override { return GetRecord(GetCurrentRecordIndex() - 1); }
     int GetCurrentBand() override { return 1; }
     unsigned char GetMenuValue(int) override { return 0; }
-    void SetMenuValue(int, unsigned char) override {}
+    void SetMenuValue(int, unsigned char) override { }
     bool SetMenuData(QByteArray data) override { return data.size() == MENU_SIZE; }
     QByteArray GetMenuData() override { return QByteArray(MENU_SIZE, 0); }
     int GetLogType() override { return 0; }
     QDateTime GetTime() override { return QDateTime::currentDateTime(); }
-    void SetTime(const QDateTime&) override {}
+    void SetTime(const QDateTime&) override { }
     int GetLogLoadProgress() override { return 0; }
     bool IsRamOk() override { return true; }
     bool IsFlashOk() override { return true; }

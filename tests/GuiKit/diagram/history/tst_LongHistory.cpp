@@ -87,7 +87,9 @@ void TestLongHistory::foldingKeepsExtentsAndOrder()
         const double level = nans && r % 11 == 0 ? NaN : -double(r % 100);
         const DATA_VALUE value { QVariant::fromValue<quint64>(t), level, r % 97 == 0 ? int(r % 40) : 1 };
         const qsizetype before = values.size();
-        values.insert(std::upper_bound(values.begin(), values.end(), t, [](quint64 a, const DATA_VALUE& v) { return a < Time(v); }), value);
+        values.insert(std::upper_bound(values.begin(), values.end(), t,
+                          [](quint64 a, const DATA_VALUE& v) { return a < Time(v); }),
+            value);
         offered.append(value);
         compactor.Offered(values, before, t);
         QVERIFY(values.size() <= limits.fullMax + limits.foldedMax + 1);
@@ -104,10 +106,13 @@ void TestLongHistory::foldingKeepsExtentsAndOrder()
         bool kept = std::isnan(level);
         if (kind == CHistoryCompactor::LEVELS) {
             // Its bucket still reaches down to its level and up to it.
-            kept = kept || (any([&](const DATA_VALUE& k) { return sameBucket(k) && k.y.toDouble() <= level; })
-                       && any([&](const DATA_VALUE& k) { return sameBucket(k) && k.y.toDouble() >= level; }));
+            kept = kept || (any([&](const DATA_VALUE& k) {
+                return sameBucket(k) && k.y.toDouble() <= level;
+            }) && any([&](const DATA_VALUE& k) { return sameBucket(k) && k.y.toDouble() >= level; }));
         } else {
-            kept = kept || any([&](const DATA_VALUE& k) { return Time(k) <= Time(value) && End(k) >= End(value) && k.y.toDouble() >= level; });
+            kept = kept || any([&](const DATA_VALUE& k) {
+                return Time(k) <= Time(value) && End(k) >= End(value) && k.y.toDouble() >= level;
+            });
         }
         QVERIFY2(kept, qPrintable(QStringLiteral("value at %1, level %2 lost").arg(Time(value) - T0).arg(level)));
     }
@@ -154,7 +159,8 @@ void TestLongHistory::aDayStaysBoundedAndDrawsEverySpike()
             painted.Render();
     }
     QVERIFY(spikes.size() > 20);
-    const CHistoryCompactor::LIMITS limits = CHistoryCompactor::DefaultLimits(lines ? CHistoryCompactor::LEVELS : CHistoryCompactor::BARS);
+    const CHistoryCompactor::LIMITS limits
+        = CHistoryCompactor::DefaultLimits(lines ? CHistoryCompactor::LEVELS : CHistoryCompactor::BARS);
     QVERIFY(painted.Line(0, 0).values.size() < limits.fullMax / 2 + limits.foldedMax);
     const quint64 end = T0 + DAY - 1;
     // A late alarm from three hours back goes into the folded part, after
@@ -202,8 +208,9 @@ void TestLongHistory::rectsToolTipOverAFoldedRun()
     QVERIFY(widget.Diagram(0)->GetToolTipText(false, QPoint(200, 50), widget.Lines(0), text));
     const QString start = QDateTime::fromSecsSinceEpoch(qint64(T0)).toString(QStringLiteral("dd.MM hh:mm:ss"));
     const int seconds = line.values.first().extra;
-    QCOMPARE(text, QStringLiteral("Date/Time: %1<br>Duration: %2<br>Level: -20 dBm")
-                       .arg(start, QTime(0, 0).addSecs(seconds).toString(QStringLiteral("hh:mm:ss"))));
+    QCOMPARE(text,
+        QStringLiteral("Date/Time: %1<br>Duration: %2<br>Level: -20 dBm")
+            .arg(start, QTime(0, 0).addSecs(seconds).toString(QStringLiteral("hh:mm:ss"))));
 }
 
 QTEST_MAIN(TestLongHistory)

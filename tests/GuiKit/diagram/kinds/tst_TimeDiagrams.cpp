@@ -195,7 +195,8 @@ void TestTimeDiagrams::linesKeepEverySpike()
         const QImage image = widget.Render();
         for (int c = 0; c < columns; ++c) {
             const int x = 30 + c;
-            QVERIFY2(Rgb(image, x, int(-spike)) == blue, qPrintable(QStringLiteral("spike at %1 of column %2 lost").arg(k).arg(c)));
+            QVERIFY2(Rgb(image, x, int(-spike)) == blue,
+                qPrintable(QStringLiteral("spike at %1 of column %2 lost").arg(k).arg(c)));
             QCOMPARE(Rgb(image, x, int(-base)), blue);
             // The extent ends at the spike.
             const int beyond = spike > base ? int(-spike) - 2 : int(-spike) + 2;
