@@ -10,5 +10,9 @@ constexpr const char* DIAGRAM_EXPORT_FORMAT = "DiagramExport/Format";
 // Where the windows were when they last closed.
 constexpr const char* OSCILLOSCOPE_GEOMETRY = "Oscilloscope/Geometry";
 constexpr const char* SPECTRUM_GEOMETRY = "Spectrum/Geometry";
+// The spectrum's traces shown (their names, a list) and the sweeps the
+// average takes.
+constexpr const char* SPECTRUM_TRACES = "Spectrum/Traces";
+constexpr const char* SPECTRUM_AVERAGE_SWEEPS = "Spectrum/AverageSweeps";
 
 } // namespace GuiKitSettingsKeys

@@ -1,6 +1,7 @@
 #include "spectrum/CSpectrumWindow.h"
 
 #include "GuiKitSettingsKeys.h"
+#include "spectrum/CTraceOverlay.h"
 #include "spectrum/SpectrumLevels.h"
 #include "widgets/BarGraph.h"
 
@@ -45,6 +46,7 @@ CSpectrumWindow::CSpectrumWindow(QWidget* parent)
     m_pGraphLabel->setObjectName(QStringLiteral("GraphLabel"));
     m_pGraphLabel->setGeometry(5, 5, 500, 180);
     m_pGraphLabel->setFrameShape(QFrame::StyledPanel);
+    m_pTraceOverlay = new CTraceOverlay(m_traces, m_pGraphLabel);
     m_pXMINLabel = AddLabel(QStringLiteral("XMINLabel"), QRect(5, 187, 60, 20));
     m_pXMAXLabel = AddLabel(QStringLiteral("XMAXLabel"), QRect(445, 187, 60, 20));
     m_pYMINLabel = AddLabel(QStringLiteral("YMINLabel"), QRect(510, 165, 55, 20));
@@ -123,11 +125,14 @@ void CSpectrumWindow::SetSweep(const SPECTRUM_SWEEP& sweep)
         sweep.noiseLevel, sweep.signalNo);
     if (m_pWaterfallWidget->AddSweep(sweep))
         m_pLegendWidget->SetLevelMin(sweep.levelMinDbm);
+    if (m_traces.Add(sweep))
+        m_pTraceOverlay->SetLevelMin(sweep.levelMinDbm);
 }
 
 void CSpectrumWindow::ClearSweeps()
 {
     m_pWaterfallWidget->Clear();
+    m_pTraceOverlay->ResetTraces();
 }
 
 void CSpectrumWindow::SetLevels(int yMin)

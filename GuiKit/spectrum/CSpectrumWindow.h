@@ -1,11 +1,13 @@
 #pragma once
 
 #include "GuiKitExport.h"
+#include "spectrum/CSpectrumTraces.h"
 
 #include <QWidget>
 
 class CLabel;
 class CQDiagramWidget;
+class CTraceOverlay;
 class CWaterfallLegend;
 class CWaterfallWidget;
 class QLabel;
@@ -54,4 +56,6 @@ private:
     CWaterfallWidget* m_pWaterfallWidget;
     CWaterfallLegend* m_pLegendWidget;
     QLabel* m_pReadoutLabel;
+    CSpectrumTraces m_traces;
+    CTraceOverlay* m_pTraceOverlay;
 };

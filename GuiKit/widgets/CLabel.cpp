@@ -2,12 +2,6 @@
 
 #include <QPainter>
 
-namespace {
-
-const int BASE_LINE = 180;
-
-} // namespace
-
 CLabel::CLabel(QWidget* parent)
     : QLabel(parent)
 {
@@ -30,8 +24,8 @@ void CLabel::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     painter.setPen(Qt::blue);
     for (int p = 0; p < BarGraph::BARS; ++p) {
-        const int top = BASE_LINE - BarGraph::PIXELS_PER_UNIT * m_values[size_t(p)];
+        const int top = BarGraph::BASE_LINE - BarGraph::PIXELS_PER_UNIT * m_values[size_t(p)];
         for (int x = BarGraph::PIXELS_PER_UNIT * p; x < BarGraph::PIXELS_PER_UNIT * (p + 1); ++x)
-            painter.drawLine(x, BASE_LINE, x, top);
+            painter.drawLine(x, BarGraph::BASE_LINE, x, top);
     }
 }

@@ -1,7 +1,10 @@
 // The spectrum window: its bar graph, the texts of a spectrum and of the
 // search mode, counts beyond the graph, closing and a language change.
+#include "SPECTRUM_SWEEP.h"
 #include "spectrum/CSpectrumWindow.h"
+#include "spectrum/CTraceOverlay.h"
 #include "spectrum/SpectrumLevels.h"
+#include "widgets/BarGraph.h"
 #include "widgets/CLabel.h"
 
 #include <QSettings>
@@ -23,6 +26,17 @@ bool IsBlue(const QImage& image, int x, int y)
     return (image.pixel(x, y) & 0xffffff) == (QColor(Qt::blue).rgb() & 0xffffff);
 }
 
+// Every point at the same level above the lowest, -100 dBm.
+SPECTRUM_SWEEP FlatSweep(int level)
+{
+    SPECTRUM_SWEEP sweep;
+    sweep.points = QByteArray(BarGraph::BARS, char(level));
+    sweep.rangeStartMhz = 2400;
+    sweep.rangeEndMhz = 2483;
+    sweep.levelMinDbm = -100;
+    return sweep;
+}
+
 } // namespace
 
 class TestSpectrumWindow : public QObject
@@ -37,6 +51,8 @@ private Q_SLOTS:
     void searchModeKeepsTheLevels();
     void countsBeyondTheGraph();
     void closeStoresTheGeometry();
+    void tracesAreDrawnOverTheBars_data();
+    void tracesAreDrawnOverTheBars();
     void languageChange();
 };
 
@@ -144,6 +160,39 @@ void TestSpectrumWindow::closeStoresTheGeometry()
     // The next window opens where this one closed.
     CSpectrumWindow next;
     QCOMPARE(next.geometry(), geometry);
+}
+
+void TestSpectrumWindow::tracesAreDrawnOverTheBars_data()
+{
+    QTest::addColumn<int>("trace");
+    QTest::addColumn<int>("level"); // where the trace lies, above the lowest
+    // The sweeps reach 20, 40 and 33: the bars stand at 33, the average is 31.
+    QTest::newRow("max hold, over the background") << int(CSpectrumTraces::MaxHold) << 40;
+    QTest::newRow("min hold, over the bars") << int(CSpectrumTraces::MinHold) << 20;
+    QTest::newRow("average, over the bars") << int(CSpectrumTraces::Average) << 31;
+}
+
+void TestSpectrumWindow::tracesAreDrawnOverTheBars()
+{
+    QFETCH(int, trace);
+    QFETCH(int, level);
+    CSpectrumWindow window;
+    auto* overlay = window.findChild<CTraceOverlay*>();
+    for (int i = 0; i < CSpectrumTraces::TRACE_COUNT; ++i)
+        overlay->SetShown(CSpectrumTraces::Trace(i), i == trace);
+    for (int sweepLevel : { 20, 40, 33 })
+        window.SetSweep(FlatSweep(sweepLevel));
+    const QImage image = window.grab().toImage();
+    const QPoint at = overlay->mapTo(&window,
+        QPoint(BarGraph::PIXELS_PER_UNIT * 80 + 1, BarGraph::BASE_LINE - BarGraph::PIXELS_PER_UNIT * level));
+    const QColor seen = image.pixelColor(at);
+    const QColor expected = CTraceOverlay::Colour(CSpectrumTraces::Trace(trace));
+    const int distance = qAbs(seen.red() - expected.red()) + qAbs(seen.green() - expected.green())
+        + qAbs(seen.blue() - expected.blue());
+    QVERIFY2(distance < 120, qPrintable(seen.name() + QLatin1Char(' ') + expected.name()));
+    // Cleared data starts the traces again.
+    window.ClearSweeps();
+    QVERIFY(window.grab().toImage().pixelColor(at) != seen);
 }
 
 void TestSpectrumWindow::languageChange()

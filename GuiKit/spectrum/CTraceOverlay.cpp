@@ -1,0 +1,183 @@
+#include "spectrum/CTraceOverlay.h"
+
+#include "GuiKitSettingsKeys.h"
+#include "export/CDiagramMenu.h"
+#include "widgets/BarGraph.h"
+
+#include <QInputDialog>
+#include <QMenu>
+#include <QPainter>
+#include <QPainterPath>
+#include <QSettings>
+
+#include <cmath>
+
+namespace {
+
+// Stored by name: a reordered enum must not change what a user chose.
+const char* const TRACE_NAMES[CSpectrumTraces::TRACE_COUNT] = { "max", "min", "average" };
+const int LEGEND_MARGIN = 4;
+const int LEGEND_SWATCH = 10;
+
+} // namespace
+
+CTraceOverlay::CTraceOverlay(CSpectrumTraces& traces, QWidget* graph)
+    : QWidget(graph)
+    , m_traces(traces)
+{
+    setObjectName(QStringLiteral("TraceOverlay"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setGeometry(graph->rect());
+    graph->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(graph, &QWidget::customContextMenuRequested, this, &CTraceOverlay::OnGraphContextMenu);
+    Load();
+}
+
+void CTraceOverlay::SetLevelMin(int levelMinDbm)
+{
+    m_nLevelMinDbm = levelMinDbm;
+    update();
+}
+
+void CTraceOverlay::SetShown(Trace trace, bool shown)
+{
+    m_shown[trace] = shown;
+    Save();
+    update();
+}
+
+void CTraceOverlay::SetAverageSweeps(int count)
+{
+    m_traces.SetAverageSweeps(count);
+    Save();
+    update();
+}
+
+void CTraceOverlay::ResetTraces()
+{
+    m_traces.Reset();
+    update();
+}
+
+QColor CTraceOverlay::Colour(Trace trace)
+{
+    static const QColor colours[CSpectrumTraces::TRACE_COUNT]
+        = { QColor(220, 30, 30), QColor(0, 150, 60), QColor(240, 140, 0) };
+    return colours[trace];
+}
+
+QString CTraceOverlay::Name(Trace trace) const
+{
+    switch (trace) {
+    case CSpectrumTraces::MaxHold: return tr("Max hold");
+    case CSpectrumTraces::MinHold: return tr("Min hold");
+    case CSpectrumTraces::Average: return tr("Average, last %1").arg(m_traces.AverageSweeps());
+    }
+    return QString();
+}
+
+void CTraceOverlay::AddActions(QMenu* menu)
+{
+    for (int i = 0; i < CSpectrumTraces::TRACE_COUNT; ++i) {
+        const auto trace = Trace(i);
+        QAction* action = menu->addAction(Name(trace));
+        action->setObjectName(QStringLiteral("Trace_%1").arg(QLatin1String(TRACE_NAMES[i])));
+        action->setCheckable(true);
+        action->setChecked(m_shown[trace]);
+        connect(action, &QAction::toggled, this, [this, trace](bool on) { SetShown(trace, on); });
+    }
+    menu->addAction(tr("Sweeps to Average..."), this, &CTraceOverlay::AskAverageSweeps)
+        ->setObjectName(QStringLiteral("TraceAverageSweeps"));
+    menu->addAction(tr("Reset Traces"), this, &CTraceOverlay::ResetTraces)->setObjectName(QStringLiteral("TraceReset"));
+}
+
+void CTraceOverlay::OnGraphContextMenu(const QPoint& pos)
+{
+    auto* graph = parentWidget();
+    QMenu menu(graph);
+    AddActions(&menu);
+    menu.addSeparator();
+    CDiagramMenu::AddExportAction(&menu, window());
+    menu.exec(graph->mapToGlobal(pos));
+}
+
+void CTraceOverlay::paintEvent(QPaintEvent*)
+{
+    if (m_traces.Sweeps() == 0)
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (int i = 0; i < CSpectrumTraces::TRACE_COUNT; ++i) {
+        if (m_shown[size_t(i)])
+            PaintTrace(painter, Trace(i));
+    }
+    PaintLegend(painter);
+}
+
+// Through the middle of each bar, at the height a bar of that level has.
+void CTraceOverlay::PaintTrace(QPainter& painter, Trace trace) const
+{
+    const std::vector<double>& values = m_traces.Values(trace);
+    const int points = std::min(int(values.size()), BarGraph::BARS);
+    QPainterPath path;
+    bool started = false;
+    for (int i = 0; i < points; ++i) {
+        const double x = BarGraph::PIXELS_PER_UNIT * (i + 0.5);
+        const double y = BarGraph::BASE_LINE - BarGraph::PIXELS_PER_UNIT * (values[size_t(i)] - m_nLevelMinDbm);
+        if (!std::isfinite(y))
+            continue;
+        started ? path.lineTo(x, y) : path.moveTo(x, y);
+        started = true;
+    }
+    painter.setPen(QPen(Colour(trace), 2.0));
+    painter.drawPath(path);
+}
+
+void CTraceOverlay::PaintLegend(QPainter& painter) const
+{
+    const QFontMetrics metrics = painter.fontMetrics();
+    int y = LEGEND_MARGIN;
+    for (int i = 0; i < CSpectrumTraces::TRACE_COUNT; ++i) {
+        if (!m_shown[size_t(i)])
+            continue;
+        const QString name = Name(Trace(i));
+        const int x = width() - LEGEND_MARGIN - LEGEND_SWATCH - 4 - metrics.horizontalAdvance(name);
+        painter.fillRect(x, y + (metrics.height() - LEGEND_SWATCH) / 2, LEGEND_SWATCH, LEGEND_SWATCH, Colour(Trace(i)));
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(x + LEGEND_SWATCH + 4, y + metrics.ascent(), name);
+        y += metrics.height();
+    }
+}
+
+void CTraceOverlay::AskAverageSweeps()
+{
+    bool ok = false;
+    const int count = QInputDialog::getInt(this, tr("Average"), tr("Sweeps the average takes:"),
+        m_traces.AverageSweeps(), 1, CSpectrumTraces::MAX_AVERAGE_SWEEPS, 1, &ok);
+    if (ok)
+        SetAverageSweeps(count);
+}
+
+void CTraceOverlay::Load()
+{
+    QSettings settings;
+    const QStringList shown = settings.value(QLatin1String(GuiKitSettingsKeys::SPECTRUM_TRACES)).toStringList();
+    for (int i = 0; i < CSpectrumTraces::TRACE_COUNT; ++i)
+        m_shown[size_t(i)] = shown.contains(QLatin1String(TRACE_NAMES[i]));
+    m_traces.SetAverageSweeps(
+        settings
+            .value(QLatin1String(GuiKitSettingsKeys::SPECTRUM_AVERAGE_SWEEPS), CSpectrumTraces::DEFAULT_AVERAGE_SWEEPS)
+            .toInt());
+}
+
+void CTraceOverlay::Save() const
+{
+    QStringList shown;
+    for (int i = 0; i < CSpectrumTraces::TRACE_COUNT; ++i) {
+        if (m_shown[size_t(i)])
+            shown.append(QLatin1String(TRACE_NAMES[i]));
+    }
+    QSettings settings;
+    settings.setValue(QLatin1String(GuiKitSettingsKeys::SPECTRUM_TRACES), shown);
+    settings.setValue(QLatin1String(GuiKitSettingsKeys::SPECTRUM_AVERAGE_SWEEPS), m_traces.AverageSweeps());
+}
