@@ -299,4 +299,35 @@
         <translation>Размер на экране (%1 × %2 пикс.)</translation>
     </message>
 </context>
+<context>
+    <name>CTraceOverlay</name>
+    <message>
+        <source>Max hold</source>
+        <translation>Макс. удержание</translation>
+    </message>
+    <message>
+        <source>Min hold</source>
+        <translation>Мин. удержание</translation>
+    </message>
+    <message>
+        <source>Average, last %1</source>
+        <translation>Среднее, последние %1</translation>
+    </message>
+    <message>
+        <source>Sweeps to Average...</source>
+        <translation>Проходов для среднего...</translation>
+    </message>
+    <message>
+        <source>Reset Traces</source>
+        <translation>Сбросить кривые</translation>
+    </message>
+    <message>
+        <source>Average</source>
+        <translation>Среднее</translation>
+    </message>
+    <message>
+        <source>Sweeps the average takes:</source>
+        <translation>Число проходов для среднего:</translation>
+    </message>
+</context>
 </TS>
