@@ -101,7 +101,7 @@ QString CReportActions::Run()
     if (dialog.exec() != QDialog::Accepted)
         return QString();
     dialog.Apply(input);
-    const QString path = dialog.Path();
+    QString path = dialog.Path();
     QString error;
     m_widgets.statusBar->showMessage(tr("Writing the report..."));
     bool written = false;
