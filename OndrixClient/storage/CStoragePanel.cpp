@@ -4,6 +4,7 @@
 
 #include "app/ClientLog.h"
 #include "live/CLiveRecorder.h"
+#include "sites/CSiteFolder.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -68,6 +69,7 @@ QString CStoragePanel::StoragePath() const
 
 void CStoragePanel::Fill()
 {
+    CSiteFolder::SetStorage(m_strStoragePath);
     const QString label = m_strStoragePath == m_strDefaultStorage ? tr("Default Storage") : m_strStoragePath;
     QTreeWidgetItem* root = m_tree.Rebuild(label, m_strStoragePath);
     // Opened by the program, the root keeps its drive icon until the user
