@@ -62,6 +62,9 @@ public:
     void SetAxisYWidth(int pixels);
     void SetAxisXHeight(int pixels);
     const QRect& GetPlotRect(int area);
+    // What a layer drawn over the plots (CTimeMarks) places itself by.
+    int AreaCount() const { return int(m_areas.size()); }
+    const DIAGRAM_RANGES& Ranges() const { return m_ranges; }
     // Seconds of a time axis in view.
     quint64 VisibleSeconds() const
     {

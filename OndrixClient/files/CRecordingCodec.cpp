@@ -2,6 +2,7 @@
 
 #include "files/CByteReader.h"
 #include "files/CByteWriter.h"
+#include "files/CNoteCodec.h"
 #include "files/CRecordBlockCodec.h"
 #include "files/CRecordingFrames.h"
 
@@ -103,6 +104,11 @@ QByteArray CRecordingCodec::SummaryFrame(const SUMMARY& summary)
     return CRecordingFrames::Make(KIND_SUMMARY, writer.m_bytes);
 }
 
+QByteArray CRecordingCodec::NoteFrame(const NOTE& note)
+{
+    return CRecordingFrames::Make(KIND_NOTE, CNoteCodec::Encode(note));
+}
+
 bool CRecordingCodec::ReadSummary(QByteArrayView tail, SUMMARY& summary)
 {
     QByteArrayView payload;
@@ -189,6 +195,13 @@ CRecordingCodec::CONTENTS CRecordingCodec::DecodeFrames(QByteArrayView bytes, qu
             SUMMARY summary;
             return DecodeSummary(payload, summary);
         }
+        case KIND_NOTE: {
+            NOTE note;
+            if (!CNoteCodec::Decode(payload, note))
+                return false;
+            contents.notes.append(note);
+            return true;
+        }
         default: return true;
         }
     });
@@ -217,6 +230,13 @@ CRecordingCodec::TIMES CRecordingCodec::ScanFrames(QByteArrayView bytes, quint16
             return true;
         case KIND_GAP: times.gaps += payload.size() == GAP_SIZE ? 1 : 0; return payload.size() == GAP_SIZE;
         case KIND_SUMMARY: return payload.size() == SUMMARY_SIZE;
+        case KIND_NOTE: {
+            NOTE note;
+            if (!CNoteCodec::Decode(payload, note))
+                return false;
+            times.notes.append(note);
+            return true;
+        }
         default: return true;
         }
     });

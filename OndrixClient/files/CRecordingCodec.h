@@ -2,6 +2,7 @@
 
 #include "CRecord.h"
 #include "SPECTRUM_SWEEP.h"
+#include "files/NOTE.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -36,6 +37,8 @@
 //           (u64), records and sweeps (i64), automatic (u8), damaged bytes
 //           (i64), damaged places (i32), gaps (i32). A fixed size, so that
 //           the end of the file alone tells what it holds.
+//   kind 7, a note the operator took: time (u64, milliseconds since 1970
+//           UTC), text (u16 byte count, UTF-8), as CNoteCodec describes it
 // Frames are only ever appended, so a file cut at any byte still reads up
 // to its last whole frame. A frame that fails its check, its form or its
 // length limit is damage: reading goes on at the next sync marker where a
@@ -62,7 +65,8 @@ public:
         KIND_DEVICE = 3, // the last kind version 1 knew
         KIND_RECORD_BLOCK = 4,
         KIND_GAP = 5,
-        KIND_SUMMARY = 6
+        KIND_SUMMARY = 6,
+        KIND_NOTE = 7
     };
 
     enum Status {
@@ -108,6 +112,7 @@ public:
         QList<qsizetype> sweepPlaces; // per sweep, the records before it
         QList<GAP> gaps;
         QList<qsizetype> gapPlaces; // per gap, the records before it
+        QList<NOTE> notes;
         QList<DAMAGE> damage;
         QString device;
         // The whole frames' end (or where a cut one starts): where
@@ -125,6 +130,7 @@ public:
         QList<quint64> sweeps;
         QList<qsizetype> sweepPlaces;
         QList<DAMAGE> damage;
+        QList<NOTE> notes; // few: a replay keeps them all
         int gaps = 0;
         QString device;
         qint64 validBytes = 0;
@@ -142,6 +148,7 @@ public:
     static QByteArray SweepFrame(const SPECTRUM_SWEEP& sweep);
     static QByteArray GapFrame(const GAP& gap);
     static QByteArray SummaryFrame(const SUMMARY& summary);
+    static QByteArray NoteFrame(const NOTE& note);
     // True when tail, the last bytes of a file, ends with a whole summary
     // frame that checks out; only those bytes are looked at.
     static bool ReadSummary(QByteArrayView tail, SUMMARY& summary);

@@ -127,6 +127,7 @@ void CRecordingWriter::Carry(ITEM& item)
     case ITEM::Records: WriteRecords(item.records); break;
     case ITEM::Sweep: WriteSweep(item.sweep); break;
     case ITEM::Gap: WriteGap(item.gap); break;
+    case ITEM::Note: WriteNote(item.note); break;
     case ITEM::Close: CloseFile(); break;
     }
     if (item.kind == ITEM::Records) {
@@ -181,6 +182,12 @@ void CRecordingWriter::WriteGap(const CRecordingCodec::GAP& gap)
 {
     if (m_file.isOpen() && Write(CRecordingCodec::GapFrame(gap)))
         ++m_summary.gaps;
+}
+
+void CRecordingWriter::WriteNote(const NOTE& note)
+{
+    if (m_file.isOpen())
+        Write(CRecordingCodec::NoteFrame(note));
 }
 
 void CRecordingWriter::CloseFile()

@@ -21,7 +21,8 @@ class QLockFile;
 // The window only queues, so neither a slow disk nor a full one holds it up.
 //
 // A batch is carried out in order: open a recording, records, sweeps, gaps,
-// close it. Under the free-space floor records are counted instead of
+// notes, close it. A note is written under the free-space floor too: it is
+// small, and nothing else keeps it. Under the free-space floor records are counted instead of
 // written, and a gap frame says what is missing once space returns. A write
 // that fails stops that recording; what was written stays readable.
 class CRecordingWriter
@@ -33,7 +34,7 @@ public:
 
     struct ITEM
     {
-        enum Kind { Open, Records, Sweep, Gap, Close };
+        enum Kind { Open, Records, Sweep, Gap, Note, Close };
         Kind kind = Records;
         QString path;                    // Open: the new recording; its folder exists
         QString device;                  // Open
@@ -41,6 +42,7 @@ public:
         QList<CRecord> records;
         SPECTRUM_SWEEP sweep;
         CRecordingCodec::GAP gap;
+        NOTE note;
     };
 
     struct STATUS
@@ -73,6 +75,7 @@ private:
     void WriteRecords(const QList<CRecord>& records);
     void WriteSweep(const SPECTRUM_SWEEP& sweep);
     void WriteGap(const CRecordingCodec::GAP& gap);
+    void WriteNote(const NOTE& note);
     void CloseFile();
     bool Write(const QByteArray& bytes);
     void Fail(const QString& error);

@@ -145,6 +145,12 @@ void CLiveRecorder::MarkGap(const CRecordingCodec::GAP& gap)
         Queue(CRecordingWriter::ITEM::Gap).gap = gap;
 }
 
+void CLiveRecorder::AppendNote(const NOTE& note)
+{
+    if (IsRecording())
+        Queue(CRecordingWriter::ITEM::Note).note = note;
+}
+
 CRecordingWriter::ITEM& CLiveRecorder::Queue(CRecordingWriter::ITEM::Kind kind)
 {
     m_pending.append(CRecordingWriter::ITEM());

@@ -50,6 +50,7 @@ public:
     void Append(const CRecord& record);
     void AppendSweep(const SPECTRUM_SWEEP& sweep);
     void MarkGap(const CRecordingCodec::GAP& gap);
+    void AppendNote(const NOTE& note);
     // Hands what is pending to the writer; false once the recording stopped.
     bool Flush();
     // Ends the session; its recordings stay.

@@ -3,6 +3,7 @@
 #include "app/CGuardedCall.h"
 #include "app/ClientLog.h"
 #include "files/CDataFile.h"
+#include "files/CNotesFile.h"
 #include "files/CRecordingReader.h"
 #include "live/CRealtimeFileName.h"
 #include "proxy/CMetaDevice.h"
@@ -66,8 +67,11 @@ bool CRealtimeSaver::SaveRecordings(const QString& folder, const QStringList& re
     });
     if (saved)
         return true;
-    for (const QString& name : std::as_const(m_files))
-        QFile::remove(QDir(folder).filePath(name + QStringLiteral(".rdf")));
+    for (const QString& name : std::as_const(m_files)) {
+        const QString path = QDir(folder).filePath(name + QStringLiteral(".rdf"));
+        QFile::remove(path);
+        QFile::remove(CNotesFile::PathFor(path));
+    }
     m_files.clear();
     return false;
 }
@@ -104,11 +108,12 @@ bool CRealtimeSaver::SaveEach(const QString& folder, const QStringList& recordin
 {
     QList<CRecord> records;
     qint64 saved = 0;
-    const auto savePiece = [&](qsizetype size) {
+    m_notes.clear();
+    const auto savePiece = [&](qsizetype size, bool last) {
         const QList<CRecord> part = records.first(size);
         records.remove(0, size);
         saved += size;
-        return SavePiece(folder, automatic, prefix, part);
+        return SavePiece(folder, automatic, prefix, part, last);
     };
     for (const QString& recording : recordings) {
         CRecordingReader reader;
@@ -122,26 +127,49 @@ bool CRealtimeSaver::SaveEach(const QString& folder, const QStringList& recordin
             if (m_strDevice.isEmpty())
                 m_strDevice = reader.Device();
             records += std::exchange(piece.records, {});
+            m_notes += piece.notes;
             while (records.size() >= pieceRecords) {
-                if (!savePiece(pieceRecords))
+                if (!savePiece(pieceRecords, false))
                     return false;
             }
             if (progress && !progress(saved + records.size()))
                 return false;
         }
     }
-    return records.isEmpty() || savePiece(records.size());
+    if (records.isEmpty())
+        return m_notes.isEmpty() || m_files.isEmpty()
+            || SaveNotes(QDir(folder).filePath(m_files.last() + QStringLiteral(".rdf")), {}, true);
+    return savePiece(records.size(), true);
 }
 
 bool CRealtimeSaver::SavePiece(const QString& folder, bool automatic, const QString& prefix,
-    const QList<CRecord>& records)
+    const QList<CRecord>& records, bool last)
 {
     const QString name = CRealtimeFileName::Free(folder, prefix, records.first().time);
-    if (!CDataFile::Save(QDir(folder).filePath(name + QStringLiteral(".rdf")), m_strDevice, automatic ? 1 : 0, records))
+    const QString path = QDir(folder).filePath(name + QStringLiteral(".rdf"));
+    if (!CDataFile::Save(path, m_strDevice, automatic ? 1 : 0, records))
         return false;
     if (m_files.isEmpty())
         m_strName = name;
     m_files.append(name);
+    return SaveNotes(path, records, last);
+}
+
+bool CRealtimeSaver::SaveNotes(const QString& dataFile, const QList<CRecord>& records, bool last)
+{
+    qsizetype count = m_notes.size();
+    if (!last) {
+        const quint64 end = records.last().time;
+        count = std::find_if(m_notes.cbegin(), m_notes.cend(), [end](const NOTE& note) { return note.Seconds() > end; })
+            - m_notes.cbegin();
+    }
+    QList<NOTE> mine = m_notes.first(count);
+    m_notes.remove(0, count);
+    QString error;
+    if (!CNotesFile::Save(dataFile, mine, error)) {
+        qCWarning(lcStorage) << error;
+        return false;
+    }
     return true;
 }
 

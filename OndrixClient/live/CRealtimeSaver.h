@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/NOTE.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -39,6 +41,10 @@ public:
     // must not give a record twice.
     bool SaveRecordings(const QString& folder, const QStringList& recordings, bool automatic, const QString& prefix,
         const Progress& progress = {}, int pieceRecords = PIECE_RECORDS);
+    // The notes a save of the live buffer keeps (a recording brings its
+    // own). Each data file gets, beside it, the notes up to its last record;
+    // the last file the rest.
+    void SetNotes(const QList<NOTE>& notes) { m_notes = notes; }
     QString Name() const;
     QStringList Files() const { return m_files; }
 
@@ -47,10 +53,13 @@ private:
     static bool Aside(const Progress& progress, const std::function<bool(const Progress&)>& work);
     bool SaveEach(const QString& folder, const QStringList& recordings, bool automatic, const QString& prefix,
         const Progress& progress, int pieceRecords);
-    bool SavePiece(const QString& folder, bool automatic, const QString& prefix, const QList<CRecord>& records);
+    bool SavePiece(const QString& folder, bool automatic, const QString& prefix, const QList<CRecord>& records,
+        bool last = true);
+    bool SaveNotes(const QString& dataFile, const QList<CRecord>& records, bool last);
 
     CMetaDevice* m_pDevice;
     QString m_strName;
     QString m_strDevice;
     QStringList m_files;
+    QList<NOTE> m_notes;
 };

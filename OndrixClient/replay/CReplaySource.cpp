@@ -2,6 +2,7 @@
 
 #include "IDevice.h"
 #include "files/CDataFile.h"
+#include "files/CNotesFile.h"
 #include "files/CRecordingReader.h"
 
 #include <QFile>
@@ -72,6 +73,7 @@ bool CReplaySource::LoadRecording(const QString& deviceType, QString& error)
     int firstBand = -1;
     for (qint64 offset = reader.Offset(); reader.Next(piece); offset = reader.Offset()) {
         AddPiece(offset, piece.records, piece.sweeps, piece.sweepPlaces);
+        m_notes += piece.notes;
         severalBands = severalBands || piece.severalBands
             || (firstBand >= 0 && piece.firstBand >= 0 && piece.firstBand != firstBand);
         firstBand = firstBand >= 0 ? firstBand : piece.firstBand;
@@ -105,6 +107,8 @@ bool CReplaySource::LoadDataFile(const QString& deviceType, QString& error)
     case CDataFile::Ok:
         m_nMode = ModeOfKind(kind);
         AddPiece(0, TimesOf(m_records), {}, {});
+        // Damaged notes cost the notes, never the replay.
+        CNotesFile::Load(m_strPath, m_notes, m_strNote);
         return true;
     case CDataFile::WrongDevice: error = WrongDevice(type); return false;
     case CDataFile::OpenFailed: error = tr("%1 cannot be read.").arg(m_strName); return false;

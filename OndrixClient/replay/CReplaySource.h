@@ -61,6 +61,9 @@ public:
     // What the user should know about a file that replays only in part;
     // empty when it replays whole.
     QString Note() const { return m_strNote; }
+    // The operator's notes the file carries (a data file's beside it), in
+    // time order.
+    const QList<NOTE>& Notes() const { return m_notes; }
 
     // The mode a data file of this kind was saved in (0 manual, 1 automatic,
     // 2 a log, which holds every band).
@@ -87,4 +90,5 @@ private:
     int m_nMode = 0;
     QString m_strName;
     QString m_strNote;
+    QList<NOTE> m_notes;
 };

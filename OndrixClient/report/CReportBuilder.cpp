@@ -6,6 +6,7 @@
 #include "export/CDiagramExport.h"
 #include "files/CDataFile.h"
 #include "files/CStoredRecords.h"
+#include "report/CReportNotes.h"
 #include "report/CReportWriter.h"
 #include "storage/CLogArea.h"
 
@@ -81,6 +82,7 @@ bool CReportBuilder::FromFiles(const QStringList& paths, const QString& deviceTy
         kinds.append(kind);
         built.sources.append(name);
         built.data.Add(records, kind);
+        CReportNotes::Add(path, records, built.notes);
         if (gui)
             built.diagrams.append(Diagram(gui, records, kind, name));
     }

@@ -93,6 +93,7 @@ public:
         TitleBlock();
         Summary();
         Events();
+        Notes();
         Diagrams();
         Footer();
         return m_nPage;
@@ -309,6 +310,33 @@ private:
                 { QString::number(i + 1), BandName(event.band, event.bandName, lefts.at(2) - lefts.at(1)),
                     CReportWriter::FormatTime(event.time), CReportWriter::FormatDuration(event.duration),
                     CReportWriter::FormatLevel(event.peak), CReportWriter::FormatLevel(event.threshold) },
+                i % 2 == 1);
+        }
+    }
+
+    // The operator's notes, each with the reading of its moment.
+    void Notes()
+    {
+        const QList<NOTE_READING>& notes = m_input.notes;
+        const QList<COLUMN> columns { { 0.07, CReportWriter::tr("No.") }, { 0.20, CReportWriter::tr("Time") },
+            { 0.43, CReportWriter::tr("Note") }, { 0.15, CReportWriter::tr("Band") },
+            { 0.15, CReportWriter::tr("Level") } };
+        const QList<double> lefts = ColumnLefts(columns);
+        for (int i = 0; i < notes.size(); ++i) {
+            if (i == 0 || !Fits(Dots(ROW_MM))) {
+                NewPage();
+                Heading(CReportWriter::tr("Notes"));
+                HeaderRow(columns, lefts);
+            }
+            const NOTE_READING& note = notes.at(i);
+            const auto cell = [&](int c, const QString& text) {
+                return m_tableMetrics.elidedText(text, Qt::ElideRight,
+                    lefts.at(c + 1) - lefts.at(c) - 2 * Dots(CELL_PAD_MM));
+            };
+            Row(lefts,
+                { QString::number(i + 1), CReportWriter::FormatTime(note.note.Seconds()), cell(2, note.note.text),
+                    note.found ? cell(3, note.bandName) : QStringLiteral("-"),
+                    note.found ? CReportWriter::FormatLevel(note.level) : QStringLiteral("-") },
                 i % 2 == 1);
         }
     }

@@ -14,12 +14,14 @@
 //    line for all bands);
 //  - then the event table, from a page of its own, EventRowsPerPage()
 //    rows a page, its header on every page;
+//  - then the operator's notes, from a page of their own, each with the
+//    band and level of the record nearest to it (CNoteReadings);
 //  - then the diagram pictures, DIAGRAMS_PER_PAGE a page, each scaled to
 //    its place with its proportions kept.
 // Every page has a footer with its number and the count of pages. With
 // the summary on one page, as any detector's 31 bands are, a report has
 // 1 + ceil(events / EventRowsPerPage) + ceil(diagrams / DIAGRAMS_PER_PAGE)
-// pages; a longer summary goes on over further pages.
+// pages, and as many more as its notes fill; a longer summary goes on over further pages.
 //
 // The texts are the translations of the program's language (tr() in the
 // context "CReportWriter", in ondrixclient_ru.ts): install the translator

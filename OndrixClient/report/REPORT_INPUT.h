@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/CNoteReadings.h"
 #include "report/CReportData.h"
 
 #include <QDateTime>
@@ -33,5 +34,7 @@ struct REPORT_INPUT
     QStringList sources;
     CReportData data;
     QList<REPORT_DIAGRAM> diagrams;
+    // The operator's notes, in time order.
+    QList<NOTE_READING> notes;
     QPageSize::PageSizeId paper = QPageSize::A4;
 };

@@ -1,0 +1,72 @@
+#include "diagram/CTimeMarks.h"
+
+#include "diagram/CQDiagramWidget.h"
+#include "diagram/CTimeMapping.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+
+const QColor CTimeMarks::COLOUR(200, 60, 160);
+
+CTimeMarks::CTimeMarks(CQDiagramWidget* diagram)
+    : QWidget(diagram)
+    , m_pDiagram(diagram)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setGeometry(diagram->rect());
+    diagram->installEventFilter(this);
+    raise();
+}
+
+void CTimeMarks::Add(const MARK& mark)
+{
+    if (m_marks.size() >= MAX_MARKS)
+        m_marks.removeFirst();
+    m_marks.append(mark);
+    update();
+}
+
+void CTimeMarks::SetMarks(const QList<MARK>& marks)
+{
+    m_marks = marks.mid(std::max<qsizetype>(0, marks.size() - MAX_MARKS));
+    update();
+}
+
+bool CTimeMarks::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_pDiagram && event->type() == QEvent::Resize)
+        setGeometry(m_pDiagram->rect());
+    return QWidget::eventFilter(watched, event);
+}
+
+void CTimeMarks::paintEvent(QPaintEvent*)
+{
+    const DiagramType type = m_pDiagram->GetAxisXType();
+    if (m_marks.isEmpty() || m_pDiagram->AreaCount() == 0 || (type != DIAGRAM_TIME_LINES && type != DIAGRAM_TIME_RECTS))
+        return;
+    const QRect first = m_pDiagram->GetPlotRect(0);
+    QRect plots = first;
+    for (int area = 1; area < m_pDiagram->AreaCount(); ++area)
+        plots = plots.united(m_pDiagram->GetPlotRect(area));
+    CTimeMapping mapping(m_pDiagram->Ranges(), first);
+    if (!mapping.HasTimeAxis())
+        return;
+    QPainter painter(this);
+    const QFontMetrics metrics(font());
+    for (const MARK& mark : std::as_const(m_marks)) {
+        if (mark.time < mapping.VisibleMin() || mark.time > mapping.VisibleMax())
+            continue;
+        const int x = mapping.X(mark.time);
+        painter.setPen(QPen(COLOUR, 1, Qt::DashLine));
+        painter.drawLine(x, plots.top(), x, plots.bottom());
+        const QString label = metrics.elidedText(mark.text, Qt::ElideRight, LABEL_MAX_PIXELS);
+        const QRect box(x + 2, first.top() + 1, metrics.horizontalAdvance(label) + 4, metrics.height());
+        painter.fillRect(box, QColor(255, 255, 255, 200));
+        painter.setPen(COLOUR);
+        painter.drawText(box, Qt::AlignCenter, label);
+    }
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "GuiKitExport.h"
+
+#include <QList>
+#include <QString>
+#include <QWidget>
+
+class CQDiagramWidget;
+
+// Moments marked on a time diagram: a vertical line across its plots with a
+// short label at the top. A layer of its own over the diagram, so that the
+// diagram draws as it always did; it lets the mouse through, follows the
+// diagram's size and repaints with it. Only marks in the visible window
+// are drawn, and the marks are bounded (MAX_MARKS, the oldest go first).
+class GUIKIT_EXPORT CTimeMarks : public QWidget
+{
+    Q_OBJECT
+
+public:
+    struct MARK
+    {
+        quint64 time = 0; // seconds, as the diagram's time axis
+        QString text;
+    };
+
+    static constexpr int MAX_MARKS = 10000;
+    static constexpr int LABEL_MAX_PIXELS = 160;
+    static const QColor COLOUR;
+
+    explicit CTimeMarks(CQDiagramWidget* diagram);
+
+    void Add(const MARK& mark);
+    void SetMarks(const QList<MARK>& marks);
+    const QList<MARK>& Marks() const { return m_marks; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    CQDiagramWidget* m_pDiagram;
+    QList<MARK> m_marks;
+};
