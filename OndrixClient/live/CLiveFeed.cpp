@@ -158,6 +158,8 @@ void CLiveFeed::Place(CRecord& record)
     const quint64 now = quint64(std::max<qint64>(0, QDateTime::currentSecsSinceEpoch()));
     const quint64 shift = m_timeline.Shift();
     const quint64 own = record.time;
+    m_nLastOwnTime = own;
+    m_nLastSeenMs = QDateTime::currentMSecsSinceEpoch();
     if (m_timeline.Place(m_pDiagram, record.time, now) != CLiveTimeline::StepBack)
         return;
     const quint64 back = m_timeline.Shift() - shift;
@@ -168,6 +170,14 @@ void CLiveFeed::Place(CRecord& record)
                        .arg(back)
                        .arg(at)
                        .arg(m_timeline.Shift()));
+}
+
+quint64 CLiveFeed::DetectorNowMs() const
+{
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (m_nLastOwnTime == 0)
+        return quint64(std::max<qint64>(0, now));
+    return m_nLastOwnTime * 1000 + quint64(std::max<qint64>(0, now - m_nLastSeenMs));
 }
 
 void CLiveFeed::Record(CMetaDevice* device, const CRecord& record)

@@ -49,6 +49,11 @@ public:
     QString RecordingPath() const;
     // The session's recordings, everything recorded so far on the disk.
     QStringList SessionRecordings();
+    // The detector's clock now, in ms since 1970, as its last record tells
+    // (the PC's before any): notes are taken on the records' clock.
+    quint64 DetectorNowMs() const;
+    // Seconds the live view draws ahead of the detector's clock.
+    quint64 ViewShift() const { return m_timeline.Shift(); }
     // Records missed since the last record fed (a server gone away, a ring
     // overrun): marked in the recording and said in the status bar.
     void MarkGap(qint64 missed, quint8 reason);
@@ -84,6 +89,8 @@ private:
     qint64 m_nFedRecords = 0;
     CRecordCursor m_cursor;
     CLiveTimeline m_timeline;
+    quint64 m_nLastOwnTime = 0; // the last record's time, and the PC's then (ms)
+    qint64 m_nLastSeenMs = 0;
     CLiveRecorder m_recorder;
     QString m_strRecordingFolder;
     quint64 m_nLastTime = 0; // of the last record fed

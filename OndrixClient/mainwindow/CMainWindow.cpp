@@ -22,6 +22,7 @@
 #include "mainwindow/COtherWindows.h"
 #include "mainwindow/CPreferencesDialog.h"
 #include "mainwindow/CWindowLayout.h"
+#include "notes/CNoteActions.h"
 #include "proxy/CMetaDevice.h"
 #include "replay/CReplayController.h"
 #include "report/CReportActions.h"
@@ -130,6 +131,9 @@ void CMainWindow::SetupActions()
         { ui.m_pFileReplayAction, ui.menuTree, ui.m_pStorageReplayAction, ui.m_pStorageTree, ui.m_pRealtimeGraphFrame,
             ui.m_pReplayBarLayout, ui.m_pStatusBar },
         m_pLiveFeed, m_pConnection, m_pStoragePanel);
+    m_pNotes = new CNoteActions(this,
+        { ui.menuRealtime, ui.m_pRealTimeButtonsLayout, ui.m_pRealtimeGraphFrame, ui.m_pStatusBar }, m_pLiveFeed,
+        m_pReplay);
     new CReportActions(this, { ui.m_pFileReportAction, ui.m_pRealtimeGraphFrame, ui.m_pStatusBar }, m_pStoragePanel);
     new CExportActions(this,
         { ui.menuTree, ui.m_pStorageReplayAction, ui.menuLog, ui.menuRealtime, ui.m_pStorageTree, ui.m_pStatusBar },
@@ -319,6 +323,7 @@ void CMainWindow::OnRealtimeClearButton()
         return;
     Guarded([&] {
         m_pLiveFeed->ClearCollected(CClientSession::Device());
+        m_pNotes->Clear();
         m_pUi->m_pStatusBar->showMessage(tr("Collected data cleared"));
     });
 }
@@ -340,6 +345,7 @@ void CMainWindow::OnRealtimeSaveButton()
     if (!device || !target)
         return;
     CRealtimeSaver saver(device);
+    saver.SetNotes(m_pNotes->Notes());
     const CRealtimeSaver::Result result
         = CSaveProgress::Run(this, saver, GetItemPath(target), m_pLiveFeed->SessionRecordings());
     if (result != CRealtimeSaver::Saved) {

@@ -13,6 +13,7 @@ class CLiveFeed;
 class CLogArea;
 class CLogDownload;
 class CManualWindow;
+class CNoteActions;
 class CReplayController;
 class CMetaDevice;
 class CStoragePanel;
@@ -136,6 +137,7 @@ private:
     CLogArea* m_pLogArea = nullptr;
     CLogDownload* m_pLogDownload = nullptr;
     CReplayController* m_pReplay = nullptr;
+    CNoteActions* m_pNotes = nullptr;
     std::unique_ptr<CWindowLayout> m_pLayout;
     QLabel* m_pReadyLabel = nullptr;
     QLabel* m_pStateLabel = nullptr;

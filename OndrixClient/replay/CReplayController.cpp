@@ -72,6 +72,7 @@ bool CReplayController::Start(const QString& path)
     if (!m_pSource->Note().isEmpty())
         m_widgets.statusBar->showMessage(
             tr("Replaying the readable part of %1: %2").arg(m_pSource->Name(), m_pSource->Note()));
+    Q_EMIT notesChanged(m_pSource->Notes());
     m_pPlayer->Play();
     return true;
 }
@@ -116,6 +117,7 @@ void CReplayController::End()
         gui->ClearSweeps();
     if (m_pFeed)
         m_pFeed->SetViewsHeld(false);
+    Q_EMIT notesChanged({});
 }
 
 bool CReplayController::IsReplaying() const

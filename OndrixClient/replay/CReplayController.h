@@ -1,5 +1,8 @@
 #pragma once
 
+#include "files/NOTE.h"
+
+#include <QList>
 #include <QObject>
 #include <QPointer>
 
@@ -57,6 +60,10 @@ public:
     void End();
     bool IsReplaying() const;
     CReplayPlayer* Player() const { return m_pPlayer.get(); }
+
+Q_SIGNALS:
+    // The notes of the file a replay started; none when it ended.
+    void notesChanged(const QList<NOTE>& notes);
 
 private:
     void OnFileReplayAction();

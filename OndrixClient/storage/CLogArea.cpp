@@ -25,6 +25,7 @@ CLogArea::CLogArea(const WIDGETS& widgets, QWidget* window)
     : QObject(window)
     , m_widgets(widgets)
     , m_pWindow(window)
+    , m_notes(widgets.diagram, widgets.list)
 {
     CDiagramMenu::Attach(widgets.diagram);
 }
@@ -44,7 +45,10 @@ void CLogArea::Open(const QString& path)
     Show(records, kind);
     if (m_bListed)
         m_strListedName = QFileInfo(path).fileName();
-    statusBar->showMessage(tr("A file loaded"));
+    QString notesError;
+    if (m_notes.Show(path, records, m_bListed, notesError) && !m_bListed)
+        ShowListPage(true);
+    statusBar->showMessage(notesError.isEmpty() ? tr("A file loaded") : notesError);
 }
 
 bool CLogArea::Load(const QString& path, QList<CRecord>& records, int& kind)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CRecord.h"
+#include "notes/CLogNotes.h"
 
 #include <QList>
 #include <QObject>
@@ -66,4 +67,5 @@ private:
     bool m_bListed = false;
     QList<CRecord> m_listed;
     QString m_strListedName;
+    CLogNotes m_notes;
 };
