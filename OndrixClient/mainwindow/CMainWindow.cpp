@@ -131,8 +131,7 @@ void CMainWindow::SetupActions()
         { ui.m_pFileReplayAction, ui.menuTree, ui.m_pStorageReplayAction, ui.m_pStorageTree, ui.m_pRealtimeGraphFrame,
             ui.m_pReplayBarLayout, ui.m_pStatusBar },
         m_pLiveFeed, m_pConnection, m_pStoragePanel);
-    m_pNotes = new CNoteActions(this,
-        { ui.menuRealtime, ui.m_pRealTimeButtonsLayout, ui.m_pRealtimeGraphFrame, ui.m_pStatusBar }, m_pLiveFeed,
+    m_pNotes = new CNoteActions(this, { ui.menuRealtime, ui.m_pRealtimeGraphFrame, ui.m_pStatusBar }, m_pLiveFeed,
         m_pReplay);
     new CReportActions(this, { ui.m_pFileReportAction, ui.m_pRealtimeGraphFrame, ui.m_pStatusBar }, m_pStoragePanel);
     new CExportActions(this,

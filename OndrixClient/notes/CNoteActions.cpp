@@ -8,7 +8,6 @@
 #include "replay/CReplayController.h"
 
 #include <QAction>
-#include <QBoxLayout>
 #include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
@@ -26,7 +25,7 @@ CNoteActions::CNoteActions(QWidget* window, const WIDGETS& widgets, CLiveFeed* f
     , m_pFeed(feed)
     , m_pReplay(replay)
     , m_pAction(new QAction(tr("Add Note..."), this))
-    , m_pButton(new QPushButton(tr("Note..."), window))
+    , m_pButton(new QPushButton(tr("Note..."), widgets.statusBar))
     , m_pMarks(new CTimeMarks(widgets.realtimeDiagram))
 {
     m_pAction->setObjectName(QStringLiteral("m_pRealtimeNoteAction"));
@@ -38,8 +37,7 @@ CNoteActions::CNoteActions(QWidget* window, const WIDGETS& widgets, CLiveFeed* f
     window->addAction(m_pAction);
     if (widgets.realtimeMenu)
         widgets.realtimeMenu->addAction(m_pAction);
-    if (widgets.buttonsLayout)
-        widgets.buttonsLayout->insertWidget(widgets.buttonsLayout->count(), m_pButton);
+    widgets.statusBar->addPermanentWidget(m_pButton, 0);
     connect(m_pAction, &QAction::triggered, this, &CNoteActions::OnNoteAction);
     connect(m_pButton, &QPushButton::clicked, this, &CNoteActions::OnNoteAction);
     if (replay)

@@ -11,14 +11,14 @@ class CQDiagramWidget;
 class CReplayController;
 class CTimeMarks;
 class QAction;
-class QBoxLayout;
 class QMenu;
 class QPushButton;
 class QStatusBar;
 class QWidget;
 
 // Notes taken during a live sweep: Realtime > Add Note... (Ctrl+N) and the
-// Note... button beside the realtime buttons ask for one at the present
+// Note... button at the right of the status bar (the realtime buttons' row
+// belongs to the device GUI's buttons after the built-in ones) ask for one at the present
 // moment of the detector's clock. A note goes into the live recording, is
 // marked on the realtime diagram and is kept for a save of the live buffer.
 // A replay shows the notes of its file instead; notes are taken live only,
@@ -34,7 +34,6 @@ public:
     struct WIDGETS
     {
         QMenu* realtimeMenu = nullptr;
-        QBoxLayout* buttonsLayout = nullptr;
         CQDiagramWidget* realtimeDiagram = nullptr;
         QStatusBar* statusBar = nullptr;
     };

@@ -7,6 +7,7 @@
 #include "live/CLiveRecorder.h"
 #include "live/CRealtimeSaver.h"
 #include "notes/CLogNotes.h"
+#include "notes/CNoteActions.h"
 #include "notes/CNoteDialog.h"
 #include "replay/CReplaySource.h"
 #include "report/CReportBuilder.h"
@@ -15,7 +16,10 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QMainWindow>
+#include <QMenu>
 #include <QProcess>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -78,6 +82,7 @@ private Q_SLOTS:
     void readingsOfTheMoment();
     void reportListsNotes();
     void shownOnDiagramAndList();
+    void liveSessionKeepsItsNotes();
 };
 
 void tst_Notes::refusesTexts_data()
@@ -324,6 +329,26 @@ void tst_Notes::shownOnDiagramAndList()
     }
     QVERIFY2(coloured > plot.height() / 3, qPrintable(QString::number(coloured)));
     image.save(QDir::temp().filePath(QStringLiteral("ondrix-note-mark.png")));
+}
+
+// Refused notes leave no trace; the kept ones are marked where the view
+// draws their moment.
+void tst_Notes::liveSessionKeepsItsNotes()
+{
+    QMainWindow window;
+    QMenu menu;
+    auto* diagram = new CQDiagramWidget(&window);
+    CNoteActions actions(&window, { &menu, diagram, window.statusBar() }, nullptr, nullptr);
+    QCOMPARE(actions.Action()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    QVERIFY(menu.actions().contains(actions.Action()));
+    QVERIFY(actions.Add({ T0 * 1000, QString(100 * 1024, QLatin1Char('x')) }).contains(QStringLiteral("at most")));
+    QVERIFY(!actions.Add({ T0 * 1000, QStringLiteral("a\rb") }).isEmpty());
+    QVERIFY(actions.Add(DESK).isEmpty());
+    QCOMPARE(actions.Notes(), QList<NOTE> { DESK });
+    QCOMPARE(actions.Marks()->Marks().size(), 1);
+    QCOMPARE(actions.Marks()->Marks().first().time, T0 + 3);
+    actions.Clear();
+    QVERIFY(actions.Marks()->Marks().isEmpty());
 }
 
 QTEST_MAIN(tst_Notes)
