@@ -133,7 +133,9 @@ void CMainWindow::SetupActions()
         m_pLiveFeed, m_pConnection, m_pStoragePanel);
     m_pNotes = new CNoteActions(this, { ui.menuRealtime, ui.m_pRealtimeGraphFrame, ui.m_pStatusBar }, m_pLiveFeed,
         m_pReplay);
-    new CReportActions(this, { ui.m_pFileReportAction, ui.m_pRealtimeGraphFrame, ui.m_pStatusBar }, m_pStoragePanel);
+    report->SetLiveNotes(m_pNotes);
+    auto* report = new CReportActions(this, { ui.m_pFileReportAction, ui.m_pRealtimeGraphFrame, ui.m_pStatusBar },
+        m_pStoragePanel);
     new CExportActions(this,
         { ui.menuTree, ui.m_pStorageReplayAction, ui.menuLog, ui.menuRealtime, ui.m_pStorageTree, ui.m_pStatusBar },
         m_pStoragePanel, m_pLogArea);

@@ -2,6 +2,7 @@
 
 #include "app/CClientSession.h"
 #include "diagram/CQDiagramWidget.h"
+#include "notes/CNoteActions.h"
 #include "proxy/CMetaDevice.h"
 #include "report/CReportBuilder.h"
 #include "report/CReportDialog.h"
@@ -76,7 +77,7 @@ bool CReportActions::Build(REPORT_INPUT& input)
         }
         return true;
     }
-    if (!CReportBuilder::FromLive(device, input, error)) {
+    if (!CReportBuilder::FromLive(device, input, error, m_pNotes ? m_pNotes->Notes() : QList<NOTE>())) {
         Warn(error);
         return false;
     }

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QStringList>
 
+class CNoteActions;
 class CQDiagramWidget;
 class CStoragePanel;
 class QAction;
@@ -39,6 +40,8 @@ public:
     bool Build(REPORT_INPUT& input);
     // Asks, writes and opens; the path written, or empty.
     QString Run();
+    // The live session's notes, for a report of the live session.
+    void SetLiveNotes(const CNoteActions* notes) { m_pNotes = notes; }
 
 private:
     void AddLiveDiagrams(REPORT_INPUT& input) const;
@@ -47,4 +50,5 @@ private:
     QMainWindow* m_pWindow;
     WIDGETS m_widgets;
     CStoragePanel* m_pStorage;
+    const CNoteActions* m_pNotes = nullptr;
 };

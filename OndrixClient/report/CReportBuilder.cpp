@@ -93,7 +93,7 @@ bool CReportBuilder::FromFiles(const QStringList& paths, const QString& deviceTy
     return true;
 }
 
-bool CReportBuilder::FromLive(IDevice* device, REPORT_INPUT& input, QString& error)
+bool CReportBuilder::FromLive(IDevice* device, REPORT_INPUT& input, QString& error, const QList<NOTE>& notes)
 {
     if (!device) {
         error = tr("No device is connected.");
@@ -113,6 +113,7 @@ bool CReportBuilder::FromLive(IDevice* device, REPORT_INPUT& input, QString& err
     const int kind = mode == IDevice::MODE_AUTO ? 1 : 0;
     input.data = CReportData();
     input.data.Add(records, kind);
+    input.notes = CNoteReadings::For(notes, records);
     input.detectorId = type;
     input.sources = QStringList { tr("Live session") };
     input.settings = SettingsText({ kind }, input.data);

@@ -32,10 +32,10 @@ public:
     // when one cannot be read: input is then left as it was.
     static bool FromFiles(const QStringList& paths, const QString& deviceType, IDeviceGui* gui, REPORT_INPUT& input,
         QString& error);
-    // The live records the device holds; the caller adds the pictures of
-    // what shows (Picture). False, with error, when the device cannot be
-    // asked.
-    static bool FromLive(IDevice* device, REPORT_INPUT& input, QString& error);
+    // The live records the device holds, with the session's notes; the
+    // caller adds the pictures of what shows (Picture). False, with error,
+    // when the device cannot be asked.
+    static bool FromLive(IDevice* device, REPORT_INPUT& input, QString& error, const QList<NOTE>& notes = {});
 
     // Records drawn into a diagram of the report's size, never shown.
     static REPORT_DIAGRAM Diagram(IDeviceGui* gui, const QList<CRecord>& records, int kind, const QString& caption);
