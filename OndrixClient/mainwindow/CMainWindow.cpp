@@ -123,7 +123,7 @@ void CMainWindow::SetupStatusBar()
     ShowState(StateOffline);
 }
 
-// The replay, report and export actions, each given the widgets it works with.
+// The replay, note, report and export actions, each given the widgets it works with.
 void CMainWindow::SetupActions()
 {
     const Ui::CMainWindow& ui = *m_pUi;
@@ -133,9 +133,9 @@ void CMainWindow::SetupActions()
         m_pLiveFeed, m_pConnection, m_pStoragePanel);
     m_pNotes = new CNoteActions(this, { ui.menuRealtime, ui.m_pRealtimeGraphFrame, ui.m_pStatusBar }, m_pLiveFeed,
         m_pReplay);
-    report->SetLiveNotes(m_pNotes);
     auto* report = new CReportActions(this, { ui.m_pFileReportAction, ui.m_pRealtimeGraphFrame, ui.m_pStatusBar },
         m_pStoragePanel);
+    report->SetLiveNotes(m_pNotes);
     new CExportActions(this,
         { ui.menuTree, ui.m_pStorageReplayAction, ui.menuLog, ui.menuRealtime, ui.m_pStorageTree, ui.m_pStatusBar },
         m_pStoragePanel, m_pLogArea);
