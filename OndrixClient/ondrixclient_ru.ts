@@ -1045,6 +1045,22 @@
         <source>The report cannot be written: %1</source>
         <translation>Не удалось записать отчёт: %1</translation>
     </message>
+    <message>
+        <source>Time</source>
+        <translation>Время</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Заметка</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>Уровень</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <translation>Заметки</translation>
+    </message>
 </context>
 <context>
     <name>CSaveProgress</name>
@@ -1316,6 +1332,96 @@
     <message>
         <source> (gaps or damage)</source>
         <translation> (пропуски или повреждения)</translation>
+    </message>
+</context>
+<context>
+    <name>CLogNotes</name>
+    <message>
+        <source>Note</source>
+        <translation>Заметка</translation>
+    </message>
+</context>
+<context>
+    <name>CNoteActions</name>
+    <message>
+        <source>Add Note...</source>
+        <translation>Добавить заметку...</translation>
+    </message>
+    <message>
+        <source>Note...</source>
+        <translation>Заметка...</translation>
+    </message>
+    <message>
+        <source>Write down where you are at this moment (Ctrl+N)</source>
+        <translation>Записать, где вы находитесь в этот момент (Ctrl+N)</translation>
+    </message>
+    <message>
+        <source>The session holds %1 notes, as many as it keeps.</source>
+        <translation>В сеансе уже %1 заметок — больше он не хранит.</translation>
+    </message>
+    <message>
+        <source>A replay shows the notes of its file; notes are taken during a live session.</source>
+        <translation>Воспроизведение показывает заметки своего файла; заметки добавляются во время живого сеанса.</translation>
+    </message>
+    <message>
+        <source>Note added</source>
+        <translation>Заметка добавлена</translation>
+    </message>
+</context>
+<context>
+    <name>CNoteCodec</name>
+    <message>
+        <source>The note is empty.</source>
+        <translation>Заметка пуста.</translation>
+    </message>
+    <message>
+        <source>The note is %1 characters long; a note holds at most %2.</source>
+        <translation>Заметка длиной %1 символов; заметка может содержать не более %2.</translation>
+    </message>
+    <message>
+        <source>The note holds a control character (code %1); a note is one line of plain text.</source>
+        <translation>Заметка содержит управляющий символ (код %1); заметка — одна строка простого текста.</translation>
+    </message>
+</context>
+<context>
+    <name>CNoteDialog</name>
+    <message>
+        <source>Add Note</source>
+        <translation>Добавить заметку</translation>
+    </message>
+    <message>
+        <source>Where you stand, e.g. north wall, behind the desk</source>
+        <translation>Где вы стоите, например: северная стена, за столом</translation>
+    </message>
+    <message>
+        <source>Note at %1</source>
+        <translation>Заметка на %1</translation>
+    </message>
+</context>
+<context>
+    <name>CNotesFile</name>
+    <message>
+        <source>The notes file %1 cannot be read.</source>
+        <translation>Файл заметок %1 не удаётся прочитать.</translation>
+    </message>
+    <message>
+        <source>The notes file %1 is no notes file of this program; no notes were read from it.</source>
+        <translation>Файл %1 не является файлом заметок этой программы; заметки из него не прочитаны.</translation>
+    </message>
+    <message>
+        <source>The notes file %1 is damaged; %2 note(s) were read, the damaged ones are left out.</source>
+        <translation>Файл заметок %1 повреждён; прочитано заметок: %2, повреждённые пропущены.</translation>
+    </message>
+    <message>
+        <source>The notes could not be written to %1: %2</source>
+        <translation>Не удалось записать заметки в %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CReportNotes</name>
+    <message>
+        <source>%1 cannot be read.</source>
+        <translation>Не удаётся прочитать %1.</translation>
     </message>
 </context>
 </TS>
