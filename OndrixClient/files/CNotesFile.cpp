@@ -91,3 +91,15 @@ bool CNotesFile::Save(const QString& dataFile, const QList<NOTE>& notes, QString
     }
     return true;
 }
+
+bool CNotesFile::Move(const QString& dataFile, const QString& renamedTo)
+{
+    const QString from = PathFor(dataFile);
+    return !QFile::exists(from) || QFile::rename(from, PathFor(renamedTo));
+}
+
+bool CNotesFile::Remove(const QString& dataFile)
+{
+    const QString path = PathFor(dataFile);
+    return !QFile::exists(path) || QFile::remove(path);
+}

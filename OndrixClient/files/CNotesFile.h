@@ -37,4 +37,8 @@ public:
     static bool Load(const QString& dataFile, QList<NOTE>& notes, QString& error);
     // Writes the notes beside dataFile whole or not at all; no notes, no file.
     static bool Save(const QString& dataFile, const QList<NOTE>& notes, QString& error);
+    // The notes follow their data file when the user renames it (never
+    // over other notes) and go with it when the user deletes it.
+    static bool Move(const QString& dataFile, const QString& renamedTo);
+    static bool Remove(const QString& dataFile);
 };

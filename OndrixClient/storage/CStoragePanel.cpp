@@ -1,8 +1,10 @@
 #include "storage/CStoragePanel.h"
+
 #include "app/ClientSettingsKeys.h"
 #include "mainwindow/StatusBar.h"
 
 #include "app/ClientLog.h"
+#include "files/CNotesFile.h"
 #include "live/CLiveRecorder.h"
 #include "sites/CSiteFolder.h"
 
@@ -144,11 +146,14 @@ void CStoragePanel::Rename()
     const QString extension = CStorageTree::Extension(CStorageTree::KindOf(item));
     const QString path = PathOf(item->parent()) + QLatin1Char('/') + name + QLatin1Char('.') + extension;
     // Renaming never replaces another file.
-    if (!CStorageTree::IsPlainName(name) || !QFile::rename(PathOf(item), path)) {
-        qCWarning(lcStorage) << "not renamed:" << PathOf(item) << "to" << path;
+    const QString old = PathOf(item);
+    if (!CStorageTree::IsPlainName(name) || !QFile::rename(old, path)) {
+        qCWarning(lcStorage) << "not renamed:" << old << "to" << path;
         Warn(tr("Could not rename the file!"));
         return;
     }
+    if (!CNotesFile::Move(old, path))
+        qCWarning(lcStorage) << "the notes stayed under the old name:" << CNotesFile::PathFor(old);
     item->setText(0, name);
     Say(tr("A file renamed"), true);
 }
@@ -179,6 +184,8 @@ void CStoragePanel::Delete()
         Warn(folder ? tr("Could not delete the folder!") : tr("Could not delete the file!"));
         return;
     }
+    if (!folder && !CNotesFile::Remove(path))
+        qCWarning(lcStorage) << "the notes of a deleted file stayed:" << CNotesFile::PathFor(path);
     delete item;
     Say(folder ? tr("A folder has been deleted") : tr("A file has been deleted"), false);
 }

@@ -5,7 +5,9 @@
 #include "CModalWatcher.h"
 #include "CRecordingDeviceGui.h"
 #include "app/CClientSession.h"
+#include "diagram/CTimeMarks.h"
 #include "files/CDataFile.h"
+#include "files/CNotesFile.h"
 #include "files/CRecordingCodec.h"
 #include "live/CLiveRecorder.h"
 #include "live/CRealtimeFileName.h"
@@ -59,6 +61,7 @@ private Q_SLOTS:
     void realtimeSaveNamesAndNeverOverwrites();
     void recordingsShowNewestFirstAndLoad();
     void loadingSwitchesTheListPage();
+    void notesGoWithTheirFile();
     void damagedOrForeignFilesDoNotLoad();
     void browseShowsTheChosenFolder();
     void deviceNamesStayInsideTheProgramFolder();
@@ -359,6 +362,38 @@ void TestStorage::recordingsShowNewestFirstAndLoad()
     m_pWindow->OnStorageItemActivated(newest);
     QCOMPARE(Status(), QStringLiteral("A file loaded"));
     QCOMPARE(m_pGui->Count(QStringLiteral("AddRealtimeRecord")), 12);
+}
+
+// A realtime file's notes show in its list and on its diagram, follow a
+// rename, go with a delete; damaged ones are told and the file still shows.
+void TestStorage::notesGoWithTheirFile()
+{
+    Write({ "rt.rdf" }, 4);
+    QString error;
+    QVERIFY(CNotesFile::Save(Path(QStringLiteral("rt.rdf")), { { 1767225602000u, QStringLiteral("desk") } }, error));
+    MakeWindow();
+    Click(QStringLiteral("rt"));
+    QCOMPARE(Tabs()->count(), 2);
+    auto* list = m_pWindow->findChild<QTreeWidget*>(QStringLiteral("m_pLogListTree"));
+    QCOMPARE(list->topLevelItemCount(), 1);
+    QCOMPARE(list->topLevelItem(0)->text(5), QStringLiteral("desk"));
+    QCOMPARE(m_pWindow->findChild<CTimeMarks*>(QStringLiteral("m_pLogNoteMarks"))->Marks().size(), 1);
+
+    m_strInput = QStringLiteral("rt2");
+    m_pWindow->OnRenameButton();
+    QVERIFY(QFile::exists(Path(QStringLiteral("rt2.rdf.notes"))));
+    QVERIFY(!QFile::exists(Path(QStringLiteral("rt.rdf.notes"))));
+
+    QFile notes(Path(QStringLiteral("rt2.rdf.notes")));
+    QVERIFY(notes.open(QIODevice::ReadWrite) && notes.seek(20) && notes.write("\xff\xff", 2) == 2);
+    notes.close();
+    Click(QStringLiteral("rt2"));
+    QVERIFY2(Status().contains(QStringLiteral("damaged")), qPrintable(Status()));
+    QCOMPARE(m_pGui->Count(QStringLiteral("AddRealtimeRecord")), 8);
+
+    m_pWatcher->SetAnswer(QMessageBox::Yes);
+    m_pWindow->OnDeleteButton();
+    QVERIFY(!QFile::exists(Path(QStringLiteral("rt2.rdf.notes"))));
 }
 
 void TestStorage::loadingSwitchesTheListPage()
