@@ -55,15 +55,25 @@ void CTimeMarks::paintEvent(QPaintEvent*)
     CTimeMapping mapping(m_pDiagram->Ranges(), first);
     if (!mapping.HasTimeAxis())
         return;
+    // The marks in view, left to right: a label takes no more than the
+    // room up to the next mark, so that close marks keep their lines clear.
+    QList<std::pair<int, const MARK*>> shown;
+    for (const MARK& mark : std::as_const(m_marks)) {
+        if (mark.time >= mapping.VisibleMin() && mark.time <= mapping.VisibleMax())
+            shown.append({ mapping.X(mark.time), &mark });
+    }
+    std::stable_sort(shown.begin(), shown.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     QPainter painter(this);
     const QFontMetrics metrics(font());
-    for (const MARK& mark : std::as_const(m_marks)) {
-        if (mark.time < mapping.VisibleMin() || mark.time > mapping.VisibleMax())
-            continue;
-        const int x = mapping.X(mark.time);
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        const int x = shown.at(i).first;
         painter.setPen(QPen(COLOUR, 1, Qt::DashLine));
         painter.drawLine(x, plots.top(), x, plots.bottom());
-        const QString label = metrics.elidedText(mark.text, Qt::ElideRight, LABEL_MAX_PIXELS);
+        const int room = i + 1 < shown.size() ? shown.at(i + 1).first - x - 6 : LABEL_MAX_PIXELS;
+        const QString label
+            = metrics.elidedText(shown.at(i).second->text, Qt::ElideRight, std::min(room, LABEL_MAX_PIXELS));
+        if (label.isEmpty() || room < LABEL_MIN_PIXELS)
+            continue;
         const QRect box(x + 2, first.top() + 1, metrics.horizontalAdvance(label) + 4, metrics.height());
         painter.fillRect(box, QColor(255, 255, 255, 200));
         painter.setPen(COLOUR);

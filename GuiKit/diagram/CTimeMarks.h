@@ -9,10 +9,9 @@
 class CQDiagramWidget;
 
 // Moments marked on a time diagram: a vertical line across its plots with a
-// short label at the top. A layer of its own over the diagram, so that the
-// diagram draws as it always did; it lets the mouse through, follows the
-// diagram's size and repaints with it. Only marks in the visible window
-// are drawn, and the marks are bounded (MAX_MARKS, the oldest go first).
+// short label at the top, cut short where the next mark follows closely. A layer of its own over the diagram, so that
+// the diagram draws as it always did; it lets the mouse through, follows the diagram's size and repaints with it. Only
+// marks in the visible window are drawn, and the marks are bounded (MAX_MARKS, the oldest go first).
 class GUIKIT_EXPORT CTimeMarks : public QWidget
 {
     Q_OBJECT
@@ -26,6 +25,8 @@ public:
 
     static constexpr int MAX_MARKS = 10000;
     static constexpr int LABEL_MAX_PIXELS = 160;
+    // Less room than this before the next mark: the line only.
+    static constexpr int LABEL_MIN_PIXELS = 24;
     static const QColor COLOUR;
 
     explicit CTimeMarks(CQDiagramWidget* diagram);
