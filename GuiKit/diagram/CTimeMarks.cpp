@@ -67,13 +67,20 @@ void CTimeMarks::paintEvent(QPaintEvent*)
     const QFontMetrics metrics(font());
     for (qsizetype i = 0; i < shown.size(); ++i) {
         const int x = shown.at(i).first;
+        // Marks of one pixel column are one line: a long session's many
+        // notes cost a line a column at most.
+        if (i > 0 && shown.at(i - 1).first == x)
+            continue;
         painter.setPen(QPen(COLOUR, 1, Qt::DashLine));
         painter.drawLine(x, plots.top(), x, plots.bottom());
-        const int room = i + 1 < shown.size() ? shown.at(i + 1).first - x - 6 : LABEL_MAX_PIXELS;
+        qsizetype next = i + 1;
+        while (next < shown.size() && shown.at(next).first == x)
+            ++next;
+        const int room = next < shown.size() ? shown.at(next).first - x - 6 : LABEL_MAX_PIXELS;
+        if (room < LABEL_MIN_PIXELS)
+            continue;
         const QString label
             = metrics.elidedText(shown.at(i).second->text, Qt::ElideRight, std::min(room, LABEL_MAX_PIXELS));
-        if (label.isEmpty() || room < LABEL_MIN_PIXELS)
-            continue;
         const QRect box(x + 2, first.top() + 1, metrics.horizontalAdvance(label) + 4, metrics.height());
         painter.fillRect(box, QColor(255, 255, 255, 200));
         painter.setPen(COLOUR);
