@@ -80,6 +80,7 @@ private Q_SLOTS:
     void liveRecordingAndSaveKeepNotes();
     void readingsOfTheMoment_data();
     void readingsOfTheMoment();
+    void reportListsNotes_data();
     void reportListsNotes();
     void shownOnDiagramAndList();
     void liveSessionKeepsItsNotes();
@@ -269,13 +270,24 @@ void tst_Notes::readingsOfTheMoment()
 }
 
 // ondrixctl report and the client's both build through FromFiles.
+void tst_Notes::reportListsNotes_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("data file") << QStringLiteral("rt.rdf");
+    QTest::newRow("recording") << QStringLiteral("session.orzrec");
+}
+
 void tst_Notes::reportListsNotes()
 {
+    QFETCH(QString, name);
     QTemporaryDir folder;
-    const QString data = folder.filePath(QStringLiteral("rt.rdf"));
-    QVERIFY(CDataFile::Save(data, QStringLiteral("RZ450"), 0, Records(10)));
+    const QString data = folder.filePath(name);
     QString error;
-    QVERIFY(CNotesFile::Save(data, { DOOR, DESK }, error));
+    if (name.endsWith(QLatin1String(".rdf")))
+        QVERIFY(CDataFile::Save(data, QStringLiteral("RZ450"), 0, Records(10))
+            && CNotesFile::Save(data, { DOOR, DESK }, error));
+    else
+        QVERIFY(Write(data, Recording({ DESK, DOOR })));
     REPORT_INPUT input;
     QVERIFY2(CReportBuilder::FromFiles({ data }, QStringLiteral("RZ450"), nullptr, input, error), qPrintable(error));
     QCOMPARE(input.notes.size(), 2);
