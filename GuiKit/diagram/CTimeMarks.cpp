@@ -5,9 +5,12 @@
 
 #include <QEvent>
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include <algorithm>
+#include <cstdlib>
 
 const QColor CTimeMarks::COLOUR(200, 60, 160);
 
@@ -40,29 +43,57 @@ bool CTimeMarks::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_pDiagram && event->type() == QEvent::Resize)
         setGeometry(m_pDiagram->rect());
+    if (watched == m_pDiagram && event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString text = TextAt(help->pos());
+        if (!text.isEmpty()) {
+            QToolTip::showText(help->globalPos(), text, m_pDiagram);
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 
-void CTimeMarks::paintEvent(QPaintEvent*)
+QList<std::pair<int, const CTimeMarks::MARK*>> CTimeMarks::Shown(QRect& first, QRect& plots) const
 {
+    QList<std::pair<int, const MARK*>> shown;
     const DiagramType type = m_pDiagram->GetAxisXType();
     if (m_marks.isEmpty() || m_pDiagram->AreaCount() == 0 || (type != DIAGRAM_TIME_LINES && type != DIAGRAM_TIME_RECTS))
-        return;
-    const QRect first = m_pDiagram->GetPlotRect(0);
-    QRect plots = first;
+        return shown;
+    first = m_pDiagram->GetPlotRect(0);
+    plots = first;
     for (int area = 1; area < m_pDiagram->AreaCount(); ++area)
         plots = plots.united(m_pDiagram->GetPlotRect(area));
     CTimeMapping mapping(m_pDiagram->Ranges(), first);
     if (!mapping.HasTimeAxis())
-        return;
-    // The marks in view, left to right: a label takes no more than the
-    // room up to the next mark, so that close marks keep their lines clear.
-    QList<std::pair<int, const MARK*>> shown;
+        return shown;
     for (const MARK& mark : std::as_const(m_marks)) {
         if (mark.time >= mapping.VisibleMin() && mark.time <= mapping.VisibleMax())
             shown.append({ mapping.X(mark.time), &mark });
     }
     std::stable_sort(shown.begin(), shown.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    return shown;
+}
+
+QString CTimeMarks::TextAt(const QPoint& pos) const
+{
+    QRect first, plots;
+    QStringList texts;
+    for (const auto& [x, mark] : Shown(first, plots)) {
+        if (plots.contains(pos) && std::abs(x - pos.x()) <= NEAR_PIXELS && texts.size() < TOOLTIP_LINES)
+            texts.append(mark->text);
+    }
+    return texts.join(QLatin1Char('\n'));
+}
+
+// A label takes no more than the room up to the next mark, so that close
+// marks keep their lines clear; the whole text is the mark's tooltip.
+void CTimeMarks::paintEvent(QPaintEvent*)
+{
+    QRect first, plots;
+    const QList<std::pair<int, const MARK*>> shown = Shown(first, plots);
+    if (shown.isEmpty())
+        return;
     QPainter painter(this);
     const QFontMetrics metrics(font());
     for (qsizetype i = 0; i < shown.size(); ++i) {

@@ -27,6 +27,8 @@ public:
     static constexpr int LABEL_MAX_PIXELS = 160;
     // Less room than this before the next mark: the line only.
     static constexpr int LABEL_MIN_PIXELS = 24;
+    static constexpr int NEAR_PIXELS = 3;
+    static constexpr int TOOLTIP_LINES = 10;
     static const QColor COLOUR;
 
     explicit CTimeMarks(CQDiagramWidget* diagram);
@@ -34,12 +36,19 @@ public:
     void Add(const MARK& mark);
     void SetMarks(const QList<MARK>& marks);
     const QList<MARK>& Marks() const { return m_marks; }
+    // The texts of the marks within NEAR_PIXELS of a point of the diagram,
+    // one a line; what its tooltip shows there.
+    QString TextAt(const QPoint& pos) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The marks in view by their pixel column, left to right; the first
+    // plot's and all plots' rectangles on the way.
+    QList<std::pair<int, const MARK*>> Shown(QRect& first, QRect& plots) const;
+
     CQDiagramWidget* m_pDiagram;
     QList<MARK> m_marks;
 };

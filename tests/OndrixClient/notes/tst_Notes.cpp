@@ -340,6 +340,8 @@ void tst_Notes::shownOnDiagramAndList()
             coloured += image.pixelColor(x + dx, y) == CTimeMarks::COLOUR ? 1 : 0;
     }
     QVERIFY2(coloured > plot.height() / 3, qPrintable(QString::number(coloured)));
+    QCOMPARE(marks.TextAt(QPoint(x + 1, plot.center().y())), QStringLiteral("desk"));
+    QCOMPARE(marks.TextAt(QPoint(x + 20, plot.center().y())), QString());
     image.save(QDir::temp().filePath(QStringLiteral("ondrix-note-mark.png")));
 }
 
