@@ -116,6 +116,17 @@
     </message>
 </context>
 <context>
+    <name>CSpectrumMarkers</name>
+    <message>
+        <source>M%1  %2 MHz  %3 dBm</source>
+        <translation>М%1  %2 МГц  %3 дБм</translation>
+    </message>
+    <message>
+        <source>Δ M%1−M%2  %3 MHz  %4 dB</source>
+        <translation>Δ М%1−М%2  %3 МГц  %4 дБ</translation>
+    </message>
+</context>
+<context>
     <name>CSpectrumWindow</name>
     <message>
         <source>Spectrum</source>

@@ -1,6 +1,7 @@
 #include "spectrum/CSpectrumWindow.h"
 
 #include "GuiKitSettingsKeys.h"
+#include "spectrum/CMarkerOverlay.h"
 #include "spectrum/CTraceOverlay.h"
 #include "spectrum/SpectrumLevels.h"
 #include "widgets/BarGraph.h"
@@ -47,6 +48,7 @@ CSpectrumWindow::CSpectrumWindow(QWidget* parent)
     m_pGraphLabel->setGeometry(5, 5, 500, 180);
     m_pGraphLabel->setFrameShape(QFrame::StyledPanel);
     m_pTraceOverlay = new CTraceOverlay(m_traces, m_pGraphLabel);
+    m_pMarkerOverlay = new CMarkerOverlay(m_traces, m_pGraphLabel);
     m_pXMINLabel = AddLabel(QStringLiteral("XMINLabel"), QRect(5, 187, 60, 20));
     m_pXMAXLabel = AddLabel(QStringLiteral("XMAXLabel"), QRect(445, 187, 60, 20));
     m_pYMINLabel = AddLabel(QStringLiteral("YMINLabel"), QRect(510, 165, 55, 20));
@@ -127,6 +129,7 @@ void CSpectrumWindow::SetSweep(const SPECTRUM_SWEEP& sweep)
         m_pLegendWidget->SetLevelMin(sweep.levelMinDbm);
     if (m_traces.Add(sweep))
         m_pTraceOverlay->SetLevelMin(sweep.levelMinDbm);
+    m_pMarkerOverlay->SetSweep(sweep);
 }
 
 void CSpectrumWindow::ClearSweeps()

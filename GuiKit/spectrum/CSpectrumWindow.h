@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class CLabel;
+class CMarkerOverlay;
 class CQDiagramWidget;
 class CTraceOverlay;
 class CWaterfallLegend;
@@ -58,4 +59,5 @@ private:
     QLabel* m_pReadoutLabel;
     CSpectrumTraces m_traces;
     CTraceOverlay* m_pTraceOverlay;
+    CMarkerOverlay* m_pMarkerOverlay;
 };

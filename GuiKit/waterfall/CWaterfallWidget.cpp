@@ -2,6 +2,7 @@
 
 #include "diagram/CDiagramValues.h"
 #include "export/CDiagramExport.h"
+#include "spectrum/SpectrumPoints.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -111,8 +112,7 @@ QString CWaterfallWidget::ReadoutAt(const QPoint& pos) const
         return QString();
     // Each row names its frequencies by its own range: the range may have
     // changed since.
-    const double mhz
-        = row.rangeStartMhz + double(row.rangeEndMhz - row.rangeStartMhz) * column / (WATERFALL_ROW::COLUMNS - 1);
+    const double mhz = SpectrumPoints::Mhz(row.rangeStartMhz, row.rangeEndMhz, column, WATERFALL_ROW::COLUMNS);
     return tr("%1 MHz   %2 dBm   %3")
         .arg(mhz, 0, 'f', 1)
         .arg(row.levelMinDbm + row.levels[size_t(column)])

@@ -1,6 +1,7 @@
 // The spectrum window: its bar graph, the texts of a spectrum and of the
 // search mode, counts beyond the graph, closing and a language change.
 #include "SPECTRUM_SWEEP.h"
+#include "spectrum/CMarkerOverlay.h"
 #include "spectrum/CSpectrumWindow.h"
 #include "spectrum/CTraceOverlay.h"
 #include "spectrum/SpectrumLevels.h"
@@ -53,6 +54,8 @@ private Q_SLOTS:
     void closeStoresTheGeometry();
     void tracesAreDrawnOverTheBars_data();
     void tracesAreDrawnOverTheBars();
+    void markersFollowKeys_data();
+    void markersFollowKeys();
     void languageChange();
 };
 
@@ -193,6 +196,49 @@ void TestSpectrumWindow::tracesAreDrawnOverTheBars()
     // Cleared data starts the traces again.
     window.ClearSweeps();
     QVERIFY(window.grab().toImage().pixelColor(at) != seen);
+}
+
+void TestSpectrumWindow::markersFollowKeys_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<int>("point");
+    QTest::addColumn<QString>("readout");
+
+    QTest::newRow("peak") << "p" << 100 << "M1  2452.2 MHz  -50.0 dBm";
+    QTest::newRow("next peak left") << "p[" << 40 << "M1  2420.9 MHz  -70.0 dBm";
+    QTest::newRow("a point right of it") << "p[>" << 41 << "M1  2421.4 MHz  -90.0 dBm";
+    QTest::newRow("removed") << "px" << -1 << "";
+}
+
+void TestSpectrumWindow::markersFollowKeys()
+{
+    QFETCH(QString, keys);
+    QFETCH(int, point);
+    QFETCH(QString, readout);
+    CSpectrumWindow window;
+    SPECTRUM_SWEEP sweep = FlatSweep(10);
+    sweep.points[40] = char(30);
+    sweep.points[100] = char(50);
+    window.SetSweep(sweep);
+    auto* overlay = window.findChild<CMarkerOverlay*>();
+    auto* graph = window.findChild<CLabel*>(QStringLiteral("GraphLabel"));
+    for (const QChar key : keys) {
+        const char c = key.toLatin1();
+        QTest::keyClick(graph,
+            c == 'p'       ? Qt::Key_P
+                : c == '[' ? Qt::Key_BracketLeft
+                : c == '>' ? Qt::Key_Right
+                           : Qt::Key_Delete);
+    }
+    QCOMPARE(overlay->ReadoutLines().value(0), readout);
+    if (point < 0)
+        return;
+    // The marker's triangle stands just above its point.
+    const int level = quint8(sweep.points.at(point));
+    const QPoint at = overlay->mapTo(&window,
+        QPoint(BarGraph::PIXELS_PER_UNIT * point + 1, BarGraph::BASE_LINE - BarGraph::PIXELS_PER_UNIT * level - 4));
+    const QColor seen = window.grab().toImage().pixelColor(at);
+    QVERIFY2(seen.blue() > 150 && seen.red() < 100, qPrintable(seen.name()));
 }
 
 void TestSpectrumWindow::languageChange()
