@@ -4,6 +4,7 @@
 #include "diagram/CQDiagramWidget.h"
 #include "notes/CNoteActions.h"
 #include "proxy/CMetaDevice.h"
+#include "report/CReportBaseline.h"
 #include "report/CReportBuilder.h"
 #include "report/CReportDialog.h"
 #include "report/CReportWriter.h"
@@ -66,6 +67,7 @@ void CReportActions::AddLiveDiagrams(REPORT_INPUT& input) const
 bool CReportActions::Build(REPORT_INPUT& input)
 {
     const QStringList files = m_pStorage->SelectedFiles();
+    m_files = files;
     CMetaDevice* device = CClientSession::Device();
     QString error;
     const WAIT_CURSOR wait;
@@ -89,6 +91,27 @@ bool CReportActions::Build(REPORT_INPUT& input)
     return true;
 }
 
+bool CReportActions::AddBaseline(REPORT_INPUT& input) const
+{
+    if (input.baselineSite.isEmpty())
+        return true;
+    const QString storage = m_pStorage->StoragePath();
+    CMetaDevice* device = CClientSession::Device();
+    QString error;
+    bool compared = false;
+    {
+        const WAIT_CURSOR wait;
+        compared = m_files.isEmpty()
+            ? CReportBaseline::FromDevice(storage, input.baselineSite, device, input.baselineMarginDb, input.baseline,
+                error)
+            : CReportBaseline::FromFiles(storage, input.baselineSite, m_files, device ? device->GetDevID() : QString(),
+                input.baselineMarginDb, input.baseline, error);
+    }
+    if (!compared)
+        Warn(error);
+    return compared;
+}
+
 QString CReportActions::Run()
 {
     REPORT_INPUT input;
@@ -102,6 +125,8 @@ QString CReportActions::Run()
     if (dialog.exec() != QDialog::Accepted)
         return QString();
     dialog.Apply(input);
+    if (!AddBaseline(input))
+        return QString();
     QString path = dialog.Path();
     QString error;
     m_widgets.statusBar->showMessage(tr("Writing the report..."));

@@ -45,10 +45,13 @@ public:
 
 private:
     void AddLiveDiagrams(REPORT_INPUT& input) const;
+    // The comparison with the baseline the options name, if any.
+    bool AddBaseline(REPORT_INPUT& input) const;
     void Warn(const QString& text) const;
 
     QMainWindow* m_pWindow;
     WIDGETS m_widgets;
     CStoragePanel* m_pStorage;
     const CNoteActions* m_pNotes = nullptr;
+    QStringList m_files; // of the report being made; none for the live session
 };

@@ -1,5 +1,7 @@
 #include "report/CReportWriter.h"
 
+#include "protocol/CBandName.h"
+
 #include <QDateTime>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -10,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -93,6 +96,7 @@ public:
         TitleBlock();
         Summary();
         Events();
+        Baseline();
         Notes();
         Diagrams();
         Footer();
@@ -314,6 +318,57 @@ private:
         }
     }
 
+    // A line of text the width of the page.
+    void Line(const QString& text)
+    {
+        if (!Fits(Dots(ROW_MM)))
+            NewPage();
+        Text(QRectF(m_content.left(), m_y, m_content.width(), Dots(ROW_MM)), m_bodyFont,
+            Qt::AlignLeft | Qt::AlignVCenter, text);
+        m_y += Dots(ROW_MM);
+    }
+
+    // Each time a band stood over its baseline, from a page of its own.
+    void Baseline()
+    {
+        const REPORT_BASELINE& baseline = m_input.baseline;
+        if (baseline.site.isEmpty())
+            return;
+        NewPage();
+        const QString heading
+            = CReportWriter::tr("Compared with the baseline of %1, %2")
+                  .arg(baseline.site,
+                      CReportWriter::FormatTime(quint64(std::max<qint64>(0, baseline.captured.toSecsSinceEpoch()))));
+        Heading(heading);
+        Line(CReportWriter::tr("Flagged: a band's level over its baseline's 95th percentile by more than %1.")
+                 .arg(CReportWriter::FormatDb(baseline.dMargin)));
+        if (baseline.flags.isEmpty()) {
+            Line(CReportWriter::tr("No band stood over its baseline."));
+            return;
+        }
+        const QList<COLUMN> columns { { 0.28, CReportWriter::tr("Band") }, { 0.22, CReportWriter::tr("From") },
+            { 0.22, CReportWriter::tr("To") }, { 0.14, CReportWriter::tr("Peak") },
+            { 0.14, CReportWriter::tr("Excess") } };
+        const QList<double> lefts = ColumnLefts(columns);
+        HeaderRow(columns, lefts);
+        for (int i = 0; i < baseline.flags.size(); ++i) {
+            if (!Fits(Dots(ROW_MM))) {
+                NewPage();
+                Heading(heading);
+                HeaderRow(columns, lefts);
+            }
+            const BASELINE_FLAG& flag = baseline.flags.at(i);
+            Row(lefts,
+                { BandName(flag.band, CBandName::Plain(flag.name), lefts.at(1) - lefts.at(0)),
+                    CReportWriter::FormatTime(flag.start), CReportWriter::FormatTime(flag.end),
+                    CReportWriter::FormatLevel(flag.dPeak), CReportWriter::FormatDb(flag.dExcess) },
+                i % 2 == 1);
+        }
+        if (baseline.nDropped > 0)
+            Line(CReportWriter::tr("%n more time(s) over the baseline are not listed.", nullptr,
+                int(std::min<qint64>(baseline.nDropped, std::numeric_limits<int>::max()))));
+    }
+
     // The operator's notes, each with the reading of its moment.
     void Notes()
     {
@@ -418,6 +473,11 @@ QString CReportWriter::FormatDuration(qint64 seconds)
 QString CReportWriter::FormatLevel(double dbm)
 {
     return tr("%1 dBm").arg(QString::number(dbm, 'f', 0));
+}
+
+QString CReportWriter::FormatDb(double db)
+{
+    return tr("%1 dB").arg(QString::number(db, 'f', 1));
 }
 
 QString CReportWriter::FormatTime(quint64 secondsSinceEpoch)

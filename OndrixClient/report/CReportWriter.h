@@ -14,6 +14,8 @@
 //    line for all bands);
 //  - then the event table, from a page of its own, EventRowsPerPage()
 //    rows a page, its header on every page;
+//  - then, when the data was compared with a site's baseline, each time a
+//    band stood over it (REPORT_BASELINE), from a page of its own;
 //  - then the operator's notes, from a page of their own, each with the
 //    band and level of the record nearest to it (CNoteReadings);
 //  - then the diagram pictures, DIAGRAMS_PER_PAGE a page, each scaled to
@@ -21,7 +23,7 @@
 // Every page has a footer with its number and the count of pages. With
 // the summary on one page, as any detector's 31 bands are, a report has
 // 1 + ceil(events / EventRowsPerPage) + ceil(diagrams / DIAGRAMS_PER_PAGE)
-// pages, and as many more as its notes fill; a longer summary goes on over further pages.
+// pages, and as many more as its baseline section and its notes fill; a longer summary goes on over further pages.
 //
 // The texts are the translations of the program's language (tr() in the
 // context "CReportWriter", in ondrixclient_ru.ts): install the translator
@@ -57,5 +59,7 @@ public:
     // "1:02:03": hours, minutes and seconds, hours without a limit.
     static QString FormatDuration(qint64 seconds);
     static QString FormatLevel(double dbm);
+    // A difference of levels: "12.0 dB".
+    static QString FormatDb(double db);
     static QString FormatTime(quint64 secondsSinceEpoch);
 };

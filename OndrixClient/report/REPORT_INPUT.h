@@ -1,7 +1,9 @@
 #pragma once
 
+#include "baseline/CBaselineComparator.h"
 #include "report/CNoteReadings.h"
 #include "report/CReportData.h"
+#include "report/REPORT_BASELINE.h"
 
 #include <QDateTime>
 #include <QList>
@@ -36,5 +38,10 @@ struct REPORT_INPUT
     QList<REPORT_DIAGRAM> diagrams;
     // The operator's notes, in time order.
     QList<NOTE_READING> notes;
+    // The site whose newest baseline the data is compared with; empty for
+    // none. The report's options set it; CReportBaseline fills baseline.
+    QString baselineSite;
+    double baselineMarginDb = CBaselineComparator::DEFAULT_MARGIN_DB;
+    REPORT_BASELINE baseline;
     QPageSize::PageSizeId paper = QPageSize::A4;
 };

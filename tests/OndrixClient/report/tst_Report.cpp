@@ -4,7 +4,9 @@
 // the dialog that edits the title block.
 #include "CRecordingDeviceGui.h"
 #include "app/CTranslationSet.h"
+#include "baseline/CBaselineFile.h"
 #include "files/CDataFile.h"
+#include "report/CReportBaseline.h"
 #include "report/CReportBuilder.h"
 #include "report/CReportData.h"
 #include "report/CReportDialog.h"
@@ -113,6 +115,8 @@ private Q_SLOTS:
     void textHoldsTheSummary();
     void failureLeavesNothing();
     void fromFiles();
+    void baselineSection_data();
+    void baselineSection();
     void dialogEditsTheTitleBlock();
 
 private:
@@ -277,6 +281,63 @@ void TestReport::fromFiles()
     QVERIFY2(error.contains(QLatin1String("gone.ldf")), qPrintable(error));
     QCOMPARE(input.sources, before.sources);
     QVERIFY(!CReportBuilder::FromFiles({ log }, QStringLiteral("RZ900"), &gui, input, error));
+}
+
+void TestReport::baselineSection_data()
+{
+    QTest::addColumn<QString>("site");
+    QTest::addColumn<double>("rise"); // of band 2, dB
+    QTest::addColumn<bool>("compared");
+    QTest::addColumn<QString>("expected"); // a line of the section, or a part of the error
+    // FROM and TO stand for the times of the run's first and last record.
+    QTest::newRow("a band over") << "Room 12" << 20.0 << true << "^\\s*Band2\\s+FROM\\s+TO\\s+-45 dBm\\s+20.0 dB\\s*$";
+    QTest::newRow("within the margin") << "Room 12" << 6.0 << true << "^No band stood over its baseline.$";
+    QTest::newRow("missing site") << "Room 13" << 20.0 << false << "no site named";
+    QTest::newRow("damaged baseline") << "Damaged" << 20.0 << false << "is damaged";
+}
+
+// Band 2, at -65 dBm in the baseline, rises for two seconds in a data file.
+void TestReport::baselineSection()
+{
+    QFETCH(QString, site);
+    QFETCH(double, rise);
+    QFETCH(bool, compared);
+    QFETCH(QString, expected);
+    const QTemporaryDir storage;
+    CBaseline baseline;
+    baseline.site = QStringLiteral("Room 12");
+    baseline.start = QDateTime::fromSecsSinceEpoch(qint64(T0), Qt::UTC);
+    baseline.nSeconds = 60;
+    baseline.bands
+        = { { 1, QStringLiteral("Band1/"), -80, -75, -74, 60 }, { 2, QStringLiteral("Band2/"), -70, -65, -64, 60 } };
+    QString path, error;
+    QVERIFY(CBaselineFile::Save(storage.path(), baseline, path, error));
+    baseline.site = QStringLiteral("Damaged");
+    QVERIFY(CBaselineFile::Save(storage.path(), baseline, path, error));
+    QFile(path).resize(10);
+    const QString data = m_dir.filePath(QStringLiteral("rose.rdf"));
+    QVERIFY(CDataFile::Save(data, QStringLiteral("RZ450"), 1,
+        { Record(1, 100, -75, -40), Record(2, 100, -65 + rise, -40), Record(2, 101, -70 + rise, -40),
+            Record(2, 102, -65, -40) }));
+    REPORT_INPUT input = Input(0, 0, QPageSize::A4);
+    QCOMPARE(CReportBaseline::FromFiles(storage.path(), site, { data }, QStringLiteral("RZ450"),
+                 CBaselineComparator::DEFAULT_MARGIN_DB, input.baseline, error),
+        compared);
+    if (!compared) {
+        QVERIFY2(error.contains(expected), qPrintable(error));
+        QVERIFY(input.baseline.site.isEmpty());
+        return;
+    }
+    const QString pdf = m_dir.filePath(QStringLiteral("baseline.pdf"));
+    QVERIFY2(CReportWriter::Write(input, pdf, error), qPrintable(error));
+    QCOMPARE(Pages(pdf), 2);
+    const QString text = PageText(pdf, 2);
+    QVERIFY2(text.contains(
+                 QStringLiteral("Compared with the baseline of Room 12, %1").arg(CReportWriter::FormatTime(T0))),
+        qPrintable(text));
+    expected.replace(QLatin1String("FROM"), CReportWriter::FormatTime(T0 + 100))
+        .replace(QLatin1String("TO"), CReportWriter::FormatTime(T0 + 101));
+    QVERIFY2(text.contains(QRegularExpression(expected, QRegularExpression::MultilineOption)), qPrintable(text));
 }
 
 void TestReport::dialogEditsTheTitleBlock()
