@@ -1,5 +1,6 @@
 #include "CCtlProgram.h"
 
+#include "CBaselineCommand.h"
 #include "CClockCommand.h"
 #include "CCtlSession.h"
 #include "CDownloadLogCommand.h"
@@ -68,6 +69,7 @@ CCtlProgram::CCtlProgram()
     m_commands.push_back(std::make_unique<CRecordCommand>());
     m_commands.push_back(std::make_unique<CExportCommand>());
     m_commands.push_back(std::make_unique<CReportCommand>());
+    m_commands.push_back(std::make_unique<CBaselineCommand>());
     m_commands.push_back(std::make_unique<CSettingsCommand>());
     m_commands.push_back(std::make_unique<CClockCommand>());
 }

@@ -60,14 +60,14 @@ int CRecordCommand::Run(CCtlSession& session)
     if (code != CtlExit::Ok)
         return code;
     CMetaDevice* device = session.Device();
-    m_cursor.StartAt(device->GetCurrentRecordIndex());
+    m_live.Start(device);
     const qint64 duration = qint64(m_nSeconds) * 1000;
     QElapsedTimer elapsed;
     elapsed.start();
     while (elapsed.elapsed() < duration) {
         if (!session.Sleep(int(std::min<qint64>(TAKE_INTERVAL_MS, duration - elapsed.elapsed()))))
             return session.Interrupted(tr("recording; nothing was written"));
-        TakeNew(device, session.Console());
+        m_records.append(m_live.Take(device, session.Console()));
         session.Console().Progress(tr("Recording: %1 of %2 s, %n record(s)", nullptr, int(m_records.size()))
                                        .arg(elapsed.elapsed() / 1000)
                                        .arg(m_nSeconds));
@@ -80,20 +80,4 @@ int CRecordCommand::Run(CCtlSession& session)
     session.Console().Note(
         tr("%n record(s) written to %1.", nullptr, int(m_records.size())).arg(QDir::toNativeSeparators(m_strFile)));
     return CtlExit::Ok;
-}
-
-void CRecordCommand::TakeNew(CMetaDevice* device, CCtlConsole& console)
-{
-    // A whole ring at most: more cannot be pending, and a stalled
-    // connection catches up in one go.
-    const CRecordCursor::TAKEN taken = m_cursor.Take(device, device->GetCurrentRecordIndex(), RZ450Layout::RECORD_RING);
-    m_records.append(taken.records);
-    if (taken.restarted)
-        console.Note(tr("The detector started its live records anew."));
-    if (taken.missed > 0)
-        console.Warning(tr("%n record(s) lost: the detector overwrote them before they were read.", nullptr,
-            int(std::min<qint64>(taken.missed, RZ450Layout::RECORD_RING))));
-    else if (taken.gap)
-        console.Warning(tr("Records lost: the detector wrote more than its %1 slots between two reads.")
-                            .arg(RZ450Layout::RECORD_RING));
 }

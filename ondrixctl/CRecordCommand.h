@@ -1,14 +1,11 @@
 #pragma once
 
 #include "CCtlCommand.h"
+#include "CCtlLiveRecords.h"
 #include "CRecord.h"
-#include "proxy/CRecordCursor.h"
 
 #include <QCoreApplication>
 #include <QList>
-
-class CCtlConsole;
-class CMetaDevice;
 
 // `record --seconds N FILE.rdf`: the live records of the next N seconds as
 // one realtime data file, as the client saves its live data. The file is
@@ -27,11 +24,8 @@ public:
     int Run(CCtlSession& session) override;
 
 private:
-    // The records the device added since the last call.
-    void TakeNew(CMetaDevice* device, CCtlConsole& console);
-
     QString m_strFile;
     int m_nSeconds = 0;
-    CRecordCursor m_cursor;
+    CCtlLiveRecords m_live;
     QList<CRecord> m_records;
 };

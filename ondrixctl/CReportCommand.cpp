@@ -1,16 +1,22 @@
 #include "CReportCommand.h"
 
+#include "CBaselineCommand.h"
 #include "CCtlSession.h"
 #include "CPlugHub.h"
 #include "CtlExit.h"
 #include "IDeviceGui.h"
 #include "RZ450Queries.h"
+#include "report/CReportBaseline.h"
 #include "report/CReportBuilder.h"
 #include "report/CReportWriter.h"
+#include "sites/CSiteFolder.h"
 
+#include <QCommandLineParser>
 #include <QDir>
 
 namespace {
+
+const char* const BASELINE_OPTION = "baseline";
 
 // The device GUIs beside the program, which draw the report's diagrams as
 // the client's log area draws them.
@@ -54,9 +60,32 @@ QString CReportCommand::Summary() const
 QString CReportCommand::Description() const
 {
     return tr("Writes the sweep report of the data files to OUT as a PDF, as the client's report does: the "
-              "title block, the summary of each band, the table of alarms and a diagram of each file. Needs "
-              "no detector and no display. A file that cannot be read ends it with exit code 5, before OUT "
-              "is touched; OUT is written whole or left as it was.");
+              "title block, the summary of each band, the table of alarms and a diagram of each file. With "
+              "--baseline NAME it adds each time a band stood over the site's newest baseline (see the baseline "
+              "command). Needs no detector and no display. A file or a baseline that cannot be read ends it "
+              "with exit code 5, before OUT is touched; OUT is written whole or left as it was.");
+}
+
+void CReportCommand::AddOptions(QCommandLineParser& parser) const
+{
+    CDataFilesCommand::AddOptions(parser);
+    parser.addOption({ QLatin1String(BASELINE_OPTION),
+        tr("Compare the data with the newest baseline of the site NAME."), QStringLiteral("NAME") });
+    CBaselineCommand::AddSharedOptions(parser);
+}
+
+bool CReportCommand::Take(const QCommandLineParser& parser, QString& error)
+{
+    if (!CDataFilesCommand::Take(parser, error)
+        || !CBaselineCommand::TakeShared(parser, m_strStorage, m_dMargin, error))
+        return false;
+    m_strBaselineSite = parser.value(QLatin1String(BASELINE_OPTION));
+    QString why;
+    if (parser.isSet(QLatin1String(BASELINE_OPTION)) && !CSiteFolder::IsValidName(m_strBaselineSite, why)) {
+        error = tr("--baseline: %1").arg(why);
+        return false;
+    }
+    return true;
 }
 
 int CReportCommand::Run(CCtlSession& session)
@@ -70,7 +99,10 @@ int CReportCommand::Run(CCtlSession& session)
     const CDeviceGuis guis;
     REPORT_INPUT input;
     QString error;
-    if (!CReportBuilder::FromFiles(m_files, type, guis.Find(type), input, error))
+    if (!CReportBuilder::FromFiles(m_files, type, guis.Find(type), input, error)
+        || (!m_strBaselineSite.isEmpty()
+            && !CReportBaseline::FromFiles(m_strStorage, m_strBaselineSite, m_files, type, m_dMargin, input.baseline,
+                error)))
         return session.Fail(CtlExit::BadInput, error);
     if (!CReportWriter::Write(input, m_strOut, error))
         return session.Fail(CtlExit::CannotWrite, error);

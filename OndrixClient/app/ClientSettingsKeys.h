@@ -4,6 +4,11 @@
 // what users' settings files already hold: never rename one.
 namespace ClientSettingsKeys {
 
+// The scope the main window's settings live in. Not translated: the
+// settings must be found again whatever language the last run used.
+constexpr const char* SCOPE_ORGANIZATION = "Korvent";
+constexpr const char* SCOPE_APPLICATION = "RZ450 Ondrix";
+
 // The language of the windows, and the storage folder.
 constexpr const char* LANGUAGE = "General/Language";
 constexpr const char* STORAGE_PATH = "General/StoragePath";

@@ -101,8 +101,8 @@ void CMainWindow::ApplySettingsScope()
 {
     // The scope names are not translated: the settings must be found again
     // whatever language the last run used.
-    QCoreApplication::setOrganizationName(QStringLiteral("Korvent"));
-    QCoreApplication::setApplicationName(QStringLiteral("RZ450 Ondrix"));
+    QCoreApplication::setOrganizationName(QLatin1String(ClientSettingsKeys::SCOPE_ORGANIZATION));
+    QCoreApplication::setApplicationName(QLatin1String(ClientSettingsKeys::SCOPE_APPLICATION));
     QCoreApplication::setApplicationVersion(QStringLiteral("3.0.03"));
     const QString language = QSettings().value(ClientSettingsKeys::LANGUAGE, QLocale::system().name()).toString();
     CTranslationSet::Instance().SetLanguage(language);

@@ -7,6 +7,7 @@
 #include "files/CNotesFile.h"
 #include "live/CLiveRecorder.h"
 #include "sites/CSiteFolder.h"
+#include "storage/CStorageLocation.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -19,7 +20,6 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QSignalBlocker>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <QTreeWidget>
@@ -43,11 +43,7 @@ CStoragePanel::CStoragePanel(QTreeWidget* tree, QStatusBar* statusBar, QWidget* 
 
 void CStoragePanel::Init(const QString& deviceId)
 {
-    m_strDefaultStorage = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    // A server names its device as it likes; a name that would lead out of
-    // the program's folder is not used as a folder name.
-    if (CStorageTree::IsPlainName(deviceId))
-        m_strDefaultStorage += QLatin1Char('/') + deviceId;
+    m_strDefaultStorage = CStorageLocation::Default(deviceId);
     QDir().mkpath(m_strDefaultStorage);
     m_strStoragePath = QSettings().value(ClientSettingsKeys::STORAGE_PATH).toString();
     if (m_strStoragePath.isEmpty())

@@ -4,11 +4,15 @@
 #include "CPtyServer.h"
 #include "CRZ450Simulator.h"
 #include "CServerProcess.h"
+#include "app/ClientSettingsKeys.h"
+#include "baseline/CBaselineCodec.h"
+#include "baseline/CBaselineFile.h"
 #include "files/CDataFile.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -42,7 +46,11 @@ enum Check {
     Pdf,
     FoldersGone,
     NoCsv,
-    InputKept
+    InputKept,
+    BaselineSaved,
+    BaselineInClientStorage,
+    FlaggedLines,
+    NoBaselineMade
 };
 
 // What a row's run left to check.
@@ -73,6 +81,37 @@ bool Write(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// The row's sites and data beside the other files.
+bool MakeStore(const QTemporaryDir& work)
+{
+    CBaseline baseline;
+    baseline.site = QStringLiteral("Hall");
+    baseline.start = QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC);
+    baseline.nSeconds = 60;
+    baseline.bands = { { 2, QStringLiteral("GSM1800/"), -70, -65, -64, 60 }, { 3, QString(), -60, -58, -57, 60 } };
+    QString path, error;
+    const QString store = work.filePath(QStringLiteral("store"));
+    const bool hall = CBaselineFile::Save(store, baseline, path, error);
+    baseline.site = QStringLiteral("Cut");
+    const bool cut = CBaselineFile::Save(store, baseline, path, error) && QFile(path).resize(20);
+    QDir().mkpath(store + QStringLiteral("/Sites/Hollow"));
+    baseline.site = QStringLiteral("Hollow");
+    baseline.bands.clear();
+    const bool hollow = Write(store + QStringLiteral("/Sites/Hollow/baseline-20231114-221320.orzbase"),
+        CBaselineCodec::Encode(baseline));
+    CRecord record;
+    record.band = 2;
+    record.time = 1700000100;
+    record.values.append({ -40, -80, 0, 0 });
+    // The storage folder the client was told to use.
+    QSettings settings(work.filePath(QStringLiteral("config/Korvent/RZ450 Ondrix.conf")), QSettings::IniFormat);
+    settings.setValue(QLatin1String(ClientSettingsKeys::STORAGE_PATH), work.filePath(QStringLiteral("chosen")));
+    settings.sync();
+    const bool client = settings.status() == QSettings::NoError;
+    return hall && cut && hollow && client
+        && CDataFile::Save(work.filePath(QStringLiteral("rose.rdf")), QStringLiteral("RZ450"), 0, { record });
 }
 
 QStringList Entries(const QString& folder)
@@ -183,7 +222,8 @@ void tst_Ondrixctl::commands_data()
                             << check;
     };
     row("help", Local, Plain, "--help", 0, Help);
-    for (const char* command : { "status", "download-log", "record", "export", "report", "settings", "clock" }) {
+    for (const char* command :
+        { "status", "download-log", "record", "export", "report", "settings", "clock", "baseline" }) {
         const QByteArray name = QByteArray("help ") + command;
         const QByteArray arguments = QByteArray(command) + " --help";
         row(name.constData(), Local, Plain, arguments.constData(), 0, Help);
@@ -271,6 +311,40 @@ void tst_Ondrixctl::commands_data()
     row("report unwritable", Nowhere, Plain, "report @good.rdf --pdf @blocker/out.pdf", 6, Nothing);
     row("export over its input", Nowhere, Plain, "export @other.rdf @good.rdf --csv @good.rdf", 2, InputKept);
     row("report over its input", Nowhere, Plain, "report @good.rdf --pdf @./good.rdf", 2, InputKept);
+    // @store holds the sites "Hall" (band 2 at -65 dBm, band 3 at -58 dBm),
+    // "Cut" (its baseline file cut short) and "Hollow" (a baseline of no
+    // samples); @rose.rdf has band 2 at -40 dBm, @good.rdf band 3 at -60.
+    row("baseline capture", Local, Plain, "baseline capture --minutes 0.02 --site Hall2 --storage @store", 0,
+        BaselineSaved);
+    row("baseline capture into the client's storage", Local, Plain, "baseline capture --minutes 0.02 --site Hall2", 0,
+        BaselineInClientStorage);
+    row("baseline compare, none over", Nowhere, Plain, "baseline compare --site Hall --storage @store @good.rdf", 0,
+        FlaggedLines);
+    row("baseline compare, one band over", Nowhere, Plain,
+        "baseline compare --site Hall --storage @store @good.rdf @rose.rdf", 1, FlaggedLines);
+    row("baseline compare, a wider margin", Nowhere, Plain,
+        "baseline compare --site Hall --storage @store --margin 30 @rose.rdf", 0, FlaggedLines);
+    row("report with a baseline", Nowhere, Plain, "report @rose.rdf --pdf @out.pdf --baseline Hall --storage @store", 0,
+        Pdf);
+    row("baseline compare, missing site", Nowhere, Plain, "baseline compare --site Hall3 --storage @store @good.rdf", 5,
+        NoBaselineMade);
+    row("baseline compare, damaged baseline", Nowhere, Plain, "baseline compare --site Cut --storage @store @good.rdf",
+        5, NoBaselineMade);
+    row("baseline compare, no samples", Nowhere, Plain, "baseline compare --site Hollow --storage @store @good.rdf", 5,
+        NoBaselineMade);
+    row("baseline compare, damaged data", Nowhere, Plain, "baseline compare --site Hall --storage @store @damaged.ldf",
+        5, NoBaselineMade);
+    row("report, missing baseline", Nowhere, Plain, "report @good.rdf --pdf @out.pdf --baseline Hall3 --storage @store",
+        5, NoCsv);
+    row("baseline capture offline", Nowhere, Plain,
+        "--timeout 1 baseline capture --minutes 0.02 --site Hall2 --storage @store", 4, NoBaselineMade);
+    row("baseline without action", Nowhere, Plain, "baseline --site Hall @good.rdf", 2, Nothing);
+    row("baseline without site", Nowhere, Plain, "baseline compare @good.rdf", 2, Nothing);
+    row("baseline, site leads out", Nowhere, Plain, "baseline compare --site ../Hall @good.rdf", 2, Nothing);
+    row("baseline compare without files", Nowhere, Plain, "baseline compare --site Hall", 2, Nothing);
+    row("baseline capture, minutes no number", Local, Plain, "baseline capture --minutes nan --site Hall", 2, Nothing);
+    row("baseline capture with files", Local, Plain, "baseline capture --minutes 1 --site Hall @good.rdf", 2, Nothing);
+    row("baseline, margin below 0", Nowhere, Plain, "baseline compare --site Hall --margin -1 @good.rdf", 2, Nothing);
 }
 
 void tst_Ondrixctl::commands()
@@ -300,6 +374,7 @@ void tst_Ondrixctl::commands()
     QVERIFY(CDataFile::Save(work.filePath(QStringLiteral("other.rdf")), QStringLiteral("XY100"), 0, { record }));
     QVERIFY(CDataFile::Save(work.filePath(QStringLiteral("big.rdf")), QStringLiteral("RZ450"), 0,
         QList<CRecord>(4000, record)));
+    QVERIFY(MakeStore(work));
     for (auto key = m_keys.cbegin(); key != m_keys.cend(); ++key)
         QVERIFY(Write(work.filePath(key.key() + QStringLiteral(".key")), key.value() + '\n'));
     if ((where == Shared || where == ReadOnly) && !arguments.contains(QLatin1String("SERVER"))
@@ -329,6 +404,11 @@ void tst_Ondrixctl::commands()
 
     QProcess ondrixctl;
     Prepare(ondrixctl, where);
+    // The client's settings and data of the row's own.
+    QProcessEnvironment environment = ondrixctl.processEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), work.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), work.filePath(QStringLiteral("data")));
+    ondrixctl.setProcessEnvironment(environment);
     if (setup == SmallFiles) {
         ondrixctl.setChildProcessModifier([] {
             // A write past the limit fails instead of ending the program.
@@ -441,7 +521,38 @@ void tst_Ondrixctl::Verify(Check check, DETECTOR& detector, const QTemporaryDir&
         QCOMPARE(CDataFile::Load(work.filePath(QStringLiteral("good.rdf")), QStringLiteral("RZ450"), records, kind),
             CDataFile::Ok);
         break;
-    case NoCsv: QVERIFY(!QFileInfo::exists(work.filePath(QStringLiteral("out.csv")))); break;
+    case NoCsv:
+        QVERIFY(!QFileInfo::exists(work.filePath(QStringLiteral("out.csv"))));
+        QVERIFY(!QFileInfo::exists(work.filePath(QStringLiteral("out.pdf"))));
+        break;
+    case BaselineSaved:
+    case BaselineInClientStorage: {
+        // The path printed is the site's one baseline, of the detector's live levels.
+        const QString store
+            = check == BaselineSaved ? work.filePath(QStringLiteral("store")) : work.filePath(QStringLiteral("chosen"));
+        const QStringList files = CBaselineFile::List(store, QStringLiteral("Hall2"));
+        QCOMPARE(files.size(), 1);
+        QCOMPARE(QString::fromLocal8Bit(out), files.first() + QLatin1Char('\n'));
+        CBaseline baseline;
+        QString error;
+        QVERIFY2(CBaselineFile::Load(files.first(), baseline, error), qPrintable(error));
+        QVERIFY(baseline.Samples() > 10 && baseline.device == QLatin1String("RZ450"));
+        break;
+    }
+    case FlaggedLines:
+        // One line for each band over, and only then.
+        QCOMPARE(out.startsWith("GSM1800 (band 2): peak -40 dBm, 25.0 dB over its 95th percentile, "),
+            run.errors.contains("1 band"));
+        QCOMPARE(out.count('\n'), run.errors.contains("1 band") ? 1 : 0);
+        break;
+    case NoBaselineMade:
+        // Nothing was added to the storage, and what was there stays.
+        QCOMPARE(Entries(work.filePath(QStringLiteral("store/Sites"))), QStringList({ "Cut", "Hall", "Hollow" }));
+        QCOMPARE(Entries(work.filePath(QStringLiteral("store/Sites/Hall"))).size(), 1);
+        QCOMPARE(QFileInfo(CBaselineFile::List(work.filePath(QStringLiteral("store")), QStringLiteral("Cut")).value(0))
+                     .size(),
+            20);
+        break;
     case FoldersGone:
         // Those the command made go; the one it found stays.
         QVERIFY(!QFileInfo::exists(work.filePath(QStringLiteral("new"))));
@@ -462,6 +573,10 @@ void tst_Ondrixctl::interruptedLeavesNothing_data()
     QTest::newRow("download-log") << download << QByteArray("Downloading the event log") << SIGINT;
     QTest::newRow("record") << record << QByteArray("Recording:") << SIGINT;
     QTest::newRow("record, SIGTERM") << record << QByteArray("Recording:") << SIGTERM;
+    QTest::newRow("baseline capture") << QStringList { QStringLiteral("baseline"), QStringLiteral("capture"),
+        QStringLiteral("--minutes"), QStringLiteral("1"), QStringLiteral("--site"), QStringLiteral("Hall"),
+        QStringLiteral("--storage"), QStringLiteral("@store") }
+                                      << QByteArray("Capturing the baseline of Hall:") << SIGINT;
     // No signal: the server the detector is shared by goes away instead.
     QTest::newRow("download-log, the server gone") << QStringList { QStringLiteral("--device"),
         QStringLiteral("SERVER"), QStringLiteral("download-log"), QStringLiteral("@new/logs") }
