@@ -14,6 +14,9 @@ namespace {
 
 // As data files have it: a log's records are alarm events.
 constexpr int KIND_LOG = 2;
+// A recording's block of records decodes into some forty times its bytes:
+// pieces of a quarter megabyte hold a comparison to some ten megabytes.
+constexpr qint64 PIECE_BYTES = 256 << 10;
 
 } // namespace
 
@@ -79,7 +82,7 @@ bool CBaselineRecordings::ReadRecording(const QString& path, const QString& devi
     QString& device, QString& error)
 {
     const QString name = QFileInfo(path).fileName();
-    CRecordingReader reader;
+    CRecordingReader reader(PIECE_BYTES);
     if (!reader.Open(path)) {
         error = tr("%1 cannot be read as a recording.").arg(name);
         return false;
