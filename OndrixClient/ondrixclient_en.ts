@@ -38,4 +38,14 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>CReportWriter</name>
+    <message numerus="yes">
+        <source>%n more time(s) over the baseline are not listed.</source>
+        <translation>
+            <numerusform>%n more time over the baseline is not listed.</numerusform>
+            <numerusform>%n more times over the baseline are not listed.</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

@@ -1061,6 +1061,46 @@
         <source>Notes</source>
         <translation>Заметки</translation>
     </message>
+    <message>
+        <source>Compared with the baseline of %1, %2</source>
+        <translation>Сравнение с базовым уровнем объекта %1 от %2</translation>
+    </message>
+    <message>
+        <source>Flagged: a band&apos;s level over its baseline&apos;s 95th percentile by more than %1.</source>
+        <translation>Отмечено: уровень диапазона выше 95-го процентиля его базового уровня более чем на %1.</translation>
+    </message>
+    <message>
+        <source>No band stood over its baseline.</source>
+        <translation>Ни один диапазон не превысил свой базовый уровень.</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>С</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>По</translation>
+    </message>
+    <message>
+        <source>Peak</source>
+        <translation>Пик</translation>
+    </message>
+    <message>
+        <source>Excess</source>
+        <translation>Превышение</translation>
+    </message>
+    <message>
+        <source>%1 dB</source>
+        <translation>%1 дБ</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n more time(s) over the baseline are not listed.</source>
+        <translation>
+            <numerusform>Ещё %n превышение базового уровня не показано.</numerusform>
+            <numerusform>Ещё %n превышения базового уровня не показаны.</numerusform>
+            <numerusform>Ещё %n превышений базового уровня не показано.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CSaveProgress</name>
@@ -1422,6 +1462,86 @@
     <message>
         <source>%1 cannot be read.</source>
         <translation>Не удаётся прочитать %1.</translation>
+    </message>
+</context>
+<context>
+    <name>CBaselineFile</name>
+    <message>
+        <source>A baseline of no samples compares nothing; it was not saved.</source>
+        <translation>Базовый уровень без отсчётов ни с чем не сравнить; он не сохранён.</translation>
+    </message>
+    <message>
+        <source>No storage folder is set, so the baseline has nowhere to go.</source>
+        <translation>Папка хранилища не задана, сохранить базовый уровень некуда.</translation>
+    </message>
+    <message>
+        <source>The baseline could not be written to %1: %2</source>
+        <translation>Не удалось записать базовый уровень в %1: %2</translation>
+    </message>
+    <message>
+        <source>The baseline file %1 cannot be read: %2</source>
+        <translation>Не удаётся прочитать файл базового уровня %1: %2</translation>
+    </message>
+    <message>
+        <source>The baseline file %1 is far too large to be a baseline; it was not used.</source>
+        <translation>Файл %1 слишком велик для базового уровня; он не использован.</translation>
+    </message>
+    <message>
+        <source>The file %1 is no baseline of this program; it was not used.</source>
+        <translation>Файл %1 не является базовым уровнем этой программы; он не использован.</translation>
+    </message>
+    <message>
+        <source>The baseline file %1 was written by a later version of the program; it was not used.</source>
+        <translation>Файл базового уровня %1 записан более новой версией программы; он не использован.</translation>
+    </message>
+    <message>
+        <source>The baseline file %1 is damaged; it was not used. Capture the baseline again.</source>
+        <translation>Файл базового уровня %1 повреждён и не использован. Снимите базовый уровень заново.</translation>
+    </message>
+    <message>
+        <source>The baseline file %1 holds no samples; it was not used. Capture the baseline again.</source>
+        <translation>В файле базового уровня %1 нет отсчётов; он не использован. Снимите базовый уровень заново.</translation>
+    </message>
+    <message>
+        <source>No storage folder is set, so there is no baseline to compare with.</source>
+        <translation>Папка хранилища не задана, сравнивать не с чем.</translation>
+    </message>
+    <message>
+        <source>There is no site named &quot;%1&quot; in the storage folder %2.</source>
+        <translation>В папке хранилища %2 нет объекта «%1».</translation>
+    </message>
+    <message>
+        <source>The site &quot;%1&quot; has no baseline yet; capture one first.</source>
+        <translation>У объекта «%1» ещё нет базового уровня; сначала снимите его.</translation>
+    </message>
+</context>
+<context>
+    <name>CBaselineRecordings</name>
+    <message>
+        <source>%1 holds data of another device (%2).</source>
+        <translation>%1 содержит данные другого устройства (%2).</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read as a data file.</source>
+        <translation>Не удаётся прочитать %1 как файл данных.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read as a recording.</source>
+        <translation>Не удаётся прочитать %1 как запись.</translation>
+    </message>
+</context>
+<context>
+    <name>CBaselineStats</name>
+    <message>
+        <source>No level was measured during the capture, so there is no baseline to keep. Check that the detector sends live data and capture again.</source>
+        <translation>За время съёмки не измерено ни одного уровня, сохранять нечего. Проверьте, что детектор передаёт текущие данные, и снимите базовый уровень снова.</translation>
+    </message>
+</context>
+<context>
+    <name>CReportBaseline</name>
+    <message>
+        <source>No device is connected.</source>
+        <translation>Устройство не подключено.</translation>
     </message>
 </context>
 </TS>
