@@ -41,7 +41,8 @@ tidy_sources() {
     changed_files | grep -E "$PRODUCT" | while read -r file; do
         file="${file%.h}"
         file="${file%.cpp}.cpp"
-        [ -f "$file" ] && echo "$file"
+        # An if, not &&: a last name with no source must not fail the pipe.
+        if [ -f "$file" ]; then echo "$file"; fi
     done | sort -u
 }
 
