@@ -60,7 +60,8 @@ QString CReportCommand::Summary() const
 QString CReportCommand::Description() const
 {
     return tr("Writes the sweep report of the data files to OUT as a PDF, as the client's report does: the "
-              "title block, the summary of each band, the table of alarms and a diagram of each file. With "
+              "title block, the summary of each band, the table of alarms, a diagram of each file and the notes "
+              "taken during the sweep, with the readings of their moments. With "
               "--baseline NAME it adds each time a band stood over the site's newest baseline (see the baseline "
               "command). Needs no detector and no display. A file or a baseline that cannot be read ends it "
               "with exit code 5, before OUT is touched; OUT is written whole or left as it was.");
