@@ -2,6 +2,7 @@
 
 #include "CBandTable.h"
 #include "IRZ450Device.h"
+#include "RZ450Alarm.h"
 #include "RZ450Layout.h"
 #include "app/ServerLog.h"
 #include "protocol/CBandName.h"
@@ -9,11 +10,6 @@
 #include <algorithm>
 
 namespace {
-
-int Dbm(int raw)
-{
-    return raw - RZ450Layout::DBM_OFFSET;
-}
 
 // The smallest rates the options take would make a period no qint64 holds;
 // a year is as good as never and leaves room to add it up.
@@ -121,9 +117,6 @@ void CMqttPublisher::PublishState(const MQTT_STATE& state, bool force)
     m_nStateAt = elapsed;
 }
 
-// The detector's own verdict where it gives one (the indication flags of
-// bands 0 to 18); the base-station bands, watched one at a time, are
-// judged by level against threshold.
 void CMqttPublisher::TrackAlarms(const MQTT_STATE& state, const QDateTime& now)
 {
     if (!m_pRZ450)
@@ -133,16 +126,10 @@ void CMqttPublisher::TrackAlarms(const MQTT_STATE& state, const QDateTime& now)
         m_alarms.EndAll(now, events);
     } else {
         for (int band = 0; band < CMqttAlarmTracker::BANDS; ++band) {
-            CMqttAlarmTracker::SAMPLE sample;
-            sample.band = band;
-            const bool flagged = band < RZ450Layout::INDICATED_BANDS;
-            if (!flagged && band != state.band && !m_alarms.IsActive(band))
+            if (!RZ450Alarm::HasFlag(band) && band != state.band && !m_alarms.IsActive(band))
                 continue;
-            sample.levelDbm = Dbm(m_pRZ450->GetLevelDbm(band));
-            sample.thresholdDbm = Dbm(m_pRZ450->GetThreshold(band));
-            sample.over = flagged ? m_pRZ450->IsIndicateBand(band)
-                                  : band == state.band && sample.levelDbm >= sample.thresholdDbm;
-            m_alarms.Update(sample, BandName(band), now, events);
+            const RZ450Alarm::LOOK look = RZ450Alarm::Look(*m_pRZ450, band, state.band);
+            m_alarms.Update({ band, look.alarm, look.levelDbm, look.thresholdDbm }, BandName(band), now, events);
         }
     }
     for (const MQTT_ALARM& alarm : events)
@@ -166,7 +153,7 @@ void CMqttPublisher::TrackBands(const MQTT_STATE& state)
             track.live = band == state.band;
         if (!track.live)
             continue;
-        track.peakDbm = track.havePeak ? std::max(track.peakDbm, Dbm(raw)) : Dbm(raw);
+        track.peakDbm = track.havePeak ? std::max(track.peakDbm, RZ450Alarm::Dbm(raw)) : RZ450Alarm::Dbm(raw);
         track.havePeak = true;
     }
 }
@@ -181,8 +168,8 @@ void CMqttPublisher::PublishBands(const QDateTime& now)
             continue;
         MQTT_BAND_SAMPLE sample;
         sample.band = band;
-        sample.levelDbm = Dbm(m_pRZ450->GetLevelDbm(band));
-        sample.thresholdDbm = Dbm(m_pRZ450->GetThreshold(band));
+        sample.levelDbm = RZ450Alarm::Dbm(m_pRZ450->GetLevelDbm(band));
+        sample.thresholdDbm = RZ450Alarm::Dbm(m_pRZ450->GetThreshold(band));
         sample.peakDbm = track.havePeak ? std::max(track.peakDbm, sample.levelDbm) : sample.levelDbm;
         sample.time = now;
         track.havePeak = false;
