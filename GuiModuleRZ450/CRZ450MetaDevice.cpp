@@ -1,6 +1,7 @@
 #include "CRZ450MetaDevice.h"
 
 #include "IRZ450Device.h"
+#include "RZ450Alarm.h"
 #include "protocol/CAnswerParser.h"
 #include "proxy/CMetaDevice.h"
 
@@ -248,4 +249,38 @@ int CRZ450MetaDevice::GetVolume()
 int CRZ450MetaDevice::GetBypassPercent()
 {
     return Ask<int>(RZ450Queries::GetBypassPercent);
+}
+
+quint32 CRZ450MetaDevice::GetAlarmFlags()
+{
+    if (IsLocal()) {
+        IRZ450Device* local = Local();
+        return local ? RZ450Alarm::Flags(*local) : 0;
+    }
+    bool ok = false;
+    const quint32 flags = Send(QLatin1String(RZ450Queries::QUERIES[RZ450Queries::GetAlarmFlags].form.text)).toUInt(&ok);
+    return ok ? flags : RZ450Alarm::Flags(*this);
+}
+
+QByteArray CRZ450MetaDevice::GetLevels()
+{
+    return AskBands(RZ450Queries::GetLevels, &CRZ450MetaDevice::GetLevelDbm);
+}
+
+QByteArray CRZ450MetaDevice::GetThresholds()
+{
+    return AskBands(RZ450Queries::GetThresholds, &CRZ450MetaDevice::GetThreshold);
+}
+
+QByteArray CRZ450MetaDevice::AskBands(RZ450Queries::Index index, int (CRZ450MetaDevice::*perBand)(int))
+{
+    if (IsLocal()) {
+        IRZ450Device* local = Local();
+        if (!local)
+            return QByteArray(RZ450Layout::BAND_COUNT, '\0');
+        return RZ450Alarm::Bands(*local,
+            index == RZ450Queries::GetLevels ? &IRZ450Device::GetLevelDbm : &IRZ450Device::GetThreshold);
+    }
+    const QByteArray answer = Send(QLatin1String(RZ450Queries::QUERIES[index].form.text));
+    return answer.size() == RZ450Layout::BAND_COUNT ? answer : RZ450Alarm::Bands(*this, perBand);
 }

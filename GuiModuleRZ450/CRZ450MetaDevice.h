@@ -46,7 +46,17 @@ public:
     int GetVolume();
     int GetBypassPercent();
 
+    // For a watcher of many detectors, a look in three exchanges: the
+    // indication flags of bands 0 to 18 as bits (band 0 the lowest), and the
+    // raw level and raw threshold byte of every band. A server that lacks
+    // them is asked band by band.
+    quint32 GetAlarmFlags();
+    QByteArray GetLevels();
+    QByteArray GetThresholds();
+
 private:
+    QByteArray AskBands(RZ450Queries::Index index, int (CRZ450MetaDevice::*perBand)(int));
+
     bool IsLocal() const;
     IRZ450Device* Local() const;
     template <typename Result>

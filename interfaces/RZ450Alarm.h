@@ -1,7 +1,8 @@
 #pragma once
 
-#include "IRZ450Device.h"
 #include "RZ450Layout.h"
+
+#include <QByteArray>
 
 // What counts as a band's alarm, for everything that tells a person or
 // another system of one: the detector's own verdict where it gives one (the
@@ -26,8 +27,17 @@ inline int Dbm(int raw)
     return raw - RZ450Layout::DBM_OFFSET;
 }
 
+inline bool IsAlarm(int band, int watchedBand, quint32 flags, int levelDbm, int thresholdDbm)
+{
+    if (HasFlag(band))
+        return (flags >> band) & 1U;
+    return band == watchedBand && levelDbm >= thresholdDbm;
+}
+
+// Device: IRZ450Device, or a proxy that asks the same of a server.
 // A look at one band; watchedBand is the band the detector works on now.
-inline LOOK Look(IRZ450Device& device, int band, int watchedBand)
+template <typename Device>
+LOOK Look(Device& device, int band, int watchedBand)
 {
     LOOK look;
     look.levelDbm = Dbm(device.GetLevelDbm(band));
@@ -35,6 +45,28 @@ inline LOOK Look(IRZ450Device& device, int band, int watchedBand)
     look.alarm
         = HasFlag(band) ? device.IsIndicateBand(band) : band == watchedBand && look.levelDbm >= look.thresholdDbm;
     return look;
+}
+
+// The indication flags as bits, band 0 the lowest.
+template <typename Device>
+quint32 Flags(Device& device)
+{
+    quint32 flags = 0;
+    for (int band = 0; band < RZ450Layout::INDICATED_BANDS; ++band) {
+        if (device.IsIndicateBand(band))
+            flags |= 1U << band;
+    }
+    return flags;
+}
+
+// The raw byte of every band that the operation gives: levels or thresholds.
+template <typename Device>
+QByteArray Bands(Device& device, int (Device::*raw)(int))
+{
+    QByteArray bytes(RZ450Layout::BAND_COUNT, '\0');
+    for (int band = 0; band < RZ450Layout::BAND_COUNT; ++band)
+        bytes[band] = char(quint8((device.*raw)(band)));
+    return bytes;
 }
 
 } // namespace RZ450Alarm

@@ -10,8 +10,11 @@
 // it, so the two cannot drift apart.
 namespace RZ450Queries {
 
-// What the answer carries, and so which member below is set.
-enum Kind { Number, Flag, NumberOf, FlagOf, TextOf, Spectrum };
+// What the answer carries, and so which member below is set. The last
+// three set none: the server builds them from the operations of each band
+// (RZ450Alarm.h), so that a program watching many detectors asks once a
+// look, not once a band.
+enum Kind { Number, Flag, NumberOf, FlagOf, TextOf, Spectrum, AlarmFlags, Levels, Thresholds };
 
 struct QUERY
 {
@@ -75,6 +78,9 @@ enum Index {
     GetMute,
     GetVolume,
     GetBypassPercent,
+    GetAlarmFlags,
+    GetLevels,
+    GetThresholds,
     QUERY_COUNT
 };
 
@@ -106,6 +112,13 @@ inline constexpr QUERY QUERIES[QUERY_COUNT] = {
     Ask("RZ450_GetMute", &IRZ450Device::GetMute),
     Ask("RZ450_GetVolume", &IRZ450Device::GetVolume),
     Ask("RZ450_GetBypassPercent", &IRZ450Device::GetBypassPercent),
+    // The indication flags of bands 0 to INDICATED_BANDS - 1 as the bits of
+    // a number, band 0 the lowest; the raw level and the raw threshold of
+    // every band, BAND_COUNT bytes. A server without them answers empty,
+    // and the asker goes band by band.
+    { { "RZ450_GetAlarmFlags", REQUEST_FORM::None, 0 }, AlarmFlags, nullptr, nullptr, nullptr, nullptr, nullptr },
+    { { "RZ450_GetLevels", REQUEST_FORM::None, 0 }, Levels, nullptr, nullptr, nullptr, nullptr, nullptr },
+    { { "RZ450_GetThresholds", REQUEST_FORM::None, 0 }, Thresholds, nullptr, nullptr, nullptr, nullptr, nullptr },
 };
 
 // The device type the RZ450's GUI plug-in names, and so the name the server

@@ -3,6 +3,7 @@
 #include "CRZ450Clock.h"
 #include "IDevice.h"
 #include "IRZ450Device.h"
+#include "RZ450Alarm.h"
 #include "RZ450Layout.h"
 #include "RZ450Queries.h"
 #include "app/ServerLog.h"
@@ -280,6 +281,9 @@ bool CRequestHandler::AnswerRZ450(const SERVER_REQUEST& request, IRZ450Device* d
         out.Bytes(points);
         break;
     }
+    case RZ450Queries::AlarmFlags: out.Number(RZ450Alarm::Flags(*device)); break;
+    case RZ450Queries::Levels: out.Bytes(RZ450Alarm::Bands(*device, &IRZ450Device::GetLevelDbm)); break;
+    case RZ450Queries::Thresholds: out.Bytes(RZ450Alarm::Bands(*device, &IRZ450Device::GetThreshold)); break;
     }
     return true;
 }

@@ -50,6 +50,9 @@ QList<QUERY> EveryQuery()
         { "RZ450_GetMute", "0", [](Q& q) { return q.GetMute() == 0; } },
         { "RZ450_GetVolume", "6", [](Q& q) { return q.GetVolume() == 6; } },
         { "RZ450_GetBypassPercent", "35", [](Q& q) { return q.GetBypassPercent() == 35; } },
+        { "RZ450_GetAlarmFlags", "262146", [](Q& q) { return q.GetAlarmFlags() == 262146; } },
+        { "RZ450_GetLevels", QByteArray(31, 'K'), [](Q& q) { return q.GetLevels() == QByteArray(31, 'K'); } },
+        { "RZ450_GetThresholds", QByteArray(31, '('), [](Q& q) { return q.GetThresholds() == QByteArray(31, '('); } },
     };
 }
 
@@ -67,6 +70,7 @@ private Q_SLOTS:
     void eachQueryHasItsCommandText();
     void shortSpectrumLeavesTheBufferAlone();
     void localDeviceOfAnotherModelAnswersNothing();
+    void oldServerIsAskedBandByBand();
 };
 
 void TestRZ450MetaDevice::initTestCase()
@@ -153,6 +157,36 @@ void TestRZ450MetaDevice::localDeviceOfAnotherModelAnswersNothing()
     QCOMPARE(rz450.GetLevelDbm(3), 0);
     QVERIFY(rz450.GetBandName(3).isEmpty());
     QVERIFY(driver.m_calls.isEmpty());
+}
+
+// A server from before the one-look queries answers them with nothing.
+void TestRZ450MetaDevice::oldServerIsAskedBandByBand()
+{
+    CScriptedServer server;
+    server.Greet().Expect("RZ450_GetAlarmFlags").Answer("");
+    for (int band = 0; band < 19; ++band)
+        server.Expect("RZ450_IsIndicateBand:" + QByteArray::number(band)).Answer(band == 2 || band == 18 ? "1" : "0");
+    server.Expect("RZ450_GetLevels").Answer("");
+    for (int band = 0; band < 31; ++band)
+        server.Expect("RZ450_GetLevelDbm:" + QByteArray::number(band)).Answer(QByteArray::number(60 + band));
+    server.Expect("Uninitialize").Answer("");
+    QVERIFY(server.Listen());
+    auto proxy = std::make_unique<CMetaDevice>(server.Address());
+    QVERIFY(proxy->Initialize());
+    CRZ450MetaDevice rz450(proxy.get());
+    QCOMPARE(rz450.GetAlarmFlags(), quint32((1 << 2) | (1 << 18)));
+    const QByteArray levels = rz450.GetLevels();
+    QCOMPARE(levels.size(), 31);
+    QCOMPARE(quint8(levels[30]), quint8(90));
+    proxy.reset();
+    QVERIFY(server.Finish());
+    QCOMPARE(server.Received(), server.Expected());
+
+    CFakeRZ450Device fake;
+    CMetaDevice local(&fake);
+    CRZ450MetaDevice direct(&local);
+    QCOMPARE(direct.GetAlarmFlags(), quint32(0x2AAAA)); // its odd bands
+    QCOMPARE(quint8(direct.GetThresholds()[30]), quint8(70));
 }
 
 QTEST_GUILESS_MAIN(TestRZ450MetaDevice)

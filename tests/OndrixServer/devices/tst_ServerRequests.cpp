@@ -25,6 +25,7 @@ public:
         return record;
     }
     int GetLevelDbm(int band) override { return 72 + band; }
+    bool IsIndicateBand(int band) override { return band == 1 || band == 18; }
     bool GetSpectrumData(char* buffer, int length) override
     {
         std::fill(buffer, buffer + length, char(7));
@@ -96,6 +97,12 @@ void tst_ServerRequests::answers_data()
                                   << 0;
     QTest::newRow("device query out of range")
         << QByteArrayList { "RZ450_GetLevelDbm:31" } << false << QByteArrayList { "" } << 0;
+    QByteArray levels;
+    for (int band = 0; band < 31; ++band)
+        levels.append(char(72 + band));
+    QTest::newRow("alarm flags") << QByteArrayList { "RZ450_GetAlarmFlags" } << false << QByteArrayList { "262146" }
+                                 << 0;
+    QTest::newRow("levels") << QByteArrayList { "RZ450_GetLevels" } << false << QByteArrayList { levels } << 0;
     QTest::newRow("spectrum") << QByteArrayList { "RZ450_GetSpectrumData:160" } << false
                               << QByteArrayList { QByteArray(160, char(7)) } << 0;
     QTest::newRow("live state") << QByteArrayList { "GetLiveState" } << false << QByteArrayList { "1:0:1:1234:1" } << 0;
