@@ -1,5 +1,6 @@
 #pragma once
 
+#include "IDevice.h"
 #include "RZ450Layout.h"
 
 #include <QByteArray>
@@ -32,6 +33,16 @@ inline bool IsAlarm(int band, int watchedBand, quint32 flags, int levelDbm, int 
     if (HasFlag(band))
         return (flags >> band) & 1U;
     return band == watchedBand && levelDbm >= thresholdDbm;
+}
+
+// Whether the detector measures the band now: automatic mode measures bands
+// 0 to 15 in turn, and a band it has reported on since it started has a
+// level or a threshold; the other modes watch one band.
+inline bool IsMeasured(int mode, int band, int watchedBand, int rawLevel, int rawThreshold)
+{
+    if (mode == IDevice::MODE_AUTO)
+        return band >= 0 && band < RZ450Layout::AUTO_BANDS && (rawLevel != 0 || rawThreshold != 0);
+    return band == watchedBand;
 }
 
 // Device: IRZ450Device, or a proxy that asks the same of a server.

@@ -9,6 +9,7 @@
 #include "CReportCommand.h"
 #include "CSettingsCommand.h"
 #include "CStatusCommand.h"
+#include "CWatchCommand.h"
 #include "CtlExit.h"
 #include "app/CErrorText.h"
 
@@ -72,6 +73,7 @@ CCtlProgram::CCtlProgram()
     m_commands.push_back(std::make_unique<CBaselineCommand>());
     m_commands.push_back(std::make_unique<CSettingsCommand>());
     m_commands.push_back(std::make_unique<CClockCommand>());
+    m_commands.push_back(std::make_unique<CWatchCommand>());
 }
 
 CCtlProgram::~CCtlProgram() = default;
@@ -182,6 +184,7 @@ bool CCtlProgram::TakeOptions(const QCommandLineParser& common, const QCommandLi
     QString& error) const
 {
     options.device = Value(common, own, QLatin1String(DEVICE_OPTION));
+    options.devices = common.values(QLatin1String(DEVICE_OPTION)) + own.values(QLatin1String(DEVICE_OPTION));
     options.quiet = common.isSet(QLatin1String(QUIET_OPTION)) || own.isSet(QLatin1String(QUIET_OPTION));
     if (common.isSet(QLatin1String(DEVICE_OPTION)) || own.isSet(QLatin1String(DEVICE_OPTION))) {
         if (options.device.trimmed().isEmpty()) {
@@ -210,12 +213,17 @@ bool CCtlProgram::TakeOptions(const QCommandLineParser& common, const QCommandLi
 bool CCtlProgram::TakeCredentials(const QCommandLineParser& common, const QCommandLineParser& own, CTL_OPTIONS& options,
     QString& error)
 {
-    options.fingerprint = Value(common, own, QLatin1String(FINGERPRINT_OPTION)).remove(QLatin1Char(' ')).toLower();
     static const QRegularExpression hex(QStringLiteral("^[0-9a-f]{64}$"));
-    if (!options.fingerprint.isEmpty() && !hex.match(options.fingerprint).hasMatch()) {
-        error = tr("--fingerprint takes the 64 hex digits of a SHA-256 fingerprint");
-        return false;
+    for (const QString& given :
+        common.values(QLatin1String(FINGERPRINT_OPTION)) + own.values(QLatin1String(FINGERPRINT_OPTION))) {
+        const QString fingerprint = QString(given).remove(QLatin1Char(' ')).toLower();
+        if (!hex.match(fingerprint).hasMatch()) {
+            error = tr("--fingerprint takes the 64 hex digits of a SHA-256 fingerprint");
+            return false;
+        }
+        options.fingerprints.append(fingerprint);
     }
+    options.fingerprint = Value(common, own, QLatin1String(FINGERPRINT_OPTION)).remove(QLatin1Char(' ')).toLower();
     const QString keyFile = Value(common, own, QLatin1String(KEY_FILE_OPTION));
     if (keyFile.isEmpty()) {
         options.key = qEnvironmentVariable(KEY_VARIABLE).trimmed();

@@ -136,8 +136,6 @@ void CMqttPublisher::TrackAlarms(const MQTT_STATE& state, const QDateTime& now)
         SendAlarm(CMqttTopics::AlarmPayload(alarm));
 }
 
-// Automatic mode measures bands 0 to 15 in turn; a band the detector has
-// reported on since it started has a level. The other modes watch one band.
 void CMqttPublisher::TrackBands(const MQTT_STATE& state)
 {
     if (!m_pRZ450)
@@ -145,12 +143,9 @@ void CMqttPublisher::TrackBands(const MQTT_STATE& state)
     for (int band = 0; band < CMqttAlarmTracker::BANDS; ++band) {
         BAND_TRACK& track = m_bands[size_t(band)];
         const int raw = m_pRZ450->GetLevelDbm(band);
-        if (!state.online)
-            track.live = false;
-        else if (state.mode == IDevice::MODE_AUTO)
-            track.live = band < RZ450Layout::AUTO_BANDS && (raw != 0 || m_pRZ450->GetThreshold(band) != 0);
-        else
-            track.live = band == state.band;
+        track.live = state.online
+            && RZ450Alarm::IsMeasured(state.mode, band, state.band, raw,
+                state.mode == IDevice::MODE_AUTO ? m_pRZ450->GetThreshold(band) : 0);
         if (!track.live)
             continue;
         track.peakDbm = track.havePeak ? std::max(track.peakDbm, RZ450Alarm::Dbm(raw)) : RZ450Alarm::Dbm(raw);

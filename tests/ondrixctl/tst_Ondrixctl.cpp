@@ -136,6 +136,7 @@ private Q_SLOTS:
     void commands();
     void interruptedLeavesNothing_data();
     void interruptedLeavesNothing();
+    void watchTellsAlerts();
 
 private:
     bool StartDetector(DETECTOR& detector, const QString& name, const QStringList& serverOptions = {});
@@ -223,7 +224,7 @@ void tst_Ondrixctl::commands_data()
     };
     row("help", Local, Plain, "--help", 0, Help);
     for (const char* command :
-        { "status", "download-log", "record", "export", "report", "settings", "clock", "baseline" }) {
+        { "status", "download-log", "record", "export", "report", "settings", "clock", "baseline", "watch" }) {
         const QByteArray name = QByteArray("help ") + command;
         const QByteArray arguments = QByteArray(command) + " --help";
         row(name.constData(), Local, Plain, arguments.constData(), 0, Help);
@@ -345,6 +346,14 @@ void tst_Ondrixctl::commands_data()
     row("baseline capture, minutes no number", Local, Plain, "baseline capture --minutes nan --site Hall", 2, Nothing);
     row("baseline capture with files", Local, Plain, "baseline capture --minutes 1 --site Hall @good.rdf", 2, Nothing);
     row("baseline, margin below 0", Nowhere, Plain, "baseline compare --site Hall --margin -1 @good.rdf", 2, Nothing);
+    // @good.mnu is no JSON; @rules.json holds a rule of the baseline.
+    row("watch, rules no JSON", Nowhere, Plain, "watch --rules @good.mnu", 5, Nothing);
+    row("watch, rules missing", Nowhere, Plain, "watch --rules @missing.json", 5, Nothing);
+    row("watch, baseline rule without site", Nowhere, Plain, "watch --rules @rules.json", 5, Nothing);
+    row("watch, missing baseline", Nowhere, Plain, "watch --rules @rules.json --site Hall3 --storage @store", 5,
+        Nothing);
+    row("watch with an argument", Nowhere, Plain, "watch now", 2, Nothing);
+    row("watch, bad fingerprint", Nowhere, Plain, "--fingerprint 12 watch", 2, Nothing);
 }
 
 void tst_Ondrixctl::commands()
@@ -365,6 +374,8 @@ void tst_Ondrixctl::commands()
     QVERIFY(Write(work.filePath(QStringLiteral("long.mnu")), run.menu + '\1'));
     QVERIFY(Write(work.filePath(QStringLiteral("damaged.ldf")), QByteArray("\0\0\0\x0aRZ450", 9)));
     QVERIFY(Write(work.filePath(QStringLiteral("blocker")), "x"));
+    QVERIFY(Write(work.filePath(QStringLiteral("rules.json")),
+        R"({"version": 1, "rules": [{"seconds": 1, "condition": "baseline"}]})"));
     QVERIFY(QDir(work.path()).mkdir(QStringLiteral("kept")));
     CRecord record;
     record.band = 3;
@@ -628,6 +639,48 @@ void tst_Ondrixctl::interruptedLeavesNothing()
     QCOMPARE(Entries(work.path()),
         QDir(work.filePath(QStringLiteral("logs"))).exists() ? QStringList { "logs" } : QStringList());
     QCOMPARE(Entries(work.filePath(QStringLiteral("logs"))), QStringList());
+}
+
+// Three detectors: one shared in clear, the same over TLS, and a server that
+// is not there, which the others must not wait for.
+void tst_Ondrixctl::watchTellsAlerts()
+{
+    QTemporaryDir work;
+    QVERIFY(Write(work.filePath(QStringLiteral("rules.json")), R"({"version": 1, "rules": [{"seconds": 1}]})"));
+    QVERIFY(Write(work.filePath(QStringLiteral("view.key")), m_keys.value(QStringLiteral("view")) + '\n'));
+    const QString plain = m_shared.server->Address();
+    const QString tls = QStringLiteral("ondrixs://") + plain;
+    const QString nowhere = CServerProcess::RandomAddress();
+    m_shared.simulator.SetMode(CRZ450Simulator::MODE_AUTO);
+    m_shared.simulator.SetIndicationFlags({ 4 });
+    QProcess ondrixctl;
+    Prepare(ondrixctl, Shared);
+    ondrixctl.start(QStringLiteral(ONDRIXCTL_PROGRAM),
+        { QStringLiteral("--device"), plain, QStringLiteral("--device"), nowhere, QStringLiteral("--device"), tls,
+            QStringLiteral("--fingerprint"), m_strFingerprint, QStringLiteral("--key-file"),
+            work.filePath(QStringLiteral("view.key")), QStringLiteral("watch"), QStringLiteral("--rules"),
+            work.filePath(QStringLiteral("rules.json")) });
+    QVERIFY(ondrixctl.waitForStarted());
+    QSet<QString> started;
+    QByteArray out;
+    QDeadlineTimer deadline(20000);
+    while (started.size() < 2 && !deadline.hasExpired() && ondrixctl.state() == QProcess::Running) {
+        ondrixctl.waitForReadyRead(100);
+        out += ondrixctl.readAllStandardOutput();
+        for (const QByteArray& line : out.split('\n')) {
+            const QJsonObject alert = QJsonDocument::fromJson(line).object();
+            if (alert.value(QStringLiteral("event")) == QLatin1String("start")
+                && alert.value(QStringLiteral("band")) == 4)
+                started.insert(alert.value(QStringLiteral("detector")).toString());
+        }
+    }
+    ::kill(pid_t(ondrixctl.processId()), SIGTERM);
+    QVERIFY(ondrixctl.waitForFinished(15000));
+    m_shared.simulator.ClearIndicationFlags();
+    m_shared.simulator.SetMode(CRZ450Simulator::MODE_MAN);
+    QCOMPARE(started, (QSet<QString> { plain, tls }));
+    QVERIFY(ondrixctl.readAllStandardError().contains(QByteArray(nowhere.toUtf8() + ": offline")));
+    QCOMPARE(ondrixctl.exitCode(), 0);
 }
 
 QTEST_GUILESS_MAIN(tst_Ondrixctl)

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "watch/RZ450_LOOK.h"
+
+class CMetaDevice;
+
+// Takes one look at a detector through its proxy, in about eight
+// exchanges with a server whatever the bands do. The proxy blocks its
+// thread while it asks, so a watcher of many detectors takes each look in
+// the detector's own thread. A failing connection is an offline look with
+// its reason, never an exception.
+class CRZ450Looker
+{
+public:
+    static RZ450_LOOK Look(CMetaDevice* device);
+
+private:
+    static void LookOnline(CMetaDevice* device, RZ450_LOOK& look);
+};
