@@ -1,9 +1,14 @@
+#include "alerts/CAlertCsv.h"
 #include "alerts/CAlertJson.h"
+#include "alerts/CAlertList.h"
+#include "alerts/CAlertLogFile.h"
 #include "alerts/CAlertRules.h"
 #include "alerts/CAlertTracker.h"
 
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -39,6 +44,27 @@ QString Run(const QList<ALERT_RULE>& rules, qint64 start, const QString& looks)
     return text.join(QLatin1String(", "));
 }
 
+// An alert of a detector whose name needs quoting in CSV: started, ended
+// and acknowledged.
+QList<CAlertLogCodec::ENTRY> Lifetime()
+{
+    ALERT alert;
+    alert.sequence = 1;
+    alert.detector = QStringLiteral("Room 12, \"east\"");
+    alert.band = 7;
+    alert.bandName = QStringLiteral("WLAN 2.4");
+    alert.startedMs = MONDAY_NOON;
+    alert.levelDbm = -50;
+    alert.peakDbm = -50;
+    CAlertLogCodec::ENTRY started { CAlertLogCodec::Started, alert };
+    alert.endedMs = MONDAY_NOON + 12500;
+    alert.peakDbm = -41;
+    CAlertLogCodec::ENTRY ended { CAlertLogCodec::Ended, alert };
+    alert.acknowledgedBy = QStringLiteral("Olga");
+    alert.acknowledgedMs = MONDAY_NOON + 60000;
+    return { started, ended, { CAlertLogCodec::Acknowledged, alert } };
+}
+
 } // namespace
 
 class tst_Alerts : public QObject
@@ -52,6 +78,10 @@ private Q_SLOTS:
     void badRulesRefused();
     void rulesRoundTrip();
     void jsonLines();
+    void logFoldsEntries_data();
+    void logFoldsEntries();
+    void logFileAppendsOnly();
+    void listIsBounded();
 };
 
 void tst_Alerts::rulesAgainstSequences_data()
@@ -180,6 +210,85 @@ void tst_Alerts::jsonLines()
     const QJsonObject end = QJsonDocument::fromJson(CAlertJson::Line(alert)).object();
     QCOMPARE(end.value(QStringLiteral("event")).toString(), QStringLiteral("end"));
     QCOMPARE(end.value(QStringLiteral("duration_s")).toDouble(), 4.5);
+}
+
+void tst_Alerts::logFoldsEntries_data()
+{
+    QTest::addColumn<int>("damagedEntry");
+    QTest::addColumn<QString>("acknowledgedBy");
+    QTest::newRow("whole") << -1 << QStringLiteral("Olga");
+    QTest::newRow("start damaged: the end makes the row") << 0 << QStringLiteral("Olga");
+    QTest::newRow("acknowledgement damaged") << 2 << QString();
+}
+
+void tst_Alerts::logFoldsEntries()
+{
+    QFETCH(int, damagedEntry);
+    QFETCH(QString, acknowledgedBy);
+    QByteArray bytes = CAlertLogCodec::Header();
+    const QList<CAlertLogCodec::ENTRY> entries = Lifetime();
+    for (int i = 0; i < entries.size(); ++i) {
+        QByteArray frame = CAlertLogCodec::Encode(entries[i]);
+        if (i == damagedEntry)
+            frame[frame.size() / 2] = char(frame[frame.size() / 2] ^ 0x55);
+        bytes += frame;
+    }
+    const CAlertLogCodec::CONTENTS contents = CAlertLogCodec::Decode(bytes);
+    QVERIFY(contents.ok);
+    QCOMPARE(contents.damagedPlaces, damagedEntry < 0 ? 0 : 1);
+    CAlertList list;
+    for (const CAlertLogCodec::ENTRY& entry : contents.entries)
+        list.Apply(entry);
+    QCOMPARE(list.Alerts().size(), 1);
+    const ALERT& alert = list.Alerts().first();
+    QCOMPARE(alert.DurationMs(), 12500);
+    QCOMPARE(alert.peakDbm, -41);
+    QCOMPARE(alert.acknowledgedBy, acknowledgedBy);
+    // Cut anywhere, it reads what came before and nothing more.
+    for (qsizetype size = 0; size < bytes.size(); ++size)
+        QVERIFY(CAlertLogCodec::Decode(bytes.left(size)).entries.size() <= contents.entries.size());
+    const QByteArray csv = CAlertCsv::Table(list.Alerts());
+    QVERIFY2(csv.contains("\"Room 12, \"\"east\"\"\",7,WLAN 2.4,alarm,-50,-41,12.5,"), csv.constData());
+}
+
+void tst_Alerts::logFileAppendsOnly()
+{
+    QTemporaryDir storage;
+    const QString path = CAlertLogFile::PathIn(storage.path());
+    QString error;
+    for (const CAlertLogCodec::ENTRY& entry : Lifetime())
+        QVERIFY2(CAlertLogFile::Append(path, entry, error), qPrintable(error));
+    CAlertList list;
+    QVERIFY2(CAlertLogFile::Load(path, list, error), qPrintable(error));
+    QCOMPARE(list.Alerts().size(), 1);
+    QCOMPARE(list.Unacknowledged(), 0);
+
+    // A file of something else is neither read nor written to.
+    const QString foreign = storage.filePath(QStringLiteral("foreign.orzalert"));
+    QFile file(foreign);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray("ORZREC\2\0 and more", 17)) == 17);
+    file.close();
+    QVERIFY(!CAlertLogFile::Append(foreign, Lifetime().first(), error));
+    QVERIFY(error.contains(QLatin1String("no alert log")));
+    QCOMPARE(QFileInfo(foreign).size(), qint64(17));
+    QVERIFY(!CAlertLogFile::Load(foreign, list, error));
+}
+
+void tst_Alerts::listIsBounded()
+{
+    CAlertList list;
+    CAlertLogCodec::ENTRY entry = Lifetime().first();
+    for (int i = 0; i < CAlertList::MAX_ALERTS + 5; ++i) {
+        entry.alert.startedMs = MONDAY_NOON + i;
+        list.Apply(entry);
+    }
+    QCOMPARE(list.Alerts().size(), CAlertList::MAX_ALERTS);
+    QCOMPARE(list.Alerts().first().startedMs, MONDAY_NOON + 5);
+    CAlertLogCodec::ENTRY acknowledgement;
+    QVERIFY(list.Acknowledgement(0, QStringLiteral("Ivan"), MONDAY_NOON, acknowledgement));
+    list.Apply(acknowledgement);
+    QCOMPARE(list.Unacknowledged(), CAlertList::MAX_ALERTS - 1);
+    QVERIFY(!list.Acknowledgement(CAlertList::MAX_ALERTS, QStringLiteral("Ivan"), MONDAY_NOON, acknowledgement));
 }
 
 QTEST_GUILESS_MAIN(tst_Alerts)
