@@ -55,7 +55,7 @@ public:
         if (count > CReferenceCodec::MAX_TEXT_BYTES || !Take(count))
             return QString();
         const QByteArrayView utf8 = m_bytes.sliced(m_nAt - count, count);
-        const QString text = QString::fromUtf8(utf8);
+        QString text = QString::fromUtf8(utf8);
         QString error;
         if (text.toUtf8() != utf8 || !CSiteFolder::IsValidName(text, error))
             m_bOk = false;

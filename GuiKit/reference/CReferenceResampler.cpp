@@ -55,7 +55,7 @@ double CReferenceResampler::LevelAt(const CSpectrumReference& reference, double 
     if (last == 0)
         return reference.levels.front();
     const double position = std::clamp((mhz - start) * last / (end - start), 0.0, double(last));
-    const int below = std::min(int(position), last - 1);
-    const double t = position - below;
-    return reference.levels[size_t(below)] * (1.0 - t) + reference.levels[size_t(below + 1)] * t;
+    const size_t below = size_t(std::min(int(position), last - 1));
+    const double t = position - double(below);
+    return reference.levels[below] * (1.0 - t) + reference.levels[below + 1] * t;
 }
