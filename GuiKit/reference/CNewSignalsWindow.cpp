@@ -17,11 +17,12 @@ CNewSignalsWindow::CNewSignalsWindow(QWidget* parent)
     m_pTable->setObjectName(QStringLiteral("NewSignalsTable"));
     m_pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_pTable->verticalHeader()->hide();
+    m_pTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_pTable->horizontalHeader()->setStretchLastSection(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pMarginLabel);
     layout->addWidget(m_pTable);
-    resize(380, 240);
+    resize(430, 260);
     Retranslate();
 }
 

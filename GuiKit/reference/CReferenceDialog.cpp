@@ -31,6 +31,10 @@ CReferenceDialog::CReferenceDialog(Mode mode, const QString& storage, QWidget* p
     connect(m_pUi->m_pButtonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
     OnSiteComboTextChanged(Site());
     Retranslate();
+    if (saving) {
+        m_pUi->m_pNameEdit->setFocus();
+        resize(width(), minimumSizeHint().height());
+    }
 }
 
 CReferenceDialog::~CReferenceDialog() = default;
