@@ -194,7 +194,7 @@ void TestReferenceOverlay::use()
         QVERIFY(graph.asked.first().contains(QStringLiteral("covers %1-%2 MHz").arg(start).arg(start + 159)));
     QVERIFY2(error.isEmpty() ? message.isEmpty() : message.contains(error), qPrintable(message));
     if (used && start != 2400) {
-        // Only the reference's part of the present range has levels.
+        // Only the present points inside the reference's range have levels.
         QVERIFY(std::isnan(graph.controller.Applied()[159]));
         QCOMPARE(graph.controller.Applied()[0], -80.0);
     }
