@@ -14,5 +14,7 @@ constexpr const char* SPECTRUM_GEOMETRY = "Spectrum/Geometry";
 // average takes.
 constexpr const char* SPECTRUM_TRACES = "Spectrum/Traces";
 constexpr const char* SPECTRUM_AVERAGE_SWEEPS = "Spectrum/AverageSweeps";
+// By how many dB a signal must pass the spectrum's reference to be new.
+constexpr const char* SPECTRUM_NEW_SIGNAL_MARGIN = "Spectrum/NewSignalMarginDb";
 
 } // namespace GuiKitSettingsKeys

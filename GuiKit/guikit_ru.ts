@@ -341,4 +341,225 @@
         <translation>Число проходов для среднего:</translation>
     </message>
 </context>
+<context>
+    <name>CNewSignalsWindow</name>
+    <message>
+        <source>Over the reference by more than %1 dB: %2 signals</source>
+        <translation>Выше опорной более чем на %1 дБ: сигналов %2</translation>
+    </message>
+    <message>
+        <source>Live</source>
+        <translation>Текущий</translation>
+    </message>
+    <message>
+        <source>Max hold</source>
+        <translation>Макс. удержание</translation>
+    </message>
+    <message>
+        <source>New Signals</source>
+        <translation>Новые сигналы</translation>
+    </message>
+    <message>
+        <source>Frequency, MHz</source>
+        <translation>Частота, МГц</translation>
+    </message>
+    <message>
+        <source>Level, dBm</source>
+        <translation>Уровень, дБм</translation>
+    </message>
+    <message>
+        <source>Excess, dB</source>
+        <translation>Превышение, дБ</translation>
+    </message>
+    <message>
+        <source>Trace</source>
+        <translation>Кривая</translation>
+    </message>
+</context>
+<context>
+    <name>CReferenceController</name>
+    <message>
+        <source>Spectrum Reference</source>
+        <translation>Опорный спектр</translation>
+    </message>
+    <message>
+        <source>Save Trace as Reference...</source>
+        <translation>Сохранить кривую как опорную...</translation>
+    </message>
+    <message>
+        <source>Load Reference...</source>
+        <translation>Загрузить опорную...</translation>
+    </message>
+    <message>
+        <source>Hide Reference</source>
+        <translation>Скрыть опорную</translation>
+    </message>
+    <message>
+        <source>Difference View</source>
+        <translation>Разность</translation>
+    </message>
+    <message>
+        <source>New Signals...</source>
+        <translation>Новые сигналы...</translation>
+    </message>
+    <message>
+        <source>Live</source>
+        <translation>Текущий</translation>
+    </message>
+    <message>
+        <source>Max hold</source>
+        <translation>Макс. удержание</translation>
+    </message>
+    <message>
+        <source>Min hold</source>
+        <translation>Мин. удержание</translation>
+    </message>
+    <message>
+        <source>Average</source>
+        <translation>Среднее</translation>
+    </message>
+    <message>
+        <source>The trace &quot;%1&quot; has no sweep yet; nothing was saved.</source>
+        <translation>У кривой «%1» ещё нет ни одного прохода; ничего не сохранено.</translation>
+    </message>
+    <message>
+        <source>Replace it?</source>
+        <translation>Заменить её?</translation>
+    </message>
+    <message>
+        <source>No sweep has come yet. A reference is compared with the detector&apos;s present points: load it once the spectrum shows a sweep.</source>
+        <translation>Ещё не пришло ни одного прохода. Опорная кривая сравнивается с текущими точками детектора: загрузите её, когда спектр покажет проход.</translation>
+    </message>
+    <message>
+        <source>They share no frequency, so the reference cannot be compared.</source>
+        <translation>Общих частот нет, поэтому сравнить с опорной кривой нельзя.</translation>
+    </message>
+    <message>
+        <source>Resample the reference onto the present points? Points outside its range are not compared.</source>
+        <translation>Пересчитать опорную кривую на текущие точки? Точки вне её диапазона не сравниваются.</translation>
+    </message>
+    <message>
+        <source>New Signals</source>
+        <translation>Новые сигналы</translation>
+    </message>
+    <message>
+        <source>A signal is new when it passes the reference by more than (dB):</source>
+        <translation>Сигнал новый, если превышает опорную кривую более чем на (дБ):</translation>
+    </message>
+    <message>
+        <source>not comparable with the present range</source>
+        <translation>несравнима с текущим диапазоном</translation>
+    </message>
+    <message>
+        <source>Reference: %1 (%2)</source>
+        <translation>Опорная: %1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>CReferenceDialog</name>
+    <message>
+        <source>Spectrum Reference</source>
+        <translation>Опорный спектр</translation>
+    </message>
+    <message>
+        <source>Trace:</source>
+        <translation>Кривая:</translation>
+    </message>
+    <message>
+        <source>Site:</source>
+        <translation>Объект:</translation>
+    </message>
+    <message>
+        <source>Reference name:</source>
+        <translation>Имя опорной:</translation>
+    </message>
+    <message>
+        <source>References of the site:</source>
+        <translation>Опорные кривые объекта:</translation>
+    </message>
+    <message>
+        <source>Save Trace as Reference</source>
+        <translation>Сохранить кривую как опорную</translation>
+    </message>
+    <message>
+        <source>Load Reference</source>
+        <translation>Загрузить опорную</translation>
+    </message>
+</context>
+<context>
+    <name>CReferenceFile</name>
+    <message>
+        <source>The site &quot;%1&quot; already has a reference named &quot;%2&quot;.</source>
+        <translation>У объекта «%1» уже есть опорная кривая «%2».</translation>
+    </message>
+    <message>
+        <source>The reference could not be written to %1: %2</source>
+        <translation>Не удалось записать опорную кривую в %1: %2</translation>
+    </message>
+    <message>
+        <source>The reference file %1 cannot be read: %2</source>
+        <translation>Не удаётся прочитать файл опорной кривой %1: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 is far too large to be a reference; it was not used.</source>
+        <translation>Файл %1 слишком велик для опорной кривой; он не использован.</translation>
+    </message>
+    <message>
+        <source>The file %1 is no spectrum reference of this program; it was not used.</source>
+        <translation>Файл %1 не является опорной кривой этой программы; он не использован.</translation>
+    </message>
+    <message>
+        <source>The reference file %1 was written by another version of the program; it was not used.</source>
+        <translation>Файл опорной кривой %1 записан другой версией программы; он не использован.</translation>
+    </message>
+    <message>
+        <source>The reference file %1 is damaged; it was not used. Save the reference again.</source>
+        <translation>Файл опорной кривой %1 повреждён; он не использован. Сохраните опорную кривую заново.</translation>
+    </message>
+    <message>
+        <source>No storage folder is set, so there is no place for references.</source>
+        <translation>Папка хранения не задана, опорные кривые негде хранить.</translation>
+    </message>
+    <message>
+        <source>The reference name &quot;%1&quot; cannot be used: %2</source>
+        <translation>Имя опорной кривой «%1» недопустимо: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CReferenceOverlay</name>
+    <message>
+        <source>+%1 dB</source>
+        <translation>+%1 дБ</translation>
+    </message>
+    <message>
+        <source>0 dB</source>
+        <translation>0 дБ</translation>
+    </message>
+    <message>
+        <source>-%1 dB</source>
+        <translation>-%1 дБ</translation>
+    </message>
+</context>
+<context>
+    <name>CReferenceResampler</name>
+    <message>
+        <source>The reference &quot;%1&quot; covers %2-%3 MHz in %4 points; the detector now scans %5-%6 MHz in %7 points.</source>
+        <translation>Опорная кривая «%1» охватывает %2-%3 МГц в %4 точках; детектор сейчас сканирует %5-%6 МГц в %7 точках.</translation>
+    </message>
+</context>
+<context>
+    <name>CSpectrumReference</name>
+    <message>
+        <source>A reference holds 1 to %1 points, not %2.</source>
+        <translation>Опорная кривая содержит от 1 до %1 точек, а не %2.</translation>
+    </message>
+    <message>
+        <source>The range %1-%2 MHz is empty.</source>
+        <translation>Диапазон %1-%2 МГц пуст.</translation>
+    </message>
+    <message>
+        <source>A level of the reference is not a number.</source>
+        <translation>Уровень опорной кривой не является числом.</translation>
+    </message>
+</context>
 </TS>

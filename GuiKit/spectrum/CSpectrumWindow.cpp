@@ -1,6 +1,7 @@
 #include "spectrum/CSpectrumWindow.h"
 
 #include "GuiKitSettingsKeys.h"
+#include "reference/CReferenceController.h"
 #include "spectrum/CMarkerOverlay.h"
 #include "spectrum/CTraceOverlay.h"
 #include "spectrum/SpectrumLevels.h"
@@ -14,6 +15,7 @@
 #include "widgets/CLabel.h"
 
 #include <QCloseEvent>
+#include <QMenu>
 #include <QSettings>
 
 #include <algorithm>
@@ -49,6 +51,9 @@ CSpectrumWindow::CSpectrumWindow(QWidget* parent)
     m_pGraphLabel->setFrameShape(QFrame::StyledPanel);
     m_pTraceOverlay = new CTraceOverlay(m_traces, m_pGraphLabel);
     m_pMarkerOverlay = new CMarkerOverlay(m_traces, m_pGraphLabel);
+    m_pReferences = new CReferenceController(m_traces, m_pGraphLabel);
+    m_pGraphLabel->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_pGraphLabel, &QWidget::customContextMenuRequested, this, &CSpectrumWindow::OnGraphContextMenu);
     m_pXMINLabel = AddLabel(QStringLiteral("XMINLabel"), QRect(5, 187, 60, 20));
     m_pXMAXLabel = AddLabel(QStringLiteral("XMAXLabel"), QRect(445, 187, 60, 20));
     m_pYMINLabel = AddLabel(QStringLiteral("YMINLabel"), QRect(510, 165, 55, 20));
@@ -79,6 +84,16 @@ void CSpectrumWindow::LayoutWaterfall()
     m_pWaterfallWidget->setGeometry(left, WATERFALL_TOP, waterfallWidth, waterfallHeight);
     m_pLegendWidget->setGeometry(left + waterfallWidth + LEGEND_GAP, WATERFALL_TOP, LEGEND_WIDTH, waterfallHeight);
     m_pReadoutLabel->setGeometry(left, WATERFALL_TOP + waterfallHeight + MARGIN, plotWidth, READOUT_HEIGHT);
+}
+
+void CSpectrumWindow::OnGraphContextMenu(const QPoint& pos)
+{
+    QMenu menu(m_pGraphLabel);
+    m_pTraceOverlay->AddActions(&menu);
+    m_pReferences->AddActions(&menu);
+    menu.addSeparator();
+    CDiagramMenu::AddExportAction(&menu, this);
+    menu.exec(m_pGraphLabel->mapToGlobal(pos));
 }
 
 void CSpectrumWindow::resizeEvent(QResizeEvent* event)
@@ -130,6 +145,7 @@ void CSpectrumWindow::SetSweep(const SPECTRUM_SWEEP& sweep)
     if (m_traces.Add(sweep))
         m_pTraceOverlay->SetLevelMin(sweep.levelMinDbm);
     m_pMarkerOverlay->SetSweep(sweep);
+    m_pReferences->SetSweep(sweep);
 }
 
 void CSpectrumWindow::ClearSweeps()

@@ -8,6 +8,7 @@
 class CLabel;
 class CMarkerOverlay;
 class CQDiagramWidget;
+class CReferenceController;
 class CTraceOverlay;
 class CWaterfallLegend;
 class CWaterfallWidget;
@@ -40,6 +41,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void OnGraphContextMenu(const QPoint& pos);
     QLabel* AddLabel(const QString& name, const QRect& geometry);
     void SetLevels(int yMin);
     void SetSignal(int signalFreq, int signalLevel, int noiseLevel, int signalNo);
@@ -60,4 +62,5 @@ private:
     CSpectrumTraces m_traces;
     CTraceOverlay* m_pTraceOverlay;
     CMarkerOverlay* m_pMarkerOverlay;
+    CReferenceController* m_pReferences;
 };

@@ -1,7 +1,6 @@
 #include "spectrum/CTraceOverlay.h"
 
 #include "GuiKitSettingsKeys.h"
-#include "export/CDiagramMenu.h"
 #include "widgets/BarGraph.h"
 
 #include <QInputDialog>
@@ -28,8 +27,6 @@ CTraceOverlay::CTraceOverlay(CSpectrumTraces& traces, QWidget* graph)
     setObjectName(QStringLiteral("TraceOverlay"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setGeometry(graph->rect());
-    graph->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(graph, &QWidget::customContextMenuRequested, this, &CTraceOverlay::OnGraphContextMenu);
     Load();
 }
 
@@ -89,16 +86,6 @@ void CTraceOverlay::AddActions(QMenu* menu)
     menu->addAction(tr("Sweeps to Average..."), this, &CTraceOverlay::AskAverageSweeps)
         ->setObjectName(QStringLiteral("TraceAverageSweeps"));
     menu->addAction(tr("Reset Traces"), this, &CTraceOverlay::ResetTraces)->setObjectName(QStringLiteral("TraceReset"));
-}
-
-void CTraceOverlay::OnGraphContextMenu(const QPoint& pos)
-{
-    auto* graph = parentWidget();
-    QMenu menu(graph);
-    AddActions(&menu);
-    menu.addSeparator();
-    CDiagramMenu::AddExportAction(&menu, window());
-    menu.exec(graph->mapToGlobal(pos));
 }
 
 void CTraceOverlay::paintEvent(QPaintEvent*)

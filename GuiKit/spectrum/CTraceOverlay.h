@@ -11,8 +11,8 @@ class QMenu;
 
 // The traces drawn over the spectrum's bars, each in a colour of its own,
 // with a legend of those shown. It lies over the bar graph and lets the
-// mouse through; the graph's context menu switches the traces, sets the
-// sweeps of the average and resets them. What is shown and the sweeps are
+// mouse through; its entries in the graph's context menu switch the traces,
+// set the sweeps of the average and reset them. What is shown and the sweeps are
 // kept in the settings.
 class GUIKIT_EXPORT CTraceOverlay : public QWidget
 {
@@ -34,8 +34,6 @@ public:
     QString Name(Trace trace) const;
     // The menu's entries, for a menu of one's own.
     void AddActions(QMenu* menu);
-
-    void OnGraphContextMenu(const QPoint& pos);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

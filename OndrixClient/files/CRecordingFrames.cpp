@@ -2,47 +2,11 @@
 
 #include "files/CByteWriter.h"
 
+#include "Crc32.h"
+
 #include <QtEndian>
 
-#include <array>
-
 namespace {
-
-// Eight tables: eight bytes a step, as a recording of a weekend is
-// gigabytes and a replay checks all of it before it starts.
-using CrcTables = std::array<std::array<quint32, 256>, 8>;
-
-CrcTables MakeCrcTables()
-{
-    CrcTables tables {};
-    for (quint32 i = 0; i < 256; ++i) {
-        quint32 c = i;
-        for (int bit = 0; bit < 8; ++bit)
-            c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        tables[0][i] = c;
-    }
-    for (quint32 i = 0; i < 256; ++i)
-        for (int t = 1; t < 8; ++t)
-            tables[t][i] = (tables[t - 1][i] >> 8) ^ tables[0][tables[t - 1][i] & 0xFF];
-    return tables;
-}
-
-quint32 Crc32(QByteArrayView bytes)
-{
-    static const CrcTables t = MakeCrcTables();
-    quint32 crc = 0xFFFFFFFFu;
-    const char* p = bytes.data();
-    qsizetype left = bytes.size();
-    for (; left >= 8; left -= 8, p += 8) {
-        const quint32 low = qFromLittleEndian<quint32>(p) ^ crc;
-        const quint32 high = qFromLittleEndian<quint32>(p + 4);
-        crc = t[7][low & 0xFF] ^ t[6][(low >> 8) & 0xFF] ^ t[5][(low >> 16) & 0xFF] ^ t[4][low >> 24]
-            ^ t[3][high & 0xFF] ^ t[2][(high >> 8) & 0xFF] ^ t[1][(high >> 16) & 0xFF] ^ t[0][high >> 24];
-    }
-    for (; left > 0; --left, ++p)
-        crc = t[0][(crc ^ quint8(*p)) & 0xFF] ^ (crc >> 8);
-    return crc ^ 0xFFFFFFFFu;
-}
 
 const QByteArrayView SYNC_VIEW(CRecordingFrames::SYNC, sizeof(CRecordingFrames::SYNC));
 
@@ -63,7 +27,7 @@ QByteArray CRecordingFrames::Make(quint8 kind, QByteArrayView payload)
     writer.Put<quint8>(kind);
     writer.Put<quint32>(quint32(payload.size()));
     writer.m_bytes.append(payload);
-    writer.Put<quint32>(Crc32(QByteArrayView(writer.m_bytes).sliced(SYNC_VIEW.size())));
+    writer.Put<quint32>(Crc32::Of(QByteArrayView(writer.m_bytes).sliced(SYNC_VIEW.size())));
     return writer.m_bytes;
 }
 
@@ -193,7 +157,7 @@ CRecordingFrames::Check CRecordingFrames::Checked(qsizetype pos, qsizetype head,
     const qsizetype size = head + qsizetype(length) + CHECK;
     if (left < size)
         return Beyond;
-    if (qFromLittleEndian<quint32>(kindAt + V1_HEAD + length) != Crc32(QByteArrayView(kindAt, V1_HEAD + length)))
+    if (qFromLittleEndian<quint32>(kindAt + V1_HEAD + length) != Crc32::Of(QByteArrayView(kindAt, V1_HEAD + length)))
         return Bad;
     frame = FRAME { quint8(*kindAt), m_bytes.sliced(pos + head, length), pos, size };
     return Good;
