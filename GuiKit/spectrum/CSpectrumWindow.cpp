@@ -14,6 +14,7 @@
 #include "widgets/CLabel.h"
 
 #include <QCloseEvent>
+#include <QMenu>
 #include <QSettings>
 
 #include <algorithm>
@@ -48,7 +49,9 @@ CSpectrumWindow::CSpectrumWindow(QWidget* parent)
     m_pGraphLabel->setGeometry(5, 5, 500, 180);
     m_pGraphLabel->setFrameShape(QFrame::StyledPanel);
     m_pTraceOverlay = new CTraceOverlay(m_traces, m_pGraphLabel);
-    m_pMarkerOverlay = new CMarkerOverlay(m_traces, m_pGraphLabel);
+    m_pMarkerOverlay = new CMarkerOverlay(m_traces, *m_pTraceOverlay, m_pGraphLabel);
+    m_pGraphLabel->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_pGraphLabel, &QWidget::customContextMenuRequested, this, &CSpectrumWindow::OnGraphContextMenu);
     m_pXMINLabel = AddLabel(QStringLiteral("XMINLabel"), QRect(5, 187, 60, 20));
     m_pXMAXLabel = AddLabel(QStringLiteral("XMAXLabel"), QRect(445, 187, 60, 20));
     m_pYMINLabel = AddLabel(QStringLiteral("YMINLabel"), QRect(510, 165, 55, 20));
@@ -73,7 +76,7 @@ void CSpectrumWindow::LayoutWaterfall()
     // The plot starts where the bars start and is as wide as they are, so
     // that each column lies under its bar; it takes the height left over.
     const int left = m_pGraphLabel->x();
-    const int plotWidth = BarGraph::BARS * BarGraph::PIXELS_PER_UNIT;
+    const int plotWidth = BarGraph::PLOT_WIDTH;
     const int waterfallWidth = CWaterfallWidget::WidthForPlot(plotWidth);
     const int waterfallHeight = std::max(0, height() - WATERFALL_TOP - READOUT_HEIGHT - 2 * MARGIN);
     m_pWaterfallWidget->setGeometry(left, WATERFALL_TOP, waterfallWidth, waterfallHeight);
@@ -104,24 +107,34 @@ QLabel* CSpectrumWindow::AddLabel(const QString& name, const QRect& geometry)
 void CSpectrumWindow::SetSpectrumData(const unsigned char* levels, int count, int xMin, int xMax, int signalFreq,
     int yMin, int signalLevel, int noiseLevel, int signalNo)
 {
-    const int points = levels == nullptr ? 0 : std::clamp(count, 0, int(BarGraph::BARS));
+    const int points = levels == nullptr ? 0 : std::clamp(count, 0, SPECTRUM_SWEEP::MAX_POINTS);
     m_pXMINLabel->setText(tr("%1 MHz").arg(xMin));
     m_pXMAXLabel->setText(tr("%1 MHz").arg(xMax));
     if (yMin == SpectrumLevels::SEARCH_MODE_MARKER) {
         m_pFREQLabel->setText(tr("SEARCH MODE"));
-        for (int j = 0; j < points; ++j)
-            m_pGraphLabel->SetValue(j, 0);
     } else {
         SetLevels(yMin);
         SetSignal(signalFreq, signalLevel, noiseLevel, signalNo);
-        for (int j = 0; j < points; ++j)
-            m_pGraphLabel->SetValue(j, levels[j]);
+    }
+    // No points leave the last bars standing rather than blank them.
+    if (points > 0) {
+        const bool searching = yMin == SpectrumLevels::SEARCH_MODE_MARKER;
+        const std::array<int, BarGraph::BARS> bars = BarGraph::Bars(levels, points);
+        for (int j = 0; j < BarGraph::BARS; ++j)
+            m_pGraphLabel->SetValue(j, searching ? 0 : bars[size_t(j)]);
     }
     m_pGraphLabel->update();
 }
 
 void CSpectrumWindow::SetSweep(const SPECTRUM_SWEEP& sweep)
 {
+    if (sweep.points.size() > SPECTRUM_SWEEP::MAX_POINTS) {
+        // The traces, the markers and the waterfall must all see the same points.
+        SPECTRUM_SWEEP cut = sweep;
+        cut.points.truncate(SPECTRUM_SWEEP::MAX_POINTS);
+        SetSweep(cut);
+        return;
+    }
     SetSpectrumData(reinterpret_cast<const unsigned char*>(sweep.points.constData()), int(sweep.points.size()),
         sweep.rangeStartMhz, sweep.rangeEndMhz, sweep.signalFreq, sweep.levelMinDbm, sweep.signalLevel,
         sweep.noiseLevel, sweep.signalNo);
@@ -130,6 +143,16 @@ void CSpectrumWindow::SetSweep(const SPECTRUM_SWEEP& sweep)
     if (m_traces.Add(sweep))
         m_pTraceOverlay->SetLevelMin(sweep.levelMinDbm);
     m_pMarkerOverlay->SetSweep(sweep);
+}
+
+void CSpectrumWindow::OnGraphContextMenu(const QPoint& pos)
+{
+    QMenu menu(m_pGraphLabel);
+    m_pMarkerOverlay->AddActions(&menu, pos);
+    m_pTraceOverlay->AddActions(&menu);
+    menu.addSeparator();
+    CDiagramMenu::AddExportAction(&menu, this);
+    menu.exec(m_pGraphLabel->mapToGlobal(pos));
 }
 
 void CSpectrumWindow::ClearSweeps()

@@ -1,7 +1,6 @@
 #include "spectrum/CTraceOverlay.h"
 
 #include "GuiKitSettingsKeys.h"
-#include "export/CDiagramMenu.h"
 #include "widgets/BarGraph.h"
 
 #include <QInputDialog>
@@ -28,8 +27,6 @@ CTraceOverlay::CTraceOverlay(CSpectrumTraces& traces, QWidget* graph)
     setObjectName(QStringLiteral("TraceOverlay"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setGeometry(graph->rect());
-    graph->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(graph, &QWidget::customContextMenuRequested, this, &CTraceOverlay::OnGraphContextMenu);
     Load();
 }
 
@@ -91,16 +88,6 @@ void CTraceOverlay::AddActions(QMenu* menu)
     menu->addAction(tr("Reset Traces"), this, &CTraceOverlay::ResetTraces)->setObjectName(QStringLiteral("TraceReset"));
 }
 
-void CTraceOverlay::OnGraphContextMenu(const QPoint& pos)
-{
-    auto* graph = parentWidget();
-    QMenu menu(graph);
-    AddActions(&menu);
-    menu.addSeparator();
-    CDiagramMenu::AddExportAction(&menu, window());
-    menu.exec(graph->mapToGlobal(pos));
-}
-
 void CTraceOverlay::paintEvent(QPaintEvent*)
 {
     if (m_traces.Sweeps() == 0)
@@ -114,15 +101,15 @@ void CTraceOverlay::paintEvent(QPaintEvent*)
     PaintLegend(painter);
 }
 
-// Through the middle of each bar, at the height a bar of that level has.
+// Through the middle of each point, at the height a bar of that level has.
 void CTraceOverlay::PaintTrace(QPainter& painter, Trace trace) const
 {
     const std::vector<double>& values = m_traces.Values(trace);
-    const int points = std::min(int(values.size()), BarGraph::BARS);
+    const int points = int(values.size());
     QPainterPath path;
     bool started = false;
     for (int i = 0; i < points; ++i) {
-        const double x = BarGraph::PIXELS_PER_UNIT * (i + 0.5);
+        const double x = BarGraph::PointX(i, points);
         const double y = BarGraph::BASE_LINE - BarGraph::PIXELS_PER_UNIT * (values[size_t(i)] - m_nLevelMinDbm);
         if (!std::isfinite(y))
             continue;
