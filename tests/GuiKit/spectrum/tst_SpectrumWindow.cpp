@@ -7,6 +7,7 @@
 #include "spectrum/CMarkerOverlay.h"
 #include "spectrum/CSpectrumWindow.h"
 #include "spectrum/CTraceOverlay.h"
+#include "spectrum/IMarkerTrace.h"
 #include "spectrum/SpectrumLevels.h"
 #include "widgets/BarGraph.h"
 #include "widgets/CLabel.h"
@@ -97,6 +98,19 @@ void VerifySelectedMarkerDrawn(CSpectrumWindow& window)
     QVERIFY2(Distance(seen, overlay->TraceColour(m.trace)) < 60, qPrintable(seen.name()));
 }
 
+// A trace another overlay adds, with levels missing at its ends.
+class CFakeTrace : public IMarkerTrace
+{
+public:
+    QString Name() const override { return QStringLiteral("Reference: Room (Site)"); }
+    QColor Colour() const override { return QColor(150, 0, 200); }
+    const std::vector<double>& Values() const override { return values; }
+    bool IsShown() const override { return shown; }
+
+    std::vector<double> values;
+    bool shown = true;
+};
+
 } // namespace
 
 class TestSpectrumWindow : public QObject
@@ -121,6 +135,8 @@ private Q_SLOTS:
     void markerKeys_data();
     void markerKeys();
     void followingMarkerMovesWithSweeps();
+    void markerOnAnAddedTrace_data();
+    void markerOnAnAddedTrace();
     void contextMenu_data();
     void contextMenu();
     void languageChange();
@@ -430,6 +446,49 @@ void TestSpectrumWindow::followingMarkerMovesWithSweeps()
     longer.points = QByteArray(SPECTRUM_SWEEP::MAX_POINTS, char(10));
     window.SetSweep(longer);
     QCOMPARE(overlay->Markers().Marker(0).point, 11);
+}
+
+void TestSpectrumWindow::markerOnAnAddedTrace_data()
+{
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("readout");
+    QTest::newRow("its peak, missing levels passed over") << true << "tp"
+                                                          << "M1  2408.7 MHz  -45.0 dBm  Reference: Room (Site)";
+    QTest::newRow("not on a missing level") << true << "tp>>>>>>>>>>>>>>>>>>>>>"
+                                            << "";
+    QTest::newRow("hidden, not offered") << false << "tp"
+                                         << "M1  2483.0 MHz  -50.0 dBm";
+}
+
+void TestSpectrumWindow::markerOnAnAddedTrace()
+{
+    QFETCH(bool, shown);
+    QFETCH(QString, keys);
+    QFETCH(QString, readout);
+    CSpectrumWindow window;
+    auto* traces = window.findChild<CTraceOverlay*>();
+    for (int i = 0; i < CSpectrumTraces::TRACE_COUNT; ++i)
+        traces->SetShown(CSpectrumTraces::Trace(i), false);
+    auto* overlay = window.findChild<CMarkerOverlay*>();
+    CFakeTrace fake;
+    fake.shown = shown;
+    fake.values.assign(20, qQNaN());
+    fake.values[2] = -45.0;
+    fake.values[3] = -60.0;
+    for (int i = 0; i < CMarkerOverlay::MAX_ADDED_TRACES; ++i)
+        QVERIFY(overlay->AddTrace(&fake));
+    QVERIFY(!overlay->AddTrace(&fake));
+    SPECTRUM_SWEEP sweep = FlatSweep(10);
+    sweep.points = QByteArray(20, char(10));
+    sweep.points[19] = char(50);
+    window.SetSweep(sweep);
+    auto* graph = window.findChild<CLabel*>(QStringLiteral("GraphLabel"));
+    for (const QChar key : keys)
+        QTest::keyClick(graph, KeyOf(key.toLatin1()));
+    QCOMPARE(overlay->ReadoutLines().join(QLatin1Char('|')), readout);
+    if (!readout.isEmpty())
+        VerifySelectedMarkerDrawn(window);
 }
 
 void TestSpectrumWindow::contextMenu_data()
