@@ -1,8 +1,7 @@
 #include "spectrum/CSpectrumMarkers.h"
+#include "spectrum/SpectrumPoints.h"
 
 #include <QCoreApplication>
-
-#include "spectrum/SpectrumPoints.h"
 
 #include <algorithm>
 #include <cmath>

@@ -24,10 +24,8 @@ public:
     QStringList texts;
     QStringList names;
     QList<bool> checked;
-    // The entries of its submenus, with whether each is enabled and checked.
+    // The entries of its submenus.
     QStringList subNames;
-    QList<bool> subEnabled;
-    QList<bool> subChecked;
 
 private:
     void Inspect()
@@ -51,11 +49,8 @@ private:
     {
         for (QAction* action : menu->actions()) {
             if (action->menu() != nullptr) {
-                for (QAction* sub : action->menu()->actions()) {
+                for (QAction* sub : action->menu()->actions())
                     subNames.append(sub->objectName());
-                    subEnabled.append(sub->isEnabled());
-                    subChecked.append(sub->isChecked());
-                }
                 Trigger(action->menu());
             }
             if (action->objectName() == m_strTrigger)

@@ -53,24 +53,6 @@ SPECTRUM_SWEEP SpikedSweep(int count)
     return sweep;
 }
 
-// Keys as the tests write them: p P, f F, t T, d D, [ ], < > Left/Right,
-// x Delete, digits themselves.
-Qt::Key KeyOf(char c)
-{
-    switch (c) {
-    case 'p': return Qt::Key_P;
-    case 'f': return Qt::Key_F;
-    case 't': return Qt::Key_T;
-    case 'd': return Qt::Key_D;
-    case '[': return Qt::Key_BracketLeft;
-    case ']': return Qt::Key_BracketRight;
-    case '<': return Qt::Key_Left;
-    case '>': return Qt::Key_Right;
-    case 'x': return Qt::Key_Delete;
-    default: return Qt::Key(Qt::Key_0 + (c - '0'));
-    }
-}
-
 // The bars alone, without the overlays over them.
 QImage BarsOnly(CLabel* graph)
 {
@@ -98,17 +80,16 @@ void VerifySelectedMarkerDrawn(CSpectrumWindow& window)
     QVERIFY2(Distance(seen, overlay->TraceColour(m.trace)) < 60, qPrintable(seen.name()));
 }
 
-// A trace another overlay adds, with levels missing at its ends.
+// A trace another overlay adds, with levels missing but at one point.
 class CFakeTrace : public IMarkerTrace
 {
 public:
     QString Name() const override { return QStringLiteral("Reference: Room (Site)"); }
     QColor Colour() const override { return QColor(150, 0, 200); }
     const std::vector<double>& Values() const override { return values; }
-    bool IsShown() const override { return shown; }
+    bool IsShown() const override { return true; }
 
     std::vector<double> values;
-    bool shown = true;
 };
 
 } // namespace
@@ -135,8 +116,6 @@ private Q_SLOTS:
     void markerKeys_data();
     void markerKeys();
     void followingMarkerMovesWithSweeps();
-    void markerOnAnAddedTrace_data();
-    void markerOnAnAddedTrace();
     void contextMenu_data();
     void contextMenu();
     void languageChange();
@@ -376,29 +355,25 @@ void TestSpectrumWindow::markerKeys_data()
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("readout"); // lines joined by |
     // Live: 20, 30 at point 100. Max hold: 50 at 40. Average: 35 at 40.
-    QTest::newRow("peak of the live bars") << "p"
-                                           << "M1  2452.2 MHz  -70.0 dBm";
-    QTest::newRow("to max hold, staying put") << "pt"
-                                              << "M1  2452.2 MHz  -70.0 dBm  Max hold";
+    // The added trace: -55 dBm at 60, no level elsewhere.
+    const QString m1 = QStringLiteral("M1  2452.2 MHz  -70.0 dBm");
+    const QString m2 = QStringLiteral("M2  2420.9 MHz  -50.0 dBm  Max hold");
+    const QString delta = QStringLiteral("\u0394 M2\u2212M1  -31.3 MHz  +20.0 dB");
+    QTest::newRow("peak of the live bars") << "p" << m1;
+    QTest::newRow("to max hold, staying put") << "pt" << m1 + "  Max hold";
     QTest::newRow("following, to max hold's peak") << "ft"
                                                    << "M1 pk  2420.9 MHz  -50.0 dBm  Max hold";
     QTest::newRow("min hold hidden is skipped") << "ttp"
                                                 << "M1  2420.9 MHz  -65.0 dBm  Average, last 10";
-    QTest::newRow("round to the live bars") << "tttp"
-                                            << "M1  2452.2 MHz  -70.0 dBm";
-    QTest::newRow("follow off again") << "ff"
-                                      << "M1  2452.2 MHz  -70.0 dBm";
-    QTest::newRow("the second against the first")
-        << "p2tp"
-        << "M1  2452.2 MHz  -70.0 dBm|M2  2420.9 MHz  -50.0 dBm  Max hold|\u0394 M2\u2212M1  -31.3 MHz  +20.0 dB";
-    QTest::newRow("no delta") << "p2tpd"
-                              << "M1  2452.2 MHz  -70.0 dBm|M2  2420.9 MHz  -50.0 dBm  Max hold";
+    QTest::newRow("the added trace") << "tttp"
+                                     << "M1  2431.3 MHz  -55.0 dBm  Reference: Room (Site)";
+    QTest::newRow("no level there, no marker") << "pttt"
+                                               << "";
+    QTest::newRow("round to the live bars") << "ttttp" << m1;
+    QTest::newRow("the second against the first") << "p2tp" << m1 + "|" + m2 + "|" + delta;
+    QTest::newRow("no delta") << "p2tpd" << m1 + "|" + m2;
     QTest::newRow("a third against the first")
-        << "p2tp3pd"
-        << "M1  2452.2 MHz  -70.0 dBm|M2  2420.9 MHz  -50.0 dBm  Max hold|M3  2452.2 MHz  -70.0 dBm|"
-           "\u0394 M2\u2212M1  -31.3 MHz  +20.0 dB|\u0394 M3\u2212M1  +0.0 MHz  +0.0 dB";
-    QTest::newRow("removed, the delta goes") << "p2tp1x"
-                                             << "M2  2420.9 MHz  -50.0 dBm  Max hold";
+        << "p2tp3pd" << m1 + "|" + m2 + "|M3  2452.2 MHz  -70.0 dBm|" + delta + "|\u0394 M3\u2212M1  +0.0 MHz  +0.0 dB";
 }
 
 void TestSpectrumWindow::markerKeys()
@@ -410,19 +385,24 @@ void TestSpectrumWindow::markerKeys()
     traces->SetShown(CSpectrumTraces::MaxHold, true);
     traces->SetShown(CSpectrumTraces::MinHold, false);
     traces->SetShown(CSpectrumTraces::Average, true);
+    auto* overlay = window.findChild<CMarkerOverlay*>();
+    CFakeTrace added;
+    added.values.assign(160, qQNaN());
+    added.values[60] = -55.0;
+    QVERIFY(overlay->AddTrace(&added));
     SPECTRUM_SWEEP sweep = FlatSweep(10);
     sweep.points[40] = char(50);
     window.SetSweep(sweep);
     sweep = FlatSweep(20);
     sweep.points[100] = char(30);
     window.SetSweep(sweep);
-    auto* graph = window.findChild<CLabel*>(QStringLiteral("GraphLabel"));
-    for (const QChar key : keys)
-        QTest::keyClick(graph, KeyOf(key.toLatin1()));
-    auto* overlay = window.findChild<CMarkerOverlay*>();
+    QTest::keyClicks(window.findChild<CLabel*>(QStringLiteral("GraphLabel")), keys);
     QCOMPARE(overlay->ReadoutLines().join(QLatin1Char('|')), readout);
-    if (overlay->Markers().Marker(overlay->Selected()).active)
+    if (!readout.isEmpty())
         VerifySelectedMarkerDrawn(window);
+    for (int i = 1; i < CMarkerOverlay::MAX_ADDED_TRACES; ++i)
+        QVERIFY(overlay->AddTrace(&added));
+    QVERIFY(!overlay->AddTrace(&added));
 }
 
 void TestSpectrumWindow::followingMarkerMovesWithSweeps()
@@ -439,56 +419,6 @@ void TestSpectrumWindow::followingMarkerMovesWithSweeps()
         window.SetSweep(sweep);
         QCOMPARE(overlay->Markers().Marker(0).point, point);
     }
-    // A longer sweep of the same range keeps the marker on its frequency
-    // until the peak moves it.
-    QTest::keyClick(graph, Qt::Key_F);
-    SPECTRUM_SWEEP longer = FlatSweep(10);
-    longer.points = QByteArray(SPECTRUM_SWEEP::MAX_POINTS, char(10));
-    window.SetSweep(longer);
-    QCOMPARE(overlay->Markers().Marker(0).point, 11);
-}
-
-void TestSpectrumWindow::markerOnAnAddedTrace_data()
-{
-    QTest::addColumn<bool>("shown");
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("readout");
-    QTest::newRow("its peak, missing levels passed over") << true << "tp"
-                                                          << "M1  2408.7 MHz  -45.0 dBm  Reference: Room (Site)";
-    QTest::newRow("not on a missing level") << true << "tp>>>>>>>>>>>>>>>>>>>>>"
-                                            << "";
-    QTest::newRow("hidden, not offered") << false << "tp"
-                                         << "M1  2483.0 MHz  -50.0 dBm";
-}
-
-void TestSpectrumWindow::markerOnAnAddedTrace()
-{
-    QFETCH(bool, shown);
-    QFETCH(QString, keys);
-    QFETCH(QString, readout);
-    CSpectrumWindow window;
-    auto* traces = window.findChild<CTraceOverlay*>();
-    for (int i = 0; i < CSpectrumTraces::TRACE_COUNT; ++i)
-        traces->SetShown(CSpectrumTraces::Trace(i), false);
-    auto* overlay = window.findChild<CMarkerOverlay*>();
-    CFakeTrace fake;
-    fake.shown = shown;
-    fake.values.assign(20, qQNaN());
-    fake.values[2] = -45.0;
-    fake.values[3] = -60.0;
-    for (int i = 0; i < CMarkerOverlay::MAX_ADDED_TRACES; ++i)
-        QVERIFY(overlay->AddTrace(&fake));
-    QVERIFY(!overlay->AddTrace(&fake));
-    SPECTRUM_SWEEP sweep = FlatSweep(10);
-    sweep.points = QByteArray(20, char(10));
-    sweep.points[19] = char(50);
-    window.SetSweep(sweep);
-    auto* graph = window.findChild<CLabel*>(QStringLiteral("GraphLabel"));
-    for (const QChar key : keys)
-        QTest::keyClick(graph, KeyOf(key.toLatin1()));
-    QCOMPARE(overlay->ReadoutLines().join(QLatin1Char('|')), readout);
-    if (!readout.isEmpty())
-        VerifySelectedMarkerDrawn(window);
 }
 
 void TestSpectrumWindow::contextMenu_data()
