@@ -125,6 +125,56 @@
         <source>Δ M%1−M%2  %3 MHz  %4 dB</source>
         <translation>Δ М%1−М%2  %3 МГц  %4 дБ</translation>
     </message>
+    <message>
+        <source>M%1 pk  %2 MHz  %3 dBm</source>
+        <translation>М%1 пик  %2 МГц  %3 дБм</translation>
+    </message>
+</context>
+<context>
+    <name>CMarkerOverlay</name>
+    <message>
+        <source>Live</source>
+        <translation>Текущий спектр</translation>
+    </message>
+    <message>
+        <source>%1 pk</source>
+        <translation>%1 пик</translation>
+    </message>
+    <message>
+        <source>Markers: a click places the selected one; 1-4 select, Left/Right move, P to the peak, F follows the peak, [ ] next peak, T trace, D delta to, Delete removes</source>
+        <translation>Маркеры: щелчок ставит выбранный; 1-4 выбор, Влево/Вправо сдвиг, P на пик, F следовать за пиком, [ ] соседний пик, T кривая, D разность с, Delete удалить</translation>
+    </message>
+</context>
+<context>
+    <name>CMarkerMenu</name>
+    <message>
+        <source>Follow Peak</source>
+        <translation>Следовать за пиком</translation>
+    </message>
+    <message>
+        <source>Remove Marker</source>
+        <translation>Удалить маркер</translation>
+    </message>
+    <message>
+        <source>Remove All Markers</source>
+        <translation>Удалить все маркеры</translation>
+    </message>
+    <message>
+        <source>Marker %1</source>
+        <translation>Маркер %1</translation>
+    </message>
+    <message>
+        <source>Marker Trace</source>
+        <translation>Кривая маркера</translation>
+    </message>
+    <message>
+        <source>Delta To</source>
+        <translation>Разность с</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Нет</translation>
+    </message>
 </context>
 <context>
     <name>CSpectrumWindow</name>
@@ -378,6 +428,10 @@
 </context>
 <context>
     <name>CReferenceController</name>
+    <message>
+        <source>Reference</source>
+        <translation>Опорный спектр</translation>
+    </message>
     <message>
         <source>Spectrum Reference</source>
         <translation>Опорный спектр</translation>

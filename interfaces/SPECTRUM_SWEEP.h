@@ -8,6 +8,10 @@
 // recording stores it as it stands and a replay hands it back unchanged.
 struct SPECTRUM_SWEEP
 {
+    // A point count that fits a byte, 255 left for "no spectrum" in a
+    // recording; the live detector sends 160.
+    static constexpr int MAX_POINTS = 254;
+
     quint64 time = 0; // seconds since 1970-01-01 UTC
     QByteArray points;
     int rangeStartMhz = 0;

@@ -290,6 +290,16 @@ void CReferenceController::Refresh()
         m_pSignalsWindow->SetSignals(m_signals, m_dMarginDb);
 }
 
+QString CReferenceController::Name() const
+{
+    return tr("Reference");
+}
+
+QColor CReferenceController::Colour() const
+{
+    return CReferenceOverlay::Colour();
+}
+
 QString CReferenceController::Legend() const
 {
     return HasReference() ? tr("Reference: %1 (%2)").arg(m_reference->name, m_reference->site) : QString();

@@ -4,6 +4,7 @@
 #include "reference/CReferenceFile.h"
 #include "reference/CSpectrumReference.h"
 #include "reference/NEW_SIGNAL.h"
+#include "spectrum/IMarkerTrace.h"
 
 #include <QList>
 #include <QObject>
@@ -26,8 +27,8 @@ struct SPECTRUM_SWEEP;
 // entries in the graph's context menu. Its overlay and the New Signals
 // window belong to the graph. Every refusal comes back as a message; the
 // questions go through Ask and the messages through Tell, which a test
-// replaces.
-class GUIKIT_EXPORT CReferenceController : public QObject
+// replaces. Markers may sit on the reference as on any trace.
+class GUIKIT_EXPORT CReferenceController : public QObject, public IMarkerTrace
 {
     Q_OBJECT
 
@@ -68,6 +69,11 @@ public:
     // Finds and lists the new signals from now on, with each sweep.
     void ShowNewSignals();
     const QList<NEW_SIGNAL>& Signals() const { return m_signals; }
+
+    QString Name() const override;
+    QColor Colour() const override;
+    const std::vector<double>& Values() const override { return m_applied; }
+    bool IsShown() const override { return HasReference(); }
 
     CReferenceOverlay* Overlay() const { return m_pOverlay; }
     CNewSignalsWindow* NewSignalsWindow() const;

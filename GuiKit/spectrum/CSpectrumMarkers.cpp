@@ -1,14 +1,25 @@
 #include "spectrum/CSpectrumMarkers.h"
+#include "spectrum/SpectrumPoints.h"
 
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <cmath>
+
+CSpectrumMarkers::CSpectrumMarkers()
+{
+    // The delta users of the window have always had.
+    m_markers[1].reference = 0;
+}
 
 int CSpectrumMarkers::Peak(const std::vector<double>& values)
 {
-    if (values.empty())
-        return -1;
-    return int(std::max_element(values.begin(), values.end()) - values.begin());
+    int peak = -1;
+    for (size_t i = 0; i < values.size(); ++i) {
+        if (!std::isnan(values[i]) && (peak < 0 || values[i] > values[size_t(peak)]))
+            peak = int(i);
+    }
+    return peak;
 }
 
 int CSpectrumMarkers::NextPeak(const std::vector<double>& values, int from, Direction direction)
@@ -33,14 +44,32 @@ int CSpectrumMarkers::NextPeak(const std::vector<double>& values, int from, Dire
 
 void CSpectrumMarkers::Place(int marker, int trace, int point)
 {
-    if (IsValid(marker))
-        m_markers[size_t(marker)] = MARKER { true, trace, std::max(point, 0) };
+    if (!IsValid(marker))
+        return;
+    MARKER& m = m_markers[size_t(marker)];
+    m.active = true;
+    m.trace = trace;
+    m.point = std::max(point, 0);
+    m.followsPeak = false;
 }
 
 void CSpectrumMarkers::Remove(int marker)
 {
-    if (IsValid(marker))
-        m_markers[size_t(marker)].active = false;
+    if (!IsValid(marker))
+        return;
+    m_markers[size_t(marker)].active = false;
+    m_markers[size_t(marker)].followsPeak = false;
+}
+
+void CSpectrumMarkers::RemoveAll()
+{
+    for (int i = 0; i < MARKER_COUNT; ++i)
+        Remove(i);
+}
+
+bool CSpectrumMarkers::AnyActive() const
+{
+    return std::any_of(m_markers.begin(), m_markers.end(), [](const MARKER& m) { return m.active; });
 }
 
 void CSpectrumMarkers::Move(int marker, int step, int count)
@@ -71,12 +100,70 @@ bool CSpectrumMarkers::ToNextPeak(int marker, const std::vector<double>& values,
     return true;
 }
 
-QString CSpectrumMarkers::ReadoutText(int marker, double mhz, double dbm)
+void CSpectrumMarkers::SetTrace(int marker, int trace)
 {
-    return QCoreApplication::translate("CSpectrumMarkers", "M%1  %2 MHz  %3 dBm")
-        .arg(marker + 1)
-        .arg(mhz, 0, 'f', 1)
-        .arg(dbm, 0, 'f', 1);
+    if (IsValid(marker))
+        m_markers[size_t(marker)].trace = trace;
+}
+
+void CSpectrumMarkers::SetFollowsPeak(int marker, bool follows, const std::vector<double>& values)
+{
+    if (!IsValid(marker))
+        return;
+    m_markers[size_t(marker)].followsPeak = follows;
+    if (!follows)
+        return;
+    // Before any sweep the marker waits for the first one's peak.
+    m_markers[size_t(marker)].active = true;
+    ToPeak(marker, values);
+}
+
+void CSpectrumMarkers::MoveFollowers(const TraceValues& values)
+{
+    for (int i = 0; i < MARKER_COUNT; ++i) {
+        const MARKER& m = m_markers[size_t(i)];
+        if (m.active && m.followsPeak)
+            ToPeak(i, values(m.trace));
+    }
+}
+
+void CSpectrumMarkers::SetReference(int marker, int reference)
+{
+    if (IsValid(marker) && reference != marker && (reference == NO_REFERENCE || IsValid(reference)))
+        m_markers[size_t(marker)].reference = reference;
+}
+
+int CSpectrumMarkers::NextReference(int marker) const
+{
+    if (!IsValid(marker))
+        return NO_REFERENCE;
+    for (int r = std::max(m_markers[size_t(marker)].reference + 1, 0); r < MARKER_COUNT; ++r) {
+        if (r != marker && m_markers[size_t(r)].active)
+            return r;
+    }
+    return NO_REFERENCE;
+}
+
+void CSpectrumMarkers::Rescale(int oldStartMhz, int oldEndMhz, int oldCount, int newStartMhz, int newEndMhz,
+    int newCount)
+{
+    const bool same = oldStartMhz == newStartMhz && oldEndMhz == newEndMhz && oldCount == newCount;
+    if (same || oldCount < 1 || newCount < 1)
+        return;
+    for (MARKER& m : m_markers) {
+        const double mhz = SpectrumPoints::Mhz(oldStartMhz, oldEndMhz, m.point, oldCount);
+        m.point = SpectrumPoints::PointAt(newStartMhz, newEndMhz, mhz, newCount);
+    }
+}
+
+QString CSpectrumMarkers::ReadoutText(int marker, double mhz, double dbm, bool followsPeak, const QString& trace)
+{
+    QString text = followsPeak ? QCoreApplication::translate("CSpectrumMarkers", "M%1 pk  %2 MHz  %3 dBm")
+                               : QCoreApplication::translate("CSpectrumMarkers", "M%1  %2 MHz  %3 dBm");
+    text = text.arg(marker + 1).arg(mhz, 0, 'f', 1).arg(dbm, 0, 'f', 1);
+    if (!trace.isEmpty())
+        text += QStringLiteral("  ") + trace;
+    return text;
 }
 
 namespace {

@@ -50,8 +50,9 @@ CSpectrumWindow::CSpectrumWindow(QWidget* parent)
     m_pGraphLabel->setGeometry(5, 5, 500, 180);
     m_pGraphLabel->setFrameShape(QFrame::StyledPanel);
     m_pTraceOverlay = new CTraceOverlay(m_traces, m_pGraphLabel);
-    m_pMarkerOverlay = new CMarkerOverlay(m_traces, m_pGraphLabel);
     m_pReferences = new CReferenceController(m_traces, m_pGraphLabel);
+    m_pMarkerOverlay = new CMarkerOverlay(m_traces, *m_pTraceOverlay, m_pGraphLabel);
+    m_pMarkerOverlay->AddTrace(m_pReferences);
     m_pGraphLabel->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_pGraphLabel, &QWidget::customContextMenuRequested, this, &CSpectrumWindow::OnGraphContextMenu);
     m_pXMINLabel = AddLabel(QStringLiteral("XMINLabel"), QRect(5, 187, 60, 20));
@@ -78,22 +79,12 @@ void CSpectrumWindow::LayoutWaterfall()
     // The plot starts where the bars start and is as wide as they are, so
     // that each column lies under its bar; it takes the height left over.
     const int left = m_pGraphLabel->x();
-    const int plotWidth = BarGraph::BARS * BarGraph::PIXELS_PER_UNIT;
+    const int plotWidth = BarGraph::PLOT_WIDTH;
     const int waterfallWidth = CWaterfallWidget::WidthForPlot(plotWidth);
     const int waterfallHeight = std::max(0, height() - WATERFALL_TOP - READOUT_HEIGHT - 2 * MARGIN);
     m_pWaterfallWidget->setGeometry(left, WATERFALL_TOP, waterfallWidth, waterfallHeight);
     m_pLegendWidget->setGeometry(left + waterfallWidth + LEGEND_GAP, WATERFALL_TOP, LEGEND_WIDTH, waterfallHeight);
     m_pReadoutLabel->setGeometry(left, WATERFALL_TOP + waterfallHeight + MARGIN, plotWidth, READOUT_HEIGHT);
-}
-
-void CSpectrumWindow::OnGraphContextMenu(const QPoint& pos)
-{
-    QMenu menu(m_pGraphLabel);
-    m_pTraceOverlay->AddActions(&menu);
-    m_pReferences->AddActions(&menu);
-    menu.addSeparator();
-    CDiagramMenu::AddExportAction(&menu, this);
-    menu.exec(m_pGraphLabel->mapToGlobal(pos));
 }
 
 void CSpectrumWindow::resizeEvent(QResizeEvent* event)
@@ -119,24 +110,34 @@ QLabel* CSpectrumWindow::AddLabel(const QString& name, const QRect& geometry)
 void CSpectrumWindow::SetSpectrumData(const unsigned char* levels, int count, int xMin, int xMax, int signalFreq,
     int yMin, int signalLevel, int noiseLevel, int signalNo)
 {
-    const int points = levels == nullptr ? 0 : std::clamp(count, 0, int(BarGraph::BARS));
+    const int points = levels == nullptr ? 0 : std::clamp(count, 0, SPECTRUM_SWEEP::MAX_POINTS);
     m_pXMINLabel->setText(tr("%1 MHz").arg(xMin));
     m_pXMAXLabel->setText(tr("%1 MHz").arg(xMax));
     if (yMin == SpectrumLevels::SEARCH_MODE_MARKER) {
         m_pFREQLabel->setText(tr("SEARCH MODE"));
-        for (int j = 0; j < points; ++j)
-            m_pGraphLabel->SetValue(j, 0);
     } else {
         SetLevels(yMin);
         SetSignal(signalFreq, signalLevel, noiseLevel, signalNo);
-        for (int j = 0; j < points; ++j)
-            m_pGraphLabel->SetValue(j, levels[j]);
+    }
+    // No points leave the last bars standing rather than blank them.
+    if (points > 0) {
+        const bool searching = yMin == SpectrumLevels::SEARCH_MODE_MARKER;
+        const std::array<int, BarGraph::BARS> bars = BarGraph::Bars(levels, points);
+        for (int j = 0; j < BarGraph::BARS; ++j)
+            m_pGraphLabel->SetValue(j, searching ? 0 : bars[size_t(j)]);
     }
     m_pGraphLabel->update();
 }
 
 void CSpectrumWindow::SetSweep(const SPECTRUM_SWEEP& sweep)
 {
+    if (sweep.points.size() > SPECTRUM_SWEEP::MAX_POINTS) {
+        // The traces, the markers and the waterfall must all see the same points.
+        SPECTRUM_SWEEP cut = sweep;
+        cut.points.truncate(SPECTRUM_SWEEP::MAX_POINTS);
+        SetSweep(cut);
+        return;
+    }
     SetSpectrumData(reinterpret_cast<const unsigned char*>(sweep.points.constData()), int(sweep.points.size()),
         sweep.rangeStartMhz, sweep.rangeEndMhz, sweep.signalFreq, sweep.levelMinDbm, sweep.signalLevel,
         sweep.noiseLevel, sweep.signalNo);
@@ -144,8 +145,20 @@ void CSpectrumWindow::SetSweep(const SPECTRUM_SWEEP& sweep)
         m_pLegendWidget->SetLevelMin(sweep.levelMinDbm);
     if (m_traces.Add(sweep))
         m_pTraceOverlay->SetLevelMin(sweep.levelMinDbm);
-    m_pMarkerOverlay->SetSweep(sweep);
+    // The reference first: a marker on it moves by the reference's new points.
     m_pReferences->SetSweep(sweep);
+    m_pMarkerOverlay->SetSweep(sweep);
+}
+
+void CSpectrumWindow::OnGraphContextMenu(const QPoint& pos)
+{
+    QMenu menu(m_pGraphLabel);
+    m_pMarkerOverlay->AddActions(&menu, pos);
+    m_pTraceOverlay->AddActions(&menu);
+    m_pReferences->AddActions(&menu);
+    menu.addSeparator();
+    CDiagramMenu::AddExportAction(&menu, this);
+    menu.exec(m_pGraphLabel->mapToGlobal(pos));
 }
 
 void CSpectrumWindow::ClearSweeps()

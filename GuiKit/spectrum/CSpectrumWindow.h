@@ -15,9 +15,11 @@ class CWaterfallWidget;
 class QLabel;
 struct SPECTRUM_SWEEP;
 
-// A small window with the 160-point spectrum of the scan band as a bar graph,
-// its frequency bounds, its level scale and the strongest signal; under it
-// the sweeps so far as a waterfall, column for column under the bars.
+// A small window with the spectrum of the scan band as a bar graph of 160
+// bars, however many points a sweep has, its frequency bounds, its level
+// scale and the strongest signal; under it the sweeps so far as a
+// waterfall, column for column under the bars. The graph's context menu
+// gathers the entries of the overlays drawn over it.
 class GUIKIT_EXPORT CSpectrumWindow : public QWidget
 {
     Q_OBJECT
@@ -25,12 +27,14 @@ class GUIKIT_EXPORT CSpectrumWindow : public QWidget
 public:
     explicit CSpectrumWindow(QWidget* parent = nullptr);
 
-    // Points beyond the graph's 160 bars are ignored.
+    // Points beyond SPECTRUM_SWEEP::MAX_POINTS are ignored.
     void SetSpectrumData(const unsigned char* levels, int count, int xMin, int xMax, int signalFreq, int yMin,
         int signalLevel, int noiseLevel, int signalNo);
     // The bars as SetSpectrumData shows them, and a new waterfall row.
     void SetSweep(const SPECTRUM_SWEEP& sweep);
     void ClearSweeps();
+
+    void OnGraphContextMenu(const QPoint& pos);
 
 Q_SIGNALS:
     void closed();

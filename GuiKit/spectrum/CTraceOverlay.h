@@ -11,9 +11,9 @@ class QMenu;
 
 // The traces drawn over the spectrum's bars, each in a colour of its own,
 // with a legend of those shown. It lies over the bar graph and lets the
-// mouse through; its entries in the graph's context menu switch the traces,
-// set the sweeps of the average and reset them. What is shown and the sweeps are
-// kept in the settings.
+// mouse through; its entries in the graph's context menu switch the
+// traces, set the sweeps of the average and reset them. What is shown and
+// the sweeps are kept in the settings.
 class GUIKIT_EXPORT CTraceOverlay : public QWidget
 {
     Q_OBJECT
@@ -32,7 +32,7 @@ public:
 
     static QColor Colour(Trace trace);
     QString Name(Trace trace) const;
-    // The menu's entries, for a menu of one's own.
+    // The entries of the graph's context menu.
     void AddActions(QMenu* menu);
 
 protected:

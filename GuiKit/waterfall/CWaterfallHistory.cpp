@@ -23,7 +23,7 @@ bool CWaterfallHistory::Add(const SPECTRUM_SWEEP& sweep, const CWaterfallPalette
     row.rangeStartMhz = sweep.rangeStartMhz;
     row.rangeEndMhz = sweep.rangeEndMhz;
     row.levelMinDbm = sweep.levelMinDbm;
-    row.count = std::min(int(sweep.points.size()), WATERFALL_ROW::COLUMNS);
+    row.count = std::min(int(sweep.points.size()), SPECTRUM_SWEEP::MAX_POINTS);
     row.rangeChanged
         = m_nCount > 0 && (Row(0).rangeStartMhz != row.rangeStartMhz || Row(0).rangeEndMhz != row.rangeEndMhz);
     std::copy_n(reinterpret_cast<const quint8*>(sweep.points.constData()), row.count, row.levels.begin());
@@ -36,9 +36,11 @@ bool CWaterfallHistory::Add(const SPECTRUM_SWEEP& sweep, const CWaterfallPalette
 
 void CWaterfallHistory::Paint(const WATERFALL_ROW& row, int slot, const CWaterfallPalette& palette)
 {
+    // A column shows the strongest of its points, as the bar above it does.
+    const std::array<int, BarGraph::BARS> columns = BarGraph::Bars(row.levels.data(), row.count);
     auto* line = reinterpret_cast<QRgb*>(m_image.scanLine(slot));
     for (int column = 0; column < WATERFALL_ROW::COLUMNS; ++column)
-        line[column] = column < row.count ? palette.Color(row.levels[size_t(column)]) : CWaterfallPalette::NO_DATA;
+        line[column] = palette.Color(columns[size_t(column)]);
 }
 
 void CWaterfallHistory::Clear()

@@ -24,7 +24,7 @@ public:
     explicit CWaterfallHistory(int capacity = DEFAULT_CAPACITY);
 
     // A sweep while searching or without points makes no row (false);
-    // points beyond the columns are cut.
+    // points beyond SPECTRUM_SWEEP::MAX_POINTS are cut.
     bool Add(const SPECTRUM_SWEEP& sweep, const CWaterfallPalette& palette);
     void Clear();
 

@@ -3,6 +3,7 @@
 #include "diagram/CDiagramValues.h"
 #include "export/CDiagramExport.h"
 #include "spectrum/SpectrumPoints.h"
+#include "widgets/BarGraph.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -107,15 +108,16 @@ QString CWaterfallWidget::ReadoutAt(const QPoint& pos) const
     if (age >= m_history.Count())
         return QString();
     const WATERFALL_ROW& row = m_history.Row(age);
-    const int column = (pos.x() - plot.left()) * WATERFALL_ROW::COLUMNS / plot.width();
-    if (column >= row.count)
-        return QString();
+    // The point under the pixel's middle, of this row's own count: the
+    // plot may be wider or narrower than the bar graph.
+    const double x = (pos.x() - plot.left() + 0.5) * BarGraph::PLOT_WIDTH / plot.width();
+    const int point = BarGraph::PointAtX(x, row.count);
     // Each row names its frequencies by its own range: the range may have
     // changed since.
-    const double mhz = SpectrumPoints::Mhz(row.rangeStartMhz, row.rangeEndMhz, column, WATERFALL_ROW::COLUMNS);
+    const double mhz = SpectrumPoints::Mhz(row.rangeStartMhz, row.rangeEndMhz, point, row.count);
     return tr("%1 MHz   %2 dBm   %3")
         .arg(mhz, 0, 'f', 1)
-        .arg(row.levelMinDbm + row.levels[size_t(column)])
+        .arg(row.levelMinDbm + row.levels[size_t(point)])
         .arg(TimeText(row.time));
 }
 

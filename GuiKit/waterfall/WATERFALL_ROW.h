@@ -1,13 +1,15 @@
 #pragma once
 
+#include "SPECTRUM_SWEEP.h"
 #include "widgets/BarGraph.h"
 
 #include <QtGlobal>
 
 #include <array>
 
-// One sweep as the waterfall keeps it: its levels under the bar graph's
-// columns and what the readout needs to name a point of it.
+// One sweep as the waterfall keeps it: all its points, for the readout to
+// name any of them, and what the readout needs to name a point's
+// frequency. Its picture has a column under each bar of the bar graph.
 struct WATERFALL_ROW
 {
     static constexpr int COLUMNS = BarGraph::BARS;
@@ -16,7 +18,7 @@ struct WATERFALL_ROW
     int rangeStartMhz = 0;
     int rangeEndMhz = 0;
     int levelMinDbm = 0;       // the level of a point of 0
-    int count = 0;             // points the sweep had, at most COLUMNS
+    int count = 0;             // points the sweep had, at most SPECTRUM_SWEEP::MAX_POINTS
     bool rangeChanged = false; // the range differs from the row before it
-    std::array<quint8, COLUMNS> levels {};
+    std::array<quint8, SPECTRUM_SWEEP::MAX_POINTS> levels {};
 };

@@ -22,10 +22,10 @@ void CLabel::paintEvent(QPaintEvent* event)
 {
     QLabel::paintEvent(event);
     QPainter painter(this);
-    painter.setPen(Qt::blue);
+    // A bar from its top down to the base line, both rows included.
     for (int p = 0; p < BarGraph::BARS; ++p) {
         const int top = BarGraph::BASE_LINE - BarGraph::PIXELS_PER_UNIT * m_values[size_t(p)];
-        for (int x = BarGraph::PIXELS_PER_UNIT * p; x < BarGraph::PIXELS_PER_UNIT * (p + 1); ++x)
-            painter.drawLine(x, BarGraph::BASE_LINE, x, top);
+        painter.fillRect(BarGraph::PIXELS_PER_UNIT * p, top, BarGraph::PIXELS_PER_UNIT, BarGraph::BASE_LINE - top + 1,
+            Qt::blue);
     }
 }

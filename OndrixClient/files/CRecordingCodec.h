@@ -54,8 +54,7 @@ class CRecordingCodec
 public:
     static constexpr quint16 VERSION = 2;
     static constexpr int HEADER_SIZE = 8;
-    // A point count that fits a byte, 255 left for "no spectrum".
-    static constexpr int MAX_SPECTRUM_POINTS = 254;
+    static constexpr int MAX_SPECTRUM_POINTS = SPECTRUM_SWEEP::MAX_POINTS;
     // Far beyond any honest frame: a longer one is taken for damage.
     static constexpr quint32 MAX_PAYLOAD = 64 * 1024;
 

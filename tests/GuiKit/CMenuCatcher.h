@@ -7,7 +7,8 @@
 #include <QTimer>
 
 // Records the popup menu that the next call opens (menus run their own
-// event loop), optionally triggers one of its entries, and closes it.
+// event loop), optionally triggers one of its entries or of its submenus'
+// entries, and closes it.
 class CMenuCatcher : public QObject
 {
 public:
@@ -22,6 +23,9 @@ public:
     bool shown = false;
     QStringList texts;
     QStringList names;
+    QList<bool> checked;
+    // The entries of its submenus.
+    QStringList subNames;
 
 private:
     void Inspect()
@@ -34,13 +38,24 @@ private:
         for (QAction* action : menu->actions()) {
             texts.append(action->text());
             names.append(action->objectName());
+            checked.append(action->isChecked());
         }
+        Trigger(menu);
+        if (menu != nullptr)
+            menu->close();
+    }
+
+    void Trigger(QMenu* menu)
+    {
         for (QAction* action : menu->actions()) {
+            if (action->menu() != nullptr) {
+                for (QAction* sub : action->menu()->actions())
+                    subNames.append(sub->objectName());
+                Trigger(action->menu());
+            }
             if (action->objectName() == m_strTrigger)
                 action->trigger();
         }
-        if (menu != nullptr)
-            menu->close();
     }
 
     QString m_strTrigger;

@@ -139,8 +139,8 @@ void CShotSequence::PointAtTransmitter(QWidget* window)
     const int endMhz = quint8(settings.at(Menu::RANGE_END)) * Menu::RANGE_UNIT_MHZ;
     const int point
         = (CSpectrumScene::TRANSMITTER_MHZ - startMhz) * (SPECTRUM_POINTS - 1) / std::max(1, endMhz - startMhz);
-    // The columns lie under the bars, which are a bar's width apart.
-    const int x = point * BarGraph::PIXELS_PER_UNIT + BarGraph::PIXELS_PER_UNIT / 2;
+    // The columns lie under the bars, whose points the graph spreads over its width.
+    const int x = int(BarGraph::PointX(point, SPECTRUM_POINTS));
     QTest::mouseMove(waterfall, QPoint(x, POINTER_ROW));
     QTest::qWait(POINTER_SETTLE_MS);
 }

@@ -1,10 +1,12 @@
 // The waterfall under the spectrum window's bars: rows and colours, columns
 // under their bars, the bounded history, scrolling back, the readout under
-// the cursor and sweeps that must not make a row.
+// the cursor, sweeps of up to 254 points drawn whole and sweeps that must
+// not make a row.
 #include "SPECTRUM_SWEEP.h"
 #include "spectrum/CSpectrumWindow.h"
 #include "spectrum/SpectrumLevels.h"
 #include "waterfall/CWaterfallWidget.h"
+#include "widgets/BarGraph.h"
 #include "widgets/CLabel.h"
 
 #include <QDateTime>
@@ -63,7 +65,7 @@ void TestWaterfall::rowsAndColours_data()
     QTest::addColumn<QString>("kind");
     QTest::newRow("newest on top, above the scale") << QPoint(10, 0) << "red";
     QTest::newRow("a short sweep's points") << QPoint(10, 1) << "red";
-    QTest::newRow("beyond a short sweep") << QPoint(400, 1) << "none";
+    QTest::newRow("a short sweep spreads over the plot") << QPoint(400, 1) << "red";
     QTest::newRow("the oldest, level 0") << QPoint(470, 2) << "blue";
     QTest::newRow("under the rows") << QPoint(10, 3) << "none";
 }
@@ -82,26 +84,38 @@ void TestWaterfall::rowsAndColours()
 
 void TestWaterfall::columnsUnderTheirBars_data()
 {
+    QTest::addColumn<int>("count");
     QTest::addColumn<int>("point");
-    QTest::newRow("first") << 0;
-    QTest::newRow("middle") << 77;
-    QTest::newRow("last") << 159;
+    QTest::newRow("first") << 160 << 0;
+    QTest::newRow("middle") << 160 << 77;
+    QTest::newRow("last") << 160 << 159;
+    // A single point of a long sweep still makes its column, at its place.
+    QTest::newRow("254, first") << 254 << 0;
+    QTest::newRow("254, a narrow one") << 254 << 125;
+    QTest::newRow("254, last") << 254 << 253;
+    QTest::newRow("100, spread over two columns") << 100 << 50;
 }
 
 void TestWaterfall::columnsUnderTheirBars()
 {
+    QFETCH(int, count);
     QFETCH(int, point);
     CSpectrumWindow window;
-    SPECTRUM_SWEEP sweep = Sweep(160, 0);
+    SPECTRUM_SWEEP sweep = Sweep(count, 0);
     sweep.points[point] = char(SpectrumLevels::SPAN);
     window.SetSweep(sweep);
     const QImage image = window.grab().toImage();
     const QRect bars = window.findChild<CLabel*>()->geometry();
     const int rowY = window.findChild<CWaterfallWidget*>()->geometry().top();
+    int reds = 0;
     for (int x = bars.left(); x < bars.left() + 480; ++x) {
         const bool bar = (image.pixel(x, bars.top() + 10) & 0xffffff) == 0x0000ff;
         QCOMPARE(Kind(image.pixel(x, rowY)) == QStringLiteral("red"), bar);
+        reds += bar ? 1 : 0;
     }
+    QCOMPARE(reds, count < 160 ? 6 : 3);
+    const int x = bars.left() + int(BarGraph::PointX(point, count));
+    QCOMPARE(Kind(image.pixel(x, rowY)), QStringLiteral("red"));
 }
 
 void TestWaterfall::historyKeepsItsCapacity()
@@ -149,7 +163,9 @@ void TestWaterfall::readout_data()
     QTest::newRow("newest row") << QPoint(30, 0) << "2410.0 MHz   -98 dBm   12:34:56";
     QTest::newRow("older row, its own range") << QPoint(479, 1) << "259.0 MHz   -51 dBm   12:34:50";
     QTest::newRow("no row") << QPoint(30, 5) << "";
-    QTest::newRow("beyond a short row") << QPoint(300, 2) << "";
+    QTest::newRow("a short row, its own points") << QPoint(300, 2) << "2500.4 MHz   -100 dBm   12:34:40";
+    QTest::newRow("a long row's last point") << QPoint(479, 3) << "2559.0 MHz   -60 dBm   12:34:30";
+    QTest::newRow("a long row's first point") << QPoint(0, 3) << "2400.0 MHz   -100 dBm   12:34:30";
 }
 
 void TestWaterfall::readout()
@@ -157,7 +173,10 @@ void TestWaterfall::readout()
     QFETCH(QPoint, pos);
     QFETCH(QString, text);
     CSpectrumWindow window;
-    SPECTRUM_SWEEP sweep = Sweep(20, 0, LocalTime(12, 34, 40));
+    SPECTRUM_SWEEP sweep = Sweep(SPECTRUM_SWEEP::MAX_POINTS, 0, LocalTime(12, 34, 30));
+    sweep.points[SPECTRUM_SWEEP::MAX_POINTS - 1] = char(40);
+    window.SetSweep(sweep);
+    sweep = Sweep(20, 0, LocalTime(12, 34, 40));
     window.SetSweep(sweep);
     sweep = Sweep(160, 0, LocalTime(12, 34, 50), -90);
     sweep.rangeStartMhz = 100;
@@ -186,7 +205,8 @@ void TestWaterfall::badSweeps_data()
     QTest::addColumn<int>("columns"); // of the new row; 0 for none
     QTest::newRow("no points") << 0 << -100 << 0;
     QTest::newRow("searching") << 160 << int(SpectrumLevels::SEARCH_MODE_MARKER) << 0;
-    QTest::newRow("255 points are cut") << 255 << -100 << 160;
+    QTest::newRow("255 points are cut") << 255 << -100 << int(SPECTRUM_SWEEP::MAX_POINTS);
+    QTest::newRow("254 points are kept") << 254 << -100 << 254;
     QTest::newRow("a few points") << 7 << -100 << 7;
 }
 
