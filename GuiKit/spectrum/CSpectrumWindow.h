@@ -45,7 +45,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void OnGraphContextMenu(const QPoint& pos);
     QLabel* AddLabel(const QString& name, const QRect& geometry);
     void SetLevels(int yMin);
     void SetSignal(int signalFreq, int signalLevel, int noiseLevel, int signalNo);
