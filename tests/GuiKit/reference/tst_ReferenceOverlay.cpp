@@ -9,6 +9,7 @@
 #include "reference/CReferenceOverlay.h"
 #include "sites/CSiteFolder.h"
 #include "spectrum/CSpectrumTraces.h"
+#include "spectrum/CMarkerOverlay.h"
 #include "spectrum/CSpectrumWindow.h"
 #include "widgets/CLabel.h"
 
@@ -284,6 +285,10 @@ void TestReferenceOverlay::menuEntries()
              "ReferenceNewSignals" })
         QVERIFY2(catcher.names.contains(QLatin1String(name)), name);
     QCOMPARE(controller->Overlay()->IsDifferenceView(), loaded);
+    // A marker sits on the reference once there is one to sit on.
+    QTest::keyClicks(graph, QStringLiteral("tp"));
+    auto* markers = window.findChild<CMarkerOverlay*>();
+    QCOMPARE(markers->ReadoutLines().value(0).endsWith(QLatin1String("Reference")), loaded);
 }
 
 QTEST_MAIN(TestReferenceOverlay)
