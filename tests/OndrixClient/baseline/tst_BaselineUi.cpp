@@ -282,7 +282,9 @@ void tst_BaselineUi::marksRowOrWholeHeight()
         QCOMPARE(marks.TextAt(inside.center()).isEmpty(), !marked);
         QVERIFY(marks.TextAt(before.center()).isEmpty());
     }
-    image.save(QDir::temp().filePath(QStringLiteral("ondrix-baseline-marks.png")));
+    image.save(QDir::temp().filePath(QStringLiteral("ondrix-baseline-marks-%1.png")
+                                         .arg(QTest::currentDataTag())
+                                         .replace(QLatin1Char(' '), QLatin1Char('-'))));
 }
 
 void tst_BaselineUi::liveComparisonFlagsTheChangedBand_data()
