@@ -50,9 +50,10 @@ constexpr const char* REPORT_OPEN = "Report/Open";
 constexpr const char* REPORT_FOLDER = "Report/Folder";
 
 // The last comparison with a site's baseline (the report's too), and the
-// length of the last capture.
+// site and length of the last capture.
 constexpr const char* BASELINE_SITE = "Baseline/Site";
 constexpr const char* BASELINE_MARGIN_DB = "Baseline/MarginDb";
+constexpr const char* BASELINE_CAPTURE_SITE = "Baseline/CaptureSite";
 constexpr const char* BASELINE_CAPTURE_MINUTES = "Baseline/CaptureMinutes";
 
 } // namespace ClientSettingsKeys

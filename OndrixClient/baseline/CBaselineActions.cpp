@@ -169,8 +169,13 @@ void CBaselineActions::CompareFile(const QString&, const QList<CRecord>& records
     const qsizetype flags = m_pLogFlags->Show(m_baseline, m_dMargin, records, kind);
     if (flags > 0 && !listed)
         m_pLogArea->ShowListPage(true);
-    Say(flags > 0 ? tr("%n time(s) a band stood over the baseline of %1", nullptr, int(flags)).arg(m_baseline.site)
-                  : tr("No band stood over the baseline of %1").arg(m_baseline.site));
+    const QString said = flags > 0
+        ? tr("%n time(s) a band stood over the baseline of %1", nullptr, int(flags)).arg(m_baseline.site)
+        : tr("No band stood over the baseline of %1").arg(m_baseline.site);
+    // What the log area said of the file (a notes file it could not read,
+    // say) stays in view.
+    const QString before = m_widgets.statusBar ? m_widgets.statusBar->currentMessage() : QString();
+    Say(before.isEmpty() ? said : before + QStringLiteral("; ") + said);
 }
 
 void CBaselineActions::Say(const QString& text) const

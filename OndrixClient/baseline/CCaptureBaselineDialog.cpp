@@ -24,7 +24,8 @@ CCaptureBaselineDialog::CCaptureBaselineDialog(const QString& storage, QWidget* 
     Ui::CCaptureBaselineDialog& ui = *m_pUi;
     ui.m_pSiteCombo->addItems(CSiteFolder::Sites(storage));
     QSettings settings;
-    ui.m_pSiteCombo->setCurrentText(settings.value(QLatin1String(ClientSettingsKeys::BASELINE_SITE)).toString());
+    ui.m_pSiteCombo->setCurrentText(
+        settings.value(QLatin1String(ClientSettingsKeys::BASELINE_CAPTURE_SITE)).toString());
     ui.m_pMinutesSpin->setValue(
         settings.value(QLatin1String(ClientSettingsKeys::BASELINE_CAPTURE_MINUTES), 10.0).toDouble());
     ui.m_pSiteErrorLabel->hide();
@@ -91,7 +92,7 @@ bool CCaptureBaselineDialog::Start()
         return false;
     }
     QSettings settings;
-    settings.setValue(QLatin1String(ClientSettingsKeys::BASELINE_SITE), site);
+    settings.setValue(QLatin1String(ClientSettingsKeys::BASELINE_CAPTURE_SITE), site);
     settings.setValue(QLatin1String(ClientSettingsKeys::BASELINE_CAPTURE_MINUTES), ui.m_pMinutesSpin->value());
     m_strSite = site;
     m_strSavedPath.clear();

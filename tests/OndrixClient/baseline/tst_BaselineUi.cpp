@@ -1,3 +1,4 @@
+#include "app/ClientSettingsKeys.h"
 #include "baseline/CBaselineActions.h"
 #include "baseline/CBaselineComparator.h"
 #include "baseline/CBaselineFile.h"
@@ -213,7 +214,7 @@ void tst_BaselineUi::compareDialogRefuses()
     QFETCH(QString, said);
     QString path, error;
     QVERIFY2(CBaselineFile::Save(m_strStorage, Known(), path, error), qPrintable(error));
-    QSettings().setValue(QStringLiteral("Baseline/MarginDb"), 9.5);
+    QSettings().setValue(QLatin1String(ClientSettingsKeys::BASELINE_MARGIN_DB), 9.5);
     CCompareBaselineDialog dialog(m_strStorage);
     QCOMPARE(dialog.Sites(), QStringList { SITE });
     QCOMPARE(dialog.Margin(), 9.5);
@@ -413,8 +414,8 @@ void tst_BaselineUi::reportDialogSetsBaseline()
     QVERIFY(CBaselineFile::Save(m_strStorage, Known(), path, error)
         && CBaselineFile::Save(m_strStorage, other, path, error));
     QVERIFY(CSiteFolder::Make(m_strStorage, QStringLiteral("Empty"), error));
-    QSettings().setValue(QStringLiteral("Baseline/Site"), kept);
-    QSettings().setValue(QStringLiteral("Baseline/MarginDb"), 7.5);
+    QSettings().setValue(QLatin1String(ClientSettingsKeys::BASELINE_SITE), kept);
+    QSettings().setValue(QLatin1String(ClientSettingsKeys::BASELINE_MARGIN_DB), 7.5);
     REPORT_INPUT input;
     input.baselineSite = given;
     input.baselineMarginDb = 4.0;
