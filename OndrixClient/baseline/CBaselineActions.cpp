@@ -36,6 +36,7 @@ CBaselineActions::CBaselineActions(QWidget* window, const WIDGETS& widgets, CLiv
     , m_pMarks(new CBandFlagMarks(widgets.realtimeDiagram))
     , m_refresh(this)
 {
+    setObjectName(QStringLiteral("m_pBaselineActions"));
     m_pCaptureAction->setObjectName(QStringLiteral("m_pCaptureBaselineAction"));
     m_pCompareAction->setObjectName(QStringLiteral("m_pCompareBaselineAction"));
     m_pStopAction->setObjectName(QStringLiteral("m_pStopComparingAction"));
