@@ -3,6 +3,7 @@
 #include "IRZ450DeviceGui.h"
 #include "app/CClientSession.h"
 #include "baseline/CBaselineComparator.h"
+#include "protocol/CBandName.h"
 #include "report/CReportWriter.h"
 
 #include <QDateTime>
@@ -21,7 +22,7 @@ QTreeWidgetItem* FlagRow(const BASELINE_FLAG& flag)
 {
     auto* item = new QTreeWidgetItem();
     item->setText(NumColumn, CLogBaselineFlags::tr("Baseline"));
-    item->setText(BandColumn, flag.name);
+    item->setText(BandColumn, CBandName::Plain(flag.name));
     item->setText(TimeColumn,
         QDateTime::fromSecsSinceEpoch(qint64(flag.start)).toString(QStringLiteral("dd-MM hh:mm:ss")));
     item->setText(DurationColumn, CReportWriter::FormatDuration(qint64(flag.end - flag.start) + 1));
@@ -82,7 +83,8 @@ QList<BASELINE_FLAG> CLogBaselineFlags::Compare(const CBaseline& baseline, doubl
 
 QString CLogBaselineFlags::Text(const BASELINE_FLAG& flag)
 {
-    return tr("Band %1 over baseline by %2 dB").arg(flag.name, QString::number(std::round(flag.dExcess * 10.0) / 10.0));
+    return tr("Band %1 over baseline by %2 dB")
+        .arg(CBandName::Plain(flag.name), QString::number(std::round(flag.dExcess * 10.0) / 10.0));
 }
 
 QList<CBandFlagMarks::SPAN> CLogBaselineFlags::Spans(const QList<BASELINE_FLAG>& flags)
@@ -90,7 +92,7 @@ QList<CBandFlagMarks::SPAN> CLogBaselineFlags::Spans(const QList<BASELINE_FLAG>&
     QList<CBandFlagMarks::SPAN> spans;
     spans.reserve(flags.size());
     for (const BASELINE_FLAG& flag : flags)
-        spans.append({ flag.start, flag.end, LineOf(flag.band), flag.name, Text(flag) });
+        spans.append({ flag.start, flag.end, LineOf(flag.band), CBandName::Plain(flag.name), Text(flag) });
     return spans;
 }
 

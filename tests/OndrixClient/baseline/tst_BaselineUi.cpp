@@ -55,6 +55,7 @@ QList<CRecord> Sweep(double jump)
     return records;
 }
 
+// Named as the detector pads its bands.
 CBaseline Known()
 {
     CBaseline baseline;
@@ -62,8 +63,8 @@ CBaseline Known()
     baseline.start = QDateTime::fromSecsSinceEpoch(qint64(T0), Qt::UTC);
     baseline.nSeconds = 600;
     baseline.device = QStringLiteral("RZ450");
-    baseline.bands
-        = { { 1, QStringLiteral("B1"), -80, -78, -77, 300 }, { 2, QStringLiteral("B2"), -60, -58, -57, 300 } };
+    baseline.bands = { { 1, QStringLiteral("B1     /"), -80, -78, -77, 300 },
+        { 2, QStringLiteral("B2     /"), -60, -58, -57, 300 } };
     return baseline;
 }
 
