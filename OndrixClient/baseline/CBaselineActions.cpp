@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QEvent>
 #include <QMenu>
 #include <QStatusBar>
 
@@ -30,9 +31,9 @@ CBaselineActions::CBaselineActions(QWidget* window, const WIDGETS& widgets, CLiv
     , m_pWindow(window)
     , m_widgets(widgets)
     , m_pLogArea(logArea)
-    , m_pCaptureAction(new QAction(tr("Capture Baseline..."), this))
-    , m_pCompareAction(new QAction(tr("Compare with Baseline..."), this))
-    , m_pStopAction(new QAction(tr("Stop Comparing"), this))
+    , m_pCaptureAction(new QAction(this))
+    , m_pCompareAction(new QAction(this))
+    , m_pStopAction(new QAction(this))
     , m_pMarks(new CBandFlagMarks(widgets.realtimeDiagram))
     , m_refresh(this)
 {
@@ -63,6 +64,22 @@ CBaselineActions::CBaselineActions(QWidget* window, const WIDGETS& widgets, CLiv
     }
     if (logArea)
         connect(logArea, &CLogArea::opened, this, &CBaselineActions::CompareFile);
+    window->installEventFilter(this);
+    Retranslate();
+}
+
+bool CBaselineActions::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_pWindow && event->type() == QEvent::LanguageChange)
+        Retranslate();
+    return QObject::eventFilter(watched, event);
+}
+
+void CBaselineActions::Retranslate()
+{
+    m_pCaptureAction->setText(tr("Capture Baseline..."));
+    m_pCompareAction->setText(tr("Compare with Baseline..."));
+    m_pStopAction->setText(tr("Stop Comparing"));
 }
 
 CBaselineActions::~CBaselineActions() = default;

@@ -70,7 +70,11 @@ public:
     QAction* CompareAction() const { return m_pCompareAction; }
     QAction* StopAction() const { return m_pStopAction; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void Retranslate();
     void OnCompareAction();
     void OnLiveRecord(const CRecord& record);
     void OnCaptured(const QString& path, const QString& site);

@@ -764,6 +764,7 @@ void TestMainWindow::languageSwitchToRussianAndBack()
     QCOMPARE(CTranslationSet::Instance().GetLanguage(), QStringLiteral("ru_RU"));
     QCOMPARE(file->title(), QStringLiteral("Файл"));
     QCOMPARE(clear->text(), QStringLiteral("Очистить"));
+    QCOMPARE(Find<QAction>("m_pCaptureBaselineAction")->text(), QStringLiteral("Снять фон..."));
     QVERIFY(m_pWindow->windowTitle().contains(QStringLiteral("Версия")));
     QVERIFY(StateText().isEmpty()); // no English state text is left
     // Qt's own texts and the kit's come along, and the device GUI is told.
@@ -775,6 +776,7 @@ void TestMainWindow::languageSwitchToRussianAndBack()
     QCoreApplication::processEvents();
     QCOMPARE(file->title(), QStringLiteral("File"));
     QCOMPARE(clear->text(), QStringLiteral("Clear Data"));
+    QCOMPARE(Find<QAction>("m_pCaptureBaselineAction")->text(), QStringLiteral("Capture Baseline..."));
     QCOMPARE(StateText(), QStringLiteral("Online"));
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
     QCOMPARE(QCoreApplication::translate("CQDiagramWidget", "Cursor values"), QStringLiteral("Cursor values"));
