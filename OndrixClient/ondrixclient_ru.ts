@@ -1622,6 +1622,10 @@
         <source>The capture was cancelled; nothing was saved.</source>
         <translation>Снятие фона отменено; ничего не сохранено.</translation>
     </message>
+    <message>
+        <source>No storage folder is set, so the baseline would have nowhere to go.</source>
+        <translation>Папка хранения не задана, и фон некуда было бы сохранить.</translation>
+    </message>
 </context>
 <context>
     <name>CCompareBaselineDialog</name>

@@ -86,6 +86,11 @@ bool CCaptureBaselineDialog::Start()
         ui.m_pSiteCombo->setFocus();
         return false;
     }
+    // Refused now rather than after the minutes of the capture.
+    if (m_strStorage.isEmpty()) {
+        ui.m_pStatusLabel->setText(tr("No storage folder is set, so the baseline would have nowhere to go."));
+        return false;
+    }
     if (m_strDevice.isEmpty()) {
         ui.m_pStatusLabel->setText(
             tr("No detector is connected. A baseline is captured from the live records of a connected detector."));

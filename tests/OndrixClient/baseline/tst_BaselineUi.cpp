@@ -152,6 +152,7 @@ void tst_BaselineUi::capture_data()
     QTest::newRow("cancelled") << QStringLiteral("RZ450") << SITE << 100 << true << QStringLiteral("cancelled");
     QTest::newRow("zero samples") << QStringLiteral("RZ450") << SITE << 0 << false << QStringLiteral("No level");
     QTest::newRow("no detector") << QString() << SITE << 100 << false << QStringLiteral("No detector");
+    QTest::newRow("no storage") << QStringLiteral("RZ450") << SITE << 100 << false << QStringLiteral("No storage");
     QTest::newRow("bad site name") << QStringLiteral("RZ450") << QStringLiteral("a/b") << 100 << false << QString();
 }
 
@@ -164,7 +165,7 @@ void tst_BaselineUi::capture()
     QFETCH(int, seconds);
     QFETCH(bool, cancel);
     QFETCH(QString, said);
-    CCaptureBaselineDialog dialog(m_strStorage);
+    CCaptureBaselineDialog dialog(said == QLatin1String("No storage") ? QString() : m_strStorage);
     dialog.SetDevice(device);
     dialog.SetSite(site);
     dialog.SetMinutes(0.1);
