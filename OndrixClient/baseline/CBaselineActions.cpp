@@ -184,7 +184,7 @@ void CBaselineActions::CompareFile(const QString&, const QList<CRecord>& records
         m_pLogFlags->Clear();
         return;
     }
-    const qsizetype flags = m_pLogFlags->Show(m_baseline, m_dMargin, records, kind);
+    const qsizetype flags = m_pLogFlags->Show(m_baseline, m_dMargin, records, kind, listed);
     if (flags > 0 && !listed)
         m_pLogArea->ShowListPage(true);
     const QString said = flags > 0

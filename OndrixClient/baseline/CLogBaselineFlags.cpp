@@ -3,6 +3,7 @@
 #include "IRZ450DeviceGui.h"
 #include "app/CClientSession.h"
 #include "baseline/CBaselineComparator.h"
+#include "notes/CLogNotes.h"
 #include "protocol/CBandName.h"
 #include "report/CReportWriter.h"
 
@@ -28,6 +29,7 @@ QTreeWidgetItem* FlagRow(const BASELINE_FLAG& flag)
     item->setText(DurationColumn, CReportWriter::FormatDuration(qint64(flag.end - flag.start) + 1));
     item->setText(LevelColumn, CReportWriter::FormatLevel(flag.dPeak));
     item->setText(TextColumn, CLogBaselineFlags::Text(flag));
+    item->setData(NumColumn, CLogNotes::TIME_ROLE, QVariant::fromValue<quint64>(flag.start));
     item->setToolTip(TextColumn,
         CLogBaselineFlags::tr("From %1 to %2")
             .arg(CReportWriter::FormatTime(flag.start), CReportWriter::FormatTime(flag.end)));
@@ -50,11 +52,12 @@ CLogBaselineFlags::CLogBaselineFlags(CQDiagramWidget* diagram, QTreeWidget* list
     m_pMarks->setObjectName(QStringLiteral("m_pLogBaselineMarks"));
 }
 
-qsizetype CLogBaselineFlags::Show(const CBaseline& baseline, double marginDb, const QList<CRecord>& records, int kind)
+qsizetype CLogBaselineFlags::Show(const CBaseline& baseline, double marginDb, const QList<CRecord>& records, int kind,
+    bool listed)
 {
     const QList<BASELINE_FLAG> flags = Compare(baseline, marginDb, records, kind);
     m_pMarks->SetSpans(Spans(flags));
-    AddRows(m_pList, flags);
+    AddRows(m_pList, listed ? records : QList<CRecord>(), flags);
     return flags.size();
 }
 
@@ -96,13 +99,29 @@ QList<CBandFlagMarks::SPAN> CLogBaselineFlags::Spans(const QList<BASELINE_FLAG>&
     return spans;
 }
 
-void CLogBaselineFlags::AddRows(QTreeWidget* list, const QList<BASELINE_FLAG>& flags)
+void CLogBaselineFlags::AddRows(QTreeWidget* list, const QList<CRecord>& listed, const QList<BASELINE_FLAG>& flags)
 {
-    QList<QTreeWidgetItem*> items;
-    items.reserve(flags.size());
-    for (const BASELINE_FLAG& flag : flags)
-        items.append(FlagRow(flag));
-    list->addTopLevelItems(items);
+    // The time of each row: an added row holds its own; the others are the
+    // listed records', in their order.
+    QList<quint64> times;
+    times.reserve(list->topLevelItemCount() + flags.size());
+    qsizetype record = 0;
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        const QVariant time = list->topLevelItem(row)->data(0, CLogNotes::TIME_ROLE);
+        if (time.isValid())
+            times.append(time.toULongLong());
+        else
+            times.append(record < listed.size() ? listed.at(record++).time : ~quint64(0));
+    }
+    // Flags come by start: each goes after the last one placed.
+    int row = 0;
+    for (const BASELINE_FLAG& flag : flags) {
+        while (row < times.size() && times.at(row) <= flag.start)
+            ++row;
+        list->insertTopLevelItem(row, FlagRow(flag));
+        times.insert(row, flag.start);
+        ++row;
+    }
 }
 
 int CLogBaselineFlags::LineOf(int band)

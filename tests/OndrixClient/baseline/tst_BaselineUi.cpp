@@ -7,6 +7,7 @@
 #include "baseline/CLogBaselineFlags.h"
 #include "diagram/CBandFlagMarks.h"
 #include "diagram/CQDiagramWidget.h"
+#include "notes/CLogNotes.h"
 #include "report/CReportDialog.h"
 #include "sites/CSiteFolder.h"
 
@@ -345,45 +346,52 @@ void tst_BaselineUi::liveComparisonFlagsTheChangedBand()
 void tst_BaselineUi::openedFileGetsRows_data()
 {
     QTest::addColumn<int>("kind");
-    QTest::addColumn<QStringList>("rows"); // band, duration and peak of each added row
-    QTest::newRow("realtime file") << 0 << QStringList { QStringLiteral("B2|0:00:20|-40 dBm") };
-    QTest::newRow("log events") << 2 << QStringList { QStringLiteral("B2|0:00:05|-40 dBm") };
+    QTest::addColumn<QString>("row");  // band, duration and peak of the flag's row
+    QTest::addColumn<int>("flagRow");  // where it goes among the file's rows
+    QTest::addColumn<int>("fileRows"); // the file's rows before
+    QTest::newRow("realtime file, before a later note") << 0 << QStringLiteral("B2|0:00:20|-40 dBm") << 0 << 1;
+    QTest::newRow("log, among its events") << 2 << QStringLiteral("B2|0:00:05|-40 dBm") << 2 << 3;
 }
 
-// A file opened while comparing: its flags follow its own rows in the list,
-// in the notes' look, and are marked on its diagram.
+// A file opened while comparing: its flags go among its rows by time, in
+// the notes' look, and are marked on its diagram.
 void tst_BaselineUi::openedFileGetsRows()
 {
     QFETCH(int, kind);
-    QFETCH(QStringList, rows);
+    QFETCH(QString, row);
+    QFETCH(int, flagRow);
+    QFETCH(int, fileRows);
     QList<CRecord> records = Sweep(-40.0);
-    if (kind == 2)
-        records = { Record(T0 + 10, 1, -79.0, 3), Record(T0 + 40, 2, -40.0, 5), Record(T0 + 70, 2, -59.0, 2) };
-    std::reverse(records.begin(), records.end()); // any order
     QTreeWidget list;
     list.setColumnCount(6);
-    list.addTopLevelItem(new QTreeWidgetItem({ QStringLiteral("1") }));
+    if (kind == 2) {
+        // A log lists its events, one row each in their order.
+        records = { Record(T0 + 10, 1, -79.0, 3), Record(T0 + 40, 2, -40.0, 5), Record(T0 + 70, 2, -59.0, 2) };
+        for (const CRecord& record : std::as_const(records))
+            list.addTopLevelItem(new QTreeWidgetItem({ QString::number(record.time - T0) }));
+    } else {
+        // A realtime file lists its notes alone.
+        std::reverse(records.begin(), records.end()); // any order
+        auto* note = new QTreeWidgetItem({ QStringLiteral("Note") });
+        note->setData(0, CLogNotes::TIME_ROLE, QVariant::fromValue<quint64>(T0 + 50));
+        list.addTopLevelItem(note);
+    }
     CQDiagramWidget diagram;
     TimeDiagram(diagram, DIAGRAM_TIME_RECTS, 2);
     CLogBaselineFlags flags(&diagram, &list);
-    QCOMPARE(flags.Show(Known(), CBaselineComparator::DEFAULT_MARGIN_DB, records, kind), rows.size());
-    QCOMPARE(list.topLevelItemCount(), 1 + rows.size());
-    QCOMPARE(list.topLevelItem(0)->text(0), QStringLiteral("1"));
-    const QTimeZone zone = QTimeZone::systemTimeZone();
-    for (int i = 0; i < rows.size(); ++i) {
-        const QTreeWidgetItem* row = list.topLevelItem(1 + i);
-        const QStringList want = rows.at(i).split(QLatin1Char('|'));
-        QCOMPARE(row->text(0), QStringLiteral("Baseline"));
-        QCOMPARE(row->text(1), want.at(0));
-        QVERIFY2(row->text(2).endsWith(
-                     QDateTime::fromSecsSinceEpoch(qint64(T0) + 40, zone).toString(QStringLiteral("mm:ss"))),
-            qPrintable(row->text(2)));
-        QCOMPARE(row->text(3), want.at(1));
-        QCOMPARE(row->text(4), want.at(2));
-        QCOMPARE(row->text(5), QStringLiteral("Band B2 over baseline by 18 dB"));
-        QVERIFY(row->font(0).italic());
-    }
-    QCOMPARE(flags.Marks()->Spans().size(), rows.size());
+    QCOMPARE(flags.Show(Known(), CBaselineComparator::DEFAULT_MARGIN_DB, records, kind, kind == 2), 1);
+    QCOMPARE(list.topLevelItemCount(), fileRows + 1);
+    const QTreeWidgetItem* added = list.topLevelItem(flagRow);
+    const QStringList want = row.split(QLatin1Char('|'));
+    QCOMPARE(added->text(0), QStringLiteral("Baseline"));
+    QCOMPARE(added->text(1), want.at(0));
+    const QDateTime start = QDateTime::fromSecsSinceEpoch(qint64(T0) + 40, QTimeZone::systemTimeZone());
+    QVERIFY2(added->text(2).endsWith(start.toString(QStringLiteral("mm:ss"))), qPrintable(added->text(2)));
+    QCOMPARE(added->text(3), want.at(1));
+    QCOMPARE(added->text(4), want.at(2));
+    QCOMPARE(added->text(5), QStringLiteral("Band B2 over baseline by 18 dB"));
+    QVERIFY(added->font(0).italic());
+    QCOMPARE(flags.Marks()->Spans().size(), 1);
     flags.Clear();
     QVERIFY(flags.Marks()->Spans().isEmpty());
 }
