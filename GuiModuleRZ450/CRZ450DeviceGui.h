@@ -45,6 +45,7 @@ public:
     void ShowSweep(const SPECTRUM_SWEEP& sweep) override;
     void ClearSweeps() override;
     void OpenSpectrumWindow() override;
+    int RealtimeLineOfBand(int band) override { return LineOfBand(band); }
 
     // The line of the automatic-mode diagram a band's alarms go to; -1 for
     // a band without one.

@@ -48,4 +48,31 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>CCaptureBaselineDialog</name>
+    <message numerus="yes">
+        <source>%n sample(s), %1 left</source>
+        <translation>
+            <numerusform>%n sample, %1 left</numerusform>
+            <numerusform>%n samples, %1 left</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The baseline of %1 (%n sample(s)) was saved to %2</source>
+        <translation>
+            <numerusform>The baseline of %1 (%n sample) was saved to %2</numerusform>
+            <numerusform>The baseline of %1 (%n samples) was saved to %2</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CBaselineActions</name>
+    <message numerus="yes">
+        <source>%n time(s) a band stood over the baseline of %1</source>
+        <translation>
+            <numerusform>%n time a band stood over the baseline of %1</numerusform>
+            <numerusform>%n times a band stood over the baseline of %1</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

@@ -938,6 +938,26 @@
         <source>PDF document (*.pdf)</source>
         <translation>Документ PDF (*.pdf)</translation>
     </message>
+    <message>
+        <source>Compare with the baseline of:</source>
+        <translation>Сравнить с фоном объекта:</translation>
+    </message>
+    <message>
+        <source>A site whose newest baseline the data is compared with in the report</source>
+        <translation>Объект, с самым новым фоном которого данные сравниваются в отчёте</translation>
+    </message>
+    <message>
+        <source> dB</source>
+        <translation> дБ</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Нет</translation>
+    </message>
+    <message>
+        <source>Margin:</source>
+        <translation>Запас:</translation>
+    </message>
 </context>
 <context>
     <name>CReportWriter</name>
@@ -1542,6 +1562,154 @@
     <message>
         <source>No device is connected.</source>
         <translation>Устройство не подключено.</translation>
+    </message>
+</context>
+<context>
+    <name>CCaptureBaselineDialog</name>
+    <message>
+        <source>Capture Baseline</source>
+        <translation>Снять фон</translation>
+    </message>
+    <message>
+        <source>Site:</source>
+        <translation>Объект:</translation>
+    </message>
+    <message>
+        <source>A site of the storage folder, or the name of a new one</source>
+        <translation>Объект из папки хранения или имя нового</translation>
+    </message>
+    <message>
+        <source>Minutes:</source>
+        <translation>Минуты:</translation>
+    </message>
+    <message>
+        <source>How long the room is swept while it is known clean</source>
+        <translation>Сколько времени обследуется помещение, о котором известно, что оно чисто</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Начать</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
+    <message>
+        <source>No detector is connected. A baseline is captured from the live records of a connected detector.</source>
+        <translation>Детектор не подключён. Фон снимается по текущим записям подключённого детектора.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n sample(s), %1 left</source>
+        <translation>
+            <numerusform>%n отсчёт, осталось %1</numerusform>
+            <numerusform>%n отсчёта, осталось %1</numerusform>
+            <numerusform>%n отсчётов, осталось %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The baseline of %1 (%n sample(s)) was saved to %2</source>
+        <translation>
+            <numerusform>Фон объекта %1 (%n отсчёт) сохранён в %2</numerusform>
+            <numerusform>Фон объекта %1 (%n отсчёта) сохранён в %2</numerusform>
+            <numerusform>Фон объекта %1 (%n отсчётов) сохранён в %2</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The capture was cancelled; nothing was saved.</source>
+        <translation>Снятие фона отменено; ничего не сохранено.</translation>
+    </message>
+    <message>
+        <source>No storage folder is set, so the baseline would have nowhere to go.</source>
+        <translation>Папка хранения не задана, и фон некуда было бы сохранить.</translation>
+    </message>
+</context>
+<context>
+    <name>CCompareBaselineDialog</name>
+    <message>
+        <source>Compare with Baseline</source>
+        <translation>Сравнение с фоном</translation>
+    </message>
+    <message>
+        <source>Site:</source>
+        <translation>Объект:</translation>
+    </message>
+    <message>
+        <source>The sites that have a baseline; the newest one is compared with</source>
+        <translation>Объекты, у которых есть фон; сравнение идёт с самым новым</translation>
+    </message>
+    <message>
+        <source>Margin:</source>
+        <translation>Запас:</translation>
+    </message>
+    <message>
+        <source> dB</source>
+        <translation> дБ</translation>
+    </message>
+    <message>
+        <source>A band is flagged when it stands over its baseline&apos;s 95th percentile by more than this</source>
+        <translation>Диапазон отмечается, когда он превышает 95-й процентиль своего фона больше чем на эту величину</translation>
+    </message>
+    <message>
+        <source>No site has a baseline yet: capture one first with Realtime &gt; Capture Baseline...</source>
+        <translation>Ни у одного объекта ещё нет фона: сначала снимите его командой «Реальное время &gt; Снять фон...»</translation>
+    </message>
+</context>
+<context>
+    <name>CLogBaselineFlags</name>
+    <message>
+        <source>Baseline</source>
+        <translation>Фон</translation>
+    </message>
+    <message>
+        <source>From %1 to %2</source>
+        <translation>С %1 по %2</translation>
+    </message>
+    <message>
+        <source>Band %1 over baseline by %2 dB</source>
+        <translation>Диапазон %1 выше фона на %2 дБ</translation>
+    </message>
+</context>
+<context>
+    <name>CBaselineActions</name>
+    <message>
+        <source>Capture Baseline...</source>
+        <translation>Снять фон...</translation>
+    </message>
+    <message>
+        <source>Compare with Baseline...</source>
+        <translation>Сравнить с фоном...</translation>
+    </message>
+    <message>
+        <source>Stop Comparing</source>
+        <translation>Прекратить сравнение</translation>
+    </message>
+    <message>
+        <source>The baseline of %1 was saved to %2</source>
+        <translation>Фон объекта %1 сохранён в %2</translation>
+    </message>
+    <message>
+        <source>Comparing with the baseline of %1, %2, margin %3 dB</source>
+        <translation>Сравнение с фоном объекта %1 от %2, запас %3 дБ</translation>
+    </message>
+    <message>
+        <source>The comparison with the baseline has stopped.</source>
+        <translation>Сравнение с фоном прекращено.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n time(s) a band stood over the baseline of %1</source>
+        <translation>
+            <numerusform>%n раз диапазон был выше фона объекта %1</numerusform>
+            <numerusform>%n раза диапазон был выше фона объекта %1</numerusform>
+            <numerusform>%n раз диапазон был выше фона объекта %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No band stood over the baseline of %1</source>
+        <translation>Ни один диапазон не был выше фона объекта %1</translation>
     </message>
 </context>
 </TS>

@@ -24,4 +24,7 @@ public:
     // A replay with sweeps shows them whatever band the live detector is on:
     // the window stays up until the live feed shows sweeps again.
     virtual void OpenSpectrumWindow() = 0;
+    // The line of the realtime diagram's first area that draws a band's
+    // records in the automatic mode; -1 for a band it does not draw.
+    virtual int RealtimeLineOfBand(int band) = 0;
 };

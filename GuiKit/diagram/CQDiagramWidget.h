@@ -65,6 +65,10 @@ public:
     // What a layer drawn over the plots (CTimeMarks) places itself by.
     int AreaCount() const { return int(m_areas.size()); }
     const DIAGRAM_RANGES& Ranges() const { return m_ranges; }
+    // Where a line stands among the area's visible lines, which rows draw
+    // one each; -1 for a hidden line or one the area lacks. rows: how many
+    // visible lines the area has.
+    int VisibleRow(int area, int signal, int& rows) const;
     // Seconds of a time axis in view.
     quint64 VisibleSeconds() const
     {

@@ -314,3 +314,20 @@ void CQDiagramWidget::wheelEvent(QWheelEvent* event)
     QFrame::update();
     event->accept();
 }
+
+int CQDiagramWidget::VisibleRow(int area, int signal, int& rows) const
+{
+    rows = 0;
+    if (area < 0 || area >= m_areas.size())
+        return -1;
+    int row = -1;
+    const QList<DATA_LINE*>& lines = m_areas.at(area)->lines;
+    for (qsizetype k = 0; k < lines.size(); ++k) {
+        if (lines.at(k) == nullptr || !lines.at(k)->visible)
+            continue;
+        if (k == signal)
+            row = rows;
+        ++rows;
+    }
+    return row;
+}

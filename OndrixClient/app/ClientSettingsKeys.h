@@ -49,4 +49,11 @@ constexpr const char* REPORT_PAPER = "Report/Paper";
 constexpr const char* REPORT_OPEN = "Report/Open";
 constexpr const char* REPORT_FOLDER = "Report/Folder";
 
+// The last comparison with a site's baseline (the report's too), and the
+// site and length of the last capture.
+constexpr const char* BASELINE_SITE = "Baseline/Site";
+constexpr const char* BASELINE_MARGIN_DB = "Baseline/MarginDb";
+constexpr const char* BASELINE_CAPTURE_SITE = "Baseline/CaptureSite";
+constexpr const char* BASELINE_CAPTURE_MINUTES = "Baseline/CaptureMinutes";
+
 } // namespace ClientSettingsKeys

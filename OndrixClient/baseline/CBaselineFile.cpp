@@ -110,6 +110,13 @@ bool CBaselineFile::Load(const QString& path, CBaseline& baseline, QString& erro
     return false;
 }
 
+QStringList CBaselineFile::Sites(const QString& storage)
+{
+    QStringList sites = CSiteFolder::Sites(storage);
+    sites.removeIf([&storage](const QString& site) { return List(storage, site).isEmpty(); });
+    return sites;
+}
+
 bool CBaselineFile::Latest(const QString& site, CBaseline& baseline, QString& error)
 {
     return Latest(CSiteFolder::Storage(), site, baseline, error);

@@ -24,6 +24,8 @@ public:
     static QString FileName(const QDateTime& start, int copy = 1);
     // The site's baseline files, newest capture first.
     static QStringList List(const QString& storage, const QString& site);
+    // The sites with a baseline file, in name order.
+    static QStringList Sites(const QString& storage);
 
     // Writes the baseline into its site's folder (made when missing); path
     // is the file written.

@@ -66,6 +66,7 @@ void CLiveFeed::Feed(CMetaDevice* device, int count, int mode)
     for (const CRecord& record : taken.records) {
         // Recorded with the detector's own time, before the view places it.
         Record(device, record);
+        Q_EMIT recordFed(record);
         Show(record, mode);
         m_nLastTime = record.time;
         ++m_nFedRecords;
@@ -128,6 +129,7 @@ void CLiveFeed::Show(CRecord record, int mode)
     // a round trip to a server for every record.
     if (IDeviceGui* gui = CClientSession::DeviceGui())
         gui->AddRealtimeRecord(m_pDiagram, record, mode);
+    Q_EMIT recordShown(record);
 }
 
 void CLiveFeed::SampleSpectrum()
@@ -232,8 +234,10 @@ QStringList CLiveFeed::SessionRecordings()
 void CLiveFeed::Restart()
 {
     m_recorder.Close();
-    if (!m_bViewsHeld)
+    if (!m_bViewsHeld) {
         m_pDiagram->Clear(true);
+        Q_EMIT viewReset();
+    }
     m_timeline.Reset();
     m_cursor.Restart();
     m_nDiagramMode = -1;
@@ -243,8 +247,10 @@ void CLiveFeed::Restart()
 void CLiveFeed::ClearCollected(CMetaDevice* device)
 {
     m_recorder.Close();
-    if (!m_bViewsHeld)
+    if (!m_bViewsHeld) {
         m_pDiagram->Clear(true);
+        Q_EMIT viewReset();
+    }
     m_timeline.Reset();
     if (device)
         device->Clear();
@@ -263,6 +269,7 @@ void CLiveFeed::Prepare()
     }
     if (IDeviceGui* gui = CClientSession::DeviceGui())
         gui->InitRealtimeDiagram(m_pDiagram, true, -1);
+    Q_EMIT viewReset();
 }
 
 void CLiveFeed::SetAutoScroll(bool on)

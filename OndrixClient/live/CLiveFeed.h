@@ -73,6 +73,12 @@ Q_SIGNALS:
     void message(const QString& text);
     // A note for the status bar that is no failure.
     void notice(const QString& text);
+    // Each new live record as the detector gave it, a replay showing or not.
+    void recordFed(const CRecord& record);
+    // A record drawn into the live view, with the time the view draws it at.
+    void recordShown(const CRecord& record);
+    // The live view starts over: what it showed is gone from it.
+    void viewReset();
 
 private:
     void Feed(CMetaDevice* device, int count, int mode);

@@ -11,6 +11,7 @@
 #include "app/CGuardedCall.h"
 #include "app/CTranslationSet.h"
 #include "app/ClientLog.h"
+#include "baseline/CBaselineActions.h"
 #include "connect/CStartupWindow.h"
 #include "diagram/CQDiagramWidget.h"
 #include "export/CExportActions.h"
@@ -123,7 +124,7 @@ void CMainWindow::SetupStatusBar()
     ShowState(StateOffline);
 }
 
-// The replay, note, report and export actions, each given the widgets it works with.
+// The replay, note, report, baseline and export actions, each given the widgets it works with.
 void CMainWindow::SetupActions()
 {
     const Ui::CMainWindow& ui = *m_pUi;
@@ -136,6 +137,8 @@ void CMainWindow::SetupActions()
     auto* report = new CReportActions(this, { ui.m_pFileReportAction, ui.m_pRealtimeGraphFrame, ui.m_pStatusBar },
         m_pStoragePanel);
     report->SetLiveNotes(m_pNotes);
+    new CBaselineActions(this, { ui.menuRealtime, ui.m_pRealtimeGraphFrame, ui.m_pStatusBar }, m_pLiveFeed, m_pReplay,
+        m_pLogArea);
     new CExportActions(this,
         { ui.menuTree, ui.m_pStorageReplayAction, ui.menuLog, ui.menuRealtime, ui.m_pStorageTree, ui.m_pStatusBar },
         m_pStoragePanel, m_pLogArea);

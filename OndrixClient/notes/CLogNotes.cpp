@@ -24,6 +24,7 @@ QTreeWidgetItem* NoteRow(const NOTE_READING& reading)
     }
     item->setText(TextColumn, reading.note.text);
     item->setToolTip(TextColumn, reading.note.text);
+    item->setData(NumColumn, CLogNotes::TIME_ROLE, QVariant::fromValue<quint64>(reading.note.Seconds()));
     for (int column = NumColumn; column <= TextColumn; ++column) {
         QFont font = item->font(column);
         font.setItalic(true);

@@ -20,6 +20,10 @@ class CLogNotes
     Q_DECLARE_TR_FUNCTIONS(CLogNotes)
 
 public:
+    // A row added among the records' rows (a note's, a baseline flag's)
+    // holds its time, in seconds, under this role of its first column.
+    static constexpr int TIME_ROLE = Qt::UserRole + 1;
+
     CLogNotes(CQDiagramWidget* diagram, QTreeWidget* list);
 
     // The file's notes shown over its records; listed: the list holds the

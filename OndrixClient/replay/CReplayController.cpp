@@ -68,6 +68,8 @@ bool CReplayController::Start(const QString& path)
     if (m_pSource->HasSweeps())
         m_pView->OpenSpectrumWindow();
     connect(m_pPlayer.get(), &CReplayPlayer::finished, this, &CReplayController::OnPlayerFinished);
+    connect(m_pPlayer.get(), &CReplayPlayer::recordShown, this, &CReplayController::recordShown);
+    connect(m_pPlayer.get(), &CReplayPlayer::viewReset, this, &CReplayController::viewReset);
     ShowBar();
     if (!m_pSource->Note().isEmpty())
         m_widgets.statusBar->showMessage(

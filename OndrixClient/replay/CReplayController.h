@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CRecord.h"
 #include "files/NOTE.h"
 
 #include <QList>
@@ -64,6 +65,10 @@ public:
 Q_SIGNALS:
     // The notes of the file a replay started; none when it ended.
     void notesChanged(const QList<NOTE>& notes);
+    // The replay's records as its view draws them, and its view starting
+    // over (CReplayPlayer's).
+    void recordShown(const CRecord& record);
+    void viewReset();
 
 private:
     void OnFileReplayAction();

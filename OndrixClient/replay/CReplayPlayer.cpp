@@ -137,6 +137,7 @@ void CReplayPlayer::Seek(qint64 seconds)
 {
     seconds = std::clamp<qint64>(seconds, 0, Length());
     m_view.Reset();
+    Q_EMIT viewReset();
     const qint64 shown = qint64(std::max(m_view.ShownSeconds(), DiagramDefaults::TIME_WINDOW_SECONDS));
     CatchUp(PieceAt(std::max<qint64>(0, seconds - shown)), seconds);
     m_nClockMs = seconds * 1000;
@@ -217,7 +218,7 @@ void CReplayPlayer::Feed(const ENTRY& entry)
     if (entry.sweep)
         m_view.ShowSweep(m_piece.sweeps.at(entry.index));
     else
-        m_view.Show(m_piece.records.at(entry.index));
+        Q_EMIT recordShown(m_view.Show(m_piece.records.at(entry.index)));
 }
 
 void CReplayPlayer::Finish()

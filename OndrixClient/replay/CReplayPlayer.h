@@ -63,6 +63,10 @@ Q_SIGNALS:
     void positionChanged(qint64 seconds);
     void playingChanged(bool playing);
     void finished();
+    // A record handed to the view, at the time the view drew it.
+    void recordShown(const CRecord& record);
+    // The view starts over (a seek): what it showed is gone from it.
+    void viewReset();
 
 private:
     struct ENTRY

@@ -28,7 +28,7 @@ void CReplayView::Reset()
     });
 }
 
-void CReplayView::Show(CRecord record)
+CRecord CReplayView::Show(CRecord record)
 {
     // A record the diagram cannot take is left out; the replay goes on.
     CGuardedCall::Run([this, &record] {
@@ -36,6 +36,7 @@ void CReplayView::Show(CRecord record)
         if (IDeviceGui* gui = CClientSession::DeviceGui())
             gui->AddRealtimeRecord(m_pDiagram, record, m_nMode);
     });
+    return record;
 }
 
 void CReplayView::Place(CRecord& record)

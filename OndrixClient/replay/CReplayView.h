@@ -18,7 +18,8 @@ public:
 
     // Lines anew without values, and an empty waterfall.
     void Reset();
-    void Show(CRecord record);
+    // The record as drawn: at the time the view placed it.
+    CRecord Show(CRecord record);
     void ShowSweep(const SPECTRUM_SWEEP& sweep);
     void OpenSpectrumWindow();
     void Repaint();

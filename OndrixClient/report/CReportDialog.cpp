@@ -1,5 +1,8 @@
 #include "report/CReportDialog.h"
 #include "app/ClientSettingsKeys.h"
+#include "baseline/CBaselineFile.h"
+#include "baseline/CCompareBaselineDialog.h"
+#include "sites/CSiteFolder.h"
 
 #include "ui_CReportDialog.h"
 
@@ -8,6 +11,8 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QSettings>
+
+#include <algorithm>
 
 namespace {
 
@@ -45,6 +50,7 @@ CReportDialog::CReportDialog(const REPORT_INPUT& input, const QString& path, QWi
     ui.m_pPaperCombo->setCurrentIndex(input.paper == QPageSize::Letter ? 1 : 0);
     ui.m_pPathEdit->setText(path);
     ui.m_pOpenCheck->setChecked(QSettings().value(QLatin1String(ClientSettingsKeys::REPORT_OPEN), true).toBool());
+    FillBaselines(input);
     connect(ui.m_pBrowseButton, &QPushButton::clicked, this, &CReportDialog::OnBrowseButton);
     connect(ui.m_pPathEdit, &QLineEdit::textChanged, this, &CReportDialog::UpdateOkButton);
     connect(ui.m_pButtonBox, &QDialogButtonBox::accepted, this, &CReportDialog::accept);
@@ -64,6 +70,22 @@ void CReportDialog::Apply(REPORT_INPUT& input) const
     input.detectorId = ui.m_pDetectorEdit->text().trimmed();
     input.settings = ui.m_pSettingsEdit->toPlainText().trimmed();
     input.paper = ui.m_pPaperCombo->currentIndex() == 1 ? QPageSize::Letter : QPageSize::A4;
+    input.baselineSite = ui.m_pBaselineCombo->currentData().toString();
+    input.baselineMarginDb = ui.m_pBaselineMarginSpin->value();
+}
+
+void CReportDialog::FillBaselines(const REPORT_INPUT& input)
+{
+    Ui::CReportDialog& ui = *m_pUi;
+    ui.m_pBaselineCombo->addItem(tr("None"), QString());
+    const QStringList sites = CBaselineFile::Sites(CSiteFolder::Storage());
+    for (const QString& site : sites)
+        ui.m_pBaselineCombo->addItem(site, site);
+    // The comparison last chosen is offered where the report names none.
+    const QString site = input.baselineSite.isEmpty() ? CCompareBaselineDialog::KeptSite() : input.baselineSite;
+    ui.m_pBaselineCombo->setCurrentIndex(std::max(0, ui.m_pBaselineCombo->findData(site)));
+    ui.m_pBaselineMarginSpin->setValue(
+        input.baselineSite.isEmpty() ? CCompareBaselineDialog::KeptMargin() : input.baselineMarginDb);
 }
 
 QString CReportDialog::Path() const
@@ -127,6 +149,7 @@ void CReportDialog::changeEvent(QEvent* event)
         const int paper = m_pUi->m_pPaperCombo->currentIndex();
         m_pUi->retranslateUi(this);
         m_pUi->m_pPaperCombo->setCurrentIndex(paper);
+        m_pUi->m_pBaselineCombo->setItemText(0, tr("None"));
     }
     QDialog::changeEvent(event);
 }

@@ -13,9 +13,10 @@ class CReportDialog;
 
 // Before a report is written: its title block for editing (site, operator,
 // date range, detector and its settings), the data it is made from, the
-// paper, the file, and whether to open it when it is written. The site,
-// the operator, the paper, the folder and the last choice to open are
-// kept in the settings for the next report.
+// paper, the file, whether to open it when it is written, and the site
+// whose baseline the data is compared with (the last comparison's, unless
+// the report says). The site, the operator, the paper, the folder and the
+// last choice to open are kept in the settings for the next report.
 class CReportDialog : public QDialog
 {
     Q_OBJECT
@@ -44,6 +45,8 @@ protected:
 private:
     void OnBrowseButton();
     void UpdateOkButton();
+    // None, then the sites with a baseline.
+    void FillBaselines(const REPORT_INPUT& input);
 
     std::unique_ptr<Ui::CReportDialog> m_pUi;
     // What the date edits showed first when the data had no range.

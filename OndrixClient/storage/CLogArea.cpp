@@ -49,6 +49,7 @@ void CLogArea::Open(const QString& path)
     if (m_notes.Show(path, records, m_bListed, notesError) && !m_bListed)
         ShowListPage(true);
     statusBar->showMessage(notesError.isEmpty() ? tr("A file loaded") : notesError);
+    Q_EMIT opened(path, records, kind, m_bListed);
 }
 
 bool CLogArea::Load(const QString& path, QList<CRecord>& records, int& kind)

@@ -54,6 +54,11 @@ public:
     // The events the List page shows, and the name of their log file (empty
     // for records shown without a file); false when it shows none.
     bool ListedEvents(QList<CRecord>& records, QString& name) const;
+    const WIDGETS& Widgets() const { return m_widgets; }
+
+Q_SIGNALS:
+    // A file shown, its notes too; listed: the list holds its records' rows.
+    void opened(const QString& path, const QList<CRecord>& records, int kind, bool listed);
 
 private:
     void DrawRecords(const QList<CRecord>& records, int kind);

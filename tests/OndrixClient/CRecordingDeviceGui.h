@@ -50,6 +50,8 @@ public:
     void ShowSweep(const SPECTRUM_SWEEP& sweep) override;
     void ClearSweeps() override;
     void OpenSpectrumWindow() override;
+    // Its one line draws every band.
+    int RealtimeLineOfBand(int) override { return 0; }
     void SetNextSweep(const SPECTRUM_SWEEP& sweep);
     QList<SPECTRUM_SWEEP> ShownSweeps() const { return m_shown; }
 

@@ -59,10 +59,15 @@ void CQTimeRectsDiagram::AppendValue(int signal, const DATA_VALUE& value, QList<
         m_pRanges->firstVisibleIndex = -1;
 }
 
+int CQTimeRectsDiagram::RowTop(const QRect& plot, int line, int lines)
+{
+    const int rowHeight = plot.height() / lines;
+    return plot.bottom() - (lines - line) * rowHeight;
+}
+
 int CQTimeRectsDiagram::RowTop(int line, int lines) const
 {
-    const int rowHeight = m_pPlotRect->height() / lines;
-    return m_pPlotRect->bottom() - (lines - line) * rowHeight;
+    return RowTop(*m_pPlotRect, line, lines);
 }
 
 void CQTimeRectsDiagram::DrawGrid(QPainter& painter, int visibleLines)

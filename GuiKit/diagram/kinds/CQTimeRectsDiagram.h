@@ -29,6 +29,10 @@ public:
     bool GetToolTipText(bool deltaFlag, const QPoint& pos, const QList<DATA_LINE*>& lines, QString& text) override;
     bool GetDataAtPos(bool flag, const QPoint& pos, const QList<DATA_LINE*>& lines, QList<QVariant>& out) override;
 
+    // The top of the row of visible line `line` of `lines` in a plot: what a
+    // layer over the rows (CBandFlagMarks) places itself by.
+    static int RowTop(const QRect& plot, int line, int lines);
+
 private:
     int RowTop(int line, int lines) const;
     // The bars of one line within `bars` (the row less its margins).

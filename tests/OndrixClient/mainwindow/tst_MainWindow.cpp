@@ -11,7 +11,12 @@
 #include "app/CClientSession.h"
 #include "app/CTranslationSet.h"
 #include "app/ClientSettingsKeys.h"
+#include "baseline/CBaselineActions.h"
+#include "baseline/CBaselineComparator.h"
+#include "baseline/CBaselineFile.h"
+#include "baseline/CCaptureBaselineDialog.h"
 #include "connect/CStartupWindow.h"
+#include "diagram/CBandFlagMarks.h"
 #include "diagram/CQDiagramWidget.h"
 #include "files/CRecordingCodec.h"
 #include "live/CLiveFeed.h"
@@ -117,6 +122,8 @@ private Q_SLOTS:
     void heldViewsRecordOnAndComeBack_data();
     void heldViewsRecordOnAndComeBack();
     void processingErrorStaysUntilReplaced();
+    void baselineTakesTheLiveRecords_data();
+    void baselineTakesTheLiveRecords();
 
     void keyHeldElevenTicksSendsTheLongPress();
     void keyHeldInRealTime();
@@ -463,6 +470,47 @@ void TestMainWindow::recordingFollowsThePreference()
     QCOMPARE(left.size(), enabled ? 1 : 0);
 }
 
+void TestMainWindow::baselineTakesTheLiveRecords_data()
+{
+    QTest::addColumn<bool>("held"); // a replay has the views
+    QTest::newRow("live view") << false;
+    QTest::newRow("replay showing") << true;
+}
+
+// A capture takes every live record, a replay showing or not; a comparison
+// takes what the realtime diagram draws: the fake's levels -60 + i % 20
+// over a band 1 whose 95th percentile is -60 stand out from i = 7 to 19.
+void TestMainWindow::baselineTakesTheLiveRecords()
+{
+    QFETCH(bool, held);
+    QTemporaryDir storage;
+    QSettings().setValue(QLatin1String(ClientSettingsKeys::STORAGE_PATH), storage.path());
+    MakeWindow();
+    Tick();
+    auto* baseline = m_pWindow->findChild<CBaselineActions*>();
+    m_pWindow->findChild<CLiveFeed*>()->SetViewsHeld(held);
+    CBaseline quiet;
+    quiet.site = QStringLiteral("Hall");
+    quiet.bands = { { 1, QStringLiteral("GSM 900"), -62, -60, -60, 100 } };
+    baseline->StartComparing(quiet, 6.0);
+    CCaptureBaselineDialog* capture = baseline->ShowCapture();
+    capture->SetSite(QStringLiteral("Hall"));
+    capture->SetMinutes(0.1);
+    QVERIFY(capture->Start());
+    m_pFake->AppendRecords(20);
+    Tick();
+    QCOMPARE(capture->Samples(), qint64(20));
+    capture->Advance(6000);
+    QCOMPARE(CBaselineFile::List(storage.path(), QStringLiteral("Hall")).size(), 1);
+    const QList<BASELINE_FLAG> flags = baseline->Comparator()->Flags();
+    QCOMPARE(flags.size(), held ? 0 : 1);
+    if (!held)
+        QCOMPARE(flags.first().start, CFakeDevice::FirstTime() + 7);
+    baseline->RefreshMarks();
+    QCOMPARE(baseline->Marks()->Spans().size(), flags.size());
+    m_pWindow.reset(); // its recording is closed before its folder goes
+}
+
 // A replay has the views: the live records and sweeps still reach the
 // recording, and the diagram gets all of them back afterwards, a tick's
 // share at a time.
@@ -716,6 +764,7 @@ void TestMainWindow::languageSwitchToRussianAndBack()
     QCOMPARE(CTranslationSet::Instance().GetLanguage(), QStringLiteral("ru_RU"));
     QCOMPARE(file->title(), QStringLiteral("Файл"));
     QCOMPARE(clear->text(), QStringLiteral("Очистить"));
+    QCOMPARE(Find<QAction>("m_pCaptureBaselineAction")->text(), QStringLiteral("Снять фон..."));
     QVERIFY(m_pWindow->windowTitle().contains(QStringLiteral("Версия")));
     QVERIFY(StateText().isEmpty()); // no English state text is left
     // Qt's own texts and the kit's come along, and the device GUI is told.
@@ -727,6 +776,7 @@ void TestMainWindow::languageSwitchToRussianAndBack()
     QCoreApplication::processEvents();
     QCOMPARE(file->title(), QStringLiteral("File"));
     QCOMPARE(clear->text(), QStringLiteral("Clear Data"));
+    QCOMPARE(Find<QAction>("m_pCaptureBaselineAction")->text(), QStringLiteral("Capture Baseline..."));
     QCOMPARE(StateText(), QStringLiteral("Online"));
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
     QCOMPARE(QCoreApplication::translate("CQDiagramWidget", "Cursor values"), QStringLiteral("Cursor values"));
