@@ -3,7 +3,7 @@
 #include "widgets/BarGraph.h"
 
 #include <QPainter>
-#include <QPainterPath>
+#include <QPolygonF>
 
 #include <algorithm>
 #include <cmath>
@@ -91,26 +91,29 @@ double CReferenceOverlay::LevelY(double levelDbm) const
     return BarGraph::BASE_LINE - BarGraph::PIXELS_PER_UNIT * (levelDbm - m_nLevelMinDbm);
 }
 
-// Through the middle of each bar, as CTraceOverlay draws the traces.
+// Through the middle of each point, as CTraceOverlay draws the traces: two
+// smooth lines of one pixel, which the raster engine draws many times
+// faster than one of two. A point without a level breaks the line.
 void CReferenceOverlay::PaintReference(QPainter& painter) const
 {
-    const int points = std::min(int(m_levels.size()), BarGraph::BARS);
-    QPainterPath path;
-    bool drawing = false;
+    const int points = int(m_levels.size());
+    QList<QPolygonF> runs(1);
     for (int i = 0; i < points; ++i) {
         const double y = LevelY(m_levels[size_t(i)]);
-        const double x = BarGraph::PIXELS_PER_UNIT * (i + 0.5);
         if (!std::isfinite(y)) {
-            drawing = false;
+            if (!runs.constLast().isEmpty())
+                runs.append(QPolygonF());
             continue;
         }
-        drawing ? path.lineTo(x, y) : path.moveTo(x, y);
-        drawing = true;
+        runs.last().append(QPointF(std::floor(BarGraph::PointX(i, points)), y));
     }
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(Colour(), 2.0));
-    painter.drawPath(path);
+    painter.setPen(QPen(Colour(), 1.0));
+    for (const QPolygonF& run : runs) {
+        painter.drawPolyline(run.translated(0.0, -0.5));
+        painter.drawPolyline(run.translated(0.0, 0.5));
+    }
     painter.restore();
 }
 
@@ -120,14 +123,15 @@ void CReferenceOverlay::PaintDifference(QPainter& painter) const
     panel.setAlpha(255);
     painter.fillRect(rect(), panel);
     const int zero = BarGraph::BASE_LINE / 2;
-    const int points = std::min({ int(m_levels.size()), int(m_live.size()), BarGraph::BARS });
+    const int points = std::min(int(m_levels.size()), int(m_live.size()));
     for (int i = 0; i < points; ++i) {
         const double difference = m_live[size_t(i)] - m_levels[size_t(i)];
         if (!std::isfinite(difference))
             continue;
         const double clamped = std::clamp(difference, double(-DIFFERENCE_SPAN_DB), double(DIFFERENCE_SPAN_DB));
         const int height = int(std::lround(BarGraph::PIXELS_PER_UNIT * clamped));
-        const QRect bar(BarGraph::PIXELS_PER_UNIT * i, height > 0 ? zero - height : zero, BarGraph::PIXELS_PER_UNIT,
+        const int left = BarGraph::PointLeft(i, points);
+        const QRect bar(left, height > 0 ? zero - height : zero, BarGraph::PointLeft(i + 1, points) - left,
             std::abs(height));
         painter.fillRect(bar, height > 0 ? RiseColour() : FallColour());
     }
@@ -148,13 +152,20 @@ void CReferenceOverlay::PaintDifferenceScale(QPainter& painter, int zero) const
         tr("-%1 dB").arg(DIFFERENCE_SPAN_DB));
 }
 
+// A run of marked points as one fill: each translucent fill of the graph's
+// height costs the raster engine a hand-over to its fill threads.
 void CReferenceOverlay::PaintMarks(QPainter& painter) const
 {
-    const int points = std::min(int(m_marked.size()), BarGraph::BARS);
+    const int points = int(m_marked.size());
     for (int i = 0; i < points; ++i) {
-        if (m_marked[size_t(i)])
-            painter.fillRect(BarGraph::PIXELS_PER_UNIT * i, 0, BarGraph::PIXELS_PER_UNIT, BarGraph::BASE_LINE,
-                MarkColour());
+        if (!m_marked[size_t(i)])
+            continue;
+        int end = i + 1;
+        while (end < points && m_marked[size_t(end)])
+            ++end;
+        const int left = BarGraph::PointLeft(i, points);
+        painter.fillRect(left, 0, BarGraph::PointLeft(end, points) - left, BarGraph::BASE_LINE, MarkColour());
+        i = end;
     }
 }
 

@@ -26,6 +26,13 @@ inline double PointX(int point, int count)
     return count < 1 ? 0.0 : (point + 0.5) * PLOT_WIDTH / count;
 }
 
+// The first pixel column of a point's span: a point runs from its own left
+// column up to the next point's, three columns a point for 160 points.
+inline int PointLeft(int point, int count)
+{
+    return count < 1 ? 0 : point * PLOT_WIDTH / count;
+}
+
 // The point under x, held inside the sweep; 0 for an empty one.
 inline int PointAtX(double x, int count)
 {

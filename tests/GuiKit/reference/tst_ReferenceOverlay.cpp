@@ -8,9 +8,10 @@
 #include "reference/CReferenceFile.h"
 #include "reference/CReferenceOverlay.h"
 #include "sites/CSiteFolder.h"
-#include "spectrum/CSpectrumTraces.h"
 #include "spectrum/CMarkerOverlay.h"
+#include "spectrum/CSpectrumTraces.h"
 #include "spectrum/CSpectrumWindow.h"
+#include "widgets/BarGraph.h"
 #include "widgets/CLabel.h"
 
 #include <QSettings>
@@ -25,13 +26,13 @@ namespace {
 
 // 160 points over 2400-2559 MHz, one a MHz, all at level dBm but for the
 // points given.
-SPECTRUM_SWEEP Sweep(int levelDbm, const QMap<int, int>& peaks = {}, int start = 2400)
+SPECTRUM_SWEEP Sweep(int levelDbm, const QMap<int, int>& peaks = {}, int start = 2400, int points = 160)
 {
     SPECTRUM_SWEEP sweep;
     sweep.rangeStartMhz = start;
     sweep.rangeEndMhz = start + 159;
     sweep.levelMinDbm = -100;
-    sweep.points = QByteArray(160, char(levelDbm + 100));
+    sweep.points = QByteArray(points, char(levelDbm + 100));
     for (auto peak = peaks.cbegin(); peak != peaks.cend(); ++peak)
         sweep.points[peak.key()] = char(peak.value() + 100);
     return sweep;
@@ -92,6 +93,7 @@ class TestReferenceOverlay : public QObject
 
 private Q_SLOTS:
     void initTestCase();
+    void referenceLineInItsColour_data();
     void referenceLineInItsColour();
     void differenceView_data();
     void differenceView();
@@ -111,17 +113,31 @@ void TestReferenceOverlay::initTestCase()
     QSettings().remove(QStringLiteral("Spectrum"));
 }
 
+void TestReferenceOverlay::referenceLineInItsColour_data()
+{
+    QTest::addColumn<int>("points");
+    QTest::newRow("160 points") << 160;
+    QTest::newRow("254 points, the last at the plot's end") << 254;
+}
+
 void TestReferenceOverlay::referenceLineInItsColour()
 {
+    QFETCH(int, points);
     GRAPH graph;
-    graph.Add(Sweep(-90));
+    graph.Add(Sweep(-90, {}, 2400, points));
+    // -80 dBm but for the last ten points at -70: over a lowest -100 dBm,
+    // 60 and 90 pixels above the base.
+    CSpectrumReference reference = Flat(-80, 2400, 2559, points);
+    std::fill(reference.levels.end() - 10, reference.levels.end(), -70.0);
     QString error;
-    QVERIFY2(graph.controller.Use(Flat(-70), error), qPrintable(error));
-    // -70 dBm over a lowest -100 dBm: 30 levels, 90 pixels above the base.
-    QCOMPARE(graph.Pixel(31, 90), Rgb(CReferenceOverlay::Colour()));
-    QVERIFY(graph.Pixel(31, 80) != Rgb(CReferenceOverlay::Colour()));
+    QVERIFY2(graph.controller.Use(reference, error), qPrintable(error));
+    const int right = int(BarGraph::PointX(points - 2, points));
+    for (const QPoint& on : { QPoint(31, 120), QPoint(right, 90) }) {
+        QCOMPARE(graph.Pixel(on.x(), on.y()), Rgb(CReferenceOverlay::Colour()));
+        QVERIFY(graph.Pixel(on.x(), on.y() - 10) != Rgb(CReferenceOverlay::Colour()));
+    }
     graph.controller.Hide();
-    QVERIFY(graph.Pixel(31, 90) != Rgb(CReferenceOverlay::Colour()));
+    QVERIFY(graph.Pixel(right, 90) != Rgb(CReferenceOverlay::Colour()));
 }
 
 void TestReferenceOverlay::differenceView_data()
