@@ -4,12 +4,9 @@
 #include "diagram/CTimeMapping.h"
 #include "diagram/kinds/CQTimeRectsDiagram.h"
 
-#include <QEvent>
 #include <QFontMetrics>
-#include <QHelpEvent>
 #include <QPainter>
 #include <QStringList>
-#include <QToolTip>
 
 #include <algorithm>
 
@@ -17,14 +14,8 @@ const QColor CBandFlagMarks::COLOUR(230, 0, 0, 80);
 const QColor CBandFlagMarks::LABEL_COLOUR(160, 0, 0);
 
 CBandFlagMarks::CBandFlagMarks(CQDiagramWidget* diagram)
-    : QWidget(diagram)
-    , m_pDiagram(diagram)
+    : CDiagramLayer(diagram)
 {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    setAttribute(Qt::WA_NoSystemBackground);
-    setGeometry(diagram->rect());
-    diagram->installEventFilter(this);
-    raise();
 }
 
 void CBandFlagMarks::SetSpans(const QList<SPAN>& spans)
@@ -35,16 +26,16 @@ void CBandFlagMarks::SetSpans(const QList<SPAN>& spans)
 
 bool CBandFlagMarks::HasTimeAxis() const
 {
-    const DiagramType axis = m_pDiagram->GetAxisXType();
-    return m_pDiagram->AreaCount() > 0 && (axis == DIAGRAM_TIME_LINES || axis == DIAGRAM_TIME_RECTS);
+    const DiagramType axis = Diagram()->GetAxisXType();
+    return Diagram()->AreaCount() > 0 && (axis == DIAGRAM_TIME_LINES || axis == DIAGRAM_TIME_RECTS);
 }
 
 QRect CBandFlagMarks::SpanRect(const SPAN& span) const
 {
     if (!HasTimeAxis())
         return QRect();
-    const QRect plot = m_pDiagram->GetPlotRect(0);
-    CTimeMapping mapping(m_pDiagram->Ranges(), plot);
+    const QRect plot = Diagram()->GetPlotRect(0);
+    CTimeMapping mapping(Diagram()->Ranges(), plot);
     return Place(span, mapping, plot);
 }
 
@@ -58,8 +49,8 @@ QRect CBandFlagMarks::Place(const SPAN& span, CTimeMapping& mapping, const QRect
     // A second of a long window is still seen.
     QRect rect(left, plot.top(), std::max(2, right - left), plot.height());
     int rows = 0;
-    const int row = m_pDiagram->VisibleRow(0, span.line, rows);
-    if (row >= 0 && m_pDiagram->GetDiagramType(0) == DIAGRAM_TIME_RECTS) {
+    const int row = Diagram()->VisibleRow(0, span.line, rows);
+    if (row >= 0 && Diagram()->GetDiagramType(0) == DIAGRAM_TIME_RECTS) {
         rect.setTop(CQTimeRectsDiagram::RowTop(plot, row, rows));
         rect.setHeight(plot.height() / rows);
     }
@@ -71,8 +62,8 @@ QString CBandFlagMarks::TextAt(const QPoint& pos) const
     QStringList texts;
     if (!HasTimeAxis())
         return QString();
-    const QRect plot = m_pDiagram->GetPlotRect(0);
-    CTimeMapping mapping(m_pDiagram->Ranges(), plot);
+    const QRect plot = Diagram()->GetPlotRect(0);
+    CTimeMapping mapping(Diagram()->Ranges(), plot);
     for (const SPAN& span : m_spans) {
         if (texts.size() < TOOLTIP_LINES && Place(span, mapping, plot).contains(pos) && !texts.contains(span.text))
             texts.append(span.text);
@@ -80,27 +71,12 @@ QString CBandFlagMarks::TextAt(const QPoint& pos) const
     return texts.join(QLatin1Char('\n'));
 }
 
-bool CBandFlagMarks::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_pDiagram && event->type() == QEvent::Resize)
-        setGeometry(m_pDiagram->rect());
-    if (watched == m_pDiagram && event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        const QString text = TextAt(help->pos());
-        if (!text.isEmpty()) {
-            QToolTip::showText(help->globalPos(), text, m_pDiagram);
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 void CBandFlagMarks::paintEvent(QPaintEvent*)
 {
     if (m_spans.isEmpty() || !HasTimeAxis())
         return;
-    const QRect plot = m_pDiagram->GetPlotRect(0);
-    CTimeMapping mapping(m_pDiagram->Ranges(), plot);
+    const QRect plot = Diagram()->GetPlotRect(0);
+    CTimeMapping mapping(Diagram()->Ranges(), plot);
     QPainter painter(this);
     const QFontMetrics metrics(font());
     for (const SPAN& span : std::as_const(m_spans)) {

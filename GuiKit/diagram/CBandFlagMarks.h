@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GuiKitExport.h"
+#include "diagram/CDiagramLayer.h"
 
 #include <QList>
 #include <QRect>
@@ -13,11 +14,10 @@ class CTimeMapping;
 // Times a band stood out, marked on a time diagram: a translucent red span
 // over the band's row where the diagram draws a row a line (the band
 // rows), or over the whole plot height where it does not (level lines, or a
-// band whose row is hidden), with the band's name at its left end. A layer
-// of its own over the diagram, as CTimeMarks is: it lets the mouse through,
-// follows the diagram's size and repaints with it; only spans in view are
-// drawn, and the spans are bounded (MAX_SPANS, the oldest go first).
-class GUIKIT_EXPORT CBandFlagMarks : public QWidget
+// band whose row is hidden), with the band's name at its left end. Only
+// spans in view are drawn, and the spans are bounded (MAX_SPANS, the
+// oldest go first).
+class GUIKIT_EXPORT CBandFlagMarks : public CDiagramLayer
 {
     Q_OBJECT
 
@@ -44,16 +44,14 @@ public:
     // Where the span is drawn now; empty when it is out of view.
     QRect SpanRect(const SPAN& span) const;
     // The texts of the spans under a point of the diagram, one a line.
-    QString TextAt(const QPoint& pos) const;
+    QString TextAt(const QPoint& pos) const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool HasTimeAxis() const;
     QRect Place(const SPAN& span, CTimeMapping& mapping, const QRect& plot) const;
 
-    CQDiagramWidget* m_pDiagram;
     QList<SPAN> m_spans;
 };

@@ -3,11 +3,8 @@
 #include "diagram/CQDiagramWidget.h"
 #include "diagram/CTimeMapping.h"
 
-#include <QEvent>
 #include <QFontMetrics>
-#include <QHelpEvent>
 #include <QPainter>
-#include <QToolTip>
 
 #include <algorithm>
 #include <cstdlib>
@@ -15,14 +12,8 @@
 const QColor CTimeMarks::COLOUR(200, 60, 160);
 
 CTimeMarks::CTimeMarks(CQDiagramWidget* diagram)
-    : QWidget(diagram)
-    , m_pDiagram(diagram)
+    : CDiagramLayer(diagram)
 {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    setAttribute(Qt::WA_NoSystemBackground);
-    setGeometry(diagram->rect());
-    diagram->installEventFilter(this);
-    raise();
 }
 
 void CTimeMarks::Add(const MARK& mark)
@@ -39,32 +30,17 @@ void CTimeMarks::SetMarks(const QList<MARK>& marks)
     update();
 }
 
-bool CTimeMarks::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_pDiagram && event->type() == QEvent::Resize)
-        setGeometry(m_pDiagram->rect());
-    if (watched == m_pDiagram && event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        const QString text = TextAt(help->pos());
-        if (!text.isEmpty()) {
-            QToolTip::showText(help->globalPos(), text, m_pDiagram);
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 QList<std::pair<int, const CTimeMarks::MARK*>> CTimeMarks::Shown(QRect& first, QRect& plots) const
 {
     QList<std::pair<int, const MARK*>> shown;
-    const DiagramType type = m_pDiagram->GetAxisXType();
-    if (m_marks.isEmpty() || m_pDiagram->AreaCount() == 0 || (type != DIAGRAM_TIME_LINES && type != DIAGRAM_TIME_RECTS))
+    const DiagramType type = Diagram()->GetAxisXType();
+    if (m_marks.isEmpty() || Diagram()->AreaCount() == 0 || (type != DIAGRAM_TIME_LINES && type != DIAGRAM_TIME_RECTS))
         return shown;
-    first = m_pDiagram->GetPlotRect(0);
+    first = Diagram()->GetPlotRect(0);
     plots = first;
-    for (int area = 1; area < m_pDiagram->AreaCount(); ++area)
-        plots = plots.united(m_pDiagram->GetPlotRect(area));
-    CTimeMapping mapping(m_pDiagram->Ranges(), first);
+    for (int area = 1; area < Diagram()->AreaCount(); ++area)
+        plots = plots.united(Diagram()->GetPlotRect(area));
+    CTimeMapping mapping(Diagram()->Ranges(), first);
     if (!mapping.HasTimeAxis())
         return shown;
     for (const MARK& mark : std::as_const(m_marks)) {

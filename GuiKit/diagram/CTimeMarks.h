@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GuiKitExport.h"
+#include "diagram/CDiagramLayer.h"
 
 #include <QList>
 #include <QString>
@@ -9,10 +10,10 @@
 class CQDiagramWidget;
 
 // Moments marked on a time diagram: a vertical line across its plots with a
-// short label at the top, cut short where the next mark follows closely. A layer of its own over the diagram, so that
-// the diagram draws as it always did; it lets the mouse through, follows the diagram's size and repaints with it. Only
-// marks in the visible window are drawn, and the marks are bounded (MAX_MARKS, the oldest go first).
-class GUIKIT_EXPORT CTimeMarks : public QWidget
+// short label at the top, cut short where the next mark follows closely.
+// Only marks in the visible window are drawn, and the marks are bounded
+// (MAX_MARKS, the oldest go first).
+class GUIKIT_EXPORT CTimeMarks : public CDiagramLayer
 {
     Q_OBJECT
 
@@ -38,17 +39,15 @@ public:
     const QList<MARK>& Marks() const { return m_marks; }
     // The texts of the marks within NEAR_PIXELS of a point of the diagram,
     // one a line; what its tooltip shows there.
-    QString TextAt(const QPoint& pos) const;
+    QString TextAt(const QPoint& pos) const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The marks in view by their pixel column, left to right; the first
     // plot's and all plots' rectangles on the way.
     QList<std::pair<int, const MARK*>> Shown(QRect& first, QRect& plots) const;
 
-    CQDiagramWidget* m_pDiagram;
     QList<MARK> m_marks;
 };

@@ -278,6 +278,11 @@ void CReferenceController::Refresh()
     const QString note = HasReference() && !comparable ? tr("not comparable with the present range") : QString();
     m_pOverlay->SetLive(m_live, m_nLevelMinDbm);
     m_pOverlay->SetReference(Legend(), m_applied, note);
+    const QString legend = note.isEmpty() ? Legend() : Legend() + QStringLiteral(" - ") + note;
+    if (legend != m_strLegend) {
+        m_strLegend = legend;
+        Q_EMIT legendChanged(legend);
+    }
     m_signals.clear();
     std::vector<bool> marked;
     if (m_bFinding && comparable) {

@@ -75,8 +75,16 @@ public:
     const std::vector<double>& Values() const override { return m_applied; }
     bool IsShown() const override { return HasReference(); }
 
+    // "Reference: NAME (SITE)", and why it is not drawn when it is not;
+    // empty without a reference.
+    QString Legend() const;
+
     CReferenceOverlay* Overlay() const { return m_pOverlay; }
     CNewSignalsWindow* NewSignalsWindow() const;
+
+Q_SIGNALS:
+    // The traces' legend shows it.
+    void legendChanged(const QString& legend);
 
 private:
     void OnSaveAction();
@@ -86,7 +94,6 @@ private:
     QString Storage() const;
     void Apply();
     void Refresh();
-    QString Legend() const;
 
     const CSpectrumTraces& m_traces;
     QWidget* m_pGraph;
@@ -104,6 +111,7 @@ private:
     int m_nLevelMinDbm = 0;
     double m_dMarginDb;
     bool m_bFinding = false;
+    QString m_strLegend; // as said last
     // One sweep's signals, bounded by CNewSignals::MAX_SIGNALS.
     QList<NEW_SIGNAL> m_signals;
 };

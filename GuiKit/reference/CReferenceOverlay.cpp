@@ -83,7 +83,10 @@ void CReferenceOverlay::paintEvent(QPaintEvent*)
     else
         PaintReference(painter);
     PaintMarks(painter);
-    PaintLegend(painter);
+    // Over the bars the traces' legend names the reference; the panel
+    // hides it, so the panel names it itself.
+    if (m_bDifference)
+        PaintLegend(painter);
 }
 
 double CReferenceOverlay::LevelY(double levelDbm) const
@@ -169,14 +172,15 @@ void CReferenceOverlay::PaintMarks(QPainter& painter) const
     }
 }
 
-// At most half the width: the traces' legend keeps the other half.
+// At the panel's bottom left, at most half its width: the scale keeps the
+// right.
 void CReferenceOverlay::PaintLegend(QPainter& painter) const
 {
     const QFontMetrics metrics = painter.fontMetrics();
     const QString text = m_strNote.isEmpty() ? m_strLegend : m_strLegend + QStringLiteral(" - ") + m_strNote;
     const int room = width() / 2 - 2 * LEGEND_MARGIN - LEGEND_SWATCH - 4;
     const QString shown = metrics.elidedText(text, Qt::ElideRight, std::max(room, 0));
-    const int y = LEGEND_MARGIN;
+    const int y = BarGraph::BASE_LINE - LEGEND_MARGIN - metrics.height();
     painter.fillRect(LEGEND_MARGIN, y + (metrics.height() - LEGEND_SWATCH) / 2, LEGEND_SWATCH, LEGEND_SWATCH, Colour());
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawText(LEGEND_MARGIN + LEGEND_SWATCH + 4, y + metrics.ascent(), shown);

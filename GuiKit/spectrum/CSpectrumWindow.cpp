@@ -2,6 +2,7 @@
 
 #include "GuiKitSettingsKeys.h"
 #include "reference/CReferenceController.h"
+#include "reference/CReferenceOverlay.h"
 #include "spectrum/CMarkerOverlay.h"
 #include "spectrum/CTraceOverlay.h"
 #include "spectrum/SpectrumLevels.h"
@@ -53,6 +54,8 @@ CSpectrumWindow::CSpectrumWindow(QWidget* parent)
     m_pReferences = new CReferenceController(m_traces, m_pGraphLabel);
     m_pMarkerOverlay = new CMarkerOverlay(m_traces, *m_pTraceOverlay, m_pGraphLabel);
     m_pMarkerOverlay->AddTrace(m_pReferences);
+    connect(m_pReferences, &CReferenceController::legendChanged, m_pTraceOverlay,
+        [this](const QString& legend) { m_pTraceOverlay->SetExtraLegend(legend, CReferenceOverlay::Colour()); });
     m_pGraphLabel->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_pGraphLabel, &QWidget::customContextMenuRequested, this, &CSpectrumWindow::OnGraphContextMenu);
     m_pXMINLabel = AddLabel(QStringLiteral("XMINLabel"), QRect(5, 187, 60, 20));

@@ -42,6 +42,13 @@ void CTraceOverlay::SetShown(Trace trace, bool shown)
     update();
 }
 
+void CTraceOverlay::SetExtraLegend(const QString& text, const QColor& colour)
+{
+    m_strExtraLegend = text;
+    m_extraColour = colour;
+    update();
+}
+
 void CTraceOverlay::SetAverageSweeps(int count)
 {
     m_traces.SetAverageSweeps(count);
@@ -126,16 +133,21 @@ void CTraceOverlay::PaintLegend(QPainter& painter) const
 {
     const QFontMetrics metrics = painter.fontMetrics();
     int y = LEGEND_MARGIN;
-    for (int i = 0; i < CSpectrumTraces::TRACE_COUNT; ++i) {
-        if (!m_shown[size_t(i)])
-            continue;
-        const QString name = Name(Trace(i));
-        const int x = width() - LEGEND_MARGIN - LEGEND_SWATCH - 4 - metrics.horizontalAdvance(name);
-        painter.fillRect(x, y + (metrics.height() - LEGEND_SWATCH) / 2, LEGEND_SWATCH, LEGEND_SWATCH, Colour(Trace(i)));
+    const auto line = [&](const QString& name, const QColor& colour) {
+        // Half the width at most: the markers' readout keeps the left half.
+        const QString shown = metrics.elidedText(name, Qt::ElideRight, width() / 2);
+        const int x = width() - LEGEND_MARGIN - LEGEND_SWATCH - 4 - metrics.horizontalAdvance(shown);
+        painter.fillRect(x, y + (metrics.height() - LEGEND_SWATCH) / 2, LEGEND_SWATCH, LEGEND_SWATCH, colour);
         painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawText(x + LEGEND_SWATCH + 4, y + metrics.ascent(), name);
+        painter.drawText(x + LEGEND_SWATCH + 4, y + metrics.ascent(), shown);
         y += metrics.height();
+    };
+    for (int i = 0; i < CSpectrumTraces::TRACE_COUNT; ++i) {
+        if (m_shown[size_t(i)])
+            line(Name(Trace(i)), Colour(Trace(i)));
     }
+    if (!m_strExtraLegend.isEmpty())
+        line(m_strExtraLegend, m_extraColour);
 }
 
 void CTraceOverlay::AskAverageSweeps()

@@ -26,6 +26,9 @@ public:
     // The level of a bar of 0, as the sweeps drawn last gave it.
     void SetLevelMin(int levelMinDbm);
     void SetShown(Trace trace, bool shown);
+    // A line of another overlay's at the legend's end (a site's reference);
+    // empty for none.
+    void SetExtraLegend(const QString& text, const QColor& colour);
     bool IsShown(Trace trace) const { return m_shown[trace]; }
     void SetAverageSweeps(int count);
     void ResetTraces();
@@ -48,4 +51,6 @@ private:
     CSpectrumTraces& m_traces;
     std::array<bool, CSpectrumTraces::TRACE_COUNT> m_shown {};
     int m_nLevelMinDbm = 0;
+    QString m_strExtraLegend;
+    QColor m_extraColour;
 };

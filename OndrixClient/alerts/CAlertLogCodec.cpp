@@ -2,15 +2,12 @@
 
 #include "files/CByteReader.h"
 #include "files/CByteWriter.h"
-#include "files/CRecordingCodec.h"
+#include "files/CFramedFile.h"
 #include "files/CRecordingFrames.h"
-
-#include <cstring>
 
 namespace {
 
 const char MAGIC[] = "ORZALR";
-const int MAGIC_SIZE = 6;
 
 QString Text(CByteReader& reader)
 {
@@ -22,10 +19,7 @@ QString Text(CByteReader& reader)
 
 QByteArray CAlertLogCodec::Header()
 {
-    CByteWriter writer;
-    writer.m_bytes.append(MAGIC, MAGIC_SIZE);
-    writer.Put<quint16>(VERSION);
-    return writer.m_bytes;
+    return CFramedFile::Header(MAGIC, VERSION);
 }
 
 QByteArray CAlertLogCodec::Encode(const ENTRY& entry)
@@ -74,19 +68,15 @@ bool CAlertLogCodec::DecodeEntry(QByteArrayView payload, ENTRY& entry)
 CAlertLogCodec::CONTENTS CAlertLogCodec::Decode(QByteArrayView bytes)
 {
     CONTENTS contents;
-    if (bytes.size() < HEADER_SIZE || std::memcmp(bytes.data(), MAGIC, MAGIC_SIZE) != 0
-        || qFromLittleEndian<quint16>(bytes.data() + MAGIC_SIZE) != VERSION)
+    if (!CFramedFile::HasHeader(bytes, MAGIC, VERSION))
         return contents;
     contents.ok = true;
-    CRecordingFrames frames(bytes.sliced(HEADER_SIZE), CRecordingCodec::VERSION, true);
-    CRecordingFrames::FRAME frame;
-    while (frames.Next(frame)) {
+    contents.damagedPlaces = CFramedFile::Frames(bytes, FRAME_KIND, [&](QByteArrayView payload) {
         ENTRY entry;
-        if (frame.kind == FRAME_KIND && DecodeEntry(frame.payload, entry))
-            contents.entries.append(entry);
-        else
-            frames.Reject(frame);
-    }
-    contents.damagedPlaces = int(frames.Damage().size());
+        if (!DecodeEntry(payload, entry))
+            return false;
+        contents.entries.append(entry);
+        return true;
+    }).damagedPlaces;
     return contents;
 }

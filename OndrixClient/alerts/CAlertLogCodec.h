@@ -23,7 +23,6 @@ class CAlertLogCodec
 {
 public:
     static constexpr quint16 VERSION = 1;
-    static constexpr int HEADER_SIZE = 8;
     static constexpr quint8 FRAME_KIND = 0x41;
 
     enum Entry : quint8 { Started = 1, Ended = 2, Acknowledged = 3 };

@@ -1,6 +1,7 @@
 #include "alerts/CAlertLogFile.h"
 
 #include "files/CDiskSync.h"
+#include "files/CFramedFile.h"
 #include "files/RecordingSettings.h"
 
 #include <QDir>
@@ -48,7 +49,7 @@ bool CAlertLogFile::Load(const QString& path, CAlertList& list, QString& error)
         error = tr("The alert log %1 cannot be read: %2").arg(QDir::toNativeSeparators(path), file.errorString());
         return false;
     }
-    QByteArray bytes = file.read(CAlertLogCodec::HEADER_SIZE);
+    QByteArray bytes = file.read(CFramedFile::HEADER_SIZE);
     // A long log is read from the end; the frames find their way in at
     // the first sync marker after the cut.
     const bool fromEnd = file.size() - bytes.size() > MAX_READ_BYTES;

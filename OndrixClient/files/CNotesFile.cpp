@@ -1,5 +1,6 @@
 #include "files/CNotesFile.h"
 
+#include "files/CFramedFile.h"
 #include "files/CNoteCodec.h"
 #include "files/CRecordingCodec.h"
 #include "files/CRecordingFrames.h"
@@ -7,15 +8,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QtEndian>
-
-#include <cstring>
 
 namespace {
 
 const char MAGIC[] = "ORZNOT";
-const int MAGIC_SIZE = 6;
-const int HEADER_SIZE = MAGIC_SIZE + 2;
 // Far beyond any number of notes taken by hand.
 const qint64 MAX_FILE_BYTES = qint64(16) << 20;
 
@@ -28,10 +24,7 @@ QString CNotesFile::PathFor(const QString& dataFile)
 
 QByteArray CNotesFile::Encode(const QList<NOTE>& notes)
 {
-    QByteArray bytes(MAGIC, MAGIC_SIZE);
-    char version[2];
-    qToLittleEndian<quint16>(VERSION, version);
-    bytes.append(version, 2);
+    QByteArray bytes = CFramedFile::Header(MAGIC, VERSION);
     for (const NOTE& note : notes)
         bytes += CRecordingFrames::Make(CRecordingCodec::KIND_NOTE, CNoteCodec::Encode(note));
     return bytes;
@@ -40,21 +33,18 @@ QByteArray CNotesFile::Encode(const QList<NOTE>& notes)
 CNotesFile::CONTENTS CNotesFile::Decode(QByteArrayView bytes)
 {
     CONTENTS contents;
-    if (bytes.size() < HEADER_SIZE || std::memcmp(bytes.data(), MAGIC, MAGIC_SIZE) != 0
-        || qFromLittleEndian<quint16>(bytes.data() + MAGIC_SIZE) != VERSION)
+    if (!CFramedFile::HasHeader(bytes, MAGIC, VERSION))
         return contents;
     contents.ok = true;
-    CRecordingFrames frames(bytes.sliced(HEADER_SIZE), CRecordingCodec::VERSION, true);
-    CRecordingFrames::FRAME frame;
-    while (frames.Next(frame)) {
+    const CFramedFile::READ read = CFramedFile::Frames(bytes, CRecordingCodec::KIND_NOTE, [&](QByteArrayView payload) {
         NOTE note;
-        if (frame.kind == CRecordingCodec::KIND_NOTE && CNoteCodec::Decode(frame.payload, note))
-            contents.notes.append(note);
-        else
-            frames.Reject(frame);
-    }
-    contents.damagedPlaces = int(frames.Damage().size());
-    contents.cut = frames.Status() == CRecordingCodec::Cut;
+        if (!CNoteCodec::Decode(payload, note))
+            return false;
+        contents.notes.append(note);
+        return true;
+    });
+    contents.damagedPlaces = read.damagedPlaces;
+    contents.cut = read.cut;
     return contents;
 }
 

@@ -1,6 +1,7 @@
 #include "CShotSequence.h"
 #include "widgets/BarGraph.h"
 
+#include "CAnalysisShots.h"
 #include "CModalAnswerer.h"
 #include "CRZ450Simulator.h"
 #include "CSpectrumScene.h"
@@ -79,7 +80,7 @@ bool CShotSequence::MainWindowShot()
 {
     // The detector was started in automatic mode: every band's alarms,
     // over a time axis they fill, on the whole height of the window.
-    ShowMinutes(MAIN_WINDOW_MINUTES);
+    ShowMinutes(m_pWindow, MAIN_WINDOW_MINUTES);
     auto* maximize = Child<QPushButton>(m_pWindow, "m_pMaxRealtimeButton");
     maximize->click();
     QTest::qWait(MAIN_WINDOW_MS);
@@ -88,10 +89,10 @@ bool CShotSequence::MainWindowShot()
     return saved;
 }
 
-void CShotSequence::ShowMinutes(int minutes)
+void CShotSequence::ShowMinutes(CMainWindow* window, int minutes)
 {
     // As the time axis' menu does it.
-    auto* diagram = Child<CQDiagramWidget>(m_pWindow, "m_pRealtimeGraphFrame");
+    auto* diagram = Child<CQDiagramWidget>(window, "m_pRealtimeGraphFrame");
     QAction action;
     action.setObjectName(QString::number(minutes));
     QObject::connect(&action, &QAction::triggered, diagram, &CQDiagramWidget::OnXMenuDateAction);
@@ -116,10 +117,14 @@ bool CShotSequence::SpectrumShot()
     // readout on it.
     if (!QTest::qWaitFor([&] { return scene.TransmitterSweeps() >= TRANSMITTER_SWEEPS; }, SPECTRUM_MS))
         return Fail(QStringLiteral("the spectrum scene's transmitter never came on"));
-    PointAtTransmitter(window);
+    PointAtTransmitter(window, scene);
     const bool saved = Save(window, QStringLiteral("spectrum-window.png"));
+    CAnalysisShots analysis(m_pSimulator, m_pWindow, m_folder);
+    const bool analysed = saved && analysis.Spectrum(window, scene);
     window->close();
-    return saved;
+    if (saved && !analysed)
+        return Fail(analysis.Error());
+    return saved && (analysis.Baseline() || Fail(analysis.Error()));
 }
 
 QPushButton* CShotSequence::SpectrumButton() const
@@ -131,16 +136,11 @@ QPushButton* CShotSequence::SpectrumButton() const
     return nullptr;
 }
 
-void CShotSequence::PointAtTransmitter(QWidget* window)
+void CShotSequence::PointAtTransmitter(QWidget* window, const CSpectrumScene& scene)
 {
     auto* waterfall = window->findChild<QWidget*>(QLatin1String(WATERFALL_NAME));
-    const QByteArray settings = m_pSimulator->Settings();
-    const int startMhz = quint8(settings.at(Menu::RANGE_START)) * Menu::RANGE_UNIT_MHZ;
-    const int endMhz = quint8(settings.at(Menu::RANGE_END)) * Menu::RANGE_UNIT_MHZ;
-    const int point
-        = (CSpectrumScene::TRANSMITTER_MHZ - startMhz) * (SPECTRUM_POINTS - 1) / std::max(1, endMhz - startMhz);
     // The columns lie under the bars, whose points the graph spreads over its width.
-    const int x = int(BarGraph::PointX(point, SPECTRUM_POINTS));
+    const int x = int(BarGraph::PointX(scene.TransmitterPoint(), SPECTRUM_POINTS));
     QTest::mouseMove(waterfall, QPoint(x, POINTER_ROW));
     QTest::qWait(POINTER_SETTLE_MS);
 }

@@ -6,11 +6,13 @@
 class CMainWindow;
 class CModalAnswerer;
 class CRZ450Simulator;
+class CSpectrumScene;
 class QPushButton;
 class QWidget;
 
-// The four README pictures, taken one after the other from the running
-// client: the live main window, the spectrum window of the scan band, the
+// The README pictures, taken one after the other from the running
+// client: the live main window, the spectrum window of the scan band and
+// its sweep analysis (CAnalysisShots), a band over its baseline, the
 // detector's settings dialog and a downloaded log in the storage tree. The
 // simulated detector is steered between them as a user would steer the
 // real one.
@@ -33,6 +35,9 @@ public:
 
     CShotSequence(CRZ450Simulator* simulator, CMainWindow* window, CModalAnswerer* answerer, const QDir& folder);
 
+    // The realtime diagram's time axis as its menu sets it.
+    static void ShowMinutes(CMainWindow* window, int minutes);
+
     // False at the first picture that could not be made, with Error() saying why.
     bool Run();
     QString Error() const { return m_strError; }
@@ -40,12 +45,11 @@ public:
 private:
     bool WaitOnline();
     bool MainWindowShot();
-    void ShowMinutes(int minutes);
     bool SpectrumShot();
     bool SettingsShot();
     bool StorageLogShot();
     QPushButton* SpectrumButton() const;
-    void PointAtTransmitter(QWidget* window);
+    void PointAtTransmitter(QWidget* window, const CSpectrumScene& scene);
     QWidget* SpectrumWindow() const;
     bool Save(QWidget* widget, const QString& name);
     bool Fail(const QString& error);

@@ -87,11 +87,22 @@ void CSpectrumScene::Stop()
     m_pSimulator->SetReportByte(-1, 0);
 }
 
-void CSpectrumScene::OnTimer()
+std::pair<int, int> CSpectrumScene::Range() const
 {
     const QByteArray settings = m_pSimulator->Settings();
     const int startMhz = quint8(settings.at(Menu::RANGE_START)) * Menu::RANGE_UNIT_MHZ;
-    const int endMhz = std::max(startMhz + 1, quint8(settings.at(Menu::RANGE_END)) * Menu::RANGE_UNIT_MHZ);
+    return { startMhz, std::max(startMhz + 1, quint8(settings.at(Menu::RANGE_END)) * Menu::RANGE_UNIT_MHZ) };
+}
+
+int CSpectrumScene::TransmitterPoint() const
+{
+    const auto [startMhz, endMhz] = Range();
+    return (TRANSMITTER_MHZ - startMhz) * (SPECTRUM_POINTS - 1) / (endMhz - startMhz);
+}
+
+void CSpectrumScene::OnTimer()
+{
+    const auto [startMhz, endMhz] = Range();
     Write(NextSweep(startMhz, endMhz), startMhz, endMhz);
     m_nTransmitterSweeps = IsKeyed(TRANSMITTER, m_nSweep) ? m_nTransmitterSweeps + 1 : 0;
     ++m_nSweep;

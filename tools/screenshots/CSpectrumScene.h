@@ -5,6 +5,8 @@
 #include <QRandomGenerator>
 #include <QTimer>
 
+#include <utility>
+
 class CRZ450Simulator;
 
 // What the scan band sees in an ordinary office, written into the simulated
@@ -30,11 +32,15 @@ public:
     void Stop();
     // Sweeps in a row the hidden transmitter has been on the air; 0 while off.
     int TransmitterSweeps() const { return m_nTransmitterSweeps; }
+    // The point of the detector's sweeps the transmitter is at.
+    int TransmitterPoint() const;
 
 private Q_SLOTS:
     void OnTimer();
 
 private:
+    // The scan range the detector's settings give, in MHz.
+    std::pair<int, int> Range() const;
     // Raw levels, one a point, of the next sweep over the scan range.
     QByteArray NextSweep(int startMhz, int endMhz);
     // Raw level of a carrier at that frequency; 0 while it is off the air.
