@@ -99,6 +99,8 @@ bool CAnalysisShots::Baseline()
     auto* actions = m_pWindow->findChild<CBaselineActions*>();
     if (!actions)
         return Fail(QStringLiteral("the main window has no baseline actions"));
+    // The new mode starts the diagram over, time axis and all.
+    QTest::qWait(SETTLE_MS);
     actions->StartComparing(baseline, 6.0);
     CShotSequence::ShowMinutes(m_pWindow, 1);
     auto* maximize = m_pWindow->findChild<QPushButton*>(QStringLiteral("m_pMaxRealtimeButton"));
