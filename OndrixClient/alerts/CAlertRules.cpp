@@ -94,7 +94,7 @@ bool ReadBands(const QJsonValue& value, ALERT_RULE& rule, QString& error)
         error = CAlertRules::tr("\"bands\" must be \"all\" or a list of band numbers");
         return false;
     }
-    for (const QJsonValue& band : value.toArray()) {
+    for (const auto& band : value.toArray()) {
         const double number = band.toDouble(-1);
         if (!band.isDouble() || number != int(number) || number < 0 || number >= RZ450Layout::BAND_COUNT) {
             error = CAlertRules::tr("\"bands\" holds %1, which is no band (0 to %2)")
@@ -146,7 +146,7 @@ bool ReadWindow(const QJsonObject& object, ALERT_RULE& rule, QString& error)
         error = CAlertRules::tr("each span of \"schedule\" needs \"days\" (mon to sun), \"from\" and \"to\" (HH:MM)");
         return false;
     }
-    for (const QJsonValue& day : days) {
+    for (const auto& day : days) {
         const int number = DayOf(day);
         if (number == 0) {
             error = CAlertRules::tr("\"%1\" is no day: use mon, tue, wed, thu, fri, sat or sun").arg(day.toString());
@@ -169,7 +169,7 @@ bool ReadSchedule(const QJsonValue& value, ALERT_RULE& rule, QString& error)
         error = CAlertRules::tr("\"schedule\" must be \"always\" or a list of spans");
         return false;
     }
-    for (const QJsonValue& window : value.toArray()) {
+    for (const auto& window : value.toArray()) {
         if (!ReadWindow(window.toObject(), rule, error))
             return false;
     }
