@@ -99,15 +99,14 @@ bool CAnalysisShots::Baseline()
     auto* actions = m_pWindow->findChild<CBaselineActions*>();
     if (!actions)
         return Fail(QStringLiteral("the main window has no baseline actions"));
-    // The new mode starts the diagram over, time axis and all.
-    QTest::qWait(SETTLE_MS);
+    // The new mode starts the diagram over, time axis and all, once its
+    // records come.
+    QTest::qWait(MODE_SETTLE_MS);
     actions->StartComparing(baseline, 6.0);
+    CShotSequence::ShowMinutes(m_pWindow, 1);
     auto* maximize = m_pWindow->findChild<QPushButton*>(QStringLiteral("m_pMaxRealtimeButton"));
     maximize->click();
     QTest::qWait(BASELINE_MS);
-    // The first minute of the new mode, which the data fills.
-    CShotSequence::ShowMinutes(m_pWindow, 1);
-    QTest::qWait(SETTLE_MS);
     const bool saved = Save(m_pWindow, QStringLiteral("baseline-flags.png"));
     maximize->click();
     actions->StopComparing();

@@ -16,8 +16,9 @@ class CAnalysisShots
 {
 public:
     static constexpr int TRACES_MS = 8000;
-    static constexpr int BASELINE_MS = 50000;
-    static constexpr int SETTLE_MS = 3000;
+    static constexpr int BASELINE_MS = 40000;
+    static constexpr int SETTLE_MS = 1500;
+    static constexpr int MODE_SETTLE_MS = 10000;
     static constexpr int STEP_TIMEOUT_MS = 30000;
 
     CAnalysisShots(CRZ450Simulator* simulator, CMainWindow* window, const QDir& folder);
