@@ -4,7 +4,7 @@
 # simulated detector it serves itself) under Xvfb. English, fixed window
 # sizes and a throw-away home folder, so every run pictures the same views
 # and the user's own settings and storage are never read or changed.
-# Takes about four minutes, most of it live data being drawn.
+# Takes about six minutes, most of it live data being drawn.
 #
 #   tools/screenshots.sh [FOLDER]    default: docs/screenshots
 set -euo pipefail
