@@ -962,6 +962,26 @@
 <context>
     <name>CReportWriter</name>
     <message>
+        <source>Started</source>
+        <translation>Начало</translation>
+    </message>
+    <message>
+        <source>Detector</source>
+        <translation>Прибор</translation>
+    </message>
+    <message>
+        <source>Acknowledged</source>
+        <translation>Принято</translation>
+    </message>
+    <message>
+        <source>Alerts</source>
+        <translation>Тревоги</translation>
+    </message>
+    <message>
+        <source>lasting</source>
+        <translation>продолжается</translation>
+    </message>
+    <message>
         <source>Sweep report</source>
         <translation>Отчёт об обследовании</translation>
     </message>

@@ -6,6 +6,7 @@
 #include "CtlExit.h"
 #include "IDeviceGui.h"
 #include "RZ450Queries.h"
+#include "report/CReportAlerts.h"
 #include "report/CReportBaseline.h"
 #include "report/CReportBuilder.h"
 #include "report/CReportWriter.h"
@@ -105,6 +106,9 @@ int CReportCommand::Run(CCtlSession& session)
             && !CReportBaseline::FromFiles(m_strStorage, m_strBaselineSite, m_files, type, m_dMargin, input.baseline,
                 error)))
         return session.Fail(CtlExit::BadInput, error);
+    // A damaged alert log costs the report only the alerts it lost.
+    if (!CReportAlerts::Load(m_strStorage, input.from, input.to, input.alerts, error))
+        session.Console().Warning(error);
     if (!CReportWriter::Write(input, m_strOut, error))
         return session.Fail(CtlExit::CannotWrite, error);
     session.Console().Note(tr("The report is in %1.").arg(QDir::toNativeSeparators(m_strOut)));

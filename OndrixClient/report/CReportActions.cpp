@@ -4,6 +4,7 @@
 #include "diagram/CQDiagramWidget.h"
 #include "notes/CNoteActions.h"
 #include "proxy/CMetaDevice.h"
+#include "report/CReportAlerts.h"
 #include "report/CReportBaseline.h"
 #include "report/CReportBuilder.h"
 #include "report/CReportDialog.h"
@@ -129,6 +130,9 @@ QString CReportActions::Run()
         return QString();
     QString path = dialog.Path();
     QString error;
+    // A damaged alert log costs the report only the alerts it lost.
+    if (!CReportAlerts::Load(m_pStorage->StoragePath(), input.from, input.to, input.alerts, error))
+        Warn(error);
     m_widgets.statusBar->showMessage(tr("Writing the report..."));
     bool written = false;
     {

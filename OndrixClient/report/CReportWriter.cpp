@@ -97,6 +97,7 @@ public:
         Summary();
         Events();
         Baseline();
+        Alerts();
         Notes();
         Diagrams();
         Footer();
@@ -367,6 +368,39 @@ private:
         if (baseline.nDropped > 0)
             Line(CReportWriter::tr("%n more time(s) over the baseline are not listed.", nullptr,
                 int(std::min<qint64>(baseline.nDropped, std::numeric_limits<int>::max()))));
+    }
+
+    // The alerts a person was told of, and who heard them.
+    void Alerts()
+    {
+        const QList<ALERT>& alerts = m_input.alerts;
+        const QList<COLUMN> columns { { 0.20, CReportWriter::tr("Started") }, { 0.20, CReportWriter::tr("Detector") },
+            { 0.18, CReportWriter::tr("Band") }, { 0.10, CReportWriter::tr("Peak") },
+            { 0.10, CReportWriter::tr("Duration") }, { 0.22, CReportWriter::tr("Acknowledged") } };
+        const QList<double> lefts = ColumnLefts(columns);
+        for (int i = 0; i < alerts.size(); ++i) {
+            if (i == 0 || !Fits(Dots(ROW_MM))) {
+                NewPage();
+                Heading(CReportWriter::tr("Alerts"));
+                HeaderRow(columns, lefts);
+            }
+            const ALERT& alert = alerts.at(i);
+            const auto cell = [&](int c, const QString& text) {
+                return m_tableMetrics.elidedText(text, Qt::ElideRight,
+                    lefts.at(c + 1) - lefts.at(c) - 2 * Dots(CELL_PAD_MM));
+            };
+            const QString acknowledged = alert.acknowledgedMs == 0
+                ? QStringLiteral("-")
+                : QStringLiteral("%1, %2").arg(alert.acknowledgedBy,
+                    CReportWriter::FormatTime(quint64(alert.acknowledgedMs / 1000)));
+            Row(lefts,
+                { CReportWriter::FormatTime(quint64(alert.startedMs / 1000)), cell(1, alert.detector),
+                    cell(2, CBandName::Plain(alert.bandName)), CReportWriter::FormatLevel(alert.peakDbm),
+                    alert.endedMs == 0 ? CReportWriter::tr("lasting")
+                                       : CReportWriter::FormatDuration(alert.DurationMs() / 1000),
+                    cell(5, acknowledged) },
+                i % 2 == 1);
+        }
     }
 
     // The operator's notes, each with the reading of its moment.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alerts/ALERT.h"
 #include "baseline/CBaselineComparator.h"
 #include "report/CNoteReadings.h"
 #include "report/CReportData.h"
@@ -43,5 +44,7 @@ struct REPORT_INPUT
     QString baselineSite;
     double baselineMarginDb = CBaselineComparator::DEFAULT_MARGIN_DB;
     REPORT_BASELINE baseline;
+    // The alerts of the time range, from the alert log (CReportAlerts).
+    QList<ALERT> alerts;
     QPageSize::PageSizeId paper = QPageSize::A4;
 };

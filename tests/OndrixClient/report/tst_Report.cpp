@@ -3,9 +3,11 @@
 // failed write that leaves nothing, the input built from data files, and
 // the dialog that edits the title block.
 #include "CRecordingDeviceGui.h"
+#include "alerts/CAlertLogFile.h"
 #include "app/CTranslationSet.h"
 #include "baseline/CBaselineFile.h"
 #include "files/CDataFile.h"
+#include "report/CReportAlerts.h"
 #include "report/CReportBaseline.h"
 #include "report/CReportBuilder.h"
 #include "report/CReportData.h"
@@ -117,6 +119,8 @@ private Q_SLOTS:
     void fromFiles();
     void baselineSection_data();
     void baselineSection();
+    void alertsSection_data();
+    void alertsSection();
     void dialogEditsTheTitleBlock();
 
 private:
@@ -338,6 +342,61 @@ void TestReport::baselineSection()
     expected.replace(QLatin1String("FROM"), CReportWriter::FormatTime(T0 + 100))
         .replace(QLatin1String("TO"), CReportWriter::FormatTime(T0 + 101));
     QVERIFY2(text.contains(QRegularExpression(expected, QRegularExpression::MultilineOption)), qPrintable(text));
+}
+
+void TestReport::alertsSection_data()
+{
+    QTest::addColumn<qint64>("from");
+    QTest::addColumn<qint64>("to");
+    QTest::addColumn<QStringList>("shown");
+    // Room 12 alerted at T0 + 100 for 12 s, Hall at T0 + 5000 and still does.
+    const QStringList both { QStringLiteral("Room 12"), QStringLiteral("Hall") };
+    QTest::newRow("no time range: all") << qint64(-1) << qint64(-1) << both;
+    QTest::newRow("the first hour") << qint64(T0) << qint64(T0 + 3600) << QStringList { QStringLiteral("Room 12") };
+    QTest::newRow("ended before it") << qint64(T0 + 200) << qint64(T0 + 6000) << QStringList { QStringLiteral("Hall") };
+    QTest::newRow("none in it") << qint64(T0 - 100) << qint64(T0 - 10) << QStringList();
+}
+
+void TestReport::alertsSection()
+{
+    QFETCH(qint64, from);
+    QFETCH(qint64, to);
+    QFETCH(QStringList, shown);
+    const QTemporaryDir storage;
+    const QString log = CAlertLogFile::PathIn(storage.path());
+    QString error;
+    ALERT alert;
+    alert.detector = QStringLiteral("Room 12");
+    alert.bandName = QStringLiteral("GSM 1800/");
+    alert.startedMs = qint64(T0 + 100) * 1000;
+    alert.peakDbm = -41;
+    QVERIFY(CAlertLogFile::Append(log, { CAlertLogCodec::Started, alert }, error));
+    alert.endedMs = alert.startedMs + 12000;
+    QVERIFY(CAlertLogFile::Append(log, { CAlertLogCodec::Ended, alert }, error));
+    alert.acknowledgedBy = QStringLiteral("Olga");
+    alert.acknowledgedMs = alert.endedMs;
+    QVERIFY(CAlertLogFile::Append(log, { CAlertLogCodec::Acknowledged, alert }, error));
+    QVERIFY(CAlertLogFile::Append(log,
+        { CAlertLogCodec::Started,
+            ALERT { 2, true, QStringLiteral("Hall"), 3, QStringLiteral("DECT/"), qint64(T0 + 5000) * 1000, 0, -50,
+                -50 } },
+        error));
+    REPORT_INPUT input = Input(0, 0, QPageSize::A4);
+    const auto moment
+        = [](qint64 seconds) { return seconds < 0 ? QDateTime() : QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC); };
+    QVERIFY2(CReportAlerts::Load(storage.path(), moment(from), moment(to), input.alerts, error), qPrintable(error));
+    QCOMPARE(input.alerts.size(), shown.size());
+    const QString pdf = m_dir.filePath(QStringLiteral("alerts.pdf"));
+    QVERIFY2(CReportWriter::Write(input, pdf, error), qPrintable(error));
+    QCOMPARE(Pages(pdf), shown.isEmpty() ? 1 : 2);
+    if (shown.isEmpty())
+        return;
+    const QString text = PageText(pdf, 2);
+    QVERIFY2(text.contains(QLatin1String("Alerts")), qPrintable(text));
+    for (const QString& detector : shown)
+        QVERIFY2(text.contains(detector), qPrintable(text));
+    QCOMPARE(text.contains(QLatin1String("Olga")), shown.contains(QLatin1String("Room 12")));
+    QCOMPARE(text.contains(QLatin1String("lasting")), shown.contains(QLatin1String("Hall")));
 }
 
 void TestReport::dialogEditsTheTitleBlock()
