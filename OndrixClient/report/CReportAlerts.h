@@ -2,7 +2,6 @@
 
 #include "alerts/ALERT.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QList>
 #include <QString>

@@ -376,11 +376,12 @@ void TestReport::alertsSection()
     alert.acknowledgedBy = QStringLiteral("Olga");
     alert.acknowledgedMs = alert.endedMs;
     QVERIFY(CAlertLogFile::Append(log, { CAlertLogCodec::Acknowledged, alert }, error));
-    QVERIFY(CAlertLogFile::Append(log,
-        { CAlertLogCodec::Started,
-            ALERT { 2, true, QStringLiteral("Hall"), 3, QStringLiteral("DECT/"), qint64(T0 + 5000) * 1000, 0, -50,
-                -50 } },
-        error));
+    ALERT hall;
+    hall.detector = QStringLiteral("Hall");
+    hall.bandName = QStringLiteral("DECT/");
+    hall.startedMs = qint64(T0 + 5000) * 1000;
+    hall.peakDbm = -50;
+    QVERIFY(CAlertLogFile::Append(log, { CAlertLogCodec::Started, hall }, error));
     REPORT_INPUT input = Input(0, 0, QPageSize::A4);
     const auto moment
         = [](qint64 seconds) { return seconds < 0 ? QDateTime() : QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC); };
