@@ -10,6 +10,7 @@ ONDRIX_PACKAGES=(
     poppler-utils
     libgl-dev
     xvfb xauth
+    dbus-daemon
     dpkg-dev file lintian desktop-file-utils appstream
     libmosquitto-dev mosquitto mosquitto-clients
     libssl-dev
