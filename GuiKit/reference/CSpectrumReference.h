@@ -14,8 +14,9 @@ class GUIKIT_EXPORT CSpectrumReference
 {
 public:
     // Which trace of the spectrum window it was taken from; stored as a
-    // byte, so the numbers stay.
-    enum Trace { Live = 0, MaxHold = 1, MinHold = 2, Average = 3 };
+    // byte, so the numbers stay, and of a byte's type, since a byte read
+    // from a file may be none of them.
+    enum Trace : quint8 { Live = 0, MaxHold = 1, MinHold = 2, Average = 3 };
     static constexpr int TRACE_COUNT = 4;
     // A sweep's points as the detector gives them, with room to spare.
     static constexpr int MAX_POINTS = 254;
