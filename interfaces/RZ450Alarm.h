@@ -53,8 +53,8 @@ LOOK Look(Device& device, int band, int watchedBand)
     LOOK look;
     look.levelDbm = Dbm(device.GetLevelDbm(band));
     look.thresholdDbm = Dbm(device.GetThreshold(band));
-    look.alarm
-        = HasFlag(band) ? device.IsIndicateBand(band) : band == watchedBand && look.levelDbm >= look.thresholdDbm;
+    const quint32 flag = HasFlag(band) && device.IsIndicateBand(band) ? 1U << band : 0U;
+    look.alarm = IsAlarm(band, watchedBand, flag, look.levelDbm, look.thresholdDbm);
     return look;
 }
 

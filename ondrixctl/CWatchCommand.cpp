@@ -105,8 +105,7 @@ bool CWatchCommand::LoadRules(QString& error)
         }
         return true;
     }
-    m_bBaseline = CBaselineFile::Latest(m_strStorage, m_strSite, m_baseline, error);
-    return m_bBaseline;
+    return CBaselineFile::Latest(m_strStorage, m_strSite, m_baseline, error);
 }
 
 int CWatchCommand::Run(CCtlSession& session)
@@ -135,7 +134,7 @@ void CWatchCommand::StartDetectors(CCtlSession& session)
         DETECTOR& detector = m_detectors[size_t(i)];
         detector.name = own.device.isEmpty() ? QStringLiteral("local") : own.device;
         detector.tracker = std::make_unique<CAlertTracker>(detector.name, m_rules);
-        if (m_bBaseline)
+        if (!m_strSite.isEmpty())
             detector.comparator = std::make_unique<CBaselineComparator>(m_baseline, m_dMargin);
         detector.thread = new QThread;
         detector.worker = new CCtlWatchWorker(i, own);

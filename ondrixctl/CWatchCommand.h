@@ -47,7 +47,6 @@ private:
         QString name;
         std::unique_ptr<CAlertTracker> tracker;
         std::unique_ptr<CBaselineComparator> comparator;
-        bool online = false;
         QString state; // what was said of it last
         QThread* thread = nullptr;
         CCtlWatchWorker* worker = nullptr;
@@ -66,7 +65,6 @@ private:
     double m_dMargin = 0.0;
     QList<ALERT_RULE> m_rules;
     CBaseline m_baseline;
-    bool m_bBaseline = false;
     std::vector<DETECTOR> m_detectors;
     CCtlConsole* m_pConsole = nullptr;
     QObject m_receiver; // looks come to the main thread through it

@@ -128,8 +128,6 @@ void CBaselineActions::OnCompareAction()
 
 void CBaselineActions::StartComparing(const CBaseline& baseline, double marginDb)
 {
-    m_baseline = baseline;
-    m_dMargin = marginDb;
     m_pComparator = std::make_unique<CBaselineComparator>(baseline, marginDb);
     m_pStopAction->setEnabled(true);
     RefreshMarks();
@@ -164,8 +162,8 @@ void CBaselineActions::ResetComparison()
 {
     if (!m_pComparator)
         return;
-    m_pComparator->Finish();
-    m_pComparator = std::make_unique<CBaselineComparator>(m_baseline, m_dMargin);
+    // The comparator copies the baseline before the old one goes.
+    m_pComparator = std::make_unique<CBaselineComparator>(m_pComparator->Baseline(), m_pComparator->Margin());
     m_refresh.stop();
     m_pMarks->SetSpans({});
 }
@@ -184,12 +182,13 @@ void CBaselineActions::CompareFile(const QString&, const QList<CRecord>& records
         m_pLogFlags->Clear();
         return;
     }
-    const qsizetype flags = m_pLogFlags->Show(m_baseline, m_dMargin, records, kind, listed);
+    const CBaseline& baseline = m_pComparator->Baseline();
+    const qsizetype flags = m_pLogFlags->Show(baseline, m_pComparator->Margin(), records, kind, listed);
     if (flags > 0 && !listed)
         m_pLogArea->ShowListPage(true);
     const QString said = flags > 0
-        ? tr("%n time(s) a band stood over the baseline of %1", nullptr, int(flags)).arg(m_baseline.site)
-        : tr("No band stood over the baseline of %1").arg(m_baseline.site);
+        ? tr("%n time(s) a band stood over the baseline of %1", nullptr, int(flags)).arg(baseline.site)
+        : tr("No band stood over the baseline of %1").arg(baseline.site);
     // What the log area said of the file (a notes file it could not read,
     // say) stays in view.
     const QString before = m_widgets.statusBar ? m_widgets.statusBar->currentMessage() : QString();

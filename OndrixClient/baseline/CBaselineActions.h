@@ -90,8 +90,6 @@ private:
     CBandFlagMarks* m_pMarks;
     std::unique_ptr<CLogBaselineFlags> m_pLogFlags;
     QPointer<CCaptureBaselineDialog> m_pCapture;
-    CBaseline m_baseline;
-    double m_dMargin = 0.0;
     std::unique_ptr<CBaselineComparator> m_pComparator;
     QTimer m_refresh;
 };
