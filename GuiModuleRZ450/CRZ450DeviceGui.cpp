@@ -5,6 +5,7 @@
 #include "diagram/CQDiagramWidget.h"
 #include "proxy/CMetaDevice.h"
 #include "spectrum/CSpectrumWindow.h"
+#include "watch/CRZ450Looker.h"
 #include "widgets/CQSmartTreeWidgetItem.h"
 
 #include <QCoreApplication>
@@ -317,6 +318,11 @@ void CRZ450DeviceGui::OnSpectrumButton()
         m_pSpectrumWindow = new CSpectrumWindow();
     m_pSpectrumWindow->hide();
     m_pSpectrumWindow->show();
+}
+
+RZ450_LOOK CRZ450DeviceGui::Look(CMetaDevice* device, bool withNames)
+{
+    return CRZ450Looker::Look(device, withNames);
 }
 
 void CRZ450DeviceGui::OpenSpectrumWindow()

@@ -46,6 +46,7 @@ public:
     void ClearSweeps() override;
     void OpenSpectrumWindow() override;
     int RealtimeLineOfBand(int band) override { return LineOfBand(band); }
+    RZ450_LOOK Look(CMetaDevice* device, bool withNames) override;
 
     // The line of the automatic-mode diagram a band's alarms go to; -1 for
     // a band without one.

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "IDeviceGui.h"
+#include "RZ450_LOOK.h"
 #include "SPECTRUM_SWEEP.h"
+
+class CMetaDevice;
 
 // The RZ450 extension of the device GUI. The client reaches it by a dynamic
 // cast, so a GUI of another model is simply never asked. Append, never
@@ -27,4 +30,9 @@ public:
     // The line of the realtime diagram's first area that draws a band's
     // records in the automatic mode; -1 for a band it does not draw.
     virtual int RealtimeLineOfBand(int band) = 0;
+    // One light look at a detector for a watcher of many: its state, alarm
+    // flags, levels and thresholds, and its band names when asked for. It
+    // keeps no state, so a watcher calls it from the detector's own thread;
+    // a failing connection is an offline look with its reason.
+    virtual RZ450_LOOK Look(CMetaDevice* device, bool withNames) = 0;
 };

@@ -3,15 +3,16 @@
 #include "CBandTable.h"
 #include "CBaselineCommand.h"
 #include "CCtlConsole.h"
+#include "CCtlDevice.h"
 #include "CCtlSession.h"
-#include "CCtlWatchWorker.h"
 #include "CtlExit.h"
-#include "RZ450Alarm.h"
 #include "alerts/CAlertJson.h"
 #include "alerts/CAlertRules.h"
+#include "alerts/CLookJudge.h"
 #include "baseline/CBaselineFile.h"
-#include "protocol/CBandName.h"
 #include "protocol/CServerAddress.h"
+#include "proxy/CLookWorker.h"
+#include "watch/CRZ450Looker.h"
 
 #include <QCommandLineParser>
 #include <QDateTime>
@@ -24,6 +25,18 @@ namespace {
 const char* const RULES_OPTION = "rules";
 const char* const SITE_OPTION = "site";
 const int SLEEP_MS = 200;
+
+// The device opened as the other commands open it, owned with what it
+// needs (the driver plug-ins of a local one).
+CLookWorker::Opener Opener(const CTL_OPTIONS& options)
+{
+    return [options](QString& error) -> std::shared_ptr<CMetaDevice> {
+        auto device = std::make_shared<CCtlDevice>();
+        if (!device->Open(options, error))
+            return nullptr;
+        return std::shared_ptr<CMetaDevice>(device, device->Get());
+    };
+}
 
 bool UsesBaseline(const QList<ALERT_RULE>& rules)
 {
@@ -114,6 +127,8 @@ int CWatchCommand::Run(CCtlSession& session)
     if (!LoadRules(error))
         return session.Fail(CtlExit::BadInput, error);
     m_pConsole = &session.Console();
+    for (int band = 0; band < RZ450Layout::BAND_COUNT; ++band)
+        m_bandNames.append(CBandTable::EnglishName(band));
     StartDetectors(session);
     while (session.Sleep(SLEEP_MS)) { }
     StopDetectors();
@@ -137,10 +152,10 @@ void CWatchCommand::StartDetectors(CCtlSession& session)
         if (!m_strSite.isEmpty())
             detector.comparator = std::make_unique<CBaselineComparator>(m_baseline, m_dMargin);
         detector.thread = new QThread;
-        detector.worker = new CCtlWatchWorker(i, own);
+        detector.worker = new CLookWorker(i, Opener(own), &CRZ450Looker::Look);
         detector.worker->moveToThread(detector.thread);
-        QObject::connect(detector.thread, &QThread::started, detector.worker, &CCtlWatchWorker::Start);
-        QObject::connect(detector.worker, &CCtlWatchWorker::looked, &m_receiver,
+        QObject::connect(detector.thread, &QThread::started, detector.worker, &CLookWorker::Start);
+        QObject::connect(detector.worker, &CLookWorker::looked, &m_receiver,
             [this](int index, const RZ450_LOOK& look) { OnLook(index, look); });
         detector.thread->start();
     }
@@ -152,7 +167,7 @@ void CWatchCommand::StopDetectors()
         if (!detector.thread)
             continue;
         // The proxy goes in the thread that made it.
-        QMetaObject::invokeMethod(detector.worker, &CCtlWatchWorker::Stop, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(detector.worker, &CLookWorker::Stop, Qt::BlockingQueuedConnection);
         detector.thread->quit();
         detector.thread->wait();
         delete detector.worker;
@@ -169,11 +184,8 @@ void CWatchCommand::OnLook(int index, const RZ450_LOOK& look)
     DETECTOR& detector = m_detectors[size_t(index)];
     SayState(detector, look);
     const qint64 nowMs = QDateTime::currentMSecsSinceEpoch();
-    QList<ALERT> events;
-    if (look.online)
-        events = Judge(detector, look, nowMs);
-    else
-        detector.tracker->EndAll(nowMs, events);
+    const QList<ALERT> events
+        = CLookJudge::Judge(look, m_bandNames, *detector.tracker, detector.comparator.get(), nowMs);
     for (const ALERT& alert : events)
         m_pConsole->Out(QString::fromUtf8(CAlertJson::Line(alert)).trimmed());
 }
@@ -188,30 +200,4 @@ void CWatchCommand::SayState(DETECTOR& detector, const RZ450_LOOK& look)
         return;
     detector.state = state;
     m_pConsole->Note(state);
-}
-
-QList<ALERT> CWatchCommand::Judge(DETECTOR& detector, const RZ450_LOOK& look, qint64 nowMs)
-{
-    QList<ALERT> events;
-    for (int band = 0; band < RZ450Layout::BAND_COUNT; ++band) {
-        const int raw = quint8(look.levels.at(band));
-        const int rawThreshold = quint8(look.thresholds.at(band));
-        const bool measured = RZ450Alarm::IsMeasured(look.mode, band, look.band, raw, rawThreshold);
-        CAlertTracker::SAMPLE sample;
-        sample.band = band;
-        sample.name = CBandName::Plain(CBandTable::EnglishName(band));
-        sample.levelDbm = RZ450Alarm::Dbm(raw);
-        sample.alarm = RZ450Alarm::IsAlarm(band, look.band, look.flags, sample.levelDbm, RZ450Alarm::Dbm(rawThreshold));
-        if (detector.comparator && measured) {
-            CRecord record;
-            record.time = quint64(nowMs / 1000);
-            record.band = band;
-            record.values = { { double(sample.levelDbm), double(RZ450Alarm::Dbm(rawThreshold)), 0, 0 } };
-            detector.comparator->Add(record);
-            sample.overBaseline = detector.comparator->IsFlagged(band);
-        }
-        if (measured || sample.alarm || detector.tracker->IsAlerting(band))
-            detector.tracker->Update(sample, nowMs, events);
-    }
-    return events;
 }

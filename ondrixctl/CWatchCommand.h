@@ -1,11 +1,11 @@
 #pragma once
 
 #include "CCtlCommand.h"
+#include "RZ450_LOOK.h"
 #include "alerts/ALERT_RULE.h"
 #include "alerts/CAlertTracker.h"
 #include "baseline/CBaseline.h"
 #include "baseline/CBaselineComparator.h"
-#include "watch/RZ450_LOOK.h"
 
 #include <QCoreApplication>
 #include <QList>
@@ -16,7 +16,7 @@
 #include <vector>
 
 class CCtlConsole;
-class CCtlWatchWorker;
+class CLookWorker;
 class QThread;
 
 // `watch [--device URL]... [--rules FILE] [--site NAME]`: looks at each
@@ -49,7 +49,7 @@ private:
         std::unique_ptr<CBaselineComparator> comparator;
         QString state; // what was said of it last
         QThread* thread = nullptr;
-        CCtlWatchWorker* worker = nullptr;
+        CLookWorker* worker = nullptr;
     };
 
     bool LoadRules(QString& error);
@@ -57,7 +57,6 @@ private:
     void StopDetectors();
     void OnLook(int index, const RZ450_LOOK& look);
     void SayState(DETECTOR& detector, const RZ450_LOOK& look);
-    QList<ALERT> Judge(DETECTOR& detector, const RZ450_LOOK& look, qint64 nowMs);
 
     QString m_strRulesFile;
     QString m_strSite;
@@ -66,6 +65,7 @@ private:
     QList<ALERT_RULE> m_rules;
     CBaseline m_baseline;
     std::vector<DETECTOR> m_detectors;
+    QStringList m_bandNames; // English, whatever the detectors' language
     CCtlConsole* m_pConsole = nullptr;
     QObject m_receiver; // looks come to the main thread through it
 };

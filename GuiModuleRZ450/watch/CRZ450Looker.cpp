@@ -6,7 +6,7 @@
 
 #include <exception>
 
-RZ450_LOOK CRZ450Looker::Look(CMetaDevice* device)
+RZ450_LOOK CRZ450Looker::Look(CMetaDevice* device, bool withNames)
 {
     RZ450_LOOK look;
     if (!device)
@@ -14,7 +14,7 @@ RZ450_LOOK CRZ450Looker::Look(CMetaDevice* device)
     try {
         look.online = device->IsOnline();
         if (look.online)
-            LookOnline(device, look);
+            LookOnline(device, withNames, look);
     } catch (const std::exception& exception) {
         look = RZ450_LOOK {};
         look.error = QString::fromLocal8Bit(exception.what());
@@ -22,7 +22,7 @@ RZ450_LOOK CRZ450Looker::Look(CMetaDevice* device)
     return look;
 }
 
-void CRZ450Looker::LookOnline(CMetaDevice* device, RZ450_LOOK& look)
+void CRZ450Looker::LookOnline(CMetaDevice* device, bool withNames, RZ450_LOOK& look)
 {
     CRZ450MetaDevice rz450(device);
     look.mode = device->GetCurrentMode();
@@ -32,6 +32,8 @@ void CRZ450Looker::LookOnline(CMetaDevice* device, RZ450_LOOK& look)
     look.thresholds = rz450.GetThresholds();
     look.batteryOk = device->IsBatteryOk();
     look.clock = device->GetTime();
+    for (int band = 0; withNames && band < RZ450Layout::BAND_COUNT; ++band)
+        look.bandNames.append(rz450.GetBandName(band));
     if (look.levels.size() != RZ450Layout::BAND_COUNT || look.thresholds.size() != RZ450Layout::BAND_COUNT)
         look.online = false;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "watch/RZ450_LOOK.h"
+#include "RZ450_LOOK.h"
 
 class CMetaDevice;
 
@@ -12,8 +12,9 @@ class CMetaDevice;
 class CRZ450Looker
 {
 public:
-    static RZ450_LOOK Look(CMetaDevice* device);
+    // With names, the band names too: one exchange a band more.
+    static RZ450_LOOK Look(CMetaDevice* device, bool withNames = false);
 
 private:
-    static void LookOnline(CMetaDevice* device, RZ450_LOOK& look);
+    static void LookOnline(CMetaDevice* device, bool withNames, RZ450_LOOK& look);
 };

@@ -56,4 +56,10 @@ constexpr const char* BASELINE_MARGIN_DB = "Baseline/MarginDb";
 constexpr const char* BASELINE_CAPTURE_SITE = "Baseline/CaptureSite";
 constexpr const char* BASELINE_CAPTURE_MINUTES = "Baseline/CaptureMinutes";
 
+// The detectors of the overview (an array of Address and Name), and whether
+// the main window showed the overview when it closed.
+constexpr const char* OVERVIEW_DETECTORS = "Overview/Detectors";
+constexpr const char* OVERVIEW_MODE = "Overview/Mode";
+constexpr const char* OVERVIEW_GEOMETRY = "Overview/Geometry";
+
 } // namespace ClientSettingsKeys

@@ -7,12 +7,12 @@
 #include "IDeviceGui.h"
 #include "IRZ450Device.h"
 #include "IRZ450DeviceGui.h"
+#include "alerts/CAlertCenter.h"
 #include "app/CClientSession.h"
 #include "app/CGuardedCall.h"
 #include "app/CTranslationSet.h"
 #include "app/ClientLog.h"
 #include "baseline/CBaselineActions.h"
-#include "connect/CStartupWindow.h"
 #include "diagram/CQDiagramWidget.h"
 #include "export/CExportActions.h"
 #include "live/CLiveFeed.h"
@@ -24,10 +24,10 @@
 #include "mainwindow/CPreferencesDialog.h"
 #include "mainwindow/CWindowLayout.h"
 #include "notes/CNoteActions.h"
+#include "overview/COverview.h"
 #include "proxy/CMetaDevice.h"
 #include "replay/CReplayController.h"
 #include "report/CReportActions.h"
-#include "server/CServerStarter.h"
 #include "storage/CLogArea.h"
 #include "storage/CLogDownload.h"
 #include "storage/CStoragePanel.h"
@@ -75,6 +75,7 @@ CMainWindow::CMainWindow(QWidget* parent)
     m_pLiveFeed->SetRecordingFolder(m_pStoragePanel->StoragePath());
     SetupStatusBar();
     SetupActions();
+    SetupOverview();
     ConnectForm();
     if (IDeviceGui* gui = CClientSession::DeviceGui())
         gui->InitLogList(ui.m_pLogListTree);
@@ -414,74 +415,6 @@ void CMainWindow::RemoveDockWindow(QDockWidget* pDockWindow)
 }
 
 // ---------------------------------------------------------------------------
-// Connection changes
-
-void CMainWindow::TakeOver(CMetaDevice* device, IDeviceGui* gui)
-{
-    CMetaDevice* old = CClientSession::Device();
-    CClientSession::SetCurrent(device, gui);
-    // The detector can serve one driver at a time.
-    if (old != device)
-        CGuardedCall::Uninitialize(old);
-    // The GUI comes from a fresh module load: it knows nothing of this
-    // window yet.
-    gui->SetSpecificControls(this);
-    gui->InitLogList(m_pUi->m_pLogListTree);
-    m_pUi->m_pDeviceFrame->SetVirtualDevice(gui->GetVirtualDevice(), device);
-    m_pLiveFeed->Restart();
-    ConnectChannelSignal();
-    RestartConnection();
-}
-
-void CMainWindow::RestartConnection()
-{
-    CMetaDevice* device = CClientSession::Device();
-    IDeviceGui* gui = CClientSession::DeviceGui();
-    QString failure;
-    CGuardedCall::Run(
-        [&] {
-            device->Uninitialize();
-            if (!device->Initialize())
-                failure = tr("server error");
-            else if (!gui->SetDevice(device))
-                failure = tr("device GUI error");
-        },
-        &failure);
-    m_pConnection->Show(device);
-    if (!failure.isEmpty())
-        ShowConnectFailure(failure);
-}
-
-void CMainWindow::ShowConnectFailure(const QString& failure)
-{
-    m_pConnection->Fail(CClientSession::Device(), failure);
-    ShowState(StateOffline);
-    m_pUi->m_pStatusBar->showMessage(tr("Failed to connect: ") + failure);
-}
-
-void CMainWindow::OnFileChangeDeviceAction()
-{
-    CStartupWindow window;
-    window.setWindowTitle(QStringLiteral("Change device"));
-    if (window.HasDeviceGuis() && window.exec() == QDialog::Accepted)
-        TakeOver(window.GetDevice(), window.GetDeviceGui());
-}
-
-void CMainWindow::OnFileStartServerAction()
-{
-    CServerStarter starter(this);
-    QString error;
-    switch (starter.Start(CClientSession::Device(), error)) {
-    case CServerStarter::Connected:
-        TakeOver(starter.Connection()->GetDevice(), starter.Connection()->GetDeviceGui());
-        m_pConnection->ShowSharing(starter.GetSharing());
-        break;
-    case CServerStarter::Failed: ShowConnectFailure(error); break;
-    case CServerStarter::Unchanged: break;
-    }
-}
-
-// ---------------------------------------------------------------------------
 // Preferences, manual and about
 
 void CMainWindow::OnFilePreferencesAction()
@@ -491,6 +424,8 @@ void CMainWindow::OnFilePreferencesAction()
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_pLiveFeed->SetRecordingFolder(m_pStoragePanel->StoragePath());
+    m_pAlerts->SetStoragePath(m_pStoragePanel->StoragePath());
+    m_pOverview->ApplyAlertSettings();
     const bool toRussian = dialog.GetLanguageIndex() == CPreferencesDialog::Russian;
     CTranslationSet::Instance().SetLanguage(
         QLatin1String(toRussian ? CTranslationSet::RUSSIAN : CTranslationSet::ENGLISH));

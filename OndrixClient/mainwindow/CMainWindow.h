@@ -2,18 +2,22 @@
 
 #include "CRecord.h"
 #include "ISpecificControls.h"
+#include "overview/OVERVIEW_DETECTOR.h"
 
 #include <QMainWindow>
 #include <QTimer>
 
 #include <memory>
 
+class CAlertCenter;
 class CConnectionStatus;
 class CLiveFeed;
 class CLogArea;
 class CLogDownload;
 class CManualWindow;
 class CNoteActions;
+class COverview;
+class COverviewActions;
 class CReplayController;
 class CMetaDevice;
 class CStoragePanel;
@@ -59,6 +63,11 @@ public:
     QString GetStoragePath() const;
     // Offline, with the reason in the status bar until the next message.
     void ShowConnectFailure(const QString& failure);
+    COverview* Overview() const { return m_pOverview; }
+    COverviewActions* OverviewActions() const { return m_pOverviewActions; }
+    CAlertCenter* Alerts() const { return m_pAlerts; }
+    // In the full view, the other detectors still watched.
+    void OpenDetector(const OVERVIEW_DETECTOR& detector);
 
 public Q_SLOTS:
     void OnTimer();
@@ -113,6 +122,9 @@ private:
     void Guarded(Fn&& fn);
     void SetPaneSizes(int logSize, int realtimeSize);
     void TakeOver(CMetaDevice* device, IDeviceGui* gui);
+    void SetupOverview();
+    // The detector in use joins the overview, and is remembered there.
+    void WatchCurrentDevice();
     void RestartConnection();
 
     void InitStorage();
@@ -138,6 +150,9 @@ private:
     CLogDownload* m_pLogDownload = nullptr;
     CReplayController* m_pReplay = nullptr;
     CNoteActions* m_pNotes = nullptr;
+    CAlertCenter* m_pAlerts = nullptr;
+    COverview* m_pOverview = nullptr;
+    COverviewActions* m_pOverviewActions = nullptr;
     std::unique_ptr<CWindowLayout> m_pLayout;
     QLabel* m_pReadyLabel = nullptr;
     QLabel* m_pStateLabel = nullptr;

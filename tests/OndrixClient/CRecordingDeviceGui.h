@@ -52,6 +52,7 @@ public:
     void OpenSpectrumWindow() override;
     // Its one line draws every band.
     int RealtimeLineOfBand(int) override { return 0; }
+    RZ450_LOOK Look(CMetaDevice*, bool) override { return {}; }
     void SetNextSweep(const SPECTRUM_SWEEP& sweep);
     QList<SPECTRUM_SWEEP> ShownSweeps() const { return m_shown; }
 

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QMetaType>
 #include <QString>
+#include <QStringList>
 
 // One light look at a detector, for a watcher of many: its state and each
 // band's alarm flag, level and threshold, not its records.
@@ -18,6 +19,9 @@ struct RZ450_LOOK
     bool batteryOk = true;
     QDateTime clock;
     QString error; // offline: why, when the connection says
+    // The detector's names of its bands, as its records carry them; asked
+    // for only now and then, as they change only with its language.
+    QStringList bandNames;
 };
 
 Q_DECLARE_METATYPE(RZ450_LOOK)
