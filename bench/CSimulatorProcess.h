@@ -17,6 +17,8 @@ public:
     CSimulatorProcess& operator=(const CSimulatorProcess&) = delete;
 
     bool Ready() const;
+    // The link a driver or a server opens.
+    QString Link() const { return m_link; }
     // One line of the simulator's command language.
     void Command(const QByteArray& line);
 

@@ -2,6 +2,7 @@
 
 #include "CPtyServer.h"
 #include "CRZ450Simulator.h"
+#include "RZ450Layout.h"
 
 #include <optional>
 
@@ -131,6 +132,8 @@ QString CSimConsole::DeviceCommands(const QString& command, const QStringList& a
     if (command == QLatin1String("reconnect"))
         return m_server->Reconnect() ? QStringLiteral("ok: %1 -> %2").arg(m_server->Path(), m_server->SlavePath())
                                      : QStringLiteral("error: ") + m_server->ErrorString();
+    if (command == QLatin1String("alarm"))
+        return Alarm(args);
     if (command == QLatin1String("mode")) {
         const int mode = ParseMode(args.value(0));
         if (mode == 0)
@@ -150,6 +153,25 @@ QString CSimConsole::DeviceCommands(const QString& command, const QStringList& a
     if (!value || *value < 0 || *value > 30)
         return Usage(command, QStringLiteral("0..30"));
     m_simulator->SetBand(*value);
+    return OK;
+}
+
+QString CSimConsole::Alarm(const QStringList& args)
+{
+    if (args.value(0) == QLatin1String("off")) {
+        m_simulator->ClearIndicationFlags();
+        return OK;
+    }
+    QList<int> bands;
+    for (int i = 0; i < args.size(); ++i) {
+        const std::optional<int> band = Arg(args, i);
+        if (!band || *band < 0 || *band >= RZ450Layout::INDICATED_BANDS)
+            return Usage(QStringLiteral("alarm"), QStringLiteral("0..18... | off"));
+        bands.append(*band);
+    }
+    if (bands.isEmpty())
+        return Usage(QStringLiteral("alarm"), QStringLiteral("0..18... | off"));
+    m_simulator->SetIndicationFlags(bands);
     return OK;
 }
 
@@ -188,6 +210,7 @@ QString CSimConsole::Help()
         "  status                 mode, band, bank, polls, reports, commands received, log size, link\n"
         "  mode manual|search|auto\n"
         "  band B                 manual band 0..30\n"
+        "  alarm B... | alarm off automatic mode: pins the alarm flags of bands B (0..18), or lets them go\n"
         "  key K                  press key K (0..15) as if from the host\n"
         "  time                   ask the host for the time at the next poll\n"
         "  short N [BYTES]        answer the next N polls with only BYTES bytes (150)\n"

@@ -23,6 +23,7 @@ private:
     QString Faults(const QString& command, const QStringList& args);
     QString LogCommands(const QString& command, const QStringList& args);
     QString DeviceCommands(const QString& command, const QStringList& args);
+    QString Alarm(const QStringList& args);
     QString Status() const;
 
     CRZ450Simulator* const m_simulator;
