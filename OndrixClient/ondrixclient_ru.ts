@@ -1732,4 +1732,63 @@
         <translation>Ни один диапазон не был выше фона объекта %1</translation>
     </message>
 </context>
+<context>
+    <name>CAlertRuleText</name>
+    <message>
+        <source>Type &quot;all&quot;, or band numbers as in &quot;0, 3, 18&quot;.</source>
+        <translation>Введите &quot;all&quot; или номера диапазонов, например &quot;0, 3, 18&quot;.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no band: the bands are numbered 0 to %2.</source>
+        <translation>&quot;%1&quot; — не диапазон: диапазоны нумеруются от 0 до %2.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; runs backwards: write the lower band first.</source>
+        <translation>&quot;%1&quot; идёт в обратном порядке: сначала укажите меньший номер диапазона.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no number of seconds: type a whole number from 0 to %2.</source>
+        <translation>&quot;%1&quot; — не число секунд: введите целое число от 0 до %2.</translation>
+    </message>
+    <message>
+        <source>Type &quot;always&quot;, or days and times as in &quot;mon-fri 08:00-18:00&quot;.</source>
+        <translation>Введите &quot;always&quot; или дни и время, например &quot;mon-fri 08:00-18:00&quot;.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; has no times: write them after the days, as in &quot;mon-fri 08:00-18:00&quot;.</source>
+        <translation>В &quot;%1&quot; нет времени: укажите его после дней, например &quot;mon-fri 08:00-18:00&quot;.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; has no days: write them before the times, as in &quot;mon-fri 08:00-18:00&quot;.</source>
+        <translation>В &quot;%1&quot; нет дней: укажите их перед временем, например &quot;mon-fri 08:00-18:00&quot;.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no span of time: write it as HH:MM-HH:MM.</source>
+        <translation>&quot;%1&quot; — не промежуток времени: запишите его как ЧЧ:ММ-ЧЧ:ММ.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no time: write HH:MM, from 00:00 to 24:00.</source>
+        <translation>&quot;%1&quot; — не время: запишите ЧЧ:ММ, от 00:00 до 24:00.</translation>
+    </message>
+    <message>
+        <source>A span cannot start at 24:00: start it at 00:00 of the next day.</source>
+        <translation>Промежуток не может начинаться в 24:00: начните его в 00:00 следующего дня.</translation>
+    </message>
+    <message>
+        <source>A schedule has at most %1 spans, one for each day it names.</source>
+        <translation>В расписании не более %1 промежутков, по одному на каждый названный в нём день.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no day: use mon, tue, wed, thu, fri, sat or sun.</source>
+        <translation>&quot;%1&quot; — не день: используйте mon, tue, wed, thu, fri, sat или sun.</translation>
+    </message>
+    <message>
+        <source>exceeds the baseline</source>
+        <translation>выше базового уровня</translation>
+    </message>
+    <message>
+        <source>alarm</source>
+        <translation>тревога</translation>
+    </message>
+</context>
 </TS>
