@@ -6,7 +6,7 @@ set -euo pipefail
 
 ONDRIX_PACKAGES=(
     cmake ninja-build g++ clang pkg-config
-    qt6-base-dev qt6-serialport-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
+    qt6-base-dev qt6-serialport-dev qt6-svg-dev qt6-multimedia-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
     poppler-utils
     libgl-dev
     xvfb xauth
