@@ -564,6 +564,14 @@
 <context>
     <name>CPreferencesDialog</name>
     <message>
+        <source>General</source>
+        <translation>Общие</translation>
+    </message>
+    <message>
+        <source>Alerts</source>
+        <translation>Тревоги</translation>
+    </message>
+    <message>
         <source>Record the live session in the storage folder</source>
         <translation>Записывать сеанс в папку хранения</translation>
     </message>
@@ -1789,6 +1797,101 @@
     <message>
         <source>alarm</source>
         <translation>тревога</translation>
+    </message>
+</context>
+<context>
+    <name>CAlertRulesPage</name>
+    <message>
+        <source>There are no detectors yet. Their alert rules can be set here once they are connected or watched.</source>
+        <translation>Детекторов пока нет. Их правила тревог можно будет задать здесь, когда они подключены или отслеживаются.</translation>
+    </message>
+    <message>
+        <source>Alert rules</source>
+        <translation>Правила тревог</translation>
+    </message>
+    <message>
+        <source>Detector:</source>
+        <translation>Детектор:</translation>
+    </message>
+    <message>
+        <source>Bands: &quot;all&quot; or numbers such as &quot;0, 3, 18&quot;. Schedule: &quot;always&quot; or days and times such as &quot;mon-fri 22:00-06:00; sat,sun 00:00-24:00&quot;</source>
+        <translation>Диапазоны: &quot;all&quot; или номера, например &quot;0, 3, 18&quot;. Расписание: &quot;always&quot; или дни и время, например &quot;mon-fri 22:00-06:00; sat,sun 00:00-24:00&quot;</translation>
+    </message>
+    <message>
+        <source>Bands</source>
+        <translation>Диапазоны</translation>
+    </message>
+    <message>
+        <source>Seconds</source>
+        <translation>Секунды</translation>
+    </message>
+    <message>
+        <source>Condition</source>
+        <translation>Условие</translation>
+    </message>
+    <message>
+        <source>Schedule</source>
+        <translation>Расписание</translation>
+    </message>
+    <message>
+        <source>Add Rule</source>
+        <translation>Добавить правило</translation>
+    </message>
+    <message>
+        <source>Remove Rule</source>
+        <translation>Удалить правило</translation>
+    </message>
+    <message>
+        <source>Default Rules</source>
+        <translation>Правила по умолчанию</translation>
+    </message>
+    <message>
+        <source>Any alarm that lasts three seconds, on any band, at any time</source>
+        <translation>Любая тревога длительностью три секунды, в любом диапазоне, в любое время</translation>
+    </message>
+    <message>
+        <source>Site for the baseline:</source>
+        <translation>Объект для базового уровня:</translation>
+    </message>
+    <message>
+        <source>The site whose newest baseline the &quot;exceeds the baseline&quot; rules of this detector compare with</source>
+        <translation>Объект, с самым новым базовым уровнем которого сравнивают правила &quot;выше базового уровня&quot; этого детектора</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>Звук</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Громкость</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>Без звука</translation>
+    </message>
+    <message>
+        <source>Alerts are shown but not heard</source>
+        <translation>Тревоги показываются, но не звучат</translation>
+    </message>
+    <message>
+        <source>Test Sound</source>
+        <translation>Проверить звук</translation>
+    </message>
+    <message>
+        <source>No sound output was found on this computer, so alerts cannot be heard.</source>
+        <translation>На этом компьютере не найден звуковой выход, поэтому тревоги не будут слышны.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; needs a site for the baseline: choose one below, or let the rule alert on the alarm.</source>
+        <translation>Для условия &quot;%1&quot; нужен объект для базового уровня: выберите его ниже или пусть правило срабатывает по тревоге.</translation>
+    </message>
+    <message>
+        <source>Detector &quot;%1&quot;, rule %2, %3: %4</source>
+        <translation>Детектор &quot;%1&quot;, правило %2, %3: %4</translation>
+    </message>
+    <message>
+        <source>Detector &quot;%1&quot;, site for the baseline: %2</source>
+        <translation>Детектор &quot;%1&quot;, объект для базового уровня: %2</translation>
     </message>
 </context>
 </TS>
