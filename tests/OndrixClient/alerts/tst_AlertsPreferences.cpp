@@ -6,11 +6,11 @@
 #include "app/CTranslationSet.h"
 #include "mainwindow/CPreferencesDialog.h"
 
+#include <QAudioDevice>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
-#include <QAudioDevice>
 #include <QMediaDevices>
 #include <QPushButton>
 #include <QSettings>
