@@ -564,6 +564,14 @@
 <context>
     <name>CPreferencesDialog</name>
     <message>
+        <source>General</source>
+        <translation>Общие</translation>
+    </message>
+    <message>
+        <source>Alerts</source>
+        <translation>Тревоги</translation>
+    </message>
+    <message>
         <source>Record the live session in the storage folder</source>
         <translation>Записывать сеанс в папку хранения</translation>
     </message>
@@ -1730,6 +1738,160 @@
     <message>
         <source>No band stood over the baseline of %1</source>
         <translation>Ни один диапазон не был выше фона объекта %1</translation>
+    </message>
+</context>
+<context>
+    <name>CAlertRuleText</name>
+    <message>
+        <source>Type &quot;all&quot;, or band numbers as in &quot;0, 3, 18&quot;.</source>
+        <translation>Введите &quot;all&quot; или номера диапазонов, например &quot;0, 3, 18&quot;.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no band: the bands are numbered 0 to %2.</source>
+        <translation>&quot;%1&quot; — не диапазон: диапазоны нумеруются от 0 до %2.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; runs backwards: write the lower band first.</source>
+        <translation>&quot;%1&quot; идёт в обратном порядке: сначала укажите меньший номер диапазона.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no number of seconds: type a whole number from 0 to %2.</source>
+        <translation>&quot;%1&quot; — не число секунд: введите целое число от 0 до %2.</translation>
+    </message>
+    <message>
+        <source>Type &quot;always&quot;, or days and times as in &quot;mon-fri 08:00-18:00&quot;.</source>
+        <translation>Введите &quot;always&quot; или дни и время, например &quot;mon-fri 08:00-18:00&quot;.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; has no times: write them after the days, as in &quot;mon-fri 08:00-18:00&quot;.</source>
+        <translation>В &quot;%1&quot; нет времени: укажите его после дней, например &quot;mon-fri 08:00-18:00&quot;.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; has no days: write them before the times, as in &quot;mon-fri 08:00-18:00&quot;.</source>
+        <translation>В &quot;%1&quot; нет дней: укажите их перед временем, например &quot;mon-fri 08:00-18:00&quot;.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no span of time: write it as HH:MM-HH:MM.</source>
+        <translation>&quot;%1&quot; — не промежуток времени: запишите его как ЧЧ:ММ-ЧЧ:ММ.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no time: write HH:MM, from 00:00 to 24:00.</source>
+        <translation>&quot;%1&quot; — не время: запишите ЧЧ:ММ, от 00:00 до 24:00.</translation>
+    </message>
+    <message>
+        <source>A span cannot start at 24:00: start it at 00:00 of the next day.</source>
+        <translation>Промежуток не может начинаться в 24:00: начните его в 00:00 следующего дня.</translation>
+    </message>
+    <message>
+        <source>A schedule has at most %1 spans, one for each day it names.</source>
+        <translation>В расписании не более %1 промежутков, по одному на каждый названный в нём день.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no day: use mon, tue, wed, thu, fri, sat or sun.</source>
+        <translation>&quot;%1&quot; — не день: используйте mon, tue, wed, thu, fri, sat или sun.</translation>
+    </message>
+    <message>
+        <source>exceeds the baseline</source>
+        <translation>выше базового уровня</translation>
+    </message>
+    <message>
+        <source>alarm</source>
+        <translation>тревога</translation>
+    </message>
+</context>
+<context>
+    <name>CAlertRulesPage</name>
+    <message>
+        <source>There are no detectors yet. Their alert rules can be set here once they are connected or watched.</source>
+        <translation>Детекторов пока нет. Их правила тревог можно будет задать здесь, когда они подключены или отслеживаются.</translation>
+    </message>
+    <message>
+        <source>Alert rules</source>
+        <translation>Правила тревог</translation>
+    </message>
+    <message>
+        <source>Detector:</source>
+        <translation>Детектор:</translation>
+    </message>
+    <message>
+        <source>Bands: &quot;all&quot; or numbers such as &quot;0, 3, 18&quot;. Schedule: &quot;always&quot; or days and times such as &quot;mon-fri 22:00-06:00; sat,sun 00:00-24:00&quot;</source>
+        <translation>Диапазоны: &quot;all&quot; или номера, например &quot;0, 3, 18&quot;. Расписание: &quot;always&quot; или дни и время, например &quot;mon-fri 22:00-06:00; sat,sun 00:00-24:00&quot;</translation>
+    </message>
+    <message>
+        <source>Bands</source>
+        <translation>Диапазоны</translation>
+    </message>
+    <message>
+        <source>Seconds</source>
+        <translation>Секунды</translation>
+    </message>
+    <message>
+        <source>Condition</source>
+        <translation>Условие</translation>
+    </message>
+    <message>
+        <source>Schedule</source>
+        <translation>Расписание</translation>
+    </message>
+    <message>
+        <source>Add Rule</source>
+        <translation>Добавить правило</translation>
+    </message>
+    <message>
+        <source>Remove Rule</source>
+        <translation>Удалить правило</translation>
+    </message>
+    <message>
+        <source>Default Rules</source>
+        <translation>Правила по умолчанию</translation>
+    </message>
+    <message>
+        <source>Any alarm that lasts three seconds, on any band, at any time</source>
+        <translation>Любая тревога длительностью три секунды, в любом диапазоне, в любое время</translation>
+    </message>
+    <message>
+        <source>Site for the baseline:</source>
+        <translation>Объект для базового уровня:</translation>
+    </message>
+    <message>
+        <source>The site whose newest baseline the &quot;exceeds the baseline&quot; rules of this detector compare with</source>
+        <translation>Объект, с самым новым базовым уровнем которого сравнивают правила &quot;выше базового уровня&quot; этого детектора</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>Звук</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Громкость</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>Без звука</translation>
+    </message>
+    <message>
+        <source>Alerts are shown but not heard</source>
+        <translation>Тревоги показываются, но не звучат</translation>
+    </message>
+    <message>
+        <source>Test Sound</source>
+        <translation>Проверить звук</translation>
+    </message>
+    <message>
+        <source>No sound output was found on this computer, so alerts cannot be heard.</source>
+        <translation>На этом компьютере не найден звуковой выход, поэтому тревоги не будут слышны.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; needs a site for the baseline: choose one below, or let the rule alert on the alarm.</source>
+        <translation>Для условия &quot;%1&quot; нужен объект для базового уровня: выберите его ниже или пусть правило срабатывает по тревоге.</translation>
+    </message>
+    <message>
+        <source>Detector &quot;%1&quot;, rule %2, %3: %4</source>
+        <translation>Детектор &quot;%1&quot;, правило %2, %3: %4</translation>
+    </message>
+    <message>
+        <source>Detector &quot;%1&quot;, site for the baseline: %2</source>
+        <translation>Детектор &quot;%1&quot;, объект для базового уровня: %2</translation>
     </message>
 </context>
 </TS>

@@ -11,36 +11,6 @@ namespace {
 const char* const DAY_NAMES[7] = { "mon", "tue", "wed", "thu", "fri", "sat", "sun" };
 const char* const CONDITION_NAMES[2] = { "alarm", "baseline" };
 
-QString MinuteText(int minute)
-{
-    return QStringLiteral("%1:%2").arg(minute / 60, 2, 10, QLatin1Char('0')).arg(minute % 60, 2, 10, QLatin1Char('0'));
-}
-
-// "HH:MM", 00:00 to 24:00; -1 for anything else.
-int MinuteOf(const QJsonValue& value)
-{
-    const QStringList parts = value.toString().split(QLatin1Char(':'));
-    if (parts.size() != 2 || parts[0].size() != 2 || parts[1].size() != 2)
-        return -1;
-    bool hourOk = false;
-    bool minuteOk = false;
-    const int hour = parts[0].toInt(&hourOk);
-    const int minute = parts[1].toInt(&minuteOk);
-    const int total = hour * 60 + minute;
-    if (!hourOk || !minuteOk || minute < 0 || minute > 59 || total < 0 || total > ALERT_WINDOW::MINUTES_A_DAY)
-        return -1;
-    return total;
-}
-
-int DayOf(const QJsonValue& value)
-{
-    for (int day = 0; day < 7; ++day) {
-        if (value.toString() == QLatin1String(DAY_NAMES[day]))
-            return day + 1;
-    }
-    return 0;
-}
-
 QJsonValue BandsJson(const ALERT_RULE& rule)
 {
     if (rule.bands.isEmpty())
@@ -57,14 +27,47 @@ QJsonValue ScheduleJson(const ALERT_RULE& rule)
         return QStringLiteral("always");
     QJsonArray windows;
     for (const ALERT_WINDOW& window : rule.schedule)
-        windows.append(
-            QJsonObject { { QStringLiteral("days"), QJsonArray { QLatin1String(DAY_NAMES[window.day - 1]) } },
-                { QStringLiteral("from"), MinuteText(window.fromMinute) },
-                { QStringLiteral("to"), MinuteText(window.toMinute) } });
+        windows.append(QJsonObject { { QStringLiteral("days"), QJsonArray { CAlertRules::DayName(window.day) } },
+            { QStringLiteral("from"), CAlertRules::TimeText(window.fromMinute) },
+            { QStringLiteral("to"), CAlertRules::TimeText(window.toMinute) } });
     return windows;
 }
 
 } // namespace
+
+QString CAlertRules::DayName(int day)
+{
+    return day >= 1 && day <= 7 ? QLatin1String(DAY_NAMES[day - 1]) : QString();
+}
+
+int CAlertRules::DayOf(const QString& name)
+{
+    for (int day = 0; day < 7; ++day) {
+        if (name == QLatin1String(DAY_NAMES[day]))
+            return day + 1;
+    }
+    return 0;
+}
+
+QString CAlertRules::TimeText(int minute)
+{
+    return QStringLiteral("%1:%2").arg(minute / 60, 2, 10, QLatin1Char('0')).arg(minute % 60, 2, 10, QLatin1Char('0'));
+}
+
+int CAlertRules::MinuteOf(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char(':'));
+    if (parts.size() != 2 || parts[0].size() != 2 || parts[1].size() != 2)
+        return -1;
+    bool hourOk = false;
+    bool minuteOk = false;
+    const int hour = parts[0].toInt(&hourOk);
+    const int minute = parts[1].toInt(&minuteOk);
+    const int total = hour * 60 + minute;
+    if (!hourOk || !minuteOk || minute < 0 || minute > 59 || total < 0 || total > ALERT_WINDOW::MINUTES_A_DAY)
+        return -1;
+    return total;
+}
 
 QList<ALERT_RULE> CAlertRules::Default()
 {
@@ -139,15 +142,15 @@ bool ReadCondition(const QJsonValue& value, ALERT_RULE& rule, QString& error)
 
 bool ReadWindow(const QJsonObject& object, ALERT_RULE& rule, QString& error)
 {
-    const int from = MinuteOf(object.value(QStringLiteral("from")));
-    const int to = MinuteOf(object.value(QStringLiteral("to")));
+    const int from = CAlertRules::MinuteOf(object.value(QStringLiteral("from")).toString());
+    const int to = CAlertRules::MinuteOf(object.value(QStringLiteral("to")).toString());
     const QJsonArray days = object.value(QStringLiteral("days")).toArray();
     if (from < 0 || from >= ALERT_WINDOW::MINUTES_A_DAY || to < 0 || days.isEmpty()) {
         error = CAlertRules::tr("each span of \"schedule\" needs \"days\" (mon to sun), \"from\" and \"to\" (HH:MM)");
         return false;
     }
     for (const auto& day : days) {
-        const int number = DayOf(day);
+        const int number = CAlertRules::DayOf(day.toString());
         if (number == 0) {
             error = CAlertRules::tr("\"%1\" is no day: use mon, tue, wed, thu, fri, sat or sun").arg(day.toString());
             return false;

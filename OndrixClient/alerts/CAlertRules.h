@@ -32,6 +32,14 @@ public:
     static QByteArray ToJson(const QList<ALERT_RULE>& rules);
     static bool FromJson(const QByteArray& json, QList<ALERT_RULE>& rules, QString& error);
 
+    // The words and times of schedules, in the JSON and in Preferences alike:
+    // day 1 "mon" to 7 "sun" (0: no day), and minutes as "HH:MM", 00:00 to
+    // 24:00 (-1: no time).
+    static QString DayName(int day);
+    static int DayOf(const QString& name);
+    static QString TimeText(int minute);
+    static int MinuteOf(const QString& text);
+
     static bool Covers(const ALERT_RULE& rule, int band);
     // Whether the rule's schedule holds at that moment of local time.
     static bool InSchedule(const ALERT_RULE& rule, const QDateTime& local);

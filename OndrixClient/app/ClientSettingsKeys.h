@@ -62,4 +62,12 @@ constexpr const char* OVERVIEW_DETECTORS = "Overview/Detectors";
 constexpr const char* OVERVIEW_MODE = "Overview/Mode";
 constexpr const char* OVERVIEW_GEOMETRY = "Overview/Geometry";
 
+// Alerts: each detector's rules (CAlertRules' JSON) and the site its
+// baseline condition compares with, under its id percent-encoded (ids hold
+// "/" and ":"); the sound's volume (0-100) and mute for all of them.
+constexpr const char* ALERT_RULES = "Alerts/Detector/%1/Rules"; // %1: the encoded id
+constexpr const char* ALERT_SITE = "Alerts/Detector/%1/Site";   // %1: the encoded id
+constexpr const char* ALERT_VOLUME = "Alerts/Volume";
+constexpr const char* ALERT_MUTED = "Alerts/Muted";
+
 } // namespace ClientSettingsKeys

@@ -1,10 +1,12 @@
 #include "mainwindow/CPreferencesDialog.h"
 #include "app/ClientSettingsKeys.h"
 
+#include "alerts/CAlertRulesPage.h"
 #include "files/RecordingSettings.h"
 #include "live/CLiveRecorder.h"
 #include "ui_CPreferencesDialog.h"
 
+#include <QMessageBox>
 #include <QSettings>
 
 CPreferencesDialog::CPreferencesDialog(int nLanguage, QWidget* parent)
@@ -30,8 +32,24 @@ int CPreferencesDialog::GetLanguageIndex() const
     return m_nLanguage;
 }
 
+void CPreferencesDialog::SetAlertDetectors(const QList<QPair<QString, QString>>& detectors)
+{
+    m_pUi->m_pAlertsPage->SetDetectors(detectors);
+}
+
+void CPreferencesDialog::SetAlertStorage(const QString& storage)
+{
+    m_pUi->m_pAlertsPage->SetStorage(storage);
+}
+
 void CPreferencesDialog::OnOkButton()
 {
+    QString error;
+    if (!m_pUi->m_pAlertsPage->Validate(error)) {
+        m_pUi->m_pTabs->setCurrentWidget(m_pUi->m_pAlertsPage);
+        QMessageBox::warning(this, windowTitle(), error);
+        return;
+    }
     m_nLanguage = m_pUi->m_pLanguageCombo->currentIndex();
     using namespace RecordingSettings;
     QSettings settings;
@@ -39,6 +57,7 @@ void CPreferencesDialog::OnOkButton()
     settings.setValue(QLatin1String(ClientSettingsKeys::RECORDING_KEEP_GB), m_pUi->m_pKeepSizeSpin->value());
     settings.setValue(QLatin1String(ClientSettingsKeys::RECORDING_KEEP_DAYS), m_pUi->m_pKeepDaysSpin->value());
     settings.setValue(QLatin1String(ClientSettingsKeys::RECORDING_FREE_FLOOR_MB), m_pUi->m_pFreeFloorSpin->value());
+    m_pUi->m_pAlertsPage->Save();
     accept();
 }
 

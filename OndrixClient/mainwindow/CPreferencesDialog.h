@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QList>
+#include <QPair>
+#include <QString>
 
 #include <memory>
 
@@ -8,8 +11,10 @@ namespace Ui {
 class CPreferencesDialog;
 }
 
-// The user's choice of the interface language: item 0 English, item 1
-// Russian.
+// The user's choices: on the General page the interface language (item 0
+// English, item 1 Russian) and the live recording; on the Alerts page the
+// alert rules of each detector and the alert sound. OK keeps nothing until
+// every page reads right; Cancel keeps nothing.
 class CPreferencesDialog : public QDialog
 {
     Q_OBJECT
@@ -21,6 +26,11 @@ public:
     ~CPreferencesDialog() override;
 
     int GetLanguageIndex() const;
+    // The detectors whose alert rules can be set: id and the name shown.
+    void SetAlertDetectors(const QList<QPair<QString, QString>>& detectors);
+    // The storage folder whose sites are offered for the baseline; by
+    // default the process's (CSiteFolder::Storage).
+    void SetAlertStorage(const QString& storage);
 
 public Q_SLOTS:
     void OnOkButton();

@@ -135,7 +135,7 @@ void TestManualPreferences::preferencesRedrawEvenInTheSameLanguage()
     watcher.SetHandler([&item](QWidget* modal) {
         auto* dialog = qobject_cast<CPreferencesDialog*>(modal);
         if (dialog) {
-            dialog->findChild<QComboBox*>()->setCurrentIndex(item);
+            dialog->findChild<QComboBox*>(QStringLiteral("m_pLanguageCombo"))->setCurrentIndex(item);
             dialog->findChild<QPushButton*>(QStringLiteral("m_pOkButton"))->click();
         }
         return dialog != nullptr;
