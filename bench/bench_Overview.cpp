@@ -104,7 +104,7 @@ struct CLIENT
 {
     explicit CLIENT(const QList<OVERVIEW_DETECTOR>& detectors)
         : notifier(QDBusConnection(QStringLiteral("no bus")))
-        , announcer(&center, &notifier)
+        , announcer(&center, &notifier, nullptr)
     {
         COverviewDetectors::Save(detectors);
         overview = std::make_unique<COverview>(&CRZ450Looker::Look, &center);

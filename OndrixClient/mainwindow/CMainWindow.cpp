@@ -7,6 +7,7 @@
 #include "IDeviceGui.h"
 #include "IRZ450Device.h"
 #include "IRZ450DeviceGui.h"
+#include "alerts/CAlertAnnouncer.h"
 #include "alerts/CAlertCenter.h"
 #include "app/CClientSession.h"
 #include "app/CGuardedCall.h"
@@ -421,11 +422,14 @@ void CMainWindow::OnFilePreferencesAction()
 {
     const bool russian = CTranslationSet::Instance().GetLanguage() == QLatin1String(CTranslationSet::RUSSIAN);
     CPreferencesDialog dialog(russian ? CPreferencesDialog::Russian : CPreferencesDialog::English, this);
+    dialog.SetAlertDetectors(m_pOverview->AlertDetectors());
+    dialog.SetAlertStorage(m_pStoragePanel->StoragePath());
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_pLiveFeed->SetRecordingFolder(m_pStoragePanel->StoragePath());
     m_pAlerts->SetStoragePath(m_pStoragePanel->StoragePath());
     m_pOverview->ApplyAlertSettings();
+    m_pAnnouncer->ApplySoundSettings();
     const bool toRussian = dialog.GetLanguageIndex() == CPreferencesDialog::Russian;
     CTranslationSet::Instance().SetLanguage(
         QLatin1String(toRussian ? CTranslationSet::RUSSIAN : CTranslationSet::ENGLISH));

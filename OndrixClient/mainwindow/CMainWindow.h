@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class CAlertAnnouncer;
 class CAlertCenter;
 class CConnectionStatus;
 class CLiveFeed;
@@ -151,6 +152,7 @@ private:
     CReplayController* m_pReplay = nullptr;
     CNoteActions* m_pNotes = nullptr;
     CAlertCenter* m_pAlerts = nullptr;
+    CAlertAnnouncer* m_pAnnouncer = nullptr;
     COverview* m_pOverview = nullptr;
     COverviewActions* m_pOverviewActions = nullptr;
     std::unique_ptr<CWindowLayout> m_pLayout;

@@ -6,6 +6,7 @@
 #include "IRZ450DeviceGui.h"
 #include "alerts/CAlertAnnouncer.h"
 #include "alerts/CAlertCenter.h"
+#include "alerts/CAlertSound.h"
 #include "alerts/CDesktopNotifier.h"
 #include "app/CClientSession.h"
 #include "app/CErrorText.h"
@@ -117,8 +118,8 @@ void CMainWindow::SetupOverview()
     m_pAlerts->SetStoragePath(m_pStoragePanel->StoragePath());
     connect(m_pAlerts, &CAlertCenter::logProblem, this, &CMainWindow::ShowError);
     auto* notifier = new CDesktopNotifier(QDBusConnection::sessionBus(), this);
-    auto* announcer = new CAlertAnnouncer(m_pAlerts, notifier, this);
-    announcer->SetWindow(this);
+    m_pAnnouncer = new CAlertAnnouncer(m_pAlerts, notifier, new CAlertSound(this), this);
+    m_pAnnouncer->SetWindow(this);
     m_pOverview = new COverview(Looker(), m_pAlerts, this);
     m_pOverviewActions = new COverviewActions(this, m_pUi->menuHelp, m_pOverview);
     connect(m_pOverviewActions, &COverviewActions::openRequested, this, &CMainWindow::OpenDetector);

@@ -1,7 +1,7 @@
 #include "overview/COverview.h"
 
 #include "alerts/CAlertCenter.h"
-#include "alerts/CAlertRules.h"
+#include "alerts/CAlertSettings.h"
 #include "overview/COverviewDetectors.h"
 #include "overview/COverviewModel.h"
 #include "overview/COverviewWatch.h"
@@ -57,6 +57,14 @@ QString COverview::Label(const OVERVIEW_DETECTOR& detector)
     return COverviewDetectors::Label(detector);
 }
 
+QList<QPair<QString, QString>> COverview::AlertDetectors() const
+{
+    QList<QPair<QString, QString>> detectors;
+    for (const OVERVIEW_DETECTOR& detector : m_detectors)
+        detectors.append({ detector.Id(), Label(detector) });
+    return detectors;
+}
+
 bool COverview::Add(const OVERVIEW_DETECTOR& detector)
 {
     if (!COverviewDetectors::Add(m_detectors, detector))
@@ -104,7 +112,7 @@ void COverview::Restart()
 void COverview::ApplyAlertSettings()
 {
     for (const OVERVIEW_DETECTOR& detector : std::as_const(m_detectors))
-        m_pCenter->Configure(Label(detector), CAlertRules::Default(), QString());
+        m_pCenter->Configure(Label(detector), CAlertSettings::Rules(detector.Id()), CAlertSettings::Site(detector.Id()));
 }
 
 void COverview::OnLooked(int row, const RZ450_LOOK& look)

@@ -5,6 +5,7 @@
 #include "proxy/CLookWorker.h"
 
 #include <QList>
+#include <QPair>
 #include <QObject>
 #include <QTimer>
 
@@ -44,6 +45,8 @@ public:
     void ApplyAlertSettings();
 
     static QString Label(const OVERVIEW_DETECTOR& detector);
+    // Each detector's id for its alert settings, with its label.
+    QList<QPair<QString, QString>> AlertDetectors() const;
 
 private:
     void Restart();
