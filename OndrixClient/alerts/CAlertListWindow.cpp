@@ -223,5 +223,5 @@ void CAlertListWindow::SizeColumns()
     const QFontMetrics metrics = fontMetrics();
     QHeaderView* header = m_pUi->m_pTableView->horizontalHeader();
     for (int column = 0; column < samples.size(); ++column)
-        header->resizeSection(column, metrics.horizontalAdvance(samples.at(column)) + 3 * metrics.height());
+        header->resizeSection(column, metrics.horizontalAdvance(samples.at(column)) + 2 * metrics.height());
 }
