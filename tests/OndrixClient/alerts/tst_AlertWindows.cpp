@@ -5,7 +5,6 @@
 #include "app/CTranslationSet.h"
 #include "app/ClientSettingsKeys.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -17,6 +16,8 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <ctime>
 
 namespace {
 
@@ -189,14 +190,16 @@ void tst_AlertWindows::refreshKeepsPlaceQuickly()
     view->selectRow(5001);
     QCOMPARE(view->model()->index(view->rowAt(0), 1).data().toString(), QStringLiteral("D4999"));
     alerts[5000].acknowledgedMs = T0;
-    QElapsedTimer timer;
-    timer.start();
+    // Processor time: other builds share the machine and stretch the clock's.
+    const auto ms = [](std::clock_t from) { return qint64(std::clock() - from) * 1000 / CLOCKS_PER_SEC; };
+    std::clock_t start = std::clock();
     window.SetAlerts(alerts);
-    const qint64 same = timer.restart();
+    const qint64 same = ms(start);
     alerts.removeFirst();
     alerts.append(Alert(10000));
+    start = std::clock();
     window.SetAlerts(alerts);
-    const qint64 moved = timer.elapsed();
+    const qint64 moved = ms(start);
     QVERIFY2(same < 50 && moved < 50, qPrintable(QStringLiteral("%1 ms, %2 ms").arg(same).arg(moved)));
     QCOMPARE(view->model()->index(view->rowAt(0), 1).data().toString(), QStringLiteral("D4999"));
     QCOMPARE(SelectedDetectors(window), QStringList { QStringLiteral("D4998") });
