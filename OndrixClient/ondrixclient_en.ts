@@ -75,4 +75,14 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>CAlertListWindow</name>
+    <message numerus="yes">
+        <source>%n alert(s)</source>
+        <translation>
+            <numerusform>%n alert</numerusform>
+            <numerusform>%n alerts</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

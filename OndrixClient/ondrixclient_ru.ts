@@ -1894,4 +1894,149 @@
         <translation>Детектор &quot;%1&quot;, объект для базового уровня: %2</translation>
     </message>
 </context>
+<context>
+    <name>CAlertTableModel</name>
+    <message>
+        <source>running</source>
+        <translation>продолжается</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 с</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 мин</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 мин %2 с</translation>
+    </message>
+    <message>
+        <source>%1 h</source>
+        <translation>%1 ч</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 ч %2 мин</translation>
+    </message>
+    <message>
+        <source>by %1 at %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>%1 dBm</source>
+        <translation>%1 дБм</translation>
+    </message>
+    <message>
+        <source>Started</source>
+        <translation>Начало</translation>
+    </message>
+    <message>
+        <source>Detector</source>
+        <translation>Прибор</translation>
+    </message>
+    <message>
+        <source>Band</source>
+        <translation>Диапазон</translation>
+    </message>
+    <message>
+        <source>Peak</source>
+        <translation>Пик</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>Длительность</translation>
+    </message>
+    <message>
+        <source>Acknowledged</source>
+        <translation>Принято</translation>
+    </message>
+</context>
+<context>
+    <name>CAlertListWindow</name>
+    <message>
+        <source>Alerts</source>
+        <translation>Тревоги</translation>
+    </message>
+    <message>
+        <source>Acknowledge</source>
+        <translation>Принять</translation>
+    </message>
+    <message>
+        <source>Acknowledge All</source>
+        <translation>Принять все</translation>
+    </message>
+    <message>
+        <source>Export CSV...</source>
+        <translation>Экспорт в CSV...</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
+    <message>
+        <source>Export Alerts to CSV</source>
+        <translation>Экспорт тревог в CSV</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>Файлы CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Все файлы (*)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n alert(s)</source>
+        <translation>
+            <numerusform>%n тревога</numerusform>
+            <numerusform>%n тревоги</numerusform>
+            <numerusform>%n тревог</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1, %n not acknowledged</source>
+        <translation>
+            <numerusform>%1, не принята %n</numerusform>
+            <numerusform>%1, не приняты %n</numerusform>
+            <numerusform>%1, не принято %n</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CAlertTrayIcon</name>
+    <message>
+        <source>Ondrix: all detectors quiet</source>
+        <translation>Ondrix: все приборы спокойны</translation>
+    </message>
+    <message>
+        <source>Ondrix: a detector cannot be reached</source>
+        <translation>Ondrix: прибор недоступен</translation>
+    </message>
+    <message>
+        <source>Ondrix: a band is in alarm</source>
+        <translation>Ondrix: диапазон в тревоге</translation>
+    </message>
+    <message>
+        <source>Ondrix: an alert is not acknowledged</source>
+        <translation>Ondrix: тревога не принята</translation>
+    </message>
+    <message>
+        <source>Show Overview</source>
+        <translation>Показать обзор</translation>
+    </message>
+    <message>
+        <source>Show Alerts</source>
+        <translation>Показать тревоги</translation>
+    </message>
+    <message>
+        <source>Acknowledge All</source>
+        <translation>Принять все</translation>
+    </message>
+    <message>
+        <source>Mute Sound</source>
+        <translation>Выключить звук</translation>
+    </message>
+</context>
 </TS>

@@ -48,6 +48,7 @@ constexpr const char* REPORT_OPERATOR = "Report/Operator";
 constexpr const char* REPORT_PAPER = "Report/Paper";
 constexpr const char* REPORT_OPEN = "Report/Open";
 constexpr const char* REPORT_FOLDER = "Report/Folder";
+constexpr const char* ALERTS_CSV_FOLDER = "Alerts/CsvFolder";
 
 // The last comparison with a site's baseline (the report's too), and the
 // site and length of the last capture.
