@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class CAlertActions;
 class CAlertAnnouncer;
 class CAlertCenter;
 class CConnectionStatus;
@@ -67,6 +68,7 @@ public:
     COverview* Overview() const { return m_pOverview; }
     COverviewActions* OverviewActions() const { return m_pOverviewActions; }
     CAlertCenter* Alerts() const { return m_pAlerts; }
+    CAlertActions* AlertActions() const { return m_pAlertActions; }
     // In the full view, the other detectors still watched.
     void OpenDetector(const OVERVIEW_DETECTOR& detector);
 
@@ -153,6 +155,7 @@ private:
     CNoteActions* m_pNotes = nullptr;
     CAlertCenter* m_pAlerts = nullptr;
     CAlertAnnouncer* m_pAnnouncer = nullptr;
+    CAlertActions* m_pAlertActions = nullptr;
     COverview* m_pOverview = nullptr;
     COverviewActions* m_pOverviewActions = nullptr;
     std::unique_ptr<CWindowLayout> m_pLayout;

@@ -4,6 +4,7 @@
 
 #include "IDeviceGui.h"
 #include "IRZ450DeviceGui.h"
+#include "alerts/CAlertActions.h"
 #include "alerts/CAlertAnnouncer.h"
 #include "alerts/CAlertCenter.h"
 #include "alerts/CAlertSound.h"
@@ -123,6 +124,9 @@ void CMainWindow::SetupOverview()
     m_pOverview = new COverview(Looker(), m_pAlerts, this);
     m_pOverviewActions = new COverviewActions(this, m_pUi->menuHelp, m_pOverview);
     connect(m_pOverviewActions, &COverviewActions::openRequested, this, &CMainWindow::OpenDetector);
+    m_pAlertActions = new CAlertActions(m_pAlerts, m_pAnnouncer, notifier, this);
+    connect(m_pOverviewActions, &COverviewActions::alertsRequested, m_pAlertActions, &CAlertActions::ShowList);
+    connect(m_pAlertActions, &CAlertActions::overviewRequested, m_pOverviewActions, &COverviewActions::ShowWindow);
     m_pOverview->Start();
     WatchCurrentDevice();
 }
