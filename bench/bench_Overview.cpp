@@ -52,7 +52,8 @@ struct SHARED
 
 bool Share(SHARED& shared, const QString& stateDir, bool tls)
 {
-    shared.simulator = std::make_unique<CSimulatorProcess>(QStringList { QStringLiteral("--mode"), QStringLiteral("auto") });
+    shared.simulator
+        = std::make_unique<CSimulatorProcess>(QStringList { QStringLiteral("--mode"), QStringLiteral("auto") });
     if (!shared.simulator->Ready())
         return false;
     shared.server = std::make_unique<CServerProcess>(shared.simulator->Link());
@@ -163,7 +164,12 @@ void MeasureLatency(std::vector<SHARED>& shared, int alarms)
         if (WaitFor([&] { return told > before; }, 10000))
             latencies.push_back(double(clock.elapsed()));
         one.simulator->Command("alarm off");
-        WaitFor([&] { return !client.center.List().Alerts().isEmpty() && client.center.List().Alerts().constLast().endedMs > 0; }, 10000);
+        WaitFor(
+            [&] {
+                return !client.center.List().Alerts().isEmpty()
+                    && client.center.List().Alerts().constLast().endedMs > 0;
+            },
+            10000);
     }
     std::printf("alarm to notification over %zu of %d alarms: median %.0f ms, 90th %.0f ms (goal median <= 500 ms)\n",
         latencies.size(), alarms, CBenchStats::Median(latencies), CBenchStats::Percentile(latencies, 0.9));
@@ -191,8 +197,9 @@ void MeasureStart(std::vector<SHARED>& shared)
     timer.start(10);
     WaitFor([&] { return OnlineRows(*client.overview) == DETECTORS / 2; }, 30000);
     WaitFor([] { return false; }, 2000);
-    std::printf("start-up with %d detectors, %d unreachable: usable after %lld ms, longest tick %lld ms, %d online after "
-                "%lld ms (goal usable <= 1000 ms)\n",
+    std::printf(
+        "start-up with %d detectors, %d unreachable: usable after %lld ms, longest tick %lld ms, %d online after "
+        "%lld ms (goal usable <= 1000 ms)\n",
         DETECTORS, DETECTORS / 2, qint64(usable), qint64(longest), OnlineRows(*client.overview),
         qint64(clock.elapsed()));
 }

@@ -8,8 +8,8 @@
 
 #include <QDateTime>
 
-CAlertActions::CAlertActions(
-    CAlertCenter* center, CAlertAnnouncer* announcer, CDesktopNotifier* notifier, QObject* parent)
+CAlertActions::CAlertActions(CAlertCenter* center, CAlertAnnouncer* announcer, CDesktopNotifier* notifier,
+    QObject* parent)
     : QObject(parent)
     , m_pCenter(center)
     , m_pAnnouncer(announcer)

@@ -10,8 +10,7 @@
 #include <QLocale>
 #include <QWidget>
 
-CAlertAnnouncer::CAlertAnnouncer(
-    CAlertCenter* center, CDesktopNotifier* notifier, CAlertSound* sound, QObject* parent)
+CAlertAnnouncer::CAlertAnnouncer(CAlertCenter* center, CDesktopNotifier* notifier, CAlertSound* sound, QObject* parent)
     : QObject(parent)
     , m_pCenter(center)
     , m_pNotifier(notifier)

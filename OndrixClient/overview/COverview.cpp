@@ -112,7 +112,8 @@ void COverview::Restart()
 void COverview::ApplyAlertSettings()
 {
     for (const OVERVIEW_DETECTOR& detector : std::as_const(m_detectors))
-        m_pCenter->Configure(Label(detector), CAlertSettings::Rules(detector.Id()), CAlertSettings::Site(detector.Id()));
+        m_pCenter->Configure(Label(detector), CAlertSettings::Rules(detector.Id()),
+            CAlertSettings::Site(detector.Id()));
 }
 
 void COverview::OnLooked(int row, const RZ450_LOOK& look)

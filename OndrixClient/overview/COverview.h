@@ -5,8 +5,8 @@
 #include "proxy/CLookWorker.h"
 
 #include <QList>
-#include <QPair>
 #include <QObject>
+#include <QPair>
 #include <QTimer>
 
 class CAlertCenter;

@@ -22,6 +22,9 @@ COverviewActions::COverviewActions(QMainWindow* window, QMenu* before, COverview
 {
     AddMenu(before);
     Retranslate();
+    // As the window was left: a security office's screen stays an overview.
+    if (QSettings().value(ClientSettingsKeys::OVERVIEW_MODE, false).toBool())
+        SetMode(true);
 }
 
 COverviewActions::~COverviewActions()

@@ -24,6 +24,10 @@
 #include "live/CRecordingRetention.h"
 #include "mainwindow/CDeviceWidget.h"
 #include "mainwindow/CMainWindow.h"
+#include "overview/COverview.h"
+#include "overview/COverviewActions.h"
+#include "overview/COverviewDetectors.h"
+#include "overview/COverviewPanel.h"
 #include "proxy/CMetaDevice.h"
 
 #include <QAction>
@@ -36,10 +40,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
@@ -142,6 +148,7 @@ private Q_SLOTS:
     void startServerWithoutTheProgramKeepsTheDevice();
 
     void liveWithTheSimulatedDetector();
+    void overviewModeSwapsTheContentAndBack();
 
 private:
     void MakeWindow();
@@ -924,6 +931,34 @@ void TestMainWindow::liveWithTheSimulatedDetector()
     m_pWindow.reset();
     CClientSession::Release();
     qunsetenv("RZ450_PORT");
+}
+
+// The detector in use joins the overview; the overview mode takes the
+// window's place and a double-click on a row gives it back, asking for that
+// detector in the full view.
+void TestMainWindow::overviewModeSwapsTheContentAndBack()
+{
+    MakeWindow();
+    QCOMPARE(m_pWindow->Overview()->Detectors().size(), 1);
+    QVERIFY(m_pWindow->Overview()->Detectors().constFirst().IsLocal());
+    QCOMPARE(COverviewDetectors::Load(), m_pWindow->Overview()->Detectors());
+    COverviewActions* actions = m_pWindow->OverviewActions();
+    QObject::disconnect(actions, &COverviewActions::openRequested, m_pWindow.get(), nullptr);
+    QSignalSpy open(actions, &COverviewActions::openRequested);
+    m_pWindow->show();
+    QWidget* content = m_pWindow->centralWidget();
+    Find<QAction>("m_pOverviewModeAction")->trigger();
+    QVERIFY(actions->IsMode());
+    QVERIFY(!content->isVisible());
+    QTableView* table = actions->ModePanel()->Table();
+    QVERIFY(QTest::qWaitForWindowExposed(m_pWindow.get()));
+    const QPoint row = table->visualRect(table->model()->index(0, 0)).center();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, row);
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, row);
+    QCOMPARE(open.size(), 1);
+    QVERIFY(!actions->IsMode());
+    QVERIFY(content->isVisible());
+    QVERIFY(!Find<QAction>("m_pOverviewModeAction")->isChecked());
 }
 
 QTEST_MAIN(TestMainWindow)
