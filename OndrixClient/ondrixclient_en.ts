@@ -85,4 +85,24 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>COverviewPanel</name>
+    <message numerus="yes">
+        <source>%n detector(s), %1 online, %2 with alerts</source>
+        <translation>
+            <numerusform>%n detector, %1 online, %2 with alerts</numerusform>
+            <numerusform>%n detectors, %1 online, %2 with alerts</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>COverviewActions</name>
+    <message numerus="yes">
+        <source>Stop watching %n detector(s)? Their alerts stay in the alert list.</source>
+        <translation>
+            <numerusform>Stop watching %n detector? Its alerts stay in the alert list.</numerusform>
+            <numerusform>Stop watching %n detectors? Their alerts stay in the alert list.</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

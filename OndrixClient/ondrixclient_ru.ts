@@ -2039,4 +2039,256 @@
         <translation>Выключить звук</translation>
     </message>
 </context>
+<context>
+    <name>COverviewModel</name>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>Detector</source>
+        <translation>Детектор</translation>
+    </message>
+    <message>
+        <source>Connection</source>
+        <translation>Связь</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Режим</translation>
+    </message>
+    <message>
+        <source>Bands</source>
+        <translation>Диапазоны</translation>
+    </message>
+    <message>
+        <source>Alarm</source>
+        <translation>Тревога</translation>
+    </message>
+    <message>
+        <source>Last Alarm</source>
+        <translation>Последняя тревога</translation>
+    </message>
+    <message>
+        <source>Battery</source>
+        <translation>Батарея</translation>
+    </message>
+    <message>
+        <source>Clock</source>
+        <translation>Часы</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>Норма</translation>
+    </message>
+    <message>
+        <source>Low</source>
+        <translation>Разряжена</translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>Подключение...</translation>
+    </message>
+    <message>
+        <source>Online</source>
+        <translation>На связи</translation>
+    </message>
+    <message>
+        <source>Not answering</source>
+        <translation>Не отвечает</translation>
+    </message>
+    <message>
+        <source>Offline</source>
+        <translation>Нет связи</translation>
+    </message>
+    <message>
+        <source>Offline: %1</source>
+        <translation>Нет связи: %1</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Ручной</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Поиск</translation>
+    </message>
+    <message>
+        <source>Automatic</source>
+        <translation>Автоматический</translation>
+    </message>
+    <message>
+        <source>ALERT</source>
+        <translation>ТРЕВОГА</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>Неизвестно</translation>
+    </message>
+    <message>
+        <source>Quiet</source>
+        <translation>Спокойно</translation>
+    </message>
+</context>
+<context>
+    <name>COverviewDetectors</name>
+    <message>
+        <source>This computer</source>
+        <translation>Этот компьютер</translation>
+    </message>
+</context>
+<context>
+    <name>COverviewPanel</name>
+    <message>
+        <source>Add...</source>
+        <translation>Добавить...</translation>
+    </message>
+    <message>
+        <source>Search...</source>
+        <translation>Найти...</translation>
+    </message>
+    <message>
+        <source>Rename...</source>
+        <translation>Переименовать...</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Удалить</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Открыть</translation>
+    </message>
+    <message>
+        <source>Alerts...</source>
+        <translation>Тревоги...</translation>
+    </message>
+    <message>
+        <source>No detectors yet: add one, or search for servers.</source>
+        <translation>Детекторов пока нет: добавьте детектор или найдите серверы.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n detector(s), %1 online, %2 with alerts</source>
+        <translation>
+            <numerusform>%n детектор, на связи %1, с тревогами %2</numerusform>
+            <numerusform>%n детектора, на связи %1, с тревогами %2</numerusform>
+            <numerusform>%n детекторов, на связи %1, с тревогами %2</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>COverviewWindow</name>
+    <message>
+        <source>Overview</source>
+        <translation>Обзор</translation>
+    </message>
+</context>
+<context>
+    <name>COverviewActions</name>
+    <message>
+        <source>&amp;Overview</source>
+        <translation>&amp;Обзор</translation>
+    </message>
+    <message>
+        <source>Overview &amp;Mode</source>
+        <translation>&amp;Режим обзора</translation>
+    </message>
+    <message>
+        <source>Overview &amp;Window</source>
+        <translation>&amp;Окно обзора</translation>
+    </message>
+    <message>
+        <source>&amp;Alerts...</source>
+        <translation>&amp;Тревоги...</translation>
+    </message>
+    <message>
+        <source>This computer</source>
+        <translation>Этот компьютер</translation>
+    </message>
+    <message>
+        <source>Add Detector</source>
+        <translation>Добавить детектор</translation>
+    </message>
+    <message>
+        <source>A server&apos;s address (ondrixs:// for an encrypted one), or this computer:</source>
+        <translation>Адрес сервера (ondrixs:// для зашифрованного) или этот компьютер:</translation>
+    </message>
+    <message>
+        <source>%1 is in the overview already, or the overview is full.</source>
+        <translation>%1 уже есть в обзоре, или обзор заполнен.</translation>
+    </message>
+    <message>
+        <source>Rename Detector</source>
+        <translation>Переименовать детектор</translation>
+    </message>
+    <message>
+        <source>The name of %1 (a site, a room; empty for its address):</source>
+        <translation>Имя для %1 (объект, помещение; пусто — адрес):</translation>
+    </message>
+    <message>
+        <source>Remove Detectors</source>
+        <translation>Удалить детекторы</translation>
+    </message>
+    <message numerus="yes">
+        <source>Stop watching %n detector(s)? Their alerts stay in the alert list.</source>
+        <translation>
+            <numerusform>Прекратить наблюдение за %n детектором? Его тревоги останутся в списке.</numerusform>
+            <numerusform>Прекратить наблюдение за %n детекторами? Их тревоги останутся в списке.</numerusform>
+            <numerusform>Прекратить наблюдение за %n детекторами? Их тревоги останутся в списке.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>COverview</name>
+    <message>
+        <source>not answering</source>
+        <translation>не отвечает</translation>
+    </message>
+</context>
+<context>
+    <name>COverviewWatch</name>
+    <message>
+        <source>not open: the main window works with another detector</source>
+        <translation>не открыт: главное окно работает с другим детектором</translation>
+    </message>
+    <message>
+        <source>the server shares no %1</source>
+        <translation>сервер не предоставляет %1</translation>
+    </message>
+    <message>
+        <source>not trusted yet: connect to it once from the start-up window</source>
+        <translation>ещё не доверенный: подключитесь к нему один раз из стартового окна</translation>
+    </message>
+    <message>
+        <source>its certificate changed</source>
+        <translation>его сертификат изменился</translation>
+    </message>
+    <message>
+        <source>the access key was refused</source>
+        <translation>ключ доступа отклонён</translation>
+    </message>
+    <message>
+        <source>cannot be reached</source>
+        <translation>недоступен</translation>
+    </message>
+</context>
+<context>
+    <name>CAlertAnnouncer</name>
+    <message>
+        <source>Alert: %1</source>
+        <translation>Тревога: %1</translation>
+    </message>
+    <message>
+        <source>%1 (band %2)</source>
+        <translation>%1 (диапазон %2)</translation>
+    </message>
+    <message>
+        <source>%1 over the baseline at %2 dBm since %3</source>
+        <translation>%1 выше базового уровня: %2 дБм с %3</translation>
+    </message>
+    <message>
+        <source>%1 in alarm at %2 dBm since %3</source>
+        <translation>%1 в тревоге: %2 дБм с %3</translation>
+    </message>
+</context>
 </TS>
