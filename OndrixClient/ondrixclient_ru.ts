@@ -975,7 +975,7 @@
     </message>
     <message>
         <source>Detector</source>
-        <translation>Прибор</translation>
+        <translation>Детектор</translation>
     </message>
     <message>
         <source>Acknowledged</source>
@@ -1934,7 +1934,7 @@
     </message>
     <message>
         <source>Detector</source>
-        <translation>Прибор</translation>
+        <translation>Детектор</translation>
     </message>
     <message>
         <source>Band</source>

@@ -3,6 +3,7 @@
 
 #include "CAnalysisShots.h"
 #include "CModalAnswerer.h"
+#include "COverviewShots.h"
 #include "CRZ450Simulator.h"
 #include "CSpectrumScene.h"
 #include "IDeviceGui.h"
@@ -65,7 +66,7 @@ bool CShotSequence::Run()
     QCursor::setPos(POINTER_AWAY);
     // The live pane keeps the automatic mode's records for the storage
     // picture; the scan band goes last.
-    return WaitOnline() && MainWindowShot() && StorageLogShot() && SettingsShot() && SpectrumShot();
+    return WaitOnline() && MainWindowShot() && OverviewShot() && StorageLogShot() && SettingsShot() && SpectrumShot();
 }
 
 bool CShotSequence::WaitOnline()
@@ -97,6 +98,12 @@ void CShotSequence::ShowMinutes(CMainWindow* window, int minutes)
     action.setObjectName(QString::number(minutes));
     QObject::connect(&action, &QAction::triggered, diagram, &CQDiagramWidget::OnXMenuDateAction);
     action.trigger();
+}
+
+bool CShotSequence::OverviewShot()
+{
+    COverviewShots shots(m_pSimulator, m_pWindow, m_folder);
+    return shots.Run() || Fail(shots.Error());
 }
 
 bool CShotSequence::SpectrumShot()

@@ -45,6 +45,7 @@ public:
 private:
     bool WaitOnline();
     bool MainWindowShot();
+    bool OverviewShot();
     bool SpectrumShot();
     bool SettingsShot();
     bool StorageLogShot();
