@@ -203,7 +203,7 @@ void CAlertCenter::UpdateLevel()
 QString CAlertCenter::UserName()
 {
     for (const char* name : { "USER", "LOGNAME" }) {
-        const QString user = qEnvironmentVariable(name);
+        QString user = qEnvironmentVariable(name);
         if (!user.isEmpty())
             return user;
     }

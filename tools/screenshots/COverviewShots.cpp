@@ -12,6 +12,7 @@
 namespace {
 
 const int ALARM_BAND = 4;
+const char* const ROOM = "Office 3";
 
 } // namespace
 
@@ -27,8 +28,8 @@ bool COverviewShots::Run()
     AddRooms();
     m_pSimulator->SetIndicationFlags({ ALARM_BAND });
     CAlertCenter* alerts = m_pWindow->Alerts();
-    const bool alerted
-        = QTest::qWaitFor([alerts] { return !alerts->List().Alerts().isEmpty(); }, ALERT_TIMEOUT_MS);
+    const bool alerted = QTest::qWaitFor(
+        [alerts] { return alerts->LevelOf(QLatin1String(ROOM)) == CAlertCenter::Alerting; }, ALERT_TIMEOUT_MS);
     if (!alerted) {
         m_pSimulator->ClearIndicationFlags();
         return Fail(QStringLiteral("the pinned alarm made no alert"));
@@ -53,7 +54,7 @@ bool COverviewShots::Run()
 void COverviewShots::AddRooms()
 {
     COverview* overview = m_pWindow->Overview();
-    overview->Rename(0, QStringLiteral("Office 3"));
+    overview->Rename(0, QLatin1String(ROOM));
     overview->Add({ QStringLiteral("127.0.0.2"), QStringLiteral("Meeting room") });
     overview->Add({ QStringLiteral("ondrixs://127.0.0.3"), QStringLiteral("Lobby") });
 }
