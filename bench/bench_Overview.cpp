@@ -64,12 +64,7 @@ bool Share(SHARED& shared, const QString& stateDir, bool tls)
     }
     const QStringList state { QStringLiteral("--state-dir"), stateDir };
     const QString fingerprint = CServerProcess::Output(state + QStringList { QStringLiteral("--fingerprint") });
-    QString key;
-    for (const QString& line :
-        CServerProcess::Output(state + QStringList { QStringLiteral("--show-keys") }).split(QLatin1Char('\n'))) {
-        if (line.section(QLatin1Char(' '), 0, 0) == QLatin1String("view"))
-            key = line.section(QLatin1Char(' '), 1);
-    }
+    const QString key = CServerProcess::Key(stateDir, QStringLiteral("view"));
     shared.address = QStringLiteral("ondrixs://") + address;
     CKnownServers().Remember(CServerAddress(shared.address), fingerprint, key);
     return shared.server->Start(address, state + QStringList { QStringLiteral("--tls-listen"), address });

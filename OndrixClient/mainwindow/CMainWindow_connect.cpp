@@ -144,6 +144,13 @@ void CMainWindow::WatchCurrentDevice()
 // the overview goes on watching every other detector meanwhile.
 void CMainWindow::OpenDetector(const OVERVIEW_DETECTOR& detector)
 {
+    // The one shown already stays as it is, its connection and history too.
+    if (CMetaDevice* device = CClientSession::Device()) {
+        const bool local = device->GetLocalDevice() != nullptr;
+        if (local == detector.IsLocal()
+            && (local || COverviewDetectors::Normalized(device->GetUrl()) == detector.address))
+            return;
+    }
     CStartupWindow window;
     if (!window.HasDeviceGuis())
         return;

@@ -55,6 +55,16 @@ QString CServerProcess::Output(const QStringList& arguments, int* exitCode)
     return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError()).trimmed();
 }
 
+QString CServerProcess::Key(const QString& stateDir, const QString& role)
+{
+    const QStringList arguments { QStringLiteral("--state-dir"), stateDir, QStringLiteral("--show-keys") };
+    for (const QString& line : Output(arguments).split(QLatin1Char('\n'))) {
+        if (line.section(QLatin1Char(' '), 0, 0) == role)
+            return line.section(QLatin1Char(' '), 1);
+    }
+    return QString();
+}
+
 int CServerProcess::Terminate()
 {
     if (m_process.state() == QProcess::NotRunning)

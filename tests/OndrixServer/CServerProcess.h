@@ -28,6 +28,9 @@ public:
     // The program run once to its end (--fingerprint, --show-keys): what it
     // printed, and its exit code.
     static QString Output(const QStringList& arguments, int* exitCode = nullptr);
+    // The access key of a role ("view", "control") that a server of that
+    // state folder gives, as --show-keys prints it.
+    static QString Key(const QString& stateDir, const QString& role);
 
 private:
     QString m_strPort;

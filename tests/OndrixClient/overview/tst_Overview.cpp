@@ -100,12 +100,7 @@ bool tst_Overview::StartDetector(DETECTOR& detector, const QString& name, bool t
         return detector.server->Start(address);
     const QStringList state { QStringLiteral("--state-dir"), m_folder.filePath(name + QStringLiteral("-state")) };
     const QString fingerprint = CServerProcess::Output(state + QStringList { QStringLiteral("--fingerprint") });
-    QString key;
-    for (const QString& line :
-        CServerProcess::Output(state + QStringList { QStringLiteral("--show-keys") }).split(QLatin1Char('\n'))) {
-        if (line.section(QLatin1Char(' '), 0, 0) == QLatin1String("view"))
-            key = line.section(QLatin1Char(' '), 1);
-    }
+    const QString key = CServerProcess::Key(m_folder.filePath(name + QStringLiteral("-state")), QStringLiteral("view"));
     // As the start-up window leaves a server the user trusted.
     CKnownServers().Remember(CServerAddress(QStringLiteral("ondrixs://") + address), fingerprint, key);
     return detector.server->Start(address, state + QStringList { QStringLiteral("--tls-listen"), address });
