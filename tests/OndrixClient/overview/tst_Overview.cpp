@@ -68,6 +68,8 @@ private Q_SLOTS:
     void initTestCase();
     void cleanupTestCase();
     void init();
+    void addressesAreOneSpelling_data();
+    void addressesAreOneSpelling();
     void stripShowsLevelsAndAlarms_data();
     void stripShowsLevelsAndAlarms();
     void alertsFromThreeServers();
@@ -152,6 +154,32 @@ bool tst_Overview::WaitForRows(const COverview& overview, const std::function<bo
 bool IsOnline(const OVERVIEW_ROW& row)
 {
     return row.state == OVERVIEW_ROW::Online;
+}
+
+void tst_Overview::addressesAreOneSpelling_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("plain scheme dropped") << "ondrix://127.0.0.5"
+                                          << "127.0.0.5";
+    QTest::newRow("spaces dropped") << " 127.0.0.5:7000 "
+                                    << "127.0.0.5:7000";
+    QTest::newRow("encrypted scheme kept") << "ondrixs://127.0.0.5"
+                                           << "ondrixs://127.0.0.5";
+}
+
+// Typed again in another spelling, an address is not a second row; the
+// list has a bound.
+void tst_Overview::addressesAreOneSpelling()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    QCOMPARE(COverviewDetectors::Normalized(typed), kept);
+    QList<OVERVIEW_DETECTOR> detectors { { kept, {} } };
+    QVERIFY(!COverviewDetectors::Add(detectors, { COverviewDetectors::Normalized(typed), QStringLiteral("again") }));
+    for (int i = 1; i < COverviewDetectors::MAX_DETECTORS; ++i)
+        QVERIFY(COverviewDetectors::Add(detectors, { QString::number(i), {} }));
+    QVERIFY(!COverviewDetectors::Add(detectors, { QStringLiteral("one more"), {} }));
 }
 
 void tst_Overview::stripShowsLevelsAndAlarms_data()
