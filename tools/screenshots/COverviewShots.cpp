@@ -41,7 +41,7 @@ bool COverviewShots::Run()
     overview->SetMode(false);
     m_pWindow->AlertActions()->ShowList();
     QWidget* list = m_pWindow->AlertActions()->ListWindow();
-    list->resize(900, 300);
+    list->resize(1000, 300);
     QTest::qWait(SETTLE_MS);
     saved = saved && Save(list, QStringLiteral("alerts.png"));
     list->close();
