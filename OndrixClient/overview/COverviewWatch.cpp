@@ -53,7 +53,9 @@ void COverviewWatch::SetDetectors(const QList<OVERVIEW_DETECTOR>& detectors)
             kept.worker->Start();
             continue;
         }
-        kept.thread = new QThread(this);
+        // Not a child: a thread still in its server's time-out when the watch
+        // goes must not be deleted with it.
+        kept.thread = new QThread;
         kept.thread->setObjectName(QStringLiteral("overview %1").arg(row));
         kept.worker->moveToThread(kept.thread);
         connect(kept.thread, &QThread::started, kept.worker, &CLookWorker::Start);

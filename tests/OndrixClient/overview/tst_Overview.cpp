@@ -10,6 +10,7 @@
 #include "overview/COverview.h"
 #include "overview/COverviewDetectors.h"
 #include "overview/COverviewModel.h"
+#include "overview/COverviewWatch.h"
 #include "protocol/CServerAddress.h"
 #include "watch/CRZ450Looker.h"
 
@@ -75,6 +76,7 @@ private Q_SLOTS:
     void alertsFromThreeServers();
     void silentServerLeavesTheOthersAlone();
     void fiftyDetectorsFortyFiveUnreachable();
+    void endsWhileAServerHangs();
 
 private:
     bool StartDetector(DETECTOR& detector, const QString& name, bool tls);
@@ -299,6 +301,22 @@ void tst_Overview::fiftyDetectorsFortyFiveUnreachable()
         *overview, [](const OVERVIEW_ROW& row) { return row.state == OVERVIEW_ROW::Offline; }, unreachable, 10000));
     QVERIFY(!COverviewModel::StateText(overview->Model()->Row(7)).isEmpty());
     QVERIFY2(ticks.Longest() < 100, qPrintable(QStringLiteral("a tick of %1 ms").arg(ticks.Longest())));
+}
+
+// The program ends while a thread waits for a server that took the
+// connection and says nothing: the end waits a bounded time, and the
+// thread is left to finish by itself rather than deleted running.
+void tst_Overview::endsWhileAServerHangs()
+{
+    m_plain.server->Freeze(true);
+    std::unique_ptr<COverview> overview = Watch({ { m_plain.server->Address(), {} } });
+    QTest::qWait(300);
+    QElapsedTimer clock;
+    clock.start();
+    overview.reset();
+    const qint64 endMs = clock.elapsed();
+    m_plain.server->Freeze(false);
+    QVERIFY2(endMs < COverviewWatch::END_WAIT_MS + 500, qPrintable(QStringLiteral("ended in %1 ms").arg(endMs)));
 }
 
 QTEST_MAIN(tst_Overview)
