@@ -28,8 +28,9 @@ bool COverviewShots::Run()
     AddRooms();
     m_pSimulator->SetIndicationFlags({ ALARM_BAND });
     CAlertCenter* alerts = m_pWindow->Alerts();
-    const bool alerted = QTest::qWaitFor(
-        [alerts] { return alerts->LevelOf(QLatin1String(ROOM)) == CAlertCenter::Alerting; }, ALERT_TIMEOUT_MS);
+    const bool alerted
+        = QTest::qWaitFor([alerts] { return alerts->LevelOf(QLatin1String(ROOM)) == CAlertCenter::Alerting; },
+            ALERT_TIMEOUT_MS);
     if (!alerted) {
         m_pSimulator->ClearIndicationFlags();
         return Fail(QStringLiteral("the pinned alarm made no alert"));
