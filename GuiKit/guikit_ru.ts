@@ -616,4 +616,11 @@
         <translation>Уровень опорной кривой не является числом.</translation>
     </message>
 </context>
+<context>
+    <name>CLookWorker</name>
+    <message>
+        <source>cannot be reached</source>
+        <translation>недоступен</translation>
+    </message>
+</context>
 </TS>
