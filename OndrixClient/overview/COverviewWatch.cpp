@@ -9,6 +9,14 @@
 #include <QDeadlineTimer>
 #include <QThread>
 
+#include <atomic>
+
+namespace {
+
+std::atomic<int> s_nRunning { 0 };
+
+} // namespace
+
 COverviewWatch::COverviewWatch(CLookWorker::Looker looker, QObject* parent)
     : QObject(parent)
     , m_looker(std::move(looker))
@@ -26,15 +34,17 @@ COverviewWatch::~COverviewWatch()
         }
         QMetaObject::invokeMethod(kept.worker, &CLookWorker::Stop, Qt::QueuedConnection);
         kept.thread->quit();
-        if (!kept.thread->wait(deadline)) {
-            // Still in its server's time-out: deleting a running thread would
-            // abort the program, and the program is ending anyway.
+        // Ended, its worker went with it; its own deletion, still posted, goes with the thread.
+        if (kept.thread->wait(deadline))
+            delete kept.thread;
+        else
             qCWarning(lcClient) << "overview: a detector's thread is still waiting for its server at the end";
-            continue;
-        }
-        delete kept.worker;
-        delete kept.thread;
     }
+}
+
+int COverviewWatch::RunningThreads()
+{
+    return s_nRunning.load();
 }
 
 void COverviewWatch::SetDetectors(const QList<OVERVIEW_DETECTOR>& detectors)
@@ -59,6 +69,14 @@ void COverviewWatch::SetDetectors(const QList<OVERVIEW_DETECTOR>& detectors)
         kept.thread->setObjectName(QStringLiteral("overview %1").arg(row));
         kept.worker->moveToThread(kept.thread);
         connect(kept.thread, &QThread::started, kept.worker, &CLookWorker::Start);
+        // However it ends, the thread takes its worker with it and deletes
+        // itself once the window's thread is free: a thread still in its
+        // server's time-out when it is let go of ends by itself later.
+        connect(kept.thread, &QThread::finished, kept.worker, &QObject::deleteLater);
+        connect(kept.thread, &QThread::finished, kept.thread, &QObject::deleteLater);
+        connect(
+            kept.thread, &QThread::finished, kept.thread, [] { --s_nRunning; }, Qt::DirectConnection);
+        ++s_nRunning;
         m_workers[id].thread = kept.thread;
         kept.thread->start();
     }
@@ -73,8 +91,6 @@ void COverviewWatch::Retire(const WORKER& kept)
         return;
     }
     QMetaObject::invokeMethod(kept.worker, &CLookWorker::Stop, Qt::QueuedConnection);
-    connect(kept.thread, &QThread::finished, kept.worker, &QObject::deleteLater);
-    connect(kept.thread, &QThread::finished, kept.thread, &QObject::deleteLater);
     kept.thread->quit();
 }
 

@@ -33,6 +33,8 @@ public:
     // The main window's proxy of this computer's detector, not owned; none
     // while the window works with a server's.
     void SetLocalDevice(CMetaDevice* device) { m_pLocalDevice = device; }
+    // The watch threads of every watch not yet ended, those let go of too.
+    static int RunningThreads();
     // Starts over with these, row by row.
     void SetDetectors(const QList<OVERVIEW_DETECTOR>& detectors);
 

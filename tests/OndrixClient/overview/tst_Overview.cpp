@@ -317,6 +317,9 @@ void tst_Overview::endsWhileAServerHangs()
     const qint64 endMs = clock.elapsed();
     m_plain.server->Freeze(false);
     QVERIFY2(endMs < COverviewWatch::END_WAIT_MS + 500, qPrintable(QStringLiteral("ended in %1 ms").arg(endMs)));
+    // Its server answering again, the thread left behind ends and is gone.
+    QVERIFY(QTest::qWaitFor([] { return COverviewWatch::RunningThreads() == 0; }, 20000));
+    QTest::qWait(10); // its deletion, posted to this thread
 }
 
 QTEST_MAIN(tst_Overview)
