@@ -9,12 +9,6 @@
 
 namespace {
 
-// A look that lost its bands on the way is judged as no look.
-bool Whole(const RZ450_LOOK& look)
-{
-    return look.levels.size() == RZ450Layout::BAND_COUNT && look.thresholds.size() == RZ450Layout::BAND_COUNT;
-}
-
 QString NameOf(const QStringList& names, int band)
 {
     const QString name = CBandName::Plain(names.value(band));
@@ -37,7 +31,7 @@ QList<ALERT> CLookJudge::Judge(const RZ450_LOOK& look, const QStringList& names,
     CBaselineComparator* comparator, qint64 nowMs)
 {
     QList<ALERT> events;
-    if (!look.online || !Whole(look)) {
+    if (!IsWhole(look)) {
         tracker.EndAll(nowMs, events);
         return events;
     }
@@ -59,15 +53,22 @@ QList<ALERT> CLookJudge::Judge(const RZ450_LOOK& look, const QStringList& names,
     return events;
 }
 
-bool CLookJudge::AnyAlarm(const RZ450_LOOK& look)
+// A look that lost its bands on the way is judged as no look.
+bool CLookJudge::IsWhole(const RZ450_LOOK& look)
 {
-    if (!look.online || !Whole(look))
-        return false;
+    return look.online && look.levels.size() == RZ450Layout::BAND_COUNT
+        && look.thresholds.size() == RZ450Layout::BAND_COUNT;
+}
+
+int CLookJudge::FirstAlarm(const RZ450_LOOK& look)
+{
+    if (!IsWhole(look))
+        return -1;
     for (int band = 0; band < RZ450Layout::BAND_COUNT; ++band) {
         const int level = RZ450Alarm::Dbm(quint8(look.levels.at(band)));
         const int threshold = RZ450Alarm::Dbm(quint8(look.thresholds.at(band)));
         if (RZ450Alarm::IsAlarm(band, look.band, look.flags, level, threshold))
-            return true;
+            return band;
     }
-    return false;
+    return -1;
 }

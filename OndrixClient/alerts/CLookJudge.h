@@ -20,6 +20,9 @@ public:
     // be null.
     static QList<ALERT> Judge(const RZ450_LOOK& look, const QStringList& names, CAlertTracker& tracker,
         CBaselineComparator* comparator, qint64 nowMs);
-    // Whether any band is in alarm, an alert or not.
-    static bool AnyAlarm(const RZ450_LOOK& look);
+    // Online, with every band's level and threshold: a look to judge.
+    static bool IsWhole(const RZ450_LOOK& look);
+    // The lowest band in alarm, an alert or not; -1 for none.
+    static int FirstAlarm(const RZ450_LOOK& look);
+    static bool AnyAlarm(const RZ450_LOOK& look) { return FirstAlarm(look) >= 0; }
 };

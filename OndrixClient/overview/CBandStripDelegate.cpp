@@ -2,6 +2,7 @@
 
 #include "RZ450Alarm.h"
 #include "RZ450Layout.h"
+#include "alerts/CLookJudge.h"
 #include "overview/COverviewModel.h"
 
 #include <QPainter>
@@ -20,8 +21,7 @@ QList<int> CBandStripDelegate::Bands(const RZ450_LOOK& look)
 
 void CBandStripDelegate::Paint(QPainter& painter, const QRect& rect, const RZ450_LOOK& look)
 {
-    if (!look.online || look.levels.size() != RZ450Layout::BAND_COUNT
-        || look.thresholds.size() != RZ450Layout::BAND_COUNT)
+    if (!CLookJudge::IsWhole(look))
         return;
     const int height = std::max(rect.height() - 2, 1);
     const auto yOf = [&](int dbm) {

@@ -1,9 +1,8 @@
 #include "overview/COverviewModel.h"
 
 #include "IDevice.h"
-#include "RZ450Alarm.h"
-#include "RZ450Layout.h"
 #include "alerts/CAlertCenter.h"
+#include "alerts/CLookJudge.h"
 #include "overview/COverviewDetectors.h"
 #include "protocol/CBandName.h"
 
@@ -46,20 +45,12 @@ void COverviewModel::Take(int row, const RZ450_LOOK& look, int level, qint64 now
 
 void COverviewModel::NoteAlarm(OVERVIEW_ROW& row, qint64 nowMs)
 {
-    const RZ450_LOOK& look = row.look;
-    if (!look.online || look.levels.size() != RZ450Layout::BAND_COUNT
-        || look.thresholds.size() != RZ450Layout::BAND_COUNT)
+    const int band = CLookJudge::FirstAlarm(row.look);
+    if (band < 0)
         return;
-    for (int band = 0; band < RZ450Layout::BAND_COUNT; ++band) {
-        const int level = RZ450Alarm::Dbm(quint8(look.levels.at(band)));
-        const int threshold = RZ450Alarm::Dbm(quint8(look.thresholds.at(band)));
-        if (RZ450Alarm::IsAlarm(band, look.band, look.flags, level, threshold)) {
-            row.lastAlarmMs = nowMs;
-            const QString name = CBandName::Plain(look.bandNames.value(band));
-            row.lastAlarmBand = name.isEmpty() ? QString::number(band) : name;
-            return;
-        }
-    }
+    row.lastAlarmMs = nowMs;
+    const QString name = CBandName::Plain(row.look.bandNames.value(band));
+    row.lastAlarmBand = name.isEmpty() ? QString::number(band) : name;
 }
 
 void COverviewModel::SetLevel(int row, int level)
